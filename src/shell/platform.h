@@ -1,0 +1,71 @@
+// The one place where the program meets the operating system: where its
+// folders are, how stored files are made read-only, how files are replaced
+// atomically, how documents are opened and where the password is kept.
+// A Windows build swaps the bodies in platform.cpp; nothing else changes.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+namespace platform {
+
+// Folder of the running executable, with a trailing "/".
+QString programFolder();
+
+// True when files can be created in the folder (portable use, build tree).
+bool isFolderWritable(const QString &folder);
+
+// The data folder with a trailing "/": "Data/" beside the program when the
+// program folder is writable, else in the per-user data location.
+QString dataFolderFor(const QString &programFolder);
+
+// config.cfg beside the program when its folder is writable, else in the
+// per-user configuration location.
+QString configFilePathFor(const QString &programFolder);
+
+// A file the program ships (DataStrings.xml, help documents): beside the
+// program first, then in the installed data folders. Returns the path beside
+// the program when it is found nowhere.
+QString shippedFilePath(const QString &programFolder, const QString &fileName);
+
+// Read-only attribute: clears or restores the write bits of a stored file.
+bool setReadOnly(const QString &path, bool readOnly);
+bool isReadOnly(const QString &path);
+
+// Writes the bytes to a temporary file in the target's folder, flushes it to
+// disk and renames it over the target, so that the target is either its old
+// content or the complete new one. A read-only target is replaced as well.
+// The new file is made read-only when asked. False when anything failed; the
+// old file is then untouched and no temporary file is left.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly);
+
+// Renames a file over another, replacing it (rename(2) semantics).
+bool replaceFile(const QString &from, const QString &to);
+
+// Opens a document with the desktop's default program; the result is ignored.
+void openDocument(const QString &path);
+
+// The access password's per-user store (INI file of organisation "Korvel",
+// application "Tessmer", key "Password", readable by its owner only).
+// Reading yields "" when there is no value or it holds more than 8
+// characters. Storing creates the store on first use.
+QString loadStoredPassword();
+bool storePassword(const QString &password);
+
+// Test seam for write failures: when set, it is called before each chunk that
+// writeFileAtomically writes with the target path and the bytes written so
+// far; returning true makes the write fail at that point (as a full disk
+// would). Tests set it through WriteFaultScope only.
+using WriteFault = std::function<bool(const QString &path, qint64 bytesWritten)>;
+
+class WriteFaultScope {
+public:
+    explicit WriteFaultScope(WriteFault fault);
+    ~WriteFaultScope();
+    WriteFaultScope(const WriteFaultScope &) = delete;
+    WriteFaultScope &operator=(const WriteFaultScope &) = delete;
+};
+
+} // namespace platform
