@@ -1,0 +1,63 @@
+#include "stringcatalog.h"
+
+#include "stringcatalogdata.h"
+
+const QVector<CatalogItem> &catalogItems()
+{
+    static const QVector<CatalogItem> items = [] {
+        QVector<CatalogItem> all;
+        stringcatalog_detail::appendMainSection(all);
+        stringcatalog_detail::appendSecondarySections(all);
+        return all;
+    }();
+    return items;
+}
+
+const QVector<CatalogItem> &catalogExtraElements()
+{
+    static const QVector<CatalogItem> items = [] {
+        QVector<CatalogItem> all;
+        stringcatalog_detail::appendExtraElements(all);
+        return all;
+    }();
+    return items;
+}
+
+QVector<CatalogItem> catalogSection(const QString &section)
+{
+    QVector<CatalogItem> result;
+    for (const CatalogItem &item : catalogItems()) {
+        if (item.section == section)
+            result.append(item);
+    }
+    return result;
+}
+
+const QStringList &secondarySectionKeys()
+{
+    static const QStringList keys = {
+        QStringLiteral("MeterParsForm"),      QStringLiteral("ContentForm"),
+        QStringLiteral("ConstForm"),          QStringLiteral("CommParsForm"),
+        QStringLiteral("ExchangeForm"),       QStringLiteral("EnterPasswordForm"),
+        QStringLiteral("ChangePasswordForm"), QStringLiteral("TitleReportForm"),
+        QStringLiteral("ViewParametersForm"), QStringLiteral("AboutForm"),
+        QStringLiteral("MeterDatabaseForm"),  QStringLiteral("ReportForm"),
+    };
+    return keys;
+}
+
+QString catalogDefault(const QString &section, const QString &path, int language)
+{
+    for (const QVector<CatalogItem> *list : {&catalogItems(), &catalogExtraElements()}) {
+        for (const CatalogItem &item : *list) {
+            if (item.section == section && item.path == path)
+                return language == 0 ? item.rus : item.eng;
+        }
+    }
+    return QString();
+}
+
+QString messageKey(int n)
+{
+    return QStringLiteral("Error") + QString::number(n);
+}
