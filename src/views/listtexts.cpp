@@ -1,0 +1,141 @@
+#include "listtexts.h"
+
+#include "records/numberformat.h"
+
+#include <QRegularExpression>
+
+#include <array>
+
+namespace {
+
+const std::array<const char *, kMeterListColumnCount> kMeterTitles{
+    "DeviceType", "SerialNumber", "Class", "Schem", "Year", "TransRatio", "EtalonDevice"};
+const std::array<const char *, kPowerListColumnCount> kPowerTitles{
+    "DateTime", "PowerType", "Const", "UphNom", "UlineNom", "IphNom"};
+const std::array<const char *, 5> kPowerTypeKeys{
+    "ActivePower", "ApparentPower", "ReactiveCrossPower", "ReactiveShiftPower", "ReactiveGeomPower"};
+
+const QString kRatioSeparator = QStringLiteral("    /    ");
+
+QString text(const TextLookup &lookup, const QString &path)
+{
+    return lookup ? lookup(kViewsMainSection, path) : QString();
+}
+
+} // namespace
+
+QString meterListTitlePath(int column)
+{
+    return QStringLiteral("CalibrationMainTableTitles/") + QLatin1String(kMeterTitles.at(column));
+}
+
+QString powerListTitlePath(int column)
+{
+    return QStringLiteral("CalibrationTableTitles/") + QLatin1String(kPowerTitles.at(column));
+}
+
+QString schemeName(int scheme, const TextLookup &lookup)
+{
+    const char *key = nullptr;
+    switch (scheme) {
+    case SchemeThreePhaseFourWire: key = "ph3w4"; break;
+    case SchemeThreePhaseThreeWire: key = "ph3w3"; break;
+    case SchemeSinglePhaseTwoWire: key = "ph1w2"; break;
+    default: return {};
+    }
+    return text(lookup, QStringLiteral("CalibrationMainTableTitles/Schem/") + QLatin1String(key));
+}
+
+QString powerTypeName(int powerType, const TextLookup &lookup)
+{
+    if (powerType < 0 || powerType >= int(kPowerTypeKeys.size()))
+        return {};
+    return text(lookup, QStringLiteral("CalibrationTableTitles/PowerType/")
+                            + QLatin1String(kPowerTypeKeys[powerType]));
+}
+
+QString instrumentNamePath(int instrumentType)
+{
+    const char *key = nullptr;
+    switch (instrumentType) {
+    case 0: key = "QS77"; break;
+    case 1:
+    case 2: key = "QS75"; break;
+    case 3: key = "QT77"; break;
+    case 5:
+    case 6: key = "QK76"; break;
+    default: return {};
+    }
+    return QStringLiteral("CalibrationMainTableTitles/") + QLatin1String(key);
+}
+
+QString transformerRatioText(unsigned i1, unsigned i2, const QLocale &locale)
+{
+    if (i2 == 0)
+        return QStringLiteral("0") + kRatioSeparator + QStringLiteral("0") + kRatioSeparator
+               + QStringLiteral("1");
+    return QString::number(i1) + kRatioSeparator + QString::number(i2) + kRatioSeparator
+           + formatTruncated(double(i1) / double(i2), 2, locale);
+}
+
+QString referenceStandardText(const InstrumentIdentity &instrument, const TextLookup &lookup)
+{
+    if (instrument.serial == 0)
+        return {};
+    // The name follows the current language; a type without a known name
+    // keeps the name the reader stored.
+    const QString path = instrumentNamePath(instrument.type);
+    const QString name = path.isEmpty() ? instrument.name : text(lookup, path);
+    return name + QStringLiteral("     ") + QString::number(instrument.serial);
+}
+
+QString verificationDateTimeText(const QDate &date, const QTime &time, const QLocale &locale)
+{
+    // Long time formats may end in a time-zone field ("t"); a stored moment has none.
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(zone);
+    return locale.toString(date, QLocale::ShortFormat) + QStringLiteral("       ")
+           + locale.toString(time, timeFormat.trimmed());
+}
+
+QStringList meterRowTexts(const _totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)
+{
+    QStringList cells;
+    if (meter.verifications.isEmpty()) {
+        for (int c = 0; c < kMeterListColumnCount; ++c)
+            cells << QString();
+        return cells;
+    }
+    const _blockdata &first = meter.verifications.first();
+    cells << first.meterType << first.serialText << formatGeneral(first.accuracyClass, locale)
+          << schemeName(first.scheme, lookup) << QString::number(first.year)
+          << transformerRatioText(first.i1, first.i2, locale)
+          << referenceStandardText(meter.instrument, lookup);
+    return cells;
+}
+
+QStringList verificationRowTexts(const _blockdata &verification, const TextLookup &lookup,
+                                 const QLocale &locale)
+{
+    QStringList cells;
+    cells << verificationDateTimeText(verification.date, verification.time, locale)
+          << powerTypeName(verification.powerType, lookup) << QString::number(verification.constant);
+    const QString blank = QStringLiteral(" ");
+    switch (verification.scheme) {
+    case SchemeThreePhaseFourWire:
+        cells << formatGeneral(verification.uPhaseNom, locale) << formatGeneral(verification.uLineNom, locale);
+        break;
+    case SchemeThreePhaseThreeWire:
+        cells << blank << formatGeneral(verification.uLineNom, locale);
+        break;
+    case SchemeSinglePhaseTwoWire:
+        cells << formatGeneral(verification.uPhaseNom, locale) << blank;
+        break;
+    default:
+        cells << QString() << QString() << QString();
+        return cells;
+    }
+    cells << formatGeneral(verification.iNom, locale);
+    return cells;
+}

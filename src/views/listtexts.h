@@ -1,0 +1,46 @@
+// Texts of the meter list and the power (verification) list rows, and the
+// localized names they use. Shared with the reports and the export.
+#pragma once
+
+#include "records/blockdata.h"
+#include "views/textlookup.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+constexpr int kMeterListColumnCount = 7;
+constexpr int kPowerListColumnCount = 6;
+
+// Paths of the column captions in the main window's section.
+QString meterListTitlePath(int column); // "CalibrationMainTableTitles/DeviceType" ...
+QString powerListTitlePath(int column); // "CalibrationTableTitles/DateTime" ...
+
+// Localized name of a connection scheme; empty for an unknown code.
+QString schemeName(int scheme, const TextLookup &lookup);
+// Localized name of a power type (0..4); empty for an unknown code.
+QString powerTypeName(int powerType, const TextLookup &lookup);
+// Path of the display name of a reference standard by instrument type;
+// empty for an unknown type.
+QString instrumentNamePath(int instrumentType);
+
+// "5    /    1    /    5" for i1 = 5, i2 = 1 (ratio truncated to 2
+// decimals); "0    /    0    /    1" when i2 is 0.
+QString transformerRatioText(unsigned i1, unsigned i2, const QLocale &locale = QLocale());
+
+// Reference-standard text: name, five spaces, serial; empty when the serial is 0.
+QString referenceStandardText(const InstrumentIdentity &instrument, const TextLookup &lookup);
+
+// "date       time": the locale's short date, seven spaces, the locale's
+// long time (without a time zone, which a verification does not have).
+QString verificationDateTimeText(const QDate &date, const QTime &time, const QLocale &locale = QLocale());
+
+// The seven cells of a meter's row, from its first verification; all empty
+// for a meter without verifications.
+QStringList meterRowTexts(const _totalblockdata &meter, const TextLookup &lookup,
+                          const QLocale &locale = QLocale());
+
+// The six cells of a verification's row. For an unknown scheme only the
+// first three are filled.
+QStringList verificationRowTexts(const _blockdata &verification, const TextLookup &lookup,
+                                 const QLocale &locale = QLocale());

@@ -1,0 +1,10 @@
+#include "textlookup.h"
+
+#include "shell/stringcatalog.h"
+
+TextLookup catalogTextLookup(int language)
+{
+    return [language](const QString &section, const QString &path) {
+        return catalogDefault(section, path, language);
+    };
+}
