@@ -1,0 +1,53 @@
+#include "records/derivedvalues.h"
+
+#include "records/numberformat.h"
+
+#include <cmath>
+
+namespace pcn {
+
+void computeDerivedValues(_datasample &point, const std::array<bool, 3> &reactiveSign)
+{
+    for (std::size_t p = 0; p < 3; ++p) {
+        const double cosPhi = point.cosPhi[p];
+        double s = point.U[p] * point.I[p];
+        const double active = s * cosPhi;
+        if (std::fabs(s) < std::fabs(active))
+            s = active;
+        double q = std::sqrt(s * s - active * active);
+        if (reactiveSign[p])
+            q = -q;
+        point.S[p] = s;
+        point.P[p] = active;
+        point.Q[p] = q;
+        const bool capacitive = std::fabs(cosPhi) != 1.0
+            && ((reactiveSign[p] && cosPhi >= 0) || (!reactiveSign[p] && cosPhi <= 0));
+        point.pfChar[p] = capacitive ? 'C' : 'L';
+    }
+    point.pfTotal = point.Stotal != 0 ? point.Ptotal / point.Stotal : 0.0;
+    point.pfChar[3] = point.pfTotal * point.QshiftTotal >= 0 ? 'L' : 'C';
+}
+
+QString rangeVoltageText(const RangeEntry &range, const QLocale &locale)
+{
+    if (range[4] != 0)
+        return formatTruncated(range[3] + range[4] / 65536.0, 2, locale);
+    return QString::number(range[3]);
+}
+
+QString rangeCurrentText(const RangeEntry &range, EncodingFamily family, const RecordLabels &labels)
+{
+    const bool timesFour = family != EncodingFamily::B;
+    const unsigned whole = timesFour ? range[0] / 4u : range[0];
+    QString text = range[1] != 0 ? formatTruncated(whole + range[1] / 65536.0, 3, labels.locale)
+                                 : QString::number(whole);
+    if (timesFour) {
+        if (range[2] == RangeTransformer)
+            text += QLatin1Char(' ') + labels.trans;
+        else if (range[2] == RangeClamps)
+            text += QLatin1Char(' ') + labels.clamp;
+    }
+    return text;
+}
+
+} // namespace pcn

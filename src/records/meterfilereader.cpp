@@ -1,0 +1,194 @@
+// Reading stored verification files. The byte parser is pure and checks
+// every length before it touches a byte; ReadMeterFile adds the file access
+// and the upgrade of old headerless files.
+#include "records/meterfile.h"
+
+#include "records/checksum.h"
+#include "records/cp1251.h"
+#include "records/metertype.h"
+#include "records/numericcodec.h"
+#include "records/pcnlayout.h"
+#include "records/pointcodec.h"
+#include "shell/platform.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+using namespace pcn;
+
+namespace {
+
+int fromBcd(std::uint8_t b)
+{
+    return (b >> 4) * 10 + (b & 0xF);
+}
+
+QString headerSerialText(const std::uint8_t *header)
+{
+    const auto *text = reinterpret_cast<const char *>(header + kHeaderSerialOffset);
+    const std::size_t length = std::find(text, text + kHeaderSerialSize, '\0') - text;
+    return cp1251::decode(QByteArrayView(text, qsizetype(length)));
+}
+
+bool isKnownInstrument(int type, int version)
+{
+    if (type >= 0 && type <= 3)
+        return true;
+    return (type == 5 || type == 6) && version >= 22;
+}
+
+// The summary fields of a record header; false when its date or time is not
+// valid.
+bool decodeSummary(const std::uint8_t *h, int instrumentType, _blockdata &v)
+{
+    v.meterType = DecodeMeterType(QByteArrayView(reinterpret_cast<const char *>(h + rh::meterType), 16));
+    v.serial = (std::uint32_t(getWord(h, rh::serialHigh)) << 16) | getWord(h, rh::serialLow);
+    v.year = getWord(h, rh::year);
+    v.accuracyClass = getWord(h, rh::accuracyClass) * 0.01;
+    v.constant = (std::uint32_t(getWord(h, rh::constantHigh)) << 16) | getWord(h, rh::constantLow);
+    v.scheme = h[rh::scheme] & 7;
+    if (instrumentType == 5 || instrumentType == 6)
+        v.powerType = std::uint8_t((getWord(h, rh::scheme) >> 3) & 7);
+    else
+        v.powerType = h[rh::powerType];
+    v.uLineNom = getWord(h, rh::uLineNom) * 0.1;
+    v.uPhaseNom = getWord(h, rh::uPhaseNom) * 0.1;
+    v.iNom = getWord(h, rh::iNom) * 0.1;
+
+    v.bcdYear = getWord(h, rh::bcdYear);
+    v.bcdDay = h[rh::bcdDay];
+    v.bcdMonth = h[rh::bcdMonth];
+    v.bcdHour = h[rh::bcdHour];
+    v.bcdMinute = h[rh::bcdMinute];
+    v.bcdSecond = h[rh::bcdSecond];
+    const int year = fromBcd(std::uint8_t(v.bcdYear >> 8)) * 100 + fromBcd(std::uint8_t(v.bcdYear & 0xFF));
+    v.date = QDate(year, fromBcd(v.bcdMonth), fromBcd(v.bcdDay));
+    v.time = QTime(fromBcd(v.bcdHour), fromBcd(v.bcdMinute), fromBcd(v.bcdSecond));
+    if (!v.date.isValid() || !v.time.isValid())
+        return false;
+
+    const std::uint16_t transformer = getWord(h, rh::transformer);
+    v.i1 = transformer >> 4;
+    v.i2 = transformer & 0xF;
+    if (v.i2 == 0 || v.i2 == v.i1) {
+        v.i1 = 1;
+        v.i2 = 1;
+    }
+    return true;
+}
+
+// Parses one record block with its extension blocks at `pos`; advances pos.
+bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &pos, const RecordLabels &labels,
+                       _totalblockdata &meter, _blockdata &v)
+{
+    if (size - pos < kRecordHeaderSize)
+        return false;
+    const std::uint8_t *h = data + pos;
+    const int version = h[rh::version];
+    const int n = getWord(h, rh::pointCount);
+    if (n == 0 || version > kCurrentVersion)
+        return false;
+    const bool current = version == kCurrentVersion;
+    const int inBlock = std::min(n, kPointsInBlock);
+    const std::size_t blockSize = current ? kBlockSize : oldBlockSize(inBlock);
+    if (size - pos < blockSize || !IsBlockValid(h, blockSize))
+        return false;
+
+    const int type = h[rh::instrumentType];
+    if (!isKnownInstrument(type, version))
+        return false;
+    meter.instrument.type = std::uint8_t(type);
+    meter.instrument.name = labels.instrumentName(type);
+    meter.instrument.serial = version >= 22 ? getWord(h, rh::instrumentSerial) : 0;
+
+    if (!decodeSummary(h, type, v))
+        return false;
+
+    v.points.reserve(n);
+    for (int k = 0; k < inBlock; ++k) {
+        const std::uint8_t *p = h + kRecordHeaderSize + kPointSize * std::size_t(k);
+        const RangeEntry range = current ? readRangeEntry(h + kRangeTableOffset + kRangeEntrySize * std::size_t(k))
+                                         : computedRangeEntry(type, p[pt::currentRangeCode], p[pt::voltageRangeCode]);
+        v.points.append(decodePoint(p, type, range, labels));
+    }
+    pos += blockSize;
+
+    const std::size_t extensionSize = current ? kExtensionSize : kOldExtensionSize;
+    for (int k = kPointsInBlock; k < n; ++k) {
+        if (size - pos < extensionSize || !IsBlockValid(data + pos, extensionSize))
+            return false;
+        const std::uint8_t *p = data + pos;
+        const RangeEntry range = current ? readRangeEntry(p + kPointSize)
+                                         : computedRangeEntry(type, p[pt::currentRangeCode], p[pt::voltageRangeCode]);
+        v.points.append(decodePoint(p, type, range, labels));
+        pos += extensionSize;
+    }
+    return true;
+}
+
+} // namespace
+
+MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &labels)
+{
+    MeterFileReadResult result;
+    const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
+    const auto size = std::size_t(bytes.size());
+    if (size == 0)
+        return result;
+
+    std::size_t pos = 0;
+    QString serialText;
+    bool serialKnown = false;
+    if (data[0] == kFileHeaderMarker) {
+        if (size < kFileHeaderSize || !IsBlockValid(data, kFileHeaderSize))
+            return result;
+        serialText = headerSerialText(data);
+        serialKnown = true;
+        pos = kFileHeaderSize;
+    }
+
+    _totalblockdata meter;
+    while (pos < size) {
+        _blockdata v;
+        if (!parseVerification(data, size, pos, labels, meter, v))
+            return result;
+        if (!serialKnown) {
+            serialText = QString::number(v.serial);
+            serialKnown = true;
+        }
+        v.serialText = serialText;
+        meter.verifications.append(std::move(v));
+    }
+    if (meter.verifications.isEmpty())
+        return result;
+
+    result.readable = true;
+    result.headerless = data[0] != kFileHeaderMarker;
+    result.bytesConsumed = qint64(pos) - (result.headerless ? 0 : qint64(kFileHeaderSize));
+    result.meter = std::move(meter);
+    return result;
+}
+
+MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxMeterFileSize)
+        return {};
+    const QByteArray bytes = file.read(kMaxMeterFileSize + 1);
+    file.close();
+    if (bytes.size() > kMaxMeterFileSize)
+        return {};
+
+    MeterFileReadResult result = parseMeterFile(bytes, labels);
+    if (!result.readable)
+        return {};
+    result.meter.fileName = QFileInfo(path).fileName();
+    if (result.headerless) {
+        // The old file gains a header; its record bytes stay as they are.
+        const QByteArray upgraded = encodeFileHeader(result.meter.verifications.first().serialText) + bytes;
+        result.upgraded = platform::writeFileAtomically(path, upgraded, true);
+    }
+    return result;
+}

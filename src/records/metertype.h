@@ -1,0 +1,25 @@
+// The meter type designation as the instrument stores it in 16 bytes:
+// at most 14 characters in Windows-1251, padded with spaces to 14, two zero
+// bytes, each pair of the first 14 bytes swapped, and the Cyrillic letters
+// (192..255) stored 32 lower. The letters 161..191 of the code page cannot
+// be stored.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+constexpr int kMeterTypeBytes = 16;
+constexpr int kMeterTypeMaxLength = 14;
+
+// The text of 16 stored bytes (fewer are taken as zero-filled): pairs swapped
+// back, text up to the first zero byte, 32 added to bytes of 160 and more,
+// and the characters " * / : < > ? \ | replaced by "+" so that the text can
+// stand in a file name. Padding spaces are kept.
+QString DecodeMeterType(QByteArrayView stored);
+
+// The 16 stored bytes of a designation; nothing when the text is longer than
+// 14 characters or holds a character that cannot be stored.
+std::optional<QByteArray> EncodeMeterType(const QString &text);
