@@ -1,0 +1,90 @@
+#include "glyphicon.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace {
+
+void drawSheet(QPainter &p, const QRectF &r, const QColor &fill)
+{
+    p.setBrush(fill);
+    p.drawRoundedRect(r, 1.5, 1.5);
+}
+
+QPixmap render(GlyphKind kind, int size, bool disabled)
+{
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 24.0, size / 24.0);
+    const QColor ink = disabled ? QColor(160, 160, 160) : QColor(40, 60, 90);
+    const QColor paper = disabled ? QColor(235, 235, 235) : QColor(250, 250, 245);
+    const QColor accent = disabled ? QColor(190, 190, 190) : QColor(30, 110, 200);
+    const QColor danger = disabled ? QColor(190, 190, 190) : QColor(200, 50, 40);
+    p.setPen(QPen(ink, 1.4));
+
+    switch (kind) {
+    case GlyphKind::ReadDevice: {
+        p.setBrush(paper);
+        p.drawRoundedRect(QRectF(3, 2, 12, 16), 2, 2); // the instrument
+        p.setBrush(accent);
+        p.drawRect(QRectF(5.5, 4.5, 7, 5));
+        p.setPen(QPen(accent, 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(19, 8), QPointF(19, 20));
+        p.drawLine(QPointF(15.5, 16.5), QPointF(19, 20));
+        p.drawLine(QPointF(22.5, 16.5), QPointF(19, 20));
+        break;
+    }
+    case GlyphKind::Report:
+        drawSheet(p, QRectF(4, 2, 16, 20), paper);
+        p.setPen(QPen(accent, 1.4));
+        for (int y = 7; y <= 17; y += 3)
+            p.drawLine(QPointF(7, y), QPointF(17, y));
+        break;
+    case GlyphKind::Copy:
+        drawSheet(p, QRectF(3, 2, 12, 15), paper);
+        drawSheet(p, QRectF(9, 7, 12, 15), paper);
+        break;
+    case GlyphKind::Paste:
+        p.setBrush(QColor(disabled ? 200 : 190, disabled ? 200 : 150, disabled ? 200 : 90));
+        p.drawRoundedRect(QRectF(3, 4, 14, 17), 2, 2);
+        drawSheet(p, QRectF(9, 9, 12, 13), paper);
+        p.setBrush(ink);
+        p.drawRect(QRectF(7, 2, 6, 4));
+        break;
+    case GlyphKind::Merge:
+        drawSheet(p, QRectF(2, 3, 11, 14), paper);
+        p.setPen(QPen(accent, 2.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(17, 10), QPointF(17, 22));
+        p.drawLine(QPointF(11, 16), QPointF(23, 16));
+        break;
+    case GlyphKind::Cut:
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(3, 15, 6, 6));
+        p.drawEllipse(QRectF(15, 15, 6, 6));
+        p.setPen(QPen(ink, 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(8, 16), QPointF(17, 2));
+        p.drawLine(QPointF(16, 16), QPointF(7, 2));
+        break;
+    case GlyphKind::Delete:
+        p.setPen(QPen(danger, 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(5, 5), QPointF(19, 19));
+        p.drawLine(QPointF(19, 5), QPointF(5, 19));
+        break;
+    }
+    return pm;
+}
+
+} // namespace
+
+QIcon glyphIcon(GlyphKind kind)
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48}) {
+        icon.addPixmap(render(kind, size, false), QIcon::Normal);
+        icon.addPixmap(render(kind, size, true), QIcon::Disabled);
+    }
+    return icon;
+}

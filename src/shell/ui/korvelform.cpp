@@ -1,0 +1,335 @@
+#include "korvelform.h"
+
+#include "shell/platform.h"
+#include "shell/settingsfile.h"
+#include "shell/stringcatalog.h"
+#include "shell/stringdocument.h"
+#include "shell/ui/aboutbox.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace {
+
+QMessageBox::Icon iconFor(MessageKind kind)
+{
+    switch (kind) {
+    case MessageKind::Error: return QMessageBox::Critical;
+    case MessageKind::Warning: return QMessageBox::Warning;
+    case MessageKind::Information: return QMessageBox::Information;
+    case MessageKind::Confirmation: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+StartupPaths StartupPaths::forProgramFolder(const QString &programFolder)
+{
+    StartupPaths paths;
+    paths.programFolder = programFolder.endsWith(QLatin1Char('/')) ? programFolder : programFolder + QLatin1Char('/');
+    paths.dataFolder = platform::dataFolderFor(paths.programFolder);
+    paths.configPath = platform::configFilePathFor(paths.programFolder);
+    paths.stringsPath = platform::shippedFilePath(paths.programFolder, QStringLiteral("DataStrings.xml"));
+    return paths;
+}
+
+TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *parent)
+    : QMainWindow(parent), m_paths(paths), m_show(std::move(show)), m_mainTexts(std::make_unique<SectionTexts>())
+{
+    setObjectName(QStringLiteral("KorvelForm"));
+    if (!m_show) {
+        m_show = [this](MessageKind kind, const QString &text) {
+            QMessageBox box(iconFor(kind), QApplication::applicationDisplayName(), text, QMessageBox::Ok, this);
+            box.exec();
+        };
+    }
+    m_openDocument = [](const QString &path) { platform::openDocument(path); };
+
+    // Construction: defaults, the password from the per-user store, the
+    // default window layout.
+    m_settings = AppSettings();
+    m_currentFolder = m_paths.dataFolder;
+    m_password = platform::loadStoredPassword();
+
+    setMinimumSize(200, 200);
+    buildLayout();
+    buildMenus();
+    buildToolBar();
+
+    // The secondary windows live as long as the main window.
+    m_about = new TAboutBox(this);
+    m_pswd2 = new TPswd2Form(this);
+    m_pswd = new TPswdForm(this);
+    m_pswd3 = new TPswd3Form(this);
+
+    applyWindowLayout();
+}
+
+TKorvelForm::~TKorvelForm() = default;
+
+bool TKorvelForm::FormCreate()
+{
+    m_settings.language = LanguageEnglish;
+    m_currentFolder = m_paths.dataFolder;
+    m_settings = loadSettingsFile(m_paths.configPath);
+    applyWindowLayout();
+    m_actions.value(QStringLiteral("RussianLang"))->setChecked(m_settings.language == LanguageRussian);
+    m_actions.value(QStringLiteral("EnglishLang"))->setChecked(m_settings.language != LanguageRussian);
+
+    m_strings = StringDocument::load(m_paths.stringsPath);
+    if (!m_strings) {
+        m_fatalMessage = m_settings.language == LanguageRussian
+            ? QStringLiteral("Ошибка при загрузке данных приложения.\nДля работы необходимо выполнить переустановку программы.")
+            : QStringLiteral("Error while loading application data.\nThe program must be reinstalled.");
+        return false;
+    }
+    if (!ApplyMainStrings()) {
+        m_fatalMessage = message(34) + QLatin1Char('\n') + message(35);
+        return false;
+    }
+    // Column colours follow from the codes; the views derive them.
+    writeConnectionStatus();
+    QDir().mkpath(m_paths.dataFolder); // failure leaves the tree with its root only
+    return true;
+}
+
+bool TKorvelForm::FormActivate()
+{
+    if (m_secondaryStringsApplied)
+        return true;
+    if (!ApplySecondaryStrings()) {
+        m_fatalMessage = message(34) + QLatin1Char('\n') + message(35);
+        return false;
+    }
+    m_secondaryStringsApplied = true;
+    return true;
+}
+
+QString TKorvelForm::message(int n) const
+{
+    return mainText(QStringLiteral("ErrorMessages/Error%1").arg(n));
+}
+
+QString TKorvelForm::mainText(const QString &path) const
+{
+    return m_mainTexts->text(path);
+}
+
+bool TKorvelForm::ApplyMainStrings()
+{
+    if (!m_strings)
+        return false;
+    *m_mainTexts = m_strings->readSection(kMainSectionKey, m_settings.language);
+    const SectionTexts &t = *m_mainTexts;
+
+    setWindowTitle(t.text(QStringLiteral("ProgramTitle")));
+    QApplication::setApplicationDisplayName(windowTitle());
+    for (QMenu *menu : std::as_const(m_menus))
+        menu->setTitle(t.text(menu->objectName()));
+    static const QList<QPair<QString, QString>> actionTexts = {
+        {QStringLiteral("LoadArcFromDeviceAction"), QStringLiteral("MainMenu/File/ReadArchive")},
+        {QStringLiteral("CreateReportAction"), QStringLiteral("MainMenu/File/CreateReport")},
+        {QStringLiteral("LoadReportAction"), QStringLiteral("MainMenu/File/LoadReport")},
+        {QStringLiteral("Exit"), QStringLiteral("MainMenu/File/Exit")},
+        {QStringLiteral("CreateBaseAction"), QStringLiteral("MainMenu/Utilities/MeterBase/CreateBase")},
+        {QStringLiteral("LoadBaseFromDeviceAction"), QStringLiteral("MainMenu/Utilities/MeterBase/LoadBaseFromDevice")},
+        {QStringLiteral("LoadBaseFromFileAction"), QStringLiteral("MainMenu/Utilities/MeterBase/LoadBaseFromFile")},
+        {QStringLiteral("ExportExcelAction"), QStringLiteral("MainMenu/Utilities/ExportExcel")},
+        {QStringLiteral("ComSetupAction"), QStringLiteral("MainMenu/Options/CommunicationParameters")},
+        {QStringLiteral("ViewParametersAction"), QStringLiteral("MainMenu/Options/ViewParameters")},
+        {QStringLiteral("ChangePswd"), QStringLiteral("MainMenu/Options/PasswordChange")},
+        {QStringLiteral("RussianLang"), QStringLiteral("MainMenu/Options/Language/RusLanguage")},
+        {QStringLiteral("EnglishLang"), QStringLiteral("MainMenu/Options/Language/EngLanguage")},
+        {QStringLiteral("N4"), QStringLiteral("MainMenu/Reference/Help")},
+        {QStringLiteral("N6"), QStringLiteral("MainMenu/Reference/AboutProgram")},
+    };
+    for (const auto &[name, path] : actionTexts)
+        m_actions.value(name)->setText(t.text(path));
+
+    // Tool-button hints; the read and report buttons share their actions
+    // with the menu, so the hint is set as the tool tip only.
+    static const QList<QPair<QString, QString>> hints = {
+        {QStringLiteral("LoadArcFromDeviceAction"), QStringLiteral("ToolBarButtons/ReadArchive")},
+        {QStringLiteral("CreateReportAction"), QStringLiteral("ToolBarButtons/CreateReport")},
+        {QStringLiteral("CopyButton"), QStringLiteral("ToolBarButtons/CopyCalibration")},
+        {QStringLiteral("PasteButton"), QStringLiteral("ToolBarButtons/PasteCalibration")},
+        {QStringLiteral("ConnectAction"), QStringLiteral("ToolBarButtons/UnionCalibration")},
+        {QStringLiteral("CutButton"), QStringLiteral("ToolBarButtons/CutCalibration")},
+        {QStringLiteral("DelButton"), QStringLiteral("ToolBarButtons/DeleteCalibration")},
+    };
+    for (const auto &[name, path] : hints) {
+        QAction *a = m_actions.value(name);
+        a->setToolTip(t.text(path));
+        if (a->text().isEmpty())
+            a->setText(t.text(path));
+    }
+    GroupBox1->setTitle(t.text(QStringLiteral("TreeViewFolders")));
+    writeConnectionStatus();
+    emit stringsApplied();
+    return t.ok;
+}
+
+bool TKorvelForm::ApplySecondaryStrings()
+{
+    if (!m_strings)
+        return false;
+    const int language = m_settings.language;
+    for (const QString &section : secondarySectionKeys()) {
+        const SectionTexts texts = m_strings->readSection(section, language);
+        if (section == QLatin1String("EnterPasswordForm")) {
+            m_pswd2->applyStrings(texts);
+            m_pswd3->applyStrings(texts);
+        } else if (section == QLatin1String("ChangePasswordForm")) {
+            m_pswd->applyStrings(texts);
+        } else if (section == QLatin1String("AboutForm")) {
+            m_about->applyStrings(texts, QString::fromLatin1(kVersionText), QString::fromLatin1(kYearText));
+            m_deviceDescription.clear();
+            for (int line = 1; line <= 3; ++line)
+                m_deviceDescription << texts.text(QStringLiteral("DeviceDescriptionText/Line%1").arg(line));
+        }
+        if (!texts.ok)
+            return false;
+    }
+    return true;
+}
+
+QString TKorvelForm::connectionStatusText() const
+{
+    if (m_settings.interfaceType == InterfaceUsb)
+        return QStringLiteral(" USB");
+    const int port = std::clamp(m_settings.portIndex, 0, kPortCount - 1);
+    const int rate = kRates[static_cast<std::size_t>(std::clamp(m_settings.rateIndex, 0, int(kRates.size()) - 1))];
+    return QLatin1Char(' ') + PortNames().at(port) + QStringLiteral(";   ") + QString::number(rate) + QLatin1Char(' ')
+        + mainText(QStringLiteral("StatusBar/Rate"));
+}
+
+void TKorvelForm::writeConnectionStatus()
+{
+    m_connectionPanel->setText(connectionStatusText());
+}
+
+void TKorvelForm::setLanguage(int language)
+{
+    m_actions.value(QStringLiteral("RussianLang"))->setChecked(language == LanguageRussian);
+    m_actions.value(QStringLiteral("EnglishLang"))->setChecked(language != LanguageRussian);
+    m_settings.language = static_cast<std::uint8_t>(language);
+    // Failures are not reported after start-up; the texts read stay applied.
+    ApplyMainStrings();
+    ApplySecondaryStrings();
+}
+
+void TKorvelForm::RussianLangClick()
+{
+    setLanguage(LanguageRussian);
+}
+
+void TKorvelForm::EnglishLangClick()
+{
+    setLanguage(LanguageEnglish);
+}
+
+void TKorvelForm::ExitClick()
+{
+    close();
+}
+
+bool TKorvelForm::askPassword(bool withDeleteCheckBox, bool *deleteSources)
+{
+    TPswdEnterForm &dialog = withDeleteCheckBox ? static_cast<TPswdEnterForm &>(*m_pswd3)
+                                                : static_cast<TPswdEnterForm &>(*m_pswd2);
+    const PasswordAnswer answer = AskPassword(dialog, m_password, message(19), m_show);
+    if (deleteSources && dialog.DelCheckBox)
+        *deleteSources = dialog.DelCheckBox->isChecked();
+    return answer == PasswordAnswer::Accepted;
+}
+
+void TKorvelForm::ChangePswdClick()
+{
+    const std::optional<QString> fresh = ChangePassword(*m_pswd, m_password, message(22), message(21), m_show);
+    if (!fresh)
+        return;
+    m_password = *fresh;
+    platform::storePassword(m_password); // a failed write is not reported
+}
+
+QString TKorvelForm::helpDocumentPath() const
+{
+    const QString name = m_settings.language == LanguageRussian ? QStringLiteral("ReferenceRus.pdf")
+                                                                : QStringLiteral("ReferenceEng.pdf");
+    return platform::shippedFilePath(m_paths.programFolder, name);
+}
+
+void TKorvelForm::N4Click()
+{
+    m_openDocument(helpDocumentPath());
+}
+
+void TKorvelForm::N6Click()
+{
+    QStringList models;
+    for (const char *key : {"QS77", "QT77", "QS75", "QK75", "QK76"})
+        models << mainText(QStringLiteral("CalibrationMainTableTitles/") + QLatin1String(key));
+    m_about->setModelsText(m_deviceDescription, models);
+    if (const QScreen *screen = this->screen())
+        m_about->move(screen->availableGeometry().center() - m_about->rect().center());
+    m_about->exec();
+}
+
+void TKorvelForm::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TKorvelForm::applyWindowLayout()
+{
+    const WindowLayout &w = m_settings.layout;
+    move(w.left, w.top);
+    resize(std::max(w.width, minimumWidth()), std::max(w.height, minimumHeight()));
+
+    QList<int> upper = m_upperSplitter->sizes();
+    const int upperTotal = std::max(upper.value(0) + upper.value(1), w.folderPanelWidth + 50);
+    m_upperSplitter->setSizes({w.folderPanelWidth, upperTotal - w.folderPanelWidth});
+    QList<int> main = m_mainSplitter->sizes();
+    const int mainTotal = std::max(main.value(0) + main.value(1), w.upperAreaHeight + 50);
+    m_mainSplitter->setSizes({w.upperAreaHeight, mainTotal - w.upperAreaHeight});
+    QList<int> lists = m_listsSplitter->sizes();
+    const int listsTotal = std::max(lists.value(0) + lists.value(1), w.meterListHeight + 50);
+    m_listsSplitter->setSizes({w.meterListHeight, listsTotal - w.meterListHeight});
+}
+
+void TKorvelForm::captureWindowLayout()
+{
+    WindowLayout &w = m_settings.layout;
+    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : QRect(pos(), size());
+    w.left = std::max(0, normal.x());
+    w.top = std::max(0, normal.y());
+    w.width = normal.width();
+    w.height = normal.height();
+    w.folderPanelWidth = m_upperSplitter->sizes().value(0);
+    w.upperAreaHeight = m_mainSplitter->sizes().value(0);
+    w.meterListHeight = m_listsSplitter->sizes().value(0);
+}
+
+void TKorvelForm::FormClose()
+{
+    if (m_settingsSaved)
+        return;
+    m_settingsSaved = true;
+    captureWindowLayout();
+    saveSettingsFile(m_paths.configPath, m_settings); // a failed write is ignored
+}
+
+void TKorvelForm::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}

@@ -1,0 +1,159 @@
+// The main window: owns the application state, applies the localized texts,
+// builds the menu, tool bar, folder panel, lists and grids, and saves the
+// settings when it closes.
+#pragma once
+
+#include "shell/appstate.h"
+#include "shell/ui/passworddialogs.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QSplitter>
+#include <QToolBar>
+
+#include <functional>
+#include <memory>
+
+class StringDocument;
+struct SectionTexts;
+class TAboutBox;
+
+// Where the program finds and keeps its files.
+struct StartupPaths {
+    QString programFolder; // trailing "/"
+    QString dataFolder;    // trailing "/"
+    QString configPath;    // config.cfg
+    QString stringsPath;   // DataStrings.xml
+
+    // The folders of the installed or portable program.
+    static StartupPaths forProgramFolder(const QString &programFolder);
+};
+
+class TKorvelForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // `show` presents message boxes; tests replace it to record messages.
+    explicit TKorvelForm(const StartupPaths &paths, MessageFn show = {}, QWidget *parent = nullptr);
+    ~TKorvelForm() override;
+
+    // Loads settings and strings and fills the folder tree. False when the
+    // program must end; fatalMessage() then holds the one message to show.
+    bool FormCreate();
+    QString fatalMessage() const { return m_fatalMessage; }
+
+    // Applies the secondary windows' texts on the first activation. False
+    // when a section failed its check (fatalMessage() is set).
+    bool FormActivate();
+
+    // Application state.
+    const StartupPaths &paths() const { return m_paths; }
+    QString ProgramFolder() const { return m_paths.programFolder; }
+    QString DataFolder() const { return m_paths.dataFolder; }
+    QString CurrentFolder() const { return m_currentFolder; }
+    int Language() const { return m_settings.language; }
+    const AppSettings &settings() const { return m_settings; }
+    AppSettings &settings() { return m_settings; }
+    QString Password() const { return m_password; }
+    const StringDocument *StringsRoot() const { return m_strings.get(); }
+
+    // Text of message ErrorN in the current language.
+    QString message(int n) const;
+    // Text of an item of the main window's section in the current language.
+    QString mainText(const QString &path) const;
+
+    // The connection text of the first status-bar panel.
+    QString connectionStatusText() const;
+    void writeConnectionStatus();
+
+    // Asks for the password before a protected command.
+    bool askPassword(bool withDeleteCheckBox = false, bool *deleteSources = nullptr);
+
+    // The dialogs, created with the window and kept until exit.
+    TPswd2Form *pswd2Form() const { return m_pswd2; }
+    TPswd3Form *pswd3Form() const { return m_pswd3; }
+    TPswdForm *pswdForm() const { return m_pswd; }
+    TAboutBox *aboutBox() const { return m_about; }
+
+    // Widgets of the window, for the other subsystems and tests.
+    QLabel *connectionPanel() const { return m_connectionPanel; }
+    QLabel *messagePanel() const { return m_messagePanel; }
+    QAction *action(const QString &name) const { return m_actions.value(name); }
+    QSplitter *upperSplitter() const { return m_upperSplitter; }   // folder panel | lists
+    QSplitter *mainSplitter() const { return m_mainSplitter; }     // Panel1 | grids
+    QSplitter *listsSplitter() const { return m_listsSplitter; }   // meter list | power list
+
+    // Places the widgets of the other subsystems into the window.
+    void setFolderPanel(QWidget *panel);
+    void setListWidgets(QWidget *meterList, QWidget *powerList);
+    void setGridWidget(QWidget *grids);
+
+    // The texts of the help document to open for the current language.
+    QString helpDocumentPath() const;
+
+    // Opens a help document; tests replace it.
+    void setDocumentOpener(std::function<void(const QString &)> opener) { m_openDocument = std::move(opener); }
+
+public slots:
+    void RussianLangClick();
+    void EnglishLangClick();
+    void ExitClick();
+    void ChangePswdClick();
+    void N4Click();
+    void N6Click();
+    // A later start of the program asked this window to come to the front.
+    void bringToFront();
+
+signals:
+    // Emitted after texts were applied (start-up and language switch).
+    void stringsApplied();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildLayout();
+    void applyWindowLayout();
+    void captureWindowLayout();
+    void setLanguage(int language);
+    bool ApplyMainStrings();
+    bool ApplySecondaryStrings();
+    void FormClose();
+    QAction *addAction(QMenu *menu, const QString &name, const QString &caption, void (TKorvelForm::*slot)() = nullptr);
+
+    StartupPaths m_paths;
+    MessageFn m_show;
+    std::function<void(const QString &)> m_openDocument;
+    QString m_currentFolder;
+    QString m_password;
+    AppSettings m_settings;
+    std::unique_ptr<StringDocument> m_strings;
+    std::unique_ptr<SectionTexts> m_mainTexts;
+    QStringList m_deviceDescription; // about box: lines describing the models
+    bool m_secondaryStringsApplied = false;
+    bool m_settingsSaved = false;
+    QString m_fatalMessage;
+
+    QHash<QString, QAction *> m_actions;
+    QHash<QString, QMenu *> m_menus;
+    QToolBar *m_toolBar = nullptr;
+    QGroupBox *GroupBox1 = nullptr;
+    QWidget *Panel1 = nullptr;
+    QWidget *m_gridArea = nullptr;
+    class QVBoxLayout *m_folderPanelSlot = nullptr;
+    QSplitter *m_upperSplitter = nullptr;
+    QSplitter *m_mainSplitter = nullptr;
+    QSplitter *m_listsSplitter = nullptr;
+    QLabel *m_connectionPanel = nullptr;
+    QLabel *m_messagePanel = nullptr;
+
+    TAboutBox *m_about = nullptr;
+    TPswd2Form *m_pswd2 = nullptr;
+    TPswdForm *m_pswd = nullptr;
+    TPswd3Form *m_pswd3 = nullptr;
+};

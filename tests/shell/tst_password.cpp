@@ -1,0 +1,169 @@
+// The access password: the enter dialog, the change dialog and the store.
+#include "shell/platform.h"
+#include "shell/ui/passworddialogs.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+
+struct Recorded {
+    MessageKind kind;
+    QString text;
+};
+
+// Runs `step` on the next modal dialog as soon as it is shown.
+void whenDialogShown(std::function<void(QDialog *)> step)
+{
+    QTimer::singleShot(0, [step] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            whenDialogShown(step);
+            return;
+        }
+        step(dialog);
+    });
+}
+
+void typeAndPress(QLineEdit *edit, const QString &text, QPushButton *button)
+{
+    QTest::keyClicks(edit, text);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace
+
+class TestPassword : public QObject {
+    Q_OBJECT
+private:
+    QList<Recorded> shown;
+    MessageFn recorder()
+    {
+        return [this](MessageKind kind, const QString &text) { shown.append({kind, text}); };
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QApplication::setOrganizationName(QStringLiteral("Korvel"));
+    }
+
+    void init()
+    {
+        shown.clear();
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Tessmer")).clear();
+    }
+
+    void emptyPasswordAcceptsEmptyEntry()
+    {
+        TPswd2Form dialog;
+        whenDialogShown([&](QDialog *) { QTest::mouseClick(dialog.Button1, Qt::LeftButton); });
+        QCOMPARE(AskPassword(dialog, QString(), QStringLiteral("Invalid password."), recorder()),
+                 PasswordAnswer::Accepted);
+        QVERIFY(shown.isEmpty());
+    }
+
+    void entryIsCaseSensitiveAndClearedEachTime()
+    {
+        TPswd2Form dialog;
+        dialog.Edit1->setText(QStringLiteral("left over"));
+        whenDialogShown([&](QDialog *) {
+            QVERIFY(dialog.Edit1->text().isEmpty());
+            typeAndPress(dialog.Edit1, QStringLiteral("SECRET"), dialog.Button1);
+        });
+        QCOMPARE(AskPassword(dialog, QStringLiteral("secret"), QStringLiteral("Invalid password."), recorder()),
+                 PasswordAnswer::Refused);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, QStringLiteral("Invalid password."));
+        QCOMPARE(shown[0].kind, MessageKind::Information);
+
+        whenDialogShown([&](QDialog *) { typeAndPress(dialog.Edit1, QStringLiteral("secret"), dialog.Button1); });
+        QCOMPARE(AskPassword(dialog, QStringLiteral("secret"), QString(), recorder()), PasswordAnswer::Accepted);
+    }
+
+    void cancelRefusesSilently()
+    {
+        TPswd3Form dialog;
+        QVERIFY(dialog.DelCheckBox);
+        whenDialogShown([&](QDialog *) { QTest::mouseClick(dialog.Button2, Qt::LeftButton); });
+        QCOMPARE(AskPassword(dialog, QString(), QStringLiteral("x"), recorder()), PasswordAnswer::Cancelled);
+        QVERIFY(shown.isEmpty());
+    }
+
+    void entryFieldsTakeAtMostEightCharacters()
+    {
+        TPswdForm change;
+        QTest::keyClicks(change.NewPswdEdit, QStringLiteral("123456789"));
+        QCOMPARE(change.NewPswdEdit->text(), QStringLiteral("12345678"));
+        TPswd2Form enter;
+        QTest::keyClicks(enter.Edit1, QStringLiteral("abcdefghij"));
+        QCOMPARE(enter.Edit1->text().size(), 8);
+        QCOMPARE(enter.Edit1->echoMode(), QLineEdit::Password);
+    }
+
+    void changeComesBackAfterErrorsUntilCancelled()
+    {
+        TPswdForm dialog;
+        // Wrong current password, then mismatching new ones, then cancel.
+        whenDialogShown([&](QDialog *) {
+            QTest::keyClicks(dialog.CurrentPswdEdit, QStringLiteral("wrong"));
+            QTest::keyClicks(dialog.NewPswdEdit, QStringLiteral("n1"));
+            QTest::keyClicks(dialog.RepPswdEdit, QStringLiteral("n1"));
+            QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+            whenDialogShown([&](QDialog *) {
+                QVERIFY(dialog.CurrentPswdEdit->text().isEmpty());
+                QTest::keyClicks(dialog.CurrentPswdEdit, QStringLiteral("old"));
+                QTest::keyClicks(dialog.NewPswdEdit, QStringLiteral("n1"));
+                QTest::keyClicks(dialog.RepPswdEdit, QStringLiteral("n2"));
+                QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+                whenDialogShown([&](QDialog *) { QTest::mouseClick(dialog.Button2, Qt::LeftButton); });
+            });
+        });
+        const auto result = ChangePassword(dialog, QStringLiteral("old"), QStringLiteral("E22"),
+                                           QStringLiteral("E21"), recorder());
+        QVERIFY(!result.has_value());
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].text, QStringLiteral("E22"));
+        QCOMPARE(shown[1].text, QStringLiteral("E21"));
+    }
+
+    void changeToEmptyPasswordIsAllowed()
+    {
+        TPswdForm dialog;
+        whenDialogShown([&](QDialog *) {
+            QTest::keyClicks(dialog.CurrentPswdEdit, QStringLiteral("old"));
+            QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+        });
+        const auto result = ChangePassword(dialog, QStringLiteral("old"), QString(), QString(), recorder());
+        QVERIFY(result.has_value());
+        QVERIFY(result->isEmpty());
+        QVERIFY(shown.isEmpty());
+    }
+
+    void storeRoundTripAndOverlongValue()
+    {
+        QCOMPARE(platform::loadStoredPassword(), QString());
+        QVERIFY(platform::storePassword(QStringLiteral("Пароль1")));
+        QCOMPARE(platform::loadStoredPassword(), QStringLiteral("Пароль1"));
+        QVERIFY(platform::storePassword(QString()));
+        QCOMPARE(platform::loadStoredPassword(), QString());
+        // A value of 9 characters put into the store by other means is
+        // ignored: the password is empty.
+        {
+            QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"),
+                            QStringLiteral("Tessmer"));
+            store.setValue(QStringLiteral("Password"), QStringLiteral("123456789"));
+        }
+        QCOMPARE(platform::loadStoredPassword(), QString());
+        const QString file = QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"),
+                                       QStringLiteral("Tessmer")).fileName();
+        QVERIFY(platform::storePassword(QStringLiteral("12345678")));
+        QCOMPARE(platform::loadStoredPassword(), QStringLiteral("12345678"));
+        QCOMPARE(QFile::permissions(file) & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
+    }
+};
+
+QTEST_MAIN(TestPassword)
+#include "tst_password.moc"
