@@ -61,3 +61,8 @@ QString messageKey(int n)
 {
     return QStringLiteral("Error") + QString::number(n);
 }
+
+QString messagePath(int n)
+{
+    return kMessageGroup + QLatin1Char('/') + messageKey(n);
+}

@@ -47,3 +47,6 @@ QString catalogDefault(const QString &section, const QString &path, int language
 
 // Key of message n in the message table: "Error" followed by n in decimal.
 QString messageKey(int n);
+
+// Path of message n below the main window's section: "ErrorMessages/ErrorN".
+QString messagePath(int n);

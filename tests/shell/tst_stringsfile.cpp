@@ -46,6 +46,7 @@ private slots:
         for (int n = 1; n <= 36; ++n)
             QCOMPARE(main.at(103 + n).path, QStringLiteral("ErrorMessages/Error%1").arg(n));
         QCOMPARE(messageKey(7), QStringLiteral("Error7"));
+        QCOMPARE(messagePath(36), QStringLiteral("ErrorMessages/Error36"));
 
         // Every section of the catalogue is one of the thirteen, and the
         // sections follow each other in application order.
