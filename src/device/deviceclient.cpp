@@ -1,0 +1,234 @@
+#include "deviceclient.h"
+
+#include "comexc.h"
+#include "contentdecoder.h"
+#include "frame.h"
+#include "identifydecoder.h"
+#include "records/checksum.h"
+#include "resultcodes.h"
+
+#include <algorithm>
+
+namespace device {
+
+namespace {
+
+constexpr int kPageAnswer = 512 + kFrameOverhead;    // 518: one 512-byte page or 256 words
+constexpr int kWriteAnswer = kFrameOverhead;         // 6: empty payload
+constexpr std::chrono::milliseconds kOlderRecordPause{100};
+constexpr std::chrono::milliseconds kNewerRecordPause{500};
+constexpr std::chrono::milliseconds kUsbRecordPause{50};
+
+bool usesNewerCommands(const Link &link, const DeviceInfo &info)
+{
+    return link.isUsb() || info.isNewer();
+}
+
+} // namespace
+
+QByteArray exchangeFrame(Link &link, const QByteArray &request, int capacity, int expectedLength)
+{
+    QByteArray answer;
+    link.exchange(request, answer, capacity, expectedLength);
+    // Verify the checksum of the whole answer, its own CRC included.
+    if (!IsBlockValid(answer)) {
+        link.abort();
+        throw ComExc(ResultDataError);
+    }
+    return answer;
+}
+
+DeviceClient::DeviceClient(LinkMaker makeLink, ExchangeContext &context)
+    : makeLink_(std::move(makeLink)), context_(context)
+{
+}
+
+void DeviceClient::startPhase(qint64 maximum)
+{
+    context_.bytesReceived = 0;
+    context_.progressMaximum = maximum;
+}
+
+int DeviceClient::run(Timeouts timeouts, const std::function<int(Link &)> &body)
+{
+    context_.diagnostic = {};
+    std::unique_ptr<Link> link = makeLink_(timeouts);
+    int rc = link->begin();
+    if (rc != ResultOk)
+        return rc;
+    try {
+        rc = body(*link);
+    } catch (const ComExc &e) {
+        link->abort();
+        return e.code();
+    } catch (...) {
+        link->abort();
+        return ResultBadStatus;
+    }
+    const int closed = link->end();
+    return closed != ResultOk ? closed : rc;
+}
+
+bool DeviceClient::connectsByUsb() const
+{
+    // Making a link opens nothing, so it can be asked what it is.
+    return makeLink_(kIdentifyTimeouts)->isUsb();
+}
+
+int DeviceClient::identifyOlder(DeviceInfo &info)
+{
+    // The bridge serves newer instruments only: nothing is sent.
+    if (connectsByUsb())
+        return ResultNotRecognised;
+    startPhase(kRecordSlotSize);
+    return run(kIdentifyTimeouts, [&](Link &link) {
+        firstContentPage_ = address::kOlderFirstContentPage;
+        const QByteArray answer = exchangeFrame(link, readPageLegacyRequest(address::kOlderIdentifyPage),
+                                                kExchangeBufferSize, kExchangeBufferSize);
+        DeviceInfo decoded;
+        const IdentifyOutcome outcome = decodeOlderIdentify(answer, decoded);
+        info = decoded;
+        if (outcome == IdentifyOutcome::Malformed)
+            throw ComExc(ResultBadStatus);
+        if (outcome == IdentifyOutcome::NotRecognised)
+            return int(ResultNotRecognised);
+        archiveSize_ = device::archiveSize(answer, info.modelClass);
+        return archiveSize_ == 0 ? int(ResultArchiveEmpty) : int(ResultOk);
+    });
+}
+
+int DeviceClient::identifyNewer(DeviceInfo &info)
+{
+    startPhase(kRecordSlotSize);
+    return run(kIdentifyTimeouts, [&](Link &link) {
+        firstContentPage_ = address::kNewerFirstContentPage;
+        const QByteArray answer = exchangeFrame(link, readWordsRequest(address::kNewerIdentifyWords),
+                                                kExchangeBufferSize, kPageAnswer);
+        DeviceInfo decoded;
+        const IdentifyOutcome outcome = decodeNewerIdentify(answer, decoded);
+        info = decoded;
+        if (outcome == IdentifyOutcome::Malformed)
+            throw ComExc(ResultBadStatus);
+        if (outcome == IdentifyOutcome::NotRecognised)
+            return int(ResultNotRecognised);
+        archiveSize_ = device::archiveSize(answer, info.modelClass);
+        return archiveSize_ == 0 ? int(ResultArchiveEmpty) : int(ResultOk);
+    });
+}
+
+int DeviceClient::identify(DeviceInfo &info)
+{
+    if (connectsByUsb())
+        return identifyNewer(info);
+    const int rc = identifyOlder(info);
+    if (rc != ResultNotRecognised)
+        return rc;
+    return identifyNewer(info);
+}
+
+int DeviceClient::contentPageCount(const DeviceInfo &info, bool usb) const
+{
+    const int perPage = (usb || info.isNewer()) ? address::kNewerEntriesPerPage : address::kOlderEntriesPerPage;
+    return (archiveSize_ + perPage - 1) / perPage;
+}
+
+qint64 DeviceClient::contentAnswerBytes(const DeviceInfo &info, bool usb) const
+{
+    return qint64(contentPageCount(info, usb)) * (info.pageFactor * 512 + kFrameOverhead);
+}
+
+int DeviceClient::readContent(const DeviceInfo &info, QVector<_datacounter> &content)
+{
+    return run(kIdentifyTimeouts, [&](Link &link) {
+        const bool newer = usesNewerCommands(link, info);
+        const int perPage = newer ? address::kNewerEntriesPerPage : address::kOlderEntriesPerPage;
+        const int pages = contentPageCount(info, link.isUsb());
+        startPhase(contentAnswerBytes(info, link.isUsb()));
+        QVector<_datacounter> decoded;
+        for (int p = 0; p < pages; ++p) {
+            const auto page = static_cast<std::uint16_t>(firstContentPage_ + p);
+            const QByteArray request = newer ? readPagesRequest(page, 1) : readPageLegacyRequest(page);
+            const QByteArray answer = exchangeFrame(link, request, kExchangeBufferSize, kPageAnswer);
+            const int entries = std::min(perPage, int(archiveSize_) - perPage * p);
+            // The answer must hold the entries it is asked for.
+            if (answer.size() < kFrameOverhead + entries * kContentEntrySize)
+                throw ComExc(ResultDataError);
+            if (newer) {
+                for (int e = 0; e < entries; ++e) {
+                    if (!IsBlockValid(answer.mid(kFrameHeader + e * kContentEntrySize, kContentEntrySize)))
+                        throw ComExc(ResultEntryCrc);
+                }
+            }
+            if (!decodeContentEntries(answer, kFrameHeader, entries, info.modelClass, decoded))
+                throw ComExc(ResultBadStatus);
+        }
+        content += decoded;
+        return int(ResultOk);
+    });
+}
+
+int DeviceClient::readRecords(const DeviceInfo &info, const QVector<int> &numbers, QVector<QByteArray> &recordSlots)
+{
+    const int count = std::min(int(numbers.size()), kMaxRecords);
+    if (count == 0)
+        return ResultOk;
+    return run(kRecordTimeouts, [&](Link &link) {
+        const bool newer = usesNewerCommands(link, info);
+        const auto pause = link.isUsb() ? kUsbRecordPause : (newer ? kNewerRecordPause : kOlderRecordPause);
+        startPhase(link.isUsb() ? count : qint64(count) * kRecordSlotSize);
+        for (int i = 0; i < count; ++i) {
+            link.pause(pause);
+            const QByteArray answer = exchangeFrame(link, recordRequest(newer, numbers.at(i)), kRecordSlotSize,
+                                                    kRecordSlotSize);
+            recordSlots.append(answer);
+            if (link.isUsb()) {
+                context_.bytesReceived = i + 1;
+                if (context_.progress)
+                    context_.progress(context_.bytesReceived, context_.progressMaximum);
+            }
+            if (context_.recordRead)
+                context_.recordRead(i + 1, count);
+        }
+        return int(ResultOk);
+    });
+}
+
+int DeviceClient::readMeterDatabase(const DeviceInfo &info, const std::function<bool(const QByteArray &)> &decode)
+{
+    startPhase(info.pageFactor * 512 + kFrameOverhead);
+    return run(kIdentifyTimeouts, [&](Link &link) {
+        const bool newer = usesNewerCommands(link, info);
+        const QByteArray request = newer ? readWordsRequest(address::kNewerMeterDbWords)
+                                         : readPageLegacyRequest(address::kOlderMeterDbPage);
+        const QByteArray answer = exchangeFrame(link, request, kExchangeBufferSize, kPageAnswer);
+        const QByteArray payload = answer.mid(kFrameHeader, answer.size() - kFrameOverhead);
+        if (!decode || !decode(payload))
+            return int(ResultDataError);
+        return int(ResultOk);
+    });
+}
+
+int DeviceClient::writeMeterDatabaseStep1(const DeviceInfo &info, const QByteArray &image)
+{
+    startPhase(1036);
+    return run(kWriteTimeouts, [&](Link &link) {
+        const QByteArray request = usesNewerCommands(link, info)
+                                       ? writeWordsRequest(address::kNewerMeterDbWords, image)
+                                       : writePageLegacyRequest(address::kOlderMeterDbPage, image);
+        exchangeFrame(link, request, kExchangeBufferSize, kWriteAnswer);
+        return int(ResultOk);
+    });
+}
+
+int DeviceClient::writeMeterDatabaseStep2(const DeviceInfo &info, const QByteArray &image)
+{
+    startPhase(1036);
+    return run(kWriteTimeouts, [&](Link &link) {
+        const auto target = usesNewerCommands(link, info) ? address::kNewerWriteBlockTarget
+                                                          : address::kOlderWriteBlockTarget;
+        exchangeFrame(link, writeBlockRequest(target, image), kExchangeBufferSize, kWriteAnswer);
+        return int(ResultOk);
+    });
+}
+
+} // namespace device

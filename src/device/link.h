@@ -1,0 +1,106 @@
+// One device operation's use of a transport: how it is opened, how one
+// request frame is exchanged for one answer frame, and how it is closed.
+// The serial link sends paced single bytes and reads the answer byte by byte
+// along its length field; the USB link opens the bridge for every frame and
+// gathers the answer in 100 ms read slices.
+#pragma once
+
+#include "exchangecontext.h"
+#include "transport.h"
+
+#include <QByteArray>
+
+#include <chrono>
+
+namespace device {
+
+class FTDI_device;
+
+// Per-byte (serial) write and read limits of an operation, in milliseconds.
+struct Timeouts {
+    int writeMs = 500;
+    int readMs = 2000;
+};
+
+constexpr Timeouts kIdentifyTimeouts{500, 2000};   // identify, content, meter database read
+constexpr Timeouts kRecordTimeouts{2000, 4000};    // verification records
+constexpr Timeouts kWriteTimeouts{2000, 2000};     // meter database write steps
+
+class Link {
+public:
+    Link() = default;
+    Link(const Link &) = delete;
+    Link &operator=(const Link &) = delete;
+    virtual ~Link() = default;
+
+    // Makes the line ready; 0 or the result code that ends the operation.
+    virtual int begin() = 0;
+    // Sends `request` and receives one answer frame into `answer` (resized to
+    // the bytes received). An answer that would exceed `capacity` is refused.
+    // `expectedLength` is what the USB bridge waits for. Failures are thrown
+    // as ComExc with their result code, after the line has been closed.
+    virtual void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) = 0;
+    // Normal end: settings restored and the line closed; 0 or 9/10.
+    virtual int end() = 0;
+    // End after a failure: closed without restoring anything.
+    virtual void abort() = 0;
+    // A pause between frames.
+    virtual void pause(std::chrono::milliseconds duration) = 0;
+    virtual bool isUsb() const = 0;
+};
+
+// Paced byte-by-byte exchange over a serial transport.
+class SerialLink final : public Link {
+public:
+    SerialLink(Transport &transport, Timeouts timeouts, ExchangeContext &context);
+    int begin() override;
+    void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override;
+    int end() override;
+    void abort() override;
+    void pause(std::chrono::milliseconds duration) override { transport_.pause(duration); }
+    bool isUsb() const override { return false; }
+
+    // The transaction on its own: 0 on success, -1 when cancelled; every
+    // other outcome is thrown as ComExc (the line is not touched then, the
+    // caller closes it).
+    int transact(const QByteArray &request, QByteArray &answer, int capacity);
+
+private:
+    void writeByte(std::uint8_t byte);
+    bool readByte(std::uint8_t &byte);
+
+    Transport &transport_;
+    Timeouts timeouts_;
+    ExchangeContext &context_;
+    bool open_ = false;
+};
+
+// Frame-per-open exchange over the USB bridge.
+class UsbLink final : public Link {
+public:
+    // `frames` is the transport the frames go through: the device itself or
+    // a tracing wrapper around it.
+    UsbLink(FTDI_device &device, Transport &frames, ExchangeContext &context);
+    int begin() override;
+    void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override;
+    int end() override { return 0; }
+    void abort() override {}
+    void pause(std::chrono::milliseconds duration) override { frames_.pause(duration); }
+    bool isUsb() const override { return true; }
+
+    static constexpr int kTimeoutMs = 2000;
+    static constexpr std::chrono::milliseconds kSlice{100};
+    static constexpr std::chrono::milliseconds kSettle{200};
+    // Read attempts for a timeout: 0 counts as 100 ms, at most 5000 ms, one
+    // attempt per started 100 ms.
+    static int readAttempts(int timeoutMs);
+
+private:
+    bool request(const QByteArray &request, QByteArray &answer, int expectedLength);
+
+    FTDI_device &device_;
+    Transport &frames_;
+    ExchangeContext &context_;
+};
+
+} // namespace device

@@ -1,0 +1,147 @@
+#include "comexc.h"
+#include "frame.h"
+#include "link.h"
+#include "resultcodes.h"
+
+namespace device {
+
+namespace {
+
+constexpr int kGroupSize = 32;
+constexpr std::chrono::milliseconds kGroupPause{5};
+
+Clock::time_point after(int ms)
+{
+    return Clock::now() + std::chrono::milliseconds(ms);
+}
+
+} // namespace
+
+SerialLink::SerialLink(Transport &transport, Timeouts timeouts, ExchangeContext &context)
+    : transport_(transport), timeouts_(timeouts), context_(context)
+{
+}
+
+int SerialLink::begin()
+{
+    if (!transport_.open()) {
+        context_.diagnostic.portReason = transport_.failureReason();
+        return ResultPortUnavailable;
+    }
+    open_ = true;
+    if (!transport_.configure()) {
+        abort();
+        return ResultSettingsFailed;
+    }
+    return ResultOk;
+}
+
+int SerialLink::end()
+{
+    if (!open_)
+        return ResultOk;
+    open_ = false;
+    const bool restored = transport_.restore();
+    if (!restored) {
+        transport_.close(false);
+        return ResultRestoreFailed;
+    }
+    return transport_.close(true) ? ResultOk : ResultCloseFailed;
+}
+
+void SerialLink::abort()
+{
+    if (!open_)
+        return;
+    open_ = false;
+    transport_.close(false);
+}
+
+void SerialLink::exchange(const QByteArray &request, QByteArray &answer, int capacity, int)
+{
+    int rc = 0;
+    try {
+        rc = transact(request, answer, capacity);
+    } catch (const ComExc &) {
+        abort();
+        throw;
+    }
+    if (rc < 0) {
+        abort();
+        throw ComExc(ResultCancelled);
+    }
+}
+
+void SerialLink::writeByte(std::uint8_t byte)
+{
+    if (transport_.write(&byte, 1, after(timeouts_.writeMs)) != 1)
+        throw ComExc(ResultWriteFailed);
+    context_.pump();
+}
+
+bool SerialLink::readByte(std::uint8_t &byte)
+{
+    return transport_.read(&byte, 1, after(timeouts_.readMs)) == 1;
+}
+
+int SerialLink::transact(const QByteArray &request, QByteArray &answer, int capacity)
+{
+    answer.clear();
+    const auto *bytes = reinterpret_cast<const std::uint8_t *>(request.constData());
+    const qsizetype n = request.size();
+
+    // Send the request in groups of 32 bytes with a short pause after each
+    // group, then the rest without a pause.
+    const qsizetype groups = n / kGroupSize;
+    for (qsizetype g = 0; g < groups; ++g) {
+        for (int i = 0; i < kGroupSize; ++i)
+            writeByte(bytes[g * kGroupSize + i]);
+        transport_.pause(kGroupPause);
+    }
+    for (qsizetype i = groups * kGroupSize; i < n; ++i)
+        writeByte(bytes[i]);
+
+    // The header: start byte, status, length. A silent instrument is told
+    // apart from one that stops after its first byte.
+    if (capacity < kFrameOverhead)
+        throw ComExc(ResultDataError);
+    QByteArray received(capacity, '\0');
+    auto *in = reinterpret_cast<std::uint8_t *>(received.data());
+    qsizetype count = 0;
+    for (int i = 0; i < kFrameHeader; ++i) {
+        if (!readByte(in[i]))
+            throw ComExc(i == 0 ? ResultNoAnswer : ResultBrokenAnswer);
+        ++count;
+        context_.stepByte();
+        if (i >= 2)
+            context_.pump();
+    }
+
+    // Refuse an answer that would not fit the receiving buffer before a
+    // single body byte is stored.
+    const qsizetype total = qsizetype(in[2] | (in[3] << 8)) + kFrameOverhead;
+    if (total > capacity)
+        throw ComExc(ResultDataError);
+
+    for (qsizetype i = kFrameHeader; i < total; ++i) {
+        if (context_.takeCancel())
+            return -1;
+        if (!readByte(in[i]))
+            throw ComExc(ResultBrokenAnswer);
+        ++count;
+        context_.stepByte();
+        context_.pump();
+    }
+    received.truncate(count);
+    answer = received;
+
+    // The status byte decides; an answer not starting with the start byte is
+    // not a frame of the instrument at all.
+    if (in[1] == kStatusError)
+        throw ComExc(ResultStatusError);
+    if (in[1] != kStatusOk || in[0] != kFrameStart)
+        throw ComExc(ResultBadStatus);
+    return 0;
+}
+
+} // namespace device
