@@ -1,0 +1,203 @@
+// bench-scan [COUNT]: writes COUNT (default 10000) stored meter files of
+// mixed sizes into a temporary folder, then compares the time of the folder
+// scan (what selecting the folder does) with the time to merely list and read
+// the same bytes, and reports the peak memory of the scan.
+//
+// Both timings run on a warm file cache (the files were just written and are
+// read once before timing); each is the best of several rounds.
+#include "records/blockdata.h"
+#include "records/meterfile.h"
+#include "records/recordlabels.h"
+#include "records/recordstore.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// A line of /proc/self/status in kilobytes ("VmHWM", "VmRSS"); -1 when unknown.
+long statusKb(const char *key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    const QByteArray prefix = QByteArray(key) + ':';
+    while (!f.atEnd()) {
+        const QByteArray line = f.readLine();
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+// Resets the peak resident size to the current one (Linux: clear_refs 5).
+void resetPeak()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+_datasample makePoint(QRandomGenerator &rng)
+{
+    _datasample p;
+    for (int k = 0; k < 3; ++k) {
+        p.U[k] = 220.0 + rng.bounded(20.0);
+        p.I[k] = 0.05 + rng.bounded(5.0);
+        p.Uline[k] = 380.0 + rng.bounded(20.0);
+        p.cosPhi[k] = 0.5 + rng.bounded(0.5);
+        p.S[k] = p.U[k] * p.I[k];
+        p.P[k] = p.S[k] * p.cosPhi[k];
+    }
+    p.Ptotal = p.P[0] + p.P[1] + p.P[2];
+    p.Stotal = p.S[0] + p.S[1] + p.S[2];
+    p.QcrossTotal = p.Stotal * 0.3;
+    p.QshiftTotal = p.Stotal * 0.3;
+    p.QgeomTotal = p.Stotal * 0.3;
+    p.errorPercent = rng.bounded(2.0) - 1.0;
+    p.range = {40, 0, 2, 400, 0, 0};
+    return p;
+}
+
+_totalblockdata makeMeter(int index, QRandomGenerator &rng)
+{
+    _totalblockdata meter;
+    meter.instrument.type = 0;
+    meter.instrument.serial = 77;
+    const int verifications = 1 + index % 3;
+    for (int v = 0; v < verifications; ++v) {
+        _blockdata b;
+        b.meterType = QStringLiteral("CE301 %1").arg(index % 50).leftJustified(14, QLatin1Char(' '));
+        b.serial = 100000u + quint32(index);
+        b.serialText = QString::number(b.serial);
+        b.accuracyClass = 1.0;
+        b.constant = 1000;
+        b.year = 2008;
+        b.scheme = SchemeThreePhaseFourWire;
+        b.uLineNom = 400;
+        b.uPhaseNom = 230;
+        b.iNom = 5;
+        b.powerType = quint8(v);
+        b.date = QDate(2009, 1 + index % 12, 1 + index % 28);
+        b.time = QTime(index % 24, index % 60, v);
+        b.bcdYear = 0x2009;
+        b.bcdMonth = quint8(((b.date.month() / 10) << 4) | (b.date.month() % 10));
+        b.bcdDay = quint8(((b.date.day() / 10) << 4) | (b.date.day() % 10));
+        b.bcdHour = quint8(((b.time.hour() / 10) << 4) | (b.time.hour() % 10));
+        b.bcdMinute = quint8(((b.time.minute() / 10) << 4) | (b.time.minute() % 10));
+        b.bcdSecond = quint8(v);
+        // Mostly 3 to 10 points; every seventh verification has 11 to 20.
+        const int points = (index + v) % 7 == 0 ? 11 + int(rng.bounded(10)) : 3 + int(rng.bounded(8));
+        for (int k = 0; k < points; ++k)
+            b.points.append(makePoint(rng));
+        meter.verifications.append(b);
+    }
+    return meter;
+}
+
+double median(QVector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 10000;
+    const int rounds = 5;
+    QTextStream out(stdout);
+
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        out << "cannot create a temporary folder\n";
+        return 1;
+    }
+    const QString folder = dir.path();
+
+    QRandomGenerator rng(20090615);
+    qint64 fileBytes = 0;
+    for (int i = 0; i < count; ++i) {
+        const _totalblockdata meter = makeMeter(i, rng);
+        const QString path = folder + QStringLiteral("/m%1.pcn").arg(i, 5, 10, QLatin1Char('0'));
+        if (!WriteMeterFile(path, meter)) {
+            out << "cannot write " << path << "\n";
+            return 1;
+        }
+        fileBytes += QFile(path).size();
+    }
+    out << "files: " << count << ", bytes: " << fileBytes << "\n";
+
+    // Plain read: list the same files and read every byte of each.
+    auto plainRead = [&]() {
+        qint64 total = 0;
+        const QStringList names = ListRecordFiles(folder);
+        for (const QString &name : names) {
+            QFile f(folder + QLatin1Char('/') + name);
+            if (f.open(QIODevice::ReadOnly))
+                total += f.readAll().size();
+        }
+        return total;
+    };
+    const RecordLabels labels = RecordLabels::defaults(1, QLocale::c());
+    plainRead(); // warm the cache
+
+    QVector<double> readMs, scanMs;
+    qint64 readTotal = 0;
+    int meters = 0;
+    for (int r = 0; r < rounds; ++r) {
+        QElapsedTimer t;
+        t.start();
+        readTotal = plainRead();
+        readMs.append(t.nsecsElapsed() / 1e6);
+
+        t.start();
+        const QVector<_totalblockdata> list = ScanFolder(folder, labels);
+        scanMs.append(t.nsecsElapsed() / 1e6);
+        meters = list.size();
+    }
+
+    // Memory: the peak while one scan builds its list, and what the list
+    // holds afterwards.
+    const long rssBefore = statusKb("VmRSS");
+    resetPeak();
+    const long hwmReset = statusKb("VmHWM");
+    qint64 verifications = 0, points = 0;
+    {
+        RecordStore store(folder + QLatin1Char('/'));
+        store.setLabels(labels);
+        store.SelectFolder(folder);
+        const long rssHeld = statusKb("VmRSS");
+        const long hwm = statusKb("VmHWM");
+        for (const _totalblockdata &m : store.meters()) {
+            verifications += m.verifications.size();
+            for (const _blockdata &b : m.verifications)
+                points += b.points.size();
+        }
+        out << "meters: " << store.meters().size() << ", verifications: " << verifications
+            << ", points: " << points << "\n";
+        out << "memory: RSS before scan " << rssBefore << " kB, holding the list " << rssHeld
+            << " kB, peak during scan " << hwm << " kB (peak counter reset at " << hwmReset << " kB)\n";
+        out << "held per meter: " << QString::number(double(rssHeld - rssBefore) * 1024.0 / std::max(1, meters), 'f', 0)
+            << " bytes, per point: "
+            << QString::number(double(rssHeld - rssBefore) * 1024.0 / std::max<qint64>(1, points), 'f', 0)
+            << " bytes\n";
+    }
+
+    const double read = median(readMs), scan = median(scanMs);
+    out << "plain read: " << QString::number(read, 'f', 1) << " ms (" << readTotal << " bytes), median of "
+        << rounds << "\n";
+    out << "folder scan: " << QString::number(scan, 'f', 1) << " ms (" << meters << " meters), median of "
+        << rounds << "\n";
+    out << "scan / read: " << QString::number(scan / read, 'f', 2) << " (target at most 1.50)\n";
+    return 0;
+}

@@ -1,0 +1,304 @@
+#include "recordstore.h"
+
+#include "records/meterfile.h"
+#include "shell/platform.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// Enumeration order of files and folders: by name, code point by code point,
+// so that it is the same on every machine and in every locale.
+void sortNames(QStringList &names)
+{
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseSensitive) < 0; });
+}
+
+QString withoutTrailingSlash(const QString &path)
+{
+    QString cleaned = QDir::cleanPath(path);
+    if (cleaned.size() > 1 && cleaned.endsWith(QLatin1Char('/')))
+        cleaned.chop(1);
+    return cleaned;
+}
+
+// A folder whose entries can be listed.
+bool isListableFolder(const QString &folderPath)
+{
+    const QFileInfo info(folderPath);
+    return info.isDir() && info.isReadable() && info.isExecutable();
+}
+
+// Characters that cannot stand in a stored file's name on any of the file
+// systems the files travel between.
+bool isForbiddenInFileName(QChar c)
+{
+    static const QString forbidden = QStringLiteral("\"*/:<>?\\|");
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || forbidden.contains(c);
+}
+
+QString twoDigits(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+// Date and time parts of a received file's name. The BCD copy of the moment
+// is used when the decoded date or time is missing, so that the name still
+// tells the moment apart.
+QString datePart(const _datacounter &s)
+{
+    if (s.date.isValid())
+        return QStringLiteral("%1-%2-%3")
+            .arg(s.date.year(), 4, 10, QLatin1Char('0'))
+            .arg(twoDigits(s.date.month()), twoDigits(s.date.day()));
+    return QStringLiteral("%1-%2-%3")
+        .arg(s.bcdYear, 4, 16, QLatin1Char('0'))
+        .arg(s.bcdMonth, 2, 16, QLatin1Char('0'))
+        .arg(s.bcdDay, 2, 16, QLatin1Char('0'));
+}
+
+QString timePart(const _datacounter &s)
+{
+    if (s.time.isValid())
+        return twoDigits(s.time.hour()) + twoDigits(s.time.minute()) + twoDigits(s.time.second());
+    return QStringLiteral("%1%2%3")
+        .arg(s.bcdHour, 2, 16, QLatin1Char('0'))
+        .arg(s.bcdMinute, 2, 16, QLatin1Char('0'))
+        .arg(s.bcdSecond, 2, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+// --- Pure folder functions -------------------------------------------------
+
+QStringList ListSubFolders(const QString &folderPath)
+{
+    QStringList names;
+    if (!isListableFolder(folderPath))
+        return names;
+    // Hidden folders are folders like any other; the stored tree may come from
+    // a system without the dot convention.
+    QDirIterator it(folderPath, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        // A link to a folder elsewhere could lead out of the data folder or
+        // round in a circle; only real folders belong to the tree.
+        if (it.fileInfo().isSymLink())
+            continue;
+        names.append(it.fileName());
+    }
+    sortNames(names);
+    return names;
+}
+
+FolderNode BuildFolderNode(const QString &folderPath, const QString &caption)
+{
+    FolderNode node;
+    node.name = caption;
+    const QStringList names = ListSubFolders(folderPath);
+    node.children.reserve(static_cast<std::size_t>(names.size()));
+    for (const QString &name : names)
+        node.children.push_back(BuildFolderNode(folderPath + QLatin1Char('/') + name, name));
+    return node;
+}
+
+QStringList ListRecordFiles(const QString &folderPath)
+{
+    QStringList names;
+    if (!isListableFolder(folderPath))
+        return names;
+    QDirIterator it(folderPath, {QStringLiteral("*.pcn")}, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        names.append(it.fileName());
+    }
+    sortNames(names);
+    return names;
+}
+
+QVector<_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels)
+{
+    QVector<_totalblockdata> meters;
+    const QStringList names = ListRecordFiles(folderPath);
+    const QString prefix = withoutTrailingSlash(folderPath) + QLatin1Char('/');
+    for (const QString &name : names) {
+        MeterFileReadResult result = ReadMeterFile(prefix + name, labels);
+        if (!result.readable)
+            continue;
+        result.meter.fileName = name;
+        meters.append(std::move(result.meter));
+    }
+    // The list is held until the next selection: give back what the growth
+    // of the vector reserved beyond the meters it holds.
+    meters.squeeze();
+    return meters;
+}
+
+QString ReceivedRecordFileName(const _datacounter &summary)
+{
+    const QChar sep = QLatin1Char('^');
+    QString name = summary.meterType + sep + QString::number(summary.serial) + sep + datePart(summary) + sep
+        + timePart(summary) + sep + QString::number(summary.powerType) + QStringLiteral(".pcn");
+    for (QChar &c : name) {
+        if (isForbiddenInFileName(c))
+            c = QLatin1Char('+');
+    }
+    return name;
+}
+
+bool IsUsableFolderName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    return std::none_of(name.begin(), name.end(), [](QChar c) {
+        return c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20 || c.unicode() == 0x7F;
+    });
+}
+
+// --- The store -------------------------------------------------------------
+
+RecordStore::RecordStore(const QString &dataFolder)
+    : m_dataFolder(withoutTrailingSlash(dataFolder) + QLatin1Char('/'))
+    , m_currentFolder(withoutTrailingSlash(dataFolder))
+    , m_labels(RecordLabels::defaults(1))
+{
+}
+
+QString RecordStore::rootFolder() const
+{
+    return withoutTrailingSlash(m_dataFolder);
+}
+
+bool RecordStore::isRoot(const QString &folderPath) const
+{
+    return withoutTrailingSlash(folderPath) == rootFolder();
+}
+
+QString RecordStore::folderPath(const QStringList &namesBelowRoot) const
+{
+    QString path = rootFolder();
+    for (const QString &name : namesBelowRoot)
+        path += QLatin1Char('/') + name;
+    return path;
+}
+
+FolderNode RecordStore::BuildFolderTree() const
+{
+    QDir().mkpath(rootFolder()); // failure ignored: the tree then shows only its root
+    return BuildFolderNode(rootFolder(), kRootFolderCaption);
+}
+
+void RecordStore::SelectFolder(const QString &folderPath)
+{
+    m_currentFolder = withoutTrailingSlash(folderPath);
+    Rescan();
+}
+
+void RecordStore::Rescan()
+{
+    // Release the old list first so that the old and the new list are never
+    // held together.
+    ClearMeters();
+    m_meters = ScanFolder(m_currentFolder, m_labels);
+}
+
+void RecordStore::ClearMeters()
+{
+    m_meters = QVector<_totalblockdata>();
+}
+
+QString RecordStore::currentParentPath() const
+{
+    const int slash = m_currentFolder.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : m_currentFolder.left(slash + 1);
+}
+
+QString RecordStore::currentFilePath(const QString &fileName) const
+{
+    return m_currentFolder + QLatin1Char('/') + fileName;
+}
+
+std::optional<QString> RecordStore::NewFolder(const QString &parentFolder, const QString &label) const
+{
+    if (!IsUsableFolderName(label))
+        return std::nullopt;
+    const QDir parent(withoutTrailingSlash(parentFolder));
+    for (int k = 1; k <= kMaxNewFolderNumber; ++k) {
+        const QString name = k == 1 ? label : label + QStringLiteral("(%1)").arg(k);
+        // mkdir fails when the name is taken, which moves on to the next one.
+        if (parent.mkdir(name))
+            return name;
+    }
+    return std::nullopt;
+}
+
+RenameOutcome RecordStore::RenameFolder(const QString &folderPath, const QString &newName)
+{
+    if (isRoot(folderPath))
+        return RenameOutcome::Refused;
+    const QString oldPath = withoutTrailingSlash(folderPath);
+    const QFileInfo oldInfo(oldPath);
+    if (newName == oldInfo.fileName())
+        return RenameOutcome::Unchanged;
+    // A name with a separator would move the folder somewhere else, possibly
+    // out of the data folder.
+    if (!IsUsableFolderName(newName) || !oldInfo.isDir())
+        return RenameOutcome::Failed;
+    const QString newPath = oldInfo.path() + QLatin1Char('/') + newName;
+    // Moving onto an existing folder must fail, not merge or replace it.
+    if (QFileInfo::exists(newPath) || QFileInfo(newPath).isSymLink())
+        return RenameOutcome::Failed;
+    if (!QDir().rename(oldPath, newPath))
+        return RenameOutcome::Failed;
+
+    if (m_currentFolder == oldPath)
+        m_currentFolder = newPath;
+    else if (m_currentFolder.startsWith(oldPath + QLatin1Char('/')))
+        m_currentFolder = newPath + m_currentFolder.mid(oldPath.size());
+    return RenameOutcome::Renamed;
+}
+
+bool RecordStore::CanDeleteFolder(const QString &folderPath) const
+{
+    if (isRoot(folderPath))
+        return false;
+    const QString path = withoutTrailingSlash(folderPath);
+    if (!isListableFolder(path) || QFileInfo(path).isSymLink())
+        return false;
+    QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    return !it.hasNext();
+}
+
+bool RecordStore::DeleteFolder(const QString &folderPath) const
+{
+    if (!CanDeleteFolder(folderPath))
+        return false;
+    const QString path = withoutTrailingSlash(folderPath);
+    platform::setReadOnly(path, false);
+    // rmdir removes empty folders only: a file that appeared since the check
+    // keeps the folder and its content.
+    return QDir().rmdir(path);
+}
+
+std::optional<QString> RecordStore::StoreReceivedRecord(const QByteArray &header, const QByteArray &block,
+                                                        const _datacounter &summary) const
+{
+    const QString path = currentFilePath(ReceivedRecordFileName(summary));
+    // The earlier copy is replaced, read-only or not; it gets its attribute
+    // back when the new one cannot be written, so that it stays as it was.
+    const bool existed = QFileInfo::exists(path);
+    const bool wasReadOnly = existed && platform::isReadOnly(path);
+    if (wasReadOnly)
+        platform::setReadOnly(path, false);
+    if (!WriteRecordFile(path, header, block)) {
+        if (wasReadOnly && QFileInfo::exists(path))
+            platform::setReadOnly(path, true);
+        return std::nullopt;
+    }
+    return path;
+}

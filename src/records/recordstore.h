@@ -1,0 +1,150 @@
+// The record store: the tree of folders below the data folder that holds the
+// stored verification files, the current folder and its meter list, the
+// folder commands (create, rename, delete) and the storing of verifications
+// received from the instrument.
+//
+// Paths use "/" and carry no trailing separator, except the data folder,
+// which is given with one (as platform::dataFolderFor returns it).
+#pragma once
+
+#include "records/blockdata.h"
+#include "records/recordlabels.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <optional>
+#include <vector>
+
+// Caption of the tree's root node, which stands for the data folder.
+inline const QString kRootFolderCaption = QStringLiteral("Data");
+
+// The highest number tried when a new folder's name is taken: "label",
+// then "label(2)" ... "label(50)".
+constexpr int kMaxNewFolderNumber = 50;
+
+// One folder of the tree: its name and its sub-folders, sorted by name.
+struct FolderNode {
+    QString name;
+    std::vector<FolderNode> children;
+};
+
+// Outcome of renaming a folder.
+enum class RenameOutcome {
+    Renamed,   // the folder now has the new name
+    Unchanged, // the new name equals the old one; nothing was done
+    Refused,   // the data folder itself cannot be renamed
+    Failed,    // the move failed or the name is not usable; nothing changed
+};
+
+// --- Pure folder functions -------------------------------------------------
+
+// Names of the sub-folders of a folder in code-point order; empty when the
+// folder cannot be listed. Files are ignored.
+QStringList ListSubFolders(const QString &folderPath);
+
+// The tree below a folder: a node with the given caption and, recursively,
+// one child per sub-folder sorted by name.
+FolderNode BuildFolderNode(const QString &folderPath, const QString &caption);
+
+// Names of the *.pcn files of a folder (not of its sub-folders) in code-point
+// order. The extension matches in any letter case, as on the file system the
+// stored files come from.
+QStringList ListRecordFiles(const QString &folderPath);
+
+// The meter list of a folder: every readable .pcn file of the folder in the
+// order of ListRecordFiles, read with ReadMeterFile, its fileName set.
+// Unreadable files are skipped silently; a folder that cannot be listed
+// yields an empty list. Headerless files are upgraded in place by the reader.
+// The labels give the range texts and instrument names their language.
+QVector<_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels);
+
+// The name under which a verification received from the instrument is
+// stored: meter type (with its padding spaces) ^ serial ^ YYYY-MM-DD ^ HHMMSS
+// ^ power type code, then ".pcn". Characters that cannot stand in a file
+// name ("/", the other characters the meter-type decoder replaces, and
+// control characters) become "+".
+QString ReceivedRecordFileName(const _datacounter &summary);
+
+// True when the text can serve as the name of one folder: not empty, not "."
+// or "..", no "/" or "\" and no control character.
+bool IsUsableFolderName(const QString &name);
+
+// --- The store -------------------------------------------------------------
+
+// The data folder, the selected (current) folder and the meter list of that
+// folder. Owned by the main window; the folder panel and the record views
+// work through it.
+class RecordStore {
+public:
+    explicit RecordStore(const QString &dataFolder);
+    RecordStore(const RecordStore &) = delete;
+    RecordStore &operator=(const RecordStore &) = delete;
+
+    // The data folder with a trailing "/".
+    const QString &dataFolder() const { return m_dataFolder; }
+    // The data folder as a folder path (no trailing "/"): the root node's path.
+    QString rootFolder() const;
+    bool isRoot(const QString &folderPath) const;
+
+    // The folder of a tree node given by the names of the nodes below the
+    // root on the way to it (empty list: the root).
+    QString folderPath(const QStringList &namesBelowRoot) const;
+
+    // The texts the scan puts into the meter list (English until set).
+    void setLabels(const RecordLabels &labels) { m_labels = labels; }
+    const RecordLabels &labels() const { return m_labels; }
+
+    // Creates the data folder when missing (failure ignored; the tree then has
+    // only its root) and returns the whole tree, root captioned "Data".
+    FolderNode BuildFolderTree() const;
+
+    // Makes the folder current and rebuilds the meter list from disk.
+    void SelectFolder(const QString &folderPath);
+    // Rebuilds the meter list of the current folder (after a device run).
+    void Rescan();
+    // Empties the meter list (the current folder is kept).
+    void ClearMeters();
+
+    // The current folder: the data folder itself until the first selection.
+    const QString &currentFolder() const { return m_currentFolder; }
+    // The folder that holds the current folder, with a trailing "/".
+    QString currentParentPath() const;
+    // Path of a file of the current folder.
+    QString currentFilePath(const QString &fileName) const;
+    // The meter list of the current folder; positions are meter indexes.
+    const QVector<_totalblockdata> &meters() const { return m_meters; }
+
+    // Creates label, label(2) ... label(50) inside the folder, the first name
+    // that can be created, and returns it; nothing when none could be.
+    // New folders are left writable (a read-only folder refuses new files).
+    std::optional<QString> NewFolder(const QString &parentFolder, const QString &label) const;
+
+    // Renames a folder in place. The current folder follows when it is the
+    // renamed folder or lies inside it.
+    RenameOutcome RenameFolder(const QString &folderPath, const QString &newName);
+
+    // Whether the delete command is offered: not the root, and the folder can
+    // be listed and holds no entry at all (files, sub-folders, hidden ones).
+    bool CanDeleteFolder(const QString &folderPath) const;
+    // Removes an empty non-root folder; false when the rules forbid it or the
+    // removal fails.
+    bool DeleteFolder(const QString &folderPath) const;
+
+    // Stores one verification received from the instrument in the current
+    // folder under ReceivedRecordFileName(summary): the 67-byte file header
+    // followed by the record block (record and checksum). A file of the same
+    // name is replaced; the new file is read-only. Returns the full path of
+    // the file written, or nothing when it could not be written (an earlier
+    // file of that name is then left as it was).
+    std::optional<QString> StoreReceivedRecord(const QByteArray &header, const QByteArray &block,
+                                               const _datacounter &summary) const;
+
+private:
+    QString m_dataFolder;
+    QString m_currentFolder;
+    RecordLabels m_labels;
+    QVector<_totalblockdata> m_meters;
+};
