@@ -1,7 +1,7 @@
 #include "contentdecoder.h"
 
 #include "bytereader.h"
-#include "metertypetext.h"
+#include "records/metertype.h"
 
 namespace device {
 
@@ -47,7 +47,7 @@ ContentLayout contentLayoutFor(std::uint8_t modelClass)
 bool decodeContentEntry(const QByteArray &entry, ContentLayout layout, _datacounter &out)
 {
     out = _datacounter{};
-    out.meterType = meterTypeText(bytesAt(entry, 0, 16));
+    out.meterType = DecodeMeterType(bytesAt(entry, 0, 16));
     out.serial = (static_cast<std::uint32_t>(wordAt(entry, 16)) << 16) | wordAt(entry, 18);
     switch (layout) {
     case ContentLayout::Older:

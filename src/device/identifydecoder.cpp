@@ -1,7 +1,7 @@
 #include "identifydecoder.h"
 
 #include "bytereader.h"
-#include "metertypetext.h"
+#include "records/metertype.h"
 
 #include <QLocale>
 
@@ -51,7 +51,7 @@ bool versionInteger(const QString &text, int from, int count, int &value)
 
 void readCommonHeader(const QByteArray &answer, DeviceInfo &info)
 {
-    info.typeName = meterTypeText(bytesAt(answer, kPayload, 16));
+    info.typeName = DecodeMeterType(bytesAt(answer, kPayload, 16));
     info.serialNumber = wordAt(answer, kPayload + kSerialOffset);
     info.versionText = versionText(wordAt(answer, kPayload + kVersion1Offset),
                                    wordAt(answer, kPayload + kVersion2Offset));
@@ -130,7 +130,7 @@ QString versionText(std::uint16_t word1, std::uint16_t word2)
 
 IdentifyOutcome decodeOlderIdentify(const QByteArray &answer, DeviceInfo &info)
 {
-    info.typeName = meterTypeText(bytesAt(answer, kPayload, 16));
+    info.typeName = DecodeMeterType(bytesAt(answer, kPayload, 16));
     info.serialNumber = wordAt(answer, kPayload + kSerialOffset);
     clearKindCounts(info);
     const std::uint16_t word1 = wordAt(answer, kPayload + kVersion1Offset);
