@@ -54,21 +54,6 @@ QString powerTypeName(int powerType, const TextLookup &lookup)
                             + QLatin1String(kPowerTypeKeys[powerType]));
 }
 
-QString instrumentNamePath(int instrumentType)
-{
-    const char *key = nullptr;
-    switch (instrumentType) {
-    case 0: key = "QS77"; break;
-    case 1:
-    case 2: key = "QS75"; break;
-    case 3: key = "QT77"; break;
-    case 5:
-    case 6: key = "QK76"; break;
-    default: return {};
-    }
-    return QStringLiteral("CalibrationMainTableTitles/") + QLatin1String(key);
-}
-
 QString transformerRatioText(unsigned i1, unsigned i2, const QLocale &locale)
 {
     if (i2 == 0)
@@ -78,15 +63,11 @@ QString transformerRatioText(unsigned i1, unsigned i2, const QLocale &locale)
            + formatTruncated(double(i1) / double(i2), 2, locale);
 }
 
-QString referenceStandardText(const InstrumentIdentity &instrument, const TextLookup &lookup)
+QString referenceStandardText(const InstrumentIdentity &instrument)
 {
     if (instrument.serial == 0)
         return {};
-    // The name follows the current language; a type without a known name
-    // keeps the name the reader stored.
-    const QString path = instrumentNamePath(instrument.type);
-    const QString name = path.isEmpty() ? instrument.name : text(lookup, path);
-    return name + QStringLiteral("     ") + QString::number(instrument.serial);
+    return instrument.name + QStringLiteral("     ") + QString::number(instrument.serial);
 }
 
 QString verificationDateTimeText(const QDate &date, const QTime &time, const QLocale &locale)
@@ -111,7 +92,7 @@ QStringList meterRowTexts(const _totalblockdata &meter, const TextLookup &lookup
     cells << first.meterType << first.serialText << formatGeneral(first.accuracyClass, locale)
           << schemeName(first.scheme, lookup) << QString::number(first.year)
           << transformerRatioText(first.i1, first.i2, locale)
-          << referenceStandardText(meter.instrument, lookup);
+          << referenceStandardText(meter.instrument);
     return cells;
 }
 

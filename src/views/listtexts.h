@@ -20,16 +20,14 @@ QString powerListTitlePath(int column); // "CalibrationTableTitles/DateTime" ...
 QString schemeName(int scheme, const TextLookup &lookup);
 // Localized name of a power type (0..4); empty for an unknown code.
 QString powerTypeName(int powerType, const TextLookup &lookup);
-// Path of the display name of a reference standard by instrument type;
-// empty for an unknown type.
-QString instrumentNamePath(int instrumentType);
 
 // "5    /    1    /    5" for i1 = 5, i2 = 1 (ratio truncated to 2
 // decimals); "0    /    0    /    1" when i2 is 0.
 QString transformerRatioText(unsigned i1, unsigned i2, const QLocale &locale = QLocale());
 
-// Reference-standard text: name, five spaces, serial; empty when the serial is 0.
-QString referenceStandardText(const InstrumentIdentity &instrument, const TextLookup &lookup);
+// Reference-standard text: the display name the reader stored (in the
+// language of the scan), five spaces, the serial; empty when the serial is 0.
+QString referenceStandardText(const InstrumentIdentity &instrument);
 
 // "date       time": the locale's short date, seven spaces, the locale's
 // long time (without a time zone, which a verification does not have).

@@ -1,0 +1,499 @@
+#include "recordviews.h"
+
+#include "recordlistmodels.h"
+#include "recordlistviews.h"
+#include "resultgrid.h"
+#include "tvparam.h"
+#include "views/gridcolumnkinds.h"
+#include "views/gridconfig.h"
+#include "views/listtexts.h"
+
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+namespace {
+
+// Scoped flag that marks selection changes made by the views themselves, so
+// that the selection signals do not run the selection a second time.
+class SelectionGuard {
+public:
+    explicit SelectionGuard(bool &flag)
+        : m_flag(flag)
+        , m_old(flag)
+    {
+        m_flag = true;
+    }
+    ~SelectionGuard() { m_flag = m_old; }
+    SelectionGuard(const SelectionGuard &) = delete;
+    SelectionGuard &operator=(const SelectionGuard &) = delete;
+
+private:
+    bool &m_flag;
+    bool m_old;
+};
+
+} // namespace
+
+RecordViews::RecordViews(std::array<GridColumns, kGridCount> &columns, QWidget *parentWidget)
+    : QObject(parentWidget)
+    , m_columns(columns)
+    , m_lookup(catalogTextLookup(LanguageEnglish))
+{
+    m_titleList = new TitleListView(parentWidget);
+    m_powerList = new PowerListView(parentWidget);
+    m_meterModel = new MeterListModel(this);
+    m_powerModel = new PowerListModel(this);
+    m_titleList->setModel(m_meterModel);
+    m_powerList->setModel(m_powerModel);
+
+    m_gridArea = new QWidget(parentWidget);
+    m_gridArea->setObjectName(QStringLiteral("GridArea"));
+    auto *layout = new QVBoxLayout(m_gridArea);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (GridKind kind : {GridPhase12, GridPhase33, GridPhase34}) {
+        m_grids[kind] = new ResultGrid(kind, m_gridArea);
+        m_grids[kind]->hide();
+        layout->addWidget(m_grids[kind]);
+        connect(m_grids[kind], &ResultGrid::displayedColumnsRequested, this,
+                [this](int page) { EditDisplayedColumns(page); });
+        connect(m_grids[kind], &ResultGrid::columnDragged, this,
+                [this, kind](int from, int to) { MoveColumn(kind, from, to); });
+    }
+    m_dialog = new TVParam(parentWidget);
+
+    connect(m_titleList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { onMeterRowChanged(current); });
+    connect(m_powerList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { onPowerRowChanged(current); });
+    connect(m_titleList, &RecordListView::columnClicked, this, &RecordViews::SortMeters);
+    connect(m_powerList, &RecordListView::columnClicked, this, &RecordViews::SortVerifications);
+    connect(m_titleList, &RecordListView::mouseButtonPressed, this, [this] { onMeterListPressed(); });
+    connect(m_titleList, &RecordListView::focusLost, this, [this] { onMeterListFocusLost(); });
+    connect(m_titleList, &RecordListView::contextMenuRequested, this, &RecordViews::meterContextMenuRequested);
+    connect(m_powerList, &RecordListView::contextMenuRequested, this, &RecordViews::powerContextMenuRequested);
+    connect(m_powerList, &RecordListView::mouseButtonReleased, this, [this] {
+        if (m_powerModel->rowCount() > 0)
+            UpdateCheckedCount();
+    });
+    // A tick set by keyboard or by a click counts at once.
+    connect(m_powerModel, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+                if (roles.contains(Qt::CheckStateRole))
+                    UpdateCheckedCount();
+            });
+
+    applyListTitles();
+    m_titleList->setColumnWidthHints({130, 100, 100, 120, 95, 170, 100});
+    m_powerList->setColumnWidthHints({150, 160, 80, 60, 60, 60});
+    for (GridKind kind : {GridPhase12, GridPhase33, GridPhase34})
+        repairGridColumns(m_columns[kind], kind);
+}
+
+RecordViews::~RecordViews() = default;
+
+void RecordViews::SetTextLookup(TextLookup lookup)
+{
+    m_lookup = std::move(lookup);
+    applyListTitles();
+    m_titleList->applyColumnWidths();
+    m_powerList->applyColumnWidths();
+    m_dialog->ApplyStrings(m_lookup);
+}
+
+void RecordViews::SetLocale(const QLocale &locale)
+{
+    m_locale = locale;
+}
+
+void RecordViews::applyListTitles()
+{
+    QStringList meterTitles;
+    for (int c = 0; c < kMeterListColumnCount; ++c)
+        meterTitles << (m_lookup ? m_lookup(kViewsMainSection, meterListTitlePath(c)) : QString());
+    QStringList powerTitles;
+    for (int c = 0; c < kPowerListColumnCount; ++c)
+        powerTitles << (m_lookup ? m_lookup(kViewsMainSection, powerListTitlePath(c)) : QString());
+    m_meterModel->setTitles(meterTitles);
+    m_powerModel->setTitles(powerTitles);
+}
+
+// --- Lists ------------------------------------------------------------------
+
+void RecordViews::FillMeterList(const QVector<_totalblockdata> *meters)
+{
+    m_meters = meters;
+    m_meterSort.column = kNoSortColumn;
+    updateSortIndicator(true);
+    {
+        SelectionGuard guard(m_programmaticSelection);
+        m_meterModel->fill(meters ? *meters : QVector<_totalblockdata>(), m_lookup, m_locale);
+    }
+    const int count = m_meterModel->rowCount();
+    setCommands(commandrules::folderScanned(m_commands, count));
+    if (count == 0) {
+        m_selectedMeter = -1;
+        clearPowerSide();
+        return;
+    }
+    SelectMeter(0);
+}
+
+void RecordViews::SelectMeter(int row)
+{
+    if (m_meterModel->rowCount() == 0 || row < 0 || row >= m_meterModel->rowCount())
+        return;
+    {
+        SelectionGuard guard(m_programmaticSelection);
+        m_titleList->selectRow(row);
+    }
+    showMeter(row);
+}
+
+void RecordViews::SelectVerification(int row)
+{
+    if (m_meterModel->rowCount() == 0 || row < 0 || row >= m_powerModel->rowCount())
+        return;
+    {
+        SelectionGuard guard(m_programmaticSelection);
+        m_powerList->selectRow(row);
+    }
+    showVerification(row);
+}
+
+void RecordViews::onMeterRowChanged(const QModelIndex &current)
+{
+    if (m_programmaticSelection || !current.isValid())
+        return;
+    showMeter(current.row());
+}
+
+void RecordViews::onPowerRowChanged(const QModelIndex &current)
+{
+    if (m_programmaticSelection || !current.isValid())
+        return;
+    showVerification(current.row());
+}
+
+void RecordViews::showMeter(int row)
+{
+    const int meterIndex = m_meterModel->dataIndexAt(row);
+    if (!m_meters || meterIndex < 0 || meterIndex >= m_meters->size())
+        return;
+    m_selectedMeter = meterIndex;
+    const _totalblockdata &meter = m_meters->at(meterIndex);
+    {
+        SelectionGuard guard(m_programmaticSelection);
+        m_powerModel->fill(meter, m_lookup, m_locale);
+    }
+    m_powerSort.column = kNoSortColumn;
+    updateSortIndicator(false);
+    m_selectedVerification = -1;
+    m_checkedCount = 0;
+    setCommands(commandrules::meterSelected(m_commands, int(meter.verifications.size())));
+    emit meterSelected(meterIndex);
+    if (m_powerModel->rowCount() > 0)
+        SelectVerification(0);
+    else
+        showGrid(nullptr);
+    emit checkedCountChanged(m_checkedCount);
+}
+
+void RecordViews::showVerification(int row)
+{
+    const _totalblockdata *meter = selectedMeter();
+    const int index = m_powerModel->dataIndexAt(row);
+    if (!meter || index < 0 || index >= meter->verifications.size())
+        return;
+    m_selectedVerification = index;
+    const _blockdata &verification = meter->verifications.at(index);
+    GridKind kind;
+    if (gridForScheme(verification.scheme, &kind)) {
+        repairGridColumns(m_columns[kind], kind);
+        ResultGrid *grid = m_grids[kind];
+        grid->LayoutGrid(m_columns[kind]);
+        grid->FillGrid(m_columns[kind], verification, m_lookup, m_locale);
+        showGrid(grid);
+    }
+    const bool pasteFits = m_elementPasteCheck && m_elementPasteCheck(m_selectedMeter, index);
+    setCommands(commandrules::verificationSelected(m_commands, m_powerModel->rowCount(), pasteFits));
+    emit verificationSelected(m_selectedMeter, index);
+}
+
+void RecordViews::showGrid(ResultGrid *visible)
+{
+    for (ResultGrid *grid : m_grids)
+        if (grid != visible)
+            grid->hide();
+    if (visible)
+        visible->show();
+}
+
+void RecordViews::clearPowerSide()
+{
+    {
+        SelectionGuard guard(m_programmaticSelection);
+        m_powerModel->clear();
+    }
+    m_selectedVerification = -1;
+    m_powerSort.column = kNoSortColumn;
+    m_checkedCount = 0;
+    showGrid(nullptr);
+    emit checkedCountChanged(0);
+}
+
+void RecordViews::SortMeters(int column)
+{
+    if (!m_meters)
+        return;
+    QVector<int> rows = m_meterModel->rowOrder();
+    if (::SortMeters(rows, *m_meters, m_meterSort, column, m_locale)) {
+        SelectionGuard guard(m_programmaticSelection);
+        m_meterModel->setRowOrder(rows);
+    }
+    updateSortIndicator(true);
+}
+
+void RecordViews::SortVerifications(int column)
+{
+    const _totalblockdata *meter = selectedMeter();
+    if (!meter)
+        return;
+    QVector<int> rows = m_powerModel->rowOrder();
+    if (::SortVerifications(rows, meter->verifications, m_powerSort, column)) {
+        SelectionGuard guard(m_programmaticSelection);
+        m_powerModel->setRowOrder(rows);
+        emit powerListSorted();
+    }
+    updateSortIndicator(false);
+}
+
+void RecordViews::ResortMeters()
+{
+    if (!m_meters)
+        return;
+    QVector<int> rows = m_meterModel->rowOrder();
+    if (::ResortMeters(rows, *m_meters, m_meterSort, m_locale)) {
+        SelectionGuard guard(m_programmaticSelection);
+        m_meterModel->setRowOrder(rows);
+    }
+    updateSortIndicator(true);
+}
+
+void RecordViews::ResortVerifications()
+{
+    const _totalblockdata *meter = selectedMeter();
+    if (!meter)
+        return;
+    QVector<int> rows = m_powerModel->rowOrder();
+    if (::ResortVerifications(rows, meter->verifications, m_powerSort)) {
+        SelectionGuard guard(m_programmaticSelection);
+        m_powerModel->setRowOrder(rows);
+    }
+    updateSortIndicator(false);
+}
+
+void RecordViews::updateSortIndicator(bool meterList)
+{
+    RecordListView *view = meterList ? static_cast<RecordListView *>(m_titleList)
+                                     : static_cast<RecordListView *>(m_powerList);
+    const ListSortState &state = meterList ? m_meterSort : m_powerSort;
+    const bool sorted = state.column == 0 || state.column == 1;
+    view->header()->setSortIndicatorShown(sorted);
+    if (sorted)
+        view->header()->setSortIndicator(state.column, state.ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void RecordViews::UpdateCheckedCount()
+{
+    const _totalblockdata *meter = selectedMeter();
+    m_checkedCount = m_powerModel->checkedCount();
+    if (meter)
+        setCommands(commandrules::checkedCountChanged(m_commands, m_checkedCount,
+                                                      int(meter->verifications.size())));
+    emit checkedCountChanged(m_checkedCount);
+}
+
+void RecordViews::ReselectMeter()
+{
+    const int row = SelectedMeterRow();
+    if (row >= 0)
+        SelectMeter(row);
+}
+
+// --- Columns ----------------------------------------------------------------
+
+bool RecordViews::EditDisplayedColumns(int page)
+{
+    for (GridKind kind : {GridPhase12, GridPhase33, GridPhase34})
+        repairGridColumns(m_columns[kind], kind);
+    if (!m_dialog->EditDisplayedColumns(m_columns, page))
+        return false;
+    emit columnsChanged();
+    ReselectMeter();
+    return true;
+}
+
+void RecordViews::MoveColumn(GridKind grid, int from, int to)
+{
+    repairGridColumns(m_columns[grid], grid);
+    if (!moveColumn(m_columns[grid], from, to))
+        return;
+    emit columnsChanged();
+    const _totalblockdata *meter = selectedMeter();
+    if (!meter || m_selectedVerification < 0 || m_selectedVerification >= meter->verifications.size())
+        return;
+    const _blockdata &verification = meter->verifications.at(m_selectedVerification);
+    GridKind shown;
+    if (gridForScheme(verification.scheme, &shown) && shown == grid) {
+        m_grids[grid]->LayoutGrid(m_columns[grid]);
+        m_grids[grid]->FillGrid(m_columns[grid], verification, m_lookup, m_locale);
+    }
+}
+
+// --- Changes by the record commands -------------------------------------------
+
+void RecordViews::MeterRemoved(int meterIndex)
+{
+    const int row = m_meterModel->rowOfDataIndex(meterIndex);
+    if (row < 0)
+        return;
+    const bool wasSelected = meterIndex == m_selectedMeter;
+    {
+        SelectionGuard guard(m_programmaticSelection);
+        m_meterModel->removeDataIndex(meterIndex);
+    }
+    if (m_selectedMeter > meterIndex)
+        --m_selectedMeter;
+    const int count = m_meterModel->rowCount();
+    if (count == 0) {
+        m_selectedMeter = -1;
+        clearPowerSide();
+        setCommands(commandrules::lastMeterDeleted(m_commands));
+        return;
+    }
+    if (wasSelected)
+        SelectMeter(std::min(row, count - 1));
+}
+
+void RecordViews::RefreshAfterElementOperation(int previousRow, int markedRow)
+{
+    const ListSortState sorted = m_powerSort;
+    ReselectMeter();
+    m_powerSort = sorted;
+    ResortVerifications();
+    const int count = m_powerModel->rowCount();
+    int row = previousRow;
+    if (row >= count)
+        row = count - 1;
+    else if (markedRow >= 0 && markedRow < previousRow)
+        row = previousRow - 1;
+    SelectVerification(std::max(row, 0));
+    UpdateCheckedCount();
+    setCommands(commandrules::elementOperationDone(m_commands));
+}
+
+void RecordViews::NotifyMeterCopied()
+{
+    m_pasteAvailable = true;
+    setCommands(commandrules::meterCopied(m_commands));
+}
+
+void RecordViews::NotifyMeterCut()
+{
+    m_pasteAvailable = true;
+    setCommands(commandrules::meterCut(m_commands));
+}
+
+void RecordViews::NotifyPastedAfterCut()
+{
+    m_pasteAvailable = false;
+}
+
+void RecordViews::NotifyClipboardFileDeleted()
+{
+    m_pasteAvailable = false;
+    setCommands(commandrules::clipboardFileDeleted(m_commands));
+}
+
+void RecordViews::NotifyMerged()
+{
+    setCommands(commandrules::merged(m_commands));
+}
+
+void RecordViews::SetMergeCheck(std::function<bool(int)> check)
+{
+    m_mergeCheck = std::move(check);
+}
+
+void RecordViews::SetElementPasteCheck(std::function<bool(int, int)> check)
+{
+    m_elementPasteCheck = std::move(check);
+}
+
+void RecordViews::onMeterListPressed()
+{
+    const int count = m_meterModel->rowCount();
+    const bool mergeable = count > 0 && m_pasteAvailable && m_selectedMeter >= 0 && m_mergeCheck
+                           && m_mergeCheck(m_selectedMeter);
+    setCommands(commandrules::meterListPressed(m_commands, count, m_pasteAvailable, mergeable));
+}
+
+void RecordViews::onMeterListFocusLost()
+{
+    setCommands(commandrules::meterListFocusLost(m_commands, &m_pasteAvailable));
+}
+
+void RecordViews::setCommands(const RecordCommands &commands)
+{
+    if (commands == m_commands)
+        return;
+    m_commands = commands;
+    emit commandsChanged(m_commands);
+}
+
+// --- State ------------------------------------------------------------------
+
+int RecordViews::SelectedMeterRow() const
+{
+    return m_selectedMeter < 0 ? -1 : m_meterModel->rowOfDataIndex(m_selectedMeter);
+}
+
+int RecordViews::SelectedPowerRow() const
+{
+    return m_selectedVerification < 0 ? -1 : m_powerModel->rowOfDataIndex(m_selectedVerification);
+}
+
+int RecordViews::MeterRowOf(int meterIndex) const
+{
+    return m_meterModel->rowOfDataIndex(meterIndex);
+}
+
+int RecordViews::PowerRowOf(int verificationIndex) const
+{
+    return m_powerModel->rowOfDataIndex(verificationIndex);
+}
+
+QVector<int> RecordViews::CheckedVerifications() const
+{
+    return m_powerModel->checkedDataIndices();
+}
+
+void RecordViews::SetChecked(int row, bool checked)
+{
+    m_powerModel->setChecked(row, checked);
+}
+
+ResultGrid *RecordViews::visibleGrid() const
+{
+    for (ResultGrid *grid : m_grids)
+        if (!grid->isHidden())
+            return grid;
+    return nullptr;
+}
+
+const _totalblockdata *RecordViews::selectedMeter() const
+{
+    if (!m_meters || m_selectedMeter < 0 || m_selectedMeter >= m_meters->size())
+        return nullptr;
+    return &m_meters->at(m_selectedMeter);
+}

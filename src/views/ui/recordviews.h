@@ -1,0 +1,183 @@
+// The record views of the main window as one piece: the meter list, the
+// power list, the three result grids and the displayed-columns dialog, with
+// the view state (selection, sorting, ticks) and the enabled state of the
+// record commands. The main window places the widgets, hands over the
+// folder's meter list after every scan and carries out the commands.
+#pragma once
+
+#include "records/blockdata.h"
+#include "shell/appstate.h"
+#include "views/commandstate.h"
+#include "views/listsort.h"
+#include "views/textlookup.h"
+
+#include <QLocale>
+#include <QObject>
+#include <QPointer>
+
+#include <array>
+#include <functional>
+
+class MeterListModel;
+class PowerListModel;
+class PowerListView;
+class ResultGrid;
+class TitleListView;
+class TVParam;
+class QModelIndex;
+class QWidget;
+
+class RecordViews : public QObject {
+    Q_OBJECT
+public:
+    // `columns` is the column configuration of the application state; the
+    // views read and change it in place. The widgets are created as children
+    // of `parentWidget`; the main window moves them into its layout.
+    RecordViews(std::array<GridColumns, kGridCount> &columns, QWidget *parentWidget);
+    ~RecordViews() override;
+    RecordViews(const RecordViews &) = delete;
+    RecordViews &operator=(const RecordViews &) = delete;
+
+    // --- Widgets --------------------------------------------------------
+    TitleListView *titleList() const { return m_titleList; }
+    PowerListView *powerList() const { return m_powerList; }
+    // A plain container holding the three grids, of which at most one is shown.
+    QWidget *gridArea() const { return m_gridArea; }
+    ResultGrid *grid(GridKind kind) const { return m_grids[kind]; }
+    TVParam *viewParamDialog() const { return m_dialog; }
+
+    // --- Texts ----------------------------------------------------------
+    // Texts of the sections "KorvelForm" and "ViewParametersForm" in the
+    // current language. Applying them sets the list titles and the dialog's
+    // texts; rows and grids take the new texts at the next FillMeterList
+    // (the main window redisplays the folder after a language switch).
+    void SetTextLookup(TextLookup lookup);
+    // Locale of dates, times and decimal separators (the user's by default).
+    void SetLocale(const QLocale &locale);
+
+    // --- The operations of the views ------------------------------------
+    // After a folder scan: one row per meter, then row 0 is selected. The
+    // list must stay alive and unchanged until the next call, except through
+    // the calls below that report changes.
+    void FillMeterList(const QVector<_totalblockdata> *meters);
+    // Selects a meter-list row and fills the power list for its meter.
+    void SelectMeter(int row);
+    // Selects a power-list row and shows the verification in its grid.
+    void SelectVerification(int row);
+    // Column clicks (the title clicks of the lists run these).
+    void SortMeters(int column);
+    void SortVerifications(int column);
+    // Sort again by the previous column 0 or 1 in the same direction.
+    void ResortMeters();
+    void ResortVerifications();
+    // Recounts the ticks and enables the report command accordingly.
+    void UpdateCheckedCount();
+    // Selects the selected meter's row again: refills the power list and
+    // shows its first verification.
+    void ReselectMeter();
+    // Runs the displayed-columns dialog on a page (0 four-wire, 1 three-wire,
+    // 2 single-phase); on apply the grid is redrawn. True when applied.
+    bool EditDisplayedColumns(int page);
+    // Applies a column drag of a grid to the configuration and redraws it.
+    void MoveColumn(GridKind grid, int from, int to);
+
+    // --- Changes made by the record commands ----------------------------
+    // The meter with this index was removed from the list handed to
+    // FillMeterList (the entries after it moved down by one). Its row goes;
+    // when it was the selected meter the row now at its position, or the
+    // last row, is selected; an empty list clears the power list, hides the
+    // grids and disables the commands that need a meter.
+    void MeterRemoved(int meterIndex);
+    // After an element paste or delete changed the selected meter's
+    // verifications: refill the power list, recount, sort again when it was
+    // sorted, and select the row at `previousRow` (the last row when beyond
+    // the end; one row earlier when `markedRow`, the pasted verification's
+    // row, was before it; pass -1 for a delete).
+    void RefreshAfterElementOperation(int previousRow, int markedRow);
+
+    // Events of the meter clipboard (they change the enabled commands).
+    void NotifyMeterCopied();
+    void NotifyMeterCut();
+    void NotifyPastedAfterCut();       // the cut file was moved: nothing left to paste
+    void NotifyClipboardFileDeleted();
+    void NotifyMerged();
+
+    // Asked on a press in the meter list while paste is available: may the
+    // clipboard file be merged into this meter (index into the meter list)?
+    void SetMergeCheck(std::function<bool(int meterIndex)> check);
+    // Asked when a verification is selected: may the marked verification be
+    // pasted into this one? (Element mark of this meter, compatibility.)
+    void SetElementPasteCheck(std::function<bool(int meterIndex, int verificationIndex)> check);
+
+    // --- State ----------------------------------------------------------
+    const QVector<_totalblockdata> *meters() const { return m_meters; }
+    int SelectedMeterIndex() const { return m_selectedMeter; }           // -1 when none
+    int SelectedVerificationIndex() const { return m_selectedVerification; } // -1 when none
+    int SelectedMeterRow() const;
+    int SelectedPowerRow() const;
+    int MeterRowOf(int meterIndex) const;
+    int PowerRowOf(int verificationIndex) const;
+    // Ticked verifications of the selected meter, in row order.
+    QVector<int> CheckedVerifications() const;
+    int CheckedCount() const { return m_checkedCount; }
+    // Ticks or unticks a power-list row (as a click on its check box does).
+    void SetChecked(int row, bool checked);
+    const ListSortState &meterSort() const { return m_meterSort; }
+    const ListSortState &powerSort() const { return m_powerSort; }
+    bool PasteAvailable() const { return m_pasteAvailable; }
+    void SetPasteAvailable(bool available) { m_pasteAvailable = available; }
+    const RecordCommands &Commands() const { return m_commands; }
+    // The grid that shows the selected verification, nullptr when none.
+    ResultGrid *visibleGrid() const;
+
+signals:
+    void commandsChanged(const RecordCommands &commands);
+    void meterSelected(int meterIndex);
+    void verificationSelected(int meterIndex, int verificationIndex);
+    void checkedCountChanged(int count);
+    // The power list was sorted by a click (the element mark's row moved).
+    void powerListSorted();
+    // The column configuration changed (drag or dialog).
+    void columnsChanged();
+    // Context menus of the lists were asked for at a global position.
+    void meterContextMenuRequested(const QPoint &globalPos);
+    void powerContextMenuRequested(const QPoint &globalPos);
+
+private:
+    void onMeterRowChanged(const QModelIndex &current);
+    void onPowerRowChanged(const QModelIndex &current);
+    void onMeterListPressed();
+    void onMeterListFocusLost();
+    void showMeter(int row);
+    void showVerification(int row);
+    void showGrid(ResultGrid *visible);
+    void clearPowerSide();
+    void setCommands(const RecordCommands &commands);
+    void updateSortIndicator(bool meterList);
+    void applyListTitles();
+    const _totalblockdata *selectedMeter() const;
+
+    std::array<GridColumns, kGridCount> &m_columns;
+    const QVector<_totalblockdata> *m_meters = nullptr;
+    TextLookup m_lookup;
+    QLocale m_locale;
+
+    QPointer<TitleListView> m_titleList;
+    QPointer<PowerListView> m_powerList;
+    QPointer<QWidget> m_gridArea;
+    std::array<ResultGrid *, kGridCount> m_grids{};
+    QPointer<TVParam> m_dialog;
+    MeterListModel *m_meterModel = nullptr;
+    PowerListModel *m_powerModel = nullptr;
+
+    int m_selectedMeter = -1;
+    int m_selectedVerification = -1;
+    ListSortState m_meterSort{0, true};
+    ListSortState m_powerSort;
+    int m_checkedCount = 0;
+    bool m_pasteAvailable = false;
+    bool m_programmaticSelection = false;
+    RecordCommands m_commands;
+    std::function<bool(int)> m_mergeCheck;
+    std::function<bool(int, int)> m_elementPasteCheck;
+};
