@@ -76,7 +76,7 @@ inline void putHeader(QByteArray &b, int at, const Header &h)
     b[at + 1] = char(h.type);
     put16(b, at + 2, h.instrumentSerial);
     for (int i = 0; i < 16; ++i)
-        b[at + 4 + i] = h.meterType.value(i, '\0');
+        b[at + 4 + i] = i < h.meterType.size() ? h.meterType[i] : '\0';
     put16(b, at + 20, std::uint16_t(h.serial >> 16));
     put16(b, at + 22, std::uint16_t(h.serial & 0xFFFF));
     put16(b, at + 24, h.year);
