@@ -42,3 +42,46 @@ SimRecord recordFromVerification(const _blockdata &verification, int storedType,
 }
 
 } // namespace sim
+
+#include "records/meterfile.h"
+
+#include <QFile>
+
+namespace sim {
+
+bool loadArchiveFromFolder(const QString &folder, const InstrumentProfile &profile, QVector<SimRecord> &archive,
+                           QString &error)
+{
+    if (!QDir(folder).exists()) {
+        error = QStringLiteral("--from-folder: %1 is not a folder").arg(folder);
+        return false;
+    }
+    QStringList paths;
+    QDirIterator it(folder, QStringList{QStringLiteral("*.pcn"), QStringLiteral("*.PCN")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths.append(it.next());
+    std::sort(paths.begin(), paths.end());
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+    archive.clear();
+    for (const QString &path : paths) {
+        // The bytes are decoded without touching the file: the emulator never
+        // upgrades or otherwise changes the user's stored files.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxMeterFileSize)
+            continue;
+        const QByteArray bytes = file.readAll();
+        const MeterFileReadResult result = parseMeterFile(bytes, RecordLabels::defaults(1));
+        if (!result.readable)
+            continue;
+        for (const _blockdata &v : result.meter.verifications)
+            archive.append(recordFromVerification(v, result.meter.instrument.type, profile));
+    }
+    if (archive.isEmpty()) {
+        error = QStringLiteral("--from-folder: no readable .pcn file below %1").arg(folder);
+        return false;
+    }
+    return true;
+}
+
+} // namespace sim
