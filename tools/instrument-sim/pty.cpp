@@ -57,6 +57,20 @@ bool pause(int signalFd, int ms)
     return ms <= 0 || waitFor(-1, 0, signalFd, ms) != Wait::Signal;
 }
 
+// True while no one holds the terminal open.
+bool hungUp(int fd)
+{
+    pollfd p{fd, 0, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & POLLHUP);
+}
+
+// Drops whatever the other end has not taken yet, as a serial line loses
+// the bytes sent while the port is closed.
+void discardPending(int fd)
+{
+    ::tcflush(fd, TCIOFLUSH);
+}
+
 // Writes the answer. With a baud rate every chunk leaves when a line of
 // that rate (10 bits per byte) would have finished sending it. Returns false
 // when a signal ends the program.
@@ -76,6 +90,10 @@ bool sendAnswer(int fd, const QByteArray &bytes, int baud, int signalFd)
                 if (!pause(signalFd, ms))
                     return false;
             }
+        }
+        if (hungUp(fd)) {
+            discardPending(fd);
+            return true;
         }
         int pos = sent;
         while (pos < end) {
@@ -132,6 +150,7 @@ int serve(PtyMaster &pty, Instrument &instrument, const LineOptions &line, int s
 {
     RequestAssembler assembler;
     const int fd = pty.fd();
+    bool connected = false;
     for (;;) {
         const int timeout = assembler.holdsPartialFrame() ? kRequestGapMs : -1;
         const Wait w = waitFor(fd, POLLIN, signalFd, timeout);
@@ -145,6 +164,10 @@ int serve(PtyMaster &pty, Instrument &instrument, const LineOptions &line, int s
             // No one holds the terminal open: forget any partial request and
             // look again shortly.
             assembler.reset();
+            if (connected) {
+                discardPending(fd); // once per hang-up, never under a new client
+                connected = false;
+            }
             if (!pause(signalFd, kIdlePollMs))
                 return 0;
             continue;
@@ -159,6 +182,7 @@ int serve(PtyMaster &pty, Instrument &instrument, const LineOptions &line, int s
                 return 0;
             continue;
         }
+        connected = true;
         assembler.feed(QByteArray(buffer, int(n)));
         while (const auto request = assembler.next()) {
             const Reply reply = instrument.handle(*request);
