@@ -1,10 +1,108 @@
+// vardosk-cli content: identifies the instrument and reads its archive
+// content, printing JSON lines: the device first, then one line per stored
+// verification. The exit status is the operation's result code; its message
+// goes to standard error.
 #include "commands.h"
 
+#include "device/connection.h"
+#include "device/deviceclient.h"
+#include "device/resultcodes.h"
+#include "shell/stringcatalog.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
-// Not built yet: the command is added together with its subsystem.
-int runContent(const QStringList &)
+namespace {
+
+constexpr int kEnglish = 1;
+
+QString englishMessage(const QString &key)
 {
-    QTextStream(stderr) << "this command is not available in this build\n";
+    return catalogDefault(kMainSectionKey, kMessageGroup + QLatin1Char('/') + key, kEnglish);
+}
+
+void printLine(const QJsonObject &object)
+{
+    QTextStream(stdout) << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << '\n';
+}
+
+int usage(const QString &problem)
+{
+    QTextStream(stderr) << problem << "\nusage: vardosk-cli content --port DEVICE [--rate BAUD] [--usb] [--trace FILE]\n";
     return 2;
+}
+
+// The status-bar message of a result, with the port name where it belongs
+// and the system's reason for a port that cannot be opened.
+void reportResult(int code, const device::Connection &connection, const device::ExchangeContext &context)
+{
+    QTextStream err(stderr);
+    if (!context.diagnostic.dialogKey.isEmpty())
+        err << englishMessage(context.diagnostic.dialogKey) << '\n';
+    QString text = englishMessage(device::messageKeyForResult(code));
+    if (device::messageTakesPortName(code))
+        text += connection.portName;
+    if (!context.diagnostic.portReason.isEmpty())
+        text += QStringLiteral(" (") + context.diagnostic.portReason + QLatin1Char(')');
+    err << text.trimmed() << '\n';
+}
+
+} // namespace
+
+int runContent(const QStringList &args)
+{
+    device::Connection connection;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--port") && hasValue) {
+            connection.portName = args.at(++i);
+        } else if (a == QLatin1String("--rate") && hasValue) {
+            bool ok = false;
+            connection.baudRate = args.at(++i).toInt(&ok);
+            if (!ok || connection.baudRate <= 0)
+                return usage(QStringLiteral("--rate needs a positive number"));
+        } else if (a == QLatin1String("--usb")) {
+            connection.usb = true;
+        } else if (a == QLatin1String("--trace") && hasValue) {
+            connection.tracePath = args.at(++i);
+        } else {
+            return usage(QStringLiteral("unknown or incomplete argument \"%1\"").arg(a));
+        }
+    }
+    if (!connection.usb && connection.portName.isEmpty())
+        return usage(QStringLiteral("--port or --usb is needed"));
+
+    device::ExchangeContext context;
+    device::DeviceClient client(device::makeLinkMaker(connection, context), context);
+    DeviceInfo info;
+    int rc = client.identify(info);
+    if (rc == device::ResultOk || rc == device::ResultArchiveEmpty) {
+        printLine(QJsonObject{{QStringLiteral("device"),
+                               QJsonObject{{QStringLiteral("typeName"), info.typeName},
+                                           {QStringLiteral("serialNumber"), int(info.serialNumber)},
+                                           {QStringLiteral("versionText"), info.versionText},
+                                           {QStringLiteral("modelClass"), int(info.modelClass)},
+                                           {QStringLiteral("pageFactor"), int(info.pageFactor)},
+                                           {QStringLiteral("archiveSize"), int(client.archiveSize())}}}});
+    }
+    if (rc == device::ResultOk) {
+        QVector<_datacounter> content;
+        rc = client.readContent(info, content);
+        if (rc == device::ResultOk) {
+            for (int k = 0; k < content.size(); ++k) {
+                const _datacounter &e = content.at(k);
+                printLine(QJsonObject{{QStringLiteral("number"), k + 1},
+                                      {QStringLiteral("meterType"), e.meterType},
+                                      {QStringLiteral("serial"), qint64(e.serial)},
+                                      {QStringLiteral("date"), e.date.toString(Qt::ISODate)},
+                                      {QStringLiteral("time"), e.time.toString(QStringLiteral("HH:mm:ss"))},
+                                      {QStringLiteral("powerType"), int(e.powerType)}});
+            }
+        }
+    }
+    if (rc != device::ResultOk)
+        reportResult(rc, connection, context);
+    return rc;
 }
