@@ -409,8 +409,10 @@ void TestRecordViews::gridColoursAndCurrentCell()
     QApplication::processEvents();
     const QImage image = grid->viewport()->grab().toImage();
     const auto fillAt = [&](int row, int column) {
+        // Logical coordinates; the image has the screen's pixel density.
         const QRect r = grid->visualRect(grid->model()->index(row, column));
-        return QColor(image.pixel(r.right() - 3, r.bottom() - 2));
+        const qreal ratio = image.devicePixelRatio();
+        return image.pixelColor(int((r.right() - 3) * ratio), int((r.bottom() - 2) * ratio));
     };
     QCOMPARE(fillAt(0, 2), QColor(255, 255, 185));
     QCOMPARE(fillAt(2, 3), QColor(255, 153, 0));

@@ -44,6 +44,17 @@ void RecordListView::applyColumnWidths()
     }
 }
 
+void RecordListView::fitColumnsToRows()
+{
+    if (!model())
+        return;
+    for (int c = 0; c < model()->columnCount(); ++c) {
+        const int needed = sizeHintForColumn(c);
+        if (needed > header()->sectionSize(c))
+            header()->resizeSection(c, needed);
+    }
+}
+
 int RecordListView::selectedRow() const
 {
     if (!selectionModel())

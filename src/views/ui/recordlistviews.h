@@ -18,6 +18,8 @@ public:
     void setColumnWidthHints(std::initializer_list<int> widths);
     // Applies the hints to the present titles.
     void applyColumnWidths();
+    // Widens the columns whose present rows do not fit; never narrows.
+    void fitColumnsToRows();
 
     // Index of the selected row, -1 when none.
     int selectedRow() const;

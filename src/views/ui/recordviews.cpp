@@ -128,6 +128,7 @@ void RecordViews::FillMeterList(const QVector<_totalblockdata> *meters)
         SelectionGuard guard(m_programmaticSelection);
         m_meterModel->fill(meters ? *meters : QVector<_totalblockdata>(), m_lookup, m_locale);
     }
+    m_titleList->fitColumnsToRows();
     const int count = m_meterModel->rowCount();
     setCommands(commandrules::folderScanned(m_commands, count));
     if (count == 0) {
@@ -185,6 +186,7 @@ void RecordViews::showMeter(int row)
         SelectionGuard guard(m_programmaticSelection);
         m_powerModel->fill(meter, m_lookup, m_locale);
     }
+    m_powerList->fitColumnsToRows();
     m_powerSort.column = kNoSortColumn;
     updateSortIndicator(false);
     m_selectedVerification = -1;

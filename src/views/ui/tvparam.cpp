@@ -85,7 +85,7 @@ TVParam::TVParam(QWidget *parent)
     // Wide enough for the longest item at any font size.
     const int longest = fontMetrics().horizontalAdvance(
         QStringLiteral("Суммарная реактивная мощность (геометрический метод), вар"));
-    resize(longest + 12 * fontMetrics().averageCharWidth(), 30 * fontMetrics().height());
+    resize(longest + 12 * fontMetrics().averageCharWidth(), 36 * fontMetrics().height());
 
     // The design texts are the Russian ones until the string file is applied.
     ApplyStrings(catalogTextLookup(LanguageRussian));
