@@ -70,6 +70,16 @@ private slots:
         QVERIFY(sim.stop());
     }
 
+    void emptyArchive()
+    {
+        SimProcess sim;
+        QVERIFY(sim.start({"--model-class", "6", "--records", "0"}));
+        const QByteArray id = sim.exchange(hex(kNewerIdentify));
+        QCOMPARE(id.size(), 518);
+        QCOMPARE(u16(id, 4 + 378), 0);
+        QCOMPARE(sim.exchange(hex(kNewerPage320)).mid(4, 512), QByteArray(512, char(0xFF)));
+    }
+
     void damagedRequestsAndNoise()
     {
         SimProcess sim;
