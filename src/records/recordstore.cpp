@@ -289,16 +289,10 @@ std::optional<QString> RecordStore::StoreReceivedRecord(const QByteArray &header
                                                         const _datacounter &summary) const
 {
     const QString path = currentFilePath(ReceivedRecordFileName(summary));
-    // The earlier copy is replaced, read-only or not; it gets its attribute
-    // back when the new one cannot be written, so that it stays as it was.
-    const bool existed = QFileInfo::exists(path);
-    const bool wasReadOnly = existed && platform::isReadOnly(path);
-    if (wasReadOnly)
-        platform::setReadOnly(path, false);
-    if (!WriteRecordFile(path, header, block)) {
-        if (wasReadOnly && QFileInfo::exists(path))
-            platform::setReadOnly(path, true);
+    // The new copy is written beside the old one and renamed over it, which
+    // replaces a read-only file as well; when the write fails the earlier
+    // copy keeps both its bytes and its read-only attribute.
+    if (!WriteRecordFile(path, header, block))
         return std::nullopt;
-    }
     return path;
 }
