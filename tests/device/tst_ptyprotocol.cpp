@@ -1,0 +1,295 @@
+// The protocol end to end over a real pseudo-terminal against the instrument
+// emulator, through the serial port transport.
+#include "device/deviceclient.h"
+#include "device/link.h"
+#include "device/llexch.h"
+#include "device/resultcodes.h"
+#include "testdir.h"
+
+#include <QProcess>
+#include <QtTest>
+
+using namespace device;
+using testsupport::hex;
+
+namespace {
+
+// Passes everything to the port and notes the request frames, the pauses
+// and the bytes read, so that tests can see what went over the line.
+class Recorder final : public Transport {
+public:
+    explicit Recorder(Transport &inner) : inner_(inner) {}
+    QVector<QByteArray> *requests = nullptr;
+    QVector<int> *pauses = nullptr;
+    std::function<void()> afterRead;
+
+    bool open() override { return inner_.open(); }
+    bool configure() override { return inner_.configure(); }
+    qint64 write(const std::uint8_t *d, qint64 n, Clock::time_point t) override
+    {
+        const qint64 w = inner_.write(d, n, t);
+        pending_.append(reinterpret_cast<const char *>(d), int(qMax<qint64>(w, 0)));
+        if (pending_.size() >= 4 && pending_.size() == (quint8(pending_[2]) | (quint8(pending_[3]) << 8)) + 6) {
+            requests->append(pending_);
+            pending_.clear();
+        }
+        return w;
+    }
+    qint64 read(std::uint8_t *d, qint64 n, Clock::time_point t) override
+    {
+        const qint64 r = inner_.read(d, n, t);
+        if (afterRead)
+            afterRead();
+        return r;
+    }
+    bool purge() override { return inner_.purge(); }
+    QString failureReason() const override { return inner_.failureReason(); }
+    bool restore() override { return inner_.restore(); }
+    bool close(bool r) override { return inner_.close(r); }
+    void pause(std::chrono::milliseconds ms) override
+    {
+        pauses->append(int(ms.count()));
+        inner_.pause(ms);
+    }
+
+private:
+    Transport &inner_;
+    QByteArray pending_;
+};
+
+class RecordedLink final : public Link {
+public:
+    RecordedLink(const QString &port, Timeouts t, ExchangeContext &c)
+        : port_(port, 115200, t.writeMs, t.readMs), recorder(port_), link_(recorder, t, c)
+    {
+    }
+    int begin() override { return link_.begin(); }
+    void exchange(const QByteArray &r, QByteArray &a, int c, int e) override { link_.exchange(r, a, c, e); }
+    int end() override { return link_.end(); }
+    void abort() override { link_.abort(); }
+    void pause(std::chrono::milliseconds d) override { link_.pause(d); }
+    bool isUsb() const override { return false; }
+
+private:
+    COM_M::CLlExch port_;
+
+public:
+    Recorder recorder;
+
+private:
+    SerialLink link_;
+};
+
+class Sim {
+public:
+    explicit Sim(const QStringList &args)
+    {
+        process_.start(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim"), args);
+        if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
+            path = QString::fromLocal8Bit(process_.readLine()).trimmed();
+    }
+    ~Sim()
+    {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    QString path;
+
+private:
+    QProcess process_;
+};
+
+struct Session {
+    ExchangeContext context;
+    std::atomic<bool> cancel{false};
+    QVector<QByteArray> requests;
+    QVector<int> pauses;
+    std::function<void()> afterRead;
+    DeviceClient client;
+    explicit Session(const QString &port)
+        : client(
+              [this, port](Timeouts t) -> std::unique_ptr<Link> {
+                  auto link = std::make_unique<RecordedLink>(port, t, context);
+                  link->recorder.requests = &requests;
+                  link->recorder.pauses = &pauses;
+                  link->recorder.afterRead = afterRead;
+                  return link;
+              },
+              context)
+    {
+        context.cancel = &cancel;
+    }
+};
+
+QVector<int> pageWords(const QVector<QByteArray> &requests, int command)
+{
+    QVector<int> out;
+    for (const QByteArray &r : requests) {
+        if (quint8(r[1]) == command)
+            out.append(quint8(r[6]) | (quint8(r[7]) << 8));
+    }
+    return out;
+}
+
+} // namespace
+
+class tst_ptyprotocol : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void newerContentPages_data();
+    void newerContentPages();
+    void olderInstrument();
+    void recordsAndCancel();
+    void writePacing();
+    void faults_data();
+    void faults();
+    void missingPort();
+};
+
+void tst_ptyprotocol::initTestCase()
+{
+    if (!QFile::exists(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim")))
+        QSKIP("the instrument emulator is not built");
+}
+
+void tst_ptyprotocol::newerContentPages_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QVector<int>>("expected");
+    QTest::newRow("16") << 16 << QVector<int>{320};
+    QTest::newRow("17") << 17 << QVector<int>{320, 321};
+}
+
+void tst_ptyprotocol::newerContentPages()
+{
+    QFETCH(int, records);
+    QFETCH(QVector<int>, expected);
+    Sim sim({"--model-class", "3", "--records", QString::number(records)});
+    QVERIFY(!sim.path.isEmpty());
+    Session s(sim.path);
+    DeviceInfo info;
+    QCOMPARE(s.client.identify(info), 0);
+    QCOMPARE(s.requests.last(), hex("02 0F 04 00 00 00 00 01 13 CF"));
+    QCOMPARE(int(info.modelClass), 3);
+    QCOMPARE(int(s.client.archiveSize()), records);
+    s.requests.clear();
+    QVector<_datacounter> content;
+    QCOMPARE(s.client.readContent(info, content), 0);
+    QCOMPARE(pageWords(s.requests, 0x0D), expected);
+    QCOMPARE(s.requests.size(), expected.size());
+    QCOMPARE(content.size(), records);
+    QVERIFY(content.first().date.isValid());
+}
+
+void tst_ptyprotocol::olderInstrument()
+{
+    Sim sim({"--model-class", "2", "--records", "33"});
+    QVERIFY(!sim.path.isEmpty());
+    Session s(sim.path);
+    DeviceInfo info;
+    QCOMPARE(s.client.identify(info), 0);
+    QCOMPARE(int(info.modelClass), 2);
+    QVector<_datacounter> content;
+    QCOMPARE(s.client.readContent(info, content), 0);
+    QCOMPARE(content.size(), 33);
+    QCOMPARE(pageWords(s.requests, 0x0B), QVector<int>({8163, 224, 225}));
+    for (const QByteArray &r : s.requests)
+        QVERIFY(quint8(r[1]) != 0x0F);
+}
+
+void tst_ptyprotocol::recordsAndCancel()
+{
+    Sim sim({"--model-class", "3", "--records", "6"});
+    QVERIFY(!sim.path.isEmpty());
+    {
+        Session s(sim.path);
+        DeviceInfo info;
+        QCOMPARE(s.client.identify(info), 0);
+        s.requests.clear();
+        QVector<QByteArray> slots_;
+        QCOMPARE(s.client.readRecords(info, {1, 5}, slots_), 0);
+        QCOMPARE(pageWords(s.requests, 0x0D), QVector<int>({352, 360}));
+        QCOMPARE(s.requests.at(0).mid(8, 2), hex("02 00"));
+        QCOMPARE(slots_.size(), 2);
+        QCOMPARE(slots_.at(0).size(), 1030);
+    }
+    {
+        Session s(sim.path);
+        int reads = 0;
+        s.afterRead = [&] {
+            if (++reads == 300)
+                s.cancel = true;
+        };
+        DeviceInfo info;
+        info.modelClass = 3;
+        QVector<QByteArray> slots_;
+        QCOMPARE(s.client.readRecords(info, {2}, slots_), 14);
+        QVERIFY(slots_.isEmpty());
+        QVERIFY(!s.cancel.load());
+    }
+}
+
+void tst_ptyprotocol::writePacing()
+{
+    Sim sim({"--model-class", "5"});
+    QVERIFY(!sim.path.isEmpty());
+    Session s(sim.path);
+    DeviceInfo info;
+    QCOMPARE(s.client.identify(info), 0);
+    QCOMPARE(int(info.modelClass), 5);
+    QVERIFY(s.pauses.isEmpty()); // the 12- and 10-byte requests go without a pause
+    QCOMPARE(s.client.writeMeterDatabaseStep1(info, QByteArray(400, '\0')), 0);
+    QCOMPARE(s.requests.last().size(), 522);
+    QCOMPARE(s.pauses, QVector<int>(16, 5));
+    QCOMPARE(s.client.writeMeterDatabaseStep2(info, QByteArray(400, '\0')), 0);
+    QCOMPARE(s.requests.last().size(), 524);
+}
+
+void tst_ptyprotocol::faults_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("content");
+    QTest::addColumn<int>("code");
+    // Request 1 is the older identify, 2 the newer one, 3 the first content page.
+    QTest::newRow("no answer") << "no-answer:1" << false << 4;
+    QTest::newRow("broken off") << "break-after:10:2" << false << 6;
+    QTest::newRow("status FF") << "status-ff:2" << false << 3;
+    QTest::newRow("bad CRC") << "bad-crc:2" << false << 7;
+    QTest::newRow("bad entry") << "bad-content-entry:3" << true << 12;
+    QTest::newRow("bad date") << "bad-date:3" << true << 5;
+}
+
+void tst_ptyprotocol::faults()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, content);
+    QFETCH(int, code);
+    Sim sim({"--model-class", "3", "--records", "5", "--fault", fault});
+    QVERIFY(!sim.path.isEmpty());
+    Session s(sim.path);
+    DeviceInfo info;
+    int rc = s.client.identify(info);
+    if (content) {
+        QCOMPARE(rc, 0);
+        QVector<_datacounter> entries;
+        rc = s.client.readContent(info, entries);
+    }
+    QCOMPARE(rc, code);
+    QCOMPARE(messageKeyForResult(rc).isEmpty(), false);
+}
+
+void tst_ptyprotocol::missingPort()
+{
+    QTemporaryDir dir;
+    Session s(dir.filePath(QStringLiteral("no-such-port")));
+    DeviceInfo info;
+    QCOMPARE(s.client.identify(info), 1);
+    QVERIFY(s.context.diagnostic.portReason.contains(QStringLiteral("not present")));
+    QCOMPARE(COM_M::CLlExch::diagnose(dir.path() + QStringLiteral("/x"), QSerialPort::NoError),
+             COM_M::PortProblem::NotPresent);
+}
+
+QTEST_GUILESS_MAIN(tst_ptyprotocol)
+#include "tst_ptyprotocol.moc"
