@@ -67,7 +67,7 @@ QString CLlExch::describeProblem(PortProblem problem, const QString &devicePath)
     case PortProblem::None:
         return {};
     case PortProblem::NotPresent:
-        return QStringLiteral("the port is not present (is the cable plugged in?)");
+        return QStringLiteral("the port is not present; is the cable plugged in?");
     case PortProblem::NoPermission: {
         const QString group = groupOwning(devicePath);
         if (group.isEmpty())
