@@ -19,6 +19,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <array>
@@ -84,7 +85,8 @@ std::optional<ConvertedArchiveRecord> ConvertArchiveSlot(QByteArrayView slot, co
 // Converts the first `count` slots in order and stores each converted record
 // in the store's current folder (a file of the same name is replaced).
 // Skipped records and files that cannot be written are passed over without a
-// message. Returns the paths of the files written. The caller refreshes the
-// folder view afterwards.
+// message. Returns the paths of the files written, in slot order (a path
+// appears twice when a later record of the same name replaced an earlier
+// one). The caller refreshes the folder view afterwards.
 QStringList StoreArchiveRecords(const QVector<QByteArray> &rawSlots, int count, const DeviceInfo &info,
                                 const RecordStore &store);
