@@ -41,7 +41,10 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
 // written to a temporary file in the same folder and renamed over the file,
 // which becomes read-only; if that fails the file is left as it was and the
 // content is returned all the same.
-MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels = RecordLabels::defaults(1));
+MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels);
+// The same with the built-in English labels and the user's locale, made once
+// per process. The program passes the labels of its current language.
+MeterFileReadResult ReadMeterFile(const QString &path);
 
 // The 67-byte file header: marker 24, the serial text in Windows-1251 (cut to
 // 64 bytes; characters the code page lacks become '?'), zeros up to byte 64,

@@ -106,6 +106,12 @@ bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &
     if (!decodeSummary(h, type, v))
         return false;
 
+    // All extension blocks must be there; checked before anything is
+    // reserved for them, so that a damaged count cannot ask for memory.
+    const std::size_t extensionSize = current ? kExtensionSize : kOldExtensionSize;
+    const std::size_t extensions = std::size_t(n - inBlock);
+    if ((size - pos - blockSize) / extensionSize < extensions)
+        return false;
     v.points.reserve(n);
     for (int k = 0; k < inBlock; ++k) {
         const std::uint8_t *p = h + kRecordHeaderSize + kPointSize * std::size_t(k);
@@ -115,7 +121,6 @@ bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &
     }
     pos += blockSize;
 
-    const std::size_t extensionSize = current ? kExtensionSize : kOldExtensionSize;
     for (int k = kPointsInBlock; k < n; ++k) {
         if (size - pos < extensionSize || !IsBlockValid(data + pos, extensionSize))
             return false;
@@ -191,4 +196,10 @@ MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &label
         result.upgraded = platform::writeFileAtomically(path, upgraded, true);
     }
     return result;
+}
+
+MeterFileReadResult ReadMeterFile(const QString &path)
+{
+    static const RecordLabels english = RecordLabels::defaults(1);
+    return ReadMeterFile(path, english);
 }
