@@ -1,5 +1,6 @@
-// bench-scan [COUNT]: writes COUNT (default 10000) stored meter files of
-// mixed sizes into a temporary folder, then compares the time of the folder
+// bench-scan [COUNT [FOLDER]]: writes COUNT (default 10000) stored meter
+// files of mixed sizes into a temporary folder (or into FOLDER, where they
+// are kept for profiling), then compares the time of the folder
 // scan (what selecting the folder does) with the time to merely list and read
 // the same bytes, and reports the peak memory of the scan.
 //
@@ -11,6 +12,7 @@
 #include "records/recordstore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
@@ -18,6 +20,9 @@
 #include <QTextStream>
 
 #include <algorithm>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <cstdio>
 
 namespace {
@@ -26,15 +31,26 @@ namespace {
 long statusKb(const char *key)
 {
     QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!f.open(QIODevice::ReadOnly))
         return -1;
+    // /proc files report no size: read to the end, then look for the line.
     const QByteArray prefix = QByteArray(key) + ':';
-    while (!f.atEnd()) {
-        const QByteArray line = f.readLine();
+    for (const QByteArray &line : f.readAll().split('\n')) {
         if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLong();
+            return line.mid(prefix.size()).simplified().split(' ').value(0).toLong();
     }
     return -1;
+}
+
+// Bytes of the heap in use (glibc); 0 elsewhere.
+qint64 heapInUse()
+{
+#ifdef __GLIBC__
+    const struct mallinfo2 info = mallinfo2();
+    return qint64(info.uordblks + info.hblkhd);
+#else
+    return 0;
+#endif
 }
 
 // Resets the peak resident size to the current one (Linux: clear_refs 5).
@@ -122,18 +138,26 @@ int main(int argc, char **argv)
         out << "cannot create a temporary folder\n";
         return 1;
     }
-    const QString folder = dir.path();
+    const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : dir.path();
+    if (!QDir().mkpath(folder)) {
+        out << "cannot create " << folder << "\n";
+        return 1;
+    }
 
     QRandomGenerator rng(20090615);
     qint64 fileBytes = 0;
     for (int i = 0; i < count; ++i) {
         const _totalblockdata meter = makeMeter(i, rng);
         const QString path = folder + QStringLiteral("/m%1.pcn").arg(i, 5, 10, QLatin1Char('0'));
-        if (!WriteMeterFile(path, meter)) {
+        // The program's own encoding, written without the flush to disk of
+        // the atomic write so that setting up takes seconds, not minutes.
+        const QByteArray bytes = encodeMeterFile(meter);
+        QFile f(path);
+        if (bytes.isEmpty() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
             out << "cannot write " << path << "\n";
             return 1;
         }
-        fileBytes += QFile(path).size();
+        fileBytes += bytes.size();
     }
     out << "files: " << count << ", bytes: " << fileBytes << "\n";
 
@@ -151,9 +175,35 @@ int main(int argc, char **argv)
     const RecordLabels labels = RecordLabels::defaults(1, QLocale::c());
     plainRead(); // warm the cache
 
+    // Memory first, in a process that has not yet held a meter list: the heap
+    // in use and the peak resident size while one scan builds its list, and
+    // what the list holds afterwards.
+    int meters = 0;
+    {
+        const long rssBefore = statusKb("VmRSS");
+        const qint64 heapBefore = heapInUse();
+        resetPeak();
+        RecordStore store(folder + QLatin1Char('/'));
+        store.setLabels(labels);
+        store.SelectFolder(folder);
+        const long hwm = statusKb("VmHWM");
+        const qint64 heldBytes = heapInUse() - heapBefore;
+        qint64 verifications = 0, points = 0;
+        for (const _totalblockdata &m : store.meters()) {
+            verifications += m.verifications.size();
+            for (const _blockdata &b : m.verifications)
+                points += b.points.size();
+        }
+        meters = int(store.meters().size());
+        out << "meters: " << meters << ", verifications: " << verifications << ", points: " << points << "\n";
+        out << "memory: list held " << heldBytes / 1024 << " kB (" << heldBytes / std::max(1, meters)
+            << " bytes per meter, " << heldBytes / std::max<qint64>(1, points) << " bytes per point); RSS "
+            << rssBefore << " kB before the scan, peak " << hwm << " kB during it (+" << hwm - rssBefore
+            << " kB)\n";
+    }
+
     QVector<double> readMs, scanMs;
     qint64 readTotal = 0;
-    int meters = 0;
     for (int r = 0; r < rounds; ++r) {
         QElapsedTimer t;
         t.start();
@@ -163,34 +213,7 @@ int main(int argc, char **argv)
         t.start();
         const QVector<_totalblockdata> list = ScanFolder(folder, labels);
         scanMs.append(t.nsecsElapsed() / 1e6);
-        meters = list.size();
-    }
-
-    // Memory: the peak while one scan builds its list, and what the list
-    // holds afterwards.
-    const long rssBefore = statusKb("VmRSS");
-    resetPeak();
-    const long hwmReset = statusKb("VmHWM");
-    qint64 verifications = 0, points = 0;
-    {
-        RecordStore store(folder + QLatin1Char('/'));
-        store.setLabels(labels);
-        store.SelectFolder(folder);
-        const long rssHeld = statusKb("VmRSS");
-        const long hwm = statusKb("VmHWM");
-        for (const _totalblockdata &m : store.meters()) {
-            verifications += m.verifications.size();
-            for (const _blockdata &b : m.verifications)
-                points += b.points.size();
-        }
-        out << "meters: " << store.meters().size() << ", verifications: " << verifications
-            << ", points: " << points << "\n";
-        out << "memory: RSS before scan " << rssBefore << " kB, holding the list " << rssHeld
-            << " kB, peak during scan " << hwm << " kB (peak counter reset at " << hwmReset << " kB)\n";
-        out << "held per meter: " << QString::number(double(rssHeld - rssBefore) * 1024.0 / std::max(1, meters), 'f', 0)
-            << " bytes, per point: "
-            << QString::number(double(rssHeld - rssBefore) * 1024.0 / std::max<qint64>(1, points), 'f', 0)
-            << " bytes\n";
+        meters = int(list.size());
     }
 
     const double read = median(readMs), scan = median(scanMs);

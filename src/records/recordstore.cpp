@@ -125,6 +125,7 @@ QVector<_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabel
 {
     QVector<_totalblockdata> meters;
     const QStringList names = ListRecordFiles(folderPath);
+    meters.reserve(names.size()); // at most one meter per file
     const QString prefix = withoutTrailingSlash(folderPath) + QLatin1Char('/');
     for (const QString &name : names) {
         MeterFileReadResult result = ReadMeterFile(prefix + name, labels);
@@ -133,9 +134,6 @@ QVector<_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabel
         result.meter.fileName = name;
         meters.append(std::move(result.meter));
     }
-    // The list is held until the next selection: give back what the growth
-    // of the vector reserved beyond the meters it holds.
-    meters.squeeze();
     return meters;
 }
 
