@@ -20,18 +20,21 @@ QString RecordLabels::instrumentName(int type) const
     }
 }
 
-RecordLabels RecordLabels::defaults(int language, const QLocale &locale)
+RecordLabels RecordLabels::fromTexts(const std::function<QString(const QString &path)> &text, const QLocale &locale)
 {
-    const auto text = [language](const char *path) {
-        return catalogDefault(kMainSectionKey, QString::fromLatin1(path), language);
-    };
     RecordLabels labels;
-    labels.trans = text("ResultsTableTitles/TransDescription");
-    labels.clamp = text("ResultsTableTitles/ClampDescription");
-    labels.nameQS77 = text("CalibrationMainTableTitles/QS77");
-    labels.nameQS75 = text("CalibrationMainTableTitles/QS75");
-    labels.nameQT77 = text("CalibrationMainTableTitles/QT77");
-    labels.nameQK76 = text("CalibrationMainTableTitles/QK76");
+    labels.trans = text(QStringLiteral("ResultsTableTitles/TransDescription"));
+    labels.clamp = text(QStringLiteral("ResultsTableTitles/ClampDescription"));
+    labels.nameQS77 = text(QStringLiteral("CalibrationMainTableTitles/QS77"));
+    labels.nameQS75 = text(QStringLiteral("CalibrationMainTableTitles/QS75"));
+    labels.nameQT77 = text(QStringLiteral("CalibrationMainTableTitles/QT77"));
+    labels.nameQK76 = text(QStringLiteral("CalibrationMainTableTitles/QK76"));
     labels.locale = locale;
     return labels;
+}
+
+RecordLabels RecordLabels::defaults(int language, const QLocale &locale)
+{
+    return fromTexts([language](const QString &path) { return catalogDefault(kMainSectionKey, path, language); },
+                     locale);
 }

@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <functional>
+
 struct RecordLabels {
     QString trans;  // "TransDescription": range through a current transformer
     QString clamp;  // "ClampDescription": range through current clamps
@@ -19,6 +21,11 @@ struct RecordLabels {
 
     // The display name of an instrument type; "" for an unknown type.
     QString instrumentName(int type) const;
+
+    // Labels from a lookup of the main window's section by item path
+    // ("ResultsTableTitles/TransDescription", "CalibrationMainTableTitles/QS77"
+    // and so on), e.g. the loaded string file in the current language.
+    static RecordLabels fromTexts(const std::function<QString(const QString &path)> &text, const QLocale &locale);
 
     // Built-in texts of a language (0 Russian, 1 English) with the given
     // locale (the user's by default).
