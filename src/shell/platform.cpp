@@ -105,8 +105,8 @@ bool setReadOnly(const QString &path, bool readOnly)
 
 bool isReadOnly(const QString &path)
 {
-    const QFile::Permissions perms = QFile(path).permissions();
-    return !(perms & (QFileDevice::WriteOwner | QFileDevice::WriteUser));
+    // The owner's bit, not "can I write": root can write anything.
+    return !(QFile(path).permissions() & QFileDevice::WriteOwner);
 }
 
 bool replaceFile(const QString &from, const QString &to)

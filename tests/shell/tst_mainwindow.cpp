@@ -105,11 +105,13 @@ private slots:
         TKorvelForm window(pathsIn(dir, path), recorder());
         QVERIFY(!window.FormCreate());
         if (loads) {
-            // The string file loaded but the main section failed its check.
-            QVERIFY(window.fatalMessage().contains(QLatin1Char('\n')));
-            QVERIFY(!window.fatalMessage().contains(QStringLiteral("reinstalled")));
+            // The string file loaded but the main section failed its check:
+            // Error34, a line break, Error35.
+            QCOMPARE(window.fatalMessage(), window.message(34) + QLatin1Char('\n') + window.message(35));
+            QVERIFY(window.fatalMessage().startsWith(QStringLiteral("Invalid application data.")));
         } else {
-            QVERIFY(window.fatalMessage().contains(QStringLiteral("reinstalled")));
+            QCOMPARE(window.fatalMessage(),
+                     QStringLiteral("Error while loading application data.\nThe program must be reinstalled."));
         }
         QVERIFY(shown.isEmpty());
     }

@@ -4,7 +4,15 @@
 #include "shell/settingsfile.h"
 #include "shell/stringcatalog.h"
 #include "shell/stringdocument.h"
+#include "records/recordlabels.h"
+#include "records/recordstore.h"
+#include "records/ui/folderpanel.h"
+#include "records/ui/statusmessagetimer.h"
 #include "shell/ui/aboutbox.h"
+#include "views/commandstate.h"
+#include "views/ui/recordlistviews.h"
+#include "views/ui/recordviews.h"
+#include "views/ui/tvparam.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -57,9 +65,11 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     m_password = platform::loadStoredPassword();
 
     setMinimumSize(200, 200);
+    m_store = std::make_unique<RecordStore>(m_paths.dataFolder);
     buildLayout();
     buildMenus();
     buildToolBar();
+    buildRecordPanes();
 
     // The secondary windows live as long as the main window.
     m_about = new TAboutBox(this);
@@ -94,8 +104,86 @@ bool TKorvelForm::FormCreate()
     }
     // Column colours follow from the codes; the views derive them.
     writeConnectionStatus();
-    QDir().mkpath(m_paths.dataFolder); // failure leaves the tree with its root only
+    m_views->SetTextLookup([this](const QString &section, const QString &path) { return sectionText(section, path); });
+    // The tree creates the data folder when missing; a failure leaves it
+    // with its root only. The root is selected so that its meters show.
+    m_folderPanel->BuildFolderTree();
+    m_folderPanel->selectFolder(m_store->rootFolder());
+    m_statusTimer->StartStatusTimer();
     return true;
+}
+
+void TKorvelForm::buildRecordPanes()
+{
+    m_folderPanel->setPasswordCheck([this] { return askPassword(); });
+    m_folderPanel->setMessageHandler([this](const QString &key) {
+        m_show(MessageKind::Information, mainText(QStringLiteral("ErrorMessages/") + key));
+    });
+    connect(m_folderPanel, &FolderTreePanel::TreeViewChange, this, &TKorvelForm::TreeViewChange);
+    connect(m_views, &RecordViews::commandsChanged, this, &TKorvelForm::applyRecordCommands);
+    QAction *viewParameters = m_actions.value(QStringLiteral("ViewParametersAction"));
+    viewParameters->setEnabled(true);
+    connect(viewParameters, &QAction::triggered, this, [this] { m_views->EditDisplayedColumns(0); });
+    applyRecordCommands(m_views->Commands());
+}
+
+void TKorvelForm::TreeViewChange(const QString &folderPath)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_store->setLabels(recordLabels());
+    m_store->SelectFolder(folderPath);
+    m_currentFolder = m_store->currentFolder();
+    QApplication::restoreOverrideCursor();
+    m_views->FillMeterList(&m_store->meters());
+}
+
+void TKorvelForm::RedisplayCurrentFolder()
+{
+    m_store->setLabels(recordLabels());
+    m_store->Rescan();
+    m_views->FillMeterList(&m_store->meters());
+}
+
+void TKorvelForm::applyRecordCommands(const RecordCommands &commands)
+{
+    // Commands whose effects are not part of this build stay disabled.
+    const QList<QPair<QString, bool>> states = {
+        {QStringLiteral("CopyButton"), commands.copy},
+        {QStringLiteral("PasteButton"), commands.paste},
+        {QStringLiteral("ConnectAction"), commands.merge},
+        {QStringLiteral("CutButton"), commands.cut},
+        {QStringLiteral("DelButton"), commands.remove},
+        {QStringLiteral("CreateReportAction"), commands.report},
+        {QStringLiteral("ExportExcelAction"), commands.exportSheet},
+    };
+    for (const auto &[name, enabled] : states) {
+        QAction *a = m_actions.value(name);
+        a->setEnabled(enabled && m_implementedCommands.contains(name));
+        a->setProperty("ruleEnabled", enabled);
+    }
+}
+
+QString TKorvelForm::sectionText(const QString &section, const QString &path) const
+{
+    if (section == kMainSectionKey)
+        return mainText(path);
+    const auto it = m_sectionTexts.constFind(section);
+    if (it != m_sectionTexts.constEnd())
+        return it->text(path);
+    return m_strings ? m_strings->lookup(m_settings.language, section, path) : QString();
+}
+
+RecordLabels TKorvelForm::recordLabels() const
+{
+    RecordLabels labels;
+    labels.trans = mainText(QStringLiteral("ResultsTableTitles/TransDescription"));
+    labels.clamp = mainText(QStringLiteral("ResultsTableTitles/ClampDescription"));
+    labels.nameQS77 = mainText(QStringLiteral("CalibrationMainTableTitles/QS77"));
+    labels.nameQS75 = mainText(QStringLiteral("CalibrationMainTableTitles/QS75"));
+    labels.nameQT77 = mainText(QStringLiteral("CalibrationMainTableTitles/QT77"));
+    labels.nameQK76 = mainText(QStringLiteral("CalibrationMainTableTitles/QK76"));
+    labels.locale = QLocale();
+    return labels;
 }
 
 bool TKorvelForm::FormActivate()
@@ -107,6 +195,7 @@ bool TKorvelForm::FormActivate()
         return false;
     }
     m_secondaryStringsApplied = true;
+    m_views->SetTextLookup([this](const QString &section, const QString &path) { return sectionText(section, path); });
     return true;
 }
 
@@ -169,6 +258,9 @@ bool TKorvelForm::ApplyMainStrings()
             a->setText(t.text(path));
     }
     GroupBox1->setTitle(t.text(QStringLiteral("TreeViewFolders")));
+    m_folderPanel->setMenuCaptions(t.text(QStringLiteral("FolderContextMenu/CreateDir")),
+                                   t.text(QStringLiteral("FolderContextMenu/DeleteDir")));
+    m_folderPanel->setNewFolderLabel(t.text(QStringLiteral("FolderContextMenu/NewFolderLabel")));
     writeConnectionStatus();
     emit stringsApplied();
     return t.ok;
@@ -181,6 +273,7 @@ bool TKorvelForm::ApplySecondaryStrings()
     const int language = m_settings.language;
     for (const QString &section : secondarySectionKeys()) {
         const SectionTexts texts = m_strings->readSection(section, language);
+        m_sectionTexts.insert(section, texts);
         if (section == QLatin1String("EnterPasswordForm")) {
             m_pswd2->applyStrings(texts);
             m_pswd3->applyStrings(texts);
@@ -221,6 +314,8 @@ void TKorvelForm::setLanguage(int language)
     // Failures are not reported after start-up; the texts read stay applied.
     ApplyMainStrings();
     ApplySecondaryStrings();
+    m_views->SetTextLookup([this](const QString &section, const QString &path) { return sectionText(section, path); });
+    RedisplayCurrentFolder();
 }
 
 void TKorvelForm::RussianLangClick()
@@ -324,6 +419,8 @@ void TKorvelForm::FormClose()
     if (m_settingsSaved)
         return;
     m_settingsSaved = true;
+    m_store->ClearMeters();
+    m_views->FillMeterList(&m_store->meters());
     captureWindowLayout();
     saveSettingsFile(m_paths.configPath, m_settings); // a failed write is ignored
 }

@@ -4,11 +4,13 @@
 #pragma once
 
 #include "shell/appstate.h"
+#include "shell/stringdocument.h"
 #include "shell/ui/passworddialogs.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QHash>
+#include <QSet>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -19,8 +21,13 @@
 #include <memory>
 
 class StringDocument;
-struct SectionTexts;
+struct RecordLabels;
+struct RecordCommands;
 class TAboutBox;
+class RecordStore;
+class FolderTreePanel;
+class RecordViews;
+class StatusMessageTimer;
 
 // Where the program finds and keeps its files.
 struct StartupPaths {
@@ -86,10 +93,23 @@ public:
     QSplitter *mainSplitter() const { return m_mainSplitter; }     // Panel1 | grids
     QSplitter *listsSplitter() const { return m_listsSplitter; }   // meter list | power list
 
-    // Places the widgets of the other subsystems into the window.
-    void setFolderPanel(QWidget *panel);
-    void setListWidgets(QWidget *meterList, QWidget *powerList);
-    void setGridWidget(QWidget *grids);
+    // The record store, the folder panel, the lists and grids.
+    RecordStore &store() const { return *m_store; }
+    FolderTreePanel *folderPanel() const { return m_folderPanel; }
+    RecordViews *views() const { return m_views; }
+    StatusMessageTimer *statusTimer() const { return m_statusTimer; }
+
+    // The texts of any section in the current language, as last applied.
+    QString sectionText(const QString &section, const QString &path) const;
+    // Texts that reading stored files puts into memory, in the current language.
+    RecordLabels recordLabels() const;
+
+    // Shows a message of the current language in a modal box.
+    void showMessage(MessageKind kind, const QString &text) const { m_show(kind, text); }
+
+    // Rescans the current folder and refills the lists (after a language
+    // switch or a device run).
+    void RedisplayCurrentFolder();
 
     // The texts of the help document to open for the current language.
     QString helpDocumentPath() const;
@@ -118,6 +138,9 @@ private:
     void buildMenus();
     void buildToolBar();
     void buildLayout();
+    void buildRecordPanes();
+    void applyRecordCommands(const RecordCommands &commands);
+    void TreeViewChange(const QString &folderPath);
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);
@@ -145,7 +168,12 @@ private:
     QGroupBox *GroupBox1 = nullptr;
     QWidget *Panel1 = nullptr;
     QWidget *m_gridArea = nullptr;
-    class QVBoxLayout *m_folderPanelSlot = nullptr;
+    std::unique_ptr<RecordStore> m_store;
+    FolderTreePanel *m_folderPanel = nullptr;
+    RecordViews *m_views = nullptr;
+    StatusMessageTimer *m_statusTimer = nullptr;
+    QHash<QString, SectionTexts> m_sectionTexts; // secondary sections as last applied
+    QSet<QString> m_implementedCommands;         // record commands with their effect built
     QSplitter *m_upperSplitter = nullptr;
     QSplitter *m_mainSplitter = nullptr;
     QSplitter *m_listsSplitter = nullptr;

@@ -1,12 +1,17 @@
 // Construction of the main window's menu, tool bar, panels and status bar.
 #include "korvelform.h"
 
+#include "records/recordstore.h"
+#include "records/ui/folderpanel.h"
+#include "records/ui/statusmessagetimer.h"
 #include "shell/ui/glyphicon.h"
+#include "views/ui/recordlistviews.h"
+#include "views/ui/recordviews.h"
+#include "views/ui/tvparam.h"
 
 #include <QActionGroup>
 #include <QLabel>
 #include <QMenuBar>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -108,12 +113,18 @@ void TKorvelForm::buildLayout()
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto *folderLayout = new QVBoxLayout(GroupBox1);
     folderLayout->setContentsMargins(4, 4, 4, 4);
-    m_folderPanelSlot = new QVBoxLayout;
-    folderLayout->addLayout(m_folderPanelSlot);
+    m_folderPanel = new FolderTreePanel(*m_store, GroupBox1);
+    m_folderPanel->setObjectName(QStringLiteral("TreeView"));
+    folderLayout->addWidget(m_folderPanel);
 
     // Meter list above the power list on the right.
+    m_views = new RecordViews(m_settings.columns, this);
     m_listsSplitter = new QSplitter(Qt::Vertical);
     m_listsSplitter->setObjectName(QStringLiteral("ListsSplitter"));
+    m_listsSplitter->addWidget(m_views->titleList());
+    m_listsSplitter->addWidget(m_views->powerList());
+    m_views->titleList()->setMinimumHeight(kMinimumPaneSize);
+    m_views->powerList()->setMinimumHeight(kMinimumPaneSize);
     m_upperSplitter = new QSplitter(Qt::Horizontal);
     m_upperSplitter->setObjectName(QStringLiteral("UpperSplitter"));
     m_upperSplitter->addWidget(GroupBox1);
@@ -123,8 +134,7 @@ void TKorvelForm::buildLayout()
     Panel1->setObjectName(QStringLiteral("Panel1"));
 
     // Result grids below.
-    m_gridArea = new QStackedWidget;
-    m_gridArea->setObjectName(QStringLiteral("GridArea"));
+    m_gridArea = m_views->gridArea();
     m_mainSplitter = new QSplitter(Qt::Vertical);
     m_mainSplitter->setObjectName(QStringLiteral("MainSplitter"));
     m_mainSplitter->addWidget(Panel1);
@@ -147,22 +157,6 @@ void TKorvelForm::buildLayout()
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->addWidget(m_connectionPanel);
     statusBar()->addWidget(m_messagePanel, 1);
+    m_statusTimer = new StatusMessageTimer(m_messagePanel, this);
 }
 
-void TKorvelForm::setFolderPanel(QWidget *panel)
-{
-    m_folderPanelSlot->addWidget(panel);
-}
-
-void TKorvelForm::setListWidgets(QWidget *meterList, QWidget *powerList)
-{
-    meterList->setMinimumHeight(kMinimumPaneSize);
-    powerList->setMinimumHeight(kMinimumPaneSize);
-    m_listsSplitter->addWidget(meterList);
-    m_listsSplitter->addWidget(powerList);
-}
-
-void TKorvelForm::setGridWidget(QWidget *grids)
-{
-    static_cast<QStackedWidget *>(m_gridArea)->addWidget(grids);
-}
