@@ -70,6 +70,20 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     buildMenus();
     buildToolBar();
     buildRecordPanes();
+    registerSectionApplier(QStringLiteral("EnterPasswordForm"), [this](const SectionTexts &texts) {
+        m_pswd2->applyStrings(texts);
+        m_pswd3->applyStrings(texts);
+    });
+    registerSectionApplier(QStringLiteral("ChangePasswordForm"),
+                           [this](const SectionTexts &texts) { m_pswd->applyStrings(texts); });
+    registerSectionApplier(QStringLiteral("AboutForm"), [this](const SectionTexts &texts) {
+        m_about->applyStrings(texts, QString::fromLatin1(kVersionText), QString::fromLatin1(kYearText));
+        m_deviceDescription.clear();
+        for (int line = 1; line <= 3; ++line)
+            m_deviceDescription << texts.text(QStringLiteral("DeviceDescriptionText/Line%1").arg(line));
+    });
+    wireRecordCommands();
+    wireDeviceCommands();
 
     // The secondary windows live as long as the main window.
     m_about = new TAboutBox(this);
@@ -161,6 +175,17 @@ void TKorvelForm::applyRecordCommands(const RecordCommands &commands)
         a->setEnabled(enabled && m_implementedCommands.contains(name));
         a->setProperty("ruleEnabled", enabled);
     }
+}
+
+void TKorvelForm::registerSectionApplier(const QString &section, SectionApplier applier)
+{
+    m_sectionAppliers[section].append(std::move(applier));
+}
+
+void TKorvelForm::markCommandImplemented(const QString &actionName)
+{
+    m_implementedCommands.insert(actionName);
+    applyRecordCommands(m_views->Commands());
 }
 
 QString TKorvelForm::sectionText(const QString &section, const QString &path) const
@@ -274,17 +299,8 @@ bool TKorvelForm::ApplySecondaryStrings()
     for (const QString &section : secondarySectionKeys()) {
         const SectionTexts texts = m_strings->readSection(section, language);
         m_sectionTexts.insert(section, texts);
-        if (section == QLatin1String("EnterPasswordForm")) {
-            m_pswd2->applyStrings(texts);
-            m_pswd3->applyStrings(texts);
-        } else if (section == QLatin1String("ChangePasswordForm")) {
-            m_pswd->applyStrings(texts);
-        } else if (section == QLatin1String("AboutForm")) {
-            m_about->applyStrings(texts, QString::fromLatin1(kVersionText), QString::fromLatin1(kYearText));
-            m_deviceDescription.clear();
-            for (int line = 1; line <= 3; ++line)
-                m_deviceDescription << texts.text(QStringLiteral("DeviceDescriptionText/Line%1").arg(line));
-        }
+        for (const SectionApplier &apply : m_sectionAppliers.value(section))
+            apply(texts);
         if (!texts.ok)
             return false;
     }

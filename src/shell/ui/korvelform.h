@@ -111,6 +111,16 @@ public:
     // switch or a device run).
     void RedisplayCurrentFolder();
 
+    // A window that takes its texts from a secondary section registers here;
+    // the appliers run in the order of the sections whenever texts are
+    // applied (first activation, language switch).
+    using SectionApplier = std::function<void(const SectionTexts &)>;
+    void registerSectionApplier(const QString &section, SectionApplier applier);
+
+    // Marks a record command whose effect is built, so that the enabling
+    // rules may enable its action.
+    void markCommandImplemented(const QString &actionName);
+
     // The texts of the help document to open for the current language.
     QString helpDocumentPath() const;
 
@@ -141,6 +151,12 @@ private:
     void buildRecordPanes();
     void applyRecordCommands(const RecordCommands &commands);
     void TreeViewChange(const QString &folderPath);
+    // Record operations: copy, cut, paste, merge, delete, element commands,
+    // meter and constant editing (korvelform_records.cpp).
+    void wireRecordCommands();
+    // Device runs: archive reading and communication settings
+    // (korvelform_device.cpp).
+    void wireDeviceCommands();
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);
@@ -174,6 +190,7 @@ private:
     StatusMessageTimer *m_statusTimer = nullptr;
     QHash<QString, SectionTexts> m_sectionTexts; // secondary sections as last applied
     QSet<QString> m_implementedCommands;         // record commands with their effect built
+    QHash<QString, QList<SectionApplier>> m_sectionAppliers;
     QSplitter *m_upperSplitter = nullptr;
     QSplitter *m_mainSplitter = nullptr;
     QSplitter *m_listsSplitter = nullptr;
