@@ -81,7 +81,7 @@ bool decodeSummary(const std::uint8_t *h, int instrumentType, _blockdata &v)
 
 // Parses one record block with its extension blocks at `pos`; advances pos.
 bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &pos, const RecordLabels &labels,
-                       _totalblockdata &meter, _blockdata &v)
+                       RangeTextCache &rangeTexts, _totalblockdata &meter, _blockdata &v)
 {
     if (size - pos < kRecordHeaderSize)
         return false;
@@ -117,7 +117,7 @@ bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &
         const std::uint8_t *p = h + kRecordHeaderSize + kPointSize * std::size_t(k);
         const RangeEntry range = current ? readRangeEntry(h + kRangeTableOffset + kRangeEntrySize * std::size_t(k))
                                          : computedRangeEntry(type, p[pt::currentRangeCode], p[pt::voltageRangeCode]);
-        v.points.append(decodePoint(p, type, range, labels));
+        v.points.append(decodePoint(p, type, range, labels, rangeTexts));
     }
     pos += blockSize;
 
@@ -127,7 +127,7 @@ bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &
         const std::uint8_t *p = data + pos;
         const RangeEntry range = current ? readRangeEntry(p + kPointSize)
                                          : computedRangeEntry(type, p[pt::currentRangeCode], p[pt::voltageRangeCode]);
-        v.points.append(decodePoint(p, type, range, labels));
+        v.points.append(decodePoint(p, type, range, labels, rangeTexts));
         pos += extensionSize;
     }
     return true;
@@ -155,9 +155,10 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
     }
 
     _totalblockdata meter;
+    RangeTextCache rangeTexts;
     while (pos < size) {
         _blockdata v;
-        if (!parseVerification(data, size, pos, labels, meter, v))
+        if (!parseVerification(data, size, pos, labels, rangeTexts, meter, v))
             return result;
         if (!serialKnown) {
             serialText = QString::number(v.serial);
@@ -179,12 +180,20 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
 MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxMeterFileSize)
+    if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = file.read(kMaxMeterFileSize + 1);
+    // One size query and one read into a buffer of that size: the scan of a
+    // large folder spends most of its time in file access, so no extra
+    // status calls or buffer growth.
+    const qint64 size = file.size();
+    if (size > kMaxMeterFileSize)
+        return {};
+    QByteArray bytes(size, Qt::Uninitialized);
+    const qint64 got = file.read(bytes.data(), size);
     file.close();
-    if (bytes.size() > kMaxMeterFileSize)
+    if (got < 0)
         return {};
+    bytes.truncate(got);
 
     MeterFileReadResult result = parseMeterFile(bytes, labels);
     if (!result.readable)
