@@ -116,6 +116,19 @@ public:
     QString currentFilePath(const QString &fileName) const;
     // The meter list of the current folder; positions are meter indexes.
     const QVector<_totalblockdata> &meters() const { return m_meters; }
+    // The record commands keep the list in step with the disk: a meter whose
+    // file was rewritten takes its new content; a meter whose file was
+    // deleted leaves the list (the entries after it move down by one).
+    void ReplaceMeter(int index, const _totalblockdata &meter)
+    {
+        if (index >= 0 && index < m_meters.size())
+            m_meters[index] = meter;
+    }
+    void RemoveMeter(int index)
+    {
+        if (index >= 0 && index < m_meters.size())
+            m_meters.removeAt(index);
+    }
 
     // Creates label, label(2) ... label(50) inside the folder, the first name
     // that can be created, and returns it; nothing when none could be.

@@ -1,0 +1,231 @@
+// The pure changes of stored meters: merge rules and merging, element
+// compatibility, paste and delete, identity and constant edits.
+#include "records/recordops.h"
+
+#include "records/cp1251.h"
+#include "records/metertype.h"
+
+namespace {
+
+// The moment of a verification as one comparable value pair.
+bool isEarlierOrSame(const _datacounter &a, const _datacounter &b)
+{
+    if (a.date != b.date)
+        return a.date < b.date;
+    return a.time <= b.time;
+}
+
+void takeMoment(_datacounter &to, const _datacounter &from)
+{
+    to.date = from.date;
+    to.time = from.time;
+    to.bcdYear = from.bcdYear;
+    to.bcdMonth = from.bcdMonth;
+    to.bcdDay = from.bcdDay;
+    to.bcdHour = from.bcdHour;
+    to.bcdMinute = from.bcdMinute;
+    to.bcdSecond = from.bcdSecond;
+}
+
+bool validIndex(const _totalblockdata &meter, int index)
+{
+    return index >= 0 && index < meter.verifications.size();
+}
+
+// Characters that stored meter types show as "+" so that a type can stand in
+// a file name; they are stored as typed.
+bool isShownAsPlus(QChar c)
+{
+    return QStringView(u"\"*/:<>?\\|").contains(c);
+}
+
+bool meterTypeCharacterStorable(QChar c)
+{
+    if (c.category() == QChar::Other_Control)
+        return false;
+    const std::optional<QByteArray> stored = EncodeMeterType(QString(c));
+    if (!stored)
+        return false;
+    const QString back = DecodeMeterType(*stored);
+    if (back.isEmpty())
+        return false; // a zero byte ends the stored text
+    return back.at(0) == c || (isShownAsPlus(c) && back.at(0) == QLatin1Char('+'));
+}
+
+void appendOnce(QString &list, QChar c)
+{
+    if (!list.contains(c))
+        list.append(c);
+}
+
+} // namespace
+
+int TransformerRatioHundredths(const _datacounter &verification)
+{
+    if (verification.i2 == 0)
+        return -1;
+    return int(std::uint32_t(verification.i1) * 100u / verification.i2);
+}
+
+bool AreMergeable(const _totalblockdata &source, const _totalblockdata &target)
+{
+    if (source.verifications.isEmpty() || target.verifications.isEmpty())
+        return false;
+    if (source.instrument.serial != target.instrument.serial || source.instrument.type != target.instrument.type)
+        return false;
+    const _blockdata &s = source.verifications.first();
+    const _blockdata &t = target.verifications.first();
+    if (s.serialText != t.serialText || s.accuracyClass != t.accuracyClass || s.scheme != t.scheme)
+        return false;
+    if (s.i2 == 0 || t.i2 == 0)
+        return false;
+    const bool bothPlain = TransformerRatioHundredths(s) == 100 && TransformerRatioHundredths(t) == 100;
+    return bothPlain || (s.i1 == t.i1 && s.i2 == t.i2);
+}
+
+_totalblockdata MergeMeters(const _totalblockdata &target, const _totalblockdata &source)
+{
+    _totalblockdata merged = target;
+    if (target.verifications.isEmpty())
+        return merged;
+    const _blockdata &first = target.verifications.first();
+    for (_blockdata v : source.verifications) {
+        v.meterType = first.meterType;
+        v.year = first.year;
+        v.i1 = first.i1;
+        v.i2 = first.i2;
+        v.serialText = first.serialText;
+        merged.verifications.append(std::move(v));
+    }
+    return merged;
+}
+
+bool IsElementCompatible(const _blockdata &a, const _blockdata &b)
+{
+    if (a.powerType != b.powerType || a.constant != b.constant || a.scheme != b.scheme || a.iNom != b.iNom)
+        return false;
+    switch (a.scheme) {
+    case SchemeThreePhaseFourWire: return a.uPhaseNom == b.uPhaseNom && a.uLineNom == b.uLineNom;
+    case SchemeThreePhaseThreeWire: return a.uLineNom == b.uLineNom;
+    case SchemeSinglePhaseTwoWire: return a.uPhaseNom == b.uPhaseNom;
+    default: return false;
+    }
+}
+
+bool IsElementCompatible(const _totalblockdata &meter, int a, int b)
+{
+    if (!validIndex(meter, a) || !validIndex(meter, b))
+        return false;
+    return IsElementCompatible(meter.verifications.at(a), meter.verifications.at(b));
+}
+
+std::optional<_totalblockdata> PasteElement(const _totalblockdata &meter, int target, int source)
+{
+    if (target == source || !IsElementCompatible(meter, target, source))
+        return std::nullopt;
+    _totalblockdata result = meter;
+    const _blockdata &s = meter.verifications.at(source);
+    _blockdata &t = result.verifications[target];
+    if (isEarlierOrSame(s, t))
+        takeMoment(t, s);
+    t.points += s.points;
+    result.verifications.removeAt(source);
+    return result;
+}
+
+std::optional<_totalblockdata> DeleteElement(const _totalblockdata &meter, int index)
+{
+    if (!validIndex(meter, index) || meter.verifications.size() < 2)
+        return std::nullopt;
+    _totalblockdata result = meter;
+    result.verifications.removeAt(index);
+    return result;
+}
+
+MeterParameters MeterParametersOf(const _totalblockdata &meter)
+{
+    MeterParameters p;
+    if (meter.verifications.isEmpty())
+        return p;
+    const _blockdata &first = meter.verifications.first();
+    p.meterType = first.meterType;
+    p.serialText = first.serialText;
+    p.year = first.year;
+    return p;
+}
+
+QString UnstorableMeterTypeCharacters(const QString &meterType)
+{
+    QString bad;
+    for (QChar c : meterType)
+        if (!meterTypeCharacterStorable(c))
+            appendOnce(bad, c);
+    return bad;
+}
+
+QString UnstorableSerialTextCharacters(const QString &serialText)
+{
+    QString bad;
+    for (QChar c : serialText)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || !cp1251::fromUnicode(c))
+            appendOnce(bad, c);
+    return bad;
+}
+
+std::optional<_totalblockdata> EditMeterParameters(const _totalblockdata &meter, const MeterParameters &parameters)
+{
+    if (meter.verifications.isEmpty() || parameters.meterType.size() > kMeterTypeMaxLength
+        || parameters.serialText.size() > kSerialTextHeaderBytes
+        || !UnstorableMeterTypeCharacters(parameters.meterType).isEmpty()
+        || !UnstorableSerialTextCharacters(parameters.serialText).isEmpty())
+        return std::nullopt;
+    _totalblockdata result = meter;
+    _blockdata &first = result.verifications.first();
+    first.meterType = parameters.meterType;
+    first.year = parameters.year;
+    for (_blockdata &v : result.verifications)
+        v.serialText = parameters.serialText;
+    return result;
+}
+
+std::optional<_totalblockdata> EditConstant(const _totalblockdata &meter, int index, std::uint32_t constant)
+{
+    if (!validIndex(meter, index))
+        return std::nullopt;
+    _totalblockdata result = meter;
+    result.verifications[index].constant = constant;
+    return result;
+}
+
+namespace {
+
+std::optional<std::uint64_t> parseDigits(const QString &text, int maxDigits)
+{
+    if (text.size() > maxDigits)
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        value = value * 10 + std::uint64_t(c.unicode() - '0');
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<std::uint16_t> ParseYearText(const QString &text)
+{
+    const std::optional<std::uint64_t> value = parseDigits(text, kYearMaxDigits);
+    if (!value)
+        return std::nullopt;
+    return std::uint16_t(*value);
+}
+
+std::optional<std::uint32_t> ParseConstantText(const QString &text)
+{
+    const std::optional<std::uint64_t> value = parseDigits(text, kConstantMaxDigits);
+    if (!value)
+        return std::nullopt;
+    return std::uint32_t(*value);
+}

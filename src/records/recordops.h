@@ -1,0 +1,150 @@
+// The operations that change stored verifications: merging the
+// verifications of two files of one meter, pasting one verification into
+// another (their test points are joined), deleting one verification, and
+// correcting the meter's identity or the constant of one verification; and
+// the commands on whole files (copy, move, delete).
+//
+// The changes themselves are pure functions from one meter to the changed
+// meter; the file functions write the result at once through WriteMeterFile,
+// which replaces a file atomically, so that a failed write leaves the old
+// file as it was.
+#pragma once
+
+#include "records/blockdata.h"
+#include "records/recordlabels.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// --- Merging ------------------------------------------------------------------
+
+// The two files of a merge as last read: the file on the meter clipboard
+// (source) and the selected meter's file (target).
+struct MergePair {
+    _totalblockdata source;
+    _totalblockdata target;
+};
+
+// The transformer ratio in hundredths, trunc(i1 / i2 * 100); -1 when i2 is 0.
+int TransformerRatioHundredths(const _datacounter &verification);
+
+// Whether the verifications of `source` may be merged into `target`: both
+// hold verifications; the same instrument (serial number and type); first
+// verifications with equal serial texts (exact), equal accuracy classes and
+// equal schemes, both with a non-zero i2; and, unless both transformer
+// ratios are 1, equal i1 and equal i2. The meter type is not compared.
+bool AreMergeable(const _totalblockdata &source, const _totalblockdata &target);
+
+// Reads both files and applies AreMergeable. False as well when the paths
+// are equal (exact text) or either file is not readable. The files as read
+// are left in `pair` when it is given.
+bool IsMergeable(const QString &sourcePath, const QString &targetPath, const RecordLabels &labels,
+                 MergePair *pair = nullptr);
+
+// The target followed by the verifications of the source, each of which
+// takes the meter type, year, i1 and i2 of the target's first verification
+// (and its serial text, which the file header gives every verification).
+_totalblockdata MergeMeters(const _totalblockdata &target, const _totalblockdata &source);
+
+// --- Verifications of one meter (elements) ----------------------------------------
+
+// Whether two verifications may be joined: equal power types, constants,
+// schemes and nominal currents, and the nominal voltages of the scheme
+// (phase and line for scheme 1, line for scheme 2, phase for scheme 4);
+// any other scheme is never compatible. Doubles compare exactly.
+bool IsElementCompatible(const _blockdata &a, const _blockdata &b);
+// The same for verifications a and b of a meter; false for bad indexes.
+bool IsElementCompatible(const _totalblockdata &meter, int a, int b);
+
+// The meter after the verification `source` was pasted into `target`: the
+// target takes the earlier moment of the two (the source's date, time and
+// BCD fields when its date is earlier, or equal with an earlier or equal
+// time), the source's points are appended to the target's, and the source
+// leaves the meter. Nothing when the indexes are bad or equal or the two are
+// not compatible.
+std::optional<_totalblockdata> PasteElement(const _totalblockdata &meter, int target, int source);
+
+// The meter without one verification; nothing for a bad index or when it is
+// the meter's only verification (a file holds at least one).
+std::optional<_totalblockdata> DeleteElement(const _totalblockdata &meter, int index);
+
+// --- Meter identity and constant ----------------------------------------------------
+
+// The serial text the meter dialog takes; the file header holds 64 bytes.
+constexpr int kSerialTextMaxLength = 16;
+constexpr int kSerialTextHeaderBytes = 64;
+// The year takes at most 4 digits, the constant at most 9.
+constexpr int kYearMaxDigits = 4;
+constexpr int kConstantMaxDigits = 9;
+
+struct MeterParameters {
+    QString meterType;
+    QString serialText;
+    std::uint16_t year = 0;
+};
+
+// The identity shown for a meter: that of its first verification.
+MeterParameters MeterParametersOf(const _totalblockdata &meter);
+
+// The characters of a text that cannot be stored as a meter type (those the
+// instrument's code page lacks, its letters 161..191 such as "ё" and "№",
+// and characters that would come back as another one, such as the no-break
+// space or a control character), each once, in order of appearance. The
+// characters that stored types show as "+" (" * / : < > ? \ |) are stored.
+QString UnstorableMeterTypeCharacters(const QString &meterType);
+// The characters of a serial text that the file header cannot hold: those
+// outside the Windows-1251 code page and control characters.
+QString UnstorableSerialTextCharacters(const QString &serialText);
+
+// The meter with a new identity: the first verification takes the meter
+// type and year; every verification shows the new serial text, since the
+// file header carries it for all of them. The serial numbers are kept.
+// Nothing when the meter has no verification, the type is longer than 14
+// characters, the serial text longer than 64 characters, or either holds a
+// character that cannot be stored.
+std::optional<_totalblockdata> EditMeterParameters(const _totalblockdata &meter, const MeterParameters &parameters);
+
+// The meter with a new constant of one verification; nothing for a bad index.
+std::optional<_totalblockdata> EditConstant(const _totalblockdata &meter, int index, std::uint32_t constant);
+
+// Decimal digit texts of the dialogs: "" gives 0; nothing for any other
+// character or more digits than allowed.
+std::optional<std::uint16_t> ParseYearText(const QString &text);
+std::optional<std::uint32_t> ParseConstantText(const QString &text);
+
+// --- Files ----------------------------------------------------------------------
+
+// Where a pasted file goes: the folder and the file name of the clipboard path.
+QString PasteDestination(const QString &clipboardPath, const QString &folder);
+
+// Copies a stored file, replacing a file of the destination's name; the copy
+// is written atomically and keeps the source's read-only attribute. Copying
+// a file onto itself changes nothing and succeeds.
+bool CopyMeterFile(const QString &source, const QString &destination);
+
+// Moves a stored file; never replaces an existing file (nor itself).
+bool MoveMeterFile(const QString &source, const QString &destination);
+
+// Clears the read-only attribute and deletes the file.
+bool DeleteMeterFile(const QString &path);
+
+// Outcome of a merge of two files.
+enum class MergeResult {
+    NotMergeable, // the files (read again) may not be merged; nothing changed
+    WriteFailed,  // the target could not be written; nothing changed
+    Merged,       // the target holds both sets of verifications
+};
+
+struct MergeOutcome {
+    MergeResult result = MergeResult::NotMergeable;
+    _totalblockdata merged;     // the target as written (Merged only)
+    bool sourceDeleted = false; // the source file was deleted as asked
+};
+
+// Reads both files again, merges the source into the target and writes the
+// target. Only when the target was written completely, and only when asked,
+// is the source file deleted.
+MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPath, const RecordLabels &labels,
+                             bool deleteSource);

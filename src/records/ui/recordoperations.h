@@ -1,0 +1,125 @@
+// The record commands of the main window: copy, cut, paste, delete and
+// merge of whole meter files (tool bar), copy, paste and delete of single
+// verifications (the small buttons above the power list), and the editing of
+// the meter's identity and of a verification's constant (context menus of
+// the two lists). It keeps the meter clipboard and the element mark; the
+// record views decide which commands are enabled.
+#pragma once
+
+#include "records/recordops.h"
+
+#include <QDate>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTime>
+
+class QAction;
+class QMenu;
+class QToolButton;
+class QWidget;
+class RecordStore;
+class RecordViews;
+class TInfoForm;
+class TKorvelForm;
+class TPostForm;
+struct RecordCommands;
+
+class RecordOperations : public QObject {
+    Q_OBJECT
+public:
+    // Connects the window's tool-bar actions and the lists' context menus,
+    // puts the element buttons above the power list and marks the commands
+    // as built. A child of the window.
+    explicit RecordOperations(TKorvelForm &window);
+    RecordOperations(const RecordOperations &) = delete;
+    RecordOperations &operator=(const RecordOperations &) = delete;
+
+    // --- Meter commands (no password for copy, cut and paste) -------------------
+    void CopyButtonClick();
+    void CutButtonClick();
+    void PasteButtonClick();
+    void DelButtonClick();
+    void ConnectActionExecute();
+
+    // --- Element commands ---------------------------------------------------------
+    void CopyElemButtonClick();
+    void PasteElemButtonClick();
+    void DelElemButtonClick();
+
+    // --- Editing --------------------------------------------------------------------
+    void N7Click(); // meter list context menu "Изменить"
+    void N9Click(); // power list context menu "Изменить постоянную"
+
+    // --- State and widgets, for the window and tests ----------------------------------
+    QString clipboardPath() const { return m_clipboard.valid ? m_clipboard.path : QString(); }
+    bool clipboardIsCut() const { return m_clipboard.valid && m_clipboard.cut; }
+    bool hasElementMark() const { return m_mark.set; }
+    // The files as read by the last mergeability check.
+    const MergePair &mergePair() const { return m_mergePair; }
+
+    QWidget *elementBar() const { return m_elementBar; }
+    QToolButton *copyElemButton() const { return m_copyElem; }
+    QToolButton *pasteElemButton() const { return m_pasteElem; }
+    QToolButton *delElemButton() const { return m_delElem; }
+    QMenu *meterContextMenu() const { return m_meterMenu; }
+    QMenu *powerContextMenu() const { return m_powerMenu; }
+    QAction *changeMeterAction() const { return m_n7; }
+    QAction *changeConstantAction() const { return m_n9; }
+    TInfoForm *infoForm() const { return m_infoForm; }
+    TPostForm *postForm() const { return m_postForm; }
+
+private:
+    struct MeterClipboard {
+        bool valid = false;
+        QString path; // full path of the copied or cut file
+        int row = -1; // its meter-list row at the time
+        bool cut = false;
+    };
+    // The verification copied for element pasting, known by its file and its
+    // moment, so that a rescan or another folder can never make the mark
+    // point at a verification the user did not copy.
+    struct ElementMark {
+        bool set = false;
+        QString filePath;
+        int verification = -1;
+        int row = -1;
+        QDate date;
+        QTime time;
+        std::uint8_t powerType = 0;
+    };
+
+    void buildElementBar();
+    void buildContextMenus();
+    void applyTexts();
+    void applyCommands(const RecordCommands &commands);
+
+    const _totalblockdata *selectedMeter() const;
+    QString meterPath(int meterIndex) const;
+    int meterIndexOfPath(const QString &path) const;
+    bool markBelongsTo(int meterIndex) const;
+    bool elementPasteFits(int meterIndex, int verificationIndex) const;
+    bool mergeFits(int meterIndex);
+    // Writes a changed meter; on success it replaces the meter in the list.
+    // A failed write leaves file and list unchanged and says so.
+    bool storeMeter(int meterIndex, const _totalblockdata &meter);
+    void reportWriteFailure() const;
+
+    TKorvelForm &m_window;
+    RecordStore &m_store;
+    RecordViews &m_views;
+    MeterClipboard m_clipboard;
+    ElementMark m_mark;
+    MergePair m_mergePair;
+
+    QPointer<QWidget> m_elementBar;
+    QToolButton *m_copyElem = nullptr;
+    QToolButton *m_pasteElem = nullptr;
+    QToolButton *m_delElem = nullptr;
+    QMenu *m_meterMenu = nullptr;
+    QMenu *m_powerMenu = nullptr;
+    QAction *m_n7 = nullptr;
+    QAction *m_n9 = nullptr;
+    TInfoForm *m_infoForm = nullptr;
+    TPostForm *m_postForm = nullptr;
+};
