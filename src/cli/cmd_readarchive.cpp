@@ -1,10 +1,145 @@
+// vardosk-cli read-archive: identifies the instrument, reads its archive
+// content and the chosen verifications, converts them and stores them in a
+// folder, as the program's "Read from device" does. Prints one JSON line per
+// file written and the final status message in English; the exit status is
+// the run's result code (2 for a wrong command line).
 #include "commands.h"
 
+#include "device/archivesession.h"
+#include "device/connection.h"
+#include "device/resultcodes.h"
+#include "records/recordstore.h"
+#include "shell/stringcatalog.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
-// Not built yet: the command is added together with its subsystem.
-int runReadArchive(const QStringList &)
+#include <optional>
+
+namespace {
+
+constexpr int kEnglish = 1;
+
+QString englishMessage(const QString &key)
 {
-    QTextStream(stderr) << "this command is not available in this build\n";
+    return catalogDefault(kMainSectionKey, kMessageGroup + QLatin1Char('/') + key, kEnglish);
+}
+
+int usage(const QString &problem)
+{
+    QTextStream(stderr) << problem
+                        << "\nusage: vardosk-cli read-archive --port DEVICE [--rate BAUD] [--usb] --into FOLDER"
+                           " [--records all|N,N,...] [--trace FILE]\n";
     return 2;
+}
+
+// "all" gives nothing (every verification); otherwise the comma-separated
+// numbers, each a positive integer.
+std::optional<QVector<int>> parseRecordList(const QString &text, bool &all)
+{
+    all = text.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0;
+    QVector<int> numbers;
+    if (all)
+        return numbers;
+    for (const QString &part : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int k = part.trimmed().toInt(&ok);
+        if (!ok || k < 1)
+            return std::nullopt;
+        numbers.append(k);
+    }
+    return numbers;
+}
+
+} // namespace
+
+int runReadArchive(const QStringList &args)
+{
+    device::Connection connection;
+    QString into;
+    QString records = QStringLiteral("all");
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        if (a == QLatin1String("--port") && hasValue) {
+            connection.portName = args.at(++i);
+        } else if (a == QLatin1String("--rate") && hasValue) {
+            bool ok = false;
+            connection.baudRate = args.at(++i).toInt(&ok);
+            if (!ok || connection.baudRate <= 0)
+                return usage(QStringLiteral("--rate needs a positive number"));
+        } else if (a == QLatin1String("--usb")) {
+            connection.usb = true;
+        } else if (a == QLatin1String("--into") && hasValue) {
+            into = args.at(++i);
+        } else if (a == QLatin1String("--records") && hasValue) {
+            records = args.at(++i);
+        } else if (a == QLatin1String("--trace") && hasValue) {
+            connection.tracePath = args.at(++i);
+        } else {
+            return usage(QStringLiteral("unknown or incomplete argument \"%1\"").arg(a));
+        }
+    }
+    if (!connection.usb && connection.portName.isEmpty())
+        return usage(QStringLiteral("--port or --usb is needed"));
+    if (into.isEmpty())
+        return usage(QStringLiteral("--into FOLDER is needed"));
+    if (!QFileInfo(into).isDir())
+        return usage(QStringLiteral("\"%1\" is not a folder").arg(into));
+    bool all = false;
+    const std::optional<QVector<int>> listed = parseRecordList(records, all);
+    if (!listed)
+        return usage(QStringLiteral("--records takes \"all\" or numbers counted from 1, separated by commas"));
+
+    device::ExchangeContext context;
+    device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const auto finish = [&](int rc) {
+        if (!context.diagnostic.dialogKey.isEmpty())
+            err << englishMessage(context.diagnostic.dialogKey) << '\n';
+        const QString text = rc == device::ResultOk
+            ? englishMessage(QStringLiteral("Error14"))
+            : device::resultStatusText(rc, englishMessage, connection.portName, context.diagnostic);
+        (rc == device::ResultOk ? out : err) << text << '\n';
+        return rc;
+    };
+
+    int rc = session.identifyAndReadContent();
+    if (rc != device::ResultOk)
+        return finish(rc);
+
+    QVector<int> numbers = *listed;
+    if (all) {
+        for (int k = 1; k <= session.content().size(); ++k)
+            numbers.append(k);
+    }
+    switch (device::checkSelection(numbers, session.archiveSize())) {
+    case device::SelectionCheck::Ok:
+        break;
+    case device::SelectionCheck::TooMany:
+        return usage(QStringLiteral("%1 verifications chosen; at most %2 can be read at a time: choose them with"
+                                    " --records")
+                         .arg(numbers.size())
+                         .arg(device::kMaxRecordsPerRun));
+    case device::SelectionCheck::OutOfRange:
+        return usage(QStringLiteral("the archive holds verifications 1 to %1").arg(session.archiveSize()));
+    }
+
+    rc = session.readRecords(numbers);
+    if (rc != device::ResultOk)
+        return finish(rc);
+
+    // The folder is the store's current folder until a selection: nothing
+    // needs to be scanned.
+    RecordStore store(QDir(into).absolutePath() + QLatin1Char('/'));
+    for (const QString &path : session.storeRecords(store)) {
+        out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("file"), path}})
+                                     .toJson(QJsonDocument::Compact))
+            << '\n';
+    }
+    return finish(rc);
 }

@@ -1,0 +1,102 @@
+#include "archivesession.h"
+
+#include "records/cnvrecord.h"
+#include "resultcodes.h"
+
+#include <chrono>
+#include <thread>
+
+namespace device {
+
+namespace {
+
+// The instrument is given a moment between the identify answer and the
+// first content request.
+constexpr std::chrono::milliseconds kAfterIdentifyPause{100};
+
+} // namespace
+
+SelectionCheck checkSelection(const QVector<int> &numbers, int archiveSize)
+{
+    if (numbers.size() > kMaxRecordsPerRun)
+        return SelectionCheck::TooMany;
+    for (int k : numbers) {
+        if (k < 1 || k > archiveSize)
+            return SelectionCheck::OutOfRange;
+    }
+    return SelectionCheck::Ok;
+}
+
+int recordPhasePercent(qint64 bytesReceived, qint64 maximum)
+{
+    if (maximum <= 0 || bytesReceived <= 0)
+        return 0;
+    return int((bytesReceived * 100 + maximum - 1) / maximum);
+}
+
+QString resultStatusText(int code, const std::function<QString(const QString &key)> &messageText,
+                         const QString &portName, const ExchangeContext::Diagnostic &diagnostic)
+{
+    QString text = messageText(messageKeyForResult(code));
+    if (messageTakesPortName(code)) {
+        text += portName;
+        if (!diagnostic.portReason.isEmpty())
+            text += QStringLiteral(" (") + diagnostic.portReason + QLatin1Char(')');
+    }
+    return text;
+}
+
+ArchiveSession::ArchiveSession(LinkMaker makeLink, ExchangeContext &context)
+    : context_(context), client_(std::move(makeLink), context)
+{
+}
+
+int ArchiveSession::identifyAndReadContent()
+{
+    clear();
+    const int rc = client_.identify(info_);
+    if (rc != ResultOk)
+        return rc;
+    std::this_thread::sleep_for(kAfterIdentifyPause);
+    QVector<_datacounter> content;
+    const int read = client_.readContent(info_, content);
+    if (read == ResultOk)
+        content_ = std::move(content);
+    return read;
+}
+
+int ArchiveSession::readRecords(const QVector<int> &numbers)
+{
+    slots_.clear();
+    recordsComplete_ = false;
+    if (checkSelection(numbers, client_.archiveSize()) != SelectionCheck::Ok)
+        return ResultBadStatus;
+    if (numbers.isEmpty()) {
+        recordsComplete_ = true;
+        return ResultOk;
+    }
+    QVector<QByteArray> read;
+    read.reserve(numbers.size());
+    const int rc = client_.readRecords(info_, numbers, read);
+    if (rc != ResultOk)
+        return rc;
+    slots_ = std::move(read);
+    recordsComplete_ = true;
+    return ResultOk;
+}
+
+QStringList ArchiveSession::storeRecords(const RecordStore &store) const
+{
+    if (!recordsComplete_ || slots_.isEmpty())
+        return {};
+    return StoreArchiveRecords(slots_, int(slots_.size()), info_, store);
+}
+
+void ArchiveSession::clear()
+{
+    content_.clear();
+    slots_.clear();
+    recordsComplete_ = false;
+}
+
+} // namespace device
