@@ -1,11 +1,15 @@
 // The main window's start-up, texts, language switch, settings at exit,
 // help and about, and the single running copy.
+#include "records/meterfile.h"
 #include "shell/settingsfile.h"
 #include "shell/singleinstance.h"
 #include "shell/stringdocument.h"
 #include "shell/ui/aboutbox.h"
 #include "shell/ui/korvelform.h"
+#include "samplerecords.h"
 #include "testdir.h"
+#include "views/ui/recordviews.h"
+#include "views/ui/resultgrid.h"
 
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -224,6 +228,44 @@ private slots:
         QCOMPARE(again.size(), QSize(900, 650));
         QCOMPARE(again.upperSplitter()->sizes().value(0), 260);
         QCOMPARE(again.mainSplitter()->sizes().value(0), 340);
+    }
+
+    void movedColumnSurvivesRestart()
+    {
+        QTemporaryDir dir;
+        const StartupPaths paths = pathsIn(dir, generatedStrings());
+        QVERIFY(QDir().mkpath(paths.dataFolder));
+        QVERIFY(WriteMeterFile(paths.dataFolder + QStringLiteral("m.pcn"),
+                               testsupport::sampleMeter(QStringLiteral("CE301"), QStringLiteral("777"),
+                                                        SchemeThreePhaseFourWire, 1, 3)));
+        auto columnOf = [](const ResultGrid *grid, const QString &title) {
+            for (int c = 0; c < grid->ColumnCount(); ++c) {
+                if (grid->HeaderText(c) == title)
+                    return c;
+            }
+            return -1;
+        };
+        {
+            TKorvelForm window(paths, recorder());
+            QVERIFY(window.FormCreate());
+            QVERIFY(window.FormActivate());
+            const ResultGrid *grid = window.views()->grid(GridPhase34);
+            QVERIFY(grid->isVisibleTo(&window));
+            const int ua = columnOf(grid, QStringLiteral("Ua, V"));
+            const int ib = columnOf(grid, QStringLiteral("Ib, A"));
+            QVERIFY(ua > 0 && ib > ua);
+            window.views()->MoveColumn(GridPhase34, ib, ua);
+            QCOMPARE(grid->HeaderText(ua), QStringLiteral("Ib, A"));
+            window.close();
+        }
+        TKorvelForm again(paths, recorder());
+        QVERIFY(again.FormCreate());
+        const ResultGrid *grid = again.views()->grid(GridPhase34);
+        const int ib = columnOf(grid, QStringLiteral("Ib, A"));
+        const int ua = columnOf(grid, QStringLiteral("Ua, V"));
+        QVERIFY(ib > 0);
+        QCOMPARE(ua, ib + 1);
+        QCOMPARE(grid->RowCount(), 4); // title row and three points
     }
 
     void secondStartRaisesTheFirst()

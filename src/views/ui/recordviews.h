@@ -10,6 +10,9 @@
 #include "views/commandstate.h"
 #include "views/listsort.h"
 #include "views/textlookup.h"
+#include "views/ui/recordlistviews.h"
+#include "views/ui/resultgrid.h"
+#include "views/ui/tvparam.h"
 
 #include <QLocale>
 #include <QObject>
@@ -20,10 +23,6 @@
 
 class MeterListModel;
 class PowerListModel;
-class PowerListView;
-class ResultGrid;
-class TitleListView;
-class TVParam;
 class QModelIndex;
 class QWidget;
 
