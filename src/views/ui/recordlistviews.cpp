@@ -48,8 +48,11 @@ void RecordListView::fitColumnsToRows()
 {
     if (!model())
         return;
+    // A little air beyond the widest text: the check box of the first
+    // column and the item margins are not always part of the size hint.
+    const int air = 2 * header()->fontMetrics().averageCharWidth();
     for (int c = 0; c < model()->columnCount(); ++c) {
-        const int needed = sizeHintForColumn(c);
+        const int needed = sizeHintForColumn(c) + air;
         if (needed > header()->sectionSize(c))
             header()->resizeSection(c, needed);
     }

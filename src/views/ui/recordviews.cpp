@@ -97,6 +97,9 @@ void RecordViews::SetTextLookup(TextLookup lookup)
     applyListTitles();
     m_titleList->applyColumnWidths();
     m_powerList->applyColumnWidths();
+    // Rows already shown keep fitting their columns.
+    m_titleList->fitColumnsToRows();
+    m_powerList->fitColumnsToRows();
     m_dialog->ApplyStrings(m_lookup);
 }
 
