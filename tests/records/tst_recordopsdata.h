@@ -1,0 +1,89 @@
+// Meters built in memory for the record operation tests. Each test point
+// carries a phase-A voltage chosen by the test, so that the order of joined
+// points can be read back from a file.
+#pragma once
+
+#include "records/blockdata.h"
+
+#include <QDateTime>
+
+#include <initializer_list>
+
+namespace opsdata {
+
+inline std::uint8_t bcd(int value)
+{
+    return std::uint8_t(((value / 10) << 4) | (value % 10));
+}
+
+inline void setMoment(_datacounter &v, const QDateTime &moment)
+{
+    v.date = moment.date();
+    v.time = moment.time();
+    v.bcdYear = std::uint16_t((bcd(v.date.year() / 100) << 8) | bcd(v.date.year() % 100));
+    v.bcdMonth = bcd(v.date.month());
+    v.bcdDay = bcd(v.date.day());
+    v.bcdHour = bcd(v.time.hour());
+    v.bcdMinute = bcd(v.time.minute());
+    v.bcdSecond = bcd(v.time.second());
+}
+
+// A three-phase four-wire active verification of meter "CE301" with one
+// point per given phase-A voltage.
+inline _blockdata verification(const QDateTime &moment, std::initializer_list<double> voltages)
+{
+    _blockdata v;
+    v.meterType = QStringLiteral("CE301");
+    v.serial = 4242;
+    v.serialText = QStringLiteral("4242");
+    v.accuracyClass = 0.5;
+    v.constant = 1600;
+    v.year = 2009;
+    v.scheme = SchemeThreePhaseFourWire;
+    v.uLineNom = 380;
+    v.uPhaseNom = 220;
+    v.iNom = 5;
+    v.powerType = PowerActive;
+    v.i1 = 1;
+    v.i2 = 1;
+    setMoment(v, moment);
+    for (double u : voltages) {
+        _datasample p;
+        p.U = {u, 221, 222};
+        p.I = {5, 5, 5};
+        p.Uline = {380, 380, 380};
+        p.cosPhi = {1, 1, 1};
+        p.Ptotal = 3000;
+        p.Stotal = 3000;
+        p.range = {40, 0, RangeClamps, 250, 0, 0};
+        v.points << p;
+    }
+    return v;
+}
+
+inline QDateTime at(int month, int day, int hour = 10, int minute = 0)
+{
+    return QDateTime(QDate(2010, month, day), QTime(hour, minute, 0));
+}
+
+// A meter of instrument type 3, serial 777, with the given verifications.
+inline _totalblockdata meter(std::initializer_list<_blockdata> verifications)
+{
+    _totalblockdata m;
+    for (const _blockdata &v : verifications)
+        m.verifications << v;
+    m.instrument.type = 3;
+    m.instrument.serial = 777;
+    return m;
+}
+
+// Phase-A voltages of all points of a verification, in stored order.
+inline QList<double> voltagesOf(const _blockdata &v)
+{
+    QList<double> u;
+    for (const _datasample &p : v.points)
+        u << p.U[0];
+    return u;
+}
+
+} // namespace opsdata
