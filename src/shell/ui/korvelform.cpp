@@ -200,15 +200,7 @@ QString TKorvelForm::sectionText(const QString &section, const QString &path) co
 
 RecordLabels TKorvelForm::recordLabels() const
 {
-    RecordLabels labels;
-    labels.trans = mainText(QStringLiteral("ResultsTableTitles/TransDescription"));
-    labels.clamp = mainText(QStringLiteral("ResultsTableTitles/ClampDescription"));
-    labels.nameQS77 = mainText(QStringLiteral("CalibrationMainTableTitles/QS77"));
-    labels.nameQS75 = mainText(QStringLiteral("CalibrationMainTableTitles/QS75"));
-    labels.nameQT77 = mainText(QStringLiteral("CalibrationMainTableTitles/QT77"));
-    labels.nameQK76 = mainText(QStringLiteral("CalibrationMainTableTitles/QK76"));
-    labels.locale = QLocale();
-    return labels;
+    return RecordLabels::fromTexts([this](const QString &path) { return mainText(path); }, QLocale());
 }
 
 bool TKorvelForm::FormActivate()
