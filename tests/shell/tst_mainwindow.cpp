@@ -120,6 +120,27 @@ private slots:
         QVERIFY(shown.isEmpty());
     }
 
+    void garbageSettingsFileStartsWithDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("truncated") << QByteArray("\x10\x00\x20", 3);
+        QTest::newRow("garbage") << QByteArray(4096, '\xA5');
+        QTest::newRow("text") << QByteArray("language=ru\nport=COM3\n");
+    }
+
+    void garbageSettingsFileStartsWithDefaults()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        QVERIFY(testsupport::writeAll(dir.filePath(QStringLiteral("config.cfg")), content));
+        TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
+        QVERIFY(window.FormCreate());
+        QCOMPARE(window.Language(), int(LanguageEnglish));
+        QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" USB"));
+        QCOMPARE(window.size(), QSize(1000, 760));
+        QVERIFY(shown.isEmpty());
+    }
+
     void failingSecondarySectionStopsAtFirstActivation()
     {
         QTemporaryDir dir;
