@@ -1,0 +1,632 @@
+// The record operations through the real main window and real files: tool
+// bar commands, element buttons, the context-menu editors, the password
+// dialogs, and write failures that must leave every file as it was.
+#include "records/meterfile.h"
+#include "records/recordops.h"
+#include "records/recordstore.h"
+#include "records/ui/folderpanel.h"
+#include "records/ui/meterdialogs.h"
+#include "records/ui/recordoperations.h"
+#include "shell/platform.h"
+#include "shell/ui/korvelform.h"
+#include "testdir.h"
+#include "tst_recordopsdata.h"
+#include "views/ui/recordlistviews.h"
+#include "views/ui/recordviews.h"
+#include "views/ui/resultgrid.h"
+#include "views/ui/tvparam.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <QtWidgets>
+
+#include <functional>
+
+using namespace opsdata;
+
+namespace {
+
+const QString kPassword = QStringLiteral("secret");
+
+// Runs `step` on the next shown modal dialog of the given class; gives up
+// after a while so that a dialog that never comes cannot catch a later one.
+template <typename Dialog>
+void whenShown(std::function<void(Dialog *)> step, int triesLeft = 400)
+{
+    QTimer::singleShot(triesLeft == 400 ? 0 : 5, [step, triesLeft] {
+        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) {
+            if (triesLeft > 0)
+                whenShown<Dialog>(step, triesLeft - 1);
+            return;
+        }
+        step(dialog);
+    });
+}
+
+// Answers the next password dialog; `next` is scheduled before the dialog
+// closes (for the dialog that follows it).
+void answerPassword(const QString &text, int *seen, bool tickDelete = false, std::function<void()> next = {})
+{
+    whenShown<TPswdEnterForm>([=](TPswdEnterForm *d) {
+        ++*seen;
+        if (d->DelCheckBox) {
+            QVERIFY(!d->DelCheckBox->isChecked()); // every merge starts unticked
+            d->DelCheckBox->setChecked(tickDelete);
+        }
+        if (next)
+            next();
+        QTest::keyClicks(d->Edit1, text);
+        QTest::mouseClick(d->Button1, Qt::LeftButton);
+    });
+}
+
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), testsupport::readAll(path));
+    }
+    return files;
+}
+
+_totalblockdata readBack(const QString &path)
+{
+    const MeterFileReadResult r = ReadMeterFile(path);
+    return r.readable ? r.meter : _totalblockdata();
+}
+
+void clickRow(QTreeView *view, int row, Qt::MouseButton button = Qt::LeftButton)
+{
+    const QRect rect = view->visualRect(view->model()->index(row, 0));
+    QTest::mouseClick(view->viewport(), button, {}, rect.center());
+}
+
+void clickTitle(QTreeView *view, int column)
+{
+    QHeaderView *header = view->header();
+    const QPoint pos(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, pos);
+}
+
+QString cell(QTreeView *view, int row, int column)
+{
+    return view->model()->index(row, column).data().toString();
+}
+
+} // namespace
+
+class TestRecordOpsWindow : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_home;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TKorvelForm> m_window;
+    QStringList m_shown;
+    int m_dialogs = 0;
+
+    QString data() const { return m_dir->path() + QStringLiteral("/Data"); }
+    QString file(const QString &relative) const { return data() + QLatin1Char('/') + relative; }
+    RecordViews *views() const { return m_window->views(); }
+    TitleListView *meters() const { return views()->titleList(); }
+    PowerListView *powers() const { return views()->powerList(); }
+    RecordOperations *ops() const { return m_window->findChild<RecordOperations *>(); }
+    QAction *action(const char *name) const { return m_window->action(QLatin1String(name)); }
+
+    // Opens the window on the data folder and selects a folder below it.
+    void open(const QString &folder = QString())
+    {
+        m_window.reset();
+        StartupPaths p;
+        p.programFolder = m_dir->path() + QLatin1Char('/');
+        p.dataFolder = p.programFolder + QStringLiteral("Data/");
+        p.configPath = p.programFolder + QStringLiteral("config.cfg");
+        p.stringsPath = testsupport::binDir() + QStringLiteral("/DataStrings.xml");
+        m_window = std::make_unique<TKorvelForm>(p, [this](MessageKind, const QString &text) { m_shown << text; });
+        QVERIFY(m_window->FormCreate());
+        QVERIFY(m_window->FormActivate());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(ops());
+        if (!folder.isEmpty())
+            select(folder);
+    }
+
+    void select(const QString &folder)
+    {
+        QVERIFY(m_window->folderPanel()->selectFolder(m_window->store().folderPath({folder})));
+    }
+
+    int rowOfFile(const QString &fileName) const
+    {
+        const QVector<_totalblockdata> &list = m_window->store().meters();
+        for (int i = 0; i < list.size(); ++i)
+            if (list[i].fileName == fileName)
+                return views()->MeterRowOf(i);
+        return -1;
+    }
+
+    void write(const QString &relative, const _totalblockdata &meter)
+    {
+        QDir().mkpath(QFileInfo(file(relative)).absolutePath());
+        QVERIFY(WriteMeterFile(file(relative), meter));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The password store lives below the home folder: a private one.
+        qputenv("HOME", m_home.path().toLocal8Bit());
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(platform::storePassword(kPassword));
+        QCOMPARE(platform::loadStoredPassword(), kPassword);
+    }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_shown.clear();
+        m_dialogs = 0;
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_dir.reset();
+    }
+
+    void commandsAreBuiltAndPlaced()
+    {
+        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})}));
+        open(QStringLiteral("A"));
+        QVERIFY(action("CopyButton")->isEnabled());
+        QVERIFY(!action("PasteButton")->isEnabled());
+        // The element buttons sit above the power list, in its old place.
+        QWidget *bar = ops()->elementBar();
+        QCOMPARE(m_window->listsSplitter()->indexOf(bar->parentWidget()), 1);
+        QVERIFY(bar->parentWidget()->isAncestorOf(powers()));
+        QVERIFY(bar->mapTo(m_window.get(), QPoint()).y() < powers()->mapTo(m_window.get(), QPoint()).y());
+        QVERIFY(ops()->copyElemButton()->isEnabled());
+        QVERIFY(ops()->delElemButton()->isEnabled());
+        QVERIFY(!ops()->pasteElemButton()->isEnabled());
+        QCOMPARE(ops()->changeMeterAction()->text(), QStringLiteral("Change"));
+        QCOMPARE(ops()->changeConstantAction()->text(), QStringLiteral("Change meter constant"));
+        QCOMPARE(ops()->infoForm()->windowTitle(), QStringLiteral("Meter parameters"));
+        QCOMPARE(ops()->postForm()->LabelConst->text(), QStringLiteral("Meter constant:"));
+        // The context menus open on the lists with their items.
+        QContextMenuEvent event(QContextMenuEvent::Mouse, meters()->visualRect(meters()->model()->index(0, 0)).center());
+        QApplication::sendEvent(meters()->viewport(), &event);
+        QTRY_VERIFY(ops()->meterContextMenu()->isVisible());
+        QVERIFY(ops()->changeMeterAction()->isEnabled());
+        ops()->meterContextMenu()->hide();
+        m_window->RussianLangClick();
+        QCOMPARE(ops()->changeMeterAction()->text(), QStringLiteral("Изменить"));
+        QCOMPARE(ops()->infoForm()->windowTitle(), QStringLiteral("Параметры счётчика"));
+    }
+
+    void copyAndPasteIntoTheSameFolderChangesNothing()
+    {
+        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1})}));
+        write(QStringLiteral("A/b.pcn"), meter({verification(at(3, 2), {2}), verification(at(3, 3), {3})}));
+        open(QStringLiteral("A"));
+        const auto before = snapshot(data());
+        clickRow(meters(), rowOfFile(QStringLiteral("b.pcn")));
+        action("CopyButton")->trigger();
+        QCOMPARE(ops()->clipboardPath(), file(QStringLiteral("A/b.pcn")));
+        QVERIFY(action("PasteButton")->isEnabled());
+        action("PasteButton")->trigger();
+        QCOMPARE(snapshot(data()), before);
+        QCOMPARE(m_window->store().meters().size(), 2);
+        QVERIFY(action("PasteButton")->isEnabled()); // a copy may be pasted again
+        QCOMPARE(m_dialogs, 0);                      // no password asked
+        QVERIFY(m_shown.isEmpty());
+    }
+
+    void copyIntoAnotherFolderReplacesTheFileOfThatName()
+    {
+        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1})}));
+        write(QStringLiteral("B/a.pcn"), meter({verification(at(5, 1), {5}), verification(at(5, 2), {6})}));
+        open(QStringLiteral("A"));
+        action("CopyButton")->trigger();
+        select(QStringLiteral("B"));
+        action("PasteButton")->trigger();
+        QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))), testsupport::readAll(file(QStringLiteral("A/a.pcn"))));
+        QCOMPARE(m_window->store().meters().size(), 1);
+        QCOMPARE(powers()->model()->rowCount(), 1);
+    }
+
+    void cutAndPasteIntoAnotherFolderMovesTheFile()
+    {
+        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1})}));
+        write(QStringLiteral("A/b.pcn"), meter({verification(at(3, 2), {2})}));
+        QDir().mkpath(file(QStringLiteral("B")));
+        open(QStringLiteral("A"));
+        const QByteArray bytes = testsupport::readAll(file(QStringLiteral("A/a.pcn")));
+        QVERIFY(!action("CutButton")->isEnabled()); // until a press in the meter list
+        clickRow(meters(), rowOfFile(QStringLiteral("a.pcn")));
+        QVERIFY(action("CutButton")->isEnabled());
+        action("CutButton")->trigger();
+        QVERIFY(ops()->clipboardIsCut());
+        select(QStringLiteral("B"));
+        QVERIFY(action("PasteButton")->isEnabled());
+        action("PasteButton")->trigger();
+        QVERIFY(!QFileInfo::exists(file(QStringLiteral("A/a.pcn"))));
+        QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))), bytes);
+        QCOMPARE(m_window->store().meters().size(), 1);
+        QCOMPARE(cell(meters(), 0, 1), QStringLiteral("4242"));
+        QVERIFY(!action("PasteButton")->isEnabled());
+        QVERIFY(!views()->PasteAvailable());
+        clickRow(meters(), 0);
+        QVERIFY(!action("PasteButton")->isEnabled());
+        QCOMPARE(m_dialogs, 0);
+    }
+
+    void mergeWithRatioOneAndDifferentTransformerData()
+    {
+        // Both ratios are 1 but the stored primary and secondary currents differ.
+        _totalblockdata target = meter({verification(at(3, 1), {31})});
+        target.verifications[0].meterType = QStringLiteral("TGT");
+        target.verifications[0].year = 2012;
+        target.verifications[0].i1 = 5;
+        target.verifications[0].i2 = 5;
+        _totalblockdata source = meter({verification(at(4, 1), {41}), verification(at(4, 2), {42})});
+        source.verifications[0].meterType = QStringLiteral("SRC");
+        source.verifications[0].year = 1990;
+        source.verifications[0].i1 = 10;
+        source.verifications[0].i2 = 10;
+        write(QStringLiteral("A/s.pcn"), source);
+        write(QStringLiteral("A/t.pcn"), target);
+        open(QStringLiteral("A"));
+        const QByteArray sourceBytes = testsupport::readAll(file(QStringLiteral("A/s.pcn")));
+
+        clickRow(meters(), rowOfFile(QStringLiteral("s.pcn")));
+        action("CopyButton")->trigger();
+        QVERIFY(!action("ConnectAction")->isEnabled());
+        clickRow(meters(), rowOfFile(QStringLiteral("t.pcn")));
+        QVERIFY(action("ConnectAction")->isEnabled());
+        QCOMPARE(ops()->mergePair().source.verifications.size(), 2);
+
+        answerPassword(kPassword, &m_dialogs);
+        action("ConnectAction")->trigger();
+        QCOMPARE(m_dialogs, 1);
+        QVERIFY(m_shown.isEmpty());
+        const _totalblockdata merged = readBack(file(QStringLiteral("A/t.pcn")));
+        QCOMPARE(merged.verifications.size(), 3);
+        QCOMPARE(voltagesOf(merged.verifications[0]), QList<double>{31});
+        for (int k = 1; k < 3; ++k) {
+            QCOMPARE(merged.verifications[k].meterType.trimmed(), QStringLiteral("TGT"));
+            QCOMPARE(merged.verifications[k].year, std::uint16_t(2012));
+        }
+        QCOMPARE(voltagesOf(merged.verifications[2]), QList<double>{42});
+        // The source stays (the box was not ticked); merge is disabled again.
+        QCOMPARE(testsupport::readAll(file(QStringLiteral("A/s.pcn"))), sourceBytes);
+        QVERIFY(!action("ConnectAction")->isEnabled());
+        QCOMPARE(powers()->model()->rowCount(), 3);
+        QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].fileName, QStringLiteral("t.pcn"));
+    }
+
+    void mergeDeletingTheSourceRemovesItsRow()
+    {
+        write(QStringLiteral("A/s.pcn"), meter({verification(at(4, 1), {41})}));
+        write(QStringLiteral("A/t.pcn"), meter({verification(at(3, 1), {31})}));
+        open(QStringLiteral("A"));
+        clickRow(meters(), rowOfFile(QStringLiteral("s.pcn")));
+        action("CutButton")->trigger();
+        clickRow(meters(), rowOfFile(QStringLiteral("t.pcn")));
+        QVERIFY(action("ConnectAction")->isEnabled());
+        answerPassword(kPassword, &m_dialogs, true);
+        action("ConnectAction")->trigger();
+        QCOMPARE(m_dialogs, 1);
+        QVERIFY(!QFileInfo::exists(file(QStringLiteral("A/s.pcn"))));
+        QCOMPARE(readBack(file(QStringLiteral("A/t.pcn"))).verifications.size(), 2);
+        QCOMPARE(meters()->model()->rowCount(), 1);
+        QCOMPARE(m_window->store().meters().size(), 1);
+        QCOMPARE(powers()->model()->rowCount(), 2);
+        QVERIFY(!action("PasteButton")->isEnabled());
+        QVERIFY(ops()->clipboardPath().isEmpty());
+    }
+
+    void differentTransformersCannotBeMerged()
+    {
+        _totalblockdata target = meter({verification(at(3, 1), {31})});
+        target.verifications[0].i1 = 100;
+        target.verifications[0].i2 = 5;
+        _totalblockdata source = meter({verification(at(4, 1), {41})});
+        source.verifications[0].i1 = 200;
+        source.verifications[0].i2 = 10;
+        write(QStringLiteral("A/s.pcn"), source);
+        write(QStringLiteral("A/t.pcn"), target);
+        open(QStringLiteral("A"));
+        clickRow(meters(), rowOfFile(QStringLiteral("s.pcn")));
+        action("CopyButton")->trigger();
+        clickRow(meters(), rowOfFile(QStringLiteral("t.pcn")));
+        QVERIFY(!action("ConnectAction")->isEnabled());
+        QVERIFY(action("PasteButton")->isEnabled());
+    }
+
+    void elementPasteJoinsIntoTheEarlierMoment()
+    {
+        // Row 0: 12.03 with two points; row 1: 10.03 with one; row 2 another
+        // power type, not compatible with either.
+        _blockdata reactive = verification(at(3, 11), {300});
+        reactive.powerType = PowerReactiveShift;
+        write(QStringLiteral("A/m.pcn"),
+              meter({verification(at(3, 12, 9), {100, 101}), verification(at(3, 10, 15), {200}), reactive}));
+        open(QStringLiteral("A"));
+        clickRow(powers(), 1);
+        QCOMPARE(views()->SelectedVerificationIndex(), 1);
+        QTest::mouseClick(ops()->copyElemButton(), Qt::LeftButton);
+        QVERIFY(ops()->hasElementMark());
+        QVERIFY(!ops()->pasteElemButton()->isEnabled()); // not into itself
+        clickRow(powers(), 2);
+        QVERIFY(!ops()->pasteElemButton()->isEnabled()); // not compatible
+        clickRow(powers(), 0);
+        QVERIFY(ops()->pasteElemButton()->isEnabled());
+
+        answerPassword(kPassword, &m_dialogs);
+        QTest::mouseClick(ops()->pasteElemButton(), Qt::LeftButton);
+        QCOMPARE(m_dialogs, 1);
+        const _totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
+        QCOMPARE(m.verifications.size(), 2);
+        QCOMPARE(m.verifications[0].date, QDate(2010, 3, 10));
+        QCOMPARE(m.verifications[0].time, QTime(15, 0));
+        QCOMPARE(voltagesOf(m.verifications[0]), (QList<double>{100, 101, 200}));
+        QCOMPARE(powers()->model()->rowCount(), 2);
+        QCOMPARE(views()->SelectedPowerRow(), 0);
+        QVERIFY(!ops()->hasElementMark());
+        QVERIFY(!ops()->pasteElemButton()->isEnabled());
+        QCOMPARE(views()->visibleGrid()->model()->rowCount() > 0, true);
+    }
+
+    void elementDeleteSelectsTheLastRowWhenTheLastWentAway()
+    {
+        write(QStringLiteral("A/m.pcn"),
+              meter({verification(at(3, 1), {1}), verification(at(3, 2), {2}), verification(at(3, 3), {3})}));
+        open(QStringLiteral("A"));
+        clickRow(powers(), 2);
+        answerPassword(kPassword, &m_dialogs);
+        QTest::mouseClick(ops()->delElemButton(), Qt::LeftButton);
+        QCOMPARE(m_dialogs, 1);
+        const _totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
+        QCOMPARE(m.verifications.size(), 2);
+        QCOMPARE(voltagesOf(m.verifications[1]), QList<double>{2});
+        QCOMPARE(views()->SelectedPowerRow(), 1);
+        // Down to one verification: copy and delete of elements go off.
+        answerPassword(kPassword, &m_dialogs);
+        QTest::mouseClick(ops()->delElemButton(), Qt::LeftButton);
+        QCOMPARE(readBack(file(QStringLiteral("A/m.pcn"))).verifications.size(), 1);
+        QVERIFY(!ops()->delElemButton()->isEnabled());
+        QVERIFY(!ops()->copyElemButton()->isEnabled());
+    }
+
+    void meterEditorLimitsItsFields()
+    {
+        write(QStringLiteral("A/m.pcn"), meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})}));
+        open(QStringLiteral("A"));
+        answerPassword(kPassword, &m_dialogs, false, [this] {
+            whenShown<TInfoForm>([this](TInfoForm *form) {
+                ++m_dialogs;
+                QCOMPARE(form->NameEdit->text(), QStringLiteral("CE301         "));
+                QCOMPARE(form->NumEdit->text(), QStringLiteral("4242"));
+                QCOMPARE(form->YearEdit->text(), QStringLiteral("2009"));
+                form->NameEdit->clear();
+                QTest::keyClicks(form->NameEdit, QStringLiteral("ABCDEFGHIJKLMNO")); // 15 characters
+                QCOMPARE(form->NameEdit->text(), QStringLiteral("ABCDEFGHIJKLMN"));
+                form->NumEdit->clear();
+                QTest::keyClicks(form->NumEdit, QStringLiteral("12345678901234567"));
+                QCOMPARE(form->NumEdit->text(), QStringLiteral("1234567890123456"));
+                form->YearEdit->clear();
+                QTest::keyClicks(form->YearEdit, QStringLiteral("2x0y1-5"));
+                QCOMPARE(form->YearEdit->text(), QStringLiteral("2015"));
+                form->YearEdit->setText(QStringLiteral("19a5")); // a paste is refused whole
+                QCOMPARE(form->YearEdit->text(), QStringLiteral("2015"));
+                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+            });
+        });
+        ops()->changeMeterAction()->trigger();
+        QCOMPARE(m_dialogs, 2);
+        const _totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
+        QCOMPARE(m.verifications[0].meterType, QStringLiteral("ABCDEFGHIJKLMN"));
+        QCOMPARE(m.verifications[0].year, std::uint16_t(2015));
+        QCOMPARE(m.verifications[0].serial, 4242u);
+        QCOMPARE(m.verifications[1].meterType.trimmed(), QStringLiteral("CE301"));
+        QCOMPARE(m.verifications[1].serialText, QStringLiteral("1234567890123456"));
+        QCOMPARE(cell(meters(), 0, 0), QStringLiteral("ABCDEFGHIJKLMN"));
+        QCOMPARE(cell(meters(), 0, 4), QStringLiteral("2015"));
+    }
+
+    void meterEditorRefusesCharactersTheInstrumentLacks()
+    {
+        write(QStringLiteral("A/m.pcn"), meter({verification(at(3, 1), {1})}));
+        open(QStringLiteral("A"));
+        const auto before = snapshot(data());
+        answerPassword(kPassword, &m_dialogs, false, [this] {
+            whenShown<TInfoForm>([this](TInfoForm *form) {
+                ++m_dialogs;
+                form->NameEdit->setText(QStringLiteral("Счётчик"));
+                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                QVERIFY(form->isVisible()); // still open
+                QCOMPARE(m_shown.size(), 1);
+                QVERIFY(m_shown[0].contains(QStringLiteral("cannot be stored")));
+                QVERIFY(m_shown[0].contains(QStringLiteral("ё")));
+                QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+            });
+        });
+        ops()->changeMeterAction()->trigger();
+        QCOMPARE(m_dialogs, 2);
+        QCOMPARE(snapshot(data()), before);
+    }
+
+    void constantEditAfterSortingChangesTheRowShown()
+    {
+        write(QStringLiteral("A/m.pcn"),
+              meter({verification(at(1, 1), {1}), verification(at(1, 2), {2}), verification(at(1, 3), {3})}));
+        open(QStringLiteral("A"));
+        clickTitle(powers(), 0); // the first click sorts descending: 03.01 first
+        clickRow(powers(), 0);
+        QCOMPARE(views()->SelectedVerificationIndex(), 2);
+        answerPassword(kPassword, &m_dialogs, false, [this] {
+            whenShown<TPostForm>([this](TPostForm *form) {
+                ++m_dialogs;
+                QCOMPARE(form->PostEdit->text(), QStringLiteral("1600"));
+                form->PostEdit->clear();
+                QTest::keyClicks(form->PostEdit, QStringLiteral("12a345b67890"));
+                QCOMPARE(form->PostEdit->text(), QStringLiteral("123456789")); // nine digits at most
+                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+            });
+        });
+        ops()->changeConstantAction()->trigger();
+        QCOMPARE(m_dialogs, 2);
+        const _totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
+        QCOMPARE(m.verifications[0].constant, 1600u);
+        QCOMPARE(m.verifications[1].constant, 1600u);
+        QCOMPARE(m.verifications[2].constant, 123456789u);
+        QCOMPARE(m.verifications[2].date, QDate(2010, 1, 3));
+        // The meter row is selected again: stored order, constant shown.
+        QCOMPARE(cell(powers(), 2, 2), QStringLiteral("123456789"));
+    }
+
+    void deleteMeterDropsItsRowAndTheClipboard()
+    {
+        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1})}));
+        write(QStringLiteral("A/b.pcn"), meter({verification(at(3, 2), {2})}));
+        open(QStringLiteral("A"));
+        const int row = rowOfFile(QStringLiteral("b.pcn"));
+        clickRow(meters(), row);
+        action("CopyButton")->trigger();
+        QVERIFY(action("DelButton")->isEnabled());
+        answerPassword(kPassword, &m_dialogs);
+        action("DelButton")->trigger();
+        QCOMPARE(m_dialogs, 1);
+        QVERIFY(!QFileInfo::exists(file(QStringLiteral("A/b.pcn"))));
+        QCOMPARE(meters()->model()->rowCount(), 1);
+        QCOMPARE(m_window->store().meters().size(), 1);
+        QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].fileName, QStringLiteral("a.pcn"));
+        QVERIFY(!action("PasteButton")->isEnabled());
+        QVERIFY(ops()->clipboardPath().isEmpty());
+    }
+
+    void wrongPasswordChangesNothing()
+    {
+        write(QStringLiteral("A/m.pcn"), meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})}));
+        write(QStringLiteral("A/n.pcn"), meter({verification(at(4, 1), {4})}));
+        open(QStringLiteral("A"));
+        const auto before = snapshot(data());
+        // Merge set-up: n on the clipboard, m selected.
+        clickRow(meters(), rowOfFile(QStringLiteral("n.pcn")));
+        action("CopyButton")->trigger();
+        clickRow(meters(), rowOfFile(QStringLiteral("m.pcn")));
+        clickRow(powers(), 1);
+        QTest::mouseClick(ops()->copyElemButton(), Qt::LeftButton);
+        clickRow(powers(), 0);
+        QVERIFY(ops()->pasteElemButton()->isEnabled());
+
+        const QList<std::function<void()>> commands = {
+            [this] { ops()->ConnectActionExecute(); },
+            [this] { ops()->PasteElemButtonClick(); },
+            [this] { ops()->DelElemButtonClick(); },
+            [this] { ops()->N7Click(); },
+            [this] { ops()->N9Click(); },
+            [this] { ops()->DelButtonClick(); },
+        };
+        for (const auto &command : commands) {
+            m_shown.clear();
+            answerPassword(QStringLiteral("Secret"), &m_dialogs);
+            command();
+            QCOMPARE(m_shown, QStringList{QStringLiteral("Invalid password.")});
+            QCOMPARE(snapshot(data()), before);
+        }
+        QCOMPARE(m_dialogs, commands.size()); // the editors never opened
+        QCOMPARE(meters()->model()->rowCount(), 2);
+        QVERIFY(ops()->hasElementMark());
+    }
+
+    void failedWritesLeaveEveryFileAsItWas_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::newRow("merge") << 0;
+        QTest::newRow("element paste") << 1;
+        QTest::newRow("element delete") << 2;
+        QTest::newRow("meter edit") << 3;
+        QTest::newRow("constant edit") << 4;
+    }
+
+    void failedWritesLeaveEveryFileAsItWas()
+    {
+        QFETCH(int, command);
+        // Four verifications: the file is longer than one write chunk, so
+        // the failure comes part-way through the data.
+        write(QStringLiteral("A/m.pcn"), meter({verification(at(3, 1), {1}), verification(at(3, 2), {2}),
+                                                verification(at(3, 3), {3}), verification(at(3, 4), {4})}));
+        write(QStringLiteral("A/n.pcn"), meter({verification(at(4, 1), {5})}));
+        open(QStringLiteral("A"));
+        clickRow(meters(), rowOfFile(QStringLiteral("n.pcn")));
+        action("CopyButton")->trigger();
+        clickRow(meters(), rowOfFile(QStringLiteral("m.pcn")));
+        clickRow(powers(), 3);
+        QTest::mouseClick(ops()->copyElemButton(), Qt::LeftButton);
+        clickRow(powers(), 1);
+        // A press in the meter list again offers the merge (the focus left it).
+        QVERIFY(!action("ConnectAction")->isEnabled());
+        clickRow(meters(), rowOfFile(QStringLiteral("m.pcn")));
+        QVERIFY(action("ConnectAction")->isEnabled());
+        QCOMPARE(views()->SelectedPowerRow(), 1);
+        const auto before = snapshot(data());
+        const QString shownBefore = cell(powers(), 1, 2);
+
+        int failures = 0;
+        // The write fails once data went into the temporary file: after the
+        // first chunk of a long file, before the rename of a short one.
+        platform::WriteFaultScope fault([&](const QString &, qint64 written) {
+            if (written == 0)
+                return false;
+            ++failures;
+            return true;
+        });
+        switch (command) {
+        case 0:
+            answerPassword(kPassword, &m_dialogs, true);
+            action("ConnectAction")->trigger();
+            break;
+        case 1:
+            answerPassword(kPassword, &m_dialogs);
+            QTest::mouseClick(ops()->pasteElemButton(), Qt::LeftButton);
+            break;
+        case 2:
+            answerPassword(kPassword, &m_dialogs);
+            QTest::mouseClick(ops()->delElemButton(), Qt::LeftButton);
+            break;
+        case 3:
+            answerPassword(kPassword, &m_dialogs, false, [this] {
+                whenShown<TInfoForm>([](TInfoForm *form) {
+                    form->NameEdit->setText(QStringLiteral("NEW"));
+                    QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                });
+            });
+            ops()->changeMeterAction()->trigger();
+            break;
+        case 4:
+            answerPassword(kPassword, &m_dialogs, false, [this] {
+                whenShown<TPostForm>([](TPostForm *form) {
+                    form->PostEdit->setText(QStringLiteral("5"));
+                    QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                });
+            });
+            ops()->changeConstantAction()->trigger();
+            break;
+        }
+        QCOMPARE(m_dialogs, 1);
+        QCOMPARE(failures, 1);
+        QCOMPARE(snapshot(data()), before);
+        QCOMPARE(m_shown, QStringList{QStringLiteral("Unable to create file.")});
+        // What is shown still is what the disk holds.
+        QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].verifications.size(), 4);
+        QCOMPARE(powers()->model()->rowCount(), 4);
+        QCOMPARE(cell(powers(), 1, 2), shownBefore);
+    }
+};
+
+QTEST_MAIN(TestRecordOpsWindow)
+#include "tst_recordopswindow.moc"
