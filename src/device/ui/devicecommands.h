@@ -1,0 +1,82 @@
+// The main window's device commands: reading the instrument's archive
+// ("Read from device", LoadArcFromDeviceAction) and the communication
+// settings (ComSetupAction). One instance lives with the main window; it
+// owns the content and settings dialogs and creates the exchange dialog for
+// every run.
+//
+// A run works on a worker thread while the window's event loop goes on, so
+// that the window repaints and the cancel button answers; the run guard
+// keeps every other command away from the store meanwhile.
+#pragma once
+
+#include "shell/stringdocument.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <memory>
+
+class TContForm;
+class TForm2;
+class TFrmCom;
+class TKorvelForm;
+
+namespace device {
+class ArchiveSession;
+class FtdiApi;
+struct Connection;
+} // namespace device
+
+class DeviceCommands final : public QObject {
+    Q_OBJECT
+public:
+    explicit DeviceCommands(TKorvelForm &window);
+    ~DeviceCommands() override;
+    DeviceCommands(const DeviceCommands &) = delete;
+    DeviceCommands &operator=(const DeviceCommands &) = delete;
+
+    TContForm *contentForm() const { return m_contForm; }
+    TFrmCom *comForm() const { return m_comForm; }
+    // The exchange dialog of the run under way; null between runs.
+    TForm2 *exchangeForm() const { return m_exchangeForm; }
+    bool isRunning() const { return m_running; }
+
+    // The connection the settings describe: USB, or the serial device path
+    // and the baud rate.
+    device::Connection currentConnection() const;
+
+public slots:
+    // Reads the archive: identify, content, the user's choice, the records,
+    // conversion and storage in the selected folder; the outcome goes to the
+    // status bar.
+    void LoadArcFromDeviceActionExecute();
+    // Edits the communication settings.
+    void ComSetupActionExecute();
+
+signals:
+    // The content dialog is about to be shown modally.
+    void contentDialogShown();
+    // The records of the choice are about to be read.
+    void recordPhaseStarted(int total);
+    // One more record has arrived (count so far).
+    void recordRead(int count);
+    // A run has ended with its result code.
+    void runFinished(int result);
+
+private:
+    class Relay;
+    int ReadArchive(TForm2 &form, device::ArchiveSession &session, Relay &relay);
+    void showRecordPhasePercent(qint64 current, qint64 maximum);
+    void restoreCaption();
+
+    TKorvelForm &m_window;
+    TContForm *m_contForm = nullptr;
+    TFrmCom *m_comForm = nullptr;
+    TForm2 *m_exchangeForm = nullptr;
+    SectionTexts m_exchangeTexts;
+    std::shared_ptr<device::FtdiApi> m_ftdi; // loaded on the first USB run, kept
+    std::atomic<bool> m_cancel{false};
+    bool m_running = false;
+    bool m_recordPhase = false;
+    int m_lastPercent = -1;
+};
