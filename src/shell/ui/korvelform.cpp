@@ -1,5 +1,6 @@
 #include "korvelform.h"
 
+#include "device/portchoice.h"
 #include "shell/platform.h"
 #include "shell/settingsfile.h"
 #include "shell/stringcatalog.h"
@@ -305,7 +306,7 @@ QString TKorvelForm::connectionStatusText() const
         return QStringLiteral(" USB");
     const int port = std::clamp(m_settings.portIndex, 0, kPortCount - 1);
     const int rate = kRates[static_cast<std::size_t>(std::clamp(m_settings.rateIndex, 0, int(kRates.size()) - 1))];
-    return QLatin1Char(' ') + PortNames().at(port) + QStringLiteral(";   ") + QString::number(rate) + QLatin1Char(' ')
+    return QLatin1Char(' ') + device::serialPortPath(port) + QStringLiteral(";   ") + QString::number(rate) + QLatin1Char(' ')
         + mainText(QStringLiteral("StatusBar/Rate"));
 }
 
