@@ -437,6 +437,27 @@ private slots:
         QCOMPARE(cell(meters(), 0, 4), QStringLiteral("2015"));
     }
 
+    void meterEditorKeepsALongerSerialTextOfAFile()
+    {
+        _totalblockdata m = meter({verification(at(3, 1), {1})});
+        m.verifications[0].serialText = QStringLiteral("serial text of 24 chars");
+        write(QStringLiteral("A/m.pcn"), m);
+        open(QStringLiteral("A"));
+        answerPassword(kPassword, &m_dialogs, false, [this] {
+            whenShown<TInfoForm>([this](TInfoForm *form) {
+                ++m_dialogs;
+                QCOMPARE(form->NumEdit->text(), QStringLiteral("serial text of 24 chars"));
+                form->YearEdit->setText(QStringLiteral("1999"));
+                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+            });
+        });
+        ops()->changeMeterAction()->trigger();
+        QCOMPARE(m_dialogs, 2);
+        const _totalblockdata back = readBack(file(QStringLiteral("A/m.pcn")));
+        QCOMPARE(back.verifications[0].serialText, QStringLiteral("serial text of 24 chars"));
+        QCOMPARE(back.verifications[0].year, std::uint16_t(1999));
+    }
+
     void meterEditorRefusesCharactersTheInstrumentLacks()
     {
         write(QStringLiteral("A/m.pcn"), meter({verification(at(3, 1), {1})}));

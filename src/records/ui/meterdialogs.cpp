@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
@@ -100,7 +102,10 @@ void TInfoForm::setRefusalTexts(const QString &meterTypeText, const QString &ser
 std::optional<MeterParameters> TInfoForm::Execute(const MeterParameters &current)
 {
     NameEdit->setText(current.meterType.left(kMeterTypeMaxLength));
-    NumEdit->setText(current.serialText.left(kSerialTextMaxLength));
+    // A longer serial text from a file stays whole unless the user edits it:
+    // changing only the year must not cut it.
+    NumEdit->setMaxLength(std::clamp(int(current.serialText.size()), kSerialTextMaxLength, kSerialTextHeaderBytes));
+    NumEdit->setText(current.serialText.left(kSerialTextHeaderBytes));
     YearEdit->setText(QString::number(current.year));
     NameEdit->setFocus();
     if (exec() != QDialog::Accepted)

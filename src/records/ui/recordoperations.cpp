@@ -408,14 +408,10 @@ void RecordOperations::N9Click()
     const _totalblockdata *meter = selectedMeter();
     if (!meter || verification < 0 || verification >= meter->verifications.size() || !m_window.askPassword())
         return;
-    // The list may have changed while the password dialog was open.
-    meter = selectedMeter();
-    if (!meter || verification >= meter->verifications.size())
-        return;
     const std::optional<std::uint32_t> constant = m_postForm->Execute(meter->verifications.at(verification).constant);
     if (!constant)
         return;
-    const std::optional<_totalblockdata> changed = EditConstant(*selectedMeter(), verification, *constant);
+    const std::optional<_totalblockdata> changed = EditConstant(*meter, verification, *constant);
     if (!changed || !storeMeter(meterIndex, *changed))
         return;
     m_views.ReselectMeter();
