@@ -1,0 +1,339 @@
+// The archive reading end to end through vardosk-cli read-archive against
+// the instrument emulator on a pseudo-terminal: what is stored for every
+// model class, damaged and special records, the user's selection, failures,
+// and the helpers the program's session shares with the command.
+#include "device/archivesession.h"
+#include "shell/stringcatalog.h"
+#include "tst_sessionsupport.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using sessiontest::CliRun;
+using sessiontest::Sim;
+using sessiontest::readFolder;
+using sessiontest::runCli;
+
+namespace {
+
+CliRun readArchive(const QString &port, const QString &folder, const QStringList &extra = {})
+{
+    return runCli(QStringList{QStringLiteral("read-archive"), QStringLiteral("--port"), port, QStringLiteral("--into"),
+                              folder}
+                  + extra);
+}
+
+// The content entries as `vardosk-cli content` decodes them, keyed like the
+// stored files: meter type, serial, date, time, power type.
+QStringList contentKeys(const QString &port)
+{
+    const CliRun run = runCli({QStringLiteral("content"), QStringLiteral("--port"), port});
+    QStringList keys;
+    for (const QString &line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QJsonObject o = QJsonDocument::fromJson(line.toUtf8()).object();
+        if (!o.contains(QStringLiteral("number")))
+            continue;
+        keys << QStringLiteral("%1|%2|%3|%4|%5")
+                    .arg(o.value(QStringLiteral("meterType")).toString().trimmed())
+                    .arg(qint64(o.value(QStringLiteral("serial")).toDouble()))
+                    .arg(o.value(QStringLiteral("date")).toString(), o.value(QStringLiteral("time")).toString())
+                    .arg(o.value(QStringLiteral("powerType")).toInt());
+    }
+    return keys;
+}
+
+QString storedKey(const _blockdata &v)
+{
+    return QStringLiteral("%1|%2|%3|%4|%5")
+        .arg(v.meterType.trimmed())
+        .arg(v.serial)
+        .arg(v.date.toString(Qt::ISODate), v.time.toString(QStringLiteral("HH:mm:ss")))
+        .arg(v.powerType);
+}
+
+QString english(const QString &key)
+{
+    return catalogDefault(kMainSectionKey, kMessageGroup + QLatin1Char('/') + key, 1);
+}
+
+} // namespace
+
+class tst_sessioncli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (!QFile::exists(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim")))
+            QSKIP("the instrument emulator is not built");
+    }
+
+    void sharedHelpers()
+    {
+        // Percentage of the record phase, rounded up.
+        QCOMPARE(device::recordPhasePercent(0, 1030), 0);
+        QCOMPARE(device::recordPhasePercent(1, 1030), 1);
+        QCOMPARE(device::recordPhasePercent(515, 1030), 50);
+        QCOMPARE(device::recordPhasePercent(516, 1030), 51);
+        QCOMPARE(device::recordPhasePercent(1030, 1030), 100);
+        QCOMPARE(device::recordPhasePercent(5, 0), 0);
+
+        QVector<int> twoHundred;
+        for (int k = 1; k <= 200; ++k)
+            twoHundred << k;
+        QCOMPARE(device::checkSelection(twoHundred, 300), device::SelectionCheck::Ok);
+        QCOMPARE(device::checkSelection(twoHundred + QVector<int>{201}, 300), device::SelectionCheck::TooMany);
+        QCOMPARE(device::checkSelection({0}, 5), device::SelectionCheck::OutOfRange);
+        QCOMPARE(device::checkSelection({6}, 5), device::SelectionCheck::OutOfRange);
+        QCOMPARE(device::checkSelection({}, 0), device::SelectionCheck::Ok);
+
+        device::ExchangeContext::Diagnostic why;
+        why.portReason = QStringLiteral("no such device");
+        QCOMPARE(device::resultStatusText(1, english, QStringLiteral("/dev/ttyUSB3"), why),
+                 QStringLiteral(" COM Port unavailable /dev/ttyUSB3 (no such device)"));
+        // Settings that cannot be applied: the message without a port name.
+        QCOMPARE(device::resultStatusText(8, english, QStringLiteral("/dev/ttyUSB3"), {}),
+                 QStringLiteral(" COM Port unavailable "));
+        QCOMPARE(device::resultStatusText(11, english, QString(), {}), QStringLiteral(" Log is empty."));
+        QCOMPARE(device::resultStatusText(14, english, QString(), {}), QStringLiteral(" Reading canceled."));
+        QCOMPARE(device::resultStatusText(50, english, QString(), {}), QStringLiteral(" Unspecified error."));
+    }
+
+    void everyModelClass_data()
+    {
+        QTest::addColumn<int>("modelClass");
+        QTest::addColumn<QString>("voltageText");
+        QTest::addColumn<QStringList>("currentTexts");
+        // The first file in name order, its four points. Voltage ranges come
+        // from each model's built-in table (class 0: 400/250/100, class 1:
+        // 220/120/60, class 2: 480/240/120/60, class 3: 240/120/60) or the
+        // delivered list; the third point of every meter uses current clamps
+        // where the instrument has them.
+        QTest::newRow("class 0") << 0 << "100" << QStringList{"10 T", "10 T", "100 C", "10 T"};
+        QTest::newRow("class 1") << 1 << "220" << QStringList{"1", "2.5", "2.5", "10"};
+        QTest::newRow("class 2") << 2 << "240" << QStringList{"1", "2.5", "2.5", "10"};
+        QTest::newRow("class 3") << 3 << "60" << QStringList{"1 T", "1 T", "10 C", "10 T"};
+        QTest::newRow("class 5") << 5 << "240" << QStringList{"1 T", "5 T", "5 C", "10 T"};
+        QTest::newRow("class 6") << 6 << "240" << QStringList{"1 T", "5 T", "5 C", "10 T"};
+    }
+
+    void everyModelClass()
+    {
+        QFETCH(int, modelClass);
+        QFETCH(QString, voltageText);
+        QFETCH(QStringList, currentTexts);
+        Sim sim({"--model-class", QString::number(modelClass), "--records", "6", "--points", "4", "--serial", "4321"});
+        QVERIFY(!sim.path.isEmpty());
+        QTemporaryDir dir;
+        const CliRun run = readArchive(sim.path, dir.path());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.endsWith(QStringLiteral(" Reading has been successfully completed.\n")), qPrintable(run.out));
+        QCOMPARE(run.out.count(QStringLiteral("{\"file\":")), 6);
+
+        const auto files = readFolder(dir.path());
+        QCOMPARE(files.size(), 6);
+        QStringList stored;
+        for (const MeterFileReadResult &file : files) {
+            QVERIFY(file.readable);
+            QCOMPARE(int(file.meter.instrument.type), modelClass);
+            QCOMPARE(int(file.meter.instrument.serial), 4321);
+            QCOMPARE(file.meter.verifications.size(), 1);
+            const _blockdata &v = file.meter.verifications.first();
+            QCOMPARE(v.points.size(), 4);
+            for (const _datasample &p : v.points) {
+                QVERIFY(!p.rangeUText.isEmpty());
+                QVERIFY(!p.rangeIText.isEmpty());
+            }
+            stored << storedKey(v);
+        }
+        // Every verification of the archive became a file named after it.
+        QStringList listed = contentKeys(sim.path);
+        listed.sort();
+        stored.sort();
+        QCOMPARE(stored, listed);
+
+        const _blockdata &first = files.first().meter.verifications.first();
+        QStringList texts;
+        for (const _datasample &p : first.points) {
+            texts << p.rangeIText;
+            QCOMPARE(p.rangeUText, voltageText);
+        }
+        QCOMPARE(texts, currentTexts);
+        if (modelClass == 0) {
+            // Instrument range code 1 holds range digit 6: current clamps
+            // (kind 2), 100 A as the quarter-ampere word 400, "100 К".
+            const _datasample &clamp = first.points.at(2);
+            QCOMPARE(int(clamp.range[2]), 2);
+            QCOMPARE(int(clamp.range[0]), 400);
+            QCOMPARE(int(clamp.range[1]), 0);
+            // The stored point keeps the range digit as its current code:
+            // file header 67 bytes, point 2 at record offset 52 + 2 × 96,
+            // its byte 94.
+            const QByteArray bytes = testsupport::readAll(QDir(dir.path()).filePath(files.firstKey()));
+            QCOMPARE(int(quint8(bytes.at(67 + 52 + 2 * 96 + 94))), 6);
+            const MeterFileReadResult russian =
+                ReadMeterFile(QDir(dir.path()).filePath(files.firstKey()), RecordLabels::defaults(0));
+            QCOMPARE(russian.meter.verifications.first().points.at(2).rangeIText, QStringLiteral("100 К"));
+        }
+    }
+
+    void damagedFourthPointBlock_data()
+    {
+        QTest::addColumn<int>("modelClass");
+        QTest::newRow("class 3") << 3;
+        QTest::newRow("class 6") << 6;
+    }
+
+    void damagedFourthPointBlock()
+    {
+        QFETCH(int, modelClass);
+        Sim sim({"--model-class", QString::number(modelClass), "--records", "2", "--points", "6", "--fault",
+                 "bad-point-block:1:4"});
+        QVERIFY(!sim.path.isEmpty());
+        QTemporaryDir dir;
+        QCOMPARE(readArchive(sim.path, dir.path()).exitCode, 0);
+        const auto files = readFolder(dir.path());
+        QCOMPARE(files.size(), 2);
+        QList<int> counts;
+        for (const MeterFileReadResult &file : files) {
+            QVERIFY(file.readable);
+            counts << int(file.meter.verifications.first().points.size());
+        }
+        std::sort(counts.begin(), counts.end());
+        QCOMPARE(counts, (QList<int>{3, 6}));
+    }
+
+    void constantMultiplier()
+    {
+        // Single-phase archive: meters cycle through four types, each with
+        // power types 0, 1, 3, 4; the multiplier code is the record's index
+        // modulo 5. Record 11 (code 0) and record 28 (code 2) are both of the
+        // meter with constant 100.
+        Sim sim({"--model-class", "5", "--records", "28"});
+        QVERIFY(!sim.path.isEmpty());
+        QTemporaryDir dir;
+        QCOMPARE(readArchive(sim.path, dir.path(), {"--records", "11,28"}).exitCode, 0);
+        const auto files = readFolder(dir.path());
+        QCOMPARE(files.size(), 2);
+        QList<quint32> constants;
+        for (const MeterFileReadResult &file : files) {
+            QVERIFY(file.meter.verifications.first().meterType.startsWith(QStringLiteral("NEVA-101 AS")));
+            constants << file.meter.verifications.first().constant;
+        }
+        std::sort(constants.begin(), constants.end());
+        QCOMPARE(constants, (QList<quint32>{100, 6400}));
+    }
+
+    void singlePhaseCrossReactiveIsNotStored()
+    {
+        // Five three-phase-instrument meters, the fifth single-phase, each
+        // with power types 0 and 2: the single-phase type-2 record is skipped.
+        Sim sim({"--model-class", "3", "--records", "10", "--power-types", "0,2", "--points", "2"});
+        QVERIFY(!sim.path.isEmpty());
+        QTemporaryDir dir;
+        const CliRun run = readArchive(sim.path, dir.path());
+        QCOMPARE(run.exitCode, 0);
+        const auto files = readFolder(dir.path());
+        QCOMPARE(files.size(), 9);
+        for (const MeterFileReadResult &file : files) {
+            const _blockdata &v = file.meter.verifications.first();
+            QVERIFY(!(v.scheme == 4 && v.powerType == 2));
+        }
+    }
+
+    void emptyArchive()
+    {
+        Sim sim({"--model-class", "3", "--records", "0"});
+        QVERIFY(!sim.path.isEmpty());
+        QTemporaryDir dir;
+        const CliRun run = readArchive(sim.path, dir.path());
+        QCOMPARE(run.exitCode, 11);
+        QCOMPARE(run.err, QStringLiteral(" Log is empty.\n"));
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(QDir(dir.path()).isEmpty());
+    }
+
+    void secondReadingReplacesFiles()
+    {
+        Sim sim({"--model-class", "0", "--records", "3", "--points", "2"});
+        QVERIFY(!sim.path.isEmpty());
+        QTemporaryDir dir;
+        QCOMPARE(readArchive(sim.path, dir.path()).exitCode, 0);
+        const auto first = readFolder(dir.path());
+        QCOMPARE(first.size(), 3);
+        // Spoil one stored file; the next reading writes it anew.
+        const QString spoiled = QDir(dir.path()).filePath(first.firstKey());
+        QFile::setPermissions(spoiled, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY(testsupport::writeAll(spoiled, QByteArray(40, 'x')));
+        QVERIFY(!ReadMeterFile(spoiled).readable);
+        QCOMPARE(readArchive(sim.path, dir.path()).exitCode, 0);
+        const auto second = readFolder(dir.path());
+        QCOMPARE(second.keys(), first.keys());
+        QVERIFY(second.value(first.firstKey()).readable);
+        QCOMPARE(testsupport::readAll(spoiled).size(), 67 + 1134);
+        QVERIFY(!(QFileInfo(spoiled).permissions() & QFileDevice::WriteOwner));
+    }
+
+    void selection()
+    {
+        Sim sim({"--model-class", "3", "--records", "201", "--points", "1"});
+        QVERIFY(!sim.path.isEmpty());
+        QTemporaryDir dir;
+        // More than one run can read: refused before any record is read.
+        CliRun run = readArchive(sim.path, dir.path());
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.err.contains(QStringLiteral("at most 200")));
+        QVERIFY(QDir(dir.path()).isEmpty());
+        run = readArchive(sim.path, dir.path(), {"--records", "202"});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.err.contains(QStringLiteral("1 to 201")));
+        run = readArchive(sim.path, dir.path(), {"--records", "1,x"});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(QDir(dir.path()).isEmpty());
+
+        // The numbers given, in any order.
+        run = readArchive(sim.path, dir.path(), {"--records", "201,1"});
+        QCOMPARE(run.exitCode, 0);
+        const auto files = readFolder(dir.path());
+        QCOMPARE(files.size(), 2);
+        const QStringList keys = contentKeys(sim.path);
+        QStringList stored;
+        for (const MeterFileReadResult &file : files)
+            stored << storedKey(file.meter.verifications.first());
+        stored.sort();
+        QStringList expected{keys.first(), keys.last()};
+        expected.sort();
+        QCOMPARE(stored, expected);
+    }
+
+    void failures()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(QStringLiteral("no-such-tty"));
+        CliRun run = readArchive(missing, dir.path());
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.startsWith(QStringLiteral(" COM Port unavailable ") + missing + QStringLiteral(" (")),
+                 qPrintable(run.err));
+        QVERIFY(run.err.endsWith(QStringLiteral(")\n")));
+
+        run = runCli({"read-archive", "--port", missing});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.err.contains(QStringLiteral("--into")));
+        run = runCli({"read-archive", "--port", missing, "--into", dir.filePath(QStringLiteral("nowhere"))});
+        QCOMPARE(run.exitCode, 2);
+
+        // An instrument that stops answering in the middle of the records:
+        // nothing at all is stored.
+        Sim sim({"--model-class", "3", "--records", "3", "--fault", "no-answer:5"});
+        QVERIFY(!sim.path.isEmpty());
+        run = readArchive(sim.path, dir.path());
+        QCOMPARE(run.exitCode, 4);
+        QCOMPARE(run.err, QStringLiteral(" No connection to device. Repeat your request.\n"));
+        QVERIFY(readFolder(dir.path()).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_sessioncli)
+#include "tst_sessioncli.moc"
