@@ -4,6 +4,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "samplerecords.h"
 
 #include <QDateTime>
 
@@ -11,22 +12,8 @@
 
 namespace opsdata {
 
-inline std::uint8_t bcd(int value)
-{
-    return std::uint8_t(((value / 10) << 4) | (value % 10));
-}
-
-inline void setMoment(_datacounter &v, const QDateTime &moment)
-{
-    v.date = moment.date();
-    v.time = moment.time();
-    v.bcdYear = std::uint16_t((bcd(v.date.year() / 100) << 8) | bcd(v.date.year() % 100));
-    v.bcdMonth = bcd(v.date.month());
-    v.bcdDay = bcd(v.date.day());
-    v.bcdHour = bcd(v.time.hour());
-    v.bcdMinute = bcd(v.time.minute());
-    v.bcdSecond = bcd(v.time.second());
-}
+using testsupport::bcd;
+using testsupport::setMoment;
 
 // A three-phase four-wire active verification of meter "CE301" with one
 // point per given phase-A voltage.

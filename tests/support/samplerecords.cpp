@@ -7,6 +7,18 @@ std::uint8_t bcd(int value)
     return std::uint8_t(((value / 10) << 4) | (value % 10));
 }
 
+void setMoment(_datacounter &v, const QDateTime &moment)
+{
+    v.date = moment.date();
+    v.time = moment.time();
+    v.bcdYear = std::uint16_t((bcd(v.date.year() / 100) << 8) | bcd(v.date.year() % 100));
+    v.bcdMonth = bcd(v.date.month());
+    v.bcdDay = bcd(v.date.day());
+    v.bcdHour = bcd(v.time.hour());
+    v.bcdMinute = bcd(v.time.minute());
+    v.bcdSecond = bcd(v.time.second());
+}
+
 _blockdata sampleVerification(int scheme, int powerType, const QDateTime &moment, int points)
 {
     _blockdata v;
@@ -16,14 +28,7 @@ _blockdata sampleVerification(int scheme, int powerType, const QDateTime &moment
     v.uPhaseNom = 57.7;
     v.uLineNom = 100;
     v.iNom = 5;
-    v.date = moment.date();
-    v.time = moment.time();
-    v.bcdYear = std::uint16_t((bcd(v.date.year() / 100) << 8) | bcd(v.date.year() % 100));
-    v.bcdMonth = bcd(v.date.month());
-    v.bcdDay = bcd(v.date.day());
-    v.bcdHour = bcd(v.time.hour());
-    v.bcdMinute = bcd(v.time.minute());
-    v.bcdSecond = bcd(v.time.second());
+    setMoment(v, moment);
     for (int j = 0; j < points; ++j) {
         _datasample p;
         p.U = {220.5 + j, 221, 222};

@@ -10,6 +10,9 @@ namespace testsupport {
 
 std::uint8_t bcd(int value);
 
+// Sets the moment of a verification together with its stored BCD form.
+void setMoment(_datacounter &v, const QDateTime &moment);
+
 // One verification of the scheme and power type at the moment, with
 // `points` test points (10 A clamps range, 250 V).
 _blockdata sampleVerification(int scheme, int powerType, const QDateTime &moment, int points);
