@@ -90,7 +90,6 @@ TForm2::TForm2(QWidget *parent) : QDialog(parent)
     instrumentLayout->addRow(CountersBox);
 
     auto *layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(ProgressPanel);
     layout->addWidget(InstrumentPanel);
     setConnection(true, QString(), 0);

@@ -1,0 +1,540 @@
+// The archive reading and the communication settings through the real main
+// window, driven by QTest against the instrument emulator on a
+// pseudo-terminal: the dialogs, the status texts, what is stored, cancel,
+// sorting, the selection limit and the guard of the window's commands.
+#include "device/connection.h"
+#include "device/portchoice.h"
+#include "device/ui/contentform.h"
+#include "device/ui/devicecommands.h"
+#include "device/ui/exchangeform.h"
+#include "device/ui/frmcom.h"
+#include "records/recordstore.h"
+#include "records/ui/folderpanel.h"
+#include "records/ui/statusmessagetimer.h"
+#include "shell/ui/korvelform.h"
+#include "tst_sessionsupport.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+using sessiontest::Sim;
+using sessiontest::readFolder;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Measuring Instruments Vardosk");
+const QString kSuccess = QStringLiteral(" Reading has been successfully completed.");
+const QString kCanceled = QStringLiteral(" Reading canceled.");
+
+// A main window of a program installed in a temporary folder, English.
+struct Window {
+    QTemporaryDir dir;
+    QStringList shown;
+    std::unique_ptr<TKorvelForm> form;
+    DeviceCommands *commands = nullptr;
+
+    bool open()
+    {
+        StartupPaths p;
+        p.programFolder = dir.path() + QLatin1Char('/');
+        p.dataFolder = p.programFolder + QStringLiteral("Data/");
+        p.configPath = p.programFolder + QStringLiteral("config.cfg");
+        p.stringsPath = testsupport::binDir() + QStringLiteral("/DataStrings.xml");
+        form = std::make_unique<TKorvelForm>(p, [this](MessageKind, const QString &text) { shown << text; });
+        if (!form->FormCreate() || !form->FormActivate())
+            return false;
+        form->show();
+        commands = form->findChild<DeviceCommands *>(QStringLiteral("DeviceCommands"));
+        return commands != nullptr;
+    }
+    // Serial port: the emulator's terminal, kept as a typed device path.
+    void useSerial(const QString &path)
+    {
+        form->settings().interfaceType = InterfaceSerial;
+        device::storeTypedPortPath(path);
+        form->writeConnectionStatus();
+    }
+    QString dataFolder() const { return dir.path() + QStringLiteral("/Data"); }
+    QString status() const { return form->messagePanel()->text(); }
+    void read() { form->action(QStringLiteral("LoadArcFromDeviceAction"))->trigger(); }
+};
+
+// Runs `step` inside the content dialog's own event loop once it shows.
+void whenContentShown(Window &w, std::function<void(TContForm &)> step)
+{
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(w.commands, &DeviceCommands::contentDialogShown, w.commands, [&w, step, connection] {
+        QObject::disconnect(*connection);
+        QTimer::singleShot(0, w.commands, [&w, step] {
+            TContForm &f = *w.commands->contentForm();
+            step(f);
+            // A failed check inside the step must not leave the dialog open.
+            if (f.isVisible())
+                f.reject();
+        });
+    });
+}
+
+// Runs `step` inside the settings dialog once it is shown.
+void whenSettingsShown(Window &w, std::function<void(TFrmCom &)> step)
+{
+    QTimer::singleShot(0, w.commands, [&w, step] {
+        TFrmCom &f = *w.commands->comForm();
+        step(f);
+        if (f.isVisible())
+            f.reject();
+    });
+}
+
+// Clicks near the left edge, where a radio button's indicator is.
+void click(QAbstractButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(qMin(8, button->width() / 2), button->height() / 2));
+}
+
+QTreeWidgetItem *row(TContForm &f, int r)
+{
+    return f.ContentListView->topLevelItem(r);
+}
+
+} // namespace
+
+class tst_sessionwindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        if (!QFile::exists(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim")))
+            QSKIP("the instrument emulator is not built");
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        // The per-user store of this test is a test location, never the
+        // user's own.
+        const QString store = QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"),
+                                        QStringLiteral("Tessmer"))
+                                  .fileName();
+        QVERIFY2(store.contains(QStringLiteral("qttest")), qPrintable(store));
+    }
+
+    void init() { device::storeTypedPortPath(QString()); }
+    void cleanupTestCase() { device::storeTypedPortPath(QString()); }
+
+    void settingsDialogDefaults()
+    {
+        Window w;
+        QVERIFY(w.open());
+        QCOMPARE(w.form->connectionPanel()->text(), QStringLiteral(" USB"));
+        bool checked = false;
+        whenSettingsShown(w, [&](TFrmCom &f) {
+            QVERIFY(f.isVisible());
+            QCOMPARE(f.windowTitle(), QStringLiteral("Communication parameters"));
+            QVERIFY(f.UsbRadioButton->isChecked());
+            QVERIFY(!f.ComPortGroupBox->isEnabled());
+            QCOMPARE(f.PortComboBox->currentIndex(), 0);
+            QCOMPARE(f.PortComboBox->currentText(), PortNames().at(0));
+            QCOMPARE(f.RateComboBox->currentText(), QStringLiteral("115200"));
+            // USB: the lists take the button-face colour; serial: the window
+            // colour.
+            QCOMPARE(f.RateComboBox->palette().color(QPalette::Base), f.palette().color(QPalette::Button));
+            click(f.SerialRadioButton);
+            QVERIFY(f.ComPortGroupBox->isEnabled());
+            QCOMPARE(f.RateComboBox->palette().color(QPalette::Base), f.palette().color(QPalette::Base));
+            click(f.UsbRadioButton);
+            QVERIFY(!f.ComPortGroupBox->isEnabled());
+            checked = true;
+            click(f.CancelButton);
+        });
+        w.form->action(QStringLiteral("ComSetupAction"))->trigger();
+        QVERIFY(checked);
+    }
+
+    void settingsPort12At19200()
+    {
+        Window w;
+        QVERIFY(w.open());
+        whenSettingsShown(w, [](TFrmCom &f) {
+            click(f.SerialRadioButton);
+            f.PortComboBox->setCurrentIndex(11);
+            f.RateComboBox->setCurrentIndex(1);
+            click(f.ApplyButton);
+        });
+        w.form->action(QStringLiteral("ComSetupAction"))->trigger();
+        const AppSettings &s = w.form->settings();
+        QCOMPARE(int(s.interfaceType), int(InterfaceSerial));
+        QCOMPARE(s.portIndex, 11);
+        QCOMPARE(s.rateIndex, 1);
+        QCOMPARE(w.form->connectionPanel()->text(), QLatin1Char(' ') + PortNames().at(11) + QStringLiteral(";   19200 bps"));
+        QCOMPARE(w.commands->currentConnection().portName, PortNames().at(11));
+        QCOMPARE(w.commands->currentConnection().baudRate, 19200);
+        QVERIFY(!w.commands->currentConnection().usb);
+
+        // The next reading opens that port (not present here): Error1 with
+        // the port name and the system's reason.
+        if (!QFile::exists(PortNames().at(11))) {
+            w.read();
+            QVERIFY2(w.status().startsWith(QStringLiteral(" COM Port unavailable ") + PortNames().at(11)
+                                           + QStringLiteral(" (")),
+                     qPrintable(w.status()));
+        }
+
+        // A typed device path (the emulator) is taken and used, at 19200.
+        Sim sim({"--model-class", "3", "--records", "2", "--points", "1"});
+        QVERIFY(!sim.path.isEmpty());
+        whenSettingsShown(w, [&sim](TFrmCom &f) {
+            QVERIFY(f.SerialRadioButton->isChecked());
+            QCOMPARE(f.PortComboBox->currentIndex(), 11);
+            QCOMPARE(f.RateComboBox->currentText(), QStringLiteral("19200"));
+            f.PortComboBox->setEditText(sim.path);
+            click(f.ApplyButton);
+        });
+        w.form->action(QStringLiteral("ComSetupAction"))->trigger();
+        QCOMPARE(w.form->settings().portIndex, 11); // the index stays meaningful
+        QCOMPARE(device::loadTypedPortPath(), sim.path);
+        QCOMPARE(w.form->connectionPanel()->text(), QLatin1Char(' ') + sim.path + QStringLiteral(";   19200 bps"));
+        QString portShown, rateShown;
+        whenContentShown(w, [&](TContForm &f) {
+            portShown = w.commands->exchangeForm()->PortExchangeLabel->text();
+            rateShown = w.commands->exchangeForm()->RateValueLabel->text();
+            click(f.CancelReadCalibrationButton);
+        });
+        w.read();
+        QCOMPARE(portShown, QStringLiteral("Port: ") + sim.path);
+        QCOMPARE(rateShown, QStringLiteral("19200"));
+        QCOMPARE(w.status(), kCanceled);
+
+        // Choosing a table entry again forgets the typed path.
+        whenSettingsShown(w, [](TFrmCom &f) {
+            f.PortComboBox->setCurrentIndex(2);
+            click(f.ApplyButton);
+        });
+        w.form->action(QStringLiteral("ComSetupAction"))->trigger();
+        QVERIFY(device::loadTypedPortPath().isEmpty());
+        QCOMPARE(w.form->settings().portIndex, 2);
+    }
+
+    void settingsCancelChangesNothing()
+    {
+        Window w;
+        QVERIFY(w.open());
+        const QString before = w.form->connectionPanel()->text();
+        whenSettingsShown(w, [](TFrmCom &f) {
+            click(f.SerialRadioButton);
+            f.PortComboBox->setCurrentIndex(11);
+            f.RateComboBox->setCurrentIndex(0);
+            f.PortComboBox->setEditText(QStringLiteral("/dev/pts/77"));
+            click(f.CancelButton);
+        });
+        w.form->action(QStringLiteral("ComSetupAction"))->trigger();
+        QCOMPARE(int(w.form->settings().interfaceType), int(InterfaceUsb));
+        QCOMPARE(w.form->settings().portIndex, 0);
+        QCOMPARE(w.form->settings().rateIndex, 3);
+        QVERIFY(device::loadTypedPortPath().isEmpty());
+        QCOMPARE(w.form->connectionPanel()->text(), before);
+    }
+
+    void readsEveryModelClass_data()
+    {
+        QTest::addColumn<int>("modelClass");
+        for (int c : {0, 1, 2, 3, 5, 6})
+            QTest::newRow(qPrintable(QStringLiteral("class %1").arg(c))) << c;
+    }
+
+    void readsEveryModelClass()
+    {
+        QFETCH(int, modelClass);
+        Sim sim({"--model-class", QString::number(modelClass), "--records", "3", "--points", "2"});
+        QVERIFY(!sim.path.isEmpty());
+        Window w;
+        QVERIFY(w.open());
+        w.useSerial(sim.path);
+        bool shown = false;
+        whenContentShown(w, [&](TContForm &f) {
+            shown = true;
+            // While the run works nothing else can touch the store.
+            QVERIFY(!w.form->folderPanel()->isEnabled());
+            QVERIFY(!w.form->action(QStringLiteral("LoadArcFromDeviceAction"))->isEnabled());
+            QVERIFY(!w.form->action(QStringLiteral("ComSetupAction"))->isEnabled());
+            QVERIFY(!w.form->action(QStringLiteral("Exit"))->isEnabled());
+            QVERIFY(!w.form->statusTimer()->isActive());
+            QCOMPARE(w.status(), QStringLiteral(" Reading log."));
+            QVERIFY(!w.commands->exchangeForm()->isVisible()); // hidden while the user chooses
+            QCOMPARE(f.windowTitle(), QStringLiteral("Verification log contents"));
+            QCOMPARE(f.TotalCalibrationLabel->text(), QStringLiteral("Total verifications: 3"));
+            QCOMPARE(f.ContentListView->topLevelItemCount(), 3);
+            for (int r = 0; r < 3; ++r) {
+                QCOMPARE(row(f, r)->text(TContForm::ColumnNumber), QString::number(r + 1));
+                QCOMPARE(row(f, r)->checkState(0), Qt::Unchecked);
+            }
+            QCOMPARE(row(f, 0)->text(TContForm::ColumnPower), QStringLiteral("active"));
+            QCOMPARE(row(f, 1)->text(TContForm::ColumnPower), QStringLiteral("apparent"));
+            QVERIFY(row(f, 0)->text(TContForm::ColumnMeter).endsWith(QStringLiteral("     10000000")));
+            QCOMPARE(row(f, 0)->text(TContForm::ColumnDateTime), QStringLiteral("27/02/2024      09:15:30"));
+            click(f.AllCalibrationButton);
+            click(f.ReadCalibrationButton);
+        });
+        int phaseTotal = 0;
+        connect(w.commands, &DeviceCommands::recordPhaseStarted, this, [&](int total) {
+            phaseTotal = total;
+            QVERIFY(w.commands->exchangeForm()->isVisible());
+            QVERIFY(w.commands->exchangeForm()->InstrumentPanel->isVisible());
+            QCOMPARE(w.commands->exchangeForm()->TotalValue->text(), QStringLiteral("3"));
+            QCOMPARE(w.commands->exchangeForm()->SerialNumberValue->text(), QStringLiteral("1234"));
+        });
+        QSignalSpy finished(w.commands, &DeviceCommands::runFinished);
+        w.read();
+        QVERIFY(shown);
+        QCOMPARE(phaseTotal, 3);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.first().first().toInt(), 0);
+        QCOMPARE(w.status(), kSuccess);
+
+        const auto files = readFolder(w.dataFolder());
+        QCOMPARE(files.size(), 3);
+        for (const MeterFileReadResult &file : files) {
+            QVERIFY(file.readable);
+            QCOMPARE(int(file.meter.instrument.type), modelClass);
+            QCOMPARE(file.meter.verifications.first().points.size(), 2);
+        }
+        // The window is given back and shows what was stored.
+        QCOMPARE(w.form->store().meters().size(), 3);
+        QVERIFY(w.form->folderPanel()->isEnabled());
+        QVERIFY(w.form->action(QStringLiteral("LoadArcFromDeviceAction"))->isEnabled());
+        QVERIFY(w.form->action(QStringLiteral("ComSetupAction"))->isEnabled());
+        QVERIFY(w.form->action(QStringLiteral("Exit"))->isEnabled());
+        QVERIFY(w.form->statusTimer()->isActive());
+        QCOMPARE(w.form->windowTitle(), kTitle);
+        QVERIFY(w.commands->exchangeForm() == nullptr);
+        QCOMPARE(w.commands->contentForm()->ContentListView->topLevelItemCount(), 0);
+    }
+
+    void emptyArchive()
+    {
+        Sim sim({"--model-class", "3", "--records", "0"});
+        QVERIFY(!sim.path.isEmpty());
+        Window w;
+        QVERIFY(w.open());
+        w.useSerial(sim.path);
+        QSignalSpy content(w.commands, &DeviceCommands::contentDialogShown);
+        w.read();
+        QCOMPARE(w.status(), QStringLiteral(" Log is empty."));
+        QCOMPARE(content.size(), 0);
+        QVERIFY(readFolder(w.dataFolder()).isEmpty());
+        QVERIFY(w.form->folderPanel()->isEnabled());
+    }
+
+    void contentDialogCancelAndNothingTicked()
+    {
+        Sim sim({"--model-class", "0", "--records", "4", "--points", "1"});
+        QVERIFY(!sim.path.isEmpty());
+        Window w;
+        QVERIFY(w.open());
+        w.useSerial(sim.path);
+        whenContentShown(w, [](TContForm &f) {
+            click(f.AllCalibrationButton);
+            click(f.CancelReadCalibrationButton);
+        });
+        w.read();
+        QCOMPARE(w.status(), kCanceled);
+        QVERIFY(readFolder(w.dataFolder()).isEmpty());
+
+        // Ticked, then "Reset": nothing is read, and that is a success.
+        whenContentShown(w, [](TContForm &f) {
+            click(f.AllCalibrationButton);
+            QCOMPARE(f.CheckedNumbers().size(), 4);
+            click(f.ResetButton);
+            QVERIFY(f.CheckedNumbers().isEmpty());
+            click(f.ReadCalibrationButton);
+        });
+        QSignalSpy records(w.commands, &DeviceCommands::recordPhaseStarted);
+        w.read();
+        QCOMPARE(w.status(), kSuccess);
+        QCOMPARE(records.size(), 0);
+        QVERIFY(readFolder(w.dataFolder()).isEmpty());
+    }
+
+    void sortingKeepsEachRowsRecord()
+    {
+        // An archive whose order is not the order of the dates: built from
+        // stored files, which the emulator takes in name order (the Latin
+        // meter type of 28 February before the Cyrillic one of the 27th).
+        QTemporaryDir source;
+        {
+            Sim generated({"--model-class", "3", "--records", "6", "--points", "2"});
+            QVERIFY(!generated.path.isEmpty());
+            QCOMPARE(sessiontest::runCli({"read-archive", "--port", generated.path, "--into", source.path()}).exitCode, 0);
+        }
+        Sim sim({"--model-class", "3", "--from-folder", source.path()});
+        QVERIFY(!sim.path.isEmpty());
+        Window w;
+        QVERIFY(w.open());
+        w.useSerial(sim.path);
+        QString firstNumber;
+        whenContentShown(w, [&](TContForm &f) {
+            QVERIFY(row(f, 0)->text(TContForm::ColumnMeter).startsWith(QStringLiteral("KVM-3T.05")));
+            QHeaderView *header = f.ContentListView->header();
+            const QPoint at(header->sectionViewportPosition(TContForm::ColumnDateTime) + 5, header->height() / 2);
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at); // ascending again
+            firstNumber = row(f, 0)->text(TContForm::ColumnNumber);
+            QVERIFY(row(f, 0)->text(TContForm::ColumnDateTime).startsWith(QStringLiteral("27/02/2024")));
+            row(f, 0)->setCheckState(0, Qt::Checked);
+            QCOMPARE(f.CheckedNumbers(), QVector<int>{firstNumber.toInt()});
+            // Sorting by number gives the archive order back; the tick moves
+            // with its row.
+            f.SortByColumn(TContForm::ColumnNumber);
+            QCOMPARE(row(f, firstNumber.toInt() - 1)->checkState(0), Qt::Checked);
+            click(f.ReadCalibrationButton);
+        });
+        w.read();
+        QCOMPARE(w.status(), kSuccess);
+        QCOMPARE(firstNumber, QStringLiteral("2"));
+        const auto files = readFolder(w.dataFolder());
+        QCOMPARE(files.size(), 1);
+        const _blockdata &v = files.first().meter.verifications.first();
+        QVERIFY(v.meterType.startsWith(QStringLiteral("ЦЭ6803В-М")));
+        QCOMPARE(v.date, QDate(2024, 2, 27));
+        QCOMPARE(v.time, QTime(9, 15, 30));
+    }
+
+    void moreThan200TickedIsRefused()
+    {
+        Sim sim({"--model-class", "3", "--records", "201", "--points", "1"});
+        QVERIFY(!sim.path.isEmpty());
+        Window w;
+        QVERIFY(w.open());
+        w.useSerial(sim.path);
+        bool stayedOpen = false;
+        whenContentShown(w, [&](TContForm &f) {
+            click(f.AllCalibrationButton);
+            click(f.ReadCalibrationButton);
+            stayedOpen = f.isVisible();
+            row(f, 200)->setCheckState(0, Qt::Unchecked);
+            click(f.ReadCalibrationButton); // 200 is allowed
+        });
+        // Keep the reading short: cancel after the first record.
+        connect(w.commands, &DeviceCommands::recordRead, this, [&w](int) {
+            if (TForm2 *form = w.commands->exchangeForm())
+                click(form->CancelButton);
+        });
+        QSignalSpy phase(w.commands, &DeviceCommands::recordPhaseStarted);
+        w.read();
+        QVERIFY(stayedOpen);
+        QCOMPARE(w.shown.size(), 1);
+        QVERIFY2(w.shown.first().contains(QStringLiteral("At most 200")), qPrintable(w.shown.first()));
+        QCOMPARE(phase.size(), 1);
+        QCOMPARE(phase.first().first().toInt(), 200);
+        QCOMPARE(w.status(), kCanceled);
+    }
+
+    void cancelDuringRecords_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("cancel button") << "button";
+        QTest::newRow("closing the exchange dialog") << "dialog";
+        QTest::newRow("closing the main window") << "window";
+    }
+
+    void cancelDuringRecords()
+    {
+        QFETCH(QString, how);
+        Sim sim({"--model-class", "3", "--records", "4", "--points", "3"});
+        QVERIFY(!sim.path.isEmpty());
+        Window w;
+        QVERIFY(w.open());
+        w.useSerial(sim.path);
+        whenContentShown(w, [](TContForm &f) {
+            click(f.AllCalibrationButton);
+            click(f.ReadCalibrationButton);
+        });
+        QString titleDuring;
+        QString readDuring;
+        connect(w.commands, &DeviceCommands::recordRead, this, [&](int count) {
+            TForm2 *form = w.commands->exchangeForm();
+            if (!form || !titleDuring.isEmpty())
+                return;
+            titleDuring = w.form->windowTitle();
+            readDuring = form->ReadValue->text();
+            QCOMPARE(readDuring, QString::number(count));
+            if (how == QLatin1String("button"))
+                click(form->CancelButton);
+            else if (how == QLatin1String("dialog"))
+                form->close();
+            else
+                w.form->close();
+        });
+        w.read();
+        QCOMPARE(w.status(), kCanceled);
+        QVERIFY(readFolder(w.dataFolder()).isEmpty()); // records had arrived, none is kept
+        // The record phase showed its percentage in the title.
+        QVERIFY2(titleDuring.startsWith(kTitle + QStringLiteral("  ")) && titleDuring.endsWith(QStringLiteral(" %")),
+                 qPrintable(titleDuring));
+        QCOMPARE(readDuring, QStringLiteral("1"));
+        QCOMPARE(w.form->windowTitle(), kTitle);
+        QVERIFY(w.form->isVisible()); // closing the window during a run only stops the run
+        QVERIFY(w.form->folderPanel()->isEnabled());
+    }
+
+    void secondReadingReplacesFiles()
+    {
+        Sim sim({"--model-class", "1", "--records", "2", "--points", "1"});
+        QVERIFY(!sim.path.isEmpty());
+        Window w;
+        QVERIFY(w.open());
+        w.useSerial(sim.path);
+        const auto readAll = [&w] {
+            whenContentShown(w, [](TContForm &f) {
+                click(f.AllCalibrationButton);
+                click(f.ReadCalibrationButton);
+            });
+            w.read();
+        };
+        readAll();
+        const auto first = readFolder(w.dataFolder());
+        QCOMPARE(first.size(), 2);
+        const QString spoiled = QDir(w.dataFolder()).filePath(first.firstKey());
+        QFile::setPermissions(spoiled, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY(testsupport::writeAll(spoiled, QByteArray("spoiled")));
+        readAll();
+        QCOMPARE(w.status(), kSuccess);
+        const auto second = readFolder(w.dataFolder());
+        QCOMPARE(second.keys(), first.keys());
+        QVERIFY(second.value(first.firstKey()).readable);
+        QCOMPARE(w.form->store().meters().size(), 2);
+    }
+
+    void portAndUsbFailures()
+    {
+        Window w;
+        QVERIFY(w.open());
+        const QString missing = w.dir.filePath(QStringLiteral("no-such-tty"));
+        w.useSerial(missing);
+        w.read();
+        QVERIFY2(w.status().startsWith(QStringLiteral(" COM Port unavailable ") + missing + QStringLiteral(" (")),
+                 qPrintable(w.status()));
+        QVERIFY(w.status().endsWith(QLatin1Char(')')));
+        QVERIFY(w.shown.isEmpty());
+
+        // USB on a machine without the bridge: the driver or device-count
+        // dialog first, then the cancel message.
+        w.form->settings().interfaceType = InterfaceUsb;
+        w.read();
+        QCOMPARE(w.shown.size(), 1);
+        QVERIFY2(w.shown.first() == w.form->message(31) || w.shown.first() == w.form->message(32),
+                 qPrintable(w.shown.first()));
+        QCOMPARE(w.status(), kCanceled);
+        QVERIFY(w.form->folderPanel()->isEnabled());
+    }
+};
+
+QTEST_MAIN(tst_sessionwindow)
+#include "tst_sessionwindow.moc"
