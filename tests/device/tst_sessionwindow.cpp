@@ -279,6 +279,10 @@ private slots:
             QCOMPARE(row(f, 1)->text(TContForm::ColumnPower), QStringLiteral("apparent"));
             QVERIFY(row(f, 0)->text(TContForm::ColumnMeter).endsWith(QStringLiteral("     10000000")));
             QCOMPARE(row(f, 0)->text(TContForm::ColumnDateTime), QStringLiteral("27/02/2024      09:15:30"));
+            // Few rows: the list panel shrinks to (rows + 4) × font size × 2.
+            const int size = f.font().pointSize();
+            if ((3 + 4) * size * 2 < TContForm::kListPanelHeight)
+                QCOMPARE(f.ListPanel->height(), (3 + 4) * size * 2);
             click(f.AllCalibrationButton);
             click(f.ReadCalibrationButton);
         });
@@ -415,6 +419,7 @@ private slots:
         w.useSerial(sim.path);
         bool stayedOpen = false;
         whenContentShown(w, [&](TContForm &f) {
+            QCOMPARE(f.ListPanel->height(), int(TContForm::kListPanelHeight));
             click(f.AllCalibrationButton);
             click(f.ReadCalibrationButton);
             stayedOpen = f.isVisible();
@@ -510,6 +515,37 @@ private slots:
         QCOMPARE(second.keys(), first.keys());
         QVERIFY(second.value(first.firstKey()).readable);
         QCOMPARE(w.form->store().meters().size(), 2);
+    }
+
+    void exchangeDialogShowsTheConnection()
+    {
+        TForm2 serial;
+        serial.setConnection(false, QStringLiteral("/dev/ttyS3"), 38400);
+        QCOMPARE(serial.PortExchangeLabel->text(), QStringLiteral("Обмен через порт: /dev/ttyS3"));
+        QCOMPARE(serial.RateValueLabel->text(), QStringLiteral("38400"));
+        QVERIFY(!serial.RateExchangeLabel->isHidden());
+        TForm2 usb;
+        usb.setConnection(true, QStringLiteral("/dev/ttyS3"), 38400);
+        QCOMPARE(usb.PortExchangeLabel->text(), QStringLiteral("Обмен через порт: USB"));
+        QVERIFY(usb.RateExchangeLabel->isHidden());
+        QVERIFY(usb.RateValueLabel->isHidden());
+        // A fresh run: no instrument panel, progress 0 of 1030, "0" read.
+        QVERIFY(usb.InstrumentPanel->isHidden());
+        QCOMPARE(usb.ProgressBar1->maximum(), 1030);
+        QCOMPARE(usb.ProgressBar1->value(), 0);
+        QCOMPARE(usb.ReadValue->text(), QStringLiteral("0"));
+        DeviceInfo info;
+        info.typeName = QStringLiteral("QT-77");
+        info.serialNumber = 77;
+        info.versionText = QStringLiteral("3.1.02376");
+        usb.ShowInstrument(info, 12);
+        QVERIFY(!usb.InstrumentPanel->isHidden());
+        QCOMPARE(usb.DeviceTypeValue->text(), QStringLiteral("QT-77"));
+        QCOMPARE(usb.TotalValue->text(), QStringLiteral("12"));
+        QSignalSpy cancel(&usb, &TForm2::cancelRequested);
+        click(usb.CancelButton);
+        usb.close();
+        QCOMPARE(cancel.size(), 2);
     }
 
     void portAndUsbFailures()

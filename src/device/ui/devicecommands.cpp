@@ -206,8 +206,8 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     w.statusTimer()->StartStatusTimer();
     m_contForm->Clear();
     session.clear();
-    if (rc == device::ResultOk)
-        w.folderPanel()->selectFolder(w.store().currentFolder());
+    if (rc == device::ResultOk && !w.folderPanel()->selectFolder(w.store().currentFolder()))
+        w.RedisplayCurrentFolder(); // the folder's node is gone: show what the store holds
     m_running = false;
     emit runFinished(rc);
 }

@@ -4,7 +4,22 @@
 #include "shell/ui/korvelform.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QEvent>
+
+namespace {
+
+// The dialogs of the run itself (content choice) keep their own actions.
+bool belongsToDialog(const QAction *action)
+{
+    for (const QObject *o = action->parent(); o; o = o->parent()) {
+        if (qobject_cast<const QDialog *>(o))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 DeviceRunGuard::DeviceRunGuard(TKorvelForm &window, std::function<void()> onCloseRequest)
     : QObject(&window), m_window(window), m_onCloseRequest(std::move(onCloseRequest))
@@ -14,6 +29,8 @@ DeviceRunGuard::DeviceRunGuard(TKorvelForm &window, std::function<void()> onClos
     const QList<QAction *> actions = m_window.findChildren<QAction *>();
     m_adjusting = true;
     for (QAction *a : actions) {
+        if (belongsToDialog(a))
+            continue;
         m_wanted.insert(a, a->isEnabled());
         a->setEnabled(false);
         connect(a, &QAction::changed, this, [this, a] { onActionChanged(a); });
