@@ -110,6 +110,7 @@ QTreeWidgetItem *row(TContForm &f, int r)
 
 class tst_sessionwindow : public QObject {
     Q_OBJECT
+    QTemporaryDir m_userStore;
 
 private slots:
     void initTestCase()
@@ -118,12 +119,15 @@ private slots:
         if (!QFile::exists(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim")))
             QSKIP("the instrument emulator is not built");
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        // The per-user store of this test is a test location, never the
-        // user's own.
+        // The per-user store (typed device path) of this process lives in a
+        // folder of its own: never the user's, and not shared with the other
+        // tests that run at the same time.
+        QVERIFY(m_userStore.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_userStore.path());
         const QString store = QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"),
                                         QStringLiteral("Tessmer"))
                                   .fileName();
-        QVERIFY2(store.contains(QStringLiteral("qttest")), qPrintable(store));
+        QVERIFY2(store.startsWith(m_userStore.path()), qPrintable(store));
     }
 
     void init() { device::storeTypedPortPath(QString()); }
