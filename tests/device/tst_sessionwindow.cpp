@@ -13,6 +13,7 @@
 #include "records/ui/statusmessagetimer.h"
 #include "shell/ui/korvelform.h"
 #include "tst_sessionsupport.h"
+#include "views/textlookup.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -519,6 +520,58 @@ private slots:
         QCOMPARE(second.keys(), first.keys());
         QVERIFY(second.value(first.firstKey()).readable);
         QCOMPARE(w.form->store().meters().size(), 2);
+    }
+
+    void contentDialogSortingRules()
+    {
+        const auto entry = [](const char *type, QDate date, QTime time, int power) {
+            _datacounter e;
+            e.meterType = QString::fromUtf8(type);
+            e.serial = 42;
+            e.date = date;
+            e.time = time;
+            e.powerType = std::uint8_t(power);
+            return e;
+        };
+        const QVector<_datacounter> content{
+            entry("beta", QDate(2024, 1, 2), QTime(10, 0), 0),
+            entry("Alpha", QDate(2024, 1, 1), QTime(12, 0), 3),
+            entry("alpha", QDate(2024, 1, 1), QTime(8, 0), 7),
+            entry("Beta", QDate(2024, 1, 2), QTime(9, 0), 1),
+        };
+        TContForm f;
+        DeviceInfo info;
+        info.typeName = QStringLiteral("QT-77");
+        f.Fill(info, content, catalogTextLookup(1));
+        QCOMPARE(f.TotalCalibrationLabel->text(), QStringLiteral("Общее количество поверок: 4"));
+        QCOMPARE(row(f, 0)->text(TContForm::ColumnMeter), QStringLiteral("beta     42"));
+        QCOMPARE(row(f, 2)->text(TContForm::ColumnPower), QStringLiteral("7")); // no name for code 7
+        const auto numbers = [&f] {
+            QStringList n;
+            for (int r = 0; r < f.ContentListView->topLevelItemCount(); ++r)
+                n << row(f, r)->text(TContForm::ColumnNumber);
+            return n.join(QLatin1Char(','));
+        };
+        QCOMPARE(numbers(), QStringLiteral("1,2,3,4"));
+        // Meter type without regard to case; equal types stay in archive order.
+        f.SortByColumn(TContForm::ColumnMeter);
+        QCOMPARE(numbers(), QStringLiteral("2,3,1,4"));
+        f.SortByColumn(TContForm::ColumnMeter); // a second click sorts the same way
+        QCOMPARE(numbers(), QStringLiteral("2,3,1,4"));
+        // Date, then time.
+        f.SortByColumn(TContForm::ColumnDateTime);
+        QCOMPARE(numbers(), QStringLiteral("3,2,4,1"));
+        // Power-type text: "7", "active", "apparent", "reactive (phase-shift method)".
+        f.SortByColumn(TContForm::ColumnPower);
+        QCOMPARE(numbers(), QStringLiteral("3,1,4,2"));
+        row(f, 0)->setCheckState(0, Qt::Checked);
+        row(f, 3)->setCheckState(0, Qt::Checked);
+        QCOMPARE(f.CheckedNumbers(), (QVector<int>{3, 2})); // list order as shown
+        f.SortByColumn(TContForm::ColumnNumber);
+        QCOMPARE(numbers(), QStringLiteral("1,2,3,4"));
+        QCOMPARE(f.CheckedNumbers(), (QVector<int>{2, 3}));
+        f.Clear();
+        QCOMPARE(f.ContentListView->topLevelItemCount(), 0);
     }
 
     void exchangeDialogShowsTheConnection()
