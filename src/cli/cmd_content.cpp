@@ -3,6 +3,7 @@
 // verification. The exit status is the operation's result code; its message
 // goes to standard error.
 #include "commands.h"
+#include "connectionargs.h"
 
 #include "device/connection.h"
 #include "device/deviceclient.h"
@@ -54,22 +55,12 @@ int runContent(const QStringList &args)
 {
     device::Connection connection;
     for (int i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--port") && hasValue) {
-            connection.portName = args.at(++i);
-        } else if (a == QLatin1String("--rate") && hasValue) {
-            bool ok = false;
-            connection.baudRate = args.at(++i).toInt(&ok);
-            if (!ok || connection.baudRate <= 0)
-                return usage(QStringLiteral("--rate needs a positive number"));
-        } else if (a == QLatin1String("--usb")) {
-            connection.usb = true;
-        } else if (a == QLatin1String("--trace") && hasValue) {
-            connection.tracePath = args.at(++i);
-        } else {
-            return usage(QStringLiteral("unknown or incomplete argument \"%1\"").arg(a));
-        }
+        QString error;
+        const ConnectionArgument taken = takeConnectionArgument(args, i, connection, error);
+        if (taken == ConnectionArgument::Invalid)
+            return usage(error);
+        if (taken == ConnectionArgument::NotConnection)
+            return usage(QStringLiteral("unknown or incomplete argument \"%1\"").arg(args.at(i)));
     }
     if (!connection.usb && connection.portName.isEmpty())
         return usage(QStringLiteral("--port or --usb is needed"));

@@ -4,6 +4,7 @@
 // file written and the final status message in English; the exit status is
 // the run's result code (2 for a wrong command line).
 #include "commands.h"
+#include "connectionargs.h"
 
 #include "device/archivesession.h"
 #include "device/connection.h"
@@ -62,26 +63,20 @@ int runReadArchive(const QStringList &args)
     QString into;
     QString records = QStringLiteral("all");
     for (int i = 0; i < args.size(); ++i) {
+        QString error;
+        const ConnectionArgument taken = takeConnectionArgument(args, i, connection, error);
+        if (taken == ConnectionArgument::Invalid)
+            return usage(error);
+        if (taken == ConnectionArgument::Taken)
+            continue;
         const QString &a = args.at(i);
         const bool hasValue = i + 1 < args.size();
-        if (a == QLatin1String("--port") && hasValue) {
-            connection.portName = args.at(++i);
-        } else if (a == QLatin1String("--rate") && hasValue) {
-            bool ok = false;
-            connection.baudRate = args.at(++i).toInt(&ok);
-            if (!ok || connection.baudRate <= 0)
-                return usage(QStringLiteral("--rate needs a positive number"));
-        } else if (a == QLatin1String("--usb")) {
-            connection.usb = true;
-        } else if (a == QLatin1String("--into") && hasValue) {
+        if (a == QLatin1String("--into") && hasValue)
             into = args.at(++i);
-        } else if (a == QLatin1String("--records") && hasValue) {
+        else if (a == QLatin1String("--records") && hasValue)
             records = args.at(++i);
-        } else if (a == QLatin1String("--trace") && hasValue) {
-            connection.tracePath = args.at(++i);
-        } else {
+        else
             return usage(QStringLiteral("unknown or incomplete argument \"%1\"").arg(a));
-        }
     }
     if (!connection.usb && connection.portName.isEmpty())
         return usage(QStringLiteral("--port or --usb is needed"));
