@@ -75,6 +75,18 @@ bool DeviceClient::connectsByUsb() const
     return makeLink_(kIdentifyTimeouts)->isUsb();
 }
 
+int DeviceClient::takeIdentity(const QByteArray &answer, IdentifyOutcome outcome, const DeviceInfo &decoded,
+                               DeviceInfo &info)
+{
+    info = decoded;
+    if (outcome == IdentifyOutcome::Malformed)
+        throw ComExc(ResultBadStatus);
+    if (outcome == IdentifyOutcome::NotRecognised)
+        return ResultNotRecognised;
+    archiveSize_ = device::archiveSize(answer, info.modelClass);
+    return archiveSize_ == 0 ? int(ResultArchiveEmpty) : int(ResultOk);
+}
+
 int DeviceClient::identifyOlder(DeviceInfo &info)
 {
     // The bridge serves newer instruments only: nothing is sent.
@@ -86,14 +98,7 @@ int DeviceClient::identifyOlder(DeviceInfo &info)
         const QByteArray answer = exchangeFrame(link, readPageLegacyRequest(address::kOlderIdentifyPage),
                                                 kExchangeBufferSize, kExchangeBufferSize);
         DeviceInfo decoded;
-        const IdentifyOutcome outcome = decodeOlderIdentify(answer, decoded);
-        info = decoded;
-        if (outcome == IdentifyOutcome::Malformed)
-            throw ComExc(ResultBadStatus);
-        if (outcome == IdentifyOutcome::NotRecognised)
-            return int(ResultNotRecognised);
-        archiveSize_ = device::archiveSize(answer, info.modelClass);
-        return archiveSize_ == 0 ? int(ResultArchiveEmpty) : int(ResultOk);
+        return takeIdentity(answer, decodeOlderIdentify(answer, decoded), decoded, info);
     });
 }
 
@@ -105,14 +110,7 @@ int DeviceClient::identifyNewer(DeviceInfo &info)
         const QByteArray answer = exchangeFrame(link, readWordsRequest(address::kNewerIdentifyWords),
                                                 kExchangeBufferSize, kPageAnswer);
         DeviceInfo decoded;
-        const IdentifyOutcome outcome = decodeNewerIdentify(answer, decoded);
-        info = decoded;
-        if (outcome == IdentifyOutcome::Malformed)
-            throw ComExc(ResultBadStatus);
-        if (outcome == IdentifyOutcome::NotRecognised)
-            return int(ResultNotRecognised);
-        archiveSize_ = device::archiveSize(answer, info.modelClass);
-        return archiveSize_ == 0 ? int(ResultArchiveEmpty) : int(ResultOk);
+        return takeIdentity(answer, decodeNewerIdentify(answer, decoded), decoded, info);
     });
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "deviceinfo.h"
+#include "identifydecoder.h"
 #include "exchangecontext.h"
 #include "link.h"
 #include "records/blockdata.h"
@@ -71,6 +72,9 @@ public:
 private:
     bool connectsByUsb() const;
     int run(Timeouts timeouts, const std::function<int(Link &)> &body);
+    // The outcome of an identify answer: the decoded identity and the archive
+    // size it announces, or why it cannot be used.
+    int takeIdentity(const QByteArray &answer, IdentifyOutcome outcome, const DeviceInfo &decoded, DeviceInfo &info);
     void startPhase(qint64 maximum);
 
     LinkMaker makeLink_;
