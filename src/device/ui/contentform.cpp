@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -222,8 +224,20 @@ void TContForm::Fill(const DeviceInfo &info, const QVector<_datacounter> &conten
     }
     ContentListView->addTopLevelItems(items);
     ContentListView->header()->setSortIndicator(-1, Qt::AscendingOrder);
-    for (int c = 0; c < 4; ++c)
+    // Every column wide enough for its rows, with a little air, and the
+    // dialog wide enough for every column, so no text is cut.
+    const int air = 2 * ContentListView->fontMetrics().averageCharWidth();
+    int columnsWidth = 0;
+    for (int c = 0; c < 4; ++c) {
         ContentListView->resizeColumnToContents(c);
+        ContentListView->setColumnWidth(c, ContentListView->columnWidth(c) + air);
+        columnsWidth += ContentListView->columnWidth(c);
+    }
+    const int chrome = 2 * ContentListView->frameWidth() + ContentListView->verticalScrollBar()->sizeHint().width();
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1600, 1200);
+    // A minimum width, not a resize: the dialog is fitted to its size hint
+    // before it is shown.
+    ContentListView->setMinimumWidth(std::min(columnsWidth + chrome, screen.width() - 80));
     fitToRows(int(content.size()));
 }
 
