@@ -155,6 +155,11 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
     }
 
     _totalblockdata meter;
+    // Each verification takes at least one block of its version (files are
+    // written in one version), so this bounds their number and spares the
+    // list its growth steps.
+    const std::size_t shortestBlock = data[pos] == kCurrentVersion ? kBlockSize : oldBlockSize(1);
+    meter.verifications.reserve(qsizetype(std::min<std::size_t>((size - pos) / shortestBlock + 1, 64)));
     RangeTextCache rangeTexts;
     while (pos < size) {
         _blockdata v;

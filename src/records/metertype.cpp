@@ -2,6 +2,7 @@
 
 #include "records/cp1251.h"
 
+#include <array>
 #include <utility>
 
 namespace {
@@ -9,31 +10,36 @@ namespace {
 // Characters that cannot stand in a file name and are shown as "+".
 bool isFileNameForbidden(QChar c)
 {
-    return QStringView(u"\"*/:<>?\\|").contains(c);
+    switch (c.unicode()) {
+    case u'"': case u'*': case u'/': case u':': case u'<': case u'>': case u'?': case u'\\': case u'|':
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
 
 QString DecodeMeterType(QByteArrayView stored)
 {
-    QByteArray b(kMeterTypeBytes, '\0');
+    // Every stored verification passes through here when a folder is
+    // scanned, so the bytes are handled on the stack.
+    std::array<std::uint8_t, kMeterTypeBytes> b{};
     for (qsizetype i = 0; i < kMeterTypeBytes && i < stored.size(); ++i)
-        b[i] = stored[i];
-    for (int i = 0; i + 1 < kMeterTypeMaxLength; i += 2)
+        b[std::size_t(i)] = static_cast<std::uint8_t>(stored[i]);
+    for (std::size_t i = 0; i + 1 < std::size_t(kMeterTypeMaxLength); i += 2)
         std::swap(b[i], b[i + 1]);
-    const qsizetype end = b.indexOf('\0');
-    if (end >= 0)
-        b.truncate(end);
-    QString text;
-    text.reserve(b.size());
-    for (char raw : b) {
-        auto u = static_cast<std::uint8_t>(raw);
+    int length = 0;
+    while (length < kMeterTypeBytes && b[std::size_t(length)] != 0)
+        ++length;
+    QString text(length, Qt::Uninitialized);
+    QChar *out = text.data();
+    for (int i = 0; i < length; ++i) {
+        std::uint8_t u = b[std::size_t(i)];
         if (u >= 160)
             u = static_cast<std::uint8_t>(u + 32);
-        QChar c = cp1251::toUnicode(u);
-        if (isFileNameForbidden(c))
-            c = QLatin1Char('+');
-        text.append(c);
+        const QChar c = cp1251::toUnicode(u);
+        out[i] = isFileNameForbidden(c) ? QLatin1Char('+') : c;
     }
     return text;
 }
