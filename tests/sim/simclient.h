@@ -22,6 +22,23 @@
 
 namespace simtest {
 
+// Requests typed from the protocol tables (CRC computed by hand), shared by
+// the emulator's tests.
+inline constexpr const char *kNewerIdentify = "02 0F 04 00 00 00 00 01 13 CF";
+inline constexpr const char *kOlderIdentify = "02 0B 06 00 00 00 E3 1F 01 00 19 AF";
+inline constexpr const char *kOlderPage224 = "02 0B 06 00 00 00 E0 00 01 00 ED 21";
+inline constexpr const char *kOlderPage225 = "02 0B 06 00 00 00 E1 00 01 00 9B 95";
+inline constexpr const char *kOlderRecord1 = "02 0B 06 00 00 00 18 00 01 00 F7 AF";
+inline constexpr const char *kOlderDatabase = "02 0B 06 00 00 00 F1 1F 01 00 EF 60";
+inline constexpr const char *kNewerPage320 = "02 0D 06 00 00 00 40 01 01 00 6A EF";
+inline constexpr const char *kNewerPage321 = "02 0D 06 00 00 00 41 01 01 00 1C 5B";
+inline constexpr const char *kNewerRecord1 = "02 0D 06 00 00 00 60 01 02 00 08 F2";
+inline constexpr const char *kNewerRecord5 = "02 0D 06 00 00 00 68 01 02 00 8D 31";
+inline constexpr const char *kNewerDatabase = "02 0F 04 00 80 03 00 01 97 A7";
+inline constexpr const char *kWriteAccepted = "02 00 00 00 ED 68";
+inline constexpr const char *kStatusFF = "02 FF 00 00 22 0B";
+
+
 std::uint16_t crcXmodem(const QByteArray &bytes);
 bool crcZero(const QByteArray &bytes);              // block followed by its CRC
 QByteArray withCrc(QByteArray bytes);               // appends the CRC, high byte first

@@ -12,13 +12,6 @@ using testsupport::hex;
 
 namespace {
 
-const char *kNewerIdentify = "02 0F 04 00 00 00 00 01 13 CF";
-const char *kNewerPage320 = "02 0D 06 00 00 00 40 01 01 00 6A EF";
-const char *kOlderPage224 = "02 0B 06 00 00 00 E0 00 01 00 ED 21";
-const char *kNewerRecord1 = "02 0D 06 00 00 00 60 01 02 00 08 F2";
-const char *kOlderRecord1 = "02 0B 06 00 00 00 18 00 01 00 F7 AF";
-const char *kStatusFF = "02 FF 00 00 22 0B";
-
 quint8 byteAt(const QByteArray &a, int i) { return static_cast<quint8>(a[i]); }
 
 int runToEnd(const QStringList &arguments, QByteArray *output = nullptr)

@@ -13,20 +13,6 @@ using testsupport::hex;
 
 namespace {
 
-// Requests typed from the protocol tables (CRC computed by hand).
-const char *kNewerIdentify = "02 0F 04 00 00 00 00 01 13 CF";
-const char *kOlderIdentify = "02 0B 06 00 00 00 E3 1F 01 00 19 AF";
-const char *kOlderPage224 = "02 0B 06 00 00 00 E0 00 01 00 ED 21";
-const char *kOlderPage225 = "02 0B 06 00 00 00 E1 00 01 00 9B 95";
-const char *kOlderRecord1 = "02 0B 06 00 00 00 18 00 01 00 F7 AF";
-const char *kOlderDatabase = "02 0B 06 00 00 00 F1 1F 01 00 EF 60";
-const char *kNewerPage320 = "02 0D 06 00 00 00 40 01 01 00 6A EF";
-const char *kNewerPage321 = "02 0D 06 00 00 00 41 01 01 00 1C 5B";
-const char *kNewerRecord1 = "02 0D 06 00 00 00 60 01 02 00 08 F2";
-const char *kNewerRecord5 = "02 0D 06 00 00 00 68 01 02 00 8D 31";
-const char *kNewerDatabase = "02 0F 04 00 80 03 00 01 97 A7";
-const char *kWriteAccepted = "02 00 00 00 ED 68";
-
 bool isBcd(int b) { return (b >> 4) <= 9 && (b & 0xF) <= 9; }
 int bcd(int b) { return (b >> 4) * 10 + (b & 0xF); }
 quint8 byteAt(const QByteArray &a, int i) { return static_cast<quint8>(a[i]); }
