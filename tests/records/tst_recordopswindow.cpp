@@ -196,7 +196,8 @@ private slots:
         QCOMPARE(ops()->infoForm()->windowTitle(), QStringLiteral("Meter parameters"));
         QCOMPARE(ops()->postForm()->LabelConst->text(), QStringLiteral("Meter constant:"));
         // The context menus open on the lists with their items.
-        QContextMenuEvent event(QContextMenuEvent::Mouse, meters()->visualRect(meters()->model()->index(0, 0)).center());
+        const QPoint at = meters()->visualRect(meters()->model()->index(0, 0)).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, meters()->viewport()->mapToGlobal(at));
         QApplication::sendEvent(meters()->viewport(), &event);
         QTRY_VERIFY(ops()->meterContextMenu()->isVisible());
         QVERIFY(ops()->changeMeterAction()->isEnabled());

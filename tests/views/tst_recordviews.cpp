@@ -24,11 +24,6 @@ const QLocale kRussian(QLocale::Russian, QLocale::Russia);
 
 using testsupport::bcd;
 
-_blockdata verification(int scheme, int powerType, const QDateTime &moment, int points)
-{
-    return testsupport::sampleVerification(scheme, powerType, moment, points);
-}
-
 _totalblockdata meterOf(const QString &type, const QString &serialText, int scheme, int count, int points = 1)
 {
     return testsupport::sampleMeter(type, serialText, scheme, count, points);
