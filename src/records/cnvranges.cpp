@@ -58,7 +58,7 @@ std::optional<PointRange> threePhaseCurrent(const DeviceInfo &info, std::uint8_t
         return std::nullopt;
     // Type 0 of the shared tables: clamp table, integer part times 4, kind 2
     // above digit 4, else 1.
-    const pcn::RangeEntry computed = pcn::computedRangeEntry(0, std::uint8_t(digit), 0);
+    const pcn::RangeEntry computed = pcn::computedRangeEntry(0, std::uint8_t(digit), 0, pcn::FractionRule::Truncate);
     range.entry[0] = computed[0];
     range.entry[1] = computed[1];
     range.entry[2] = computed[2];
@@ -81,7 +81,7 @@ std::optional<PointRange> class0Range(const DeviceInfo &info, std::uint8_t c, st
     auto range = threePhaseCurrent(info, c, false);
     if (!range || v >= kClass0VoltageTableSize)
         return std::nullopt;
-    const pcn::RangeEntry voltage = pcn::computedRangeEntry(0, 0, v);
+    const pcn::RangeEntry voltage = pcn::computedRangeEntry(0, 0, v, pcn::FractionRule::Truncate);
     range->entry[3] = voltage[3];
     range->entry[4] = voltage[4];
     return range;
@@ -95,7 +95,7 @@ std::optional<PointRange> singlePhaseOlderRange(int modelClass, std::uint8_t c, 
     if (c >= currentSize || v >= voltageSize)
         return std::nullopt;
     // Plain ranges (kind 0), integer parts as they are.
-    return PointRange{pcn::computedRangeEntry(modelClass, c, v), c};
+    return PointRange{pcn::computedRangeEntry(modelClass, c, v, pcn::FractionRule::Truncate), c};
 }
 
 std::optional<PointRange> class3Range(const DeviceInfo &info, std::uint8_t c, std::uint8_t v)
@@ -141,12 +141,10 @@ std::optional<std::array<std::uint16_t, 2>> rangeWords(double value, bool timesF
 {
     if (!std::isfinite(value) || value < 0)
         return std::nullopt;
-    double whole = std::trunc(value);
-    double fraction = std::round((value - whole) * 65536.0);
-    if (fraction >= 65536.0) {
-        whole += 1;
-        fraction = 0;
-    }
+    // Truncated, as the instrument's archive is read everywhere: 0.05 is
+    // stored as 3276 and shows as 0.049 at three decimals.
+    const double whole = std::trunc(value);
+    const double fraction = std::trunc((value - whole) * 65536.0);
     const double integerWord = timesFour ? whole * 4 : whole;
     if (integerWord > 0xFFFF)
         return std::nullopt;

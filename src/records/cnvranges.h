@@ -31,8 +31,7 @@ std::optional<PointRange> newerPointRange(const DeviceInfo &info, std::uint8_t c
                                           std::uint8_t voltageCode);
 
 // A range value as an integer word and a fraction word (fraction x 65536,
-// rounded to the nearest unit so that 0.1 and 0.05 read back as such), the
-// integer word multiplied by 4 when asked. Nothing for a negative or
+// truncated towards zero), the integer word multiplied by 4 when asked. Nothing for a negative or
 // non-finite value or one whose integer word would not fit in 16 bits.
 std::optional<std::array<std::uint16_t, 2>> rangeWords(double value, bool timesFour);
 

