@@ -154,13 +154,13 @@ private slots:
     void sizesAndExtensionBlocks()
     {
         _totalblockdata meter = handMadeMeter();
-        meter.verifications[0].points.resize(12, meter.verifications[0].points[0]);
+        meter.verifications[0].points.resize(12, _datasample(meter.verifications[0].points[0]));
         QByteArray bytes = encodeMeterFile(meter);
         QCOMPARE(bytes.size(), 1421);
         QCOMPARE(int(std::uint8_t(bytes[67 + 42])), 12); // full number of points
         meter.verifications[0].points.resize(10);
         QCOMPARE(encodeMeterFile(meter).size(), 1201);
-        meter.verifications[0].points.resize(11, meter.verifications[0].points[0]);
+        meter.verifications[0].points.resize(11, _datasample(meter.verifications[0].points[0]));
         bytes = encodeMeterFile(meter);
         QCOMPARE(bytes.size(), 1311);
         // The extension block: point, range entry, checksum of those 108 bytes.
@@ -252,7 +252,7 @@ private slots:
         QVERIFY(WriteMeterFile(path, handMadeMeter()));
         const QByteArray before = testsupport::readAll(path);
         _totalblockdata bigger = handMadeMeter();
-        bigger.verifications[0].points.resize(40, bigger.verifications[0].points[0]);
+        bigger.verifications[0].points.resize(40, _datasample(bigger.verifications[0].points[0]));
         // Failures before the first byte, inside the first chunk, at a chunk
         // boundary and after every byte was written but before the rename.
         for (const qint64 failAt : {qint64(0), qint64(1000), qint64(4096), qint64(67 + 1134 + 30 * 110)}) {
