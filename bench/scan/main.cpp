@@ -61,9 +61,9 @@ void resetPeak()
         f.write("5");
 }
 
-_datasample makePoint(QRandomGenerator &rng)
+pcn::_datasample makePoint(QRandomGenerator &rng)
 {
-    _datasample p;
+    pcn::_datasample p;
     for (int k = 0; k < 3; ++k) {
         p.U[k] = 220.0 + rng.bounded(20.0);
         p.I[k] = 0.05 + rng.bounded(5.0);
@@ -82,14 +82,14 @@ _datasample makePoint(QRandomGenerator &rng)
     return p;
 }
 
-_totalblockdata makeMeter(int index, QRandomGenerator &rng)
+pcn::_totalblockdata makeMeter(int index, QRandomGenerator &rng)
 {
-    _totalblockdata meter;
+    pcn::_totalblockdata meter;
     meter.instrument.type = 0;
     meter.instrument.serial = 77;
     const int verifications = 1 + index % 3;
     for (int v = 0; v < verifications; ++v) {
-        _blockdata b;
+        pcn::_blockdata b;
         b.meterType = QStringLiteral("CE301 %1").arg(index % 50).leftJustified(14, QLatin1Char(' '));
         b.serial = 100000u + quint32(index);
         b.serialText = QString::number(b.serial);
@@ -147,7 +147,7 @@ int main(int argc, char **argv)
     QRandomGenerator rng(20090615);
     qint64 fileBytes = 0;
     for (int i = 0; i < count; ++i) {
-        const _totalblockdata meter = makeMeter(i, rng);
+        const pcn::_totalblockdata meter = makeMeter(i, rng);
         const QString path = folder + QStringLiteral("/m%1.pcn").arg(i, 5, 10, QLatin1Char('0'));
         // The program's own encoding, written without the flush to disk of
         // the atomic write so that setting up takes seconds, not minutes.
@@ -189,9 +189,9 @@ int main(int argc, char **argv)
         const long hwm = statusKb("VmHWM");
         const qint64 heldBytes = heapInUse() - heapBefore;
         qint64 verifications = 0, points = 0;
-        for (const _totalblockdata &m : store.meters()) {
+        for (const pcn::_totalblockdata &m : store.meters()) {
             verifications += m.verifications.size();
-            for (const _blockdata &b : m.verifications)
+            for (const pcn::_blockdata &b : m.verifications)
                 points += b.points.size();
         }
         meters = int(store.meters().size());
@@ -211,7 +211,7 @@ int main(int argc, char **argv)
         readMs.append(t.nsecsElapsed() / 1e6);
 
         t.start();
-        const QVector<_totalblockdata> list = ScanFolder(folder, labels);
+        const QVector<pcn::_totalblockdata> list = ScanFolder(folder, labels);
         scanMs.append(t.nsecsElapsed() / 1e6);
         meters = int(list.size());
     }

@@ -1,8 +1,8 @@
 // The program's entry: one running copy per user, the main window with its
 // settings and texts, then the event loop until the window closes.
-#include "shell/platform.h"
-#include "shell/singleinstance.h"
-#include "shell/ui/korvelform.h"
+#include "base/platform.h"
+#include "base/singleinstance.h"
+#include "mainwindow/korvelform.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -8,7 +8,7 @@
 #include "device/connection.h"
 #include "device/deviceclient.h"
 #include "device/resultcodes.h"
-#include "shell/stringcatalog.h"
+#include "base/stringcatalog.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -79,11 +79,11 @@ int runContent(const QStringList &args)
                                            {QStringLiteral("archiveSize"), int(client.archiveSize())}}}});
     }
     if (rc == device::ResultOk) {
-        QVector<_datacounter> content;
+        QVector<pcn::_datacounter> content;
         rc = client.readContent(info, content);
         if (rc == device::ResultOk) {
             for (int k = 0; k < content.size(); ++k) {
-                const _datacounter &e = content.at(k);
+                const pcn::_datacounter &e = content.at(k);
                 printLine(QJsonObject{{QStringLiteral("number"), k + 1},
                                       {QStringLiteral("meterType"), e.meterType},
                                       {QStringLiteral("serial"), qint64(e.serial)},

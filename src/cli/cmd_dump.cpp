@@ -73,7 +73,7 @@ QString jsonObject(std::initializer_list<std::pair<const char *, QString>> membe
     return QLatin1Char('{') + parts.join(QLatin1String(", ")) + QLatin1Char('}');
 }
 
-QString pointJson(const _datasample &p)
+QString pointJson(const pcn::_datasample &p)
 {
     return jsonObject({
         {"U", jsonNumbers(p.U)},
@@ -98,10 +98,10 @@ QString pointJson(const _datasample &p)
     });
 }
 
-QString verificationJson(const _blockdata &v)
+QString verificationJson(const pcn::_blockdata &v)
 {
     QStringList points;
-    for (const _datasample &p : v.points)
+    for (const pcn::_datasample &p : v.points)
         points << pointJson(p);
     return jsonObject({
         {"meterType", jsonString(v.meterType)},
@@ -128,7 +128,7 @@ QString fileJson(const QString &name, const MeterFileReadResult &r)
     if (!r.readable)
         return jsonObject({{"file", jsonString(name)}, {"readable", QStringLiteral("false")}});
     QStringList verifications;
-    for (const _blockdata &v : r.meter.verifications)
+    for (const pcn::_blockdata &v : r.meter.verifications)
         verifications << verificationJson(v);
     const InstrumentIdentity &i = r.meter.instrument;
     return jsonObject({

@@ -10,7 +10,7 @@
 #include "device/connection.h"
 #include "device/resultcodes.h"
 #include "records/recordstore.h"
-#include "shell/stringcatalog.h"
+#include "base/stringcatalog.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -58,9 +58,9 @@ int runScan(const QStringList &args)
 
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    for (const _totalblockdata &meter : store.meters()) {
+    for (const pcn::_totalblockdata &meter : store.meters()) {
         // The first verification is the meter's identity, as in the meter list.
-        const _blockdata *first = meter.verifications.isEmpty() ? nullptr : &meter.verifications.first();
+        const pcn::_blockdata *first = meter.verifications.isEmpty() ? nullptr : &meter.verifications.first();
         out << "{\"file\": " << jsonString(meter.fileName)
             << ", \"meterType\": " << jsonString(first ? first->meterType : QString())
             << ", \"serialText\": " << jsonString(first ? first->serialText : QString())

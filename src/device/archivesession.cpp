@@ -58,7 +58,7 @@ int ArchiveSession::identifyAndReadContent()
     if (rc != ResultOk)
         return rc;
     std::this_thread::sleep_for(kAfterIdentifyPause);
-    QVector<_datacounter> content;
+    QVector<pcn::_datacounter> content;
     const int read = client_.readContent(info_, content);
     if (read == ResultOk)
         content_ = std::move(content);

@@ -69,7 +69,7 @@ public:
 
     const DeviceInfo &info() const { return info_; }
     int archiveSize() const { return client_.archiveSize(); }
-    const QVector<_datacounter> &content() const { return content_; }
+    const QVector<pcn::_datacounter> &content() const { return content_; }
     const QVector<QByteArray> &recordSlots() const { return slots_; }
     int recordsRead() const { return int(slots_.size()); }
 
@@ -77,7 +77,7 @@ private:
     ExchangeContext &context_;
     DeviceClient client_;
     DeviceInfo info_;
-    QVector<_datacounter> content_;
+    QVector<pcn::_datacounter> content_;
     QVector<QByteArray> slots_;
     bool recordsComplete_ = false;
 };

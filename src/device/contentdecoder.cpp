@@ -44,9 +44,9 @@ ContentLayout contentLayoutFor(std::uint8_t modelClass)
     }
 }
 
-bool decodeContentEntry(const QByteArray &entry, ContentLayout layout, _datacounter &out)
+bool decodeContentEntry(const QByteArray &entry, ContentLayout layout, pcn::_datacounter &out)
 {
-    out = _datacounter{};
+    out = pcn::_datacounter{};
     out.meterType = DecodeMeterType(bytesAt(entry, 0, 16));
     out.serial = (static_cast<std::uint32_t>(wordAt(entry, 16)) << 16) | wordAt(entry, 18);
     switch (layout) {
@@ -73,15 +73,15 @@ bool decodeContentEntry(const QByteArray &entry, ContentLayout layout, _datacoun
 }
 
 bool decodeContentEntries(const QByteArray &page, qsizetype offset, int count,
-                          std::uint8_t modelClass, QVector<_datacounter> &list)
+                          std::uint8_t modelClass, QVector<pcn::_datacounter> &list)
 {
     if (offset < 0 || count < 0 || offset + qsizetype(count) * kContentEntrySize > page.size())
         return false;
     const ContentLayout layout = contentLayoutFor(modelClass);
-    QVector<_datacounter> decoded;
+    QVector<pcn::_datacounter> decoded;
     decoded.reserve(count);
     for (int k = 0; k < count; ++k) {
-        _datacounter entry;
+        pcn::_datacounter entry;
         if (!decodeContentEntry(page.mid(offset + qsizetype(k) * kContentEntrySize, kContentEntrySize), layout, entry))
             return false;
         decoded.append(entry);

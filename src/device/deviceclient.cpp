@@ -135,14 +135,14 @@ qint64 DeviceClient::contentAnswerBytes(const DeviceInfo &info, bool usb) const
     return qint64(contentPageCount(info, usb)) * (info.pageFactor * 512 + kFrameOverhead);
 }
 
-int DeviceClient::readContent(const DeviceInfo &info, QVector<_datacounter> &content)
+int DeviceClient::readContent(const DeviceInfo &info, QVector<pcn::_datacounter> &content)
 {
     return run(kIdentifyTimeouts, [&](Link &link) {
         const bool newer = usesNewerCommands(link, info);
         const int perPage = newer ? address::kNewerEntriesPerPage : address::kOlderEntriesPerPage;
         const int pages = contentPageCount(info, link.isUsb());
         startPhase(contentAnswerBytes(info, link.isUsb()));
-        QVector<_datacounter> decoded;
+        QVector<pcn::_datacounter> decoded;
         for (int p = 0; p < pages; ++p) {
             const auto page = static_cast<std::uint16_t>(firstContentPage_ + p);
             const QByteArray request = newer ? readPagesRequest(page, 1) : readPageLegacyRequest(page);

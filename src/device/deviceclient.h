@@ -39,7 +39,7 @@ public:
 
     // Reads the archive-content pages (archive size from identify) and
     // appends one summary per verification to `content`.
-    int readContent(const DeviceInfo &info, QVector<_datacounter> &content);
+    int readContent(const DeviceInfo &info, QVector<pcn::_datacounter> &content);
 
     // Reads verification records k (counted from 1), each answer frame into
     // one slot of at most 1030 bytes. At most 200 records are read; further

@@ -1,6 +1,6 @@
 #include "portchoice.h"
 
-#include "shell/appstate.h"
+#include "base/appstate.h"
 
 #include <QFile>
 #include <QSerialPortInfo>

@@ -33,6 +33,11 @@ enum RangeKind : std::uint16_t {
     RangeClamps = 2,      // labelled "К" / "C"
 };
 
+// The stored record types keep their historic lower-case names with a
+// leading underscore; they live in namespace pcn, since such names are
+// reserved at global scope.
+namespace pcn {
+
 // One test point. Quantities are doubles; P, S, Q per phase, pfTotal and
 // pfChar are derived on reading.
 struct _datasample {
@@ -90,6 +95,8 @@ struct _blockdata : _datacounter {
     QVector<_datasample> points;
 };
 
+} // namespace pcn
+
 // The reference standard that made the verifications of a file. Only name,
 // serial and type are filled when a file is read.
 struct InstrumentIdentity {
@@ -98,9 +105,13 @@ struct InstrumentIdentity {
     std::uint8_t type = 0;
 };
 
+namespace pcn {
+
 // The content of one .pcn file: one meter's verifications.
 struct _totalblockdata {
     QVector<_blockdata> verifications;
     InstrumentIdentity instrument;
     QString fileName;              // without folder
 };
+
+} // namespace pcn

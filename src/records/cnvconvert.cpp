@@ -82,7 +82,7 @@ std::uint32_t getLong(const std::uint8_t *b, std::size_t highOffset, std::size_t
     return (std::uint32_t(getWord(b, highOffset)) << 16) | getWord(b, lowOffset);
 }
 
-void fillIdentity(_datacounter &summary, const std::uint8_t *b)
+void fillIdentity(pcn::_datacounter &summary, const std::uint8_t *b)
 {
     summary.meterType = DecodeMeterType(QByteArrayView(reinterpret_cast<const char *>(b + rh::meterType),
                                                        qsizetype(kMeterTypeBytes)));
@@ -90,7 +90,7 @@ void fillIdentity(_datacounter &summary, const std::uint8_t *b)
     summary.serialText = QString::number(summary.serial);
 }
 
-void fillMoment(_datacounter &summary, const BcdMoment &m)
+void fillMoment(pcn::_datacounter &summary, const BcdMoment &m)
 {
     summary.bcdYear = m.year;
     summary.bcdMonth = m.month;
@@ -127,9 +127,9 @@ std::uint8_t *rangeEntryAt(std::uint8_t *b, int k)
 
 } // namespace
 
-_datacounter ArchiveSummaryDefaults()
+pcn::_datacounter ArchiveSummaryDefaults()
 {
-    _datacounter summary;
+    pcn::_datacounter summary;
     summary.meterType.clear();
     summary.serial = 0;
     summary.year = 1970;
@@ -140,13 +140,13 @@ _datacounter ArchiveSummaryDefaults()
     return summary;
 }
 
-int ConvertOlder(CnvWorkBuffer &work, CnvFileHeader &header, _datacounter &summary, const DeviceInfo &info)
+int ConvertOlder(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &summary, const DeviceInfo &info)
 {
     if (info.modelClass > 2)
         return 0;
     CnvWorkBuffer out = work;
     std::uint8_t *b = out.data();
-    _datacounter s = summary;
+    pcn::_datacounter s = summary;
     fillIdentity(s, b);
     s.powerType = b[rh::powerType];
     s.scheme = b[rh::scheme] & 7;
@@ -184,7 +184,7 @@ int ConvertOlder(CnvWorkBuffer &work, CnvFileHeader &header, _datacounter &summa
     return kConvertedRecordLength;
 }
 
-int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, _datacounter &summary, const DeviceInfo &info)
+int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &summary, const DeviceInfo &info)
 {
     if (!info.isNewer())
         return 0;
@@ -192,7 +192,7 @@ int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, _datacounter &summa
     const std::uint8_t *r = rawCopy.data();
     CnvWorkBuffer out = work;
     std::uint8_t *b = out.data();
-    _datacounter s = summary;
+    pcn::_datacounter s = summary;
     fillIdentity(s, r);
 
     if (info.modelClass == 3) {

@@ -44,7 +44,7 @@ constexpr int kConvertedRecordLength = int(pcn::kBlockSize - pcn::kChecksumSize)
 
 // The summary a record starts from before conversion: empty meter type,
 // serial 0, year 1970, scheme 8, power type 8, 1 January 1960, 00:00:00.
-_datacounter ArchiveSummaryDefaults();
+pcn::_datacounter ArchiveSummaryDefaults();
 
 // Converts the work buffer of a record of model class 0, 1 or 2 in place.
 // Fills the file header bytes 0-64 (marker and serial text; the checksum is
@@ -57,21 +57,21 @@ _datacounter ArchiveSummaryDefaults();
 // The raw record has room for 10 point blocks and no extension blocks, so a
 // point count above 10 is stored as 10: the points that arrived are kept and
 // the file stays readable.
-int ConvertOlder(CnvWorkBuffer &work, CnvFileHeader &header, _datacounter &summary, const DeviceInfo &info);
+int ConvertOlder(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &summary, const DeviceInfo &info);
 
 // Converts the work buffer of a record of model class 3, 5 or 6 in place.
 // Bytes 50-51 must hold the number of valid point blocks (the storing loop
 // writes it there after checking the block checksums). Same outputs and
 // result as ConvertOlder; a record without valid points, or whose multiplied
 // meter constant would not fit in 32 bits, is rejected as well.
-int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, _datacounter &summary, const DeviceInfo &info);
+int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &summary, const DeviceInfo &info);
 
 // One converted record, ready to be written: the file header and the record
 // block (both with their checksums) and the summary that names the file.
 struct ConvertedArchiveRecord {
     QByteArray header;     // 67 bytes
     QByteArray block;      // 1134 bytes
-    _datacounter summary;  // meter type, serial, date, time, power type
+    pcn::_datacounter summary;  // meter type, serial, date, time, power type
 };
 
 // The whole treatment of one slot, without any file access: copy into a

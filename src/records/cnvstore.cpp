@@ -47,7 +47,7 @@ std::optional<ConvertedArchiveRecord> ConvertArchiveSlot(QByteArrayView slot, co
     }
 
     CnvFileHeader header{};
-    _datacounter summary = ArchiveSummaryDefaults();
+    pcn::_datacounter summary = ArchiveSummaryDefaults();
     const int length = info.isNewer() ? ConvertNewer(work, header, summary, info)
                                       : ConvertOlder(work, header, summary, info);
     if (length != kConvertedRecordLength)

@@ -6,7 +6,7 @@
 
 namespace pcn {
 
-void computeDerivedValues(_datasample &point, const std::array<bool, 3> &reactiveSign)
+void computeDerivedValues(pcn::_datasample &point, const std::array<bool, 3> &reactiveSign)
 {
     for (std::size_t p = 0; p < 3; ++p) {
         const double cosPhi = point.cosPhi[p];

@@ -18,7 +18,7 @@ namespace pcn {
 // A total apparent power of 0 gives pfTotal 0 (there is no defined ratio)
 // and therefore the character 'L', by the same rule as any other zero power
 // factor.
-void computeDerivedValues(_datasample &point, const std::array<bool, 3> &reactiveSign);
+void computeDerivedValues(pcn::_datasample &point, const std::array<bool, 3> &reactiveSign);
 
 // Voltage range text: word 3 (+ word 4 / 65536 cut to 2 decimals when
 // word 4 is non-zero).

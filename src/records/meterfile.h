@@ -16,7 +16,7 @@
 // a value: a damaged block anywhere makes the whole file unreadable.
 struct MeterFileReadResult {
     bool readable = false;
-    _totalblockdata meter;     // fileName is set by ReadMeterFile only
+    pcn::_totalblockdata meter;     // fileName is set by ReadMeterFile only
     qint64 bytesConsumed = 0;  // record and extension block bytes, header excluded
     bool headerless = false;   // the bytes began without a file header
     bool upgraded = false;     // ReadMeterFile added the header on disk
@@ -58,12 +58,12 @@ QByteArray encodeFileHeader(const QString &serialText);
 // the meter cannot be stored: no verifications, a verification without
 // points or with more than 65535, or an instrument type other than 0, 1, 2,
 // 3, 5, 6.
-QByteArray encodeMeterFile(const _totalblockdata &meter);
+QByteArray encodeMeterFile(const pcn::_totalblockdata &meter);
 
 // Writes encodeMeterFile(meter) atomically (temporary file in the same
 // folder, renamed over the old file) and makes it read-only. False when the
 // meter cannot be stored or the write fails; the old file is then unchanged.
-bool WriteMeterFile(const QString &path, const _totalblockdata &meter);
+bool WriteMeterFile(const QString &path, const pcn::_totalblockdata &meter);
 
 // Writes a file of the given file header followed by the given record block
 // bytes as they are (a verification received from the instrument), with the

@@ -9,7 +9,7 @@
 #include "records/numericcodec.h"
 #include "records/pcnlayout.h"
 #include "records/pointcodec.h"
-#include "shell/platform.h"
+#include "base/platform.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -41,7 +41,7 @@ bool isKnownInstrument(int type, int version)
 
 // The summary fields of a record header; false when its date or time is not
 // valid.
-bool decodeSummary(const std::uint8_t *h, int instrumentType, _blockdata &v)
+bool decodeSummary(const std::uint8_t *h, int instrumentType, pcn::_blockdata &v)
 {
     v.meterType = DecodeMeterType(QByteArrayView(reinterpret_cast<const char *>(h + rh::meterType), 16));
     v.serial = (std::uint32_t(getWord(h, rh::serialHigh)) << 16) | getWord(h, rh::serialLow);
@@ -81,7 +81,7 @@ bool decodeSummary(const std::uint8_t *h, int instrumentType, _blockdata &v)
 
 // Parses one record block with its extension blocks at `pos`; advances pos.
 bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &pos, const RecordLabels &labels,
-                       RangeTextCache &rangeTexts, _totalblockdata &meter, _blockdata &v)
+                       RangeTextCache &rangeTexts, pcn::_totalblockdata &meter, pcn::_blockdata &v)
 {
     if (size - pos < kRecordHeaderSize)
         return false;
@@ -154,7 +154,7 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
         pos = kFileHeaderSize;
     }
 
-    _totalblockdata meter;
+    pcn::_totalblockdata meter;
     // Each verification takes at least one block of its version (files are
     // written in one version), so this bounds their number and spares the
     // list its growth steps.
@@ -162,7 +162,7 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
     meter.verifications.reserve(qsizetype(std::min<std::size_t>((size - pos) / shortestBlock + 1, 64)));
     RangeTextCache rangeTexts;
     while (pos < size) {
-        _blockdata v;
+        pcn::_blockdata v;
         if (!parseVerification(data, size, pos, labels, rangeTexts, meter, v))
             return result;
         if (!serialKnown) {

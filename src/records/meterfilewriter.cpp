@@ -7,7 +7,7 @@
 #include "records/numericcodec.h"
 #include "records/pcnlayout.h"
 #include "records/pointcodec.h"
-#include "shell/platform.h"
+#include "base/platform.h"
 
 #include <cmath>
 #include <limits>
@@ -41,7 +41,7 @@ QByteArray storedMeterType(const QString &meterType)
     return EncodeMeterType(fitted).value_or(QByteArray(kMeterTypeBytes, '\0'));
 }
 
-void encodeRecordHeader(const _blockdata &v, const InstrumentIdentity &instrument, std::uint8_t *h)
+void encodeRecordHeader(const pcn::_blockdata &v, const InstrumentIdentity &instrument, std::uint8_t *h)
 {
     h[rh::version] = kCurrentVersion;
     h[rh::instrumentType] = instrument.type;
@@ -75,7 +75,7 @@ void encodeRecordHeader(const _blockdata &v, const InstrumentIdentity &instrumen
 }
 
 // Appends the record block and extension blocks of one verification.
-void appendVerification(QByteArray &out, const _blockdata &v, const InstrumentIdentity &instrument)
+void appendVerification(QByteArray &out, const pcn::_blockdata &v, const InstrumentIdentity &instrument)
 {
     const qsizetype start = out.size();
     out.append(QByteArray(qsizetype(kBlockSize), '\0'));
@@ -110,24 +110,24 @@ QByteArray encodeFileHeader(const QString &serialText)
     return header;
 }
 
-QByteArray encodeMeterFile(const _totalblockdata &meter)
+QByteArray encodeMeterFile(const pcn::_totalblockdata &meter)
 {
     if (meter.verifications.isEmpty() || !encodingFamily(meter.instrument.type))
         return {};
     qsizetype total = qsizetype(kFileHeaderSize);
-    for (const _blockdata &v : meter.verifications) {
+    for (const pcn::_blockdata &v : meter.verifications) {
         if (v.points.isEmpty() || v.points.size() > std::numeric_limits<std::uint16_t>::max())
             return {};
         total += qsizetype(kBlockSize) + std::max<qsizetype>(0, v.points.size() - kPointsInBlock) * qsizetype(kExtensionSize);
     }
     QByteArray out = encodeFileHeader(meter.verifications.first().serialText);
     out.reserve(total);
-    for (const _blockdata &v : meter.verifications)
+    for (const pcn::_blockdata &v : meter.verifications)
         appendVerification(out, v, meter.instrument);
     return out;
 }
 
-bool WriteMeterFile(const QString &path, const _totalblockdata &meter)
+bool WriteMeterFile(const QString &path, const pcn::_totalblockdata &meter)
 {
     const QByteArray bytes = encodeMeterFile(meter);
     if (bytes.isEmpty())

@@ -104,11 +104,11 @@ void writeRangeEntry(std::uint8_t *bytes, const RangeEntry &entry)
 
 namespace {
 
-_datasample decodeValues(const std::uint8_t *block, int instrumentType, const RangeEntry &range)
+pcn::_datasample decodeValues(const std::uint8_t *block, int instrumentType, const RangeEntry &range)
 {
     const EncodingFamily family = encodingFamily(instrumentType).value_or(EncodingFamily::A);
     const PointFormats f = formatsFor(family, instrumentType, range);
-    _datasample point;
+    pcn::_datasample point;
     std::array<bool, 3> reactiveSign{};
     for (std::size_t p = 0; p < 3; ++p) {
         const std::size_t g = p * pt::phaseGroupSize;
@@ -133,20 +133,20 @@ _datasample decodeValues(const std::uint8_t *block, int instrumentType, const Ra
 
 } // namespace
 
-_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
+pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
                         const RecordLabels &labels)
 {
-    _datasample point = decodeValues(block, instrumentType, range);
+    pcn::_datasample point = decodeValues(block, instrumentType, range);
     const EncodingFamily family = encodingFamily(instrumentType).value_or(EncodingFamily::A);
     point.rangeUText = rangeVoltageText(range, labels.locale);
     point.rangeIText = rangeCurrentText(range, family, labels);
     return point;
 }
 
-_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
+pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
                         const RecordLabels &labels, RangeTextCache &cache)
 {
-    _datasample point = decodeValues(block, instrumentType, range);
+    pcn::_datasample point = decodeValues(block, instrumentType, range);
     const std::pair<QString, QString> &texts = cache.texts(range, instrumentType, labels);
     point.rangeUText = texts.first;
     point.rangeIText = texts.second;
@@ -175,7 +175,7 @@ const std::pair<QString, QString> &RangeTextCache::texts(const RangeEntry &range
     return e.texts;
 }
 
-void encodePoint(const _datasample &point, int instrumentType, std::uint8_t *block)
+void encodePoint(const pcn::_datasample &point, int instrumentType, std::uint8_t *block)
 {
     std::fill(block, block + kPointSize, std::uint8_t(0));
     const EncodingFamily family = encodingFamily(instrumentType).value_or(EncodingFamily::A);

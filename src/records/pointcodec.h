@@ -17,7 +17,7 @@ void writeRangeEntry(std::uint8_t *bytes, const RangeEntry &entry);
 // Decodes a point block of a record made by an instrument of the given type
 // (0, 1, 2, 3, 5 or 6) with the point's range entry, and computes its derived
 // values and range texts. The range codes in memory stay 0.
-_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
+pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
                         const RecordLabels &labels);
 
 // Range texts already made while reading one file: the points of a file
@@ -41,13 +41,13 @@ private:
 };
 
 // The same as above, taking the range texts through the cache.
-_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
+pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
                         const RecordLabels &labels, RangeTextCache &cache);
 
 // The point block of a point for an instrument of the given type; range
 // codes 0. The reactive-sign word is set exactly when Q of the phase is
 // negative (including -0), which is how decodePoint gave it its sign, so
 // that rewriting a file keeps every point as it was.
-void encodePoint(const _datasample &point, int instrumentType, std::uint8_t *block);
+void encodePoint(const pcn::_datasample &point, int instrumentType, std::uint8_t *block);
 
 } // namespace pcn

@@ -1,6 +1,6 @@
 #include "records/recordlabels.h"
 
-#include "shell/stringcatalog.h"
+#include "base/stringcatalog.h"
 
 QString RecordLabels::instrumentName(int type) const
 {

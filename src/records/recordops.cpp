@@ -8,14 +8,14 @@
 namespace {
 
 // The moment of a verification as one comparable value pair.
-bool isEarlierOrSame(const _datacounter &a, const _datacounter &b)
+bool isEarlierOrSame(const pcn::_datacounter &a, const pcn::_datacounter &b)
 {
     if (a.date != b.date)
         return a.date < b.date;
     return a.time <= b.time;
 }
 
-void takeMoment(_datacounter &to, const _datacounter &from)
+void takeMoment(pcn::_datacounter &to, const pcn::_datacounter &from)
 {
     to.date = from.date;
     to.time = from.time;
@@ -27,7 +27,7 @@ void takeMoment(_datacounter &to, const _datacounter &from)
     to.bcdSecond = from.bcdSecond;
 }
 
-bool validIndex(const _totalblockdata &meter, int index)
+bool validIndex(const pcn::_totalblockdata &meter, int index)
 {
     return index >= 0 && index < meter.verifications.size();
 }
@@ -60,21 +60,21 @@ void appendOnce(QString &list, QChar c)
 
 } // namespace
 
-int TransformerRatioHundredths(const _datacounter &verification)
+int TransformerRatioHundredths(const pcn::_datacounter &verification)
 {
     if (verification.i2 == 0)
         return -1;
     return int(std::uint32_t(verification.i1) * 100u / verification.i2);
 }
 
-bool AreMergeable(const _totalblockdata &source, const _totalblockdata &target)
+bool AreMergeable(const pcn::_totalblockdata &source, const pcn::_totalblockdata &target)
 {
     if (source.verifications.isEmpty() || target.verifications.isEmpty())
         return false;
     if (source.instrument.serial != target.instrument.serial || source.instrument.type != target.instrument.type)
         return false;
-    const _blockdata &s = source.verifications.first();
-    const _blockdata &t = target.verifications.first();
+    const pcn::_blockdata &s = source.verifications.first();
+    const pcn::_blockdata &t = target.verifications.first();
     if (s.serialText != t.serialText || s.accuracyClass != t.accuracyClass || s.scheme != t.scheme)
         return false;
     if (s.i2 == 0 || t.i2 == 0)
@@ -83,13 +83,13 @@ bool AreMergeable(const _totalblockdata &source, const _totalblockdata &target)
     return bothPlain || (s.i1 == t.i1 && s.i2 == t.i2);
 }
 
-_totalblockdata MergeMeters(const _totalblockdata &target, const _totalblockdata &source)
+pcn::_totalblockdata MergeMeters(const pcn::_totalblockdata &target, const pcn::_totalblockdata &source)
 {
-    _totalblockdata merged = target;
+    pcn::_totalblockdata merged = target;
     if (target.verifications.isEmpty())
         return merged;
-    const _blockdata &first = target.verifications.first();
-    for (_blockdata v : source.verifications) {
+    const pcn::_blockdata &first = target.verifications.first();
+    for (pcn::_blockdata v : source.verifications) {
         v.meterType = first.meterType;
         v.year = first.year;
         v.i1 = first.i1;
@@ -100,7 +100,7 @@ _totalblockdata MergeMeters(const _totalblockdata &target, const _totalblockdata
     return merged;
 }
 
-bool IsElementCompatible(const _blockdata &a, const _blockdata &b)
+bool IsElementCompatible(const pcn::_blockdata &a, const pcn::_blockdata &b)
 {
     if (a.powerType != b.powerType || a.constant != b.constant || a.scheme != b.scheme || a.iNom != b.iNom)
         return false;
@@ -112,20 +112,20 @@ bool IsElementCompatible(const _blockdata &a, const _blockdata &b)
     }
 }
 
-bool IsElementCompatible(const _totalblockdata &meter, int a, int b)
+bool IsElementCompatible(const pcn::_totalblockdata &meter, int a, int b)
 {
     if (!validIndex(meter, a) || !validIndex(meter, b))
         return false;
     return IsElementCompatible(meter.verifications.at(a), meter.verifications.at(b));
 }
 
-std::optional<_totalblockdata> PasteElement(const _totalblockdata &meter, int target, int source)
+std::optional<pcn::_totalblockdata> PasteElement(const pcn::_totalblockdata &meter, int target, int source)
 {
     if (target == source || !IsElementCompatible(meter, target, source))
         return std::nullopt;
-    _totalblockdata result = meter;
-    const _blockdata &s = meter.verifications.at(source);
-    _blockdata &t = result.verifications[target];
+    pcn::_totalblockdata result = meter;
+    const pcn::_blockdata &s = meter.verifications.at(source);
+    pcn::_blockdata &t = result.verifications[target];
     if (isEarlierOrSame(s, t))
         takeMoment(t, s);
     t.points += s.points;
@@ -133,21 +133,21 @@ std::optional<_totalblockdata> PasteElement(const _totalblockdata &meter, int ta
     return result;
 }
 
-std::optional<_totalblockdata> DeleteElement(const _totalblockdata &meter, int index)
+std::optional<pcn::_totalblockdata> DeleteElement(const pcn::_totalblockdata &meter, int index)
 {
     if (!validIndex(meter, index) || meter.verifications.size() < 2)
         return std::nullopt;
-    _totalblockdata result = meter;
+    pcn::_totalblockdata result = meter;
     result.verifications.removeAt(index);
     return result;
 }
 
-MeterParameters MeterParametersOf(const _totalblockdata &meter)
+MeterParameters MeterParametersOf(const pcn::_totalblockdata &meter)
 {
     MeterParameters p;
     if (meter.verifications.isEmpty())
         return p;
-    const _blockdata &first = meter.verifications.first();
+    const pcn::_blockdata &first = meter.verifications.first();
     p.meterType = first.meterType;
     p.serialText = first.serialText;
     p.year = first.year;
@@ -172,27 +172,27 @@ QString UnstorableSerialTextCharacters(const QString &serialText)
     return bad;
 }
 
-std::optional<_totalblockdata> EditMeterParameters(const _totalblockdata &meter, const MeterParameters &parameters)
+std::optional<pcn::_totalblockdata> EditMeterParameters(const pcn::_totalblockdata &meter, const MeterParameters &parameters)
 {
     if (meter.verifications.isEmpty() || parameters.meterType.size() > kMeterTypeMaxLength
         || parameters.serialText.size() > kSerialTextHeaderBytes
         || !UnstorableMeterTypeCharacters(parameters.meterType).isEmpty()
         || !UnstorableSerialTextCharacters(parameters.serialText).isEmpty())
         return std::nullopt;
-    _totalblockdata result = meter;
-    _blockdata &first = result.verifications.first();
+    pcn::_totalblockdata result = meter;
+    pcn::_blockdata &first = result.verifications.first();
     first.meterType = parameters.meterType;
     first.year = parameters.year;
-    for (_blockdata &v : result.verifications)
+    for (pcn::_blockdata &v : result.verifications)
         v.serialText = parameters.serialText;
     return result;
 }
 
-std::optional<_totalblockdata> EditConstant(const _totalblockdata &meter, int index, std::uint32_t constant)
+std::optional<pcn::_totalblockdata> EditConstant(const pcn::_totalblockdata &meter, int index, std::uint32_t constant)
 {
     if (!validIndex(meter, index))
         return std::nullopt;
-    _totalblockdata result = meter;
+    pcn::_totalblockdata result = meter;
     result.verifications[index].constant = constant;
     return result;
 }

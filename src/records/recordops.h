@@ -23,19 +23,19 @@
 // The two files of a merge as last read: the file on the meter clipboard
 // (source) and the selected meter's file (target).
 struct MergePair {
-    _totalblockdata source;
-    _totalblockdata target;
+    pcn::_totalblockdata source;
+    pcn::_totalblockdata target;
 };
 
 // The transformer ratio in hundredths, trunc(i1 / i2 * 100); -1 when i2 is 0.
-int TransformerRatioHundredths(const _datacounter &verification);
+int TransformerRatioHundredths(const pcn::_datacounter &verification);
 
 // Whether the verifications of `source` may be merged into `target`: both
 // hold verifications; the same instrument (serial number and type); first
 // verifications with equal serial texts (exact), equal accuracy classes and
 // equal schemes, both with a non-zero i2; and, unless both transformer
 // ratios are 1, equal i1 and equal i2. The meter type is not compared.
-bool AreMergeable(const _totalblockdata &source, const _totalblockdata &target);
+bool AreMergeable(const pcn::_totalblockdata &source, const pcn::_totalblockdata &target);
 
 // Reads both files and applies AreMergeable. False as well when the paths
 // are equal (exact text) or either file is not readable. The files as read
@@ -46,7 +46,7 @@ bool IsMergeable(const QString &sourcePath, const QString &targetPath, const Rec
 // The target followed by the verifications of the source, each of which
 // takes the meter type, year, i1 and i2 of the target's first verification
 // (and its serial text, which the file header gives every verification).
-_totalblockdata MergeMeters(const _totalblockdata &target, const _totalblockdata &source);
+pcn::_totalblockdata MergeMeters(const pcn::_totalblockdata &target, const pcn::_totalblockdata &source);
 
 // --- Verifications of one meter (elements) ----------------------------------------
 
@@ -54,9 +54,9 @@ _totalblockdata MergeMeters(const _totalblockdata &target, const _totalblockdata
 // schemes and nominal currents, and the nominal voltages of the scheme
 // (phase and line for scheme 1, line for scheme 2, phase for scheme 4);
 // any other scheme is never compatible. Doubles compare exactly.
-bool IsElementCompatible(const _blockdata &a, const _blockdata &b);
+bool IsElementCompatible(const pcn::_blockdata &a, const pcn::_blockdata &b);
 // The same for verifications a and b of a meter; false for bad indexes.
-bool IsElementCompatible(const _totalblockdata &meter, int a, int b);
+bool IsElementCompatible(const pcn::_totalblockdata &meter, int a, int b);
 
 // The meter after the verification `source` was pasted into `target`: the
 // target takes the earlier moment of the two (the source's date, time and
@@ -64,11 +64,11 @@ bool IsElementCompatible(const _totalblockdata &meter, int a, int b);
 // time), the source's points are appended to the target's, and the source
 // leaves the meter. Nothing when the indexes are bad or equal or the two are
 // not compatible.
-std::optional<_totalblockdata> PasteElement(const _totalblockdata &meter, int target, int source);
+std::optional<pcn::_totalblockdata> PasteElement(const pcn::_totalblockdata &meter, int target, int source);
 
 // The meter without one verification; nothing for a bad index or when it is
 // the meter's only verification (a file holds at least one).
-std::optional<_totalblockdata> DeleteElement(const _totalblockdata &meter, int index);
+std::optional<pcn::_totalblockdata> DeleteElement(const pcn::_totalblockdata &meter, int index);
 
 // --- Meter identity and constant ----------------------------------------------------
 
@@ -86,7 +86,7 @@ struct MeterParameters {
 };
 
 // The identity shown for a meter: that of its first verification.
-MeterParameters MeterParametersOf(const _totalblockdata &meter);
+MeterParameters MeterParametersOf(const pcn::_totalblockdata &meter);
 
 // The characters of a text that cannot be stored as a meter type (those the
 // instrument's code page lacks, its letters 161..191 such as "ё" and "№",
@@ -104,10 +104,10 @@ QString UnstorableSerialTextCharacters(const QString &serialText);
 // Nothing when the meter has no verification, the type is longer than 14
 // characters, the serial text longer than 64 characters, or either holds a
 // character that cannot be stored.
-std::optional<_totalblockdata> EditMeterParameters(const _totalblockdata &meter, const MeterParameters &parameters);
+std::optional<pcn::_totalblockdata> EditMeterParameters(const pcn::_totalblockdata &meter, const MeterParameters &parameters);
 
 // The meter with a new constant of one verification; nothing for a bad index.
-std::optional<_totalblockdata> EditConstant(const _totalblockdata &meter, int index, std::uint32_t constant);
+std::optional<pcn::_totalblockdata> EditConstant(const pcn::_totalblockdata &meter, int index, std::uint32_t constant);
 
 // Decimal digit texts of the dialogs: "" gives 0; nothing for any other
 // character or more digits than allowed.
@@ -139,7 +139,7 @@ enum class MergeResult {
 
 struct MergeOutcome {
     MergeResult result = MergeResult::NotMergeable;
-    _totalblockdata merged;     // the target as written (Merged only)
+    pcn::_totalblockdata merged;     // the target as written (Merged only)
     bool sourceDeleted = false; // the source file was deleted as asked
 };
 

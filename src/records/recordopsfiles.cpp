@@ -3,7 +3,7 @@
 #include "records/recordops.h"
 
 #include "records/meterfile.h"
-#include "shell/platform.h"
+#include "base/platform.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,7 +84,7 @@ MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPat
     MergePair pair;
     if (!IsMergeable(sourcePath, targetPath, labels, &pair))
         return outcome;
-    _totalblockdata merged = MergeMeters(pair.target, pair.source);
+    pcn::_totalblockdata merged = MergeMeters(pair.target, pair.source);
     if (!WriteMeterFile(targetPath, merged)) {
         outcome.result = MergeResult::WriteFailed;
         return outcome;

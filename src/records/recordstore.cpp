@@ -1,7 +1,7 @@
 #include "recordstore.h"
 
 #include "records/meterfile.h"
-#include "shell/platform.h"
+#include "base/platform.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -50,7 +50,7 @@ QString twoDigits(int value)
 // Date and time parts of a received file's name. The BCD copy of the moment
 // is used when the decoded date or time is missing, so that the name still
 // tells the moment apart.
-QString datePart(const _datacounter &s)
+QString datePart(const pcn::_datacounter &s)
 {
     if (s.date.isValid())
         return QStringLiteral("%1-%2-%3")
@@ -62,7 +62,7 @@ QString datePart(const _datacounter &s)
         .arg(s.bcdDay, 2, 16, QLatin1Char('0'));
 }
 
-QString timePart(const _datacounter &s)
+QString timePart(const pcn::_datacounter &s)
 {
     if (s.time.isValid())
         return twoDigits(s.time.hour()) + twoDigits(s.time.minute()) + twoDigits(s.time.second());
@@ -121,9 +121,9 @@ QStringList ListRecordFiles(const QString &folderPath)
     return names;
 }
 
-QVector<_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels)
+QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels)
 {
-    QVector<_totalblockdata> meters;
+    QVector<pcn::_totalblockdata> meters;
     const QStringList names = ListRecordFiles(folderPath);
     meters.reserve(names.size()); // at most one meter per file
     const QString prefix = withoutTrailingSlash(folderPath) + QLatin1Char('/');
@@ -137,7 +137,7 @@ QVector<_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabel
     return meters;
 }
 
-QString ReceivedRecordFileName(const _datacounter &summary)
+QString ReceivedRecordFileName(const pcn::_datacounter &summary)
 {
     const QChar sep = QLatin1Char('^');
     QString name = summary.meterType + sep + QString::number(summary.serial) + sep + datePart(summary) + sep
@@ -207,7 +207,7 @@ void RecordStore::Rescan()
 
 void RecordStore::ClearMeters()
 {
-    m_meters = QVector<_totalblockdata>();
+    m_meters = QVector<pcn::_totalblockdata>();
 }
 
 QString RecordStore::currentParentPath() const
@@ -284,7 +284,7 @@ bool RecordStore::DeleteFolder(const QString &folderPath) const
 }
 
 std::optional<QString> RecordStore::StoreReceivedRecord(const QByteArray &header, const QByteArray &block,
-                                                        const _datacounter &summary) const
+                                                        const pcn::_datacounter &summary) const
 {
     const QString path = currentFilePath(ReceivedRecordFileName(summary));
     // The new copy is written beside the old one and renamed over it, which

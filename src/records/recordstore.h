@@ -59,14 +59,14 @@ QStringList ListRecordFiles(const QString &folderPath);
 // Unreadable files are skipped silently; a folder that cannot be listed
 // yields an empty list. Headerless files are upgraded in place by the reader.
 // The labels give the range texts and instrument names their language.
-QVector<_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels);
+QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels);
 
 // The name under which a verification received from the instrument is
 // stored: meter type (with its padding spaces) ^ serial ^ YYYY-MM-DD ^ HHMMSS
 // ^ power type code, then ".pcn". Characters that cannot stand in a file
 // name ("/", the other characters the meter-type decoder replaces, and
 // control characters) become "+".
-QString ReceivedRecordFileName(const _datacounter &summary);
+QString ReceivedRecordFileName(const pcn::_datacounter &summary);
 
 // True when the text can serve as the name of one folder: not empty, not "."
 // or "..", no "/" or "\" and no control character.
@@ -115,11 +115,11 @@ public:
     // Path of a file of the current folder.
     QString currentFilePath(const QString &fileName) const;
     // The meter list of the current folder; positions are meter indexes.
-    const QVector<_totalblockdata> &meters() const { return m_meters; }
+    const QVector<pcn::_totalblockdata> &meters() const { return m_meters; }
     // The record commands keep the list in step with the disk: a meter whose
     // file was rewritten takes its new content; a meter whose file was
     // deleted leaves the list (the entries after it move down by one).
-    void ReplaceMeter(int index, const _totalblockdata &meter)
+    void ReplaceMeter(int index, const pcn::_totalblockdata &meter)
     {
         if (index >= 0 && index < m_meters.size())
             m_meters[index] = meter;
@@ -153,11 +153,11 @@ public:
     // the file written, or nothing when it could not be written (an earlier
     // file of that name is then left as it was).
     std::optional<QString> StoreReceivedRecord(const QByteArray &header, const QByteArray &block,
-                                               const _datacounter &summary) const;
+                                               const pcn::_datacounter &summary) const;
 
 private:
     QString m_dataFolder;
     QString m_currentFolder;
     RecordLabels m_labels;
-    QVector<_totalblockdata> m_meters;
+    QVector<pcn::_totalblockdata> m_meters;
 };

@@ -117,7 +117,7 @@ QString powerFactorText(double value, char character, const QLocale &locale)
     return text;
 }
 
-QString gridCellText(GridKind grid, int code, const _datasample &point, int pointIndex,
+QString gridCellText(GridKind grid, int code, const pcn::_datasample &point, int pointIndex,
                      const QLocale &locale)
 {
     const GridColumnKind &kind = gridColumnKind(grid, code);

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "records/blockdata.h"
-#include "shell/appstate.h"
+#include "base/appstate.h"
 
 #include <QColor>
 #include <QLocale>
@@ -59,7 +59,7 @@ QColor gridColumnColour(GridKind grid, int code);
 QColor currentCellColour();
 
 // Text of column `code` for test point `pointIndex` (0-based) of a verification.
-QString gridCellText(GridKind grid, int code, const _datasample &point, int pointIndex,
+QString gridCellText(GridKind grid, int code, const pcn::_datasample &point, int pointIndex,
                      const QLocale &locale = QLocale());
 
 // A power factor with its character: 0.8666 and 'L' give "0.86L".

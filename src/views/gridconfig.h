@@ -4,7 +4,7 @@
 // displayed-columns dialog.
 #pragma once
 
-#include "shell/appstate.h"
+#include "base/appstate.h"
 
 #include <QString>
 #include <QVector>

@@ -6,18 +6,18 @@
 
 namespace {
 
-const _blockdata *firstVerification(const _totalblockdata &meter)
+const pcn::_blockdata *firstVerification(const pcn::_totalblockdata &meter)
 {
     return meter.verifications.isEmpty() ? nullptr : &meter.verifications.first();
 }
 
 int sign(int value) { return (value > 0) - (value < 0); }
 
-int compareMetersWith(const _totalblockdata &a, const _totalblockdata &b, bool ascending,
+int compareMetersWith(const pcn::_totalblockdata &a, const pcn::_totalblockdata &b, bool ascending,
                       const QCollator &collator)
 {
-    const _blockdata *fa = firstVerification(a);
-    const _blockdata *fb = firstVerification(b);
+    const pcn::_blockdata *fa = firstVerification(a);
+    const pcn::_blockdata *fb = firstVerification(b);
     const QString typeA = fa ? fa->meterType : QString();
     const QString typeB = fb ? fb->meterType : QString();
     const int byType = sign(collator.compare(typeA, typeB));
@@ -37,12 +37,12 @@ bool sortsBy(int column) { return column == 0 || column == 1; }
 
 } // namespace
 
-int compareMeters(const _totalblockdata &a, const _totalblockdata &b, bool ascending, const QLocale &locale)
+int compareMeters(const pcn::_totalblockdata &a, const pcn::_totalblockdata &b, bool ascending, const QLocale &locale)
 {
     return compareMetersWith(a, b, ascending, caseInsensitiveCollator(locale));
 }
 
-int compareVerifications(const _blockdata &a, const _blockdata &b, int column, bool ascending)
+int compareVerifications(const pcn::_blockdata &a, const pcn::_blockdata &b, int column, bool ascending)
 {
     int result = 0;
     if (column == 0) {
@@ -56,7 +56,7 @@ int compareVerifications(const _blockdata &a, const _blockdata &b, int column, b
     return ascending ? result : -result;
 }
 
-bool SortMeters(QVector<int> &rows, const QVector<_totalblockdata> &meters, ListSortState &state,
+bool SortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters, ListSortState &state,
                 int column, const QLocale &locale)
 {
     if (rows.isEmpty())
@@ -73,7 +73,7 @@ bool SortMeters(QVector<int> &rows, const QVector<_totalblockdata> &meters, List
     return true;
 }
 
-bool SortVerifications(QVector<int> &rows, const QVector<_blockdata> &verifications,
+bool SortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verifications,
                        ListSortState &state, int column)
 {
     if (rows.isEmpty())
@@ -89,7 +89,7 @@ bool SortVerifications(QVector<int> &rows, const QVector<_blockdata> &verificati
     return true;
 }
 
-bool ResortMeters(QVector<int> &rows, const QVector<_totalblockdata> &meters, ListSortState &state,
+bool ResortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters, ListSortState &state,
                   const QLocale &locale)
 {
     if (!sortsBy(state.column) || rows.isEmpty())
@@ -98,7 +98,7 @@ bool ResortMeters(QVector<int> &rows, const QVector<_totalblockdata> &meters, Li
     return SortMeters(rows, meters, state, state.column, locale);
 }
 
-bool ResortVerifications(QVector<int> &rows, const QVector<_blockdata> &verifications,
+bool ResortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verifications,
                          ListSortState &state)
 {
     if (!sortsBy(state.column) || rows.isEmpty())

@@ -80,7 +80,7 @@ QString verificationDateTimeText(const QDate &date, const QTime &time, const QLo
            + locale.toString(time, timeFormat.trimmed());
 }
 
-QStringList meterRowTexts(const _totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)
+QStringList meterRowTexts(const pcn::_totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)
 {
     QStringList cells;
     if (meter.verifications.isEmpty()) {
@@ -88,7 +88,7 @@ QStringList meterRowTexts(const _totalblockdata &meter, const TextLookup &lookup
             cells << QString();
         return cells;
     }
-    const _blockdata &first = meter.verifications.first();
+    const pcn::_blockdata &first = meter.verifications.first();
     cells << first.meterType << first.serialText << formatGeneral(first.accuracyClass, locale)
           << schemeName(first.scheme, lookup) << QString::number(first.year)
           << transformerRatioText(first.i1, first.i2, locale)
@@ -96,7 +96,7 @@ QStringList meterRowTexts(const _totalblockdata &meter, const TextLookup &lookup
     return cells;
 }
 
-QStringList verificationRowTexts(const _blockdata &verification, const TextLookup &lookup,
+QStringList verificationRowTexts(const pcn::_blockdata &verification, const TextLookup &lookup,
                                  const QLocale &locale)
 {
     QStringList cells;

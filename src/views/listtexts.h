@@ -35,10 +35,10 @@ QString verificationDateTimeText(const QDate &date, const QTime &time, const QLo
 
 // The seven cells of a meter's row, from its first verification; all empty
 // for a meter without verifications.
-QStringList meterRowTexts(const _totalblockdata &meter, const TextLookup &lookup,
+QStringList meterRowTexts(const pcn::_totalblockdata &meter, const TextLookup &lookup,
                           const QLocale &locale = QLocale());
 
 // The six cells of a verification's row. For an unknown scheme only the
 // first three are filled.
-QStringList verificationRowTexts(const _blockdata &verification, const TextLookup &lookup,
+QStringList verificationRowTexts(const pcn::_blockdata &verification, const TextLookup &lookup,
                                  const QLocale &locale = QLocale());

@@ -1,6 +1,6 @@
 #include "textlookup.h"
 
-#include "shell/stringcatalog.h"
+#include "base/stringcatalog.h"
 
 TextLookup catalogTextLookup(int language)
 {

@@ -234,7 +234,7 @@ void tst_decoders::contentEntryLayouts()
     // Model class 3: date at 20, power type byte 29, CRC at 30.
     QByteArray e3 = typeBytes() + hex("01 00 02 00  24 20 15 03  12 00 59 34  00 02 00 00");
     StoreChecksum(reinterpret_cast<std::uint8_t *>(e3.data()), 30);
-    _datacounter d;
+    pcn::_datacounter d;
     QVERIFY(decodeContentEntry(e3, ContentLayout::NewerThree, d));
     QCOMPARE(d.meterType, QStringLiteral("CE-301        "));
     QCOMPARE(d.serial, std::uint32_t(65538));
@@ -258,7 +258,7 @@ void tst_decoders::contentEntryLayouts()
     QCOMPARE(d.time, QTime(23, 7, 5));
 
     // Several entries of a page are appended in order.
-    QVector<_datacounter> list;
+    QVector<pcn::_datacounter> list;
     QVERIFY(decodeContentEntries(hex("02 00 40 00") + e3 + e5 + hex("00 00"), 4, 2, 6, list));
     QCOMPARE(list.size(), 2);
     QCOMPARE(int(list.at(1).powerType), 4);
@@ -269,7 +269,7 @@ void tst_decoders::contentEntryLayouts()
 void tst_decoders::contentEntryInvalidDates()
 {
     const QByteArray good = typeBytes() + hex("01 00 02 00  24 20 15 03  12 00 59 34  00 02 00 00");
-    _datacounter d;
+    pcn::_datacounter d;
     QVERIFY(decodeContentEntry(good, ContentLayout::NewerThree, d));
     auto broken = [&](int offset, char value) {
         QByteArray e = good;
@@ -291,7 +291,7 @@ void tst_decoders::contentEntryInvalidDates()
     QVERIFY(!decodeContentEntry(broken(24, 0x24), ContentLayout::NewerThree, d)); // hour 24
     QVERIFY(!decodeContentEntry(broken(27, 0x60), ContentLayout::NewerThree, d)); // minute 60
     QVERIFY(!decodeContentEntry(broken(26, 0x60), ContentLayout::NewerThree, d)); // second 60
-    QVector<_datacounter> list;
+    QVector<pcn::_datacounter> list;
     QVERIFY(!decodeContentEntries(broken(23, 0x13), 0, 1, 3, list));
     QVERIFY(list.isEmpty());
 }

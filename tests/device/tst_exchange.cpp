@@ -390,7 +390,7 @@ void tst_exchange::contentPages()
     DeviceInfo info;
     QCOMPARE(client.identify(info), 0);
     rig.line.requests.clear();
-    QVector<_datacounter> content;
+    QVector<pcn::_datacounter> content;
     QCOMPARE(client.readContent(info, content), 0);
     QCOMPARE(pages(rig.line.requests), expectedPages);
     for (const QByteArray &r : rig.line.requests) {
@@ -415,7 +415,7 @@ void tst_exchange::contentFaults()
         DeviceClient client(rig.maker(), rig.context);
         DeviceInfo info;
         QCOMPARE(client.identify(info), 0);
-        QVector<_datacounter> content;
+        QVector<pcn::_datacounter> content;
         QCOMPARE(client.readContent(info, content), which == 0 ? 12 : 5);
         QVERIFY(content.isEmpty());
     }
@@ -532,7 +532,7 @@ void tst_exchange::fuzzAnswers()
         } else if (op == 1) {
             client.setArchive(std::uint16_t(1 + random.bounded(40)), 320);
             info.modelClass = 3;
-            QVector<_datacounter> content;
+            QVector<pcn::_datacounter> content;
             rc = client.readContent(info, content);
         } else {
             info.modelClass = 6;

@@ -175,7 +175,7 @@ void tst_ptyprotocol::newerContentPages()
     QCOMPARE(int(info.modelClass), 3);
     QCOMPARE(int(s.client.archiveSize()), records);
     s.requests.clear();
-    QVector<_datacounter> content;
+    QVector<pcn::_datacounter> content;
     QCOMPARE(s.client.readContent(info, content), 0);
     QCOMPARE(pageWords(s.requests, 0x0D), expected);
     QCOMPARE(s.requests.size(), expected.size());
@@ -191,7 +191,7 @@ void tst_ptyprotocol::olderInstrument()
     DeviceInfo info;
     QCOMPARE(s.client.identify(info), 0);
     QCOMPARE(int(info.modelClass), 2);
-    QVector<_datacounter> content;
+    QVector<pcn::_datacounter> content;
     QCOMPARE(s.client.readContent(info, content), 0);
     QCOMPARE(content.size(), 33);
     QCOMPARE(pageWords(s.requests, 0x0B), QVector<int>({8163, 224, 225}));
@@ -273,7 +273,7 @@ void tst_ptyprotocol::faults()
     int rc = s.client.identify(info);
     if (content) {
         QCOMPARE(rc, 0);
-        QVector<_datacounter> entries;
+        QVector<pcn::_datacounter> entries;
         rc = s.client.readContent(info, entries);
     }
     QCOMPARE(rc, code);

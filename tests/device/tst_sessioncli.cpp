@@ -3,7 +3,7 @@
 // model class, damaged and special records, the user's selection, failures,
 // and the helpers the program's session shares with the command.
 #include "device/archivesession.h"
-#include "shell/stringcatalog.h"
+#include "base/stringcatalog.h"
 #include "tst_sessionsupport.h"
 
 #include <QJsonDocument>
@@ -44,7 +44,7 @@ QStringList contentKeys(const QString &port)
     return keys;
 }
 
-QString storedKey(const _blockdata &v)
+QString storedKey(const pcn::_blockdata &v)
 {
     return QStringLiteral("%1|%2|%3|%4|%5")
         .arg(v.meterType.trimmed())
@@ -140,9 +140,9 @@ private slots:
             QCOMPARE(int(file.meter.instrument.type), modelClass);
             QCOMPARE(int(file.meter.instrument.serial), 4321);
             QCOMPARE(file.meter.verifications.size(), 1);
-            const _blockdata &v = file.meter.verifications.first();
+            const pcn::_blockdata &v = file.meter.verifications.first();
             QCOMPARE(v.points.size(), 4);
-            for (const _datasample &p : v.points) {
+            for (const pcn::_datasample &p : v.points) {
                 QVERIFY(!p.rangeUText.isEmpty());
                 QVERIFY(!p.rangeIText.isEmpty());
             }
@@ -154,9 +154,9 @@ private slots:
         stored.sort();
         QCOMPARE(stored, listed);
 
-        const _blockdata &first = files.first().meter.verifications.first();
+        const pcn::_blockdata &first = files.first().meter.verifications.first();
         QStringList texts;
-        for (const _datasample &p : first.points) {
+        for (const pcn::_datasample &p : first.points) {
             texts << p.rangeIText;
             QCOMPARE(p.rangeUText, voltageText);
         }
@@ -164,7 +164,7 @@ private slots:
         if (modelClass == 0) {
             // Instrument range code 1 holds range digit 6: current clamps
             // (kind 2), 100 A as the quarter-ampere word 400, "100 К".
-            const _datasample &clamp = first.points.at(2);
+            const pcn::_datasample &clamp = first.points.at(2);
             QCOMPARE(int(clamp.range[2]), 2);
             QCOMPARE(int(clamp.range[0]), 400);
             QCOMPARE(int(clamp.range[1]), 0);
@@ -238,7 +238,7 @@ private slots:
         const auto files = readFolder(dir.path());
         QCOMPARE(files.size(), 9);
         for (const MeterFileReadResult &file : files) {
-            const _blockdata &v = file.meter.verifications.first();
+            const pcn::_blockdata &v = file.meter.verifications.first();
             QVERIFY(!(v.scheme == 4 && v.powerType == 2));
         }
     }

@@ -11,7 +11,7 @@
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
 #include "records/ui/statusmessagetimer.h"
-#include "shell/ui/korvelform.h"
+#include "mainwindow/korvelform.h"
 #include "tst_sessionsupport.h"
 #include "views/textlookup.h"
 
@@ -409,7 +409,7 @@ private slots:
         QCOMPARE(firstNumber, QStringLiteral("2"));
         const auto files = readFolder(w.dataFolder());
         QCOMPARE(files.size(), 1);
-        const _blockdata &v = files.first().meter.verifications.first();
+        const pcn::_blockdata &v = files.first().meter.verifications.first();
         QVERIFY(v.meterType.startsWith(QStringLiteral("ЦЭ6803В-М")));
         QCOMPARE(v.date, QDate(2024, 2, 27));
         QCOMPARE(v.time, QTime(9, 15, 30));
@@ -525,7 +525,7 @@ private slots:
     void contentDialogSortingRules()
     {
         const auto entry = [](const char *type, QDate date, QTime time, int power) {
-            _datacounter e;
+            pcn::_datacounter e;
             e.meterType = QString::fromUtf8(type);
             e.serial = 42;
             e.date = date;
@@ -533,7 +533,7 @@ private slots:
             e.powerType = std::uint8_t(power);
             return e;
         };
-        const QVector<_datacounter> content{
+        const QVector<pcn::_datacounter> content{
             entry("beta", QDate(2024, 1, 2), QTime(10, 0), 0),
             entry("Alpha", QDate(2024, 1, 1), QTime(12, 0), 3),
             entry("alpha", QDate(2024, 1, 1), QTime(8, 0), 7),

@@ -56,10 +56,10 @@ MeterFileReadResult readBack(const ConvertedArchiveRecord &r, const RecordLabels
     return parseMeterFile(r.header + r.block, labels);
 }
 
-QStringList currentTexts(const _blockdata &v)
+QStringList currentTexts(const pcn::_blockdata &v)
 {
     QStringList texts;
-    for (const _datasample &p : v.points)
+    for (const pcn::_datasample &p : v.points)
         texts.append(p.rangeIText);
     return texts;
 }
@@ -118,7 +118,7 @@ void TestCnvNewer::class3MovedFieldsAndPoints()
     QVERIFY(back.readable);
     QCOMPARE(back.meter.instrument.type, std::uint8_t(3));
     QCOMPARE(back.meter.instrument.serial, std::uint16_t(0x1234));
-    const _blockdata &v = back.meter.verifications[0];
+    const pcn::_blockdata &v = back.meter.verifications[0];
     QCOMPARE(v.date, QDate(2010, 7, 21));
     QCOMPARE(v.time, QTime(9, 8, 7));
     QCOMPARE(v.i1, std::uint16_t(200));
@@ -206,7 +206,7 @@ void TestCnvNewer::class5RangesAndMultiplier()
 
     const MeterFileReadResult back = readBack(*r);
     QVERIFY(back.readable);
-    const _blockdata &v = back.meter.verifications[0];
+    const pcn::_blockdata &v = back.meter.verifications[0];
     QCOMPARE(v.constant, 6400u);
     QCOMPARE(int(v.scheme), 4);
     QCOMPARE(int(v.powerType), 0);
@@ -268,7 +268,7 @@ void TestCnvNewer::class6Totals()
     QVERIFY(r);
     const MeterFileReadResult back = readBack(*r);
     QVERIFY(back.readable);
-    const _datasample &point = back.meter.verifications[0].points[0];
+    const pcn::_datasample &point = back.meter.verifications[0].points[0];
     QCOMPARE(point.Ptotal, 100.5);
     QCOMPARE(point.Stotal, -0.25);
     QCOMPARE(point.rangeIText, QStringLiteral("10 C"));
@@ -339,7 +339,7 @@ void TestCnvNewer::damagedFirstPointStoresNothing()
     work[50] = 0;
     work[51] = 0;
     CnvFileHeader header{};
-    _datacounter summary = ArchiveSummaryDefaults();
+    pcn::_datacounter summary = ArchiveSummaryDefaults();
     QCOMPARE(ConvertNewer(work, header, summary, class3TriplesInfo()), 0);
     work[50] = 11;
     QCOMPARE(ConvertNewer(work, header, summary, class3TriplesInfo()), 0);

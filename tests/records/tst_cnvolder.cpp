@@ -111,14 +111,14 @@ void TestCnvOlder::class0DigitsReadBack()
     QCOMPARE(en.meter.instrument.type, std::uint8_t(0));
     QCOMPARE(en.meter.instrument.serial, std::uint16_t(777));
     QCOMPARE(en.meter.verifications.size(), 1);
-    const _blockdata &v = en.meter.verifications.first();
+    const pcn::_blockdata &v = en.meter.verifications.first();
     QCOMPARE(v.serialText, QStringLiteral("12345678"));
     QCOMPARE(v.constant, 1000u);
     QCOMPARE(v.i1, std::uint16_t(100));
     QCOMPARE(v.i2, std::uint16_t(5));
     QCOMPARE(v.iNom, 5.0);
     QCOMPARE(v.points.size(), 2);
-    const _datasample &p = v.points.first();
+    const pcn::_datasample &p = v.points.first();
     QCOMPARE(p.I[0], 5.0);
     QCOMPARE(p.U[0], 230.5);
     QCOMPARE(p.Uline[0], 400.0);
@@ -315,7 +315,7 @@ void TestCnvOlder::unknownModelClassIsSkipped()
     CnvWorkBuffer work{};
     std::copy_n(reinterpret_cast<const std::uint8_t *>(s.b.constData()), 1030, work.begin());
     CnvFileHeader header{};
-    _datacounter summary;
+    pcn::_datacounter summary;
     QCOMPARE(ConvertNewer(work, header, summary, olderInfo(1)), 0);
     QCOMPARE(ConvertOlder(work, header, summary, olderInfo(1)), 1132);
 }
@@ -329,7 +329,7 @@ void TestCnvOlder::convertOlderLeavesBufferOnRejection()
     std::copy_n(reinterpret_cast<const std::uint8_t *>(s.b.constData()), 1030, work.begin());
     const CnvWorkBuffer before = work;
     CnvFileHeader header{};
-    _datacounter summary = ArchiveSummaryDefaults();
+    pcn::_datacounter summary = ArchiveSummaryDefaults();
     QCOMPARE(ConvertOlder(work, header, summary, olderInfo(1)), 0);
     QVERIFY(work == before);
     QVERIFY(header == CnvFileHeader{});

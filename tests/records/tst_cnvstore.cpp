@@ -237,7 +237,7 @@ void TestCnvStore::damagedInputNeverCrashesNorStoresUnreadableFiles()
         QCOMPARE(r->block.size(), 1134);
         const MeterFileReadResult back = parseMeterFile(r->header + r->block, labels);
         QVERIFY2(back.readable, qPrintable(QStringLiteral("case %1").arg(i)));
-        const _blockdata &v = back.meter.verifications.first();
+        const pcn::_blockdata &v = back.meter.verifications.first();
         const int n = wordAt(r->block, 42);
         QVERIFY(n >= 1 && n <= 10);
         QCOMPARE(v.points.size(), n);

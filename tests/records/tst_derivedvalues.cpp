@@ -12,9 +12,9 @@ RecordLabels labels(int language)
     return RecordLabels::defaults(language, QLocale::c());
 }
 
-_datasample phaseA(double u, double i, double cosPhi)
+pcn::_datasample phaseA(double u, double i, double cosPhi)
 {
-    _datasample p;
+    pcn::_datasample p;
     p.U = {u, 0, 0};
     p.I = {i, 0, 0};
     p.cosPhi = {cosPhi, 0, 0};
@@ -28,7 +28,7 @@ class TestDerivedValues : public QObject {
 private slots:
     void phasePowers()
     {
-        _datasample p = phaseA(220.25, 5.5, 0.5);
+        pcn::_datasample p = phaseA(220.25, 5.5, 0.5);
         computeDerivedValues(p, {false, false, false});
         QCOMPARE(p.S[0], 1211.375);
         QCOMPARE(p.P[0], 605.6875);
@@ -45,7 +45,7 @@ private slots:
     void activeAboveApparent()
     {
         // cos phi above 1 in magnitude: S takes P, Q is 0.
-        _datasample p = phaseA(100, 2, 1.5);
+        pcn::_datasample p = phaseA(100, 2, 1.5);
         computeDerivedValues(p, {false, false, false});
         QCOMPARE(p.P[0], 300.0);
         QCOMPARE(p.S[0], 300.0);
@@ -69,7 +69,7 @@ private slots:
             {-0.5, false, 'C'}, {-0.5, true, 'L'},
         };
         for (const Case &c : cases) {
-            _datasample p = phaseA(100, 1, c.cosPhi);
+            pcn::_datasample p = phaseA(100, 1, c.cosPhi);
             p.cosPhi = {c.cosPhi, c.cosPhi, c.cosPhi};
             computeDerivedValues(p, {c.sign, c.sign, c.sign});
             for (int k = 0; k < 3; ++k)
@@ -79,7 +79,7 @@ private slots:
 
     void totalPowerFactor()
     {
-        _datasample p;
+        pcn::_datasample p;
         p.Ptotal = 1000.5;
         p.Stotal = 2001;
         p.QshiftTotal = 10.25;

@@ -93,10 +93,10 @@ class TestMeterFileFuzz : public QObject {
         ++m_readable;
         QVERIFY(!r.meter.verifications.isEmpty());
         QCOMPARE(r.bytesConsumed + (r.headerless ? 0 : 67), qint64(bytes.size()));
-        for (const _blockdata &v : r.meter.verifications) {
+        for (const pcn::_blockdata &v : r.meter.verifications) {
             QVERIFY(!v.points.isEmpty());
             QVERIFY(v.date.isValid() && v.time.isValid());
-            for (const _datasample &p : v.points) {
+            for (const pcn::_datasample &p : v.points) {
                 for (int k = 0; k < 3; ++k)
                     QVERIFY(std::isfinite(p.Q[k]) && std::isfinite(p.S[k]) && std::isfinite(p.P[k]));
                 QVERIFY(std::isfinite(p.pfTotal));

@@ -35,7 +35,7 @@ private slots:
         QCOMPARE(r.meter.instrument.name, QStringLiteral("QS-77"));
         QCOMPARE(r.meter.verifications.size(), 1);
 
-        const _blockdata &v = r.meter.verifications[0];
+        const pcn::_blockdata &v = r.meter.verifications[0];
         QCOMPARE(v.meterType, QStringLiteral("CE301         "));
         QCOMPARE(v.serial, 123456789u);
         QCOMPARE(v.serialText, QStringLiteral("SN 42"));
@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(v.i2, std::uint16_t(5));
         QCOMPARE(v.points.size(), 1);
 
-        const _datasample &p = v.points[0];
+        const pcn::_datasample &p = v.points[0];
         QCOMPARE(p.I[0], 5.5);
         QCOMPARE(p.U[0], 220.25);
         QCOMPARE(p.Uline[0], 381.0);
@@ -97,12 +97,12 @@ private slots:
         const MeterFileReadResult r = parse(fileHeader("1") + type1Block());
         QVERIFY(r.readable);
         QCOMPARE(r.meter.instrument.name, QStringLiteral("QS-75"));
-        const _blockdata &v = r.meter.verifications[0];
+        const pcn::_blockdata &v = r.meter.verifications[0];
         QCOMPARE(v.scheme, std::uint8_t(4));
         QCOMPARE(v.powerType, std::uint8_t(1));
         QCOMPARE(v.i1, std::uint16_t(1)); // i2 == i1
         QCOMPARE(v.i2, std::uint16_t(1));
-        const _datasample &p = v.points[0];
+        const pcn::_datasample &p = v.points[0];
         QCOMPARE(p.U[0], 230.5);
         QCOMPARE(p.I[0], 0.125);
         QCOMPARE(p.Uline[0], 400.0);
@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(r.bytesConsumed, qint64(246));
         QCOMPARE(r.meter.instrument.serial, std::uint16_t(0x1234));
         QCOMPARE(r.meter.instrument.name, QStringLiteral("QS-75"));
-        const _blockdata &v = r.meter.verifications[0];
+        const pcn::_blockdata &v = r.meter.verifications[0];
         QCOMPARE(v.points.size(), 2);
         QCOMPARE(v.points[0].U[0], 230.5);
         QCOMPARE(v.points[0].range, (std::array<std::uint16_t, 6>{0, 3277, 0, 60, 0, 0}));
@@ -161,7 +161,7 @@ private slots:
         QVERIFY(r.readable);
         QCOMPARE(r.bytesConsumed, qint64(1134 + 110));
         QCOMPARE(r.meter.instrument.name, QStringLiteral("QT-77"));
-        const _blockdata &v = r.meter.verifications[0];
+        const pcn::_blockdata &v = r.meter.verifications[0];
         QCOMPARE(v.points.size(), 11);
         for (int k = 0; k < 10; ++k) {
             QCOMPARE(v.points[k].I[0], double(k + 1));
@@ -206,7 +206,7 @@ private slots:
         const MeterFileReadResult r = parse(fileHeader("1") + b + e1 + e2);
         QVERIFY(r.readable);
         QCOMPARE(r.bytesConsumed, qint64(1014 + 98 + 98));
-        const _blockdata &v = r.meter.verifications[0];
+        const pcn::_blockdata &v = r.meter.verifications[0];
         QCOMPARE(v.points.size(), 12);
         QCOMPARE(v.points[10].U[0], 220.0);
         QCOMPARE(v.points[10].rangeIText, QStringLiteral("0.05"));
@@ -218,7 +218,7 @@ private slots:
         const MeterFileReadResult r5 = parse(fileHeader("5") + type5Block());
         QVERIFY(r5.readable);
         QCOMPARE(r5.meter.instrument.name, QStringLiteral("QK-76"));
-        const _blockdata &v5 = r5.meter.verifications[0];
+        const pcn::_blockdata &v5 = r5.meter.verifications[0];
         QCOMPARE(v5.scheme, std::uint8_t(4));
         QCOMPARE(v5.powerType, std::uint8_t(3));
         QCOMPARE(v5.points[0].I[0], 2.5); // 16.16 through clamps
@@ -230,7 +230,7 @@ private slots:
 
         const MeterFileReadResult r6 = parse(fileHeader("6") + type6Block());
         QVERIFY(r6.readable);
-        const _blockdata &v6 = r6.meter.verifications[0];
+        const pcn::_blockdata &v6 = r6.meter.verifications[0];
         QCOMPARE(v6.powerType, std::uint8_t(1));
         QCOMPARE(v6.points[0].Ptotal, 1000.5);
         QCOMPARE(v6.points[0].Stotal, -70000.0);
@@ -249,7 +249,7 @@ private slots:
         sealOld(b);
         const MeterFileReadResult r = parse(fileHeader("1") + b);
         QVERIFY(r.readable);
-        const _datasample &p = r.meter.verifications[0].points[0];
+        const pcn::_datasample &p = r.meter.verifications[0].points[0];
         QCOMPARE(p.I[0], 2.5);
         QCOMPARE(p.range, (std::array<std::uint16_t, 6>{}));
         QCOMPARE(p.rangeIText, QStringLiteral("0"));

@@ -1,5 +1,5 @@
 #include "records/meterfile.h"
-#include "shell/platform.h"
+#include "base/platform.h"
 #include "pcnsamples.h"
 #include "testdir.h"
 

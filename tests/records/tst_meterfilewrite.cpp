@@ -1,5 +1,5 @@
 #include "records/meterfile.h"
-#include "shell/platform.h"
+#include "base/platform.h"
 #include "pcnsamples.h"
 #include "testdir.h"
 
@@ -20,9 +20,9 @@ bool isWritable(const QString &path)
 }
 
 // The verification of type0Block, built in memory field by field.
-_totalblockdata handMadeMeter()
+pcn::_totalblockdata handMadeMeter()
 {
-    _blockdata v;
+    pcn::_blockdata v;
     v.meterType = QStringLiteral("CE301");
     v.serial = 123456789;
     v.serialText = QStringLiteral("SN 42");
@@ -42,7 +42,7 @@ _totalblockdata handMadeMeter()
     v.bcdSecond = 0x07;
     v.i1 = 100;
     v.i2 = 5;
-    _datasample p;
+    pcn::_datasample p;
     p.I = {5.5, 1, 0};
     p.U = {220.25, 230, 0};
     p.Uline = {381, 0, 0};
@@ -57,7 +57,7 @@ _totalblockdata handMadeMeter()
     p.extraValue = -2.5;
     p.range = {40, 0, 2, 250, 0, 0};
     v.points = {p};
-    _totalblockdata meter;
+    pcn::_totalblockdata meter;
     meter.verifications = {v};
     meter.instrument.type = 0;
     meter.instrument.serial = 0x1234;
@@ -153,14 +153,14 @@ private slots:
 
     void sizesAndExtensionBlocks()
     {
-        _totalblockdata meter = handMadeMeter();
-        meter.verifications[0].points.resize(12, _datasample(meter.verifications[0].points[0]));
+        pcn::_totalblockdata meter = handMadeMeter();
+        meter.verifications[0].points.resize(12, pcn::_datasample(meter.verifications[0].points[0]));
         QByteArray bytes = encodeMeterFile(meter);
         QCOMPARE(bytes.size(), 1421);
         QCOMPARE(int(std::uint8_t(bytes[67 + 42])), 12); // full number of points
         meter.verifications[0].points.resize(10);
         QCOMPARE(encodeMeterFile(meter).size(), 1201);
-        meter.verifications[0].points.resize(11, _datasample(meter.verifications[0].points[0]));
+        meter.verifications[0].points.resize(11, pcn::_datasample(meter.verifications[0].points[0]));
         bytes = encodeMeterFile(meter);
         QCOMPARE(bytes.size(), 1311);
         // The extension block: point, range entry, checksum of those 108 bytes.
@@ -196,7 +196,7 @@ private slots:
 
     void meterTypeAndSerialTextLimits()
     {
-        _totalblockdata meter = handMadeMeter();
+        pcn::_totalblockdata meter = handMadeMeter();
         meter.verifications[0].meterType = QStringLiteral("Ёлка/2");
         meter.verifications[0].serialText = QString(70, QLatin1Char('9'));
         const QByteArray bytes = encodeMeterFile(meter);
@@ -214,13 +214,13 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("x.pcn"));
-        _totalblockdata empty;
+        pcn::_totalblockdata empty;
         QVERIFY(encodeMeterFile(empty).isEmpty());
         QVERIFY(!WriteMeterFile(path, empty));
-        _totalblockdata noPoints = handMadeMeter();
+        pcn::_totalblockdata noPoints = handMadeMeter();
         noPoints.verifications[0].points.clear();
         QVERIFY(!WriteMeterFile(path, noPoints));
-        _totalblockdata badType = handMadeMeter();
+        pcn::_totalblockdata badType = handMadeMeter();
         badType.instrument.type = 4;
         QVERIFY(!WriteMeterFile(path, badType));
         QVERIFY(!QFile::exists(path));
@@ -234,7 +234,7 @@ private slots:
         QVERIFY(!isWritable(path));
         QCOMPARE(testsupport::readAll(path), fileHeader("SN 42") + type0BlockAsWritten());
         // A read-only file is replaced by the next write.
-        _totalblockdata changed = handMadeMeter();
+        pcn::_totalblockdata changed = handMadeMeter();
         changed.verifications[0].constant = 3200;
         QVERIFY(WriteMeterFile(path, changed));
         QVERIFY(!isWritable(path));
@@ -251,8 +251,8 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("m.pcn"));
         QVERIFY(WriteMeterFile(path, handMadeMeter()));
         const QByteArray before = testsupport::readAll(path);
-        _totalblockdata bigger = handMadeMeter();
-        bigger.verifications[0].points.resize(40, _datasample(bigger.verifications[0].points[0]));
+        pcn::_totalblockdata bigger = handMadeMeter();
+        bigger.verifications[0].points.resize(40, pcn::_datasample(bigger.verifications[0].points[0]));
         // Failures before the first byte, inside the first chunk, at a chunk
         // boundary and after every byte was written but before the rename.
         for (const qint64 failAt : {qint64(0), qint64(1000), qint64(4096), qint64(67 + 1134 + 30 * 110)}) {
@@ -300,8 +300,8 @@ private slots:
             QVERIFY(second.readable);
             QCOMPARE(second.meter.verifications.size(), first.meter.verifications.size());
             for (qsizetype k = 0; k < first.meter.verifications.size(); ++k) {
-                const _blockdata &a = first.meter.verifications[k];
-                const _blockdata &b = second.meter.verifications[k];
+                const pcn::_blockdata &a = first.meter.verifications[k];
+                const pcn::_blockdata &b = second.meter.verifications[k];
                 QCOMPARE(b.meterType, a.meterType);
                 QCOMPARE(b.serialText, a.serialText);
                 QCOMPARE(b.date, a.date);

@@ -3,7 +3,7 @@
 // files, with write failures injected.
 #include "records/meterfile.h"
 #include "records/recordops.h"
-#include "shell/platform.h"
+#include "base/platform.h"
 #include "testdir.h"
 #include "tst_recordopsdata.h"
 
@@ -16,10 +16,10 @@ namespace {
 
 const RecordLabels kLabels = RecordLabels::defaults(1, QLocale::c());
 
-_totalblockdata readBack(const QString &path)
+pcn::_totalblockdata readBack(const QString &path)
 {
     const MeterFileReadResult r = ReadMeterFile(path, kLabels);
-    return r.readable ? r.meter : _totalblockdata();
+    return r.readable ? r.meter : pcn::_totalblockdata();
 }
 
 bool isWritable(const QString &path)
@@ -54,9 +54,9 @@ private slots:
     {
         QFETCH(int, change);
         QFETCH(bool, mergeable);
-        const _totalblockdata target = meter({verification(at(3, 1), {1})});
-        _totalblockdata source = meter({verification(at(3, 2), {2})});
-        _blockdata &s = source.verifications[0];
+        const pcn::_totalblockdata target = meter({verification(at(3, 1), {1})});
+        pcn::_totalblockdata source = meter({verification(at(3, 2), {2})});
+        pcn::_blockdata &s = source.verifications[0];
         switch (change) {
         case 1: source.instrument.serial = 778; break;
         case 2: source.instrument.type = 0; break;
@@ -74,8 +74,8 @@ private slots:
 
     void serialTextsCompareExactly()
     {
-        _totalblockdata target = meter({verification(at(3, 1), {1})});
-        _totalblockdata source = meter({verification(at(3, 2), {2})});
+        pcn::_totalblockdata target = meter({verification(at(3, 1), {1})});
+        pcn::_totalblockdata source = meter({verification(at(3, 2), {2})});
         target.verifications[0].serialText = QStringLiteral("AB12");
         source.verifications[0].serialText = QStringLiteral("ab12");
         QVERIFY(!AreMergeable(source, target));
@@ -112,8 +112,8 @@ private slots:
         QFETCH(int, si1);
         QFETCH(int, si2);
         QFETCH(bool, mergeable);
-        _totalblockdata target = meter({verification(at(3, 1), {1})});
-        _totalblockdata source = meter({verification(at(3, 2), {2})});
+        pcn::_totalblockdata target = meter({verification(at(3, 1), {1})});
+        pcn::_totalblockdata source = meter({verification(at(3, 2), {2})});
         target.verifications[0].i1 = std::uint16_t(ti1);
         target.verifications[0].i2 = std::uint16_t(ti2);
         source.verifications[0].i1 = std::uint16_t(si1);
@@ -123,7 +123,7 @@ private slots:
 
     void ratioHundredthsTruncate()
     {
-        _datacounter v;
+        pcn::_datacounter v;
         v.i1 = 1001;
         v.i2 = 1000;
         QCOMPARE(TransformerRatioHundredths(v), 100);
@@ -136,19 +136,19 @@ private slots:
 
     void mergedVerificationsTakeTargetIdentity()
     {
-        _totalblockdata target = meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})});
+        pcn::_totalblockdata target = meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})});
         target.verifications[0].meterType = QStringLiteral("TARGET");
         target.verifications[0].year = 2001;
         target.verifications[0].i1 = 7;
         target.verifications[0].i2 = 7;
-        _totalblockdata source = meter({verification(at(4, 1), {3})});
+        pcn::_totalblockdata source = meter({verification(at(4, 1), {3})});
         source.verifications[0].meterType = QStringLiteral("SOURCE");
         source.verifications[0].year = 1990;
         source.verifications[0].constant = 800;
-        const _totalblockdata merged = MergeMeters(target, source);
+        const pcn::_totalblockdata merged = MergeMeters(target, source);
         QCOMPARE(merged.verifications.size(), 3);
         QCOMPARE(merged.verifications[1].meterType, QStringLiteral("CE301")); // target's others keep theirs
-        const _blockdata &moved = merged.verifications[2];
+        const pcn::_blockdata &moved = merged.verifications[2];
         QCOMPARE(moved.meterType, QStringLiteral("TARGET"));
         QCOMPARE(moved.year, std::uint16_t(2001));
         QCOMPARE(moved.i1, std::uint16_t(7));
@@ -184,9 +184,9 @@ private slots:
         QFETCH(int, scheme);
         QFETCH(int, change);
         QFETCH(bool, compatible);
-        _blockdata a = verification(at(3, 1), {1});
+        pcn::_blockdata a = verification(at(3, 1), {1});
         a.scheme = std::uint8_t(scheme);
-        _blockdata b = a;
+        pcn::_blockdata b = a;
         switch (change) {
         case 1: b.uPhaseNom = 57.7; break;
         case 2: b.uLineNom = 100; break;
@@ -196,7 +196,7 @@ private slots:
         default: break;
         }
         QCOMPARE(IsElementCompatible(a, b), compatible);
-        const _totalblockdata m = meter({a, b});
+        const pcn::_totalblockdata m = meter({a, b});
         QCOMPARE(IsElementCompatible(m, 0, 1), compatible);
         QVERIFY(!IsElementCompatible(m, 0, 2));
         QVERIFY(!IsElementCompatible(m, -1, 0));
@@ -205,11 +205,11 @@ private slots:
     void pasteTakesEarlierMomentAndJoinsPoints()
     {
         // Target dated 12.03 with two points, source dated 10.03 with one.
-        const _totalblockdata m = meter({verification(at(3, 12, 9), {100, 101}), verification(at(3, 10, 15), {200})});
-        const std::optional<_totalblockdata> r = PasteElement(m, 0, 1);
+        const pcn::_totalblockdata m = meter({verification(at(3, 12, 9), {100, 101}), verification(at(3, 10, 15), {200})});
+        const std::optional<pcn::_totalblockdata> r = PasteElement(m, 0, 1);
         QVERIFY(r);
         QCOMPARE(r->verifications.size(), 1);
-        const _blockdata &t = r->verifications[0];
+        const pcn::_blockdata &t = r->verifications[0];
         QCOMPARE(t.date, QDate(2010, 3, 10));
         QCOMPARE(t.time, QTime(15, 0));
         QCOMPARE(t.bcdYear, std::uint16_t(0x2010));
@@ -221,10 +221,10 @@ private slots:
 
     void pasteKeepsTargetMomentWhenSourceIsLater()
     {
-        const _totalblockdata m = meter({verification(at(3, 10, 8), {1}), verification(at(3, 10, 9), {2}),
+        const pcn::_totalblockdata m = meter({verification(at(3, 10, 8), {1}), verification(at(3, 10, 9), {2}),
                                          verification(at(3, 12), {3})});
         // Same date, later time: the target (index 0) keeps 08:00.
-        std::optional<_totalblockdata> r = PasteElement(m, 0, 1);
+        std::optional<pcn::_totalblockdata> r = PasteElement(m, 0, 1);
         QVERIFY(r);
         QCOMPARE(r->verifications[0].time, QTime(8, 0));
         QCOMPARE(voltagesOf(r->verifications[0]), (QList<double>{1, 2}));
@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(voltagesOf(r->verifications[1]), (QList<double>{3, 1}));
         QCOMPARE(voltagesOf(r->verifications[0]), (QList<double>{2}));
         // Same moment: the source's (equal) moment is taken, nothing breaks.
-        const _totalblockdata same = meter({verification(at(5, 5), {1}), verification(at(5, 5), {2})});
+        const pcn::_totalblockdata same = meter({verification(at(5, 5), {1}), verification(at(5, 5), {2})});
         r = PasteElement(same, 1, 0);
         QVERIFY(r);
         QCOMPARE(r->verifications[0].date, QDate(2010, 5, 5));
@@ -244,9 +244,9 @@ private slots:
 
     void pasteRefusesBadPairs()
     {
-        _blockdata other = verification(at(3, 2), {2});
+        pcn::_blockdata other = verification(at(3, 2), {2});
         other.constant = 3200;
-        const _totalblockdata m = meter({verification(at(3, 1), {1}), other});
+        const pcn::_totalblockdata m = meter({verification(at(3, 1), {1}), other});
         QVERIFY(!PasteElement(m, 0, 1));
         QVERIFY(!PasteElement(m, 0, 0));
         QVERIFY(!PasteElement(m, 0, 5));
@@ -254,8 +254,8 @@ private slots:
 
     void deleteElement()
     {
-        const _totalblockdata m = meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})});
-        const std::optional<_totalblockdata> r = DeleteElement(m, 0);
+        const pcn::_totalblockdata m = meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})});
+        const std::optional<pcn::_totalblockdata> r = DeleteElement(m, 0);
         QVERIFY(r);
         QCOMPARE(r->verifications.size(), 1);
         QCOMPARE(voltagesOf(r->verifications[0]), (QList<double>{2}));
@@ -267,9 +267,9 @@ private slots:
 
     void editMeterParameters()
     {
-        _totalblockdata m = meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})});
+        pcn::_totalblockdata m = meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})});
         m.verifications[1].year = 1995;
-        const std::optional<_totalblockdata> r =
+        const std::optional<pcn::_totalblockdata> r =
             EditMeterParameters(m, {QStringLiteral("Меркурий 230"), QStringLiteral("SN-16-characters"), 2015});
         QVERIFY(r);
         QCOMPARE(r->verifications[0].meterType, QStringLiteral("Меркурий 230"));
@@ -277,13 +277,13 @@ private slots:
         QCOMPARE(r->verifications[0].serial, 4242u);
         QCOMPARE(r->verifications[1].meterType, QStringLiteral("CE301"));
         QCOMPARE(r->verifications[1].year, std::uint16_t(1995));
-        for (const _blockdata &v : r->verifications)
+        for (const pcn::_blockdata &v : r->verifications)
             QCOMPARE(v.serialText, QStringLiteral("SN-16-characters"));
     }
 
     void editMeterParametersRefusesWhatCannotBeStored()
     {
-        const _totalblockdata m = meter({verification(at(3, 1), {1})});
+        const pcn::_totalblockdata m = meter({verification(at(3, 1), {1})});
         QVERIFY(!EditMeterParameters(m, {QStringLiteral("123456789012345"), QStringLiteral("1"), 1}));
         QVERIFY(EditMeterParameters(m, {QStringLiteral("12345678901234"), QStringLiteral("1"), 1}));
         QVERIFY(!EditMeterParameters(m, {QStringLiteral("Счётчик"), QStringLiteral("1"), 1}));
@@ -291,7 +291,7 @@ private slots:
         QVERIFY(EditMeterParameters(m, {QStringLiteral("CE"), QString(64, QLatin1Char('9')), 1}));
         QVERIFY(EditMeterParameters(m, {QStringLiteral("CE"), QStringLiteral("№5"), 1}));
         QVERIFY(!EditMeterParameters(m, {QStringLiteral("CE"), QStringLiteral("5\u4e2d"), 1}));
-        QVERIFY(!EditMeterParameters(_totalblockdata(), {QStringLiteral("CE"), QStringLiteral("1"), 1}));
+        QVERIFY(!EditMeterParameters(pcn::_totalblockdata(), {QStringLiteral("CE"), QStringLiteral("1"), 1}));
     }
 
     void unstorableCharacters()
@@ -311,8 +311,8 @@ private slots:
 
     void editConstant()
     {
-        const _totalblockdata m = meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})});
-        const std::optional<_totalblockdata> r = EditConstant(m, 1, 999999999);
+        const pcn::_totalblockdata m = meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})});
+        const std::optional<pcn::_totalblockdata> r = EditConstant(m, 1, 999999999);
         QVERIFY(r);
         QCOMPARE(r->verifications[1].constant, 999999999u);
         QCOMPARE(r->verifications[0].constant, 1600u);
@@ -402,10 +402,10 @@ private slots:
         QTemporaryDir dir;
         const QString s = dir.filePath(QStringLiteral("s.pcn"));
         const QString t = dir.filePath(QStringLiteral("t.pcn"));
-        _totalblockdata source = meter({verification(at(4, 1), {41}), verification(at(4, 2), {42})});
+        pcn::_totalblockdata source = meter({verification(at(4, 1), {41}), verification(at(4, 2), {42})});
         source.verifications[0].meterType = QStringLiteral("SRC");
         source.verifications[0].year = 1990;
-        _totalblockdata target = meter({verification(at(3, 1), {31})});
+        pcn::_totalblockdata target = meter({verification(at(3, 1), {31})});
         target.verifications[0].meterType = QStringLiteral("TGT");
         target.verifications[0].year = 2012;
         QVERIFY(WriteMeterFile(s, source));
@@ -424,7 +424,7 @@ private slots:
         QVERIFY(!kept.sourceDeleted);
         QCOMPARE(testsupport::readAll(s), sourceBytes);
         QCOMPARE(QFileInfo(t).size(), 67 + 3 * 1134);
-        const _totalblockdata merged = readBack(t);
+        const pcn::_totalblockdata merged = readBack(t);
         QCOMPARE(merged.verifications.size(), 3);
         QCOMPARE(voltagesOf(merged.verifications[0]), QList<double>{31});
         QCOMPARE(voltagesOf(merged.verifications[1]), QList<double>{41});

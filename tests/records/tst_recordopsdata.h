@@ -17,9 +17,9 @@ using testsupport::setMoment;
 
 // A three-phase four-wire active verification of meter "CE301" with one
 // point per given phase-A voltage.
-inline _blockdata verification(const QDateTime &moment, std::initializer_list<double> voltages)
+inline pcn::_blockdata verification(const QDateTime &moment, std::initializer_list<double> voltages)
 {
-    _blockdata v;
+    pcn::_blockdata v;
     v.meterType = QStringLiteral("CE301");
     v.serial = 4242;
     v.serialText = QStringLiteral("4242");
@@ -35,7 +35,7 @@ inline _blockdata verification(const QDateTime &moment, std::initializer_list<do
     v.i2 = 1;
     setMoment(v, moment);
     for (double u : voltages) {
-        _datasample p;
+        pcn::_datasample p;
         p.U = {u, 221, 222};
         p.I = {5, 5, 5};
         p.Uline = {380, 380, 380};
@@ -54,10 +54,10 @@ inline QDateTime at(int month, int day, int hour = 10, int minute = 0)
 }
 
 // A meter of instrument type 3, serial 777, with the given verifications.
-inline _totalblockdata meter(std::initializer_list<_blockdata> verifications)
+inline pcn::_totalblockdata meter(std::initializer_list<pcn::_blockdata> verifications)
 {
-    _totalblockdata m;
-    for (const _blockdata &v : verifications)
+    pcn::_totalblockdata m;
+    for (const pcn::_blockdata &v : verifications)
         m.verifications << v;
     m.instrument.type = 3;
     m.instrument.serial = 777;
@@ -65,10 +65,10 @@ inline _totalblockdata meter(std::initializer_list<_blockdata> verifications)
 }
 
 // Phase-A voltages of all points of a verification, in stored order.
-inline QList<double> voltagesOf(const _blockdata &v)
+inline QList<double> voltagesOf(const pcn::_blockdata &v)
 {
     QList<double> u;
-    for (const _datasample &p : v.points)
+    for (const pcn::_datasample &p : v.points)
         u << p.U[0];
     return u;
 }

@@ -7,8 +7,8 @@
 #include "records/ui/folderpanel.h"
 #include "records/ui/meterdialogs.h"
 #include "records/ui/recordoperations.h"
-#include "shell/platform.h"
-#include "shell/ui/korvelform.h"
+#include "base/platform.h"
+#include "mainwindow/korvelform.h"
 #include "testdir.h"
 #include "tst_recordopsdata.h"
 #include "views/ui/recordlistviews.h"
@@ -72,10 +72,10 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
     return files;
 }
 
-_totalblockdata readBack(const QString &path)
+pcn::_totalblockdata readBack(const QString &path)
 {
     const MeterFileReadResult r = ReadMeterFile(path);
-    return r.readable ? r.meter : _totalblockdata();
+    return r.readable ? r.meter : pcn::_totalblockdata();
 }
 
 void clickRow(QTreeView *view, int row, Qt::MouseButton button = Qt::LeftButton)
@@ -141,14 +141,14 @@ private:
 
     int rowOfFile(const QString &fileName) const
     {
-        const QVector<_totalblockdata> &list = m_window->store().meters();
+        const QVector<pcn::_totalblockdata> &list = m_window->store().meters();
         for (int i = 0; i < list.size(); ++i)
             if (list[i].fileName == fileName)
                 return views()->MeterRowOf(i);
         return -1;
     }
 
-    void write(const QString &relative, const _totalblockdata &meter)
+    void write(const QString &relative, const pcn::_totalblockdata &meter)
     {
         QDir().mkpath(QFileInfo(file(relative)).absolutePath());
         QVERIFY(WriteMeterFile(file(relative), meter));
@@ -267,12 +267,12 @@ private slots:
     void mergeWithRatioOneAndDifferentTransformerData()
     {
         // Both ratios are 1 but the stored primary and secondary currents differ.
-        _totalblockdata target = meter({verification(at(3, 1), {31})});
+        pcn::_totalblockdata target = meter({verification(at(3, 1), {31})});
         target.verifications[0].meterType = QStringLiteral("TGT");
         target.verifications[0].year = 2012;
         target.verifications[0].i1 = 5;
         target.verifications[0].i2 = 5;
-        _totalblockdata source = meter({verification(at(4, 1), {41}), verification(at(4, 2), {42})});
+        pcn::_totalblockdata source = meter({verification(at(4, 1), {41}), verification(at(4, 2), {42})});
         source.verifications[0].meterType = QStringLiteral("SRC");
         source.verifications[0].year = 1990;
         source.verifications[0].i1 = 10;
@@ -293,7 +293,7 @@ private slots:
         action("ConnectAction")->trigger();
         QCOMPARE(m_dialogs, 1);
         QVERIFY(m_shown.isEmpty());
-        const _totalblockdata merged = readBack(file(QStringLiteral("A/t.pcn")));
+        const pcn::_totalblockdata merged = readBack(file(QStringLiteral("A/t.pcn")));
         QCOMPARE(merged.verifications.size(), 3);
         QCOMPARE(voltagesOf(merged.verifications[0]), QList<double>{31});
         for (int k = 1; k < 3; ++k) {
@@ -331,10 +331,10 @@ private slots:
 
     void differentTransformersCannotBeMerged()
     {
-        _totalblockdata target = meter({verification(at(3, 1), {31})});
+        pcn::_totalblockdata target = meter({verification(at(3, 1), {31})});
         target.verifications[0].i1 = 100;
         target.verifications[0].i2 = 5;
-        _totalblockdata source = meter({verification(at(4, 1), {41})});
+        pcn::_totalblockdata source = meter({verification(at(4, 1), {41})});
         source.verifications[0].i1 = 200;
         source.verifications[0].i2 = 10;
         write(QStringLiteral("A/s.pcn"), source);
@@ -351,7 +351,7 @@ private slots:
     {
         // Row 0: 12.03 with two points; row 1: 10.03 with one; row 2 another
         // power type, not compatible with either.
-        _blockdata reactive = verification(at(3, 11), {300});
+        pcn::_blockdata reactive = verification(at(3, 11), {300});
         reactive.powerType = PowerReactiveShift;
         write(QStringLiteral("A/m.pcn"),
               meter({verification(at(3, 12, 9), {100, 101}), verification(at(3, 10, 15), {200}), reactive}));
@@ -369,7 +369,7 @@ private slots:
         answerPassword(kPassword, &m_dialogs);
         QTest::mouseClick(ops()->pasteElemButton(), Qt::LeftButton);
         QCOMPARE(m_dialogs, 1);
-        const _totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
+        const pcn::_totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
         QCOMPARE(m.verifications.size(), 2);
         QCOMPARE(m.verifications[0].date, QDate(2010, 3, 10));
         QCOMPARE(m.verifications[0].time, QTime(15, 0));
@@ -390,7 +390,7 @@ private slots:
         answerPassword(kPassword, &m_dialogs);
         QTest::mouseClick(ops()->delElemButton(), Qt::LeftButton);
         QCOMPARE(m_dialogs, 1);
-        const _totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
+        const pcn::_totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
         QCOMPARE(m.verifications.size(), 2);
         QCOMPARE(voltagesOf(m.verifications[1]), QList<double>{2});
         QCOMPARE(views()->SelectedPowerRow(), 1);
@@ -428,7 +428,7 @@ private slots:
         });
         ops()->changeMeterAction()->trigger();
         QCOMPARE(m_dialogs, 2);
-        const _totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
+        const pcn::_totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
         QCOMPARE(m.verifications[0].meterType, QStringLiteral("ABCDEFGHIJKLMN"));
         QCOMPARE(m.verifications[0].year, std::uint16_t(2015));
         QCOMPARE(m.verifications[0].serial, 4242u);
@@ -440,7 +440,7 @@ private slots:
 
     void meterEditorKeepsALongerSerialTextOfAFile()
     {
-        _totalblockdata m = meter({verification(at(3, 1), {1})});
+        pcn::_totalblockdata m = meter({verification(at(3, 1), {1})});
         m.verifications[0].serialText = QStringLiteral("serial text of 24 chars");
         write(QStringLiteral("A/m.pcn"), m);
         open(QStringLiteral("A"));
@@ -454,7 +454,7 @@ private slots:
         });
         ops()->changeMeterAction()->trigger();
         QCOMPARE(m_dialogs, 2);
-        const _totalblockdata back = readBack(file(QStringLiteral("A/m.pcn")));
+        const pcn::_totalblockdata back = readBack(file(QStringLiteral("A/m.pcn")));
         QCOMPARE(back.verifications[0].serialText, QStringLiteral("serial text of 24 chars"));
         QCOMPARE(back.verifications[0].year, std::uint16_t(1999));
     }
@@ -501,7 +501,7 @@ private slots:
         });
         ops()->changeConstantAction()->trigger();
         QCOMPARE(m_dialogs, 2);
-        const _totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
+        const pcn::_totalblockdata m = readBack(file(QStringLiteral("A/m.pcn")));
         QCOMPARE(m.verifications[0].constant, 1600u);
         QCOMPARE(m.verifications[1].constant, 1600u);
         QCOMPARE(m.verifications[2].constant, 123456789u);

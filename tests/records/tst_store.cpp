@@ -1,7 +1,7 @@
 // The record store: folder tree, folder scan, folder commands and the
 // storing of received verifications, on real folders in a temporary place.
 #include "records/recordstore.h"
-#include "shell/platform.h"
+#include "base/platform.h"
 
 #include "testdir.h"
 #include "tst_storefiles.h"
@@ -31,17 +31,17 @@ bool ownerCannotWrite(const QString &path)
     return !(QFile::permissions(path) & QFileDevice::WriteOwner);
 }
 
-QStringList fileNames(const QVector<_totalblockdata> &meters)
+QStringList fileNames(const QVector<pcn::_totalblockdata> &meters)
 {
     QStringList names;
-    for (const _totalblockdata &m : meters)
+    for (const pcn::_totalblockdata &m : meters)
         names << m.fileName;
     return names;
 }
 
-_datacounter summary(const QString &type, quint32 serial, QTime time, quint8 power = 0)
+pcn::_datacounter summary(const QString &type, quint32 serial, QTime time, quint8 power = 0)
 {
-    _datacounter s;
+    pcn::_datacounter s;
     s.meterType = type;
     s.serial = serial;
     s.date = QDate(2009, 6, 15);
@@ -308,7 +308,7 @@ private slots:
                  QStringLiteral("X^2^2009-06-15^090507^0.pcn"));
         QLocale::setDefault(saved);
         // Without a decoded moment the stored BCD digits name it.
-        _datacounter bcd = summary("X", 3, QTime());
+        pcn::_datacounter bcd = summary("X", 3, QTime());
         bcd.date = QDate();
         bcd.bcdYear = 0x2011;
         bcd.bcdMonth = 0x02;
@@ -324,7 +324,7 @@ private slots:
         RecordStore store(m_data);
         QVERIFY(QDir().mkpath(m_data + "in"));
         store.SelectFolder(m_data + "in");
-        const _datacounter s = summary("CE301", 222, QTime(9, 5, 7));
+        const pcn::_datacounter s = summary("CE301", 222, QTime(9, 5, 7));
         const QByteArray header = fileHeader("222");
         const QByteArray first = recordBlock("CE301", 222, 3);
         const QByteArray second = recordBlock("CE301", 222, 5);
@@ -361,7 +361,7 @@ private slots:
         RecordStore store(m_data);
         QVERIFY(QDir().mkpath(m_data));
         store.SelectFolder(store.rootFolder());
-        const _datacounter s = summary("CE301", 222, QTime(9, 5, 7));
+        const pcn::_datacounter s = summary("CE301", 222, QTime(9, 5, 7));
         const QByteArray header = fileHeader("222");
         const std::optional<QString> path = store.StoreReceivedRecord(header, recordBlock("CE301", 222, 3), s);
         QVERIFY(path);

@@ -200,10 +200,10 @@ private slots:
     void archiveFromStoredFiles()
     {
         QTemporaryDir dir;
-        _totalblockdata meter;
+        pcn::_totalblockdata meter;
         meter.instrument.type = 3;
         meter.instrument.serial = 77;
-        _blockdata v;
+        pcn::_blockdata v;
         v.meterType = QStringLiteral("FOLDER-METER");
         v.serial = 4242;
         v.serialText = QStringLiteral("4242");
@@ -224,7 +224,7 @@ private slots:
         v.bcdMinute = 0x02;
         v.bcdSecond = 0x09;
         for (int k = 0; k < 12; ++k) {
-            _datasample pt;
+            pcn::_datasample pt;
             pt.U = {57.7, 57.7, 57.7};
             pt.I = {1.0 + k, 1.0 + k, 1.0 + k};
             pt.cosPhi = {1, 1, 1};

@@ -7,7 +7,7 @@ std::uint8_t bcd(int value)
     return std::uint8_t(((value / 10) << 4) | (value % 10));
 }
 
-void setMoment(_datacounter &v, const QDateTime &moment)
+void setMoment(pcn::_datacounter &v, const QDateTime &moment)
 {
     v.date = moment.date();
     v.time = moment.time();
@@ -19,9 +19,9 @@ void setMoment(_datacounter &v, const QDateTime &moment)
     v.bcdSecond = bcd(v.time.second());
 }
 
-_blockdata sampleVerification(int scheme, int powerType, const QDateTime &moment, int points)
+pcn::_blockdata sampleVerification(int scheme, int powerType, const QDateTime &moment, int points)
 {
-    _blockdata v;
+    pcn::_blockdata v;
     v.scheme = std::uint8_t(scheme);
     v.powerType = std::uint8_t(powerType);
     v.constant = 1600;
@@ -30,7 +30,7 @@ _blockdata sampleVerification(int scheme, int powerType, const QDateTime &moment
     v.iNom = 5;
     setMoment(v, moment);
     for (int j = 0; j < points; ++j) {
-        _datasample p;
+        pcn::_datasample p;
         p.U = {220.5 + j, 221, 222};
         p.I = {5, 4.5, 4};
         p.Uline = {380, 381, 382};
@@ -44,11 +44,11 @@ _blockdata sampleVerification(int scheme, int powerType, const QDateTime &moment
     return v;
 }
 
-_totalblockdata sampleMeter(const QString &type, const QString &serialText, int scheme, int count, int points)
+pcn::_totalblockdata sampleMeter(const QString &type, const QString &serialText, int scheme, int count, int points)
 {
-    _totalblockdata m;
+    pcn::_totalblockdata m;
     for (int k = 0; k < count; ++k) {
-        _blockdata v = sampleVerification(scheme, k % 5, QDateTime(QDate(2010, 1, 1 + k), QTime(8, 30, k)), points);
+        pcn::_blockdata v = sampleVerification(scheme, k % 5, QDateTime(QDate(2010, 1, 1 + k), QTime(8, 30, k)), points);
         v.meterType = type;
         v.serial = 777;
         v.serialText = serialText;

@@ -24,7 +24,7 @@ const QLocale kRussian(QLocale::Russian, QLocale::Russia);
 
 using testsupport::bcd;
 
-_totalblockdata meterOf(const QString &type, const QString &serialText, int scheme, int count, int points = 1)
+pcn::_totalblockdata meterOf(const QString &type, const QString &serialText, int scheme, int count, int points = 1)
 {
     return testsupport::sampleMeter(type, serialText, scheme, count, points);
 }
@@ -103,7 +103,7 @@ private:
     void show(int language, const QLocale &locale);
 
     QTemporaryDir m_dir;
-    QVector<_totalblockdata> m_meters;
+    QVector<pcn::_totalblockdata> m_meters;
     std::array<GridColumns, kGridCount> m_columns;
     QWidget *m_window = nullptr;
     RecordViews *m_views = nullptr;
@@ -112,13 +112,13 @@ private:
 void TestRecordViews::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    _totalblockdata a = meterOf(QStringLiteral("Меркурий 230"), QStringLiteral("12345"), 1, 1, 12);
+    pcn::_totalblockdata a = meterOf(QStringLiteral("Меркурий 230"), QStringLiteral("12345"), 1, 1, 12);
     a.verifications[0].i1 = 5;
     a.verifications[0].i2 = 1;
     a.instrument.serial = 1234;
-    const _totalblockdata b = meterOf(QStringLiteral("ce102"), QStringLiteral("5555"), 2, 11);
-    const _totalblockdata c = meterOf(QStringLiteral("CE102"), QStringLiteral("0001"), 4, 1);
-    const _totalblockdata d = meterOf(QStringLiteral("Alpha"), QStringLiteral("42"), 1, 2);
+    const pcn::_totalblockdata b = meterOf(QStringLiteral("ce102"), QStringLiteral("5555"), 2, 11);
+    const pcn::_totalblockdata c = meterOf(QStringLiteral("CE102"), QStringLiteral("0001"), 4, 1);
+    const pcn::_totalblockdata d = meterOf(QStringLiteral("Alpha"), QStringLiteral("42"), 1, 2);
     QVERIFY(WriteMeterFile(m_dir.filePath(QStringLiteral("a.pcn")), a));
     QVERIFY(WriteMeterFile(m_dir.filePath(QStringLiteral("b.pcn")), b));
     QVERIFY(WriteMeterFile(m_dir.filePath(QStringLiteral("c.pcn")), c));

@@ -1,7 +1,7 @@
 // Rules of the record views without any window: cell and row texts, column
 // configuration, sorting and the enabling of the record commands.
-#include "shell/appstate.h"
-#include "shell/stringcatalog.h"
+#include "base/appstate.h"
+#include "base/stringcatalog.h"
 #include "views/commandstate.h"
 #include "views/gridcolumnkinds.h"
 #include "views/gridconfig.h"
@@ -16,10 +16,10 @@ namespace {
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 const QLocale kRussian(QLocale::Russian, QLocale::Russia);
 
-_totalblockdata meter(const QString &type, const QString &serial)
+pcn::_totalblockdata meter(const QString &type, const QString &serial)
 {
-    _totalblockdata m;
-    _blockdata v;
+    pcn::_totalblockdata m;
+    pcn::_blockdata v;
     v.meterType = type;
     v.serialText = serial;
     m.verifications << v;
@@ -63,7 +63,7 @@ private slots:
 
 void TestViewsDomain::cellTexts()
 {
-    _datasample p;
+    pcn::_datasample p;
     p.errorPercent = -0.1239;
     p.cosPhi = {0.8666, -0.5, 1.0};
     p.pfChar = {'L', 'C', 'L', 'C'};
@@ -133,7 +133,7 @@ void TestViewsDomain::rowTexts()
 
     const TextLookup english = catalogTextLookup(1);
     const TextLookup russian = catalogTextLookup(0);
-    _blockdata v;
+    pcn::_blockdata v;
     v.scheme = SchemeThreePhaseThreeWire;
     v.powerType = PowerReactiveShift;
     v.constant = 4000000000u;
@@ -156,7 +156,7 @@ void TestViewsDomain::rowTexts()
     row = verificationRowTexts(v, english, kEnglish);
     QCOMPARE(row.mid(3), (QStringList{QString(), QString(), QString()}));
 
-    _totalblockdata m = meter(QStringLiteral("CE301         "), QStringLiteral("0123"));
+    pcn::_totalblockdata m = meter(QStringLiteral("CE301         "), QStringLiteral("0123"));
     m.verifications[0].accuracyClass = 0.5;
     m.verifications[0].scheme = SchemeThreePhaseFourWire;
     m.verifications[0].year = 2009;
@@ -295,7 +295,7 @@ void TestViewsDomain::dialogPages()
 
 void TestViewsDomain::meterSorting()
 {
-    QVector<_totalblockdata> meters{meter(QStringLiteral("beta"), QStringLiteral("2")),
+    QVector<pcn::_totalblockdata> meters{meter(QStringLiteral("beta"), QStringLiteral("2")),
                                     meter(QStringLiteral("Alpha"), QStringLiteral("9")),
                                     meter(QStringLiteral("ALPHA"), QStringLiteral("1")),
                                     meter(QStringLiteral("gamma"), QStringLiteral("5"))};
@@ -334,7 +334,7 @@ void TestViewsDomain::meterSorting()
 
 void TestViewsDomain::verificationSorting()
 {
-    QVector<_blockdata> list(4);
+    QVector<pcn::_blockdata> list(4);
     list[0].date = QDate(2010, 1, 2); list[0].time = QTime(10, 0); list[0].powerType = 2;
     list[1].date = QDate(2009, 5, 1); list[1].time = QTime(12, 0); list[1].powerType = 0;
     list[2].date = QDate(2010, 1, 2); list[2].time = QTime(9, 59, 59); list[2].powerType = 4;

@@ -47,9 +47,9 @@ const double kCos[] = {1.0, 0.5, 0.8, 0.5, 0.25, 1.0, 0.866, 0.8, 0.5, 0.0};
 const bool kCapacitive[] = {false, false, true, true, false, false, false, true, false, false};
 const int kPointPattern[] = {10, 3, 7, 1, 10, 5, 8, 2, 10, 4};
 
-_datasample makePoint(const InstrumentProfile &profile, const MeterModel &meter, int record, int j)
+pcn::_datasample makePoint(const InstrumentProfile &profile, const MeterModel &meter, int record, int j)
 {
-    _datasample pt;
+    pcn::_datasample pt;
     const int phases = meter.scheme == 4 ? 1 : 3;
     const double cosPhi = kCos[j % 10];
     const double sinPhi = std::sqrt(std::max(0.0, 1.0 - cosPhi * cosPhi));
@@ -119,7 +119,7 @@ std::uint8_t pickVoltageCode(const InstrumentProfile &profile, double volts)
     return static_cast<std::uint8_t>(best >= 0 ? best : largest);
 }
 
-void fillBcd(_datacounter &summary)
+void fillBcd(pcn::_datacounter &summary)
 {
     summary.bcdYear = bcdYear(summary.date.year());
     summary.bcdMonth = bcdByte(summary.date.month());
@@ -147,7 +147,7 @@ QVector<SimRecord> generateArchive(const InstrumentProfile &profile, const Scena
         for (int k = 0; k < powerTypes.size() && archive.size() < options.records; ++k) {
             const int index = archive.size();
             SimRecord rec;
-            _blockdata &d = rec.data;
+            pcn::_blockdata &d = rec.data;
             d.meterType = QString::fromUtf16(meter.type);
             d.serial = 10000000u + 7919u * static_cast<std::uint32_t>(m);
             d.accuracyClass = meter.accuracy;

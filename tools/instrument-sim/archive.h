@@ -17,7 +17,7 @@ namespace sim {
 // instrument's range codes in each point's voltageRangeCode and
 // currentRangeCode, and the fields only the instrument knows.
 struct SimRecord {
-    _blockdata data;
+    pcn::_blockdata data;
     std::uint8_t multiplierCode = 0;  // classes 5, 6: constant multiplier code
     std::uint8_t reservedByte = 0;    // the uninterpreted byte after the hour
 };
@@ -37,6 +37,6 @@ std::uint8_t pickCurrentCode(const InstrumentProfile &profile, double amperes, b
 std::uint8_t pickVoltageCode(const InstrumentProfile &profile, double volts);
 
 // Sets the BCD fields of a summary from its date and time.
-void fillBcd(_datacounter &summary);
+void fillBcd(pcn::_datacounter &summary);
 
 } // namespace sim

@@ -20,7 +20,7 @@ std::uint8_t matchCurrentCode(const InstrumentProfile &profile, double amperes, 
 
 } // namespace
 
-SimRecord recordFromVerification(const _blockdata &verification, int storedType, const InstrumentProfile &profile)
+SimRecord recordFromVerification(const pcn::_blockdata &verification, int storedType, const InstrumentProfile &profile)
 {
     SimRecord rec;
     rec.data = verification;
@@ -31,7 +31,7 @@ SimRecord recordFromVerification(const _blockdata &verification, int storedType,
     // Current ranges of the older single-phase files are stored as plain
     // amperes, all others as quarter amperes.
     const bool plainIntegers = storedType == 1 || storedType == 2;
-    for (_datasample &pt : rec.data.points) {
+    for (pcn::_datasample &pt : rec.data.points) {
         const double amperes = (plainIntegers ? pt.range[0] : pt.range[0] / 4) + pt.range[1] / 65536.0;
         const double volts = pt.range[3] + pt.range[4] / 65536.0;
         pt.currentRangeCode = amperes > 0 ? matchCurrentCode(profile, amperes, pt.range[2] == 2)
@@ -74,7 +74,7 @@ bool loadArchiveFromFolder(const QString &folder, const InstrumentProfile &profi
         const MeterFileReadResult result = parseMeterFile(bytes, RecordLabels::defaults(1));
         if (!result.readable)
             continue;
-        for (const _blockdata &v : result.meter.verifications)
+        for (const pcn::_blockdata &v : result.meter.verifications)
             archive.append(recordFromVerification(v, result.meter.instrument.type, profile));
     }
     if (archive.isEmpty()) {

@@ -21,6 +21,6 @@ bool loadArchiveFromFolder(const QString &folder, const InstrumentProfile &profi
 // One stored verification as the instrument would hold it: at most 10
 // points; range codes chosen from the instrument's own ranges to match each
 // point's stored range entry. `storedType` is the instrument type of the file.
-SimRecord recordFromVerification(const _blockdata &verification, int storedType, const InstrumentProfile &profile);
+SimRecord recordFromVerification(const pcn::_blockdata &verification, int storedType, const InstrumentProfile &profile);
 
 } // namespace sim

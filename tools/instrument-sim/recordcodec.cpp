@@ -37,7 +37,7 @@ std::uint32_t encodeQuantity(Family family, bool wide, double x)
 }
 
 // Bytes 0-91 of a point block: three phase groups, five totals, the error.
-void encodePointValues(const InstrumentProfile &profile, const _datasample &pt, QByteArray &block)
+void encodePointValues(const InstrumentProfile &profile, const pcn::_datasample &pt, QByteArray &block)
 {
     const Family family = familyOf(profile.modelClass);
     // Family C keeps currents of clamp ranges in 16.16, the others in 12.20.
@@ -61,14 +61,14 @@ void encodePointValues(const InstrumentProfile &profile, const _datasample &pt, 
     putHighLow(block, 88, static_cast<std::uint32_t>(error));
 }
 
-std::uint16_t transformerWord(const _datacounter &d)
+std::uint16_t transformerWord(const pcn::_datacounter &d)
 {
     return static_cast<std::uint16_t>((d.i1 << 4) | (d.i2 & 0xF));
 }
 
 std::uint16_t schemeWord(const InstrumentProfile &profile, const SimRecord &record)
 {
-    const _datacounter &d = record.data;
+    const pcn::_datacounter &d = record.data;
     if (profile.modelClass == 5 || profile.modelClass == 6)
         return static_cast<std::uint16_t>((d.scheme & 7) | ((d.powerType & 7) << 3) | ((record.multiplierCode & 7) << 6));
     return static_cast<std::uint16_t>((d.scheme & 7) | (d.powerType << 8));
@@ -78,7 +78,7 @@ std::uint16_t schemeWord(const InstrumentProfile &profile, const SimRecord &reco
 // generations (record offsets 4-39).
 void encodeCommonHeader(const InstrumentProfile &profile, const SimRecord &record, QByteArray &out)
 {
-    const _datacounter &d = record.data;
+    const pcn::_datacounter &d = record.data;
     QByteArray type;
     if (!encodeTypeText(d.meterType, type))
         encodeTypeText(QStringLiteral("?"), type);
@@ -97,7 +97,7 @@ void encodeCommonHeader(const InstrumentProfile &profile, const SimRecord &recor
 
 QByteArray encodeRecord(const InstrumentProfile &profile, const SimRecord &record)
 {
-    const _blockdata &d = record.data;
+    const pcn::_blockdata &d = record.data;
     QByteArray out(1024, char(0xFF));
     encodeCommonHeader(profile, record, out);
     const int n = std::min<int>(d.points.size(), 10);
@@ -112,7 +112,7 @@ QByteArray encodeRecord(const InstrumentProfile &profile, const SimRecord &recor
         out[46] = char(d.bcdSecond);
         out[47] = char(d.bcdMinute);
         for (int k = 0; k < n; ++k) {
-            const _datasample &pt = d.points[k];
+            const pcn::_datasample &pt = d.points[k];
             QByteArray block(kPointBlockSize, '\0');
             encodePointValues(profile, pt, block);
             putU16(block, 92, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::trunc(pt.extraValue * 256))));
@@ -132,7 +132,7 @@ QByteArray encodeRecord(const InstrumentProfile &profile, const SimRecord &recor
     putU16(out, 44, transformerWord(d));
     StoreChecksum(reinterpret_cast<std::uint8_t *>(out.data()), 46);
     for (int k = 0; k < n; ++k) {
-        const _datasample &pt = d.points[k];
+        const pcn::_datasample &pt = d.points[k];
         QByteArray block(kPointBlockSize, '\0');
         encodePointValues(profile, pt, block);
         block[92] = char(pt.currentRangeCode);
@@ -145,7 +145,7 @@ QByteArray encodeRecord(const InstrumentProfile &profile, const SimRecord &recor
 
 QByteArray encodeContentEntry(const InstrumentProfile &profile, const SimRecord &record)
 {
-    const _blockdata &d = record.data;
+    const pcn::_blockdata &d = record.data;
     QByteArray e(32, '\0');
     QByteArray type;
     if (!encodeTypeText(d.meterType, type))

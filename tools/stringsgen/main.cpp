@@ -5,9 +5,9 @@
 //                                      languages and report its checksum
 //
 // Exit status: 0 success, 1 usage, 2 file not written or check failed.
-#include "shell/stringcatalog.h"
-#include "shell/stringdocument.h"
-#include "shell/stringfilewriter.h"
+#include "base/stringcatalog.h"
+#include "base/stringdocument.h"
+#include "base/stringfilewriter.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -192,7 +192,7 @@ void TContForm::applyStrings(const SectionTexts &texts)
         m_totalCaption = total;
 }
 
-void TContForm::Fill(const DeviceInfo &info, const QVector<_datacounter> &content, const TextLookup &lookup,
+void TContForm::Fill(const DeviceInfo &info, const QVector<pcn::_datacounter> &content, const TextLookup &lookup,
                      const QLocale &locale)
 {
     Clear();
@@ -204,7 +204,7 @@ void TContForm::Fill(const DeviceInfo &info, const QVector<_datacounter> &conten
     QList<QTreeWidgetItem *> items;
     items.reserve(content.size());
     for (int k = 0; k < content.size(); ++k) {
-        const _datacounter &entry = content.at(k);
+        const pcn::_datacounter &entry = content.at(k);
         QString power = powerTypeName(entry.powerType, lookup);
         if (power.isEmpty())
             power = QString::number(entry.powerType); // a code the program has no name for

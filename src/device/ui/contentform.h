@@ -6,8 +6,8 @@
 
 #include "device/deviceinfo.h"
 #include "records/blockdata.h"
-#include "shell/ui/passworddialogs.h"
-#include "shell/stringdocument.h"
+#include "base/ui/passworddialogs.h"
+#include "base/stringdocument.h"
 #include "views/textlookup.h"
 
 #include <QDialog>
@@ -39,7 +39,7 @@ public:
     // Fills the header and the list (all rows unticked, archive order). The
     // power-type cells take their texts from the lookup (main window
     // section); dates and times are written in the locale.
-    void Fill(const DeviceInfo &info, const QVector<_datacounter> &content, const TextLookup &lookup,
+    void Fill(const DeviceInfo &info, const QVector<pcn::_datacounter> &content, const TextLookup &lookup,
               const QLocale &locale = QLocale());
     // Empties the list (end of a run).
     void Clear();

@@ -12,7 +12,7 @@
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
 #include "records/ui/statusmessagetimer.h"
-#include "shell/ui/korvelform.h"
+#include "mainwindow/korvelform.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -9,7 +9,7 @@
 // keeps every other command away from the store meanwhile.
 #pragma once
 
-#include "shell/stringdocument.h"
+#include "base/stringdocument.h"
 
 #include <QObject>
 

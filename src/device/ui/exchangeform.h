@@ -6,7 +6,7 @@
 #pragma once
 
 #include "device/deviceinfo.h"
-#include "shell/stringdocument.h"
+#include "base/stringdocument.h"
 
 #include <QDialog>
 

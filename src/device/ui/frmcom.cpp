@@ -1,7 +1,7 @@
 #include "frmcom.h"
 
 #include "device/portchoice.h"
-#include "shell/appstate.h"
+#include "base/appstate.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -4,7 +4,7 @@
 // accepts any other device path typed into it.
 #pragma once
 
-#include "shell/stringdocument.h"
+#include "base/stringdocument.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #include "runguard.h"
 
 #include "records/ui/folderpanel.h"
-#include "shell/ui/korvelform.h"
+#include "mainwindow/korvelform.h"
 
 #include <QAction>
 #include <QDialog>

@@ -2,7 +2,7 @@
 
 #include "records/metertype.h"
 #include "records/ui/digitsonlyedit.h"
-#include "shell/stringdocument.h"
+#include "base/stringdocument.h"
 
 #include <QApplication>
 #include <QGridLayout>

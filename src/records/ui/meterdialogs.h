@@ -4,7 +4,7 @@
 #pragma once
 
 #include "records/recordops.h"
-#include "shell/ui/passworddialogs.h"
+#include "base/ui/passworddialogs.h"
 
 #include <QDialog>
 

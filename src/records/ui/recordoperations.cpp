@@ -3,10 +3,10 @@
 #include "records/meterfile.h"
 #include "records/recordstore.h"
 #include "records/ui/meterdialogs.h"
-#include "shell/appstate.h"
-#include "shell/stringdocument.h"
-#include "shell/ui/glyphicon.h"
-#include "shell/ui/korvelform.h"
+#include "base/appstate.h"
+#include "base/stringdocument.h"
+#include "base/ui/glyphicon.h"
+#include "mainwindow/korvelform.h"
 #include "views/commandstate.h"
 #include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
@@ -169,7 +169,7 @@ void RecordOperations::applyCommands(const RecordCommands &commands)
 
 // --- Helpers ------------------------------------------------------------------------
 
-const _totalblockdata *RecordOperations::selectedMeter() const
+const pcn::_totalblockdata *RecordOperations::selectedMeter() const
 {
     const int index = m_views.SelectedMeterIndex();
     if (index < 0 || index >= m_store.meters().size())
@@ -196,10 +196,10 @@ bool RecordOperations::markBelongsTo(int meterIndex) const
 {
     if (!m_mark.set || meterPath(meterIndex) != m_mark.filePath)
         return false;
-    const _totalblockdata &meter = m_store.meters().at(meterIndex);
+    const pcn::_totalblockdata &meter = m_store.meters().at(meterIndex);
     if (m_mark.verification < 0 || m_mark.verification >= meter.verifications.size())
         return false;
-    const _blockdata &v = meter.verifications.at(m_mark.verification);
+    const pcn::_blockdata &v = meter.verifications.at(m_mark.verification);
     return v.date == m_mark.date && v.time == m_mark.time && v.powerType == m_mark.powerType;
 }
 
@@ -220,7 +220,7 @@ bool RecordOperations::mergeFits(int meterIndex)
     return IsMergeable(m_clipboard.path, target, m_window.recordLabels(), &m_mergePair);
 }
 
-bool RecordOperations::storeMeter(int meterIndex, const _totalblockdata &meter)
+bool RecordOperations::storeMeter(int meterIndex, const pcn::_totalblockdata &meter)
 {
     if (!WriteMeterFile(meterPath(meterIndex), meter)) {
         reportWriteFailure();
@@ -336,11 +336,11 @@ void RecordOperations::ConnectActionExecute()
 
 void RecordOperations::CopyElemButtonClick()
 {
-    const _totalblockdata *meter = selectedMeter();
+    const pcn::_totalblockdata *meter = selectedMeter();
     const int verification = m_views.SelectedVerificationIndex();
     if (!meter || verification < 0 || verification >= meter->verifications.size())
         return;
-    const _blockdata &v = meter->verifications.at(verification);
+    const pcn::_blockdata &v = meter->verifications.at(verification);
     m_mark = {true, meterPath(m_views.SelectedMeterIndex()), verification, m_views.SelectedPowerRow(),
               v.date, v.time, v.powerType};
 }
@@ -351,7 +351,7 @@ void RecordOperations::PasteElemButtonClick()
     const int target = m_views.SelectedVerificationIndex();
     if (!elementPasteFits(meterIndex, target) || !m_window.askPassword())
         return;
-    const std::optional<_totalblockdata> changed =
+    const std::optional<pcn::_totalblockdata> changed =
         PasteElement(m_store.meters().at(meterIndex), target, m_mark.verification);
     if (!changed)
         return;
@@ -365,12 +365,12 @@ void RecordOperations::PasteElemButtonClick()
 
 void RecordOperations::DelElemButtonClick()
 {
-    const _totalblockdata *meter = selectedMeter();
+    const pcn::_totalblockdata *meter = selectedMeter();
     const int meterIndex = m_views.SelectedMeterIndex();
     const int verification = m_views.SelectedVerificationIndex();
     if (!meter || verification < 0 || !m_window.askPassword())
         return;
-    const std::optional<_totalblockdata> changed = DeleteElement(*meter, verification);
+    const std::optional<pcn::_totalblockdata> changed = DeleteElement(*meter, verification);
     if (!changed)
         return;
     const int previousRow = m_views.SelectedPowerRow();
@@ -387,11 +387,11 @@ void RecordOperations::N7Click()
     const int meterIndex = m_views.SelectedMeterIndex();
     if (!selectedMeter() || !m_window.askPassword())
         return;
-    const _totalblockdata meter = m_store.meters().at(meterIndex);
+    const pcn::_totalblockdata meter = m_store.meters().at(meterIndex);
     const std::optional<MeterParameters> edited = m_infoForm->Execute(MeterParametersOf(meter));
     if (!edited)
         return;
-    const std::optional<_totalblockdata> changed = EditMeterParameters(meter, *edited);
+    const std::optional<pcn::_totalblockdata> changed = EditMeterParameters(meter, *edited);
     if (!changed)
         return;
     if (!WriteMeterFile(meterPath(meterIndex), *changed)) {
@@ -405,13 +405,13 @@ void RecordOperations::N9Click()
 {
     const int meterIndex = m_views.SelectedMeterIndex();
     const int verification = m_views.SelectedVerificationIndex();
-    const _totalblockdata *meter = selectedMeter();
+    const pcn::_totalblockdata *meter = selectedMeter();
     if (!meter || verification < 0 || verification >= meter->verifications.size() || !m_window.askPassword())
         return;
     const std::optional<std::uint32_t> constant = m_postForm->Execute(meter->verifications.at(verification).constant);
     if (!constant)
         return;
-    const std::optional<_totalblockdata> changed = EditConstant(*meter, verification, *constant);
+    const std::optional<pcn::_totalblockdata> changed = EditConstant(*meter, verification, *constant);
     if (!changed || !storeMeter(meterIndex, *changed))
         return;
     m_views.ReselectMeter();

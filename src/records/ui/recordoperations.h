@@ -94,7 +94,7 @@ private:
     void applyTexts();
     void applyCommands(const RecordCommands &commands);
 
-    const _totalblockdata *selectedMeter() const;
+    const pcn::_totalblockdata *selectedMeter() const;
     QString meterPath(int meterIndex) const;
     int meterIndexOfPath(const QString &path) const;
     bool markBelongsTo(int meterIndex) const;
@@ -102,7 +102,7 @@ private:
     bool mergeFits(int meterIndex);
     // Writes a changed meter; on success it replaces the meter in the list.
     // A failed write leaves file and list unchanged and says so.
-    bool storeMeter(int meterIndex, const _totalblockdata &meter);
+    bool storeMeter(int meterIndex, const pcn::_totalblockdata &meter);
     void reportWriteFailure() const;
 
     TKorvelForm &m_window;

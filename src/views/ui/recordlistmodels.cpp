@@ -113,12 +113,12 @@ void RecordListModel::resetRows(QVector<QStringList> texts)
     endResetModel();
 }
 
-void MeterListModel::fill(const QVector<_totalblockdata> &meters, const TextLookup &lookup,
+void MeterListModel::fill(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup,
                           const QLocale &locale)
 {
     QVector<QStringList> texts;
     texts.reserve(meters.size());
-    for (const _totalblockdata &meter : meters)
+    for (const pcn::_totalblockdata &meter : meters)
         texts << meterRowTexts(meter, lookup, locale);
     resetRows(std::move(texts));
 }
@@ -128,11 +128,11 @@ void MeterListModel::clear()
     resetRows({});
 }
 
-void PowerListModel::fill(const _totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)
+void PowerListModel::fill(const pcn::_totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)
 {
     QVector<QStringList> texts;
     m_powerTypes.clear();
-    for (const _blockdata &verification : meter.verifications) {
+    for (const pcn::_blockdata &verification : meter.verifications) {
         texts << verificationRowTexts(verification, lookup, locale);
         m_powerTypes << verification.powerType;
     }

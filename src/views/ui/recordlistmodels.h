@@ -58,7 +58,7 @@ class MeterListModel : public RecordListModel {
 public:
     using RecordListModel::RecordListModel;
     // One row per meter, in list order.
-    void fill(const QVector<_totalblockdata> &meters, const TextLookup &lookup, const QLocale &locale);
+    void fill(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup, const QLocale &locale);
     void clear();
 };
 
@@ -68,7 +68,7 @@ public:
     using RecordListModel::RecordListModel;
 
     // One row per verification of a meter, in stored order, none ticked.
-    void fill(const _totalblockdata &meter, const TextLookup &lookup, const QLocale &locale);
+    void fill(const pcn::_totalblockdata &meter, const TextLookup &lookup, const QLocale &locale);
     void clear();
 
     QVariant data(const QModelIndex &index, int role) const override;

@@ -122,14 +122,14 @@ void RecordViews::applyListTitles()
 
 // --- Lists ------------------------------------------------------------------
 
-void RecordViews::FillMeterList(const QVector<_totalblockdata> *meters)
+void RecordViews::FillMeterList(const QVector<pcn::_totalblockdata> *meters)
 {
     m_meters = meters;
     m_meterSort.column = kNoSortColumn;
     updateSortIndicator(true);
     {
         SelectionGuard guard(m_programmaticSelection);
-        m_meterModel->fill(meters ? *meters : QVector<_totalblockdata>(), m_lookup, m_locale);
+        m_meterModel->fill(meters ? *meters : QVector<pcn::_totalblockdata>(), m_lookup, m_locale);
     }
     m_titleList->fitColumnsToRows();
     const int count = m_meterModel->rowCount();
@@ -184,7 +184,7 @@ void RecordViews::showMeter(int row)
     if (!m_meters || meterIndex < 0 || meterIndex >= m_meters->size())
         return;
     m_selectedMeter = meterIndex;
-    const _totalblockdata &meter = m_meters->at(meterIndex);
+    const pcn::_totalblockdata &meter = m_meters->at(meterIndex);
     {
         SelectionGuard guard(m_programmaticSelection);
         m_powerModel->fill(meter, m_lookup, m_locale);
@@ -205,12 +205,12 @@ void RecordViews::showMeter(int row)
 
 void RecordViews::showVerification(int row)
 {
-    const _totalblockdata *meter = selectedMeter();
+    const pcn::_totalblockdata *meter = selectedMeter();
     const int index = m_powerModel->dataIndexAt(row);
     if (!meter || index < 0 || index >= meter->verifications.size())
         return;
     m_selectedVerification = index;
-    const _blockdata &verification = meter->verifications.at(index);
+    const pcn::_blockdata &verification = meter->verifications.at(index);
     GridKind kind;
     if (gridForScheme(verification.scheme, &kind)) {
         repairGridColumns(m_columns[kind], kind);
@@ -260,7 +260,7 @@ void RecordViews::SortMeters(int column)
 
 void RecordViews::SortVerifications(int column)
 {
-    const _totalblockdata *meter = selectedMeter();
+    const pcn::_totalblockdata *meter = selectedMeter();
     if (!meter)
         return;
     QVector<int> rows = m_powerModel->rowOrder();
@@ -286,7 +286,7 @@ void RecordViews::ResortMeters()
 
 void RecordViews::ResortVerifications()
 {
-    const _totalblockdata *meter = selectedMeter();
+    const pcn::_totalblockdata *meter = selectedMeter();
     if (!meter)
         return;
     QVector<int> rows = m_powerModel->rowOrder();
@@ -310,7 +310,7 @@ void RecordViews::updateSortIndicator(bool meterList)
 
 void RecordViews::UpdateCheckedCount()
 {
-    const _totalblockdata *meter = selectedMeter();
+    const pcn::_totalblockdata *meter = selectedMeter();
     m_checkedCount = m_powerModel->checkedCount();
     if (meter)
         setCommands(commandrules::checkedCountChanged(m_commands, m_checkedCount,
@@ -344,10 +344,10 @@ void RecordViews::MoveColumn(GridKind grid, int from, int to)
     if (!moveColumn(m_columns[grid], from, to))
         return;
     emit columnsChanged();
-    const _totalblockdata *meter = selectedMeter();
+    const pcn::_totalblockdata *meter = selectedMeter();
     if (!meter || m_selectedVerification < 0 || m_selectedVerification >= meter->verifications.size())
         return;
-    const _blockdata &verification = meter->verifications.at(m_selectedVerification);
+    const pcn::_blockdata &verification = meter->verifications.at(m_selectedVerification);
     GridKind shown;
     if (gridForScheme(verification.scheme, &shown) && shown == grid) {
         m_grids[grid]->LayoutGrid(m_columns[grid]);
@@ -496,7 +496,7 @@ ResultGrid *RecordViews::visibleGrid() const
     return nullptr;
 }
 
-const _totalblockdata *RecordViews::selectedMeter() const
+const pcn::_totalblockdata *RecordViews::selectedMeter() const
 {
     if (!m_meters || m_selectedMeter < 0 || m_selectedMeter >= m_meters->size())
         return nullptr;

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "records/blockdata.h"
-#include "shell/appstate.h"
+#include "base/appstate.h"
 #include "views/commandstate.h"
 #include "views/listsort.h"
 #include "views/textlookup.h"
@@ -58,7 +58,7 @@ public:
     // After a folder scan: one row per meter, then row 0 is selected. The
     // list must stay alive and unchanged until the next call, except through
     // the calls below that report changes.
-    void FillMeterList(const QVector<_totalblockdata> *meters);
+    void FillMeterList(const QVector<pcn::_totalblockdata> *meters);
     // Selects a meter-list row and fills the power list for its meter.
     void SelectMeter(int row);
     // Selects a power-list row and shows the verification in its grid.
@@ -109,7 +109,7 @@ public:
     void SetElementPasteCheck(std::function<bool(int meterIndex, int verificationIndex)> check);
 
     // --- State ----------------------------------------------------------
-    const QVector<_totalblockdata> *meters() const { return m_meters; }
+    const QVector<pcn::_totalblockdata> *meters() const { return m_meters; }
     int SelectedMeterIndex() const { return m_selectedMeter; }           // -1 when none
     int SelectedVerificationIndex() const { return m_selectedVerification; } // -1 when none
     int SelectedMeterRow() const;
@@ -154,10 +154,10 @@ private:
     void setCommands(const RecordCommands &commands);
     void updateSortIndicator(bool meterList);
     void applyListTitles();
-    const _totalblockdata *selectedMeter() const;
+    const pcn::_totalblockdata *selectedMeter() const;
 
     std::array<GridColumns, kGridCount> &m_columns;
-    const QVector<_totalblockdata> *m_meters = nullptr;
+    const QVector<pcn::_totalblockdata> *m_meters = nullptr;
     TextLookup m_lookup;
     QLocale m_locale;
 

@@ -131,7 +131,7 @@ void ResultGrid::LayoutGrid(const GridColumns &columns)
     applyFixedColumns();
 }
 
-void ResultGrid::FillGrid(const GridColumns &columns, const _blockdata &verification, const TextLookup &lookup,
+void ResultGrid::FillGrid(const GridColumns &columns, const pcn::_blockdata &verification, const TextLookup &lookup,
                           const QLocale &locale)
 {
     m_model->fill(columns, verification, lookup, locale);

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "records/blockdata.h"
-#include "shell/appstate.h"
+#include "base/appstate.h"
 #include "views/textlookup.h"
 
 #include <QLocale>
@@ -31,7 +31,7 @@ public:
     // columns; clears the displayed columns and the rows.
     void LayoutGrid(const GridColumns &columns);
     // Writes the titles and the cells of a verification.
-    void FillGrid(const GridColumns &columns, const _blockdata &verification, const TextLookup &lookup,
+    void FillGrid(const GridColumns &columns, const pcn::_blockdata &verification, const TextLookup &lookup,
                   const QLocale &locale = QLocale());
     // Paints one cell. `row` counts as in the grid: 0 is the title row,
     // data rows start at 1.

@@ -54,7 +54,7 @@ void ResultGridModel::layout(int columnCount)
     endResetModel();
 }
 
-void ResultGridModel::fill(const GridColumns &columns, const _blockdata &verification,
+void ResultGridModel::fill(const GridColumns &columns, const pcn::_blockdata &verification,
                            const TextLookup &lookup, const QLocale &locale)
 {
     beginResetModel();

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "records/blockdata.h"
-#include "shell/appstate.h"
+#include "base/appstate.h"
 #include "views/textlookup.h"
 
 #include <QAbstractTableModel>
@@ -27,7 +27,7 @@ public:
     // Sets the number of columns and drops all rows and displayed columns.
     void layout(int columnCount);
     // One row per test point; one column per visible configuration entry.
-    void fill(const GridColumns &columns, const _blockdata &verification, const TextLookup &lookup,
+    void fill(const GridColumns &columns, const pcn::_blockdata &verification, const TextLookup &lookup,
               const QLocale &locale);
 
     // Displayed-column state: code and colour of each displayed column.

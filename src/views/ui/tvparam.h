@@ -4,7 +4,7 @@
 // positions are never changed here.
 #pragma once
 
-#include "shell/appstate.h"
+#include "base/appstate.h"
 #include "views/textlookup.h"
 
 #include <QDialog>

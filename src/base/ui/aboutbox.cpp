@@ -1,6 +1,6 @@
 #include "aboutbox.h"
 
-#include "shell/stringdocument.h"
+#include "base/stringdocument.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 // The string file reader: section checksum, item lookup and the section
 // check, on small hand-written documents with hand-computed checksums.
-#include "shell/stringdocument.h"
-#include "shell/stringfilewriter.h"
+#include "base/stringdocument.h"
+#include "base/stringfilewriter.h"
 
 #include "testdir.h"
 

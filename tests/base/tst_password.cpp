@@ -1,6 +1,6 @@
 // The access password: the enter dialog, the change dialog and the store.
-#include "shell/platform.h"
-#include "shell/ui/passworddialogs.h"
+#include "base/platform.h"
+#include "base/ui/passworddialogs.h"
 
 #include <QSettings>
 #include <QStandardPaths>

@@ -1,9 +1,9 @@
 // The text catalogue and the generated DataStrings.xml beside the program:
 // every section passes its check in both languages, the message table and
 // other texts read back exactly, and a changed character fails its section.
-#include "shell/stringcatalog.h"
-#include "shell/stringdocument.h"
-#include "shell/stringfilewriter.h"
+#include "base/stringcatalog.h"
+#include "base/stringdocument.h"
+#include "base/stringfilewriter.h"
 
 #include "testdir.h"
 

@@ -3,9 +3,9 @@
 // settings when it closes.
 #pragma once
 
-#include "shell/appstate.h"
-#include "shell/stringdocument.h"
-#include "shell/ui/passworddialogs.h"
+#include "base/appstate.h"
+#include "base/stringdocument.h"
+#include "base/ui/passworddialogs.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -1,11 +1,11 @@
 // The main window's start-up, texts, language switch, settings at exit,
 // help and about, and the single running copy.
 #include "records/meterfile.h"
-#include "shell/settingsfile.h"
-#include "shell/singleinstance.h"
-#include "shell/stringdocument.h"
-#include "shell/ui/aboutbox.h"
-#include "shell/ui/korvelform.h"
+#include "base/settingsfile.h"
+#include "base/singleinstance.h"
+#include "base/stringdocument.h"
+#include "base/ui/aboutbox.h"
+#include "mainwindow/korvelform.h"
 #include "samplerecords.h"
 #include "testdir.h"
 #include "views/ui/recordviews.h"

@@ -1,6 +1,6 @@
 // config.cfg: layout, checksum and every validation rule of the reader.
 #include "records/checksum.h"
-#include "shell/settingsfile.h"
+#include "base/settingsfile.h"
 #include "testdir.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "passworddialogs.h"
 
-#include "shell/stringdocument.h"
+#include "base/stringdocument.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

@@ -4,7 +4,7 @@
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
 #include "records/ui/statusmessagetimer.h"
-#include "shell/ui/glyphicon.h"
+#include "base/ui/glyphicon.h"
 #include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
 #include "views/ui/tvparam.h"
