@@ -1,0 +1,45 @@
+// Draws the pages of a printed document on any paint device (preview,
+// printer, PDF, image), and measures text the way the drawing lays it out.
+//
+// Everything is laid out and drawn at one reference resolution and scaled to
+// the device, so that line breaks of rich text and the height of a line of
+// text are the same on screen, on paper and in a PDF. Text stays text: a PDF
+// written here has selectable, searchable glyphs.
+#pragma once
+
+#include "reports/pagemodel.h"
+
+#include <QFont>
+#include <QImage>
+
+class QPainter;
+class QTextDocument;
+
+namespace report {
+
+// Dots per inch of the reference resolution.
+inline constexpr double kReferenceDpi = 1200.0;
+
+// The font of a text item, sized in pixels of the reference resolution.
+QFont referenceFont(const FontSpec &font);
+
+// Height in millimetres of one line of text in the font.
+double lineHeightMm(const FontSpec &font);
+
+// Height in millimetres of rich text (HTML) laid out at the width.
+double richTextHeightMm(const QString &html, double widthMm);
+
+// Draws one page; the painter's device decides the scale (its logical
+// resolution). The painter's origin must be the paper's top-left corner.
+void renderPage(QPainter &painter, const ReportPage &page);
+
+// One page as an image at the resolution, white background.
+QImage renderPageImage(const ReportPages &pages, int index, double dpi);
+
+// The whole document as PDF bytes (A4 pages of the document's paper size).
+QByteArray renderPdf(const ReportPages &pages);
+
+// Writes the PDF atomically; false (and the old file untouched) on failure.
+bool writePdfFile(const ReportPages &pages, const QString &path);
+
+} // namespace report

@@ -1,0 +1,37 @@
+// Report files (*.QRP): the finished pages of a protocol as previewed, so
+// that a saved report reopens identically without the record files or the
+// string file. The byte layout is described in docs/report-format.md.
+#pragma once
+
+#include "reports/pagemodel.h"
+
+#include <QByteArray>
+
+namespace report {
+
+inline constexpr quint16 kReportFileVersion = 1;
+
+enum class ReportFileError {
+    None,
+    CannotOpen,    // the file cannot be read
+    NotReportFile, // the file does not start with the report file mark
+    Truncated,     // the file ends before its stated length
+    NewerVersion,  // written by a newer program
+    Damaged,       // checksum or content does not agree
+    CannotWrite,   // saving failed; the old file is untouched
+};
+
+// The message for the error in the language (0 Russian, 1 English).
+QString reportFileMessage(ReportFileError error, int language);
+
+QByteArray encodeReportFile(const ReportPages &pages);
+
+// Decodes a whole report file. On any error returns it and leaves `pages`
+// unchanged.
+ReportFileError decodeReportFile(const QByteArray &bytes, ReportPages &pages);
+
+ReportFileError loadReportFile(const QString &path, ReportPages &pages);
+// Writes atomically: the target is either its old content or the new one.
+ReportFileError saveReportFile(const QString &path, const ReportPages &pages);
+
+} // namespace report
