@@ -54,13 +54,21 @@ QString powerTypeName(int powerType, const TextLookup &lookup)
                             + QLatin1String(kPowerTypeKeys[powerType]));
 }
 
+QString turnsRatioText(unsigned i1, unsigned i2, const QLocale &locale)
+{
+    if (i2 == 0)
+        return QStringLiteral("0");
+    const quint64 hundredths = quint64(i1) * 100u / i2;
+    return formatGeneral(double(hundredths) / 100.0, locale);
+}
+
 QString transformerRatioText(unsigned i1, unsigned i2, const QLocale &locale)
 {
     if (i2 == 0)
         return QStringLiteral("0") + kRatioSeparator + QStringLiteral("0") + kRatioSeparator
                + QStringLiteral("1");
     return QString::number(i1) + kRatioSeparator + QString::number(i2) + kRatioSeparator
-           + formatTruncated(double(i1) / double(i2), 2, locale);
+           + turnsRatioText(i1, i2, locale);
 }
 
 QString referenceStandardText(const InstrumentIdentity &instrument)

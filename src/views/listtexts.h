@@ -21,6 +21,12 @@ QString schemeName(int scheme, const TextLookup &lookup);
 // Localized name of a power type (0..4); empty for an unknown code.
 QString powerTypeName(int powerType, const TextLookup &lookup);
 
+// Turns ratio of a current transformer: i1 * 100 / i2 cut to an integer,
+// divided by 100, in the general number format (100 / 3 gives 33.33, 115 /
+// 100 gives 1.15). Whole-number arithmetic, so no binary fraction loses a
+// hundredth. "0" when i2 is 0.
+QString turnsRatioText(unsigned i1, unsigned i2, const QLocale &locale = QLocale());
+
 // "5    /    1    /    5" for i1 = 5, i2 = 1 (ratio truncated to 2
 // decimals); "0    /    0    /    1" when i2 is 0.
 QString transformerRatioText(unsigned i1, unsigned i2, const QLocale &locale = QLocale());
