@@ -4,6 +4,7 @@
 #include "records/checksum.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QtEndian>
 
 #include <cmath>
@@ -100,7 +101,14 @@ public:
             return {};
         }
         const char *p = take(qsizetype(length));
-        return p ? QString::fromUtf8(p, qsizetype(length)) : QString();
+        if (!p)
+            return {};
+        // Text that is not valid UTF-8 is damage, not something to repair.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = decoder.decode(QByteArrayView(p, qsizetype(length)));
+        if (decoder.hasError())
+            m_ok = false;
+        return text;
     }
 
 private:

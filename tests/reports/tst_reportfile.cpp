@@ -1,0 +1,165 @@
+// Report files: a saved protocol reopens to the same pages; damaged,
+// truncated, foreign and newer files are refused whole and change nothing;
+// thousands of mutated files never crash the reader.
+#include "protocolsample.h"
+#include "records/checksum.h"
+#include "reports/pagerender.h"
+#include "reports/reportfile.h"
+#include "testdir.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace report;
+
+namespace {
+
+constexpr int kHeaderSize = 18;
+
+ReportPages samplePages()
+{
+    ProtocolDocument doc = sampleProtocol(ProtocolScheme::ThreePhaseFourWire, 3, 12);
+    doc.titleHtml = QStringLiteral("<p align=\"center\"><span style=\"font-family:'Times New Roman'; font-size:20pt; "
+                                   "font-weight:700;\">Протокол № 15</span></p>");
+    return layoutProtocol(doc);
+}
+
+// Sets the stated length and the checksum to agree with the payload, so that
+// damage inside it reaches the decoding.
+void reseal(QByteArray &bytes)
+{
+    if (bytes.size() < kHeaderSize)
+        return;
+    const QByteArray payload = bytes.mid(kHeaderSize);
+    qToLittleEndian<quint32>(quint32(payload.size()), bytes.data() + 12);
+    const quint16 crc = RecordChecksum(payload);
+    bytes[16] = char(crc >> 8);
+    bytes[17] = char(crc & 0xff);
+}
+
+} // namespace
+
+class TestReportFile : public QObject {
+    Q_OBJECT
+private slots:
+    void reopensToIdenticalPages();
+    void refusesBadFiles_data();
+    void refusesBadFiles();
+    void missingAndUnwritableFiles();
+    void mutatedFilesNeverCrash();
+};
+
+void TestReportFile::reopensToIdenticalPages()
+{
+    const ReportPages pages = samplePages();
+    QVERIFY(pages.pages.size() >= 2);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("protocol.QRP"));
+    QCOMPARE(saveReportFile(path, pages), ReportFileError::None);
+
+    ReportPages loaded;
+    QCOMPARE(loadReportFile(path, loaded), ReportFileError::None);
+    QCOMPARE(loaded.title, pages.title);
+    QCOMPARE(loaded.pages.size(), pages.pages.size());
+    for (int i = 0; i < pages.pages.size(); ++i) {
+        const QImage before = renderPageImage(pages, i, 96);
+        const QImage after = renderPageImage(loaded, i, 96);
+        QCOMPARE(after.size(), QSize(794, 1123)); // A4 at 96 dpi
+        QVERIFY2(before == after, qPrintable(QStringLiteral("page %1 differs").arg(i + 1)));
+    }
+    // Saving the reopened pages gives the same bytes.
+    QCOMPARE(encodeReportFile(loaded), testsupport::readAll(path));
+}
+
+void TestReportFile::refusesBadFiles_data()
+{
+    const QByteArray good = encodeReportFile(samplePages());
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("error");
+    auto patched = [&](qsizetype at, char value, bool resealed) {
+        QByteArray b = good;
+        b[at] = value;
+        if (resealed)
+            reseal(b);
+        return b;
+    };
+    QTest::newRow("empty") << QByteArray() << int(ReportFileError::NotReportFile);
+    QTest::newRow("a PDF") << QByteArray("%PDF-1.4\n%\xe2\xe3") << int(ReportFileError::NotReportFile);
+    QTest::newRow("first byte changed") << patched(0, 'X', false) << int(ReportFileError::NotReportFile);
+    QTest::newRow("mark only") << good.left(8) << int(ReportFileError::Truncated);
+    QTest::newRow("header cut") << good.left(kHeaderSize - 1) << int(ReportFileError::Truncated);
+    QTest::newRow("payload cut") << good.left(good.size() / 2) << int(ReportFileError::Truncated);
+    QTest::newRow("last byte missing") << good.chopped(1) << int(ReportFileError::Truncated);
+    QTest::newRow("version 2") << patched(8, 2, false) << int(ReportFileError::NewerVersion);
+    QTest::newRow("version 256") << patched(9, 1, false) << int(ReportFileError::NewerVersion);
+    QTest::newRow("version 0") << patched(8, 0, false) << int(ReportFileError::Damaged);
+    QTest::newRow("byte flipped") << patched(good.size() / 2, char(good.at(good.size() / 2) ^ 0x40), false)
+                                  << int(ReportFileError::Damaged);
+    QTest::newRow("checksum changed") << patched(17, char(good.at(17) ^ 1), false) << int(ReportFileError::Damaged);
+    QTest::newRow("bytes appended") << good + QByteArray("x") << int(ReportFileError::Damaged);
+    // Payload: title (length and UTF-8), paper size, page count, item count,
+    // then the first item's kind.
+    const qsizetype firstKind = kHeaderSize + 4 + samplePages().title.toUtf8().size() + 16 + 4 + 4;
+    QTest::newRow("unknown item kind, resealed") << patched(firstKind, 9, true)
+                                                 << int(ReportFileError::Damaged);
+    QTest::newRow("item kind 0, resealed") << patched(firstKind, 0, true) << int(ReportFileError::Damaged);
+    QTest::newRow("clip flag 2, resealed") << patched(firstKind + 33, 2, true) << int(ReportFileError::Damaged);
+}
+
+void TestReportFile::refusesBadFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, error);
+    ReportPages pages = samplePages();
+    const ReportPages before = pages;
+    QCOMPARE(int(decodeReportFile(bytes, pages)), error);
+    QVERIFY(pages == before);
+    QVERIFY(!reportFileMessage(ReportFileError(error), 0).isEmpty());
+    QVERIFY(!reportFileMessage(ReportFileError(error), 1).isEmpty());
+}
+
+void TestReportFile::missingAndUnwritableFiles()
+{
+    QTemporaryDir dir;
+    ReportPages pages;
+    QCOMPARE(loadReportFile(dir.filePath(QStringLiteral("none.QRP")), pages), ReportFileError::CannotOpen);
+    QCOMPARE(saveReportFile(dir.filePath(QStringLiteral("no/such/folder/a.QRP")), samplePages()),
+             ReportFileError::CannotWrite);
+    QVERIFY(pages.pages.isEmpty());
+}
+
+void TestReportFile::mutatedFilesNeverCrash()
+{
+    const QByteArray good = encodeReportFile(samplePages());
+    QRandomGenerator rng(20261207);
+    int accepted = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray b = good;
+        const int kind = round % 4;
+        if (kind == 0) {
+            b.truncate(rng.bounded(qsizetype(b.size())));
+        } else {
+            const int changes = 1 + rng.bounded(8);
+            for (int k = 0; k < changes; ++k) {
+                const qsizetype at = kHeaderSize + rng.bounded(b.size() - kHeaderSize);
+                if (kind == 3)
+                    b.insert(at, char(rng.bounded(256)));
+                else
+                    b[at] = char(rng.bounded(256));
+            }
+        }
+        if (kind != 1)
+            reseal(b);
+        ReportPages pages;
+        if (decodeReportFile(b, pages) == ReportFileError::None) {
+            ++accepted;
+            // Whatever is accepted is consistent: it encodes to the same bytes.
+            QCOMPARE(encodeReportFile(pages), b);
+        }
+    }
+    QVERIFY(accepted < 3000);
+}
+
+QTEST_MAIN(TestReportFile)
+#include "tst_reportfile.moc"
