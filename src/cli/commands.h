@@ -2,9 +2,14 @@
 // returns the process exit status.
 #pragma once
 
+#include <QCoreApplication>
 #include <QStringList>
+
+#include <memory>
 
 int runDump(const QStringList &args);        // cmd_dump.cpp
 int runScan(const QStringList &args);        // cmd_scan.cpp
 int runContent(const QStringList &args);     // cmd_content.cpp
 int runReadArchive(const QStringList &args); // cmd_readarchive.cpp
+int runReport(const QStringList &args);      // cmd_report.cpp; needs makeReportApplication's application
+std::unique_ptr<QCoreApplication> makeReportApplication(int &argc, char **argv);

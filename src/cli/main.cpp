@@ -20,6 +20,7 @@ const Command kCommands[] = {
     {"scan", runScan, "scan FOLDER                            list the meters of a folder as JSON lines"},
     {"content", runContent, "content --port DEVICE [--rate BAUD] [--usb] [--trace FILE]   read the instrument's archive content"},
     {"read-archive", runReadArchive, "read-archive --port DEVICE [--rate BAUD] [--usb] --into FOLDER [--records all|N,N,...] [--trace FILE]"},
+    {"report", runReport, "report FILE.pcn [--verifications N,N,...] --out OUT.pdf|OUT.qrp [--title TEXT] [--ending TEXT] [--language ru|en]\n  report --from FILE.qrp --out OUT.pdf"},
 };
 
 int usage()
@@ -35,8 +36,9 @@ int usage()
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    const bool report = argc > 1 && qstrcmp(argv[1], "report") == 0;
+    const auto app = report ? makeReportApplication(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty())
         return usage();
     const QString name = args.takeFirst();
