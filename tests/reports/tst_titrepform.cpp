@@ -1,7 +1,9 @@
 // The title and ending editor: default format, alignment menus, the font
 // dialog on a selection, texts kept across openings and restarts.
 #include "base/stringcatalog.h"
+#include "reports/ui/createreport.h"
 #include "reports/ui/titrepform.h"
+#include "samplerecords.h"
 
 #include <QtTest>
 #include <QAction>
@@ -51,6 +53,7 @@ private slots:
     void fontOnSelection();
     void textsSurviveCancelAndRestart();
     void strings();
+    void prepareProtocol();
     void screenshot();
 };
 
@@ -196,6 +199,25 @@ void TestTitRepForm::strings()
     QCOMPARE(form.TitleEndPopupMenu->actions().at(0)->text(), QStringLiteral("Alignment"));
     QCOMPARE(form.AlignRightEnd->text(), QStringLiteral("Right"));
     QCOMPARE(form.FontSelect->text(), QStringLiteral("Font"));
+}
+
+void TestTitRepForm::prepareProtocol()
+{
+    TTitRepForm form;
+    form.RichEdit1->textCursor().insertText(QStringLiteral("Heading"));
+    pcn::_totalblockdata meter = testsupport::sampleMeter(QStringLiteral("T"), QStringLiteral("1"), 1, 2);
+    const TextLookup texts = catalogTextLookup(1);
+    QTimer::singleShot(0, form.CancelButton, [&form] { form.CancelButton->click(); });
+    QVERIFY(!PrepareProtocol(meter, {1, 0}, form, texts));
+    QTimer::singleShot(0, form.OkButton, [&form] { form.OkButton->click(); });
+    const auto doc = PrepareProtocol(meter, {1, 0}, form, texts);
+    QVERIFY(doc);
+    QCOMPARE(doc->titleHtml, form.Texts().titleHtml);
+    QCOMPARE(doc->groups.size(), 2);
+    // An unknown scheme ends before the editor opens (nobody would close it).
+    meter.verifications[0].scheme = 3;
+    QVERIFY(!PrepareProtocol(meter, {0}, form, texts));
+    QVERIFY(!form.isVisible());
 }
 
 void TestTitRepForm::screenshot()
