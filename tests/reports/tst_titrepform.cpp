@@ -230,6 +230,10 @@ void TestTitRepForm::screenshot()
     form.RichEdit2->textCursor().insertText(QStringLiteral("Поверитель ____________"));
     form.show();
     QVERIFY(form.grab().save(out + QStringLiteral("/titrepform.png")));
+    form.TitlePopupMenu->popup(form.RichEdit1->mapToGlobal(QPoint(40, 40)));
+    form.TitleAlignmentMenu->popup(form.RichEdit1->mapToGlobal(QPoint(200, 40)));
+    QVERIFY(form.TitlePopupMenu->grab().save(out + QStringLiteral("/titrepform-menu.png")));
+    QVERIFY(form.TitleAlignmentMenu->grab().save(out + QStringLiteral("/titrepform-alignment.png")));
 }
 
 QTEST_MAIN(TestTitRepForm)

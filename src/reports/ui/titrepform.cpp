@@ -96,6 +96,7 @@ TTitRepForm::TTitRepForm(QWidget *parent)
     AlignLeftEnd = ending.left;
     AlignRightEnd = ending.right;
     FontSelectEnd = ending.font;
+    resetAlignmentMarks();
     connect(FontSelect, &QAction::triggered, this, &TTitRepForm::FontSelectClick);
     connect(FontSelectEnd, &QAction::triggered, this, &TTitRepForm::FontSelectEndClick);
 
