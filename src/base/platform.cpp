@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -184,6 +185,35 @@ bool storePassword(const QString &password)
     const bool ok = store.status() == QSettings::NoError;
     QFile::setPermissions(store.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return ok;
+}
+
+QString loadUserValue(const QString &key)
+{
+    QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Tessmer"));
+    return store.value(key).toString();
+}
+
+bool storeUserValue(const QString &key, const QString &value)
+{
+    QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Tessmer"));
+    store.setValue(key, value);
+    store.sync();
+    const bool ok = store.status() == QSettings::NoError;
+    QFile::setPermissions(store.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return ok;
+}
+
+QString fontFamily(const QString &family)
+{
+    if (QFontDatabase::hasFamily(family))
+        return family;
+    if (family == QLatin1String("Times New Roman"))
+        return QStringLiteral("Liberation Serif");
+    if (family == QLatin1String("Arial"))
+        return QStringLiteral("Liberation Sans");
+    if (family == QLatin1String("Courier New"))
+        return QStringLiteral("Liberation Mono");
+    return family;
 }
 
 void openDocument(const QString &path)

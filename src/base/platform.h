@@ -44,6 +44,12 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool read
 // Renames a file over another, replacing it (rename(2) semantics).
 bool replaceFile(const QString &from, const QString &to);
 
+// The family to ask for when a window or a document names `family`: the
+// family itself when installed, else its metric-compatible Liberation
+// family ("Times New Roman" -> "Liberation Serif", "Arial" -> "Liberation
+// Sans", "Courier New" -> "Liberation Mono"). Needs a GUI application.
+QString fontFamily(const QString &family);
+
 // Opens a document with the desktop's default program; the result is ignored.
 void openDocument(const QString &path);
 
@@ -53,6 +59,11 @@ void openDocument(const QString &path);
 // characters. Storing creates the store on first use.
 QString loadStoredPassword();
 bool storePassword(const QString &password);
+
+// Other values kept per user in the same store (the protocol's title and
+// ending texts): "" when the key is absent.
+QString loadUserValue(const QString &key);
+bool storeUserValue(const QString &key, const QString &value);
 
 // Test seam for write failures: when set, it is called before each chunk that
 // writeFileAtomically writes with the target path and the bytes written so

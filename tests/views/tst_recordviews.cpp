@@ -4,6 +4,7 @@
 #include "records/meterfile.h"
 #include "records/recordlabels.h"
 #include "records/recordstore.h"
+#include "reports/protocoldocument.h"
 #include "views/gridconfig.h"
 #include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
@@ -91,6 +92,7 @@ private slots:
     void listsAndGridInBothLanguages();
     void sortingByTitleClicks();
     void reportNeedsOneToTenTicks();
+    void protocolTakesDisplayOrder();
     void elementCommandsNeedTwoVerifications();
     void gridColoursAndCurrentCell();
     void hidingAllOptionalColumns();
@@ -321,6 +323,24 @@ void TestRecordViews::reportNeedsOneToTenTicks()
     m_views->SelectMeter(1);
     QCOMPARE(m_views->CheckedCount(), 0);
     QVERIFY(!m_views->Commands().report);
+}
+
+void TestRecordViews::protocolTakesDisplayOrder()
+{
+    show(1, kEnglish);
+    m_views->SelectMeter(1);
+    PowerListView *power = m_views->powerList();
+    clickTitle(power, 1); // reactive (geometrical method) first
+    const QVector<int> order = m_views->PowerListOrder();
+    QCOMPARE(order.size(), 11);
+    QCOMPARE(m_meters[1].verifications[order[0]].powerType, 4);
+    clickCheckBox(power, 5);
+    clickCheckBox(power, 0);
+    const QVector<int> taken = protocolSelection(order, m_views->CheckedVerifications());
+    QCOMPARE(taken, (QVector<int>{order[0], order[5]}));
+    // List order, not stored order: the types descend as the list shows them.
+    QCOMPARE(m_meters[1].verifications[taken[0]].powerType, 4);
+    QCOMPARE(m_meters[1].verifications[taken[1]].powerType, 2);
 }
 
 void TestRecordViews::elementCommandsNeedTwoVerifications()

@@ -483,6 +483,11 @@ QVector<int> RecordViews::CheckedVerifications() const
     return m_powerModel->checkedDataIndices();
 }
 
+QVector<int> RecordViews::PowerListOrder() const
+{
+    return m_powerModel->rowOrder();
+}
+
 void RecordViews::SetChecked(int row, bool checked)
 {
     m_powerModel->setChecked(row, checked);

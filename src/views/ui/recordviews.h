@@ -118,6 +118,8 @@ public:
     int PowerRowOf(int verificationIndex) const;
     // Ticked verifications of the selected meter, in row order.
     QVector<int> CheckedVerifications() const;
+    // Verification index of every power-list row, top to bottom.
+    QVector<int> PowerListOrder() const;
     int CheckedCount() const { return m_checkedCount; }
     // Ticks or unticks a power-list row (as a click on its check box does).
     void SetChecked(int row, bool checked);
