@@ -157,6 +157,7 @@ private:
     // Device runs: archive reading and communication settings
     // (korvelform_device.cpp).
     void wireDeviceCommands();
+    void wireReportCommands(); // protocols (korvelform_reports.cpp)
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);

@@ -106,7 +106,9 @@ void drawItem(QPainter &painter, const PageItem &item)
 
 QFont referenceFont(const FontSpec &font)
 {
-    QFont f(font.family);
+    // "Times New Roman" and "Arial" become their metric-compatible faces
+    // where the originals are not installed.
+    QFont f(platform::fontFamily(font.family));
     f.setPixelSize(qMax(1, qRound(font.pointSize * kReferenceDpi / 72.0)));
     f.setBold(font.bold);
     f.setItalic(font.italic);

@@ -1,0 +1,91 @@
+#include "reportpreview.h"
+
+#include "reports/pagerender.h"
+#include "reports/reportfile.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QToolBar>
+
+TReportPreview::TReportPreview(const report::ReportPages &pages, int language, const QString &reportsLabel,
+                               MessageFn show, QWidget *parent)
+    : QPrintPreviewDialog(nullptr, parent)
+    , m_pages(pages)
+    , m_language(language)
+    , m_reportsLabel(reportsLabel)
+    , m_show(std::move(show))
+{
+    // The pages are placed from the paper's corner; the printer's own
+    // margins must not shift them.
+    printer()->setFullPage(true);
+    printer()->setPageLayout(QPageLayout(QPageSize(pages.paperMm, QPageSize::Millimeter), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    printer()->setDocName(pages.title);
+    setObjectName(QStringLiteral("ReportPreview"));
+    setWindowTitle(pages.title);
+    setModal(true);
+    setWindowState(windowState() | Qt::WindowMaximized);
+    connect(this, &QPrintPreviewDialog::paintRequested, this, &TReportPreview::paintPages);
+
+    const bool ru = language == 0;
+    m_save = new QAction(ru ? QStringLiteral("Сохранить") : QStringLiteral("Save"), this);
+    m_save->setObjectName(QStringLiteral("SaveReportAction"));
+    m_savePdf = new QAction(ru ? QStringLiteral("Сохранить как PDF") : QStringLiteral("Save as PDF"), this);
+    m_savePdf->setObjectName(QStringLiteral("SavePdfAction"));
+    connect(m_save, &QAction::triggered, this, &TReportPreview::SaveClick);
+    connect(m_savePdf, &QAction::triggered, this, &TReportPreview::SavePdfClick);
+    if (QToolBar *bar = findChild<QToolBar *>()) {
+        bar->addSeparator();
+        bar->addAction(m_save);
+        bar->addAction(m_savePdf);
+    }
+    m_askName = [this](const QString &caption, const QString &filter) {
+        return QFileDialog::getSaveFileName(this, caption, QString(), filter);
+    };
+}
+
+TReportPreview::~TReportPreview() = default;
+
+void TReportPreview::paintPages(QPrinter *printer)
+{
+    // The preview hands in its own printer; printing from the preview hands
+    // in the one the print dialog set up. Both get the full paper.
+    printer->setFullPage(true);
+    QPainter painter(printer);
+    for (int i = 0; i < m_pages.pages.size(); ++i) {
+        if (i > 0)
+            printer->newPage();
+        report::renderPage(painter, m_pages.pages.at(i));
+    }
+}
+
+QString TReportPreview::askName(const QString &caption, const QString &filter, const QString &suffix)
+{
+    QString name = m_askName ? m_askName(caption, filter) : QString();
+    if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
+        name += QLatin1Char('.') + suffix;
+    return name;
+}
+
+void TReportPreview::SaveClick()
+{
+    const QString name = askName(m_save->text(), m_reportsLabel + QStringLiteral(" (*.QRP)"), QStringLiteral("QRP"));
+    if (name.isEmpty())
+        return;
+    const report::ReportFileError error = report::saveReportFile(name, m_pages);
+    if (error != report::ReportFileError::None && m_show)
+        m_show(MessageKind::Error, report::reportFileMessage(error, m_language));
+}
+
+void TReportPreview::SavePdfClick()
+{
+    const QString name = askName(m_savePdf->text(), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    if (name.isEmpty())
+        return;
+    if (!report::writePdfFile(m_pages, name) && m_show)
+        m_show(MessageKind::Error, report::reportFileMessage(report::ReportFileError::CannotWrite, m_language));
+}

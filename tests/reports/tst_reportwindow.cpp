@@ -1,0 +1,173 @@
+// The preview and the report commands: saving from the preview, loading a
+// report file, the main window hidden while the preview is open, and the
+// editor's cancel ending "New report" silently.
+#include "protocolsample.h"
+#include "reports/reportfile.h"
+#include "reports/ui/reportcommands.h"
+#include "reports/ui/reportpreview.h"
+#include "reports/ui/titrepform.h"
+#include "samplerecords.h"
+#include "testdir.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Messages {
+    QStringList texts;
+    MessageFn fn()
+    {
+        return [this](MessageKind, const QString &text) { texts << text; };
+    }
+};
+
+report::ReportPages samplePages()
+{
+    return report::layoutProtocol(sampleProtocol(ProtocolScheme::ThreePhaseThreeWire, 2, 6));
+}
+
+} // namespace
+
+class TestReportWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void previewSavesReportFileAndPdf();
+    void loadReport_data();
+    void loadReport();
+    void createReport_data();
+    void createReport();
+};
+
+void TestReportWindow::previewSavesReportFileAndPdf()
+{
+    QTemporaryDir dir;
+    Messages messages;
+    const report::ReportPages pages = samplePages();
+    TReportPreview preview(pages, 1, QStringLiteral("Reports"), messages.fn());
+    QCOMPARE(preview.windowTitle(), pages.title);
+    QStringList filters;
+    QString answer = dir.filePath(QStringLiteral("saved"));
+    preview.setSaveNameAsker([&](const QString &, const QString &filter) {
+        filters << filter;
+        return answer;
+    });
+
+    preview.saveAction()->trigger();
+    report::ReportPages loaded;
+    QCOMPARE(report::loadReportFile(answer + QStringLiteral(".QRP"), loaded), report::ReportFileError::None);
+    QVERIFY(loaded == pages);
+    preview.savePdfAction()->trigger();
+    QVERIFY(testsupport::readAll(answer + QStringLiteral(".pdf")).startsWith("%PDF"));
+    QCOMPARE(filters, (QStringList{QStringLiteral("Reports (*.QRP)"), QStringLiteral("PDF (*.pdf)")}));
+    QVERIFY(messages.texts.isEmpty());
+
+    answer = dir.filePath(QStringLiteral("no/such/folder/x.QRP"));
+    preview.saveAction()->trigger();
+    QCOMPARE(messages.texts, QStringList{report::reportFileMessage(report::ReportFileError::CannotWrite, 1)});
+}
+
+void TestReportWindow::loadReport_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("previewed");
+    QTest::addColumn<int>("error");
+    const QByteArray good = report::encodeReportFile(samplePages());
+    QTest::newRow("report file") << good << true << int(report::ReportFileError::None);
+    QTest::newRow("not a report file") << QByteArray("hello") << false << int(report::ReportFileError::NotReportFile);
+    QTest::newRow("truncated") << good.left(100) << false << int(report::ReportFileError::Truncated);
+}
+
+void TestReportWindow::loadReport()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, previewed);
+    QFETCH(int, error);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("r.QRP"));
+    QVERIFY(testsupport::writeAll(path, bytes));
+
+    QWidget window;
+    window.show();
+    Messages messages;
+    ReportSources sources;
+    sources.text = catalogTextLookup(0);
+    sources.language = [] { return 0; };
+    ReportCommands commands(sources, nullptr, &window, messages.fn());
+    QString filter;
+    commands.setOpenNameAsker([&](const QString &f) {
+        filter = f;
+        return path;
+    });
+    int shown = 0;
+    bool hiddenMeanwhile = false;
+    commands.setPreviewRunner([&](const report::ReportPages &pages) {
+        ++shown;
+        hiddenMeanwhile = !window.isVisible();
+        QVERIFY(pages == samplePages());
+    });
+    commands.LoadReportActionExecute();
+    QCOMPARE(filter, QStringLiteral("Отчеты (*.QRP)"));
+    QCOMPARE(shown, previewed ? 1 : 0);
+    QCOMPARE(hiddenMeanwhile, previewed);
+    QVERIFY(window.isVisible());
+    if (previewed)
+        QVERIFY(messages.texts.isEmpty());
+    else
+        QCOMPARE(messages.texts, QStringList{report::reportFileMessage(report::ReportFileError(error), 0)});
+
+    // A cancelled file dialog does nothing.
+    commands.setOpenNameAsker([](const QString &) { return QString(); });
+    commands.LoadReportActionExecute();
+    QCOMPARE(shown, previewed ? 1 : 0);
+}
+
+void TestReportWindow::createReport_data()
+{
+    QTest::addColumn<int>("scheme");
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<bool>("previewed");
+    QTest::newRow("confirmed") << 1 << true << true;
+    QTest::newRow("cancelled") << 1 << false << false;
+    QTest::newRow("unknown scheme") << 3 << true << false;
+}
+
+void TestReportWindow::createReport()
+{
+    QFETCH(int, scheme);
+    QFETCH(bool, confirm);
+    QFETCH(bool, previewed);
+    const pcn::_totalblockdata meter = testsupport::sampleMeter(QStringLiteral("CE 301"), QStringLiteral("777"), scheme, 3, 4);
+    QWidget window;
+    window.show();
+    TTitRepForm editor;
+    Messages messages;
+    ReportSources sources;
+    sources.meter = [&] { return &meter; };
+    sources.selection = [] { return QVector<int>{2, 0}; };
+    sources.text = catalogTextLookup(1);
+    sources.language = [] { return 1; };
+    ReportCommands commands(sources, &editor, &window, messages.fn());
+    report::ReportPages shown;
+    bool hiddenMeanwhile = false;
+    commands.setPreviewRunner([&](const report::ReportPages &pages) {
+        shown = pages;
+        hiddenMeanwhile = !window.isVisible();
+    });
+    // The editor is modal: answer it once it is open.
+    QTimer::singleShot(0, &editor, [&] {
+        (confirm ? editor.OkButton : editor.CancelButton)->click();
+    });
+    commands.CreateReportActionExecute();
+    QCOMPARE(!shown.pages.isEmpty(), previewed);
+    QCOMPARE(hiddenMeanwhile, previewed);
+    QVERIFY(window.isVisible());
+    QVERIFY(messages.texts.isEmpty());
+    if (previewed)
+        QCOMPARE(shown.title, catalogTextLookup(1)(kReportSection, kReportLabelsGroup + QStringLiteral("/ReportTitle")));
+}
+
+QTEST_MAIN(TestReportWindow)
+#include "tst_reportwindow.moc"
