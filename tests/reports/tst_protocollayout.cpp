@@ -63,6 +63,7 @@ private slots:
     void endingKeepsItsPlacesWithoutTransformerLines_data();
     void endingKeepsItsPlacesWithoutTransformerLines();
     void titleKeepsItsFonts();
+    void titleTallerThanAPage();
 };
 
 void TestProtocolLayout::flowsOntoPages_data()
@@ -223,6 +224,21 @@ void TestProtocolLayout::titleKeepsItsFonts()
     QCOMPARE(formats.value(QStringLiteral("Протокол")).fontPointSize(), 14.0);
     // And the bold part takes more height than a 14 pt line would.
     QVERIFY(richTextHeightMm(title->text, 165.4) > richTextHeightMm(plainTextToHtml(QStringLiteral("Протокол")), 165.4));
+}
+
+void TestProtocolLayout::titleTallerThanAPage()
+{
+    // A band taller than a page takes a page of its own (running over that
+    // page's footer) instead of pushing itself onward for ever; the meter
+    // band then starts the next page.
+    ProtocolDocument doc = sampleProtocol(ProtocolScheme::SinglePhaseTwoWire, 1, 2);
+    doc.titleHtml = plainTextToHtml(QStringLiteral("Протокол\n").repeated(60).trimmed());
+    const ReportPages pages = layoutProtocol(doc);
+    QCOMPARE(pages.pages.size(), 2);
+    const auto type = itemsWithText(pages.pages.at(1), doc.typeLine);
+    QCOMPARE(type.size(), 1);
+    QCOMPARE(type.first()->box.top(), 15.0 + 2.1);
+    QCOMPARE(itemsWithText(pages.pages.at(0), doc.pageOfLabel + QStringLiteral(" 2")).size(), 1);
 }
 
 QTEST_MAIN(TestProtocolLayout)
