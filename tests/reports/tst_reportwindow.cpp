@@ -2,6 +2,7 @@
 // report file, the main window hidden while the preview is open, and the
 // editor's cancel ending "New report" silently.
 #include "protocolsample.h"
+#include "reports/pagerender.h"
 #include "reports/reportfile.h"
 #include "reports/ui/reportcommands.h"
 #include "reports/ui/reportpreview.h"
@@ -9,6 +10,8 @@
 #include "samplerecords.h"
 #include "testdir.h"
 
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -35,6 +38,7 @@ class TestReportWindow : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void previewSavesReportFileAndPdf();
+    void previewPrintsThePages();
     void loadReport_data();
     void loadReport();
     void createReport_data();
@@ -67,6 +71,39 @@ void TestReportWindow::previewSavesReportFileAndPdf()
     answer = dir.filePath(QStringLiteral("no/such/folder/x.QRP"));
     preview.saveAction()->trigger();
     QCOMPARE(messages.texts, QStringList{report::reportFileMessage(report::ReportFileError::CannotWrite, 1)});
+}
+
+void TestReportWindow::previewPrintsThePages()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    // What the print button hands to a printer, here one that writes a PDF
+    // with margins of its own, which the pages must ignore.
+    QTemporaryDir dir;
+    const report::ReportPages pages = samplePages();
+    TReportPreview preview(pages, 1, QStringLiteral("Reports"), {});
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+    printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    emit preview.paintRequested(&printer);
+    QVERIFY(testsupport::writeAll(dir.filePath(QStringLiteral("direct.pdf")), report::renderPdf(pages)));
+
+    auto text = [&](const QString &name) {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), dir.filePath(name), QStringLiteral("-")});
+        p.waitForFinished(60000);
+        // The words with their boxes on the page, to the point.
+        QStringList words;
+        for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+            if (line.contains(QLatin1String("<word")))
+                words << line.trimmed();
+        }
+        return words.join(QLatin1Char('\n'));
+    };
+    const QString printed = text(QStringLiteral("printed.pdf"));
+    QVERIFY(printed.contains(QStringLiteral("Страница")));
+    QCOMPARE(printed, text(QStringLiteral("direct.pdf")));
 }
 
 void TestReportWindow::loadReport_data()
