@@ -58,7 +58,7 @@ inline ProtocolDocument sampleProtocol(ProtocolScheme scheme, int groups, int ro
         : scheme == ProtocolScheme::ThreePhaseThreeWire       ? QStringLiteral("Включение: 3 фазы, 3 провода")
                                                               : QStringLiteral("Включение: 3 фазы, 4 провода");
     d.voltageCaption = QStringLiteral("Напряжение, В");
-    d.currentCaption = scheme == ProtocolScheme::SinglePhaseTwoWire ? QStringLiteral("Ток, А") : QStringLiteral("Ток, А");
+    d.currentCaption = QStringLiteral("Ток, А");
     d.powerFactorCaption = scheme == ProtocolScheme::ThreePhaseThreeWire ? QStringLiteral("Суммарный коэф. мощн.")
                                                                          : QStringLiteral("Коэфф. мощности");
     d.errorCaption = QStringLiteral("Погрешн., %");
