@@ -65,7 +65,7 @@ void TestReportWindow::previewSavesReportFileAndPdf()
     QVERIFY(loaded == pages);
     preview.savePdfAction()->trigger();
     QVERIFY(testsupport::readAll(answer + QStringLiteral(".pdf")).startsWith("%PDF"));
-    QCOMPARE(filters, (QStringList{QStringLiteral("Reports (*.QRP)"), QStringLiteral("PDF (*.pdf)")}));
+    QCOMPARE(filters, (QStringList{QStringLiteral("Reports (*.QRP *.qrp)"), QStringLiteral("PDF (*.pdf *.PDF)")}));
     QVERIFY(messages.texts.isEmpty());
 
     answer = dir.filePath(QStringLiteral("no/such/folder/x.QRP"));
@@ -146,7 +146,7 @@ void TestReportWindow::loadReport()
         QVERIFY(pages == samplePages());
     });
     commands.LoadReportActionExecute();
-    QCOMPARE(filter, QStringLiteral("Отчеты (*.QRP)"));
+    QCOMPARE(filter, QStringLiteral("Отчеты (*.QRP *.qrp)"));
     QCOMPARE(shown, previewed ? 1 : 0);
     QCOMPARE(hiddenMeanwhile, previewed);
     QVERIFY(window.isVisible());

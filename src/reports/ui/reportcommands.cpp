@@ -59,7 +59,7 @@ ReportCommands::ReportCommands(ReportSources sources, TTitRepForm *editor, QWidg
 QString ReportCommands::reportsFilter() const
 {
     return m_sources.text(QStringLiteral("KorvelForm"), QStringLiteral("MainMenu/File/ReportsLabel"))
-        + QStringLiteral(" (*.QRP)");
+        + QStringLiteral(" (*.QRP *.qrp)");
 }
 
 void ReportCommands::showPreview(const report::ReportPages &pages)

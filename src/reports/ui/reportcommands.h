@@ -41,7 +41,8 @@ public:
     void setPreviewRunner(PreviewRunner runner) { m_preview = std::move(runner); }
     void setOpenNameAsker(OpenNameAsker asker) { m_askOpen = std::move(asker); }
 
-    // The filter of the report file dialogs: "Reports (*.QRP)".
+    // The filter of the report file dialogs: "Reports (*.QRP *.qrp)"; file
+    // names are case-sensitive here, and the command line may write either.
     QString reportsFilter() const;
 
 public slots:

@@ -73,7 +73,7 @@ QString TReportPreview::askName(const QString &caption, const QString &filter, c
 
 void TReportPreview::SaveClick()
 {
-    const QString name = askName(m_save->text(), m_reportsLabel + QStringLiteral(" (*.QRP)"), QStringLiteral("QRP"));
+    const QString name = askName(m_save->text(), m_reportsLabel + QStringLiteral(" (*.QRP *.qrp)"), QStringLiteral("QRP"));
     if (name.isEmpty())
         return;
     const report::ReportFileError error = report::saveReportFile(name, m_pages);
@@ -83,7 +83,7 @@ void TReportPreview::SaveClick()
 
 void TReportPreview::SavePdfClick()
 {
-    const QString name = askName(m_savePdf->text(), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    const QString name = askName(m_savePdf->text(), QStringLiteral("PDF (*.pdf *.PDF)"), QStringLiteral("pdf"));
     if (name.isEmpty())
         return;
     if (!report::writePdfFile(m_pages, name) && m_show)
