@@ -22,16 +22,75 @@ BandFlow::BandFlow(const PageGeometry &geometry)
     m_y = geometry.top;
 }
 
+namespace {
+
+// A tiny tolerance keeps a band that ends exactly at the footer on the page
+// despite the rounding of sums of tenths of millimetres.
+constexpr double kTolerance = 1e-6;
+
+// The part [from, to) of a band as a band of its own: its items moved up by
+// `from` and drawn only inside the part.
+Band slice(const Band &band, double from, double to)
+{
+    Band part;
+    part.height = to - from;
+    const QRectF window(-1000.0, 0.0, 3000.0, part.height);
+    for (PageItem item : band.items) {
+        item.box.translate(0, -from);
+        const QRectF reach = item.box.normalized().adjusted(-item.penWidth, -item.penWidth, item.penWidth, item.penWidth);
+        if (!reach.intersects(window))
+            continue;
+        item.clip = item.clip.isNull() ? window : item.clip.translated(0, -from).intersected(window);
+        part.items.append(item);
+    }
+    return part;
+}
+
+} // namespace
+
+void BandFlow::newPage()
+{
+    m_pages.last().items.append(m_pendingPageEnd);
+    m_pendingPageEnd.clear();
+    m_pages.append(ReportPage());
+    m_y = m_geometry.top;
+    m_pageEmpty = true;
+}
+
 void BandFlow::add(const Band &band)
 {
-    // A tiny tolerance keeps a band that ends exactly at the footer on the
-    // page despite the rounding of sums of tenths of millimetres.
-    constexpr double kTolerance = 1e-6;
-    if (!m_pageEmpty && m_y + band.height > m_geometry.footerTop() + kTolerance) {
-        m_pages.last().items.append(m_pendingPageEnd);
-        m_pages.append(ReportPage());
-        m_y = m_geometry.top;
+    const double pageSpace = m_geometry.footerTop() - m_geometry.top;
+    if (band.height > pageSpace + kTolerance && !band.breaks.isEmpty()) {
+        double from = 0.0;
+        while (band.height - from > m_geometry.footerTop() - m_y + kTolerance) {
+            // The last break that fits into the space left on this page.
+            const double limit = from + m_geometry.footerTop() - m_y + kTolerance;
+            double cut = from;
+            for (double b : band.breaks) {
+                if (b > from + kTolerance && b <= limit)
+                    cut = b;
+            }
+            if (cut <= from) {
+                if (!m_pageEmpty) {
+                    newPage();
+                    continue;
+                }
+                cut = limit - kTolerance; // one line taller than a page: cut it where the page ends
+            }
+            place(slice(band, from, cut));
+            newPage();
+            from = cut;
+        }
+        place(slice(band, from, band.height));
+        return;
     }
+    if (!m_pageEmpty && m_y + band.height > m_geometry.footerTop() + kTolerance)
+        newPage();
+    place(band);
+}
+
+void BandFlow::place(const Band &band)
+{
     const QPointF origin(m_geometry.left, m_y);
     m_pages.last().items.append(placeBand(band, origin));
     m_pendingPageEnd.clear();

@@ -18,6 +18,11 @@ struct Band {
     // Drawn as well when the band is the last one on its page because the
     // next band moved to a new page (a rule closing a table).
     QList<PageItem> pageEndItems;
+    // Heights from the band's top at which it may be cut (the bottoms of its
+    // lines of text), ascending. A band taller than the space left on a page
+    // and taller than a whole page is cut at the last of them that fits and
+    // continues on the next page; a band without them is never cut.
+    QList<double> breaks;
 };
 
 struct PageGeometry {
@@ -36,7 +41,8 @@ public:
 
     // Places the band below the previous one, or at the top of a new page
     // when it does not fit above the footer. A band taller than a whole page
-    // is placed at the top of its own page and runs over the footer.
+    // is cut at its break points over as many pages as it needs; without
+    // break points it takes a page of its own and runs over the footer.
     void add(const Band &band);
 
     int pageCount() const { return int(m_pages.size()); }
@@ -46,6 +52,9 @@ public:
     QList<ReportPage> finish(const std::function<Band(int page, int count)> &footer) const;
 
 private:
+    void place(const Band &band);
+    void newPage();
+
     PageGeometry m_geometry;
     QList<ReportPage> m_pages;
     double m_y = 0.0;        // top of the next band, mm on the paper

@@ -9,7 +9,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
 
 namespace report {
 namespace {
@@ -125,6 +129,26 @@ double richTextHeightMm(const QString &html, double widthMm)
 {
     RichTextBox box(html, widthMm);
     return box.document().size().height() * kMmPerInch / kReferenceDpi;
+}
+
+QList<double> richTextLineBottomsMm(const QString &html, double widthMm)
+{
+    RichTextBox box(html, widthMm);
+    QTextDocument &doc = box.document();
+    doc.documentLayout(); // lays the document out
+    QList<double> bottoms;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        if (!layout)
+            continue;
+        const double top = doc.documentLayout()->blockBoundingRect(block).top();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            bottoms.append((top + line.y() + line.height()) * kMmPerInch / kReferenceDpi);
+        }
+    }
+    std::sort(bottoms.begin(), bottoms.end());
+    return bottoms;
 }
 
 void renderPage(QPainter &painter, const ReportPage &page)

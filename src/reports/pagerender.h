@@ -29,6 +29,10 @@ double lineHeightMm(const FontSpec &font);
 // Height in millimetres of rich text (HTML) laid out at the width.
 double richTextHeightMm(const QString &html, double widthMm);
 
+// The bottom of every line of the rich text laid out at the width, in
+// millimetres from its top, ascending: where the text may be cut.
+QList<double> richTextLineBottomsMm(const QString &html, double widthMm);
+
 // Draws one page; the painter's device decides the scale (its logical
 // resolution). The painter's origin must be the paper's top-left corner.
 void renderPage(QPainter &painter, const ReportPage &page);

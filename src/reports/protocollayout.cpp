@@ -78,6 +78,15 @@ QString headingText(const HeadingCell &cell, const ProtocolDocument &doc, const 
     return QString::fromUtf8(cell.fixedText);
 }
 
+// Where a band holding a free text may be cut: below each of its lines.
+QList<double> textBreaks(const QString &html, double textTop)
+{
+    QList<double> breaks = richTextLineBottomsMm(html, kFreeTextWidth);
+    for (double &b : breaks)
+        b += textTop;
+    return breaks;
+}
+
 Band titleBand(const ProtocolDocument &doc, const SchemeLayout &s)
 {
     Band band;
@@ -88,6 +97,7 @@ Band titleBand(const ProtocolDocument &doc, const SchemeLayout &s)
     band.height += qMax(0.0, height - kTitleTextMinHeight);
     band.items.append(richTextItem(QRectF(kTitleTextX, s.titleTextY, kFreeTextWidth, qMax(height, kTitleTextMinHeight)),
                                    doc.titleHtml));
+    band.breaks = textBreaks(doc.titleHtml, s.titleTextY);
     return band;
 }
 
@@ -185,6 +195,8 @@ Band endingBand(const ProtocolDocument &doc, const SchemeLayout &s)
         const double height = richTextHeightMm(doc.endingHtml, kFreeTextWidth);
         band.items.append(richTextItem(QRectF(s.endingTextX, s.endingTextY, kFreeTextWidth, height), doc.endingHtml));
         band.height = qMax(band.height, s.endingTextY + height);
+        // The ending may only start a new page below the print date.
+        band.breaks = textBreaks(doc.endingHtml, s.endingTextY);
     }
     return band;
 }

@@ -228,17 +228,37 @@ void TestProtocolLayout::titleKeepsItsFonts()
 
 void TestProtocolLayout::titleTallerThanAPage()
 {
-    // A band taller than a page takes a page of its own (running over that
-    // page's footer) instead of pushing itself onward for ever; the meter
-    // band then starts the next page.
+    // A title taller than a page is cut below one of its lines and goes on
+    // at the top of the next page; the meter band follows its end there.
     ProtocolDocument doc = sampleProtocol(ProtocolScheme::SinglePhaseTwoWire, 1, 2);
     doc.titleHtml = plainTextToHtml(QStringLiteral("Протокол\n").repeated(60).trimmed());
+    const double textHeight = richTextHeightMm(doc.titleHtml, 165.4);
     const ReportPages pages = layoutProtocol(doc);
     QCOMPARE(pages.pages.size(), 2);
+
+    QList<const PageItem *> parts;
+    for (const ReportPage &page : pages.pages) {
+        for (const PageItem &item : page.items) {
+            if (item.kind == ItemKind::RichText && item.text == doc.titleHtml)
+                parts.append(&item);
+            else if (item.kind != ItemKind::Rect || item.box.height() < 200) // all but the page frame
+                QVERIFY(drawnBox(item).top() >= kFooterTop - 1e-9 || drawnBox(item).bottom() <= kFooterTop + 0.15);
+        }
+    }
+    QCOMPARE(parts.size(), 2);
+    const double cut = parts[0]->clip.bottom() - 15.0; // where the band was cut, from its top
+    QVERIFY(parts[0]->clip.bottom() <= kFooterTop + 1e-9);
+    bool atLineBottom = false;
+    for (double bottom : richTextLineBottomsMm(doc.titleHtml, 165.4))
+        atLineBottom |= qAbs(8.5 + bottom - cut) < 1e-9;
+    QVERIFY(atLineBottom);
+    // The second part shows the rest from the page's top.
+    QCOMPARE(parts[1]->clip.top(), 15.0);
+    QVERIFY(qAbs(parts[1]->box.top() - (15.0 + 8.5 - cut)) < 1e-9);
     const auto type = itemsWithText(pages.pages.at(1), doc.typeLine);
     QCOMPARE(type.size(), 1);
-    QCOMPARE(type.first()->box.top(), 15.0 + 2.1);
-    QCOMPARE(itemsWithText(pages.pages.at(0), doc.pageOfLabel + QStringLiteral(" 2")).size(), 1);
+    const double bandHeight = 43.1 + textHeight - 34.1;
+    QVERIFY(qAbs(type.first()->box.top() - (15.0 + bandHeight - cut + 2.1)) < 1e-9);
 }
 
 QTEST_MAIN(TestProtocolLayout)
