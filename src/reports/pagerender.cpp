@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -62,7 +63,25 @@ private:
     QTextDocument m_document;
 };
 
-void drawItem(QPainter &painter, const PageItem &item)
+// The fonts of one page, each resolved once: looking a family up in the
+// font database for every cell would cost more than drawing it.
+class PageFonts {
+public:
+    const QFont &font(const FontSpec &spec)
+    {
+        const QString key = spec.family + QLatin1Char('|') + QString::number(spec.pointSize) + QLatin1Char('|')
+            + QString::number(int(spec.bold) | int(spec.italic) << 1 | int(spec.underline) << 2);
+        auto it = m_fonts.find(key);
+        if (it == m_fonts.end())
+            it = m_fonts.insert(key, referenceFont(spec));
+        return *it;
+    }
+
+private:
+    QHash<QString, QFont> m_fonts;
+};
+
+void drawItem(QPainter &painter, const PageItem &item, PageFonts &fonts)
 {
     const bool clip = !item.clip.isNull();
     if (clip) {
@@ -71,7 +90,7 @@ void drawItem(QPainter &painter, const PageItem &item)
     }
     switch (item.kind) {
     case ItemKind::Text: {
-        painter.setFont(referenceFont(item.font));
+        painter.setFont(fonts.font(item.font));
         int flags = item.align | Qt::TextDontClip;
         if (item.wrap)
             flags |= Qt::TextWordWrap;
@@ -160,8 +179,9 @@ void renderPage(QPainter &painter, const ReportPage &page)
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setPen(Qt::black);
+    PageFonts fonts;
     for (const PageItem &item : page.items)
-        drawItem(painter, item);
+        drawItem(painter, item, fonts);
     painter.restore();
 }
 
