@@ -160,8 +160,9 @@ bool IsUsableFolderName(const QString &name)
 
 // --- The store -------------------------------------------------------------
 
-RecordStore::RecordStore(const QString &dataFolder)
-    : m_dataFolder(withoutTrailingSlash(dataFolder) + QLatin1Char('/'))
+RecordStore::RecordStore(const QString &dataFolder, QObject *parent)
+    : QObject(parent)
+    , m_dataFolder(withoutTrailingSlash(dataFolder) + QLatin1Char('/'))
     , m_currentFolder(withoutTrailingSlash(dataFolder))
     , m_labels(RecordLabels::defaults(1))
 {
@@ -201,13 +202,31 @@ void RecordStore::Rescan()
 {
     // Release the old list first so that the old and the new list are never
     // held together.
-    ClearMeters();
+    m_meters = QVector<pcn::_totalblockdata>();
     m_meters = ScanFolder(m_currentFolder, m_labels);
+    emit folderRescanned();
 }
 
 void RecordStore::ClearMeters()
 {
     m_meters = QVector<pcn::_totalblockdata>();
+    emit folderRescanned();
+}
+
+void RecordStore::ReplaceMeter(int index, const pcn::_totalblockdata &meter, int removedVerification)
+{
+    if (index < 0 || index >= m_meters.size())
+        return;
+    m_meters[index] = meter;
+    emit meterReplaced(index, removedVerification);
+}
+
+void RecordStore::RemoveMeter(int index)
+{
+    if (index < 0 || index >= m_meters.size())
+        return;
+    m_meters.removeAt(index);
+    emit meterRemoved(index);
 }
 
 QString RecordStore::currentParentPath() const
@@ -258,6 +277,7 @@ RenameOutcome RecordStore::RenameFolder(const QString &folderPath, const QString
         m_currentFolder = newPath;
     else if (m_currentFolder.startsWith(oldPath + QLatin1Char('/')))
         m_currentFolder = newPath + m_currentFolder.mid(oldPath.size());
+    emit folderRenamed(oldPath, newPath);
     return RenameOutcome::Renamed;
 }
 

@@ -12,8 +12,13 @@
 #include "records/ui/folderpanel.h"
 #include "records/ui/statusmessagetimer.h"
 #include "mainwindow/korvelform.h"
+#include "records/meterfile.h"
+#include "samplerecords.h"
 #include "tst_sessionsupport.h"
+#include "views/commandstate.h"
 #include "views/textlookup.h"
+#include "views/ui/recordlistviews.h"
+#include "views/ui/recordviews.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -24,6 +29,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -339,6 +345,81 @@ private slots:
         QCOMPARE(content.size(), 0);
         QVERIFY(readFolder(w.dataFolder()).isEmpty());
         QVERIFY(w.form->folderPanel()->isEnabled());
+    }
+
+    // Every control that can change a stored file or start a run is disabled
+    // while a run works, the tool buttons of single verifications included;
+    // afterwards each control shows what the command table gives for the
+    // window's state, with the meter clipboard and the element mark kept.
+    void storeControlsWaitForTheRun()
+    {
+        Sim sim({"--model-class", "3", "--records", "2"});
+        QVERIFY(!sim.path.isEmpty());
+        Window w;
+        QVERIFY(QDir().mkpath(w.dataFolder()));
+        QVERIFY(WriteMeterFile(w.dataFolder() + QStringLiteral("/a.pcn"),
+                               testsupport::sampleMeter(QStringLiteral("A"), QStringLiteral("1"), 1, 6)));
+        QVERIFY(WriteMeterFile(w.dataFolder() + QStringLiteral("/b.pcn"),
+                               testsupport::sampleMeter(QStringLiteral("A"), QStringLiteral("1"), 1, 2)));
+        QVERIFY(w.open());
+        w.useSerial(sim.path);
+        RecordViews *views = w.form->views();
+        QCOMPARE(w.form->store().meters().size(), 2);
+
+        const auto button = [&](const char *name) {
+            return w.form->findChild<QToolButton *>(QLatin1String(name));
+        };
+        const auto menuAction = [&](const char *name) { return w.form->findChild<QAction *>(QLatin1String(name)); };
+        // Each control with the field of the command states that enables it.
+        const QList<QPair<QObject *, bool RecordCommands::*>> controls = {
+            {w.form->action(QStringLiteral("CopyButton")), &RecordCommands::copy},
+            {w.form->action(QStringLiteral("PasteButton")), &RecordCommands::paste},
+            {w.form->action(QStringLiteral("ConnectAction")), &RecordCommands::merge},
+            {w.form->action(QStringLiteral("CutButton")), &RecordCommands::cut},
+            {w.form->action(QStringLiteral("DelButton")), &RecordCommands::remove},
+            {button("CopyElemButton"), &RecordCommands::elementCopy},
+            {button("PasteElemButton"), &RecordCommands::elementPaste},
+            {button("DelElemButton"), &RecordCommands::elementDelete},
+            {menuAction("N7"), &RecordCommands::changeMeter},
+            {menuAction("N9"), &RecordCommands::changeConstant},
+            {w.form->action(QStringLiteral("LoadArcFromDeviceAction")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("ComSetupAction")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("ViewParametersAction")), &RecordCommands::idle},
+            {w.form->folderPanel(), &RecordCommands::idle},
+        };
+        const auto enabled = [](QObject *control) {
+            if (auto *a = qobject_cast<QAction *>(control))
+                return a->isEnabled();
+            return qobject_cast<QWidget *>(control)->isEnabled();
+        };
+        for (const auto &[control, state] : controls)
+            QVERIFY2(control, "every control exists");
+
+        // A meter on the clipboard, a verification marked and another of the
+        // same power type selected: paste, element paste and the element
+        // buttons are on.
+        views->SelectMeter(views->MeterRowOf(0));
+        w.form->action(QStringLiteral("CopyButton"))->trigger();
+        button("CopyElemButton")->click();
+        views->SelectVerification(5);
+        const RecordCommands before = views->Commands();
+        QVERIFY(before.paste && before.elementCopy && before.elementPaste && before.elementDelete);
+
+        bool checked = false;
+        whenContentShown(w, [&](TContForm &) {
+            checked = true;
+            for (const auto &[control, state] : controls)
+                QVERIFY2(!enabled(control), qPrintable(control->objectName()));
+        });
+        w.read();
+        QVERIFY(checked);
+        QCOMPARE(w.status(), kCanceled);
+
+        const RecordCommands after = views->Commands();
+        QCOMPARE(after, commandStates(views->commandInputs()));
+        QVERIFY(after.paste && after.copy && after.elementPaste && after.elementCopy && !after.merge);
+        for (const auto &[control, state] : controls)
+            QVERIFY2(enabled(control) == after.*state, qPrintable(control->objectName()));
     }
 
     void contentDialogCancelAndNothingTicked()

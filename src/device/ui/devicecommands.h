@@ -5,8 +5,9 @@
 // every run.
 //
 // A run works on a worker thread while the window's event loop goes on, so
-// that the window repaints and the cancel button answers; the run guard
-// keeps every other command away from the store meanwhile.
+// that the window repaints and the cancel button answers; busyChanged tells
+// the command states to keep every other command away from the store
+// meanwhile, and the run guard turns a close of the window into a cancel.
 #pragma once
 
 #include "base/stringdocument.h"
@@ -19,7 +20,8 @@
 class TContForm;
 class TForm2;
 class TFrmCom;
-class TKorvelForm;
+class AppServices;
+class RecordStore;
 
 namespace device {
 class ArchiveSession;
@@ -30,7 +32,7 @@ struct Connection;
 class DeviceCommands final : public QObject {
     Q_OBJECT
 public:
-    explicit DeviceCommands(TKorvelForm &window);
+    DeviceCommands(AppServices &services, RecordStore &store, QObject *parent = nullptr);
     ~DeviceCommands() override;
     DeviceCommands(const DeviceCommands &) = delete;
     DeviceCommands &operator=(const DeviceCommands &) = delete;
@@ -62,6 +64,8 @@ signals:
     void recordRead(int count);
     // A run has ended with its result code.
     void runFinished(int result);
+    // A run started (true) or ended (false).
+    void busyChanged(bool busy);
 
 private:
     class Relay;
@@ -69,7 +73,8 @@ private:
     void showRecordPhasePercent(qint64 current, qint64 maximum);
     void restoreCaption();
 
-    TKorvelForm &m_window;
+    AppServices &m_services;
+    RecordStore &m_store;
     TContForm *m_contForm = nullptr;
     TFrmCom *m_comForm = nullptr;
     TForm2 *m_exchangeForm = nullptr;
