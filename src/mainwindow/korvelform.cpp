@@ -95,6 +95,10 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     m_pswd = new TPswdForm(this);
     m_pswd3 = new TPswd3Form(this);
 
+    // A change of the lists' height goes to the power list, so that the
+    // meter list keeps the height stored for it (the power panel has taken
+    // the power list's place by now).
+    m_listsSplitter->setStretchFactor(1, 1);
     applyWindowLayout();
 }
 

@@ -251,6 +251,57 @@ private slots:
         QCOMPARE(again.mainSplitter()->sizes().value(0), 340);
     }
 
+    // Each restart must show the three splitters where the previous run
+    // left them, however often the program is started.
+    void splitterPositionsHoldOverRestarts()
+    {
+        QTemporaryDir dir;
+        const auto positions = [](TKorvelForm &w) {
+            return QList<int>{w.upperSplitter()->sizes().value(0), w.mainSplitter()->sizes().value(0),
+                              w.listsSplitter()->sizes().value(0)};
+        };
+        QList<int> first;
+        {
+            TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
+            QVERIFY(window.FormCreate());
+            window.resize(900, 650);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.upperSplitter()->setSizes({250, 600});
+            window.mainSplitter()->setSizes({360, 230});
+            window.listsSplitter()->setSizes({140, 200});
+            first = positions(window);
+            window.close();
+        }
+        for (int restart = 1; restart <= 3; ++restart) {
+            TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
+            QVERIFY(window.FormCreate());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(positions(window), first);
+            window.close();
+        }
+    }
+
+    // Buttons that live on the tool bar alone show their hint as their text,
+    // in the language chosen last.
+    void toolBarTextsFollowTheLanguage()
+    {
+        QTemporaryDir dir;
+        TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
+        QVERIFY(window.FormCreate());
+        QCOMPARE(window.action(QStringLiteral("CopyButton"))->text(), QStringLiteral("Copy"));
+        window.RussianLangClick();
+        for (const char *name : {"CopyButton", "PasteButton", "ConnectAction", "CutButton", "DelButton"}) {
+            QAction *a = window.action(QLatin1String(name));
+            QCOMPARE(a->text(), a->toolTip());
+        }
+        QCOMPARE(window.action(QStringLiteral("CopyButton"))->text(), QStringLiteral("Копировать поверку"));
+        // Buttons that share an action with the menu keep the menu's text.
+        QAction *read = window.action(QStringLiteral("LoadArcFromDeviceAction"));
+        QVERIFY(read->text() != read->toolTip());
+    }
+
     void movedColumnSurvivesRestart()
     {
         QTemporaryDir dir;

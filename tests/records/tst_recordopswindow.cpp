@@ -238,6 +238,35 @@ private slots:
         QCOMPARE(powers()->model()->rowCount(), 1);
     }
 
+    // The copied meter and the marked verification are known by their path:
+    // renaming the folder that holds them must not leave a path that no
+    // longer exists.
+    void renamingTheCopiedMetersFolderKeepsPasteWorking()
+    {
+        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})}));
+        QDir().mkpath(file(QStringLiteral("B")));
+        open(QStringLiteral("A"));
+        const QByteArray bytes = testsupport::readAll(file(QStringLiteral("A/a.pcn")));
+        action("CopyButton")->trigger();
+        QCOMPARE(ops()->clipboardPath(), file(QStringLiteral("A/a.pcn")));
+
+        QTreeWidgetItem *root = m_window->folderPanel()->rootItem();
+        QTreeWidgetItem *folderA = nullptr;
+        for (int i = 0; i < root->childCount(); ++i)
+            if (root->child(i)->text(0) == QLatin1String("A"))
+                folderA = root->child(i);
+        QVERIFY(folderA);
+        folderA->setText(0, QStringLiteral("Renamed"));
+        QVERIFY(QFileInfo::exists(file(QStringLiteral("Renamed/a.pcn"))));
+        QCOMPARE(ops()->clipboardPath(), file(QStringLiteral("Renamed/a.pcn")));
+
+        select(QStringLiteral("B"));
+        QVERIFY(action("PasteButton")->isEnabled());
+        action("PasteButton")->trigger();
+        QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))), bytes);
+        QCOMPARE(m_window->store().meters().size(), 1);
+    }
+
     void cutAndPasteIntoAnotherFolderMovesTheFile()
     {
         write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1})}));
