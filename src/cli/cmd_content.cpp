@@ -10,8 +10,8 @@
 #include "device/resultcodes.h"
 #include "base/stringcatalog.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "jsonwriter.h"
+
 #include <QTextStream>
 
 namespace {
@@ -23,9 +23,11 @@ QString englishMessage(const QString &key)
     return catalogDefault(kMainSectionKey, kMessageGroup + QLatin1Char('/') + key, kEnglish);
 }
 
-void printLine(const QJsonObject &object)
+void printLine(const json::Object &object)
 {
-    QTextStream(stdout) << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << '\n';
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    out << object.toString() << '\n';
 }
 
 int usage(const QString &problem)
@@ -70,13 +72,15 @@ int runContent(const QStringList &args)
     DeviceInfo info;
     int rc = client.identify(info);
     if (rc == device::ResultOk || rc == device::ResultArchiveEmpty) {
-        printLine(QJsonObject{{QStringLiteral("device"),
-                               QJsonObject{{QStringLiteral("typeName"), info.typeName},
-                                           {QStringLiteral("serialNumber"), int(info.serialNumber)},
-                                           {QStringLiteral("versionText"), info.versionText},
-                                           {QStringLiteral("modelClass"), int(info.modelClass)},
-                                           {QStringLiteral("pageFactor"), int(info.pageFactor)},
-                                           {QStringLiteral("archiveSize"), int(client.archiveSize())}}}});
+        // Members in name order, compact, as the published output has them.
+        const json::Object device = json::Object(json::Spacing::Compact)
+                                        .integer(QStringLiteral("archiveSize"), client.archiveSize())
+                                        .integer(QStringLiteral("modelClass"), info.modelClass)
+                                        .integer(QStringLiteral("pageFactor"), info.pageFactor)
+                                        .integer(QStringLiteral("serialNumber"), info.serialNumber)
+                                        .text(QStringLiteral("typeName"), info.typeName)
+                                        .text(QStringLiteral("versionText"), info.versionText);
+        printLine(json::Object(json::Spacing::Compact).raw(QStringLiteral("device"), device.toString()));
     }
     if (rc == device::ResultOk) {
         QVector<pcn::_datacounter> content;
@@ -84,12 +88,13 @@ int runContent(const QStringList &args)
         if (rc == device::ResultOk) {
             for (int k = 0; k < content.size(); ++k) {
                 const pcn::_datacounter &e = content.at(k);
-                printLine(QJsonObject{{QStringLiteral("number"), k + 1},
-                                      {QStringLiteral("meterType"), e.meterType},
-                                      {QStringLiteral("serial"), qint64(e.serial)},
-                                      {QStringLiteral("date"), e.date.toString(Qt::ISODate)},
-                                      {QStringLiteral("time"), e.time.toString(QStringLiteral("HH:mm:ss"))},
-                                      {QStringLiteral("powerType"), int(e.powerType)}});
+                printLine(json::Object(json::Spacing::Compact)
+                              .text(QStringLiteral("date"), e.date.toString(Qt::ISODate))
+                              .text(QStringLiteral("meterType"), e.meterType)
+                              .integer(QStringLiteral("number"), k + 1)
+                              .integer(QStringLiteral("powerType"), e.powerType)
+                              .integer(QStringLiteral("serial"), qint64(e.serial))
+                              .text(QStringLiteral("time"), e.time.toString(QStringLiteral("HH:mm:ss"))));
             }
         }
     }

@@ -14,8 +14,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "jsonwriter.h"
+
 #include <QTextStream>
 
 #include <optional>
@@ -132,9 +132,7 @@ int runReadArchive(const QStringList &args)
     // needs to be scanned.
     RecordStore store(QDir(into).absolutePath() + QLatin1Char('/'));
     for (const QString &path : session.storeRecords(store)) {
-        out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("file"), path}})
-                                     .toJson(QJsonDocument::Compact))
-            << '\n';
+        out << json::Object(json::Spacing::Compact).text(QStringLiteral("file"), path).toString() << '\n';
     }
     return finish(rc);
 }
