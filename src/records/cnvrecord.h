@@ -12,7 +12,7 @@
 // range codes are in bytes 92 and 93.
 #pragma once
 
-#include "device/deviceinfo.h"
+#include "records/deviceinfo.h"
 #include "records/blockdata.h"
 #include "records/pcnlayout.h"
 

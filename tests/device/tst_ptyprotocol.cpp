@@ -4,6 +4,7 @@
 #include "device/link.h"
 #include "device/llexch.h"
 #include "device/resultcodes.h"
+#include "processes.h"
 #include "testdir.h"
 
 #include <QProcess>
@@ -80,24 +81,7 @@ private:
     SerialLink link_;
 };
 
-class Sim {
-public:
-    explicit Sim(const QStringList &args)
-    {
-        process_.start(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim"), args);
-        if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
-            path = QString::fromLocal8Bit(process_.readLine()).trimmed();
-    }
-    ~Sim()
-    {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-    QString path;
-
-private:
-    QProcess process_;
-};
+using Sim = testsupport::Emulator;
 
 struct Session {
     ExchangeContext context;
@@ -150,7 +134,7 @@ private slots:
 
 void tst_ptyprotocol::initTestCase()
 {
-    if (!QFile::exists(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim")))
+    if (!testsupport::emulatorBuilt())
         QSKIP("the instrument emulator is not built");
 }
 

@@ -12,6 +12,7 @@
 #include "records/ui/folderpanel.h"
 #include "records/ui/statusmessagetimer.h"
 #include "mainwindow/korvelform.h"
+#include "mainwindowfixture.h"
 #include "records/meterfile.h"
 #include "samplerecords.h"
 #include "tst_sessionsupport.h"
@@ -42,24 +43,15 @@ const QString kTitle = QStringLiteral("Measuring Instruments Vardosk");
 const QString kSuccess = QStringLiteral(" Reading has been successfully completed.");
 const QString kCanceled = QStringLiteral(" Reading canceled.");
 
-// A main window of a program installed in a temporary folder, English.
-struct Window {
-    QTemporaryDir dir;
-    QStringList shown;
-    std::unique_ptr<TKorvelForm> form;
+// A main window of a program installed in a temporary folder, English,
+// with its device commands.
+struct Window : testsupport::MainWindowFixture {
     DeviceCommands *commands = nullptr;
 
     bool open()
     {
-        StartupPaths p;
-        p.programFolder = dir.path() + QLatin1Char('/');
-        p.dataFolder = p.programFolder + QStringLiteral("Data/");
-        p.configPath = p.programFolder + QStringLiteral("config.cfg");
-        p.stringsPath = testsupport::binDir() + QStringLiteral("/DataStrings.xml");
-        form = std::make_unique<TKorvelForm>(p, [this](MessageKind, const QString &text) { shown << text; });
-        if (!form->FormCreate() || !form->FormActivate())
+        if (!MainWindowFixture::open())
             return false;
-        form->show();
         commands = form->findChild<DeviceCommands *>(QStringLiteral("DeviceCommands"));
         return commands != nullptr;
     }
@@ -70,7 +62,6 @@ struct Window {
         device::storeTypedPortPath(path);
         form->writeConnectionStatus();
     }
-    QString dataFolder() const { return dir.path() + QStringLiteral("/Data"); }
     QString status() const { return form->messagePanel()->text(); }
     void read() { form->action(QStringLiteral("LoadArcFromDeviceAction"))->trigger(); }
 };
@@ -690,7 +681,7 @@ private slots:
     {
         Window w;
         QVERIFY(w.open());
-        const QString missing = w.dir.filePath(QStringLiteral("no-such-tty"));
+        const QString missing = w.folder + QStringLiteral("/no-such-tty");
         w.useSerial(missing);
         w.read();
         QVERIFY2(w.status().startsWith(QStringLiteral(" COM Port unavailable ") + missing + QStringLiteral(" (")),

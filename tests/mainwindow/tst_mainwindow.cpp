@@ -6,6 +6,7 @@
 #include "base/stringdocument.h"
 #include "base/ui/aboutbox.h"
 #include "mainwindow/korvelform.h"
+#include "mainwindowfixture.h"
 #include "samplerecords.h"
 #include "testdir.h"
 #include "views/ui/recordviews.h"
@@ -26,12 +27,7 @@ QString generatedStrings()
 // file given.
 StartupPaths pathsIn(const QTemporaryDir &dir, const QString &stringsPath)
 {
-    StartupPaths p;
-    p.programFolder = dir.path() + QLatin1Char('/');
-    p.dataFolder = p.programFolder + QStringLiteral("Data/");
-    p.configPath = p.programFolder + QStringLiteral("config.cfg");
-    p.stringsPath = stringsPath;
-    return p;
+    return testsupport::programPathsIn(dir.path(), stringsPath);
 }
 
 // The generated string file with one text of a section changed in its low

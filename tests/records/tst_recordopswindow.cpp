@@ -9,6 +9,7 @@
 #include "records/ui/recordoperations.h"
 #include "base/platform.h"
 #include "mainwindow/korvelform.h"
+#include "mainwindowfixture.h"
 #include "testdir.h"
 #include "tst_recordopsdata.h"
 #include "views/ui/recordlistviews.h"
@@ -119,12 +120,8 @@ private:
     void open(const QString &folder = QString())
     {
         m_window.reset();
-        StartupPaths p;
-        p.programFolder = m_dir->path() + QLatin1Char('/');
-        p.dataFolder = p.programFolder + QStringLiteral("Data/");
-        p.configPath = p.programFolder + QStringLiteral("config.cfg");
-        p.stringsPath = testsupport::binDir() + QStringLiteral("/DataStrings.xml");
-        m_window = std::make_unique<TKorvelForm>(p, [this](MessageKind, const QString &text) { m_shown << text; });
+        m_window = std::make_unique<TKorvelForm>(testsupport::programPathsIn(m_dir->path()),
+                                                 [this](MessageKind, const QString &text) { m_shown << text; });
         QVERIFY(m_window->FormCreate());
         QVERIFY(m_window->FormActivate());
         m_window->show();
