@@ -210,8 +210,8 @@ void TestCnvNewer::class5RangesAndMultiplier()
     QCOMPARE(v.constant, 6400u);
     QCOMPARE(int(v.scheme), 4);
     QCOMPARE(int(v.powerType), 0);
-    // 0.05 is stored truncated (3276/65536) and reads 0.049 at three decimals.
-    QCOMPARE(currentTexts(v), (QStringList{"5 T", "100 C", "2.5 C", "0.049 T", "10 T"}));
+    // 0.05 is stored truncated (3276/65536); its text shows the nominal 0.05.
+    QCOMPARE(currentTexts(v), (QStringList{"5 T", "100 C", "2.5 C", "0.05 T", "10 T"}));
     QCOMPARE(v.points[1].rangeUText, QStringLiteral("57.5"));
     QCOMPARE(v.points[0].I[0], 2.5);
     QCOMPARE(v.points[0].U[0], 220.0);
