@@ -247,12 +247,17 @@ void TestCnvNewer::multipliedConstantTooLarge()
     s.word(30, 0);
     s.seal(4, 46);
     newerCodes(s, 0, 0, 0);
-    QVERIFY(!ConvertArchiveSlot(s.b, singlePhaseInfo(5)));
+    // Kept, with the largest constant the file holds, and marked.
+    const auto clamped = ConvertArchiveSlot(s.b, singlePhaseInfo(5));
+    QVERIFY(clamped);
+    QVERIFY(clamped->constantClamped);
+    QCOMPARE(clamped->block.mid(28, 4), hex("FF FF FF FF"));
     s.word(28, 0x0007);
     s.word(30, 0xFFFF); // just below
     s.seal(4, 46);
     const auto r = ConvertArchiveSlot(s.b, singlePhaseInfo(5));
     QVERIFY(r);
+    QVERIFY(!r->constantClamped);
     QCOMPARE(r->block.mid(28, 4), hex("FF FF 00 E0")); // 0x7FFFF x 8192 = 0xFFFFE000
 }
 

@@ -171,6 +171,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     form->show();
 
     device::ExchangeContext context;
+    context.language = w.Language();
     context.cancel = &m_cancel;
     Relay relay;
     relay.onProgress = [this, &form](qint64 current, qint64 maximum) {
@@ -194,12 +195,13 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     restoreCaption();
     if (!context.diagnostic.dialogKey.isEmpty())
         w.showMessage(MessageKind::Error, w.mainText(QStringLiteral("ErrorMessages/") + context.diagnostic.dialogKey));
+    const auto messageText = [&w](const QString &key) { return w.mainText(QStringLiteral("ErrorMessages/") + key); };
+    QString storeProblem; // what could not be stored as it came
     if (rc != device::ResultOk) {
-        const auto messageText = [&w](const QString &key) { return w.mainText(QStringLiteral("ErrorMessages/") + key); };
         w.messagePanel()->setText(device::resultStatusText(rc, messageText, connection.portName, context.diagnostic));
     } else {
-        w.messagePanel()->setText(w.message(14));
-        session.storeRecords(w.store());
+        storeProblem = device::storeReportText(session.storeRecords(w.store()), messageText, w.Language());
+        w.messagePanel()->setText(storeProblem.isEmpty() ? w.message(14) : QLatin1Char(' ') + storeProblem);
     }
     w.messagePanel()->repaint();
     guard.release();
@@ -208,6 +210,8 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     session.clear();
     if (rc == device::ResultOk && !w.folderPanel()->selectFolder(w.store().currentFolder()))
         w.RedisplayCurrentFolder(); // the folder's node is gone: show what the store holds
+    if (!storeProblem.isEmpty())
+        w.showMessage(MessageKind::Error, storeProblem);
     m_running = false;
     emit runFinished(rc);
 }
