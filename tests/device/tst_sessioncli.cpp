@@ -311,6 +311,40 @@ private slots:
         QCOMPARE(stored, expected);
     }
 
+    // The message of a storing run, in both languages.
+    void storeReportTexts_data()
+    {
+        QTest::addColumn<int>("notStored");
+        QTest::addColumn<int>("clamped");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("complete") << 0 << 0 << 1 << QString();
+        QTest::newRow("not stored, English") << 2 << 0 << 1 << "Unable to create file. Verifications not stored: 2 of 5.";
+        QTest::newRow("not stored, Russian") << 2 << 0 << 0 << "Не удается создать файл. Не сохранено поверок: 2 из 5.";
+        QTest::newRow("clamped, English")
+            << 0 << 1 << 1 << "Meter constant above 4294967295 stored as 4294967295, verifications: 1.";
+        QTest::newRow("both, Russian") << 1 << 1 << 0
+                                       << "Не удается создать файл. Не сохранено поверок: 1 из 4. Постоянная счётчика "
+                                          "больше 4294967295 и сохранена как 4294967295, поверок: 1.";
+    }
+
+    void storeReportTexts()
+    {
+        QFETCH(int, notStored);
+        QFETCH(int, clamped);
+        QFETCH(int, language);
+        QFETCH(QString, text);
+        ArchiveStoreReport report;
+        report.written = QStringList(3, QStringLiteral("x.pcn"));
+        report.notStored = notStored;
+        report.clampedConstants = clamped;
+        const auto messageText = [language](const QString &key) {
+            return catalogDefault(kMainSectionKey, kMessageGroup + QLatin1Char('/') + key, language);
+        };
+        QCOMPARE(device::storeReportText(report, messageText, language), text);
+        QCOMPARE(report.complete(), text.isEmpty());
+    }
+
     // Verifications that cannot be stored: the message on stderr, a
     // non-zero exit, and the files stored read back whole. A name is
     // blocked by a folder of that name; a folder without write permission
