@@ -127,7 +127,7 @@ int main(int argc, char **argv)
         int stored = 0;
         if (rc == device::ResultOk) {
             RecordStore store(folder.path() + QLatin1Char('/'));
-            stored = int(session.storeRecords(store).size());
+            stored = int(session.storeRecords(store).written.size());
         }
         const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;
         const double cpu = cpuSeconds() - cpu0;

@@ -2,7 +2,8 @@
 // content and the chosen verifications, converts them and stores them in a
 // folder, as the program's "Read from device" does. Prints one JSON line per
 // file written and the final status message in English; the exit status is
-// the run's result code (2 for a wrong command line).
+// the run's result code (2 for a wrong command line, 13 when verifications
+// read could not all be stored as they came, with the message on stderr).
 #include "commands.h"
 #include "connectionargs.h"
 
@@ -23,6 +24,11 @@
 namespace {
 
 constexpr int kEnglish = 1;
+
+// Exit status when the verifications were read but not all were stored as
+// they came (a file could not be written, a constant was clamped); no result
+// code of an exchange has this value.
+constexpr int kExitNotAllStored = 13;
 
 QString englishMessage(const QString &key)
 {
@@ -131,8 +137,15 @@ int runReadArchive(const QStringList &args)
     // The folder is the store's current folder until a selection: nothing
     // needs to be scanned.
     RecordStore store(QDir(into).absolutePath() + QLatin1Char('/'));
-    for (const QString &path : session.storeRecords(store)) {
+    const ArchiveStoreReport report = session.storeRecords(store);
+    for (const QString &path : report.written) {
         out << json::Object(json::Spacing::Compact).text(QStringLiteral("file"), path).toString() << '\n';
+    }
+    if (!report.complete()) {
+        // Not a success: the reading itself worked, but not every
+        // verification is stored as it came.
+        err << device::storeReportText(report, englishMessage, kEnglish) << '\n';
+        return kExitNotAllStored;
     }
     return finish(rc);
 }

@@ -1,6 +1,6 @@
 #include "archivesession.h"
 
-#include "records/cnvrecord.h"
+#include "base/programtexts.h"
 #include "resultcodes.h"
 
 #include <chrono>
@@ -46,6 +46,19 @@ QString resultStatusText(int code, const std::function<QString(const QString &ke
     return text;
 }
 
+QString storeReportText(const ArchiveStoreReport &report,
+                        const std::function<QString(const QString &key)> &messageText, int language)
+{
+    QStringList parts;
+    if (report.notStored > 0) {
+        parts << messageText(QStringLiteral("Error36")).trimmed()
+              << programText(ProgramText::RecordsNotStored, language).arg(report.notStored).arg(report.due());
+    }
+    if (report.clampedConstants > 0)
+        parts << programText(ProgramText::ConstantsClamped, language).arg(report.clampedConstants);
+    return parts.join(QLatin1Char(' '));
+}
+
 ArchiveSession::ArchiveSession(LinkMaker makeLink, ExchangeContext &context)
     : context_(context), client_(std::move(makeLink), context)
 {
@@ -85,7 +98,7 @@ int ArchiveSession::readRecords(const QVector<int> &numbers)
     return ResultOk;
 }
 
-QStringList ArchiveSession::storeRecords(const RecordStore &store) const
+ArchiveStoreReport ArchiveSession::storeRecords(const RecordStore &store) const
 {
     if (!recordsComplete_ || slots_.isEmpty())
         return {};

@@ -9,6 +9,7 @@
 #include "deviceinfo.h"
 #include "exchangecontext.h"
 #include "records/blockdata.h"
+#include "records/cnvrecord.h"
 
 #include <QByteArray>
 #include <QString>
@@ -43,6 +44,13 @@ int recordPhasePercent(qint64 bytesReceived, qint64 maximum);
 QString resultStatusText(int code, const std::function<QString(const QString &key)> &messageText,
                          const QString &portName, const ExchangeContext::Diagnostic &diagnostic);
 
+// The message of a storing run that did not store every due record as it
+// came: the message "Unable to create file." (through `messageText`)
+// followed by how many verifications were not stored, and a note on the
+// constants stored clamped. Empty when the report is complete.
+QString storeReportText(const ArchiveStoreReport &report,
+                        const std::function<QString(const QString &key)> &messageText, int language);
+
 class ArchiveSession {
 public:
     ArchiveSession(LinkMaker makeLink, ExchangeContext &context);
@@ -61,8 +69,8 @@ public:
     int readRecords(const QVector<int> &numbers);
 
     // Converts the records of the last successful readRecords and stores
-    // them in the store's current folder; returns the paths written.
-    QStringList storeRecords(const RecordStore &store) const;
+    // them in the store's current folder; returns what became of them.
+    ArchiveStoreReport storeRecords(const RecordStore &store) const;
 
     // Forgets the content list and the record buffer.
     void clear();

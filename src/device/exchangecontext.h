@@ -24,6 +24,9 @@ struct ExchangeContext {
     // when the exchange runs on its thread (for example processEvents).
     std::function<void()> pumpEvents;
 
+    // Language of the texts the operations put into the diagnostic
+    // (0 Russian, 1 English).
+    int language = 1;
     // Filled by the operations for the caller's message.
     struct Diagnostic {
         QString dialogKey;   // "Error31", "Error32" or "Error33" on USB, else empty

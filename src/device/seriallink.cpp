@@ -25,7 +25,7 @@ SerialLink::SerialLink(Transport &transport, Timeouts timeouts, ExchangeContext 
 int SerialLink::begin()
 {
     if (!transport_.open()) {
-        context_.diagnostic.portReason = transport_.failureReason();
+        context_.diagnostic.portReason = transport_.failureReason(context_.language);
         return ResultPortUnavailable;
     }
     open_ = true;

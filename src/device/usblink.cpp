@@ -51,7 +51,7 @@ bool UsbLink::request(const QByteArray &request, QByteArray &answer, int expecte
     answer.clear();
     if (!frames_.open())
         return false;
-    const bool configured = frames_.configure();
+    const bool configured = frames_.configure() && device_.setReadTimeout(int(kSlice.count()));
 
     // The exchange proper: settle, send the whole request, then gather the
     // answer in read slices until it is complete, the instrument reports an

@@ -121,7 +121,7 @@ bool TKorvelForm::FormCreate()
         return false;
     }
     if (!ApplyMainStrings()) {
-        m_fatalMessage = message(34) + QLatin1Char('\n') + message(35);
+        m_fatalMessage = fatalStringsMessage([this](int n) { return message(n); }, m_settings.language);
         return false;
     }
     // Column colours follow from the codes; the views derive them.
@@ -246,7 +246,7 @@ bool TKorvelForm::FormActivate()
     if (m_secondaryStringsApplied)
         return true;
     if (!ApplySecondaryStrings()) {
-        m_fatalMessage = message(34) + QLatin1Char('\n') + message(35);
+        m_fatalMessage = fatalStringsMessage([this](int n) { return message(n); }, m_settings.language);
         return false;
     }
     m_secondaryStringsApplied = true;

@@ -11,6 +11,12 @@
 
 namespace {
 
+// Record files, and how old the temporary file of a record write must be
+// before it counts as left behind by an interrupted write (a write takes
+// well under a second; vardosk-cli may be storing into the same folder).
+const QString kRecordSuffix = QStringLiteral(".pcn");
+constexpr std::chrono::hours kStaleWriteAge{1};
+
 // Enumeration order of files and folders: by name, code point by code point,
 // so that it is the same on every machine and in every locale.
 void sortNames(QStringList &names)
@@ -123,6 +129,7 @@ QStringList ListRecordFiles(const QString &folderPath)
 
 QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels)
 {
+    platform::removeStaleTemporaryWrites(folderPath, kRecordSuffix, kStaleWriteAge);
     QVector<pcn::_totalblockdata> meters;
     const QStringList names = ListRecordFiles(folderPath);
     meters.reserve(names.size()); // at most one meter per file
@@ -288,8 +295,14 @@ bool RecordStore::CanDeleteFolder(const QString &folderPath) const
     const QString path = withoutTrailingSlash(folderPath);
     if (!isListableFolder(path) || QFileInfo(path).isSymLink())
         return false;
+    // The temporary file of an interrupted write is not content.
     QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    return !it.hasNext();
+    while (it.hasNext()) {
+        it.next();
+        if (!it.fileInfo().isFile() || !platform::isTemporaryWriteName(it.fileName(), kRecordSuffix))
+            return false;
+    }
+    return true;
 }
 
 bool RecordStore::DeleteFolder(const QString &folderPath) const
@@ -297,7 +310,9 @@ bool RecordStore::DeleteFolder(const QString &folderPath) const
     if (!CanDeleteFolder(folderPath))
         return false;
     const QString path = withoutTrailingSlash(folderPath);
+    platform::removeStaleTemporaryWrites(path, kRecordSuffix, kStaleWriteAge);
     platform::setReadOnly(path, false);
+    // A write under way keeps its temporary file and with it the folder.
     // rmdir removes empty folders only: a file that appeared since the check
     // keeps the folder and its content.
     return QDir().rmdir(path);

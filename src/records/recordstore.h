@@ -60,6 +60,8 @@ QStringList ListRecordFiles(const QString &folderPath);
 // Unreadable files are skipped silently; a folder that cannot be listed
 // yields an empty list. Headerless files are upgraded in place by the reader.
 // The labels give the range texts and instrument names their language.
+// Temporary files of record writes older than an hour (left by an
+// interrupted write) are removed on the way.
 QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels);
 
 // The name under which a verification received from the instrument is
@@ -137,10 +139,12 @@ public:
     RenameOutcome RenameFolder(const QString &folderPath, const QString &newName);
 
     // Whether the delete command is offered: not the root, and the folder can
-    // be listed and holds no entry at all (files, sub-folders, hidden ones).
+    // be listed and holds no entry at all (files, sub-folders, hidden ones)
+    // but temporary files of record writes.
     bool CanDeleteFolder(const QString &folderPath) const;
-    // Removes an empty non-root folder; false when the rules forbid it or the
-    // removal fails.
+    // Removes an empty non-root folder, with the temporary files of record
+    // writes older than an hour; false when the rules forbid it or the
+    // removal fails (a younger temporary file belongs to a write under way).
     bool DeleteFolder(const QString &folderPath) const;
 
     // Stores one verification received from the instrument in the current

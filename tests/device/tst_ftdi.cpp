@@ -122,7 +122,7 @@ void tst_ftdi::callSequence()
     const QStringList expected = {
         "load", "count", "count", "serial 0", "description 0",
         "open FT12345", "latency 16", "transfer 65536 0", "reset", "flush", "baud 3000000", "line 8N2",
-        "timeouts 4000 0", "write 10", "flush", "reset", "close"};
+        "timeouts 4000 0", "timeouts 100 0", "write 10", "flush", "reset", "close"};
     QCOMPARE(rig.api.calls, expected);
     // Only the newer identify goes over the bridge.
     QCOMPARE(rig.api.written.size(), 1);

@@ -44,7 +44,7 @@ public:
         return r;
     }
     bool purge() override { return inner_.purge(); }
-    QString failureReason() const override { return inner_.failureReason(); }
+    QString failureReason(int language) const override { return inner_.failureReason(language); }
     bool restore() override { return inner_.restore(); }
     bool close(bool r) override { return inner_.close(r); }
     void pause(std::chrono::milliseconds ms) override
@@ -70,6 +70,7 @@ public:
     void abort() override { link_.abort(); }
     void pause(std::chrono::milliseconds d) override { link_.pause(d); }
     bool isUsb() const override { return false; }
+    COM_M::CLlExch &port() { return port_; }
 
 private:
     COM_M::CLlExch port_;
@@ -89,6 +90,7 @@ struct Session {
     QVector<QByteArray> requests;
     QVector<int> pauses;
     std::function<void()> afterRead;
+    std::function<qint64()> lineQueue; // replaces the port's output-queue query
     DeviceClient client;
     explicit Session(const QString &port)
         : client(
@@ -97,6 +99,8 @@ struct Session {
                   link->recorder.requests = &requests;
                   link->recorder.pauses = &pauses;
                   link->recorder.afterRead = afterRead;
+                  if (lineQueue)
+                      link->port().setLineQueueProbe(lineQueue);
                   return link;
               },
               context)
@@ -130,6 +134,7 @@ private slots:
     void faults_data();
     void faults();
     void missingPort();
+    void lineHeldByCts();
 };
 
 void tst_ptyprotocol::initTestCase()
@@ -271,8 +276,32 @@ void tst_ptyprotocol::missingPort()
     DeviceInfo info;
     QCOMPARE(s.client.identify(info), 1);
     QVERIFY(s.context.diagnostic.portReason.contains(QStringLiteral("not present")));
+    // In the program's language, like every other text.
+    Session russian(dir.filePath(QStringLiteral("no-such-port")));
+    russian.context.language = 0;
+    QCOMPARE(russian.client.identify(info), 1);
+    QCOMPARE(russian.context.diagnostic.portReason, QStringLiteral("порт не найден; подключён ли кабель?"));
     QCOMPARE(COM_M::CLlExch::diagnose(dir.path() + QStringLiteral("/x"), QSerialPort::NoError),
              COM_M::PortProblem::NotPresent);
+}
+
+// A line held by CTS: the system takes the bytes but they never leave the
+// port. The request is not written (code 2), instead of waiting for an
+// answer that cannot come (code 4); a line that drains works as before.
+void tst_ptyprotocol::lineHeldByCts()
+{
+    Sim sim({"--model-class", "3"});
+    QVERIFY(!sim.path.isEmpty());
+    Session held(sim.path);
+    held.lineQueue = [] { return qint64(1); };
+    DeviceInfo info;
+    QCOMPARE(held.client.identify(info), int(ResultWriteFailed));
+
+    Session drained(sim.path);
+    int polls = 0;
+    drained.lineQueue = [&polls] { return qint64(++polls % 3 == 0 ? 0 : 1); };
+    QCOMPARE(drained.client.identify(info), 0);
+    QVERIFY(polls > 0);
 }
 
 QTEST_GUILESS_MAIN(tst_ptyprotocol)

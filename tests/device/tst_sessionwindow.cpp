@@ -2,6 +2,7 @@
 // window, driven by QTest against the instrument emulator on a
 // pseudo-terminal: the dialogs, the status texts, what is stored, cancel,
 // sorting, the selection limit and the guard of the window's commands.
+#include "base/platform.h"
 #include "device/connection.h"
 #include "device/portchoice.h"
 #include "device/ui/contentform.h"
@@ -592,6 +593,48 @@ private slots:
         QCOMPARE(second.keys(), first.keys());
         QVERIFY(second.value(first.firstKey()).readable);
         QCOMPARE(w.form->store().meters().size(), 2);
+    }
+
+    // Files that cannot be written (a read-only folder or a full disk for
+    // every write, or a failure of the second of three) are named in a
+    // message and the status; what was stored reads back whole.
+    void unstoredRecordsAreReported_data()
+    {
+        QTest::addColumn<int>("failing"); // write that fails, counted from 1; 0: every write
+        QTest::addColumn<int>("stored");
+        QTest::newRow("second of three") << 2 << 2;
+        QTest::newRow("every write") << 0 << 0;
+    }
+
+    void unstoredRecordsAreReported()
+    {
+        QFETCH(int, failing);
+        QFETCH(int, stored);
+        Sim sim({"--model-class", "1", "--records", "3", "--points", "1"});
+        QVERIFY(!sim.path.isEmpty());
+        Window w;
+        QVERIFY(w.open());
+        w.useSerial(sim.path);
+        int started = 0;
+        const platform::WriteFaultScope fault([&](const QString &path, qint64 bytesWritten) {
+            if (!path.endsWith(QLatin1String(".pcn")))
+                return false;
+            if (bytesWritten == 0)
+                ++started;
+            return failing == 0 || started == failing;
+        });
+        whenContentShown(w, [](TContForm &f) {
+            click(f.AllCalibrationButton);
+            click(f.ReadCalibrationButton);
+        });
+        w.read();
+        const QString message = QStringLiteral("Unable to create file. Verifications not stored: %1 of 3.").arg(3 - stored);
+        QCOMPARE(w.shown, QStringList{message});
+        QCOMPARE(w.status(), QLatin1Char(' ') + message);
+        const auto files = readFolder(w.dataFolder());
+        QCOMPARE(files.size(), stored);
+        for (const MeterFileReadResult &file : files)
+            QVERIFY(file.readable);
     }
 
     void contentDialogSortingRules()

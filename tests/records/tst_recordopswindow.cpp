@@ -674,6 +674,39 @@ private slots:
         QCOMPARE(powers()->model()->rowCount(), 4);
         QCOMPARE(cell(powers(), 1, 2), shownBefore);
     }
+
+    // A value longer than what can be typed (a constant after the
+    // multiplier, a year above 9999) comes back unchanged from OK.
+    void confirmingKeepsStoredNumbers_data()
+    {
+        QTest::addColumn<bool>("year");
+        QTest::addColumn<qulonglong>("value");
+        QTest::newRow("10-digit constant") << false << qulonglong(4294967295u);
+        QTest::newRow("9-digit constant") << false << qulonglong(999999999);
+        QTest::newRow("5-digit year") << true << qulonglong(65535);
+        QTest::newRow("4-digit year") << true << qulonglong(2024);
+    }
+
+    void confirmingKeepsStoredNumbers()
+    {
+        QFETCH(bool, year);
+        QFETCH(qulonglong, value);
+        if (year) {
+            TInfoForm form;
+            whenShown<TInfoForm>([](TInfoForm *f) { QTest::mouseClick(f->OkButton, Qt::LeftButton); });
+            MeterParameters current;
+            current.meterType = QStringLiteral("CE");
+            current.serialText = QStringLiteral("12");
+            current.year = std::uint16_t(value);
+            const auto edited = form.Execute(current);
+            QVERIFY(edited);
+            QCOMPARE(qulonglong(edited->year), value);
+        } else {
+            TPostForm form;
+            whenShown<TPostForm>([](TPostForm *f) { QTest::mouseClick(f->OkButton, Qt::LeftButton); });
+            QCOMPARE(form.Execute(std::uint32_t(value)), std::optional<std::uint32_t>(std::uint32_t(value)));
+        }
+    }
 };
 
 QTEST_MAIN(TestRecordOpsWindow)

@@ -179,6 +179,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     form->show();
 
     device::ExchangeContext context;
+    context.language = w.language();
     context.cancel = &m_cancel;
     Relay relay;
     relay.onProgress = [this, &form](qint64 current, qint64 maximum) {
@@ -202,12 +203,13 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     restoreCaption();
     if (!context.diagnostic.dialogKey.isEmpty())
         w.show(MessageKind::Error, w.messageByKey(context.diagnostic.dialogKey));
+    const auto messageText = [&w](const QString &key) { return w.messageByKey(key); };
+    QString storeProblem; // what could not be stored as it came
     if (rc != device::ResultOk) {
-        const auto messageText = [&w](const QString &key) { return w.messageByKey(key); };
         showStatus(device::resultStatusText(rc, messageText, connection.portName, context.diagnostic));
     } else {
-        showStatus(w.message(14));
-        session.storeRecords(m_store);
+        storeProblem = device::storeReportText(session.storeRecords(m_store), messageText, w.language());
+        showStatus(storeProblem.isEmpty() ? w.message(14) : QLatin1Char(' ') + storeProblem);
     }
     guard.release();
     if (w.holdStatus)
@@ -216,6 +218,8 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     session.clear();
     if (rc == device::ResultOk)
         m_store.Rescan(); // the lists show what the run stored
+    if (!storeProblem.isEmpty())
+        w.show(MessageKind::Error, storeProblem);
     m_running = false;
     emit runFinished(rc);
 }
