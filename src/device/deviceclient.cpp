@@ -17,11 +17,10 @@ constexpr int kPageAnswer = 512 + kFrameOverhead;    // 518: one 512-byte page o
 constexpr int kWriteAnswer = kFrameOverhead;         // 6: empty payload
 constexpr std::chrono::milliseconds kOlderRecordPause{100};
 constexpr std::chrono::milliseconds kNewerRecordPause{500};
-constexpr std::chrono::milliseconds kUsbRecordPause{50};
 
 bool usesNewerCommands(const Link &link, const DeviceInfo &info)
 {
-    return link.isUsb() || info.isNewer();
+    return link.traits().newerInstrumentsOnly || info.isNewer();
 }
 
 } // namespace
@@ -69,10 +68,10 @@ int DeviceClient::run(Timeouts timeouts, const std::function<int(Link &)> &body)
     return closed != ResultOk ? closed : rc;
 }
 
-bool DeviceClient::connectsByUsb() const
+LinkTraits DeviceClient::linkTraits() const
 {
     // Making a link opens nothing, so it can be asked what it is.
-    return makeLink_(kIdentifyTimeouts)->isUsb();
+    return makeLink_(kIdentifyTimeouts)->traits();
 }
 
 int DeviceClient::takeIdentity(const QByteArray &answer, IdentifyOutcome outcome, const DeviceInfo &decoded,
@@ -89,8 +88,8 @@ int DeviceClient::takeIdentity(const QByteArray &answer, IdentifyOutcome outcome
 
 int DeviceClient::identifyOlder(DeviceInfo &info)
 {
-    // The bridge serves newer instruments only: nothing is sent.
-    if (connectsByUsb())
+    // A link that serves newer instruments only: nothing is sent.
+    if (linkTraits().newerInstrumentsOnly)
         return ResultNotRecognised;
     startPhase(kRecordSlotSize);
     return run(kIdentifyTimeouts, [&](Link &link) {
@@ -116,7 +115,7 @@ int DeviceClient::identifyNewer(DeviceInfo &info)
 
 int DeviceClient::identify(DeviceInfo &info)
 {
-    if (connectsByUsb())
+    if (linkTraits().newerInstrumentsOnly)
         return identifyNewer(info);
     const int rc = identifyOlder(info);
     if (rc != ResultNotRecognised)
@@ -124,15 +123,15 @@ int DeviceClient::identify(DeviceInfo &info)
     return identifyNewer(info);
 }
 
-int DeviceClient::contentPageCount(const DeviceInfo &info, bool usb) const
+int DeviceClient::contentPageCount(const DeviceInfo &info, bool newerCommands) const
 {
-    const int perPage = (usb || info.isNewer()) ? address::kNewerEntriesPerPage : address::kOlderEntriesPerPage;
+    const int perPage = newerCommands ? address::kNewerEntriesPerPage : address::kOlderEntriesPerPage;
     return (archiveSize_ + perPage - 1) / perPage;
 }
 
-qint64 DeviceClient::contentAnswerBytes(const DeviceInfo &info, bool usb) const
+qint64 DeviceClient::contentAnswerBytes(const DeviceInfo &info, bool newerCommands) const
 {
-    return qint64(contentPageCount(info, usb)) * (info.pageFactor * 512 + kFrameOverhead);
+    return qint64(contentPageCount(info, newerCommands)) * (info.pageFactor * 512 + kFrameOverhead);
 }
 
 int DeviceClient::readContent(const DeviceInfo &info, QVector<pcn::_datacounter> &content)
@@ -140,8 +139,8 @@ int DeviceClient::readContent(const DeviceInfo &info, QVector<pcn::_datacounter>
     return run(kIdentifyTimeouts, [&](Link &link) {
         const bool newer = usesNewerCommands(link, info);
         const int perPage = newer ? address::kNewerEntriesPerPage : address::kOlderEntriesPerPage;
-        const int pages = contentPageCount(info, link.isUsb());
-        startPhase(contentAnswerBytes(info, link.isUsb()));
+        const int pages = contentPageCount(info, newer);
+        startPhase(contentAnswerBytes(info, newer));
         QVector<pcn::_datacounter> decoded;
         for (int p = 0; p < pages; ++p) {
             const auto page = static_cast<std::uint16_t>(firstContentPage_ + p);
@@ -172,14 +171,16 @@ int DeviceClient::readRecords(const DeviceInfo &info, const QVector<int> &number
         return ResultOk;
     return run(kRecordTimeouts, [&](Link &link) {
         const bool newer = usesNewerCommands(link, info);
-        const auto pause = link.isUsb() ? kUsbRecordPause : (newer ? kNewerRecordPause : kOlderRecordPause);
-        startPhase(link.isUsb() ? count : qint64(count) * kRecordSlotSize);
+        const LinkTraits traits = link.traits();
+        const auto pause = traits.recordPause.count() > 0 ? traits.recordPause
+                                                          : (newer ? kNewerRecordPause : kOlderRecordPause);
+        startPhase(traits.progressByFrame ? count : qint64(count) * kRecordSlotSize);
         for (int i = 0; i < count; ++i) {
             link.pause(pause);
             const QByteArray answer = exchangeFrame(link, recordRequest(newer, numbers.at(i)), kRecordSlotSize,
                                                     kRecordSlotSize);
             recordSlots.append(answer);
-            if (link.isUsb()) {
+            if (traits.progressByFrame) {
                 context_.bytesReceived = i + 1;
                 if (context_.progress)
                     context_.progress(context_.bytesReceived, context_.progressMaximum);

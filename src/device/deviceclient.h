@@ -65,12 +65,14 @@ public:
         firstContentPage_ = firstContentPage;
     }
 
-    // Content pages of the archive and the answer bytes they bring.
-    int contentPageCount(const DeviceInfo &info, bool usb) const;
-    qint64 contentAnswerBytes(const DeviceInfo &info, bool usb) const;
+    // Content pages of the archive and the answer bytes they bring, asked
+    // with the newer (512-byte page) commands or the older ones.
+    int contentPageCount(const DeviceInfo &info, bool newerCommands) const;
+    qint64 contentAnswerBytes(const DeviceInfo &info, bool newerCommands) const;
 
 private:
-    bool connectsByUsb() const;
+    // What the link of this client is (asked without opening anything).
+    LinkTraits linkTraits() const;
     int run(Timeouts timeouts, const std::function<int(Link &)> &body);
     // The outcome of an identify answer: the decoded identity and the archive
     // size it announces, or why it cannot be used.

@@ -26,6 +26,21 @@ constexpr Timeouts kIdentifyTimeouts{500, 2000};   // identify, content, meter d
 constexpr Timeouts kRecordTimeouts{2000, 4000};    // verification records
 constexpr Timeouts kWriteTimeouts{2000, 2000};     // meter database write steps
 
+// What a link is, for the operations whose requests, pauses and progress
+// differ by the way the instrument is reached.
+struct LinkTraits {
+    // Only newer instruments answer through this link: they are asked with
+    // the newer (512-byte page) commands without telling the generation
+    // first, and an older instrument is not asked at all.
+    bool newerInstrumentsOnly = false;
+    // A fixed pause before every record request; zero: the pause of the
+    // instrument's generation.
+    std::chrono::milliseconds recordPause{0};
+    // Whole frames arrive at once: the record phase counts its progress in
+    // records rather than in bytes.
+    bool progressByFrame = false;
+};
+
 class Link {
 public:
     Link() = default;
@@ -46,7 +61,7 @@ public:
     virtual void abort() = 0;
     // A pause between frames.
     virtual void pause(std::chrono::milliseconds duration) = 0;
-    virtual bool isUsb() const = 0;
+    virtual LinkTraits traits() const = 0;
 };
 
 // Paced byte-by-byte exchange over a serial transport.
@@ -58,7 +73,7 @@ public:
     int end() override;
     void abort() override;
     void pause(std::chrono::milliseconds duration) override { transport_.pause(duration); }
-    bool isUsb() const override { return false; }
+    LinkTraits traits() const override { return {}; }
 
     // The transaction on its own: 0 on success, -1 when cancelled; every
     // other outcome is thrown as ComExc (the line is not touched then, the
@@ -86,9 +101,11 @@ public:
     int end() override { return 0; }
     void abort() override {}
     void pause(std::chrono::milliseconds duration) override { frames_.pause(duration); }
-    bool isUsb() const override { return true; }
+    // The bridge serves newer instruments only and delivers whole frames.
+    LinkTraits traits() const override { return {true, kRecordPause, true}; }
 
     static constexpr int kTimeoutMs = 2000;
+    static constexpr std::chrono::milliseconds kRecordPause{50};
     static constexpr std::chrono::milliseconds kSlice{100};
     static constexpr std::chrono::milliseconds kSettle{200};
     // Read attempts for a timeout: 0 counts as 100 ms, at most 5000 ms, one

@@ -39,8 +39,8 @@ QString groupOwning(const QString &path)
 
 } // namespace
 
-CLlExch::CLlExch(const QString &portName, qint32 baudRate, int writeTimeoutMs, int readTimeoutMs)
-    : portName_(portName), baudRate_(baudRate), writeTimeoutMs_(writeTimeoutMs), readTimeoutMs_(readTimeoutMs)
+CLlExch::CLlExch(const QString &portName, qint32 baudRate)
+    : portName_(portName), baudRate_(baudRate)
 {
 }
 

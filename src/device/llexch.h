@@ -23,7 +23,9 @@ enum class PortProblem {
 
 class CLlExch final : public device::Transport {
 public:
-    CLlExch(const QString &portName, qint32 baudRate, int writeTimeoutMs, int readTimeoutMs);
+    // The time limits of every write and read come with the call (its
+    // deadline); the port itself keeps none.
+    CLlExch(const QString &portName, qint32 baudRate);
     ~CLlExch() override;
 
     bool open() override;
@@ -41,8 +43,6 @@ public:
     void setLineQueueProbe(std::function<qint64()> probe) { lineQueueProbe_ = std::move(probe); }
     const QString &portName() const { return portName_; }
     qint32 baudRate() const { return baudRate_; }
-    int writeTimeoutMs() const { return writeTimeoutMs_; }
-    int readTimeoutMs() const { return readTimeoutMs_; }
 
     // The reason in plain words, in a language (0 Russian, 1 English), for
     // a port path that could not be opened; for missing permission it names
@@ -59,8 +59,6 @@ private:
     std::function<qint64()> lineQueueProbe_;
     QString portName_;
     qint32 baudRate_;
-    int writeTimeoutMs_;
-    int readTimeoutMs_;
     PortProblem problem_ = PortProblem::None;
     QString failedPath_;  // the device path open() tried
     QString systemError_; // the system's words for a problem of no known kind

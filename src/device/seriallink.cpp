@@ -76,7 +76,6 @@ void SerialLink::writeByte(std::uint8_t byte)
 {
     if (transport_.write(&byte, 1, after(timeouts_.writeMs)) != 1)
         throw ComExc(ResultWriteFailed);
-    context_.pump();
 }
 
 bool SerialLink::readByte(std::uint8_t &byte)
@@ -113,8 +112,6 @@ int SerialLink::transact(const QByteArray &request, QByteArray &answer, int capa
             throw ComExc(i == 0 ? ResultNoAnswer : ResultBrokenAnswer);
         ++count;
         context_.stepByte();
-        if (i >= 2)
-            context_.pump();
     }
 
     // Refuse an answer that would not fit the receiving buffer before a
@@ -130,7 +127,6 @@ int SerialLink::transact(const QByteArray &request, QByteArray &answer, int capa
             throw ComExc(ResultBrokenAnswer);
         ++count;
         context_.stepByte();
-        context_.pump();
     }
     received.truncate(count);
     answer = received;

@@ -72,7 +72,6 @@ bool UsbLink::request(const QByteArray &request, QByteArray &answer, int expecte
             break;
         }
         got += n;
-        context_.pump();
         if (got >= 2 && in[1] == kStatusError)
             break;
         // An answer announcing more than the buffer holds is not waited for.

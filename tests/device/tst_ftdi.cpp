@@ -84,7 +84,7 @@ struct UsbRig {
                 int end() override { return link.end(); }
                 void abort() override { link.abort(); }
                 void pause(std::chrono::milliseconds d) override { link.pause(d); }
-                bool isUsb() const override { return true; }
+                LinkTraits traits() const override { return link.traits(); }
             };
             return std::make_unique<Owned>(api, context);
         };

@@ -61,7 +61,7 @@ private:
 class RecordedLink final : public Link {
 public:
     RecordedLink(const QString &port, Timeouts t, ExchangeContext &c)
-        : port_(port, 115200, t.writeMs, t.readMs), recorder(port_), link_(recorder, t, c)
+        : port_(port, 115200), recorder(port_), link_(recorder, t, c)
     {
     }
     int begin() override { return link_.begin(); }
@@ -69,7 +69,7 @@ public:
     int end() override { return link_.end(); }
     void abort() override { link_.abort(); }
     void pause(std::chrono::milliseconds d) override { link_.pause(d); }
-    bool isUsb() const override { return false; }
+    LinkTraits traits() const override { return link_.traits(); }
     COM_M::CLlExch &port() { return port_; }
 
 private:
