@@ -134,6 +134,8 @@ private:
     // Texts that reading stored files puts into memory, in the current language.
     RecordLabels recordLabels() const;
     bool askPassword(bool withDeleteCheckBox = false, bool *deleteSources = nullptr);
+    // Shows a message of the current language in a modal box.
+    void showMessage(MessageKind kind, const QString &text) const { m_show(kind, text); }
 
     // --- Wiring of the subsystems (korvelform_<subsystem>.cpp) ---------------
     // Every control that changes the store or starts a run is bound to the
