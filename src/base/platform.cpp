@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -189,6 +190,20 @@ bool storePassword(const QString &password)
 void openDocument(const QString &path)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void openSpreadsheet(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (const char *program : {"localc", "libreoffice", "soffice"}) {
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(program));
+        if (found.isEmpty())
+            continue;
+        // The file is one argument of its own, so blanks in its name are safe.
+        if (QProcess::startDetached(found, {QStringLiteral("--calc"), absolute}))
+            return;
+    }
+    openDocument(absolute);
 }
 
 } // namespace platform

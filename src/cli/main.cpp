@@ -20,6 +20,8 @@ const Command kCommands[] = {
     {"scan", runScan, "scan FOLDER                            list the meters of a folder as JSON lines"},
     {"content", runContent, "content --port DEVICE [--rate BAUD] [--usb] [--trace FILE]   read the instrument's archive content"},
     {"read-archive", runReadArchive, "read-archive --port DEVICE [--rate BAUD] [--usb] --into FOLDER [--records all|N,N,...] [--trace FILE]"},
+    {"export", runExport, "export FILE.pcn [--verification N] --out OUT.xml [--language ru|en]   one verification as a spreadsheet"},
+    {"export-folder", runExportFolder, "export-folder FOLDER --out OUT.csv [--language ru|en]   every verification of a folder as CSV"},
 };
 
 int usage()

@@ -157,6 +157,8 @@ private:
     // Device runs: archive reading and communication settings
     // (korvelform_device.cpp).
     void wireDeviceCommands();
+    // Spreadsheet and folder exports (korvelform_export.cpp).
+    void wireExportCommands();
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);
