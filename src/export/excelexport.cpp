@@ -171,7 +171,7 @@ QByteArray excelDocument(const ExcelExportInput &input)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     // The declaration names no encoding: UTF-8 is the default of XML.
-    buffer.write("<?xml version=\"1.0\"?>\n");
+    buffer.write("<?xml version=\"1.0\"?>");
     SheetWriter s(&buffer);
     s.w.writeProcessingInstruction(QStringLiteral("mso-application"), QStringLiteral("progid=\"Excel.Sheet\""));
     s.start(QStringLiteral("Workbook"));

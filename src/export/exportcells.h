@@ -33,8 +33,9 @@ QStringList exportDetailTitles(const TextLookup &lookup);
 // division), power type name, constant, nominal voltage (line voltage for
 // the three-wire scheme, phase voltage otherwise), nominal current. Class
 // and nominal values are written as printf "%g", always with a point.
-// The serial number is a number only when its text is plain digits, so that
-// a serial such as "12-A" stays readable.
+// Cells are typed so that a spreadsheet can always read them: the serial
+// number is a number only when its text is plain digits ("12-A" stays
+// text), and a value that is not finite is text.
 QVector<ExportCell> exportDetailCells(const pcn::_blockdata &verification, const TextLookup &lookup,
                                       const QLocale &locale = QLocale());
 
