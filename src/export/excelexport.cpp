@@ -26,20 +26,17 @@ public:
     void textElement(const QString &name, const QString &text) { w.writeTextElement(name, xmlSafeText(text)); }
     void empty(const QString &name) { w.writeEmptyElement(name); }
 
-    void cell(const ExportCell &c, const QLocale &gridLocale, bool gridCell, int index, bool dated)
+    // A cell with its Data element; `index` 0 means the cell follows the previous one.
+    void cell(const ExportCell &c, int index = 0, bool dated = false)
     {
         start(QStringLiteral("Cell"));
         if (index > 0)
             attribute(QStringLiteral("ss:Index"), QString::number(index));
         if (dated)
             attribute(QStringLiteral("ss:StyleID"), QStringLiteral("s21"));
-        QString text = c.text;
-        bool number = c.number;
-        if (gridCell)
-            number = spreadsheetNumber(c.text, gridLocale, &text);
         start(QStringLiteral("Data"));
-        attribute(QStringLiteral("ss:Type"), number ? QStringLiteral("Number") : QStringLiteral("String"));
-        w.writeCharacters(xmlSafeText(number ? text : c.text));
+        attribute(QStringLiteral("ss:Type"), c.number ? QStringLiteral("Number") : QStringLiteral("String"));
+        w.writeCharacters(xmlSafeText(c.text));
         end();
         end();
     }
@@ -123,7 +120,7 @@ void writeTable(SheetWriter &s, const ExcelExportInput &in)
     s.attribute(QStringLiteral("ss:Index"), QStringLiteral("2"));
     const QStringList titles = exportDetailTitles(in.lookup) + grid.titles;
     for (int k = 0; k < titles.size(); ++k)
-        s.cell({titles[k], false}, in.locale, false, k == 0 ? 2 : 0, false);
+        s.cell({titles[k], false}, k == 0 ? 2 : 0);
     s.end();
 
     const QVector<ExportCell> details = exportDetailCells(v, in.lookup, in.locale);
@@ -132,9 +129,14 @@ void writeTable(SheetWriter &s, const ExcelExportInput &in)
         const QStringList row = grid.rows.value(j);
         s.start(QStringLiteral("Row"));
         for (int k = 0; k < details.size(); ++k)
-            s.cell(details[k], in.locale, false, k == 0 ? 2 : 0, k == 0);
-        for (const QString &text : row)
-            s.cell({text, false}, in.locale, true, 0, false);
+            s.cell(details[k], k == 0 ? 2 : 0, k == 0);
+        // A grid text that converts under the user's locale is a number,
+        // written with a point; anything else is written as shown.
+        for (const QString &text : row) {
+            ExportCell c{text, false};
+            c.number = spreadsheetNumber(text, in.locale, &c.text);
+            s.cell(c);
+        }
         s.end();
     }
     s.end();
