@@ -2,6 +2,9 @@
 
 #include "export/exportcells.h"
 #include "base/platform.h"
+#include "records/derivedvalues.h"
+#include "records/numericcodec.h"
+#include "records/recordlabels.h"
 #include "views/gridcolumnkinds.h"
 
 #include <cstring>
@@ -17,6 +20,17 @@ int matchingCode(GridKind grid, int code34)
         if (std::strcmp(gridColumnKind(grid, code).titleKey, key) == 0)
             return code;
     return -1;
+}
+
+// The point with its range texts made again with a point as decimal
+// separator: the stored texts follow the locale the file was read with.
+pcn::_datasample withPointRanges(pcn::_datasample p, std::optional<pcn::EncodingFamily> family, const RecordLabels &labels)
+{
+    if (family) {
+        p.rangeUText = pcn::rangeVoltageText(p.range, labels.locale);
+        p.rangeIText = pcn::rangeCurrentText(p.range, *family, labels);
+    }
+    return p;
 }
 
 QString csvLine(const QStringList &fields)
@@ -57,9 +71,12 @@ QString csvField(const QString &text)
 QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup)
 {
     const QLocale c = QLocale::c();
+    const RecordLabels labels = RecordLabels::fromTexts(
+        [&lookup](const QString &path) { return lookup ? lookup(kViewsMainSection, path) : QString(); }, c);
     const int codeCount = gridColumnCount(GridPhase34);
     QString out = csvLine(folderCsvHeader(lookup));
     for (const pcn::_totalblockdata &meter : meters) {
+        const std::optional<pcn::EncodingFamily> family = pcn::encodingFamily(meter.instrument.type);
         for (const pcn::_blockdata &v : meter.verifications) {
             GridKind grid = GridPhase34;
             gridForScheme(v.scheme, &grid); // a scheme without grid shows every quantity
@@ -73,10 +90,11 @@ QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLook
             details[0] = QDateTime(v.date, v.time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 
             for (int j = 0; j < v.points.size(); ++j) {
+                const pcn::_datasample point = withPointRanges(v.points[j], family, labels);
                 QStringList fields{meter.fileName};
                 fields << details;
                 for (const int code : std::as_const(codes))
-                    fields << (code < 0 ? QString() : gridCellText(grid, code, v.points[j], j, c));
+                    fields << (code < 0 ? QString() : gridCellText(grid, code, point, j, c));
                 out += csvLine(fields);
             }
         }

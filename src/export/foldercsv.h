@@ -16,7 +16,8 @@
 // details of the spreadsheet export (the moment as "yyyy-MM-dd HH:mm:ss"),
 // then one column per quantity of the three-phase four-wire grid, whose
 // column kinds cover those of the other two grids. A verification fills
-// the quantities its own grid has and leaves the others empty.
+// the quantities its own grid has and leaves the others empty. Range texts
+// are made again from the stored range entries, with a point.
 QStringList folderCsvHeader(const TextLookup &lookup);
 
 // One field quoted when it holds a comma, a quote or a line break.

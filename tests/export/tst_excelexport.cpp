@@ -259,6 +259,11 @@ private slots:
         QVector<pcn::_totalblockdata> meters{
             testsupport::sampleMeter(QStringLiteral("A, \"B\""), QStringLiteral("1"), SchemeThreePhaseFourWire, 2, 2),
             testsupport::sampleMeter(QStringLiteral("C"), QStringLiteral("2"), SchemeSinglePhaseTwoWire, 1, 1)};
+        // A range with fractions, its texts as a comma locale showed them.
+        for (pcn::_datasample &p : meters[1].verifications[0].points) {
+            p.range = {42, 0x8000, RangeClamps, 250, 0x8000, 0};
+            p.rangeUText = QStringLiteral("250,5");
+        }
         meters[0].fileName = QStringLiteral("a.pcn");
         meters[1].fileName = QStringLiteral("b.pcn");
         const QByteArray bytes = folderCsv(meters, catalogTextLookup(LanguageEnglish));
@@ -279,6 +284,7 @@ private slots:
         QCOMPARE(single.mid(0, 8), (QStringList{"1", "-0.123", "220.5", "", "", "5", "", ""}));
         QCOMPARE(single[14], QStringLiteral("0")); // total power factor, never derived here
         QCOMPARE(single[18], QStringLiteral("3000"));
+        QCOMPARE(single.mid(26), (QStringList{"250.5", "10.5 C"}));
     }
 };
 
