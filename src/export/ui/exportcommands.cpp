@@ -10,9 +10,10 @@
 
 namespace {
 
-QString saveDialog(QWidget *parent, const QString &filter, const QString &defaultSuffix, const QString &folder)
+QString saveDialog(QWidget *parent, const QString &caption, const QString &filter, const QString &defaultSuffix,
+                   const QString &folder)
 {
-    QFileDialog dialog(parent, QString(), folder, filter);
+    QFileDialog dialog(parent, caption, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
     // An existing file is replaced without a question.
@@ -43,11 +44,11 @@ QString ExportCommands::excelFilter() const
     return file + QStringLiteral(" xml (*.xml)");
 }
 
-QString ExportCommands::choose(const QString &filter, const QString &suffix)
+QString ExportCommands::choose(const QString &caption, const QString &filter, const QString &suffix)
 {
     const QString folder = m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder;
     QString path = m_choose ? m_choose(m_sources.parent, filter, suffix)
-                            : saveDialog(m_sources.parent, filter, suffix, folder);
+                            : saveDialog(m_sources.parent, caption, filter, suffix, folder);
     if (path.isEmpty())
         return {};
     // A name without extension gets the default one, as the dialog does.
@@ -68,7 +69,9 @@ void ExportCommands::ExportExcelExecute()
     const pcn::_blockdata *verification = m_sources.shownVerification ? m_sources.shownVerification() : nullptr;
     if (!verification)
         return;
-    const QString path = choose(excelFilter(), QStringLiteral("XML"));
+    const QString caption = m_sources.text ? m_sources.text(kViewsMainSection, QStringLiteral("MainMenu/Utilities/ExportExcel"))
+                                           : QString();
+    const QString path = choose(caption, excelFilter(), QStringLiteral("XML"));
     if (path.isEmpty())
         return;
     ExcelExportInput input;
@@ -89,7 +92,8 @@ void ExportCommands::ExportExcelExecute()
 void ExportCommands::ExportFolderExecute()
 {
     const QVector<pcn::_totalblockdata> *meters = m_sources.folderMeters ? m_sources.folderMeters() : nullptr;
-    const QString path = choose(QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"));
+    const QString path = choose(folderExportCaption().remove(QChar(0x2026)), QStringLiteral("CSV (*.csv)"),
+                                QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     if (!ExportFolderCsv(path, meters ? *meters : QVector<pcn::_totalblockdata>{}, m_sources.text))

@@ -58,7 +58,7 @@ public slots:
     void ExportFolderExecute();
 
 private:
-    QString choose(const QString &filter, const QString &suffix);
+    QString choose(const QString &caption, const QString &filter, const QString &suffix);
     void fail();
 
     ExportSources m_sources;
