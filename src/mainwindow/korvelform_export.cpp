@@ -3,27 +3,32 @@
 // folder (File menu).
 #include "korvelform.h"
 
+#include "base/ui/appservices.h"
 #include "export/ui/exportcommands.h"
 #include "records/recordstore.h"
+#include "views/commandstate.h"
 #include "views/ui/recordviews.h"
 
 void TKorvelForm::wireExportCommands()
 {
+    AppServices &app = services();
+    RecordViews &views = *m_views;
+    RecordStore &store = *m_store;
     ExportSources sources;
     sources.parent = this;
-    sources.text = [this](const QString &section, const QString &path) { return sectionText(section, path); };
-    sources.language = [this] { return Language(); };
-    sources.show = [this](MessageKind kind, const QString &text) { showMessage(kind, text); };
-    sources.shownVerification = [this]() -> const pcn::_blockdata * {
-        const QVector<pcn::_totalblockdata> *meters = m_views->meters();
-        const int m = m_views->SelectedMeterIndex();
-        const int v = m_views->SelectedVerificationIndex();
+    sources.text = app.text;
+    sources.language = [&app] { return app.language(); };
+    sources.show = app.showMessage;
+    sources.shownVerification = [&views]() -> const pcn::_blockdata * {
+        const QVector<pcn::_totalblockdata> *meters = views.meters();
+        const int m = views.SelectedMeterIndex();
+        const int v = views.SelectedVerificationIndex();
         if (!meters || m < 0 || m >= meters->size() || v < 0 || v >= (*meters)[m].verifications.size())
             return nullptr;
         return &(*meters)[m].verifications[v];
     };
-    sources.columns = [this] { return m_settings.columns; };
-    sources.folderMeters = [this] { return &m_store->meters(); };
+    sources.columns = [&app] { return app.settings->columns; };
+    sources.folderMeters = [&store] { return &store.meters(); };
     auto *commands = new ExportCommands(std::move(sources), this);
     commands->setObjectName(QStringLiteral("ExportCommands"));
 
@@ -31,7 +36,8 @@ void TKorvelForm::wireExportCommands()
             &ExportCommands::ExportExcelExecute);
     markCommandImplemented(QStringLiteral("ExportExcelAction"));
 
-    // "Export folder…" goes into the File menu in front of the separator above Exit.
+    // "Export folder…" goes into the File menu in front of the separator above
+    // Exit, and is available whenever the spreadsheet export is.
     QMenu *file = m_menus.value(QStringLiteral("MainMenu/File"));
     QAction *exit = action(QStringLiteral("Exit"));
     QAction *before = exit;
@@ -44,10 +50,7 @@ void TKorvelForm::wireExportCommands()
     file->insertAction(before, folderExport);
     m_actions.insert(folderExport->objectName(), folderExport);
     connect(folderExport, &QAction::triggered, commands, &ExportCommands::ExportFolderExecute);
-    connect(this, &TKorvelForm::stringsApplied, folderExport,
+    connect(&app, &AppServices::textsApplied, folderExport,
             [folderExport, commands] { folderExport->setText(commands->folderExportCaption()); });
-    // Available whenever the folder lists meters, as the spreadsheet export is.
-    auto follow = [folderExport](const RecordCommands &c) { folderExport->setEnabled(c.exportSheet); };
-    connect(m_views, &RecordViews::commandsChanged, folderExport, follow);
-    follow(m_views->Commands());
+    bindCommand(folderExport, &RecordCommands::exportSheet);
 }
