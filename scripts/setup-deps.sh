@@ -9,6 +9,8 @@ packages=(
     libftdi1-dev libftdi1-2
     fonts-liberation2
     xvfb xauth
+    # Tests open the spreadsheet exports in LibreOffice Calc (no window).
+    libreoffice-calc-nogui
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -255,6 +256,20 @@ QString fontFamily(const QString &family)
 void openDocument(const QString &path)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void openSpreadsheet(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (const char *program : {"localc", "libreoffice", "soffice"}) {
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(program));
+        if (found.isEmpty())
+            continue;
+        // The file is one argument of its own, so blanks in its name are safe.
+        if (QProcess::startDetached(found, {QStringLiteral("--calc"), absolute}))
+            return;
+    }
+    openDocument(absolute);
 }
 
 } // namespace platform

@@ -66,6 +66,11 @@ QString fontFamily(const QString &family);
 // Opens a document with the desktop's default program; the result is ignored.
 void openDocument(const QString &path);
 
+// Opens a spreadsheet document: in LibreOffice Calc when it is installed (a
+// desktop usually opens .xml files in a text viewer), else with the desktop's
+// default program. The result is ignored.
+void openSpreadsheet(const QString &path);
+
 // The access password's per-user store (INI file of organisation "Korvel",
 // application "Tessmer", key "Password", readable by its owner only).
 // Reading yields "" when there is no value or it holds more than 8

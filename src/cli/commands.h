@@ -13,3 +13,5 @@ int runContent(const QStringList &args);     // cmd_content.cpp
 int runReadArchive(const QStringList &args); // cmd_readarchive.cpp
 int runReport(const QStringList &args);      // cmd_report.cpp; needs makeReportApplication's application
 std::unique_ptr<QCoreApplication> makeReportApplication(int &argc, char **argv);
+int runExport(const QStringList &args);      // cmd_export.cpp
+int runExportFolder(const QStringList &args); // cmd_export.cpp

@@ -21,6 +21,8 @@ const Command kCommands[] = {
     {"content", runContent, "content --port DEVICE [--rate BAUD] [--usb] [--trace FILE]   read the instrument's archive content"},
     {"read-archive", runReadArchive, "read-archive --port DEVICE [--rate BAUD] [--usb] --into FOLDER [--records all|N,N,...] [--trace FILE]"},
     {"report", runReport, "report FILE.pcn [--verifications N,N,...] --out OUT.pdf|OUT.qrp [--title TEXT] [--ending TEXT] [--language ru|en]\n  report --from FILE.qrp --out OUT.pdf"},
+    {"export", runExport, "export FILE.pcn [--verification N] --out OUT.xml [--language ru|en]   one verification as a spreadsheet"},
+    {"export-folder", runExportFolder, "export-folder FOLDER --out OUT.csv [--language ru|en]   every verification of a folder as CSV"},
 };
 
 int usage()

@@ -89,6 +89,7 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     wireRecordCommands();
     wireDeviceCommands();
     wireReportCommands();
+    wireExportCommands();
 
     // The secondary windows live as long as the main window.
     m_about = new TAboutBox(this);

@@ -159,6 +159,8 @@ private:
     // (korvelform_device.cpp).
     void wireDeviceCommands();
     void wireReportCommands(); // protocols (korvelform_reports.cpp)
+    // Spreadsheet and folder exports (korvelform_export.cpp).
+    void wireExportCommands();
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);

@@ -78,14 +78,19 @@ QString referenceStandardText(const InstrumentIdentity &instrument)
     return instrument.name + QStringLiteral("     ") + QString::number(instrument.serial);
 }
 
-QString verificationDateTimeText(const QDate &date, const QTime &time, const QLocale &locale)
+QString verificationTimeText(const QTime &time, const QLocale &locale)
 {
     // Long time formats may end in a time-zone field ("t"); a stored moment has none.
     static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
     QString timeFormat = locale.timeFormat(QLocale::LongFormat);
     timeFormat.remove(zone);
+    return locale.toString(time, timeFormat.trimmed());
+}
+
+QString verificationDateTimeText(const QDate &date, const QTime &time, const QLocale &locale)
+{
     return locale.toString(date, QLocale::ShortFormat) + QStringLiteral("       ")
-           + locale.toString(time, timeFormat.trimmed());
+           + verificationTimeText(time, locale);
 }
 
 QStringList meterRowTexts(const pcn::_totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)

@@ -37,6 +37,9 @@ QString referenceStandardText(const InstrumentIdentity &instrument);
 
 // "date       time": the locale's short date, seven spaces, the locale's
 // long time (without a time zone, which a verification does not have).
+// A verification's time in the locale's long time format, without a time zone.
+QString verificationTimeText(const QTime &time, const QLocale &locale = QLocale());
+
 QString verificationDateTimeText(const QDate &date, const QTime &time, const QLocale &locale = QLocale());
 
 // The seven cells of a meter's row, from its first verification; all empty

@@ -1,0 +1,108 @@
+#include "foldercsv.h"
+
+#include "export/exportcells.h"
+#include "base/platform.h"
+#include "records/derivedvalues.h"
+#include "records/numericcodec.h"
+#include "records/recordlabels.h"
+#include "views/gridcolumnkinds.h"
+
+#include <cstring>
+
+namespace {
+
+// Code of the column kind in `grid` that shows the same quantity as code
+// `code34` of the four-wire grid; -1 when the grid has none.
+int matchingCode(GridKind grid, int code34)
+{
+    const char *key = gridColumnKind(GridPhase34, code34).titleKey;
+    for (int code = 0; code < gridColumnCount(grid); ++code)
+        if (std::strcmp(gridColumnKind(grid, code).titleKey, key) == 0)
+            return code;
+    return -1;
+}
+
+// The point with its range texts made again with a point as decimal
+// separator: the stored texts follow the locale the file was read with.
+pcn::_datasample withPointRanges(pcn::_datasample p, std::optional<pcn::EncodingFamily> family, const RecordLabels &labels)
+{
+    if (family) {
+        p.rangeUText = pcn::rangeVoltageText(p.range, labels.locale);
+        p.rangeIText = pcn::rangeCurrentText(p.range, *family, labels);
+    }
+    return p;
+}
+
+QString csvLine(const QStringList &fields)
+{
+    QStringList quoted;
+    quoted.reserve(fields.size());
+    for (const QString &f : fields)
+        quoted << csvField(f);
+    return quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+}
+
+} // namespace
+
+QStringList folderCsvHeader(const TextLookup &lookup)
+{
+    QStringList header;
+    header << (lookup ? lookup(kViewsMainSection, QStringLiteral("MainMenu/File")) : QString());
+    header << exportDetailTitles(lookup);
+    for (int code = 0; code < gridColumnCount(GridPhase34); ++code)
+        header << (lookup ? lookup(kViewsMainSection, gridColumnTitlePath(GridPhase34, code)) : QString());
+    return header;
+}
+
+QString csvField(const QString &text)
+{
+    static const QString special = QStringLiteral(",\"\r\n");
+    bool needsQuotes = false;
+    for (const QChar c : text)
+        if (special.contains(c))
+            needsQuotes = true;
+    if (!needsQuotes)
+        return text;
+    QString out = text;
+    out.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + out + QLatin1Char('"');
+}
+
+QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup)
+{
+    const QLocale c = QLocale::c();
+    const RecordLabels labels = RecordLabels::fromTexts(
+        [&lookup](const QString &path) { return lookup ? lookup(kViewsMainSection, path) : QString(); }, c);
+    const int codeCount = gridColumnCount(GridPhase34);
+    QString out = csvLine(folderCsvHeader(lookup));
+    for (const pcn::_totalblockdata &meter : meters) {
+        const std::optional<pcn::EncodingFamily> family = pcn::encodingFamily(meter.instrument.type);
+        for (const pcn::_blockdata &v : meter.verifications) {
+            GridKind grid = GridPhase34;
+            gridForScheme(v.scheme, &grid); // a scheme without grid shows every quantity
+            QVector<int> codes(codeCount);
+            for (int code = 0; code < codeCount; ++code)
+                codes[code] = matchingCode(grid, code);
+
+            QStringList details;
+            for (const ExportCell &cell : exportDetailCells(v, lookup, c))
+                details << cell.text;
+            details[0] = QDateTime(v.date, v.time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+
+            for (int j = 0; j < v.points.size(); ++j) {
+                const pcn::_datasample point = withPointRanges(v.points[j], family, labels);
+                QStringList fields{meter.fileName};
+                fields << details;
+                for (const int code : std::as_const(codes))
+                    fields << (code < 0 ? QString() : gridCellText(grid, code, point, j, c));
+                out += csvLine(fields);
+            }
+        }
+    }
+    return out.toUtf8();
+}
+
+bool ExportFolderCsv(const QString &path, const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup)
+{
+    return platform::writeFileAtomically(path, folderCsv(meters, lookup), false);
+}

@@ -1,0 +1,101 @@
+#include "exportcommands.h"
+
+#include "export/excelexport.h"
+#include "export/foldercsv.h"
+#include "base/platform.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+QString saveDialog(QWidget *parent, const QString &caption, const QString &filter, const QString &defaultSuffix,
+                   const QString &folder)
+{
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    // An existing file is replaced without a question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+ExportCommands::ExportCommands(ExportSources sources, QObject *parent)
+    : QObject(parent), m_sources(std::move(sources)), m_open(platform::openSpreadsheet)
+{
+}
+
+QString ExportCommands::folderExportCaption() const
+{
+    // The register export has no item in the string file; its caption
+    // follows the current language.
+    const bool russian = m_sources.language && m_sources.language() == LanguageRussian;
+    return russian ? QStringLiteral("Экспорт папки…") : QStringLiteral("Export folder…");
+}
+
+QString ExportCommands::excelFilter() const
+{
+    const QString file = m_sources.text ? m_sources.text(kViewsMainSection, QStringLiteral("MainMenu/File")) : QString();
+    return file + QStringLiteral(" xml (*.xml)");
+}
+
+QString ExportCommands::choose(const QString &caption, const QString &filter, const QString &suffix)
+{
+    const QString folder = m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder;
+    QString path = m_choose ? m_choose(m_sources.parent, filter, suffix)
+                            : saveDialog(m_sources.parent, caption, filter, suffix, folder);
+    if (path.isEmpty())
+        return {};
+    // A name without extension gets the default one, as the dialog does.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + suffix;
+    m_lastFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+void ExportCommands::fail()
+{
+    if (m_sources.show && m_sources.text)
+        m_sources.show(MessageKind::Error, m_sources.text(kViewsMainSection, QStringLiteral("ErrorMessages/Error36")));
+}
+
+void ExportCommands::ExportExcelExecute()
+{
+    const pcn::_blockdata *verification = m_sources.shownVerification ? m_sources.shownVerification() : nullptr;
+    if (!verification)
+        return;
+    const QString caption = m_sources.text ? m_sources.text(kViewsMainSection, QStringLiteral("MainMenu/Utilities/ExportExcel"))
+                                           : QString();
+    const QString path = choose(caption, excelFilter(), QStringLiteral("XML"));
+    if (path.isEmpty())
+        return;
+    ExcelExportInput input;
+    input.verification = verification;
+    if (m_sources.columns)
+        input.columns = m_sources.columns();
+    input.lookup = m_sources.text;
+    input.locale = m_sources.locale;
+    input.created = QDateTime::currentDateTimeUtc();
+    if (!ExportExcel(path, input)) {
+        fail();
+        return;
+    }
+    if (m_open)
+        m_open(QFileInfo(path).absoluteFilePath());
+}
+
+void ExportCommands::ExportFolderExecute()
+{
+    const QVector<pcn::_totalblockdata> *meters = m_sources.folderMeters ? m_sources.folderMeters() : nullptr;
+    const QString path = choose(folderExportCaption().remove(QChar(0x2026)), QStringLiteral("CSV (*.csv)"),
+                                QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    if (!ExportFolderCsv(path, meters ? *meters : QVector<pcn::_totalblockdata>{}, m_sources.text))
+        fail();
+}
