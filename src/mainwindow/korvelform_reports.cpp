@@ -1,10 +1,10 @@
 // Wiring of the protocols ("New report", "Load report") into the main
-// window: the title and ending editor lives as long as the window, the
-// commands read the selected meter and the power list through narrow
-// functions.
+// window: the title and ending editor lives as long as the window; the
+// commands get the application services and read the selected meter and the
+// power list through two functions.
 #include "korvelform.h"
 
-#include "records/recordstore.h"
+#include "base/ui/appservices.h"
 #include "reports/protocoldocument.h"
 #include "reports/ui/reportcommands.h"
 #include "reports/ui/titrepform.h"
@@ -14,26 +14,26 @@ void TKorvelForm::wireReportCommands()
 {
     auto *editor = new TTitRepForm(this);
     editor->setObjectName(QStringLiteral("TitRepForm"));
-    registerSectionApplier(kTitleReportSection, [editor](const SectionTexts &texts) { editor->applyStrings(texts); });
+    services().addSectionTexts(kTitleReportSection, [editor](const SectionTexts &texts) { editor->applyStrings(texts); });
 
-    ReportSources sources;
-    sources.meter = [this]() -> const pcn::_totalblockdata * {
-        const QVector<pcn::_totalblockdata> *meters = m_views->meters();
-        const int index = m_views->SelectedMeterIndex();
+    ReportSelection selection;
+    selection.meter = [views = m_views]() -> const pcn::_totalblockdata * {
+        const QVector<pcn::_totalblockdata> *meters = views->meters();
+        const int index = views->SelectedMeterIndex();
         return meters && index >= 0 && index < meters->size() ? &meters->at(index) : nullptr;
     };
-    sources.selection = [this] {
-        return protocolSelection(m_views->PowerListOrder(), m_views->CheckedVerifications());
+    selection.verifications = [views = m_views] {
+        return protocolSelection(views->PowerListOrder(), views->CheckedVerifications());
     };
-    sources.text = [this](const QString &section, const QString &path) { return sectionText(section, path); };
-    sources.language = [this] { return Language(); };
 
-    auto *commands = new ReportCommands(std::move(sources), editor, this, m_show, this);
+    auto *commands = new ReportCommands(services(), std::move(selection), editor, this);
     commands->setObjectName(QStringLiteral("ReportCommands"));
     connect(action(QStringLiteral("CreateReportAction")), &QAction::triggered, commands,
             &ReportCommands::CreateReportActionExecute);
-    QAction *load = action(QStringLiteral("LoadReportAction"));
-    load->setEnabled(true);
-    connect(load, &QAction::triggered, commands, &ReportCommands::LoadReportActionExecute);
+    connect(action(QStringLiteral("LoadReportAction")), &QAction::triggered, commands,
+            &ReportCommands::LoadReportActionExecute);
+    // "New report" follows its rule (up to ten verifications); "Load report"
+    // only waits for the end of a device run.
     markCommandImplemented(QStringLiteral("CreateReportAction"));
+    markCommandImplemented(QStringLiteral("LoadReportAction"));
 }

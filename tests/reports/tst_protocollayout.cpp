@@ -4,6 +4,7 @@
 #include "reports/pagerender.h"
 #include "reports/protocollayout.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QtTest>

@@ -2,6 +2,7 @@
 // back (Cyrillic included), a report file that renders to the same text, and
 // clear refusals of wrong arguments and files.
 #include "records/meterfile.h"
+#include "processes.h"
 #include "samplerecords.h"
 #include "testdir.h"
 
@@ -13,26 +14,9 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString err;
-};
-
-Run run(const QString &program, const QStringList &args)
+testsupport::CliRun cli(const QStringList &args)
 {
-    QProcess p;
-    p.start(program, args);
-    Run r;
-    if (!p.waitForFinished(120000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-Run cli(const QStringList &args)
-{
-    return run(testsupport::binDir() + QStringLiteral("/vardosk-cli"), QStringList{QStringLiteral("report")} + args);
+    return testsupport::runCli(QStringList{QStringLiteral("report")} + args);
 }
 
 QString pdfText(const QString &pdf)
@@ -98,7 +82,7 @@ void TestReportPdf::protocolReadsBack()
     QFETCH(QString, language);
     QFETCH(QStringList, expected);
     const QString pdf = m_dir.filePath(QStringLiteral("p%1%2.pdf").arg(scheme).arg(language));
-    const Run r = cli({pcnPath(scheme), QStringLiteral("--verifications"), QStringLiteral("1,2,3,4,5,6,7,8,9,10"),
+    const testsupport::CliRun r = cli({pcnPath(scheme), QStringLiteral("--verifications"), QStringLiteral("1,2,3,4,5,6,7,8,9,10"),
                        QStringLiteral("--out"), pdf, QStringLiteral("--title"), QStringLiteral("Протокол поверки № 7"),
                        QStringLiteral("--ending"), QStringLiteral("Поверитель: Иванов"), QStringLiteral("--language"),
                        language});
@@ -159,7 +143,7 @@ void TestReportPdf::refusesWrongInput()
     for (QString &a : args)
         if (a.startsWith(QLatin1Char('@')))
             a = m_dir.filePath(a.mid(1));
-    const Run r = cli(args);
+    const testsupport::CliRun r = cli(args);
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
     QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("out.pdf"))));

@@ -2,6 +2,7 @@
 // report file, the main window hidden while the preview is open, and the
 // editor's cancel ending "New report" silently.
 #include "protocolsample.h"
+#include "base/ui/appservices.h"
 #include "reports/pagerender.h"
 #include "reports/reportfile.h"
 #include "reports/ui/reportcommands.h"
@@ -23,6 +24,25 @@ struct Messages {
     MessageFn fn()
     {
         return [this](MessageKind, const QString &text) { texts << text; };
+    }
+};
+
+// Services as the main window fills them, with a window, texts of the
+// language and a message box that records what it is shown.
+struct FakeServices {
+    AppSettings settings;
+    AppServices services;
+    QWidget window;
+    Messages messages;
+
+    explicit FakeServices(int language)
+    {
+        settings.language = language;
+        services.settings = &settings;
+        services.window = &window;
+        services.text = catalogTextLookup(language);
+        services.showMessage = messages.fn();
+        window.show();
     }
 };
 
@@ -126,13 +146,10 @@ void TestReportWindow::loadReport()
     const QString path = dir.filePath(QStringLiteral("r.QRP"));
     QVERIFY(testsupport::writeAll(path, bytes));
 
-    QWidget window;
-    window.show();
-    Messages messages;
-    ReportSources sources;
-    sources.text = catalogTextLookup(0);
-    sources.language = [] { return 0; };
-    ReportCommands commands(sources, nullptr, &window, messages.fn());
+    FakeServices fake(0);
+    QWidget &window = fake.window;
+    Messages &messages = fake.messages;
+    ReportCommands commands(fake.services, {}, nullptr);
     QString filter;
     commands.setOpenNameAsker([&](const QString &f) {
         filter = f;
@@ -177,16 +194,14 @@ void TestReportWindow::createReport()
     QFETCH(bool, confirm);
     QFETCH(bool, previewed);
     const pcn::_totalblockdata meter = testsupport::sampleMeter(QStringLiteral("CE 301"), QStringLiteral("777"), scheme, 3, 4);
-    QWidget window;
-    window.show();
+    FakeServices fake(1);
+    QWidget &window = fake.window;
+    Messages &messages = fake.messages;
     TTitRepForm editor;
-    Messages messages;
-    ReportSources sources;
-    sources.meter = [&] { return &meter; };
-    sources.selection = [] { return QVector<int>{2, 0}; };
-    sources.text = catalogTextLookup(1);
-    sources.language = [] { return 1; };
-    ReportCommands commands(sources, &editor, &window, messages.fn());
+    ReportSelection selection;
+    selection.meter = [&] { return &meter; };
+    selection.verifications = [] { return QVector<int>{2, 0}; };
+    ReportCommands commands(fake.services, selection, &editor);
     report::ReportPages shown;
     bool hiddenMeanwhile = false;
     commands.setPreviewRunner([&](const report::ReportPages &pages) {

@@ -1,5 +1,8 @@
 #include "reportcommands.h"
 
+#include "base/stringcatalog.h"
+#include "base/ui/appservices.h"
+
 #include "reports/protocollayout.h"
 #include "reports/reportfile.h"
 #include "reports/ui/createreport.h"
@@ -37,45 +40,48 @@ private:
 
 } // namespace
 
-ReportCommands::ReportCommands(ReportSources sources, TTitRepForm *editor, QWidget *window, MessageFn show,
-                               QObject *parent)
+namespace {
+
+const QString kReportsLabel = QStringLiteral("MainMenu/File/ReportsLabel");
+
+} // namespace
+
+ReportCommands::ReportCommands(AppServices &services, ReportSelection selection, TTitRepForm *editor, QObject *parent)
     : QObject(parent)
-    , m_sources(std::move(sources))
+    , m_services(services)
+    , m_selection(std::move(selection))
     , m_editor(editor)
-    , m_window(window)
-    , m_show(std::move(show))
 {
     m_preview = [this](const report::ReportPages &pages) {
-        TReportPreview preview(pages, m_sources.language(), m_sources.text(QStringLiteral("KorvelForm"),
-                                                                           QStringLiteral("MainMenu/File/ReportsLabel")),
-                               m_show, nullptr);
+        // The main window is hidden: the preview has no parent to stay over.
+        TReportPreview preview(pages, m_services.language(), m_services.mainText(kReportsLabel),
+                               m_services.showMessage, nullptr);
         preview.exec();
     };
     m_askOpen = [this](const QString &filter) {
-        return QFileDialog::getOpenFileName(m_window, QString(), QString(), filter);
+        return QFileDialog::getOpenFileName(m_services.window, QString(), QString(), filter);
     };
 }
 
 QString ReportCommands::reportsFilter() const
 {
-    return m_sources.text(QStringLiteral("KorvelForm"), QStringLiteral("MainMenu/File/ReportsLabel"))
-        + QStringLiteral(" (*.QRP *.qrp)");
+    return m_services.mainText(kReportsLabel) + QStringLiteral(" (*.QRP *.qrp)");
 }
 
 void ReportCommands::showPreview(const report::ReportPages &pages)
 {
-    HiddenWhile hidden(m_window);
+    HiddenWhile hidden(m_services.window);
     m_preview(pages);
 }
 
 void ReportCommands::CreateReportActionExecute()
 {
-    const pcn::_totalblockdata *meter = m_sources.meter ? m_sources.meter() : nullptr;
-    if (!meter || !m_editor)
+    const pcn::_totalblockdata *meter = m_selection.meter ? m_selection.meter() : nullptr;
+    if (!meter || !m_editor || !m_selection.verifications)
         return;
     // Unknown scheme and cancel in the editor end the run without a word.
     const std::optional<ProtocolDocument> doc
-        = PrepareProtocol(*meter, m_sources.selection(), *m_editor, m_sources.text, QLocale::system());
+        = PrepareProtocol(*meter, m_selection.verifications(), *m_editor, m_services.text, QLocale::system());
     if (!doc)
         return;
     showPreview(report::layoutProtocol(*doc));
@@ -89,8 +95,7 @@ void ReportCommands::LoadReportActionExecute()
     report::ReportPages pages;
     const report::ReportFileError error = report::loadReportFile(name, pages);
     if (error != report::ReportFileError::None) {
-        if (m_show)
-            m_show(MessageKind::Error, report::reportFileMessage(error, m_sources.language()));
+        m_services.show(MessageKind::Error, report::reportFileMessage(error, m_services.language()));
         return;
     }
     showPreview(pages);

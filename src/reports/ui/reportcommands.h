@@ -3,26 +3,22 @@
 // is hidden; or a saved report file in the same preview.
 #pragma once
 
-#include "base/ui/passworddialogs.h"
 #include "records/blockdata.h"
 #include "reports/pagemodel.h"
-#include "views/textlookup.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QVector>
 
 #include <functional>
 
+class AppServices;
 class TTitRepForm;
-class QWidget;
 
-// What the commands read from the rest of the program, nothing more.
-struct ReportSources {
-    std::function<const pcn::_totalblockdata *()> meter; // the selected meter; null when none
-    std::function<QVector<int>()> selection;             // its verifications for the protocol, in list order
-    TextLookup text;                                     // texts of the current language
-    std::function<int()> language;                       // 0 Russian, 1 English
+// What the commands read of the records: the selected meter (null when
+// none) and its verifications for the protocol, in the list's order.
+struct ReportSelection {
+    std::function<const pcn::_totalblockdata *()> meter;
+    std::function<QVector<int>()> verifications;
 };
 
 class ReportCommands : public QObject {
@@ -33,10 +29,10 @@ public:
     // Asks for a report file to open; empty when cancelled.
     using OpenNameAsker = std::function<QString(const QString &filter)>;
 
-    // `window` is hidden while a preview is open; `editor` is the title and
-    // ending editor that keeps its texts from run to run.
-    ReportCommands(ReportSources sources, TTitRepForm *editor, QWidget *window, MessageFn show,
-                   QObject *parent = nullptr);
+    // The services' window is hidden while a preview is open; their texts
+    // and language fill the protocol; `editor` is the title and ending
+    // editor that keeps its texts from run to run.
+    ReportCommands(AppServices &services, ReportSelection selection, TTitRepForm *editor, QObject *parent = nullptr);
 
     void setPreviewRunner(PreviewRunner runner) { m_preview = std::move(runner); }
     void setOpenNameAsker(OpenNameAsker asker) { m_askOpen = std::move(asker); }
@@ -52,10 +48,9 @@ public slots:
 private:
     void showPreview(const report::ReportPages &pages);
 
-    ReportSources m_sources;
+    AppServices &m_services;
+    ReportSelection m_selection;
     TTitRepForm *m_editor;
-    QPointer<QWidget> m_window;
-    MessageFn m_show;
     PreviewRunner m_preview;
     OpenNameAsker m_askOpen;
 };
