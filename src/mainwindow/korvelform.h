@@ -154,6 +154,8 @@ private:
     // Device runs: archive reading and communication settings
     // (korvelform_device.cpp).
     void wireDeviceCommands();
+    // The search for a meter below the data folder (korvelform_find.cpp).
+    void wireFindMeter();
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);
