@@ -49,9 +49,19 @@ void listFolder(const QString &path, const QString &relative, QVector<StoredFile
                    files);
 }
 
-bool allDigits(const QString &text)
+// The number of a run of ASCII digits; -1 when the text is empty, holds
+// anything else or is longer than `maxDigits`.
+qint64 digitsValue(QStringView text, int maxDigits)
 {
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
+    if (text.isEmpty() || text.size() > maxDigits)
+        return -1;
+    qint64 value = 0;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        value = value * 10 + (c.unicode() - '0');
+    }
+    return value;
 }
 
 QString withoutPadding(QString text)
@@ -81,36 +91,45 @@ QString StoredFilePath(const QString &dataFolder, const StoredFile &file)
 
 std::optional<RecordFileName> ParseRecordFileName(const QString &fileName)
 {
+    // Called for every file below the data folder: plain character work, no
+    // allocation but the meter type's.
     if (!fileName.endsWith(kRecordSuffix, Qt::CaseInsensitive))
         return std::nullopt;
-    const QString stem = fileName.left(fileName.size() - kRecordSuffix.size());
+    const QStringView stem = QStringView(fileName).chopped(kRecordSuffix.size());
     // The meter type may itself hold "^": the four other parts are taken
     // from the right.
-    QStringList parts;
-    int end = int(stem.size());
-    for (int k = 0; k < 4; ++k) {
-        const int sep = int(stem.lastIndexOf(QLatin1Char('^'), end - 1));
+    QStringView parts[4];
+    qsizetype end = stem.size();
+    for (int k = 3; k >= 0; --k) {
+        const qsizetype sep = end > 0 ? stem.lastIndexOf(QLatin1Char('^'), end - 1) : -1;
         if (sep < 0)
             return std::nullopt;
-        parts.prepend(stem.mid(sep + 1, end - sep - 1));
+        parts[k] = stem.mid(sep + 1, end - sep - 1);
         end = sep;
     }
-    const QString &serial = parts.at(0);
-    const QString &power = parts.at(3);
-    if (!allDigits(serial) || serial.size() > 10 || !allDigits(power) || power.size() > 3)
+    const qint64 serial = digitsValue(parts[0], 10);
+    const QStringView date = parts[1];
+    const QStringView time = parts[2];
+    const qint64 power = digitsValue(parts[3], 3);
+    if (serial < 0 || serial > 0xFFFFFFFFll || power < 0 || date.size() != 10 || date.at(4) != QLatin1Char('-')
+        || date.at(7) != QLatin1Char('-') || time.size() != 6)
         return std::nullopt;
-    bool ok = false;
-    const qulonglong serialValue = serial.toULongLong(&ok);
-    if (!ok || serialValue > 0xFFFFFFFFull)
+    const qint64 moment[6] = {digitsValue(date.first(4), 4), digitsValue(date.mid(5, 2), 2),
+                              digitsValue(date.mid(8, 2), 2), digitsValue(time.first(2), 2),
+                              digitsValue(time.mid(2, 2), 2), digitsValue(time.mid(4, 2), 2)};
+    if (std::any_of(std::begin(moment), std::end(moment), [](qint64 v) { return v < 0; }))
         return std::nullopt;
     RecordFileName name;
-    name.meterType = withoutPadding(stem.left(end));
-    name.serial = std::uint32_t(serialValue);
-    name.date = QDate::fromString(parts.at(1), QStringLiteral("yyyy-MM-dd"));
-    name.time = QTime::fromString(parts.at(2), QStringLiteral("HHmmss"));
-    name.powerType = power.toInt();
+    name.date = QDate(int(moment[0]), int(moment[1]), int(moment[2]));
+    name.time = QTime(int(moment[3]), int(moment[4]), int(moment[5]));
     if (!name.date.isValid() || !name.time.isValid())
         return std::nullopt;
+    QStringView type = stem.first(end);
+    while (type.endsWith(QLatin1Char(' ')))
+        type.chop(1);
+    name.meterType = type.toString();
+    name.serial = std::uint32_t(serial);
+    name.powerType = int(power);
     return name;
 }
 

@@ -51,6 +51,7 @@ private slots:
         QTest::newRow("serial too large") << "A^4294967296^2001-12-31^235959^0.pcn" << false << "" << qint64(0);
         QTest::newRow("renamed") << "my meter.pcn" << false << "" << qint64(0);
         QTest::newRow("no date") << "A^1^2024-02-30^091530^0.pcn" << false << "" << qint64(0);
+        QTest::newRow("letters in year") << "A^1^2O24-02-27^091530^0.pcn" << false << "" << qint64(0);
         QTest::newRow("letters in serial") << "A^1x^2024-02-27^091530^0.pcn" << false << "" << qint64(0);
         QTest::newRow("other extension") << "A^1^2024-02-27^091530^0.txt" << false << "" << qint64(0);
     }
