@@ -37,9 +37,9 @@ Texts textsOf(ProgramText id)
     case ProgramText::FindMeterTitle:
         return {"Поиск счётчика", "Find meter"};
     case ProgramText::FindSerialLabel:
-        return {"Заводской номер или его часть:", "Serial number or part of it:"};
+        return {"Заводской номер (часть):", "Serial number (part):"};
     case ProgramText::FindTypeLabel:
-        return {"Тип счётчика или его часть:", "Meter type or part of it:"};
+        return {"Тип счётчика (часть):", "Meter type (part):"};
     case ProgramText::FindButton:
         return {"Найти", "Find"};
     case ProgramText::FindOpenButton:

@@ -100,6 +100,7 @@ void FindMeterDialog::setLanguage(int language)
     ResultListView->setHeaderLabels({text(ProgramText::FindFolderColumn), text(ProgramText::FindTypeColumn),
                                      text(ProgramText::FindSerialColumn), text(ProgramText::FindCountColumn),
                                      text(ProgramText::FindLastColumn)});
+    fitColumns();
     showCount();
 }
 
@@ -132,8 +133,7 @@ void FindMeterDialog::FindButtonClick()
         items.append(item);
     }
     ResultListView->addTopLevelItems(items);
-    for (int c = 0; c < ResultListView->columnCount(); ++c)
-        ResultListView->resizeColumnToContents(c);
+    fitColumns();
     if (!items.isEmpty())
         ResultListView->setCurrentItem(items.first());
     showCount();
@@ -151,6 +151,16 @@ void FindMeterDialog::OpenButtonClick()
     const StoredFile &file = m_found.at(index).file;
     emit meterChosen(file.folder.isEmpty() ? m_dataFolder : m_dataFolder + QLatin1Char('/') + file.folder,
                      file.fileName);
+}
+
+void FindMeterDialog::fitColumns()
+{
+    // Wide enough for the captions and the rows, with a little air.
+    const int air = 2 * ResultListView->fontMetrics().averageCharWidth();
+    for (int c = 0; c < ResultListView->columnCount(); ++c) {
+        ResultListView->resizeColumnToContents(c);
+        ResultListView->setColumnWidth(c, ResultListView->columnWidth(c) + air);
+    }
 }
 
 void FindMeterDialog::updateButtons()

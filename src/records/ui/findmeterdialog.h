@@ -50,6 +50,7 @@ signals:
 
 private:
     void updateButtons();
+    void fitColumns();
     void showCount();
 
     QString m_dataFolder;
