@@ -156,8 +156,10 @@ private slots:
         QCOMPARE(south->text(FindMeterDialog::ColumnSerial), QStringLiteral("3345120"));
         QCOMPARE(south->text(FindMeterDialog::ColumnCount), QStringLiteral("2"));
 
+        // Enter on a row opens it (and does not search again).
         dialog->ResultListView->setCurrentItem(south);
-        dialog->OpenButton->click();
+        QTest::keyClick(dialog->ResultListView, Qt::Key_Return);
+        QCOMPARE(dialog->ResultListView->currentItem(), south);
         QCOMPARE(w.form->store().currentFolder(), data + QStringLiteral("/South/2024"));
         QCOMPARE(w.form->folderPanel()->currentFolderPath(), data + QStringLiteral("/South/2024"));
         // The second meter of that folder is selected, not the first.

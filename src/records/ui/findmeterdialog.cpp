@@ -40,7 +40,9 @@ FindMeterDialog::FindMeterDialog(const QString &dataFolder, QWidget *parent)
     TypeEdit->setObjectName(QStringLiteral("TypeEdit"));
     FindButton = new QPushButton(this);
     FindButton->setObjectName(QStringLiteral("FindButton"));
-    FindButton->setDefault(true);
+    // Enter searches in the fields and opens in the list: no button of the
+    // window is the default one.
+    FindButton->setAutoDefault(false);
     auto *fields = new QFormLayout;
     fields->addRow(m_serialLabel, SerialEdit);
     fields->addRow(m_typeLabel, TypeEdit);
@@ -79,8 +81,10 @@ FindMeterDialog::FindMeterDialog(const QString &dataFolder, QWidget *parent)
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::close);
     connect(ResultListView, &QTreeWidget::itemActivated, this, &FindMeterDialog::OpenButtonClick);
     connect(ResultListView, &QTreeWidget::itemSelectionChanged, this, &FindMeterDialog::updateButtons);
-    for (QLineEdit *edit : {SerialEdit, TypeEdit})
+    for (QLineEdit *edit : {SerialEdit, TypeEdit}) {
         connect(edit, &QLineEdit::textChanged, this, &FindMeterDialog::updateButtons);
+        connect(edit, &QLineEdit::returnPressed, this, &FindMeterDialog::FindButtonClick);
+    }
 
     setLanguage(1);
     updateButtons();
