@@ -10,6 +10,8 @@
 #include "views/commandstate.h"
 #include "views/ui/recordviews.h"
 
+#include <QLineEdit>
+
 void TKorvelForm::wireFindMeter()
 {
     auto *find = new QAction(programText(ProgramText::FindMeterCommand, m_settings.language), this);
@@ -27,6 +29,9 @@ void TKorvelForm::wireFindMeter()
         dialog->show();
         dialog->raise();
         dialog->activateWindow();
+        // Ready for the next search: the serial field, its text selected.
+        dialog->SerialEdit->setFocus();
+        dialog->SerialEdit->selectAll();
     });
     connect(dialog, &FindMeterDialog::meterChosen, this, [this](const QString &folder, const QString &fileName) {
         // A folder made outside the program since the tree was built is
