@@ -2,8 +2,8 @@
 // content and the chosen verifications, converts them and stores them in a
 // folder, as the program's "Read from device" does. "--records new" reads
 // only the verifications stored nowhere below the data folder yet (--data,
-// by default the --into folder). Prints one JSON line per
-// file written and the final status message in English; the exit status is
+// by default the --into folder). Prints one JSON line per file written and
+// the final status message in English; the exit status is
 // the run's result code (2 for a wrong command line, 13 when verifications
 // read could not all be stored as they came, with the message on stderr).
 #include "commands.h"
@@ -47,8 +47,7 @@ int usage(const QString &problem)
 }
 
 // "all" and "new" give nothing (every verification, or those not stored
-// yet); otherwise the comma-separated
-// numbers, each a positive integer.
+// yet); otherwise the comma-separated numbers, each a positive integer.
 std::optional<QVector<int>> parseRecordList(const QString &text, bool &all, bool &onlyNew)
 {
     all = text.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0;

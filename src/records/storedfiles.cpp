@@ -4,6 +4,7 @@
 #include "records/metertype.h"
 #include "records/pcnlayout.h"
 #include "records/recordlabels.h"
+#include "records/recordstore.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -87,6 +88,11 @@ QString StoredFilePath(const QString &dataFolder, const StoredFile &file)
     const QString root = QDir::cleanPath(dataFolder);
     return file.folder.isEmpty() ? root + QLatin1Char('/') + file.fileName
                                  : root + QLatin1Char('/') + file.folder + QLatin1Char('/') + file.fileName;
+}
+
+QString StoredFolderCaption(const QString &relativeFolder)
+{
+    return relativeFolder.isEmpty() ? kRootFolderCaption : kRootFolderCaption + QLatin1Char('/') + relativeFolder;
 }
 
 std::optional<RecordFileName> ParseRecordFileName(const QString &fileName)

@@ -28,6 +28,10 @@ QVector<StoredFile> ListStoredFiles(const QString &dataFolder);
 // The full path of a stored file.
 QString StoredFilePath(const QString &dataFolder, const StoredFile &file);
 
+// A folder relative to the data folder as the folder tree shows its path:
+// the root's caption "Data", then the names ("Data/North/2024").
+QString StoredFolderCaption(const QString &relativeFolder);
+
 // The parts of a name made by ReceivedRecordFileName. Nothing when the name
 // does not follow that form (a renamed file).
 struct RecordFileName {

@@ -1,7 +1,7 @@
 #include "contentform.h"
 
 #include "device/archivesession.h"
-#include "records/recordstore.h"
+#include "records/storedfiles.h"
 #include "base/programtexts.h"
 #include "views/listtexts.h"
 
@@ -251,10 +251,7 @@ void TContForm::SetStoredFolders(const QVector<std::optional<QString>> &folders)
         QTreeWidgetItem *item = ContentListView->topLevelItem(row);
         const int index = item->data(0, kNumberRole).toInt() - 1;
         const std::optional<QString> folder = index < folders.size() ? folders.at(index) : std::nullopt;
-        // The folder as the tree shows it: the root "Data", then the names.
-        item->setText(ColumnStored, !folder ? QString()
-                                    : folder->isEmpty() ? kRootFolderCaption
-                                                        : kRootFolderCaption + QLatin1Char('/') + *folder);
+        item->setText(ColumnStored, folder ? StoredFolderCaption(*folder) : QString());
         item->setData(0, kStoredRole, bool(folder));
     }
     fitColumns();

@@ -1,6 +1,5 @@
 #include "findmeterdialog.h"
 
-#include "records/recordstore.h"
 #include "base/programtexts.h"
 
 #include <QApplication>
@@ -17,12 +16,6 @@
 namespace {
 
 constexpr int kIndexRole = Qt::UserRole;
-
-// The folder as the tree shows it: the root "Data", then the names.
-QString treePath(const QString &relative)
-{
-    return relative.isEmpty() ? kRootFolderCaption : kRootFolderCaption + QLatin1Char('/') + relative;
-}
 
 } // namespace
 
@@ -125,7 +118,7 @@ void FindMeterDialog::FindButtonClick()
     for (int i = 0; i < m_found.size(); ++i) {
         const FoundMeter &m = m_found.at(i);
         auto *item = new QTreeWidgetItem;
-        item->setText(ColumnFolder, treePath(m.file.folder));
+        item->setText(ColumnFolder, StoredFolderCaption(m.file.folder));
         item->setText(ColumnType, m.meterType);
         item->setText(ColumnSerial, m.serialText.isEmpty() ? QString::number(m.serial) : m.serialText);
         item->setText(ColumnCount, QString::number(m.verifications));
