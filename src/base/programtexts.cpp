@@ -28,6 +28,36 @@ Texts textsOf(ProgramText id)
         return {"порт занят другой программой", "the port is in use by another program"};
     case ProgramText::PortCannotOpen:
         return {"порт не удается открыть", "the port cannot be opened"};
+    case ProgramText::StoredInColumn:
+        return {"Хранится в", "Stored in"};
+    case ProgramText::TickNotStoredButton:
+        return {"Несохранённые", "Not stored"};
+    case ProgramText::FindMeterCommand:
+        return {"Найти счётчик…", "Find meter…"};
+    case ProgramText::FindMeterTitle:
+        return {"Поиск счётчика", "Find meter"};
+    case ProgramText::FindSerialLabel:
+        return {"Заводской номер (часть):", "Serial number (part):"};
+    case ProgramText::FindTypeLabel:
+        return {"Тип счётчика (часть):", "Meter type (part):"};
+    case ProgramText::FindButton:
+        return {"Найти", "Find"};
+    case ProgramText::FindOpenButton:
+        return {"Открыть", "Open"};
+    case ProgramText::FindCloseButton:
+        return {"Закрыть", "Close"};
+    case ProgramText::FindFolderColumn:
+        return {"Каталог", "Directory"};
+    case ProgramText::FindTypeColumn:
+        return {"Тип", "Type"};
+    case ProgramText::FindSerialColumn:
+        return {"Заводской номер", "Serial number"};
+    case ProgramText::FindCountColumn:
+        return {"Поверок", "Verifications"};
+    case ProgramText::FindLastColumn:
+        return {"Последняя поверка", "Last verification"};
+    case ProgramText::FindResultCount:
+        return {"Найдено счётчиков: %1", "Meters found: %1"};
     }
     return {"", ""};
 }

@@ -17,6 +17,24 @@ enum class ProgramText {
     PortNoPermissionGroup, // "%1": the group that owns the device
     PortInUse,
     PortCannotOpen,
+    // The archive content dialog: where an entry is already stored, and the
+    // button that ticks the entries stored nowhere yet.
+    StoredInColumn,
+    TickNotStoredButton,
+    // The search for a meter below the data folder.
+    FindMeterCommand,
+    FindMeterTitle,
+    FindSerialLabel,
+    FindTypeLabel,
+    FindButton,
+    FindOpenButton,
+    FindCloseButton,
+    FindFolderColumn,
+    FindTypeColumn,
+    FindSerialColumn,
+    FindCountColumn,
+    FindLastColumn,
+    FindResultCount, // "%1": how many meters were found
 };
 
 // The text in a language (0 Russian, anything else English).

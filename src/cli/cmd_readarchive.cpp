@@ -1,7 +1,9 @@
 // vardosk-cli read-archive: identifies the instrument, reads its archive
 // content and the chosen verifications, converts them and stores them in a
-// folder, as the program's "Read from device" does. Prints one JSON line per
-// file written and the final status message in English; the exit status is
+// folder, as the program's "Read from device" does. "--records new" reads
+// only the verifications stored nowhere below the data folder yet (--data,
+// by default the --into folder). Prints one JSON line per file written and
+// the final status message in English; the exit status is
 // the run's result code (2 for a wrong command line, 13 when verifications
 // read could not all be stored as they came, with the message on stderr).
 #include "commands.h"
@@ -11,6 +13,7 @@
 #include "device/connection.h"
 #include "device/resultcodes.h"
 #include "records/recordstore.h"
+#include "records/storedindex.h"
 #include "base/stringcatalog.h"
 
 #include <QDir>
@@ -39,17 +42,18 @@ int usage(const QString &problem)
 {
     QTextStream(stderr) << problem
                         << "\nusage: vardosk-cli read-archive --port DEVICE [--rate BAUD] [--usb] --into FOLDER"
-                           " [--records all|N,N,...] [--trace FILE]\n";
+                           " [--records all|new|N,N,...] [--data FOLDER] [--trace FILE]\n";
     return 2;
 }
 
-// "all" gives nothing (every verification); otherwise the comma-separated
-// numbers, each a positive integer.
-std::optional<QVector<int>> parseRecordList(const QString &text, bool &all)
+// "all" and "new" give nothing (every verification, or those not stored
+// yet); otherwise the comma-separated numbers, each a positive integer.
+std::optional<QVector<int>> parseRecordList(const QString &text, bool &all, bool &onlyNew)
 {
     all = text.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0;
+    onlyNew = text.compare(QLatin1String("new"), Qt::CaseInsensitive) == 0;
     QVector<int> numbers;
-    if (all)
+    if (all || onlyNew)
         return numbers;
     for (const QString &part : text.split(QLatin1Char(','))) {
         bool ok = false;
@@ -67,6 +71,7 @@ int runReadArchive(const QStringList &args)
 {
     device::Connection connection;
     QString into;
+    QString data;
     QString records = QStringLiteral("all");
     for (int i = 0; i < args.size(); ++i) {
         QString error;
@@ -81,6 +86,8 @@ int runReadArchive(const QStringList &args)
             into = args.at(++i);
         else if (a == QLatin1String("--records") && hasValue)
             records = args.at(++i);
+        else if (a == QLatin1String("--data") && hasValue)
+            data = args.at(++i);
         else
             return usage(QStringLiteral("unknown or incomplete argument \"%1\"").arg(a));
     }
@@ -90,10 +97,16 @@ int runReadArchive(const QStringList &args)
         return usage(QStringLiteral("--into FOLDER is needed"));
     if (!QFileInfo(into).isDir())
         return usage(QStringLiteral("\"%1\" is not a folder").arg(into));
+    if (data.isEmpty())
+        data = into;
+    else if (!QFileInfo(data).isDir())
+        return usage(QStringLiteral("\"%1\" is not a folder").arg(data));
     bool all = false;
-    const std::optional<QVector<int>> listed = parseRecordList(records, all);
+    bool onlyNew = false;
+    const std::optional<QVector<int>> listed = parseRecordList(records, all, onlyNew);
     if (!listed)
-        return usage(QStringLiteral("--records takes \"all\" or numbers counted from 1, separated by commas"));
+        return usage(QStringLiteral("--records takes \"all\", \"new\" or numbers counted from 1, separated by"
+                                    " commas"));
 
     device::ExchangeContext context;
     device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
@@ -114,9 +127,13 @@ int runReadArchive(const QStringList &args)
         return finish(rc);
 
     QVector<int> numbers = *listed;
-    if (all) {
-        for (int k = 1; k <= session.content().size(); ++k)
-            numbers.append(k);
+    if (all || onlyNew) {
+        const QVector<std::optional<QString>> stored =
+            onlyNew ? LocateStored(data, session.content()) : QVector<std::optional<QString>>();
+        for (int k = 1; k <= session.content().size(); ++k) {
+            if (!onlyNew || !stored.at(k - 1))
+                numbers.append(k);
+        }
     }
     switch (device::checkSelection(numbers, session.archiveSize())) {
     case device::SelectionCheck::Ok:

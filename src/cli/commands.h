@@ -15,3 +15,4 @@ int runReport(const QStringList &args);      // cmd_report.cpp; needs makeReport
 std::unique_ptr<QCoreApplication> makeReportApplication(int &argc, char **argv);
 int runExport(const QStringList &args);      // cmd_export.cpp
 int runExportFolder(const QStringList &args); // cmd_export.cpp
+int runFind(const QStringList &args);        // cmd_find.cpp

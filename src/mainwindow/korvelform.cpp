@@ -90,6 +90,7 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     wireDeviceCommands();
     wireReportCommands();
     wireExportCommands();
+    wireFindMeter();
 
     // The secondary windows live as long as the main window.
     m_about = new TAboutBox(this);

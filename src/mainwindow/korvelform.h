@@ -161,6 +161,8 @@ private:
     void wireReportCommands(); // protocols (korvelform_reports.cpp)
     // Spreadsheet and folder exports (korvelform_export.cpp).
     void wireExportCommands();
+    // The search for a meter below the data folder (korvelform_find.cpp).
+    void wireFindMeter();
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);

@@ -1,6 +1,8 @@
 #include "contentform.h"
 
 #include "device/archivesession.h"
+#include "records/storedfiles.h"
+#include "base/programtexts.h"
 #include "views/listtexts.h"
 
 #include <QFormLayout>
@@ -22,6 +24,7 @@ constexpr int kMeterKeyRole = Qt::UserRole + 1;
 constexpr int kDateRole = Qt::UserRole + 2;
 constexpr int kTimeRole = Qt::UserRole + 3;
 constexpr int kPowerKeyRole = Qt::UserRole + 4;
+constexpr int kStoredRole = Qt::UserRole + 5; // true when the entry is stored somewhere
 
 // A row that sorts by the keys of its column; rows with equal keys keep the
 // archive order, so a sort always gives the same rows in the same places.
@@ -59,6 +62,8 @@ private:
         case TContForm::ColumnPower:
             return data(0, kPowerKeyRole).toString().compare(other.data(0, kPowerKeyRole).toString(),
                                                               Qt::CaseInsensitive);
+        case TContForm::ColumnStored:
+            return text(TContForm::ColumnStored).compare(other.text(TContForm::ColumnStored), Qt::CaseInsensitive);
         default:
             return number() - other.data(0, kNumberRole).toInt();
         }
@@ -120,10 +125,10 @@ TContForm::TContForm(QWidget *parent) : QDialog(parent)
     ContentListView->setRootIsDecorated(false);
     ContentListView->setUniformRowHeights(true);
     ContentListView->setSelectionMode(QAbstractItemView::SingleSelection);
-    ContentListView->setColumnCount(4);
+    ContentListView->setColumnCount(5);
     ContentListView->setHeaderLabels({QStringLiteral("Тип и заводской номер прибора"),
                                       QStringLiteral("Дата и время поверки"), QStringLiteral("Мощность"),
-                                      QStringLiteral("Номер")});
+                                      QStringLiteral("Номер"), programText(ProgramText::StoredInColumn, 1)});
     // Every header click sorts ascending (a second click sorts the same way
     // again), so the list's own toggling sort is not used.
     ContentListView->setSortingEnabled(false);
@@ -137,6 +142,10 @@ TContForm::TContForm(QWidget *parent) : QDialog(parent)
 
     AllCalibrationButton = new QPushButton(QStringLiteral("Все поверки"), this);
     ResetButton = new QPushButton(QStringLiteral("Сбросить"), this);
+    NotStoredButton = new QPushButton(programText(ProgramText::TickNotStoredButton, 1), this);
+    NotStoredButton->setObjectName(QStringLiteral("NotStoredButton"));
+    NotStoredButton->setAutoDefault(false);
+    connect(NotStoredButton, &QPushButton::clicked, this, &TContForm::NotStoredButtonClick);
     ReadCalibrationButton = new QPushButton(QStringLiteral("Считать поверки"), this);
     CancelReadCalibrationButton = new QPushButton(QStringLiteral("Отмена"), this);
     AllCalibrationButton->setObjectName(QStringLiteral("AllCalibrationButton"));
@@ -153,6 +162,7 @@ TContForm::TContForm(QWidget *parent) : QDialog(parent)
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(AllCalibrationButton);
     buttons->addWidget(ResetButton);
+    buttons->addWidget(NotStoredButton);
     buttons->addStretch(1);
     buttons->addWidget(ReadCalibrationButton);
     buttons->addWidget(CancelReadCalibrationButton);
@@ -224,11 +234,36 @@ void TContForm::Fill(const DeviceInfo &info, const QVector<pcn::_datacounter> &c
     }
     ContentListView->addTopLevelItems(items);
     ContentListView->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    fitColumns();
+    fitToRows(int(content.size()));
+}
+
+void TContForm::setLanguage(int language)
+{
+    m_language = language;
+    ContentListView->headerItem()->setText(ColumnStored, programText(ProgramText::StoredInColumn, language));
+    NotStoredButton->setText(programText(ProgramText::TickNotStoredButton, language));
+}
+
+void TContForm::SetStoredFolders(const QVector<std::optional<QString>> &folders)
+{
+    for (int row = 0; row < ContentListView->topLevelItemCount(); ++row) {
+        QTreeWidgetItem *item = ContentListView->topLevelItem(row);
+        const int index = item->data(0, kNumberRole).toInt() - 1;
+        const std::optional<QString> folder = index < folders.size() ? folders.at(index) : std::nullopt;
+        item->setText(ColumnStored, folder ? StoredFolderCaption(*folder) : QString());
+        item->setData(0, kStoredRole, bool(folder));
+    }
+    fitColumns();
+}
+
+void TContForm::fitColumns()
+{
     // Every column wide enough for its rows, with a little air, and the
     // dialog wide enough for every column, so no text is cut.
     const int air = 2 * ContentListView->fontMetrics().averageCharWidth();
     int columnsWidth = 0;
-    for (int c = 0; c < 4; ++c) {
+    for (int c = 0; c < ContentListView->columnCount(); ++c) {
         ContentListView->resizeColumnToContents(c);
         ContentListView->setColumnWidth(c, ContentListView->columnWidth(c) + air);
         columnsWidth += ContentListView->columnWidth(c);
@@ -238,7 +273,6 @@ void TContForm::Fill(const DeviceInfo &info, const QVector<pcn::_datacounter> &c
     // A minimum width, not a resize: the dialog is fitted to its size hint
     // before it is shown.
     ContentListView->setMinimumWidth(std::min(columnsWidth + chrome, screen.width() - 80));
-    fitToRows(int(content.size()));
 }
 
 void TContForm::Clear()
@@ -272,7 +306,7 @@ QVector<int> TContForm::CheckedNumbers() const
 
 void TContForm::SortByColumn(int column)
 {
-    if (column < 0 || column > ColumnNumber)
+    if (column < 0 || column > ColumnStored)
         return;
     ContentListView->sortItems(column, Qt::AscendingOrder);
     ContentListView->header()->setSortIndicator(column, Qt::AscendingOrder);
@@ -292,6 +326,14 @@ void TContForm::AllCalibrationButtonClick()
 void TContForm::ResetButtonClick()
 {
     setAllChecked(false);
+}
+
+void TContForm::NotStoredButtonClick()
+{
+    for (int row = 0; row < ContentListView->topLevelItemCount(); ++row) {
+        QTreeWidgetItem *item = ContentListView->topLevelItem(row);
+        item->setCheckState(0, item->data(0, kStoredRole).toBool() ? Qt::Unchecked : Qt::Checked);
+    }
 }
 
 void TContForm::ReadCalibrationButtonClick()

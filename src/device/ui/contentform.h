@@ -2,6 +2,8 @@
 // instrument, and one row with a check box per verification of its archive;
 // the user ticks the verifications to read. Sorting by a column never
 // changes which record a row stands for: every row keeps its archive number.
+// A last column tells where below the data folder an entry is already
+// stored, and a button ticks exactly the entries stored nowhere yet.
 #pragma once
 
 #include "device/deviceinfo.h"
@@ -13,6 +15,8 @@
 #include <QDialog>
 #include <QVector>
 
+#include <optional>
+
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -21,7 +25,7 @@ class TContForm : public QDialog {
     Q_OBJECT
 public:
     // Columns of the list.
-    enum Column { ColumnMeter = 0, ColumnDateTime = 1, ColumnPower = 2, ColumnNumber = 3 };
+    enum Column { ColumnMeter = 0, ColumnDateTime = 1, ColumnPower = 2, ColumnNumber = 3, ColumnStored = 4 };
     // The list panel's height when the rows do not make it smaller.
     static constexpr int kListPanelHeight = 330;
 
@@ -33,14 +37,19 @@ public:
     void applyStrings(const SectionTexts &texts);
     // Where refusals are shown (a modal box of the main window).
     void setMessageFn(MessageFn show) { m_show = std::move(show); }
-    // The language of the built-in refusal text (0 Russian, 1 English).
-    void setLanguage(int language) { m_language = language; }
+    // The language of the texts the string file does not carry (0 Russian,
+    // 1 English): the refusal, the "stored in" column and its button.
+    void setLanguage(int language);
 
     // Fills the header and the list (all rows unticked, archive order). The
     // power-type cells take their texts from the lookup (main window
     // section); dates and times are written in the locale.
     void Fill(const DeviceInfo &info, const QVector<pcn::_datacounter> &content, const TextLookup &lookup,
               const QLocale &locale = QLocale());
+    // Where each entry of the content (in archive order) is stored: its
+    // folder relative to the data folder ("" for the data folder itself),
+    // or nothing. Shown in the last column as the folder's path in the tree.
+    void SetStoredFolders(const QVector<std::optional<QString>> &folders);
     // Empties the list (end of a run).
     void Clear();
 
@@ -58,18 +67,22 @@ public:
     QTreeWidget *ContentListView = nullptr;
     QPushButton *AllCalibrationButton = nullptr;
     QPushButton *ResetButton = nullptr;
+    QPushButton *NotStoredButton = nullptr;
     QPushButton *ReadCalibrationButton = nullptr;
     QPushButton *CancelReadCalibrationButton = nullptr;
 
 public slots:
     void AllCalibrationButtonClick();
     void ResetButtonClick();
+    // Ticks the rows stored nowhere yet and unticks the others.
+    void NotStoredButtonClick();
     // Accepts, unless more verifications are ticked than one run can read.
     void ReadCalibrationButtonClick();
 
 private:
     void setAllChecked(bool checked);
     void fitToRows(int rows);
+    void fitColumns();
 
     QLabel *m_deviceTypeLabel = nullptr;
     QLabel *m_serialNumberLabel = nullptr;

@@ -10,6 +10,7 @@
 #include "device/portchoice.h"
 #include "device/resultcodes.h"
 #include "records/recordstore.h"
+#include "records/storedindex.h"
 #include "base/ui/appservices.h"
 
 #include <QApplication>
@@ -243,6 +244,14 @@ device::Status DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession 
     m_contForm->Fill(session.info(), session.content(), [this](const QString &section, const QString &path) {
         return m_services.text ? m_services.text(section, path) : QString();
     });
+    // Which entries are stored already, and where: the user sees them and
+    // can tick only the others.
+    QVector<std::optional<QString>> stored;
+    runOffThread([this, &session, &stored] {
+        stored = LocateStored(m_store.dataFolder(), session.content());
+        return device::Status::Ok;
+    });
+    m_contForm->SetStoredFolders(stored);
     centreOn(*m_contForm, m_services.window);
     emit contentDialogShown();
     if (m_contForm->exec() != QDialog::Accepted)
