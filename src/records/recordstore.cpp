@@ -7,7 +7,12 @@
 #include <QDirIterator>
 #include <QFileInfo>
 
+#include <QThread>
+
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -16,6 +21,12 @@ namespace {
 // well under a second; vardosk-cli may be storing into the same folder).
 const QString kRecordSuffix = QStringLiteral(".pcn");
 constexpr std::chrono::hours kStaleWriteAge{1};
+
+// The folder scan reads files on several threads from this many files on
+// (below it, starting a thread costs more than it saves), each thread
+// claiming this many files at a time.
+constexpr qsizetype kParallelScanFrom = 64;
+constexpr qsizetype kFilesPerClaim = 16;
 
 // Enumeration order of files and folders: by name, code point by code point,
 // so that it is the same on every machine and in every locale.
@@ -127,20 +138,61 @@ QStringList ListRecordFiles(const QString &folderPath)
     return names;
 }
 
-QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels)
+QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels, int threads)
 {
     platform::removeStaleTemporaryWrites(folderPath, kRecordSuffix, kStaleWriteAge);
-    QVector<pcn::_totalblockdata> meters;
     const QStringList names = ListRecordFiles(folderPath);
-    meters.reserve(names.size()); // at most one meter per file
+    const qsizetype count = names.size();
     const QString prefix = withoutTrailingSlash(folderPath) + QLatin1Char('/');
-    for (const QString &name : names) {
-        MeterFileReadResult result = ReadMeterFile(prefix + name, labels);
-        if (!result.readable)
+
+    // One slot per file, filled in place, so that the list keeps the order
+    // of the names whichever thread read a file; unreadable files leave
+    // their slot empty and are squeezed out at the end.
+    QVector<pcn::_totalblockdata> meters(count);
+    std::vector<char> readable(std::size_t(count), 0);
+    pcn::_totalblockdata *const places = meters.data(); // not shared: no copy on write between threads
+    std::atomic<qsizetype> next{0};
+    auto readFiles = [&]() {
+        // Each thread reads with its own copy of the labels.
+        const RecordLabels ownLabels = labels;
+        for (;;) {
+            const qsizetype begin = next.fetch_add(kFilesPerClaim, std::memory_order_relaxed);
+            if (begin >= count)
+                return;
+            const qsizetype end = std::min(count, begin + kFilesPerClaim);
+            for (qsizetype i = begin; i < end; ++i) {
+                MeterFileReadResult result = ReadMeterFile(prefix + names[i], ownLabels);
+                if (!result.readable)
+                    continue;
+                result.meter.fileName = names[i];
+                places[i] = std::move(result.meter);
+                readable[std::size_t(i)] = 1;
+            }
+        }
+    };
+
+    // Files are independent: small folders are read on this thread alone,
+    // larger ones by this thread and helpers, one per further processor.
+    const int wanted = threads > 0 ? threads : QThread::idealThreadCount();
+    const qsizetype helpers =
+        count < kParallelScanFrom ? 0 : std::min<qsizetype>(std::max(wanted, 1) - 1, count / kFilesPerClaim);
+    std::vector<std::thread> pool;
+    pool.reserve(std::size_t(helpers));
+    for (qsizetype h = 0; h < helpers; ++h)
+        pool.emplace_back(readFiles);
+    readFiles();
+    for (std::thread &t : pool)
+        t.join();
+
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        if (!readable[std::size_t(i)])
             continue;
-        result.meter.fileName = name;
-        meters.append(std::move(result.meter));
+        if (kept != i)
+            meters[kept] = std::move(meters[i]);
+        ++kept;
     }
+    meters.resize(kept);
     return meters;
 }
 

@@ -62,7 +62,9 @@ QStringList ListRecordFiles(const QString &folderPath);
 // The labels give the range texts and instrument names their language.
 // Temporary files of record writes older than an hour (left by an
 // interrupted write) are removed on the way.
-QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels);
+// Files are read on up to `threads` threads (0: one per processor; 1: this
+// thread only); the list is the same whatever the number.
+QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels, int threads = 0);
 
 // The name under which a verification received from the instrument is
 // stored: meter type (with its padding spaces) ^ serial ^ YYYY-MM-DD ^ HHMMSS
