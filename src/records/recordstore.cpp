@@ -1,17 +1,14 @@
 #include "recordstore.h"
 
 #include "records/meterfile.h"
+#include "base/parallel.h"
 #include "base/platform.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 
-#include <QThread>
-
 #include <algorithm>
-#include <atomic>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -21,12 +18,6 @@ namespace {
 // well under a second; vardosk-cli may be storing into the same folder).
 const QString kRecordSuffix = QStringLiteral(".pcn");
 constexpr std::chrono::hours kStaleWriteAge{1};
-
-// The folder scan reads files on several threads from this many files on
-// (below it, starting a thread costs more than it saves), each thread
-// claiming this many files at a time.
-constexpr qsizetype kParallelScanFrom = 64;
-constexpr qsizetype kFilesPerClaim = 16;
 
 // Enumeration order of files and folders: by name, code point by code point,
 // so that it is the same on every machine and in every locale.
@@ -95,44 +86,49 @@ QString timePart(const pcn::_datacounter &s)
 
 QStringList ListSubFolders(const QString &folderPath)
 {
-    QStringList names;
-    if (!isListableFolder(folderPath))
-        return names;
     // Hidden folders are folders like any other; the stored tree may come from
     // a system without the dot convention.
-    QDirIterator it(folderPath, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        // A link to a folder elsewhere could lead out of the data folder or
-        // round in a circle; only real folders belong to the tree.
-        if (it.fileInfo().isSymLink())
-            continue;
-        names.append(it.fileName());
-    }
+    QStringList names = platform::listFolder(folderPath).folders;
     sortNames(names);
     return names;
 }
 
-FolderNode BuildFolderNode(const QString &folderPath, const QString &caption)
+namespace {
+
+FolderNode buildNode(const QString &folderPath, const QString &caption, bool spread)
 {
     FolderNode node;
     node.name = caption;
     const QStringList names = ListSubFolders(folderPath);
-    node.children.reserve(static_cast<std::size_t>(names.size()));
-    for (const QString &name : names)
-        node.children.push_back(BuildFolderNode(folderPath + QLatin1Char('/') + name, name));
+    node.children.resize(static_cast<std::size_t>(names.size()));
+    const auto build = [&](qsizetype i) {
+        node.children[std::size_t(i)] = buildNode(folderPath + QLatin1Char('/') + names[i], names[i], false);
+    };
+    // The branches of the top folder are independent: listing them is spread
+    // over the processors (a tree of a thousand folders is a thousand
+    // listings); deeper levels stay on the thread of their branch.
+    if (spread)
+        parallel::forEachIndex(names.size(), build, 0, 32, 8);
+    else
+        for (qsizetype i = 0; i < names.size(); ++i)
+            build(i);
     return node;
+}
+
+} // namespace
+
+FolderNode BuildFolderNode(const QString &folderPath, const QString &caption)
+{
+    return buildNode(folderPath, caption, true);
 }
 
 QStringList ListRecordFiles(const QString &folderPath)
 {
     QStringList names;
-    if (!isListableFolder(folderPath))
-        return names;
-    QDirIterator it(folderPath, {QStringLiteral("*.pcn")}, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        names.append(it.fileName());
+    platform::FolderEntries entries = platform::listFolder(folderPath);
+    for (QString &name : entries.files) {
+        if (name.endsWith(kRecordSuffix, Qt::CaseInsensitive))
+            names.append(std::move(name));
     }
     sortNames(names);
     return names;
@@ -151,38 +147,17 @@ QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const Record
     QVector<pcn::_totalblockdata> meters(count);
     std::vector<char> readable(std::size_t(count), 0);
     pcn::_totalblockdata *const places = meters.data(); // not shared: no copy on write between threads
-    std::atomic<qsizetype> next{0};
-    auto readFiles = [&]() {
-        // Each thread reads with its own copy of the labels.
-        const RecordLabels ownLabels = labels;
-        for (;;) {
-            const qsizetype begin = next.fetch_add(kFilesPerClaim, std::memory_order_relaxed);
-            if (begin >= count)
+    parallel::forEachIndex(
+        count,
+        [&](qsizetype i) {
+            MeterFileReadResult result = ReadMeterFile(prefix + names[i], labels);
+            if (!result.readable)
                 return;
-            const qsizetype end = std::min(count, begin + kFilesPerClaim);
-            for (qsizetype i = begin; i < end; ++i) {
-                MeterFileReadResult result = ReadMeterFile(prefix + names[i], ownLabels);
-                if (!result.readable)
-                    continue;
-                result.meter.fileName = names[i];
-                places[i] = std::move(result.meter);
-                readable[std::size_t(i)] = 1;
-            }
-        }
-    };
-
-    // Files are independent: small folders are read on this thread alone,
-    // larger ones by this thread and helpers, one per further processor.
-    const int wanted = threads > 0 ? threads : QThread::idealThreadCount();
-    const qsizetype helpers =
-        count < kParallelScanFrom ? 0 : std::min<qsizetype>(std::max(wanted, 1) - 1, count / kFilesPerClaim);
-    std::vector<std::thread> pool;
-    pool.reserve(std::size_t(helpers));
-    for (qsizetype h = 0; h < helpers; ++h)
-        pool.emplace_back(readFiles);
-    readFiles();
-    for (std::thread &t : pool)
-        t.join();
+            result.meter.fileName = names[i];
+            places[i] = std::move(result.meter);
+            readable[std::size_t(i)] = 1;
+        },
+        threads);
 
     qsizetype kept = 0;
     for (qsizetype i = 0; i < count; ++i) {
