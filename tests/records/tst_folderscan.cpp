@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace storefiles;
 
 namespace {
@@ -105,6 +109,25 @@ private slots:
         QCOMPARE(QDir(many).entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
         for (const QString &name : names)
             QCOMPARE(testsupport::readAll(many + '/' + name), testsupport::readAll(one + '/' + name));
+    }
+
+    // Only regular files (and links to them) are read: opening a named pipe
+    // or a device would wait for a writer, and the scan would never end.
+    void specialFilesAreNotRead()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString folder = tmp.path();
+        QVERIFY(writeMeter(folder + QStringLiteral("/a.pcn"), "A", 1, {2}));
+        QVERIFY(QFile::link(folder + QStringLiteral("/a.pcn"), folder + QStringLiteral("/b-link.pcn")));
+        QVERIFY(QFile::link(folder + QStringLiteral("/gone.pcn"), folder + QStringLiteral("/c-dangling.pcn")));
+#ifdef Q_OS_UNIX
+        QCOMPARE(::mkfifo(QFile::encodeName(folder + QStringLiteral("/p-pipe.pcn")).constData(), 0600), 0);
+#endif
+        QStringList names;
+        for (const pcn::_totalblockdata &m : ScanFolder(folder, RecordLabels::defaults(1)))
+            names << m.fileName;
+        QCOMPARE(names, (QStringList{QStringLiteral("a.pcn"), QStringLiteral("b-link.pcn")}));
     }
 };
 
