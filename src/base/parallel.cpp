@@ -9,29 +9,37 @@
 
 namespace parallel {
 
-void forEachIndex(qsizetype count, const std::function<void(qsizetype)> &work, int threads, qsizetype threadsFrom,
-                  qsizetype claim)
+int workerCount(qsizetype count, int threads, qsizetype threadsFrom, qsizetype claim)
+{
+    claim = std::max<qsizetype>(claim, 1);
+    if (count < threadsFrom || count <= 0)
+        return 1;
+    const int wanted = std::max(threads > 0 ? threads : QThread::idealThreadCount(), 1);
+    // No thread without a claim of its own.
+    return int(std::min<qsizetype>(wanted, (count + claim - 1) / claim));
+}
+
+void forEachIndex(qsizetype count, const std::function<void(qsizetype index, int worker)> &work, int threads,
+                  qsizetype threadsFrom, qsizetype claim)
 {
     claim = std::max<qsizetype>(claim, 1);
     std::atomic<qsizetype> next{0};
-    const auto run = [&]() {
+    const auto run = [&](int worker) {
         for (;;) {
             const qsizetype begin = next.fetch_add(claim, std::memory_order_relaxed);
             if (begin >= count)
                 return;
             const qsizetype end = std::min(count, begin + claim);
             for (qsizetype i = begin; i < end; ++i)
-                work(i);
+                work(i, worker);
         }
     };
-    const int wanted = threads > 0 ? threads : QThread::idealThreadCount();
-    const qsizetype helpers =
-        count < threadsFrom ? 0 : std::min<qsizetype>(std::max(wanted, 1) - 1, (count - 1) / claim);
+    const int workers = workerCount(count, threads, threadsFrom, claim);
     std::vector<std::thread> pool;
-    pool.reserve(std::size_t(helpers));
-    for (qsizetype h = 0; h < helpers; ++h)
-        pool.emplace_back(run);
-    run();
+    pool.reserve(std::size_t(workers - 1));
+    for (int w = 1; w < workers; ++w)
+        pool.emplace_back(run, w);
+    run(0);
     for (std::thread &t : pool)
         t.join();
 }

@@ -135,7 +135,7 @@ bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &
 
 } // namespace
 
-MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &labels)
+MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &labels, RangeTextCache *sharedTexts)
 {
     MeterFileReadResult result;
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
@@ -164,7 +164,8 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
     // list its growth steps.
     const std::size_t shortestBlock = data[pos] == kCurrentVersion ? kBlockSize : oldBlockSize(1);
     meter.verifications.reserve(qsizetype(std::min<std::size_t>((size - pos) / shortestBlock + 1, 64)));
-    RangeTextCache rangeTexts;
+    RangeTextCache ownTexts;
+    RangeTextCache &rangeTexts = sharedTexts ? *sharedTexts : ownTexts;
     while (pos < size) {
         pcn::_blockdata v;
         if (!parseVerification(data, size, pos, labels, rangeTexts, meter, v))
@@ -178,6 +179,9 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
     }
     if (meter.verifications.isEmpty())
         return result;
+    // The reservation above counts extension blocks as verifications; a
+    // folder's list holds thousands of meters, so give back what is unused.
+    meter.verifications.squeeze();
 
     result.readable = true;
     result.headerless = data[0] != kFileHeaderMarker;
@@ -186,7 +190,7 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
     return result;
 }
 
-MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels)
+MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels, RangeTextCache *rangeTexts)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -204,7 +208,7 @@ MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &label
         return {};
     bytes.truncate(got);
 
-    MeterFileReadResult result = parseMeterFile(bytes, labels);
+    MeterFileReadResult result = parseMeterFile(bytes, labels, rangeTexts);
     if (!result.readable)
         return {};
     result.meter.fileName = QFileInfo(path).fileName();

@@ -1,6 +1,7 @@
 #include "recordstore.h"
 
 #include "records/meterfile.h"
+#include "records/pointcodec.h"
 #include "base/parallel.h"
 #include "base/platform.h"
 
@@ -101,7 +102,7 @@ FolderNode buildNode(const QString &folderPath, const QString &caption, bool spr
     node.name = caption;
     const QStringList names = ListSubFolders(folderPath);
     node.children.resize(static_cast<std::size_t>(names.size()));
-    const auto build = [&](qsizetype i) {
+    const auto build = [&](qsizetype i, int) {
         node.children[std::size_t(i)] = buildNode(folderPath + QLatin1Char('/') + names[i], names[i], false);
     };
     // The branches of the top folder are independent: listing them is spread
@@ -111,7 +112,7 @@ FolderNode buildNode(const QString &folderPath, const QString &caption, bool spr
         parallel::forEachIndex(names.size(), build, 0, 32, 8);
     else
         for (qsizetype i = 0; i < names.size(); ++i)
-            build(i);
+            build(i, 0);
     return node;
 }
 
@@ -147,10 +148,14 @@ QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const Record
     QVector<pcn::_totalblockdata> meters(count);
     std::vector<char> readable(std::size_t(count), 0);
     pcn::_totalblockdata *const places = meters.data(); // not shared: no copy on write between threads
+    // The points of a folder share a handful of range texts; each thread
+    // keeps the ones it made, so that every point refers to them rather than
+    // holding a copy of its own.
+    std::vector<pcn::RangeTextCache> rangeTexts(std::size_t(parallel::workerCount(count, threads)));
     parallel::forEachIndex(
         count,
-        [&](qsizetype i) {
-            MeterFileReadResult result = ReadMeterFile(prefix + names[i], labels);
+        [&](qsizetype i, int worker) {
+            MeterFileReadResult result = ReadMeterFile(prefix + names[i], labels, &rangeTexts[std::size_t(worker)]);
             if (!result.readable)
                 return;
             result.meter.fileName = names[i];
