@@ -17,6 +17,7 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -212,6 +213,56 @@ FolderEntries listFolder(const QString &folder)
     ::closedir(dir);
 #endif
     return entries;
+}
+
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
+{
+#ifdef Q_OS_WIN
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > maxSize)
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || bytes.size() > maxSize)
+        return std::nullopt;
+    return bytes;
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<QByteArray> result;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxSize) {
+        // One byte more than the size asked for: a read that returns less
+        // has met the end, so that no further read is needed to find it. A
+        // file that grows meanwhile is read on up to maxSize.
+        QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+        qint64 got = 0;
+        bool failed = false;
+        for (;;) {
+            const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                failed = true;
+                break;
+            }
+            got += n;
+            if (n == 0 || got < bytes.size())
+                break;
+            if (got > maxSize) {
+                failed = true;
+                break;
+            }
+            bytes.resize(std::min<qint64>(bytes.size() * 2, maxSize + 1));
+        }
+        if (!failed) {
+            bytes.truncate(got);
+            result = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return result;
+#endif
 }
 
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly)

@@ -11,6 +11,7 @@
 #include <chrono>
 
 #include <functional>
+#include <optional>
 
 namespace platform {
 
@@ -68,6 +69,13 @@ struct FolderEntries {
     QStringList files;
 };
 FolderEntries listFolder(const QString &folder);
+
+// The whole content of a regular file (or of the regular file a link leads
+// to) of at most `maxSize` bytes, read with as few calls to the system as
+// the file allows: the reads of a large folder are what its scan waits for.
+// Nothing when the file cannot be opened or read, is no regular file, or is
+// larger than `maxSize`.
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize);
 
 // Renames a file over another, replacing it (rename(2) semantics).
 bool replaceFile(const QString &from, const QString &to);

@@ -192,21 +192,10 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
 
 MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels, RangeTextCache *rangeTexts)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> content = platform::readWholeFile(path, kMaxMeterFileSize);
+    if (!content)
         return {};
-    // One size query and one read into a buffer of that size: the scan of a
-    // large folder spends most of its time in file access, so no extra
-    // status calls or buffer growth.
-    const qint64 size = file.size();
-    if (size > kMaxMeterFileSize)
-        return {};
-    QByteArray bytes(size, Qt::Uninitialized);
-    const qint64 got = file.read(bytes.data(), size);
-    file.close();
-    if (got < 0)
-        return {};
-    bytes.truncate(got);
+    const QByteArray &bytes = *content;
 
     MeterFileReadResult result = parseMeterFile(bytes, labels, rangeTexts);
     if (!result.readable)
