@@ -14,7 +14,10 @@ int workerCount(qsizetype count, int threads, qsizetype threadsFrom, qsizetype c
     claim = std::max<qsizetype>(claim, 1);
     if (count < threadsFrom || count <= 0)
         return 1;
-    const int wanted = std::max(threads > 0 ? threads : QThread::idealThreadCount(), 1);
+    // Reading files gains little beyond a few threads, while every thread
+    // costs its own stack and heap arena.
+    constexpr int kMostAutomatic = 8;
+    const int wanted = std::max(threads > 0 ? threads : std::min(QThread::idealThreadCount(), kMostAutomatic), 1);
     // No thread without a claim of its own.
     return int(std::min<qsizetype>(wanted, (count + claim - 1) / claim));
 }
