@@ -6,6 +6,7 @@
 //
 // Both timings run on a warm file cache (the files were just written and are
 // read once before timing); each is the best of several rounds.
+#include "benchdata.h"
 #include "records/blockdata.h"
 #include "records/meterfile.h"
 #include "records/recordlabels.h"
@@ -18,6 +19,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 
 #include <algorithm>
 #ifdef __GLIBC__
@@ -61,63 +63,6 @@ void resetPeak()
         f.write("5");
 }
 
-pcn::_datasample makePoint(QRandomGenerator &rng)
-{
-    pcn::_datasample p;
-    for (int k = 0; k < 3; ++k) {
-        p.U[k] = 220.0 + rng.bounded(20.0);
-        p.I[k] = 0.05 + rng.bounded(5.0);
-        p.Uline[k] = 380.0 + rng.bounded(20.0);
-        p.cosPhi[k] = 0.5 + rng.bounded(0.5);
-        p.S[k] = p.U[k] * p.I[k];
-        p.P[k] = p.S[k] * p.cosPhi[k];
-    }
-    p.Ptotal = p.P[0] + p.P[1] + p.P[2];
-    p.Stotal = p.S[0] + p.S[1] + p.S[2];
-    p.QcrossTotal = p.Stotal * 0.3;
-    p.QshiftTotal = p.Stotal * 0.3;
-    p.QgeomTotal = p.Stotal * 0.3;
-    p.errorPercent = rng.bounded(2.0) - 1.0;
-    p.range = {40, 0, 2, 400, 0, 0};
-    return p;
-}
-
-pcn::_totalblockdata makeMeter(int index, QRandomGenerator &rng)
-{
-    pcn::_totalblockdata meter;
-    meter.instrument.type = 0;
-    meter.instrument.serial = 77;
-    const int verifications = 1 + index % 3;
-    for (int v = 0; v < verifications; ++v) {
-        pcn::_blockdata b;
-        b.meterType = QStringLiteral("CE301 %1").arg(index % 50).leftJustified(14, QLatin1Char(' '));
-        b.serial = 100000u + quint32(index);
-        b.serialText = QString::number(b.serial);
-        b.accuracyClass = 1.0;
-        b.constant = 1000;
-        b.year = 2008;
-        b.scheme = SchemeThreePhaseFourWire;
-        b.uLineNom = 400;
-        b.uPhaseNom = 230;
-        b.iNom = 5;
-        b.powerType = quint8(v);
-        b.date = QDate(2009, 1 + index % 12, 1 + index % 28);
-        b.time = QTime(index % 24, index % 60, v);
-        b.bcdYear = 0x2009;
-        b.bcdMonth = quint8(((b.date.month() / 10) << 4) | (b.date.month() % 10));
-        b.bcdDay = quint8(((b.date.day() / 10) << 4) | (b.date.day() % 10));
-        b.bcdHour = quint8(((b.time.hour() / 10) << 4) | (b.time.hour() % 10));
-        b.bcdMinute = quint8(((b.time.minute() / 10) << 4) | (b.time.minute() % 10));
-        b.bcdSecond = quint8(v);
-        // Mostly 3 to 10 points; every seventh verification has 11 to 20.
-        const int points = (index + v) % 7 == 0 ? 11 + int(rng.bounded(10)) : 3 + int(rng.bounded(8));
-        for (int k = 0; k < points; ++k)
-            b.points.append(makePoint(rng));
-        meter.verifications.append(b);
-    }
-    return meter;
-}
-
 double median(QVector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -144,20 +89,10 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    QRandomGenerator rng(20090615);
-    qint64 fileBytes = 0;
-    for (int i = 0; i < count; ++i) {
-        const pcn::_totalblockdata meter = makeMeter(i, rng);
-        const QString path = folder + QStringLiteral("/m%1.pcn").arg(i, 5, 10, QLatin1Char('0'));
-        // The program's own encoding, written without the flush to disk of
-        // the atomic write so that setting up takes seconds, not minutes.
-        const QByteArray bytes = encodeMeterFile(meter);
-        QFile f(path);
-        if (bytes.isEmpty() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
-            out << "cannot write " << path << "\n";
-            return 1;
-        }
-        fileBytes += bytes.size();
+    const qint64 fileBytes = bench::writeMeterFolder(folder, count);
+    if (fileBytes < 0) {
+        out << "cannot write the meter files into " << folder << "\n";
+        return 1;
     }
     out << "files: " << count << ", bytes: " << fileBytes << "\n";
 
@@ -202,7 +137,9 @@ int main(int argc, char **argv)
             << " kB)\n";
     }
 
-    QVector<double> readMs, scanMs;
+    // In-process timings, alternating so that a drift of the machine's
+    // speed touches all of them alike.
+    QVector<double> readMs, oneThreadMs, scanMs;
     qint64 readTotal = 0;
     for (int r = 0; r < rounds; ++r) {
         QElapsedTimer t;
@@ -211,16 +148,22 @@ int main(int argc, char **argv)
         readMs.append(t.nsecsElapsed() / 1e6);
 
         t.start();
+        const QVector<pcn::_totalblockdata> sequential = ScanFolder(folder, labels, 1);
+        oneThreadMs.append(t.nsecsElapsed() / 1e6);
+
+        t.start();
         const QVector<pcn::_totalblockdata> list = ScanFolder(folder, labels);
         scanMs.append(t.nsecsElapsed() / 1e6);
         meters = int(list.size());
     }
 
-    const double read = median(readMs), scan = median(scanMs);
-    out << "plain read: " << QString::number(read, 'f', 1) << " ms (" << readTotal << " bytes), median of "
-        << rounds << "\n";
-    out << "folder scan: " << QString::number(scan, 'f', 1) << " ms (" << meters << " meters), median of "
-        << rounds << "\n";
-    out << "scan / read: " << QString::number(scan / read, 'f', 2) << " (target at most 1.50)\n";
+    const double read = median(readMs), one = median(oneThreadMs), scan = median(scanMs);
+    out << "plain read (one thread): " << QString::number(read, 'f', 1) << " ms (" << readTotal
+        << " bytes), median of " << rounds << "\n";
+    out << "folder scan, one thread: " << QString::number(one, 'f', 1) << " ms\n";
+    out << "folder scan, " << QThread::idealThreadCount() << " threads: " << QString::number(scan, 'f', 1) << " ms ("
+        << meters << " meters)\n";
+    out << "scan / read: " << QString::number(scan / read, 'f', 2) << " (one thread: "
+        << QString::number(one / read, 'f', 2) << ")\n";
     return 0;
 }

@@ -19,6 +19,10 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -146,16 +150,121 @@ bool isTemporaryWriteName(const QString &fileName, const QString &targetSuffix)
 
 int removeStaleTemporaryWrites(const QString &folder, const QString &targetSuffix, std::chrono::seconds maxAge)
 {
-    const QStringList pattern{QStringLiteral(".*") + targetSuffix + QStringLiteral(".*")};
     const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-maxAge.count());
-    QDir dir(folder);
+    const QString prefix = withSlash(folder);
     int removed = 0;
-    for (const QFileInfo &entry : dir.entryInfoList(pattern, QDir::Files | QDir::Hidden | QDir::System)) {
-        if (isTemporaryWriteName(entry.fileName(), targetSuffix) && !entry.isSymLink()
-            && entry.lastModified().toUTC() < limit && QFile::remove(entry.absoluteFilePath()))
+    // Only the names of the one listing are looked at; a status call is made
+    // for the rare temporary file alone (folders of ten thousand files are
+    // scanned often).
+    for (const QString &name : listFolder(folder).files) {
+        if (!isTemporaryWriteName(name, targetSuffix))
+            continue;
+        const QFileInfo entry(prefix + name);
+        if (!entry.isSymLink() && entry.lastModified().toUTC() < limit && QFile::remove(entry.absoluteFilePath()))
             ++removed;
     }
     return removed;
+}
+
+FolderEntries listFolder(const QString &folder)
+{
+    FolderEntries entries;
+#ifdef Q_OS_WIN
+    QDir dir(folder);
+    if (!dir.exists() || !dir.isReadable())
+        return entries;
+    entries.listed = true;
+    const QFileInfoList infos = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo &info : infos) {
+        if (info.isDir() && !info.isSymLink())
+            entries.folders.append(info.fileName());
+        else if (info.isFile())
+            entries.files.append(info.fileName());
+    }
+#else
+    // One pass over the directory; the entry's type comes with its name on
+    // most file systems, so that no entry needs a status call of its own.
+    const QByteArray path = QFile::encodeName(folder);
+    DIR *dir = ::opendir(path.constData());
+    if (!dir)
+        return entries;
+    entries.listed = true;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent *e = ::readdir(dir)) {
+        const char *name = e->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        unsigned char type = e->d_type;
+        if (type == DT_UNKNOWN) {
+            struct stat st {};
+            if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : S_ISLNK(st.st_mode) ? DT_LNK : 0;
+        }
+        if (type == DT_LNK) {
+            struct stat st {};
+            if (::fstatat(dirFd, name, &st, 0) != 0 || !S_ISREG(st.st_mode))
+                continue;
+            type = DT_REG;
+        }
+        if (type == DT_DIR)
+            entries.folders.append(QFile::decodeName(name));
+        else if (type == DT_REG)
+            entries.files.append(QFile::decodeName(name));
+    }
+    ::closedir(dir);
+#endif
+    return entries;
+}
+
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
+{
+#ifdef Q_OS_WIN
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > maxSize)
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || bytes.size() > maxSize)
+        return std::nullopt;
+    return bytes;
+#else
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<QByteArray> result;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxSize) {
+        // One byte more than the size asked for: a read that returns less
+        // has met the end, so that no further read is needed to find it. A
+        // file that grows meanwhile is read on up to maxSize.
+        QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+        qint64 got = 0;
+        bool failed = false;
+        for (;;) {
+            const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                failed = true;
+                break;
+            }
+            got += n;
+            if (n == 0 || got < bytes.size())
+                break;
+            if (got > maxSize) {
+                failed = true;
+                break;
+            }
+            bytes.resize(std::min<qint64>(bytes.size() * 2, maxSize + 1));
+        }
+        if (!failed) {
+            bytes.truncate(got);
+            result = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return result;
+#endif
 }
 
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly)

@@ -6,10 +6,12 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 
 #include <functional>
+#include <optional>
 
 namespace platform {
 
@@ -53,6 +55,27 @@ bool isTemporaryWriteName(const QString &fileName, const QString &targetSuffix);
 // were last changed more than `maxAge` ago: a write still under way (of this
 // or another process) keeps its file. Returns how many were removed.
 int removeStaleTemporaryWrites(const QString &folder, const QString &targetSuffix, std::chrono::seconds maxAge);
+
+// The entries of one folder, as the folder tree and the folder scan need
+// them: `folders` the real sub-folders (links to folders elsewhere are left
+// out: they could lead out of the data folder or round in a circle), `files`
+// the regular files and links to regular files (no devices, pipes or
+// sockets, whose opening could block), hidden ones included, "." and ".."
+// never; names in the file system's order. `listed` is false when the folder
+// could not be listed (both lists are then empty).
+struct FolderEntries {
+    bool listed = false;
+    QStringList folders;
+    QStringList files;
+};
+FolderEntries listFolder(const QString &folder);
+
+// The whole content of a regular file (or of the regular file a link leads
+// to) of at most `maxSize` bytes, read with as few calls to the system as
+// the file allows: the reads of a large folder are what its scan waits for.
+// Nothing when the file cannot be opened or read, is no regular file, or is
+// larger than `maxSize`.
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize);
 
 // Renames a file over another, replacing it (rename(2) semantics).
 bool replaceFile(const QString &from, const QString &to);

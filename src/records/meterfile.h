@@ -12,6 +12,10 @@
 #include <QByteArrayView>
 #include <QString>
 
+namespace pcn {
+class RangeTextCache;
+}
+
 // The outcome of reading a file. When `readable` is false nothing else holds
 // a value: a damaged block anywhere makes the whole file unreadable.
 struct MeterFileReadResult {
@@ -33,7 +37,11 @@ constexpr qint64 kMaxMeterFileSize = 256 * 1024 * 1024;
 // version is above 23; a block or extension block is short or its checksum
 // wrong; the instrument type is not 0, 1, 2, 3 (any version) or 5, 6
 // (versions 22 and 23); the date or time is not valid.
-MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &labels);
+// `rangeTexts`: the range texts made so far, to be shared by the points of
+// many files read with the same labels (a folder scan passes one per
+// thread); each call makes its own when none is given.
+MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &labels,
+                                   pcn::RangeTextCache *rangeTexts = nullptr);
 
 // Reads a file and sets the meter's fileName to the file's name. A readable
 // headerless file is upgraded on disk: the file header made from the serial
@@ -41,7 +49,8 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
 // written to a temporary file in the same folder and renamed over the file,
 // which becomes read-only; if that fails the file is left as it was and the
 // content is returned all the same.
-MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels);
+MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels,
+                                  pcn::RangeTextCache *rangeTexts = nullptr);
 // The same with the built-in English labels and the user's locale, made once
 // per process. The program passes the labels of its current language.
 MeterFileReadResult ReadMeterFile(const QString &path);

@@ -135,7 +135,7 @@ bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &
 
 } // namespace
 
-MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &labels)
+MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &labels, RangeTextCache *sharedTexts)
 {
     MeterFileReadResult result;
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
@@ -164,7 +164,8 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
     // list its growth steps.
     const std::size_t shortestBlock = data[pos] == kCurrentVersion ? kBlockSize : oldBlockSize(1);
     meter.verifications.reserve(qsizetype(std::min<std::size_t>((size - pos) / shortestBlock + 1, 64)));
-    RangeTextCache rangeTexts;
+    RangeTextCache ownTexts;
+    RangeTextCache &rangeTexts = sharedTexts ? *sharedTexts : ownTexts;
     while (pos < size) {
         pcn::_blockdata v;
         if (!parseVerification(data, size, pos, labels, rangeTexts, meter, v))
@@ -178,6 +179,9 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
     }
     if (meter.verifications.isEmpty())
         return result;
+    // The reservation above counts extension blocks as verifications; a
+    // folder's list holds thousands of meters, so give back what is unused.
+    meter.verifications.squeeze();
 
     result.readable = true;
     result.headerless = data[0] != kFileHeaderMarker;
@@ -186,25 +190,14 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
     return result;
 }
 
-MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels)
+MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels, RangeTextCache *rangeTexts)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> content = platform::readWholeFile(path, kMaxMeterFileSize);
+    if (!content)
         return {};
-    // One size query and one read into a buffer of that size: the scan of a
-    // large folder spends most of its time in file access, so no extra
-    // status calls or buffer growth.
-    const qint64 size = file.size();
-    if (size > kMaxMeterFileSize)
-        return {};
-    QByteArray bytes(size, Qt::Uninitialized);
-    const qint64 got = file.read(bytes.data(), size);
-    file.close();
-    if (got < 0)
-        return {};
-    bytes.truncate(got);
+    const QByteArray &bytes = *content;
 
-    MeterFileReadResult result = parseMeterFile(bytes, labels);
+    MeterFileReadResult result = parseMeterFile(bytes, labels, rangeTexts);
     if (!result.readable)
         return {};
     result.meter.fileName = QFileInfo(path).fileName();

@@ -1,6 +1,8 @@
 #include "recordstore.h"
 
 #include "records/meterfile.h"
+#include "records/pointcodec.h"
+#include "base/parallel.h"
 #include "base/platform.h"
 
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -84,63 +87,92 @@ QString timePart(const pcn::_datacounter &s)
 
 QStringList ListSubFolders(const QString &folderPath)
 {
-    QStringList names;
-    if (!isListableFolder(folderPath))
-        return names;
     // Hidden folders are folders like any other; the stored tree may come from
     // a system without the dot convention.
-    QDirIterator it(folderPath, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        // A link to a folder elsewhere could lead out of the data folder or
-        // round in a circle; only real folders belong to the tree.
-        if (it.fileInfo().isSymLink())
-            continue;
-        names.append(it.fileName());
-    }
+    QStringList names = platform::listFolder(folderPath).folders;
     sortNames(names);
     return names;
 }
 
-FolderNode BuildFolderNode(const QString &folderPath, const QString &caption)
+namespace {
+
+FolderNode buildNode(const QString &folderPath, const QString &caption, bool spread)
 {
     FolderNode node;
     node.name = caption;
     const QStringList names = ListSubFolders(folderPath);
-    node.children.reserve(static_cast<std::size_t>(names.size()));
-    for (const QString &name : names)
-        node.children.push_back(BuildFolderNode(folderPath + QLatin1Char('/') + name, name));
+    node.children.resize(static_cast<std::size_t>(names.size()));
+    const auto build = [&](qsizetype i, int) {
+        node.children[std::size_t(i)] = buildNode(folderPath + QLatin1Char('/') + names[i], names[i], false);
+    };
+    // The branches of the top folder are independent: listing them is spread
+    // over the processors (a tree of a thousand folders is a thousand
+    // listings); deeper levels stay on the thread of their branch.
+    if (spread)
+        parallel::forEachIndex(names.size(), build, 0, 32, 8);
+    else
+        for (qsizetype i = 0; i < names.size(); ++i)
+            build(i, 0);
     return node;
+}
+
+} // namespace
+
+FolderNode BuildFolderNode(const QString &folderPath, const QString &caption)
+{
+    return buildNode(folderPath, caption, true);
 }
 
 QStringList ListRecordFiles(const QString &folderPath)
 {
     QStringList names;
-    if (!isListableFolder(folderPath))
-        return names;
-    QDirIterator it(folderPath, {QStringLiteral("*.pcn")}, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        names.append(it.fileName());
+    platform::FolderEntries entries = platform::listFolder(folderPath);
+    for (QString &name : entries.files) {
+        if (name.endsWith(kRecordSuffix, Qt::CaseInsensitive))
+            names.append(std::move(name));
     }
     sortNames(names);
     return names;
 }
 
-QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels)
+QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels, int threads)
 {
     platform::removeStaleTemporaryWrites(folderPath, kRecordSuffix, kStaleWriteAge);
-    QVector<pcn::_totalblockdata> meters;
     const QStringList names = ListRecordFiles(folderPath);
-    meters.reserve(names.size()); // at most one meter per file
+    const qsizetype count = names.size();
     const QString prefix = withoutTrailingSlash(folderPath) + QLatin1Char('/');
-    for (const QString &name : names) {
-        MeterFileReadResult result = ReadMeterFile(prefix + name, labels);
-        if (!result.readable)
+
+    // One slot per file, filled in place, so that the list keeps the order
+    // of the names whichever thread read a file; unreadable files leave
+    // their slot empty and are squeezed out at the end.
+    QVector<pcn::_totalblockdata> meters(count);
+    std::vector<char> readable(std::size_t(count), 0);
+    pcn::_totalblockdata *const places = meters.data(); // not shared: no copy on write between threads
+    // The points of a folder share a handful of range texts; each thread
+    // keeps the ones it made, so that every point refers to them rather than
+    // holding a copy of its own.
+    std::vector<pcn::RangeTextCache> rangeTexts(std::size_t(parallel::workerCount(count, threads)));
+    parallel::forEachIndex(
+        count,
+        [&](qsizetype i, int worker) {
+            MeterFileReadResult result = ReadMeterFile(prefix + names[i], labels, &rangeTexts[std::size_t(worker)]);
+            if (!result.readable)
+                return;
+            result.meter.fileName = names[i];
+            places[i] = std::move(result.meter);
+            readable[std::size_t(i)] = 1;
+        },
+        threads);
+
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        if (!readable[std::size_t(i)])
             continue;
-        result.meter.fileName = name;
-        meters.append(std::move(result.meter));
+        if (kept != i)
+            meters[kept] = std::move(meters[i]);
+        ++kept;
     }
+    meters.resize(kept);
     return meters;
 }
 

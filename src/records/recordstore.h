@@ -43,7 +43,7 @@ enum class RenameOutcome {
 // --- Pure folder functions -------------------------------------------------
 
 // Names of the sub-folders of a folder in code-point order; empty when the
-// folder cannot be listed. Files are ignored.
+// folder cannot be listed. Files and links to folders are ignored.
 QStringList ListSubFolders(const QString &folderPath);
 
 // The tree below a folder: a node with the given caption and, recursively,
@@ -51,8 +51,9 @@ QStringList ListSubFolders(const QString &folderPath);
 FolderNode BuildFolderNode(const QString &folderPath, const QString &caption);
 
 // Names of the *.pcn files of a folder (not of its sub-folders) in code-point
-// order. The extension matches in any letter case, as on the file system the
-// stored files come from.
+// order: regular files and links to them, not pipes or devices. The extension
+// matches in any letter case, as on the file system the stored files come
+// from.
 QStringList ListRecordFiles(const QString &folderPath);
 
 // The meter list of a folder: every readable .pcn file of the folder in the
@@ -62,7 +63,9 @@ QStringList ListRecordFiles(const QString &folderPath);
 // The labels give the range texts and instrument names their language.
 // Temporary files of record writes older than an hour (left by an
 // interrupted write) are removed on the way.
-QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels);
+// Files are read on up to `threads` threads (0: one per processor, at most
+// 8; 1: this thread only); the list is the same whatever the number.
+QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels, int threads = 0);
 
 // The name under which a verification received from the instrument is
 // stored: meter type (with its padding spaces) ^ serial ^ YYYY-MM-DD ^ HHMMSS

@@ -46,20 +46,25 @@ void FolderTreePanel::BuildFolderTree()
     const QSignalBlocker blocker(this);
     clear();
     const FolderNode tree = m_store.BuildFolderTree();
+    // The whole tree of items is made before it enters the widget, so that
+    // the view takes it in one step rather than node by node.
     QTreeWidgetItem *root = makeItem(tree.name, false);
-    addTopLevelItem(root);
     addChildren(root, tree);
+    addTopLevelItem(root);
     root->setExpanded(true);
     setCurrentItem(nullptr);
 }
 
 void FolderTreePanel::addChildren(QTreeWidgetItem *parent, const FolderNode &node)
 {
+    QList<QTreeWidgetItem *> items;
+    items.reserve(qsizetype(node.children.size()));
     for (const FolderNode &child : node.children) {
         QTreeWidgetItem *item = makeItem(child.name, true);
-        parent->addChild(item);
         addChildren(item, child);
+        items.append(item);
     }
+    parent->addChildren(items);
 }
 
 QTreeWidgetItem *FolderTreePanel::makeItem(const QString &name, bool editable) const

@@ -1,8 +1,14 @@
 #include "recordlistviews.h"
 
+#include <QAbstractItemDelegate>
 #include <QFocusEvent>
+#include <QHash>
 #include <QHeaderView>
 #include <QMouseEvent>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
 
 RecordListView::RecordListView(QWidget *parent)
     : QTreeView(parent)
@@ -46,13 +52,51 @@ void RecordListView::applyColumnWidths()
 
 void RecordListView::fitColumnsToRows()
 {
-    if (!model())
+    QAbstractItemModel *const m = model();
+    if (!m)
         return;
     // A little air beyond the widest text: the check box of the first
     // column and the item margins are not always part of the size hint.
     const int air = 2 * header()->fontMetrics().averageCharWidth();
-    for (int c = 0; c < model()->columnCount(); ++c) {
-        const int needed = sizeHintForColumn(c) + air;
+    const QFontMetrics metrics = fontMetrics();
+    // Laying out every cell through the style costs about as much as
+    // reading the files of a large folder. The width a cell needs grows with
+    // its text, which every row of a column shows in the same font and with
+    // the same decoration: the sum of the characters' advances picks the
+    // rows whose text can be the widest (kerning takes off at most a little),
+    // and only those are measured through the delegate.
+    QHash<QChar, int> advances;
+    const auto estimate = [&](const QString &text) {
+        int width = 0;
+        for (const QChar ch : text) {
+            auto it = advances.constFind(ch);
+            if (it == advances.constEnd())
+                it = advances.insert(ch, metrics.horizontalAdvance(ch));
+            width += *it;
+        }
+        return width;
+    };
+    const int slack = 2 * metrics.averageCharWidth();
+    constexpr int kMeasuredRows = 16;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int rows = m->rowCount();
+    std::vector<std::pair<int, int>> widths; // estimated width, row
+    widths.reserve(std::size_t(rows));
+    for (int c = 0; c < m->columnCount(); ++c) {
+        if (isColumnHidden(c) || rows == 0)
+            continue;
+        widths.clear();
+        for (int r = 0; r < rows; ++r)
+            widths.emplace_back(estimate(m->data(m->index(r, c), Qt::DisplayRole).toString()), r);
+        const auto measured = widths.begin() + std::min<std::ptrdiff_t>(kMeasuredRows, rows);
+        std::partial_sort(widths.begin(), measured, widths.end(), std::greater<>());
+        int hint = 0;
+        for (auto it = widths.begin(); it != measured && it->first >= widths.front().first - slack; ++it) {
+            const QModelIndex index = m->index(it->second, c);
+            hint = std::max(hint, itemDelegateForIndex(index)->sizeHint(option, index).width());
+        }
+        const int needed = hint + air;
         if (needed > header()->sectionSize(c))
             header()->resizeSection(c, needed);
     }
