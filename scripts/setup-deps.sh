@@ -9,6 +9,7 @@ packages=(
     libftdi1-dev libftdi1-2
     fonts-liberation2
     xvfb xauth
+    dpkg-dev file poppler-utils
 )
 
 missing=()
