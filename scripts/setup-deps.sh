@@ -11,6 +11,9 @@ packages=(
     xvfb xauth
     # Tests open the spreadsheet exports in LibreOffice Calc (no window).
     libreoffice-calc-nogui
+    # Tests read protocols and manuals back from their PDFs; CPack's
+    # dependency scan of the Debian package needs dpkg-dev and file.
+    dpkg-dev file poppler-utils
 )
 
 missing=()

@@ -51,6 +51,10 @@ struct AppSettings {
     int rateIndex = 3;
     std::array<GridColumns, kGridCount> columns;
     bool takenFromFile = false; // false: defaults were used (columns set to defaults)
+    // Serial device chosen on the command line for this run only: when set,
+    // the program talks over this device instead of the saved choice, which
+    // stays as it is (this field is never written to config.cfg).
+    QString runPortPath;
 };
 
 // Serial rates selectable by RateIndex.

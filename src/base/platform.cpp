@@ -67,16 +67,30 @@ bool isFolderWritable(const QString &folder)
     return info.isDir() && info.isWritable();
 }
 
+namespace {
+
+// A program folder holds its own data and settings when it is writable and
+// is not the bin/ folder of an installation (beside share/vardosk/): an
+// installed program run by root, or from a user-owned prefix, still keeps
+// each user's data in that user's folders.
+bool isPortableFolder(const QString &programFolder)
+{
+    return isFolderWritable(programFolder)
+        && !QFileInfo(withSlash(programFolder) + QStringLiteral("../share/vardosk")).isDir();
+}
+
+} // namespace
+
 QString dataFolderFor(const QString &programFolder)
 {
-    if (isFolderWritable(programFolder))
+    if (isPortableFolder(programFolder))
         return withSlash(programFolder) + QStringLiteral("Data/");
     return withSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)) + QStringLiteral("Data/");
 }
 
 QString configFilePathFor(const QString &programFolder)
 {
-    if (isFolderWritable(programFolder))
+    if (isPortableFolder(programFolder))
         return withSlash(programFolder) + QStringLiteral("config.cfg");
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(folder);

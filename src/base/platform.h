@@ -22,10 +22,11 @@ QString programFolder();
 bool isFolderWritable(const QString &folder);
 
 // The data folder with a trailing "/": "Data/" beside the program when the
-// program folder is writable, else in the per-user data location.
+// program folder is writable and not an installation's bin/ (no
+// ../share/vardosk/ beside it), else in the per-user data location.
 QString dataFolderFor(const QString &programFolder);
 
-// config.cfg beside the program when its folder is writable, else in the
+// config.cfg beside the program on the same condition, else in the
 // per-user configuration location.
 QString configFilePathFor(const QString &programFolder);
 

@@ -1,5 +1,6 @@
 // vardosk-cli: the headless front end of the program's domain library, for
 // scripts, support staff and benchmarks.
+#include "base/appstate.h"
 #include "commands.h"
 
 #include <QCoreApplication>
@@ -26,13 +27,16 @@ const Command kCommands[] = {
     {"find", runFind, "find [--serial TEXT] [--type TEXT] FOLDER   find meters below a data folder as JSON lines"},
 };
 
-int usage()
+// The command list: on standard output for --help (exit 0), on standard
+// error after a wrong call (exit 2).
+int usage(bool asked = false)
 {
-    QTextStream err(stderr);
-    err << "usage: vardosk-cli COMMAND [ARGS]\n";
+    QTextStream out(asked ? stdout : stderr);
+    out << "usage: vardosk-cli COMMAND [ARGS]\n"
+           "       vardosk-cli --help | --version\n";
     for (const Command &c : kCommands)
-        err << "  " << c.usage << "\n";
-    return 2;
+        out << "  " << c.usage << "\n";
+    return asked ? 0 : 2;
 }
 
 } // namespace
@@ -45,6 +49,12 @@ int main(int argc, char **argv)
     if (args.isEmpty())
         return usage();
     const QString name = args.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h"))
+        return usage(true);
+    if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
+        QTextStream(stdout) << "vardosk-cli " << kVersionText << "\n";
+        return 0;
+    }
     for (const Command &c : kCommands) {
         if (name == QLatin1String(c.name))
             return c.run(args);

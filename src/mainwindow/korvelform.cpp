@@ -120,6 +120,7 @@ bool TKorvelForm::FormCreate()
     m_settings.language = LanguageEnglish;
     m_currentFolder = m_paths.dataFolder;
     m_settings = loadSettingsFile(m_paths.configPath);
+    m_settings.runPortPath = m_paths.runPortPath;
     applyWindowLayout();
     m_actions.value(QStringLiteral("RussianLang"))->setChecked(m_settings.language == LanguageRussian);
     m_actions.value(QStringLiteral("EnglishLang"))->setChecked(m_settings.language != LanguageRussian);
@@ -353,11 +354,13 @@ bool TKorvelForm::ApplySecondaryStrings()
 
 QString TKorvelForm::connectionStatusText() const
 {
-    if (m_settings.interfaceType == InterfaceUsb)
+    const bool runPort = !m_settings.runPortPath.isEmpty();
+    if (!runPort && m_settings.interfaceType == InterfaceUsb)
         return QStringLiteral(" USB");
     const int port = std::clamp(m_settings.portIndex, 0, kPortCount - 1);
     const int rate = kRates[static_cast<std::size_t>(std::clamp(m_settings.rateIndex, 0, int(kRates.size()) - 1))];
-    return QLatin1Char(' ') + device::serialPortPath(port) + QStringLiteral(";   ") + QString::number(rate) + QLatin1Char(' ')
+    const QString path = runPort ? m_settings.runPortPath : device::serialPortPath(port);
+    return QLatin1Char(' ') + path + QStringLiteral(";   ") + QString::number(rate) + QLatin1Char(' ')
         + mainText(QStringLiteral("StatusBar/Rate"));
 }
 

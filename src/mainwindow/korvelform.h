@@ -36,6 +36,7 @@ struct StartupPaths {
     QString dataFolder;    // trailing "/"
     QString configPath;    // config.cfg
     QString stringsPath;   // DataStrings.xml
+    QString runPortPath;   // serial device for this run only (--port); empty: the saved choice
 
     // The folders of the installed or portable program.
     static StartupPaths forProgramFolder(const QString &programFolder);

@@ -1,5 +1,8 @@
 // vardosk-helpgen IN.md OUT.pdf: renders a user manual written in Markdown
-// into an A4 PDF with the Liberation fonts the program uses on screen.
+// into an A4 PDF with the Liberation fonts the program uses on screen, with
+// a table of contents after the title.
+#include "contents.h"
+
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
@@ -38,6 +41,7 @@ int main(int argc, char **argv)
     font.setPointSizeF(10.5);
     document.setDefaultFont(font);
     document.setMarkdown(markdown);
+    insertContents(document, pdf);
     document.print(&pdf);
     return 0;
 }

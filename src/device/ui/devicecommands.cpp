@@ -122,6 +122,10 @@ device::Connection DeviceCommands::currentConnection() const
     device::Connection c;
     c.usb = s.interfaceType == InterfaceUsb;
     c.portName = device::serialPortPath(s.portIndex);
+    if (!s.runPortPath.isEmpty()) {
+        c.usb = false;
+        c.portName = s.runPortPath;
+    }
     c.baudRate = kRates[std::size_t(std::clamp(s.rateIndex, 0, int(kRates.size()) - 1))];
     return c;
 }
@@ -285,6 +289,8 @@ void DeviceCommands::ComSetupActionExecute()
     centreOn(*m_comForm, m_services.window);
     if (m_comForm->exec() != QDialog::Accepted)
         return;
+    // A choice made in the dialog replaces the device given for this run.
+    s.runPortPath.clear();
     s.interfaceType = static_cast<std::uint8_t>(m_comForm->InterfaceType());
     s.portIndex = m_comForm->PortIndex();
     s.rateIndex = m_comForm->RateIndex();
