@@ -8,3 +8,4 @@ int runDump(const QStringList &args);        // cmd_dump.cpp
 int runScan(const QStringList &args);        // cmd_scan.cpp
 int runContent(const QStringList &args);     // cmd_content.cpp
 int runReadArchive(const QStringList &args); // cmd_readarchive.cpp
+int runMeterDb(const QStringList &args);     // cmd_meterdb.cpp

@@ -20,6 +20,7 @@ const Command kCommands[] = {
     {"scan", runScan, "scan FOLDER                            list the meters of a folder as JSON lines"},
     {"content", runContent, "content --port DEVICE [--rate BAUD] [--usb] [--trace FILE]   read the instrument's archive content"},
     {"read-archive", runReadArchive, "read-archive --port DEVICE [--rate BAUD] [--usb] --into FOLDER [--records all|N,N,...] [--trace FILE]"},
+    {"meterdb", runMeterDb, "meterdb show FILE.bdc | read --port DEVICE [--rate BAUD] [--usb] --out FILE.bdc | write FILE.bdc --port DEVICE [--rate BAUD] [--usb]"},
 };
 
 int usage()

@@ -85,6 +85,7 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     });
     wireRecordCommands();
     wireDeviceCommands();
+    wireMeterDatabaseCommands();
 
     // The secondary windows live as long as the main window.
     m_about = new TAboutBox(this);

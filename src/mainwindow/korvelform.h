@@ -157,6 +157,8 @@ private:
     // Device runs: archive reading and communication settings
     // (korvelform_device.cpp).
     void wireDeviceCommands();
+    // Meter database: editor, files, transfers (korvelform_meterdb.cpp).
+    void wireMeterDatabaseCommands();
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);

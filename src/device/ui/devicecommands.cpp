@@ -4,6 +4,7 @@
 #include "exchangeform.h"
 #include "frmcom.h"
 #include "runguard.h"
+#include "workerrun.h"
 
 #include "device/archivesession.h"
 #include "device/connection.h"
@@ -15,77 +16,12 @@
 #include "mainwindow/korvelform.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QLabel>
 #include <QScreen>
-#include <QThread>
 
 #include <algorithm>
 
-// Carries the progress of the worker thread to the window thread. Bursts of
-// byte progress are folded into one update: a new one is posted only after
-// the window has taken the previous one. Queued calls die with the relay.
-class DeviceCommands::Relay final : public QObject {
-public:
-    std::function<void(qint64, qint64)> onProgress; // window thread
-    std::function<void(int)> onRecord;               // window thread
-
-    // Worker thread.
-    void progress(qint64 current, qint64 maximum)
-    {
-        m_current = current;
-        m_maximum = maximum;
-        if (!m_progressPending.exchange(true))
-            QMetaObject::invokeMethod(this, [this] { deliverProgress(); }, Qt::QueuedConnection);
-    }
-    void record(int count)
-    {
-        m_records = count;
-        if (!m_recordPending.exchange(true))
-            QMetaObject::invokeMethod(this, [this] { deliverRecord(); }, Qt::QueuedConnection);
-    }
-    // Window thread, once the worker has finished: whatever is still posted.
-    void flush()
-    {
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    }
-
-private:
-    void deliverProgress()
-    {
-        m_progressPending = false;
-        if (onProgress)
-            onProgress(m_current, m_maximum);
-    }
-    void deliverRecord()
-    {
-        m_recordPending = false;
-        if (onRecord)
-            onRecord(m_records);
-    }
-
-    std::atomic<qint64> m_current{0};
-    std::atomic<qint64> m_maximum{1};
-    std::atomic<int> m_records{0};
-    std::atomic<bool> m_progressPending{false};
-    std::atomic<bool> m_recordPending{false};
-};
-
 namespace {
-
-// Runs one step of the device run on a worker thread and keeps the window's
-// events flowing until it is done.
-int runOffThread(const std::function<int()> &work)
-{
-    int result = device::ResultBadStatus;
-    QEventLoop loop;
-    std::unique_ptr<QThread> thread(QThread::create([&result, &work] { result = work(); }));
-    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-    thread->start();
-    loop.exec();
-    thread->wait();
-    return result;
-}
 
 void centreOn(QWidget &dialog, const QWidget &window)
 {
@@ -172,7 +108,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
 
     device::ExchangeContext context;
     context.cancel = &m_cancel;
-    Relay relay;
+    ProgressRelay relay;
     relay.onProgress = [this, &form](qint64 current, qint64 maximum) {
         form->setProgress(current, maximum);
         if (m_recordPhase)
@@ -212,7 +148,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     emit runFinished(rc);
 }
 
-int DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, Relay &relay)
+int DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, ProgressRelay &relay)
 {
     m_cancel = false;
     m_recordPhase = false;

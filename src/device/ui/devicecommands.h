@@ -20,6 +20,7 @@ class TContForm;
 class TForm2;
 class TFrmCom;
 class TKorvelForm;
+class ProgressRelay;
 
 namespace device {
 class ArchiveSession;
@@ -64,8 +65,7 @@ signals:
     void runFinished(int result);
 
 private:
-    class Relay;
-    int ReadArchive(TForm2 &form, device::ArchiveSession &session, Relay &relay);
+    int ReadArchive(TForm2 &form, device::ArchiveSession &session, ProgressRelay &relay);
     void showRecordPhasePercent(qint64 current, qint64 maximum);
     void restoreCaption();
 
