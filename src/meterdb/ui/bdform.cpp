@@ -118,8 +118,8 @@ void TBdForm::buildLayout()
     for (int f = 0; f < kFields; ++f) {
         if (auto *edit = qobject_cast<QLineEdit *>(m_fields[f]))
             connect(edit, &QLineEdit::textChanged, this, [this, f] { onTextFieldChanged(f); });
-        else
-            connect(static_cast<QSpinBox *>(m_fields[f]), &QSpinBox::textChanged, this, [this, f] { onSpinChanged(f); });
+        else // the spin's own signal waits for a new value; its text counts
+            connect(m_fields[f]->findChild<QLineEdit *>(), &QLineEdit::textChanged, this, [this, f] { onSpinChanged(f); });
         m_labels[f] = new QLabel(QString::fromUtf16(kLabelDefaults[f]), this);
         m_labels[f]->setBuddy(m_fields[f]);
     }
