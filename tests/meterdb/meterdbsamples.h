@@ -23,13 +23,13 @@ inline meterdb::MeterEntry entry(const QString &type, std::uint32_t serial, int 
     return e;
 }
 
-// `count` different entries.
+// `count` different entries, with values as typing them gives.
 inline meterdb::MeterList entries(int count)
 {
     meterdb::MeterList list;
     for (int i = 0; i < count; ++i)
-        list.append(entry(QStringLiteral("CE%1").arg(301 + i), std::uint32_t(1000 + i), 2000 + i, 0.5 + i * 0.01,
-                          std::uint32_t(800 * (i + 1)), 100.1 + i, 57.7, 12.5, 1 + i, 5));
+        list.append(entry(QStringLiteral("CE%1").arg(301 + i), std::uint32_t(1000 + i), 2000 + i, (50 + i) / 100.0,
+                          std::uint32_t(800 * (i + 1)), (1001 + 10 * i) / 10.0, 57.7, 12.5, 1 + i, 5));
     return list;
 }
 
