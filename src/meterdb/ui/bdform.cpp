@@ -155,6 +155,8 @@ void TBdForm::buildLayout()
     ListView1->setSortingEnabled(false);
     ListView1->verticalHeader()->hide();
     ListView1->horizontalHeader()->setHighlightSections(false);
+    ListView1->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ListView1->setWordWrap(false);
     QStringList headers;
     for (const char16_t *caption : kColumnDefaults)
         headers << QString::fromUtf16(caption);
@@ -193,7 +195,7 @@ void TBdForm::buildLayout()
     layout->addLayout(top);
     layout->addWidget(ListView1, 1);
     layout->addLayout(bottomButtons);
-    resize(860, 520);
+    resize(980, 500);
 }
 
 QString TBdForm::ownText(const char *russian, const char *english) const
