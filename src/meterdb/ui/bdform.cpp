@@ -654,14 +654,23 @@ void TBdForm::SaveButtonClick()
     }
 }
 
+bool TBdForm::mayReplaceEntries()
+{
+    return !hasUnsavedEntries() || !m_services.confirm
+        || m_services.confirm(ownText("Записи не сохранены в файл и не записаны в прибор. Заменить их?",
+                                      "The entries have been neither saved to a file nor written to the device."
+                                      " Replace them?"));
+}
+
 void TBdForm::LoadButtonClick()
 {
-    LoadBaseFromFile();
+    if (mayReplaceEntries())
+        LoadBaseFromFile();
 }
 
 void TBdForm::ReadButtonClick()
 {
-    if (m_running)
+    if (m_running || !mayReplaceEntries())
         return;
     m_running = true;
     setEnabled(false);

@@ -109,6 +109,8 @@ private:
     int selectedRow() const;
     void leaveEditor();
     void warnUnstorableType(int entry, const QString &characters);
+    // Asks before unsaved entries are replaced by a file or the instrument's.
+    bool mayReplaceEntries();
     QString ownText(const char *russian, const char *english) const;
 
     MeterBaseServices m_services;
