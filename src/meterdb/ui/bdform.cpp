@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -78,9 +79,12 @@ TBdForm::TBdForm(const MeterBaseServices &services, QWidget *parent) : QDialog(p
     setWindowTitle(QStringLiteral("База данных поверяемых средств"));
     m_fileFilter = QStringLiteral("База данных счетчиков (*.bdc)");
     m_pickFile = [this](bool save) {
-        return save ? QFileDialog::getSaveFileName(this, QString(), QString(), m_fileFilter, nullptr,
-                                                   QFileDialog::Options())
-                    : QFileDialog::getOpenFileName(this, QString(), QString(), m_fileFilter);
+        if (!save)
+            return QFileDialog::getOpenFileName(this, QString(), QString(), m_fileFilter);
+        QString path = QFileDialog::getSaveFileName(this, QString(), QString(), m_fileFilter);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".bdc"); // the default extension
+        return path;
     };
     buildLayout();
     setEditorEnabled(false);
