@@ -1,6 +1,7 @@
 #include "platform.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -118,6 +119,41 @@ bool replaceFile(const QString &from, const QString &to)
 #else
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 #endif
+}
+
+namespace {
+// The temporary file of a write: "." + target name + "." + the random part.
+constexpr int kTemporaryRandomLength = 6;
+} // namespace
+
+bool isTemporaryWriteName(const QString &fileName, const QString &targetSuffix)
+{
+    const qsizetype minimum = 1 + targetSuffix.size() + 1 + kTemporaryRandomLength;
+    if (fileName.size() <= minimum || !fileName.startsWith(QLatin1Char('.')))
+        return false;
+    const qsizetype dot = fileName.size() - kTemporaryRandomLength - 1;
+    if (fileName.at(dot) != QLatin1Char('.') || !QStringView(fileName).left(dot).endsWith(targetSuffix))
+        return false;
+    for (QChar c : QStringView(fileName).mid(dot + 1)) {
+        if (!(c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+              || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
+            return false;
+    }
+    return true;
+}
+
+int removeStaleTemporaryWrites(const QString &folder, const QString &targetSuffix, std::chrono::seconds maxAge)
+{
+    const QStringList pattern{QStringLiteral(".*") + targetSuffix + QStringLiteral(".*")};
+    const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-maxAge.count());
+    QDir dir(folder);
+    int removed = 0;
+    for (const QFileInfo &entry : dir.entryInfoList(pattern, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (isTemporaryWriteName(entry.fileName(), targetSuffix) && !entry.isSymLink()
+            && entry.lastModified().toUTC() < limit && QFile::remove(entry.absoluteFilePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly)

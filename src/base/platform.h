@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
+
 #include <functional>
 
 namespace platform {
@@ -40,6 +42,17 @@ bool isReadOnly(const QString &path);
 // The new file is made read-only when asked. False when anything failed; the
 // old file is then untouched and no temporary file is left.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly);
+
+// Whether a file name is that of a temporary file writeFileAtomically makes
+// for a target whose name ends in `targetSuffix` (".pcn"): a dot, the target
+// name, a dot and six letters or digits. Such a file is left behind only
+// when a write was interrupted (or is still under way).
+bool isTemporaryWriteName(const QString &fileName, const QString &targetSuffix);
+
+// Removes from a folder the temporary files of writes of such targets that
+// were last changed more than `maxAge` ago: a write still under way (of this
+// or another process) keeps its file. Returns how many were removed.
+int removeStaleTemporaryWrites(const QString &folder, const QString &targetSuffix, std::chrono::seconds maxAge);
 
 // Renames a file over another, replacing it (rename(2) semantics).
 bool replaceFile(const QString &from, const QString &to);

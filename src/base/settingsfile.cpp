@@ -1,7 +1,7 @@
 #include "settingsfile.h"
 
 #include "platform.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
 
 #include <QFile>
 

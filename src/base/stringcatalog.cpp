@@ -66,3 +66,12 @@ QString messagePath(int n)
 {
     return kMessageGroup + QLatin1Char('/') + messageKey(n);
 }
+
+QString fatalStringsMessage(const std::function<QString(int n)> &given, int language)
+{
+    const auto text = [&](int n) {
+        const QString fromFile = given(n);
+        return fromFile.isEmpty() ? catalogDefault(kMainSectionKey, messagePath(n), language) : fromFile;
+    };
+    return text(34) + QLatin1Char('\n') + text(35);
+}

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 // One localized item: its section (one per window), its path of one to four
 // element names below the section ("MainMenu/File/Exit"), and both texts.
 struct CatalogItem {
@@ -50,3 +52,9 @@ QString messageKey(int n);
 
 // Path of message n below the main window's section: "ErrorMessages/ErrorN".
 QString messagePath(int n);
+
+// The text of the fatal box after a failed check of the string file:
+// messages 34 and 35 on two lines as `given` reads them from the file, each
+// one the file lacks replaced by its built-in text in the language (a file
+// without its messages must not give an empty box).
+QString fatalStringsMessage(const std::function<QString(int n)> &given, int language);

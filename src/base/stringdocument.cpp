@@ -1,6 +1,6 @@
 #include "stringdocument.h"
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "stringcatalog.h"
 
 #include <QFile>

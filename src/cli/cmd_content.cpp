@@ -10,8 +10,8 @@
 #include "device/resultcodes.h"
 #include "base/stringcatalog.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "jsonwriter.h"
+
 #include <QTextStream>
 
 namespace {
@@ -23,9 +23,11 @@ QString englishMessage(const QString &key)
     return catalogDefault(kMainSectionKey, kMessageGroup + QLatin1Char('/') + key, kEnglish);
 }
 
-void printLine(const QJsonObject &object)
+void printLine(const json::Object &object)
 {
-    QTextStream(stdout) << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) << '\n';
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    out << object.toString() << '\n';
 }
 
 int usage(const QString &problem)
@@ -36,13 +38,13 @@ int usage(const QString &problem)
 
 // The status-bar message of a result, with the port name where it belongs
 // and the system's reason for a port that cannot be opened.
-void reportResult(int code, const device::Connection &connection, const device::ExchangeContext &context)
+void reportResult(device::Status status, const device::Connection &connection, const device::ExchangeContext &context)
 {
     QTextStream err(stderr);
     if (!context.diagnostic.dialogKey.isEmpty())
         err << englishMessage(context.diagnostic.dialogKey) << '\n';
-    QString text = englishMessage(device::messageKeyForResult(code));
-    if (device::messageTakesPortName(code))
+    QString text = englishMessage(device::messageKeyForResult(status));
+    if (device::messageTakesPortName(status))
         text += connection.portName;
     if (!context.diagnostic.portReason.isEmpty())
         text += QStringLiteral(" (") + context.diagnostic.portReason + QLatin1Char(')');
@@ -68,32 +70,35 @@ int runContent(const QStringList &args)
     device::ExchangeContext context;
     device::DeviceClient client(device::makeLinkMaker(connection, context), context);
     DeviceInfo info;
-    int rc = client.identify(info);
-    if (rc == device::ResultOk || rc == device::ResultArchiveEmpty) {
-        printLine(QJsonObject{{QStringLiteral("device"),
-                               QJsonObject{{QStringLiteral("typeName"), info.typeName},
-                                           {QStringLiteral("serialNumber"), int(info.serialNumber)},
-                                           {QStringLiteral("versionText"), info.versionText},
-                                           {QStringLiteral("modelClass"), int(info.modelClass)},
-                                           {QStringLiteral("pageFactor"), int(info.pageFactor)},
-                                           {QStringLiteral("archiveSize"), int(client.archiveSize())}}}});
+    device::Status rc = client.identify(info);
+    if (rc == device::Status::Ok || rc == device::Status::ArchiveEmpty) {
+        // Members in name order, compact, as the published output has them.
+        const json::Object device = json::Object(json::Spacing::Compact)
+                                        .integer(QStringLiteral("archiveSize"), client.archiveSize())
+                                        .integer(QStringLiteral("modelClass"), info.modelClass)
+                                        .integer(QStringLiteral("pageFactor"), info.pageFactor)
+                                        .integer(QStringLiteral("serialNumber"), info.serialNumber)
+                                        .text(QStringLiteral("typeName"), info.typeName)
+                                        .text(QStringLiteral("versionText"), info.versionText);
+        printLine(json::Object(json::Spacing::Compact).raw(QStringLiteral("device"), device.toString()));
     }
-    if (rc == device::ResultOk) {
+    if (rc == device::Status::Ok) {
         QVector<pcn::_datacounter> content;
         rc = client.readContent(info, content);
-        if (rc == device::ResultOk) {
+        if (rc == device::Status::Ok) {
             for (int k = 0; k < content.size(); ++k) {
                 const pcn::_datacounter &e = content.at(k);
-                printLine(QJsonObject{{QStringLiteral("number"), k + 1},
-                                      {QStringLiteral("meterType"), e.meterType},
-                                      {QStringLiteral("serial"), qint64(e.serial)},
-                                      {QStringLiteral("date"), e.date.toString(Qt::ISODate)},
-                                      {QStringLiteral("time"), e.time.toString(QStringLiteral("HH:mm:ss"))},
-                                      {QStringLiteral("powerType"), int(e.powerType)}});
+                printLine(json::Object(json::Spacing::Compact)
+                              .text(QStringLiteral("date"), e.date.toString(Qt::ISODate))
+                              .text(QStringLiteral("meterType"), e.meterType)
+                              .integer(QStringLiteral("number"), k + 1)
+                              .integer(QStringLiteral("powerType"), e.powerType)
+                              .integer(QStringLiteral("serial"), qint64(e.serial))
+                              .text(QStringLiteral("time"), e.time.toString(QStringLiteral("HH:mm:ss"))));
             }
         }
     }
-    if (rc != device::ResultOk)
+    if (rc != device::Status::Ok)
         reportResult(rc, connection, context);
-    return rc;
+    return device::code(rc);
 }

@@ -14,9 +14,8 @@
 #include "device/resultcodes.h"
 #include "meterdb/bdcfile.h"
 #include "meterdb/meterbasetransfer.h"
+#include "jsonwriter.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTextStream>
 
 namespace {
@@ -53,20 +52,20 @@ QString loadFailureText(meterdb::BdcLoad result)
     return {};
 }
 
-QJsonObject entryObject(const meterdb::MeterEntry &e)
+QString entryLine(const meterdb::MeterEntry &e)
 {
-    return QJsonObject{
-        {QStringLiteral("meterType"), e.meterType.trimmed()},
-        {QStringLiteral("serial"), double(e.serial)},
-        {QStringLiteral("year"), int(e.year)},
-        {QStringLiteral("accuracyClass"), e.accuracyClass},
-        {QStringLiteral("constant"), double(e.constant)},
-        {QStringLiteral("uLineNom"), e.uLineNom},
-        {QStringLiteral("uPhaseNom"), e.uPhaseNom},
-        {QStringLiteral("iNom"), e.iNom},
-        {QStringLiteral("i1"), int(e.i1)},
-        {QStringLiteral("i2"), int(e.i2)},
-    };
+    return json::Object(json::Spacing::Compact)
+        .text(QStringLiteral("meterType"), e.meterType.trimmed())
+        .integer(QStringLiteral("serial"), e.serial)
+        .integer(QStringLiteral("year"), e.year)
+        .number(QStringLiteral("accuracyClass"), e.accuracyClass)
+        .integer(QStringLiteral("constant"), e.constant)
+        .number(QStringLiteral("uLineNom"), e.uLineNom)
+        .number(QStringLiteral("uPhaseNom"), e.uPhaseNom)
+        .number(QStringLiteral("iNom"), e.iNom)
+        .integer(QStringLiteral("i1"), e.i1)
+        .integer(QStringLiteral("i2"), e.i2)
+        .toString();
 }
 
 int runShow(const QStringList &args)
@@ -81,7 +80,7 @@ int runShow(const QStringList &args)
     }
     QTextStream out(stdout);
     for (const meterdb::MeterEntry &e : list)
-        out << QString::fromUtf8(QJsonDocument(entryObject(e)).toJson(QJsonDocument::Compact)) << '\n';
+        out << entryLine(e) << '\n';
     return 0;
 }
 
@@ -116,17 +115,17 @@ bool parseTransferArgs(const QStringList &args, bool write, device::Connection &
     return true;
 }
 
-int finish(int rc, const QString &successKey, const device::Connection &connection,
+int finish(device::Status rc, const QString &successKey, const device::Connection &connection,
            const device::ExchangeContext &context)
 {
     if (!context.diagnostic.dialogKey.isEmpty())
         QTextStream(stderr) << englishMessage(context.diagnostic.dialogKey) << '\n';
-    if (rc == device::ResultOk)
+    if (rc == device::Status::Ok)
         QTextStream(stdout) << englishMessage(successKey).trimmed() << '\n';
     else
         QTextStream(stderr)
             << device::resultStatusText(rc, englishMessage, connection.portName, context.diagnostic).trimmed() << '\n';
-    return rc;
+    return device::code(rc);
 }
 
 int runRead(const QStringList &args)
@@ -139,8 +138,8 @@ int runRead(const QStringList &args)
     device::ExchangeContext context;
     meterdb::MeterBaseTransfer transfer(device::makeLinkMaker(connection, context), context);
     meterdb::MeterList list;
-    const int rc = transfer.read(list);
-    if (rc == device::ResultOk) {
+    const device::Status rc = transfer.read(list);
+    if (rc == device::Status::Ok) {
         meterdb::EncodedImage encoded;
         const meterdb::BdcSave saved = meterdb::saveBdcFile(file, list, &encoded);
         if (saved == meterdb::BdcSave::CannotWrite) {

@@ -2,7 +2,8 @@
 // content and the chosen verifications, converts them and stores them in a
 // folder, as the program's "Read from device" does. Prints one JSON line per
 // file written and the final status message in English; the exit status is
-// the run's result code (2 for a wrong command line).
+// the run's result code (2 for a wrong command line, 13 when verifications
+// read could not all be stored as they came, with the message on stderr).
 #include "commands.h"
 #include "connectionargs.h"
 
@@ -14,8 +15,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "jsonwriter.h"
+
 #include <QTextStream>
 
 #include <optional>
@@ -23,6 +24,11 @@
 namespace {
 
 constexpr int kEnglish = 1;
+
+// Exit status when the verifications were read but not all were stored as
+// they came (a file could not be written, a constant was clamped); no result
+// code of an exchange has this value.
+constexpr int kExitNotAllStored = 13;
 
 QString englishMessage(const QString &key)
 {
@@ -93,18 +99,18 @@ int runReadArchive(const QStringList &args)
     device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const auto finish = [&](int rc) {
+    const auto finish = [&](device::Status rc) {
         if (!context.diagnostic.dialogKey.isEmpty())
             err << englishMessage(context.diagnostic.dialogKey) << '\n';
-        const QString text = rc == device::ResultOk
+        const QString text = rc == device::Status::Ok
             ? englishMessage(QStringLiteral("Error14"))
             : device::resultStatusText(rc, englishMessage, connection.portName, context.diagnostic);
-        (rc == device::ResultOk ? out : err) << text << '\n';
-        return rc;
+        (rc == device::Status::Ok ? out : err) << text << '\n';
+        return device::code(rc);
     };
 
-    int rc = session.identifyAndReadContent();
-    if (rc != device::ResultOk)
+    device::Status rc = session.identifyAndReadContent();
+    if (rc != device::Status::Ok)
         return finish(rc);
 
     QVector<int> numbers = *listed;
@@ -125,16 +131,21 @@ int runReadArchive(const QStringList &args)
     }
 
     rc = session.readRecords(numbers);
-    if (rc != device::ResultOk)
+    if (rc != device::Status::Ok)
         return finish(rc);
 
     // The folder is the store's current folder until a selection: nothing
     // needs to be scanned.
     RecordStore store(QDir(into).absolutePath() + QLatin1Char('/'));
-    for (const QString &path : session.storeRecords(store)) {
-        out << QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("file"), path}})
-                                     .toJson(QJsonDocument::Compact))
-            << '\n';
+    const ArchiveStoreReport report = session.storeRecords(store);
+    for (const QString &path : report.written) {
+        out << json::Object(json::Spacing::Compact).text(QStringLiteral("file"), path).toString() << '\n';
+    }
+    if (!report.complete()) {
+        // Not a success: the reading itself worked, but not every
+        // verification is stored as it came.
+        err << device::storeReportText(report, englishMessage, kEnglish) << '\n';
+        return kExitNotAllStored;
     }
     return finish(rc);
 }

@@ -1,12 +1,23 @@
 #include "connection.h"
 
 #include "ftdidevice.h"
+#include "portchoice.h"
 #include "llexch.h"
 #include "tracetransport.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace device {
+
+Connection connectionFor(const AppSettings &settings)
+{
+    Connection c;
+    c.usb = settings.interfaceType == InterfaceUsb;
+    c.portName = serialPortPath(settings.portIndex);
+    c.baudRate = kRates[std::size_t(std::clamp(settings.rateIndex, 0, int(kRates.size()) - 1))];
+    return c;
+}
 
 namespace {
 
@@ -17,15 +28,15 @@ public:
     std::unique_ptr<Transport> trace;
     std::unique_ptr<Link> inner;
 
-    int begin() override { return inner->begin(); }
+    Status begin() override { return inner->begin(); }
     void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override
     {
         inner->exchange(request, answer, capacity, expectedLength);
     }
-    int end() override { return inner->end(); }
+    Status end() override { return inner->end(); }
     void abort() override { inner->abort(); }
     void pause(std::chrono::milliseconds duration) override { inner->pause(duration); }
-    bool isUsb() const override { return inner->isUsb(); }
+    LinkTraits traits() const override { return inner->traits(); }
 };
 
 } // namespace
@@ -42,7 +53,7 @@ LinkMaker makeLinkMaker(Connection connection, ExchangeContext &context)
             auto usbDevice = std::make_unique<FTDI_device>(*shared->ftdi);
             owned->device = std::move(usbDevice);
         } else {
-            owned->device = std::make_unique<COM_M::CLlExch>(c.portName, c.baudRate, timeouts.writeMs, timeouts.readMs);
+            owned->device = std::make_unique<COM_M::CLlExch>(c.portName, c.baudRate);
         }
         Transport *frames = owned->device.get();
         if (!c.tracePath.isEmpty()) {

@@ -1,6 +1,6 @@
 // What a running device operation shares with whoever started it: the cancel
-// flag, the progress callbacks and an optional event pump for callers that
-// run the exchange on the user-interface thread.
+// flag, the progress callbacks, the language of its diagnostics and the
+// diagnostics themselves.
 #pragma once
 
 #include <QString>
@@ -20,10 +20,9 @@ struct ExchangeContext {
     std::function<void(qint64 current, qint64 maximum)> progress;
     // Called after every record read, with the number read so far.
     std::function<void(int recordsRead, int total)> recordRead;
-    // Called after every byte moved, to keep a user interface responsive
-    // when the exchange runs on its thread (for example processEvents).
-    std::function<void()> pumpEvents;
-
+    // Language of the texts the operations put into the diagnostic
+    // (0 Russian, 1 English).
+    int language = 1;
     // Filled by the operations for the caller's message.
     struct Diagnostic {
         QString dialogKey;   // "Error31", "Error32" or "Error33" on USB, else empty
@@ -43,11 +42,6 @@ struct ExchangeContext {
         ++bytesReceived;
         if (progress)
             progress(bytesReceived, progressMaximum);
-    }
-    void pump()
-    {
-        if (pumpEvents)
-            pumpEvents();
     }
 };
 

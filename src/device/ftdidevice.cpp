@@ -121,6 +121,11 @@ qint64 FTDI_device::read(std::uint8_t *data, qint64 size, Clock::time_point dead
     return got;
 }
 
+bool FTDI_device::setReadTimeout(int ms)
+{
+    return opened_ && ok(api_.setTimeouts(ctx_, ms, 0));
+}
+
 bool FTDI_device::purge()
 {
     return opened_ && ok(api_.flush(ctx_));

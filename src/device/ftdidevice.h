@@ -28,6 +28,10 @@ public:
     qint64 read(std::uint8_t *data, qint64 size, Clock::time_point deadline) override;
     bool purge() override;
     bool close(bool restoreSettings = true) override;
+    // Sets the read timeout of the bridge (no write timeout): the exchanges
+    // read in slices of this length, so that a stalled transfer cannot
+    // stretch one slice to the timeout of configure().
+    bool setReadTimeout(int ms);
 
     const char *serialNumber() const { return serial_.data(); }
     const char *description() const { return description_.data(); }

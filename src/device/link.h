@@ -6,6 +6,7 @@
 #pragma once
 
 #include "exchangecontext.h"
+#include "resultcodes.h"
 #include "transport.h"
 
 #include <QByteArray>
@@ -26,6 +27,21 @@ constexpr Timeouts kIdentifyTimeouts{500, 2000};   // identify, content, meter d
 constexpr Timeouts kRecordTimeouts{2000, 4000};    // verification records
 constexpr Timeouts kWriteTimeouts{2000, 2000};     // meter database write steps
 
+// What a link is, for the operations whose requests, pauses and progress
+// differ by the way the instrument is reached.
+struct LinkTraits {
+    // Only newer instruments answer through this link: they are asked with
+    // the newer (512-byte page) commands without telling the generation
+    // first, and an older instrument is not asked at all.
+    bool newerInstrumentsOnly = false;
+    // A fixed pause before every record request; zero: the pause of the
+    // instrument's generation.
+    std::chrono::milliseconds recordPause{0};
+    // Whole frames arrive at once: the record phase counts its progress in
+    // records rather than in bytes.
+    bool progressByFrame = false;
+};
+
 class Link {
 public:
     Link() = default;
@@ -33,32 +49,33 @@ public:
     Link &operator=(const Link &) = delete;
     virtual ~Link() = default;
 
-    // Makes the line ready; 0 or the result code that ends the operation.
-    virtual int begin() = 0;
+    // Makes the line ready; Ok or the status that ends the operation.
+    virtual Status begin() = 0;
     // Sends `request` and receives one answer frame into `answer` (resized to
     // the bytes received). An answer that would exceed `capacity` is refused.
     // `expectedLength` is what the USB bridge waits for. Failures are thrown
-    // as ComExc with their result code, after the line has been closed.
+    // as ComExc with their status, after the line has been closed.
     virtual void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) = 0;
-    // Normal end: settings restored and the line closed; 0 or 9/10.
-    virtual int end() = 0;
+    // Normal end: settings restored and the line closed; Ok, RestoreFailed
+    // or CloseFailed.
+    virtual Status end() = 0;
     // End after a failure: closed without restoring anything.
     virtual void abort() = 0;
     // A pause between frames.
     virtual void pause(std::chrono::milliseconds duration) = 0;
-    virtual bool isUsb() const = 0;
+    virtual LinkTraits traits() const = 0;
 };
 
 // Paced byte-by-byte exchange over a serial transport.
 class SerialLink final : public Link {
 public:
     SerialLink(Transport &transport, Timeouts timeouts, ExchangeContext &context);
-    int begin() override;
+    Status begin() override;
     void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override;
-    int end() override;
+    Status end() override;
     void abort() override;
     void pause(std::chrono::milliseconds duration) override { transport_.pause(duration); }
-    bool isUsb() const override { return false; }
+    LinkTraits traits() const override { return {}; }
 
     // The transaction on its own: 0 on success, -1 when cancelled; every
     // other outcome is thrown as ComExc (the line is not touched then, the
@@ -81,14 +98,16 @@ public:
     // `frames` is the transport the frames go through: the device itself or
     // a tracing wrapper around it.
     UsbLink(FTDI_device &device, Transport &frames, ExchangeContext &context);
-    int begin() override;
+    Status begin() override;
     void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override;
-    int end() override { return 0; }
+    Status end() override { return Status::Ok; }
     void abort() override {}
     void pause(std::chrono::milliseconds duration) override { frames_.pause(duration); }
-    bool isUsb() const override { return true; }
+    // The bridge serves newer instruments only and delivers whole frames.
+    LinkTraits traits() const override { return {true, kRecordPause, true}; }
 
     static constexpr int kTimeoutMs = 2000;
+    static constexpr std::chrono::milliseconds kRecordPause{50};
     static constexpr std::chrono::milliseconds kSlice{100};
     static constexpr std::chrono::milliseconds kSettle{200};
     // Read attempts for a timeout: 0 counts as 100 ms, at most 5000 ms, one

@@ -1,16 +1,25 @@
 #include "llexch.h"
 
+#include "base/programtexts.h"
+
 #include <QFileInfo>
 
 #include <grp.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace COM_M {
 
 namespace {
+
+// How often a write looks whether its bytes have left the port.
+constexpr std::chrono::microseconds kDrainPoll{200};
 
 int msUntil(device::Clock::time_point deadline)
 {
@@ -30,8 +39,8 @@ QString groupOwning(const QString &path)
 
 } // namespace
 
-CLlExch::CLlExch(const QString &portName, qint32 baudRate, int writeTimeoutMs, int readTimeoutMs)
-    : portName_(portName), baudRate_(baudRate), writeTimeoutMs_(writeTimeoutMs), readTimeoutMs_(readTimeoutMs)
+CLlExch::CLlExch(const QString &portName, qint32 baudRate)
+    : portName_(portName), baudRate_(baudRate)
 {
 }
 
@@ -61,32 +70,40 @@ PortProblem CLlExch::diagnose(const QString &devicePath, QSerialPort::SerialPort
     }
 }
 
-QString CLlExch::describeProblem(PortProblem problem, const QString &devicePath)
+QString CLlExch::describeProblem(PortProblem problem, const QString &devicePath, int language)
 {
     switch (problem) {
     case PortProblem::None:
         return {};
     case PortProblem::NotPresent:
-        return QStringLiteral("the port is not present; is the cable plugged in?");
+        return programText(ProgramText::PortNotPresent, language);
     case PortProblem::NoPermission: {
         const QString group = groupOwning(devicePath);
         if (group.isEmpty())
-            return QStringLiteral("no permission to use the port");
-        return QStringLiteral("no permission to use the port: join the group \"%1\" "
-                              "(sudo usermod -aG %1 $USER) and log in again").arg(group);
+            return programText(ProgramText::PortNoPermission, language);
+        return programText(ProgramText::PortNoPermissionGroup, language).arg(group);
     }
     case PortProblem::InUse:
-        return QStringLiteral("the port is in use by another program");
+        return programText(ProgramText::PortInUse, language);
     case PortProblem::Other:
         break;
     }
-    return QStringLiteral("the port cannot be opened");
+    return programText(ProgramText::PortCannotOpen, language);
+}
+
+QString CLlExch::failureReason(int language) const
+{
+    QString reason = describeProblem(problem_, failedPath_, language);
+    if (problem_ == PortProblem::Other && !systemError_.isEmpty())
+        reason += QStringLiteral(": ") + systemError_;
+    return reason;
 }
 
 bool CLlExch::open()
 {
     problem_ = PortProblem::None;
-    reason_.clear();
+    failedPath_.clear();
+    systemError_.clear();
     // Two names of one device (a by-id link and its target) must share one
     // lock, so the real device is opened.
     QString path = QFileInfo(portName_).canonicalFilePath();
@@ -96,9 +113,8 @@ bool CLlExch::open()
     if (port_.open(QIODevice::ReadWrite))
         return true;
     problem_ = diagnose(path, port_.error());
-    reason_ = describeProblem(problem_, path);
-    if (problem_ == PortProblem::Other && !port_.errorString().isEmpty())
-        reason_ += QStringLiteral(": ") + port_.errorString();
+    failedPath_ = path;
+    systemError_ = port_.errorString();
     return false;
 }
 
@@ -138,7 +154,27 @@ qint64 CLlExch::write(const std::uint8_t *data, qint64 size, device::Clock::time
             return accepted - port_.bytesToWrite();
         }
     }
-    return accepted;
+    // The system has taken the bytes, but a line held by CTS keeps them in
+    // its output queue: they count as written once they have left the port,
+    // so that a held line ends the operation within its write timeout.
+    for (;;) {
+        const qint64 queued = std::min(queuedForLine(), accepted);
+        if (queued <= 0)
+            return accepted;
+        if (device::Clock::now() >= deadline)
+            return accepted - queued;
+        std::this_thread::sleep_for(kDrainPoll);
+    }
+}
+
+qint64 CLlExch::queuedForLine()
+{
+    if (lineQueueProbe_)
+        return lineQueueProbe_();
+    int queued = 0;
+    if (::ioctl(int(port_.handle()), TIOCOUTQ, &queued) != 0)
+        return 0; // a line that cannot tell (a virtual port) is taken as drained
+    return queued;
 }
 
 qint64 CLlExch::read(std::uint8_t *data, qint64 size, device::Clock::time_point deadline)

@@ -8,6 +8,8 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <functional>
+
 namespace COM_M {
 
 // Why a port could not be opened.
@@ -21,7 +23,9 @@ enum class PortProblem {
 
 class CLlExch final : public device::Transport {
 public:
-    CLlExch(const QString &portName, qint32 baudRate, int writeTimeoutMs, int readTimeoutMs);
+    // The time limits of every write and read come with the call (its
+    // deadline); the port itself keeps none.
+    CLlExch(const QString &portName, qint32 baudRate);
     ~CLlExch() override;
 
     bool open() override;
@@ -31,29 +35,33 @@ public:
     bool purge() override;
     bool restore() override;
     bool close(bool restoreSettings = true) override;
-    QString failureReason() const override { return reason_; }
+    QString failureReason(int language) const override;
 
     PortProblem problem() const { return problem_; }
+    // Replaces the query of how many written bytes the system still holds
+    // for the line (a line whose writes never drain, in tests).
+    void setLineQueueProbe(std::function<qint64()> probe) { lineQueueProbe_ = std::move(probe); }
     const QString &portName() const { return portName_; }
     qint32 baudRate() const { return baudRate_; }
-    int writeTimeoutMs() const { return writeTimeoutMs_; }
-    int readTimeoutMs() const { return readTimeoutMs_; }
 
-    // The reason in plain words for a port path that could not be opened;
-    // for missing permission it names the group that owns the device.
-    static QString describeProblem(PortProblem problem, const QString &devicePath);
+    // The reason in plain words, in a language (0 Russian, 1 English), for
+    // a port path that could not be opened; for missing permission it names
+    // the group that owns the device.
+    static QString describeProblem(PortProblem problem, const QString &devicePath, int language);
     // Diagnoses why `devicePath` cannot be opened from its presence, its
     // permission bits and the error of the open attempt.
     static PortProblem diagnose(const QString &devicePath, QSerialPort::SerialPortError error);
 
 private:
+    qint64 queuedForLine();
+
     QSerialPort port_;
+    std::function<qint64()> lineQueueProbe_;
     QString portName_;
     qint32 baudRate_;
-    int writeTimeoutMs_;
-    int readTimeoutMs_;
     PortProblem problem_ = PortProblem::None;
-    QString reason_;
+    QString failedPath_;  // the device path open() tried
+    QString systemError_; // the system's words for a problem of no known kind
 };
 
 } // namespace COM_M

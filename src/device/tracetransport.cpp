@@ -27,7 +27,7 @@ void TraceTransport::line(const char *what, const QByteArray &detail)
 bool TraceTransport::open()
 {
     const bool ok = inner_.open();
-    line(ok ? "open" : "open-failed", ok ? QByteArray() : inner_.failureReason().toUtf8());
+    line(ok ? "open" : "open-failed", ok ? QByteArray() : inner_.failureReason(1).toUtf8());
     return ok;
 }
 

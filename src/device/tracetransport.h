@@ -24,7 +24,7 @@ public:
     bool restore() override;
     bool close(bool restoreSettings = true) override;
     void pause(std::chrono::milliseconds duration) override;
-    QString failureReason() const override { return inner_.failureReason(); }
+    QString failureReason(int language) const override { return inner_.failureReason(language); }
 
     bool isWriting() const { return file_.isOpen(); }
 

@@ -39,8 +39,13 @@ public:
     // Waits; the protocol's pacing pauses go through here so that test
     // doubles can count them instead of sleeping.
     virtual void pause(std::chrono::milliseconds duration);
-    // Plain words on why open() failed; empty when it did not.
-    virtual QString failureReason() const { return {}; }
+    // Plain words on why open() failed, in a language (0 Russian, 1
+    // English); empty when it did not.
+    virtual QString failureReason(int language) const
+    {
+        Q_UNUSED(language);
+        return {};
+    }
 };
 
 } // namespace device

@@ -10,6 +10,7 @@
 #include "records/ui/folderpanel.h"
 #include "records/ui/statusmessagetimer.h"
 #include "base/ui/aboutbox.h"
+#include "base/ui/appservices.h"
 #include "views/commandstate.h"
 #include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
@@ -67,6 +68,8 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
 
     setMinimumSize(200, 200);
     m_store = std::make_unique<RecordStore>(m_paths.dataFolder);
+    m_services = new AppServices(this);
+    fillServices();
     buildLayout();
     buildMenus();
     buildToolBar();
@@ -93,6 +96,18 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     m_pswd = new TPswdForm(this);
     m_pswd3 = new TPswd3Form(this);
 
+    // A change of the lists' height goes to the power list, so that the
+    // meter list keeps the height stored for it (the power panel has taken
+    // the power list's place by now).
+    m_listsSplitter->setStretchFactor(1, 1);
+    // A command a subsystem enabled without binding it still waits for the
+    // end of a device run.
+    for (QAction *a : std::as_const(m_actions)) {
+        const bool bound = std::any_of(m_boundCommands.cbegin(), m_boundCommands.cend(),
+                                       [a](const auto &entry) { return entry.first == a; });
+        if (a->isEnabled() && !bound)
+            bindCommand(a, &RecordCommands::idle);
+    }
     applyWindowLayout();
 }
 
@@ -115,7 +130,7 @@ bool TKorvelForm::FormCreate()
         return false;
     }
     if (!ApplyMainStrings()) {
-        m_fatalMessage = message(34) + QLatin1Char('\n') + message(35);
+        m_fatalMessage = fatalStringsMessage([this](int n) { return message(n); }, m_settings.language);
         return false;
     }
     // Column colours follow from the codes; the views derive them.
@@ -129,6 +144,32 @@ bool TKorvelForm::FormCreate()
     return true;
 }
 
+void TKorvelForm::fillServices()
+{
+    AppServices &s = *m_services;
+    s.window = this;
+    s.settings = &m_settings;
+    s.text = [this](const QString &section, const QString &path) { return sectionText(section, path); };
+    s.showMessage = [this](MessageKind kind, const QString &text) { m_show(kind, text); };
+    s.askPassword = [this](bool withDeleteCheckBox, bool *deleteSources) {
+        return askPassword(withDeleteCheckBox, deleteSources);
+    };
+    s.showStatus = [this](const QString &text) {
+        m_messagePanel->setText(text);
+        m_messagePanel->repaint();
+    };
+    s.holdStatus = [this](bool held) {
+        if (held)
+            m_statusTimer->StopStatusTimer();
+        else
+            m_statusTimer->StartStatusTimer();
+    };
+    s.addSectionTexts = [this](const QString &section, SectionApplier applier) {
+        registerSectionApplier(section, std::move(applier));
+    };
+    connect(m_services, &AppServices::connectionSettingsChanged, this, &TKorvelForm::writeConnectionStatus);
+}
+
 void TKorvelForm::buildRecordPanes()
 {
     m_folderPanel->setPasswordCheck([this] { return askPassword(); });
@@ -136,11 +177,11 @@ void TKorvelForm::buildRecordPanes()
         m_show(MessageKind::Information, mainText(QStringLiteral("ErrorMessages/") + key));
     });
     connect(m_folderPanel, &FolderTreePanel::TreeViewChange, this, &TKorvelForm::TreeViewChange);
+    m_views->FollowStore(*m_store);
     connect(m_views, &RecordViews::commandsChanged, this, &TKorvelForm::applyRecordCommands);
     QAction *viewParameters = m_actions.value(QStringLiteral("ViewParametersAction"));
-    viewParameters->setEnabled(true);
     connect(viewParameters, &QAction::triggered, this, [this] { m_views->EditDisplayedColumns(0); });
-    applyRecordCommands(m_views->Commands());
+    bindCommand(viewParameters, &RecordCommands::idle);
 }
 
 void TKorvelForm::TreeViewChange(const QString &folderPath)
@@ -150,44 +191,46 @@ void TKorvelForm::TreeViewChange(const QString &folderPath)
     m_store->SelectFolder(folderPath);
     m_currentFolder = m_store->currentFolder();
     QApplication::restoreOverrideCursor();
-    m_views->FillMeterList(&m_store->meters());
 }
 
 void TKorvelForm::RedisplayCurrentFolder()
 {
     m_store->setLabels(recordLabels());
     m_store->Rescan();
-    m_views->FillMeterList(&m_store->meters());
 }
 
 void TKorvelForm::applyRecordCommands(const RecordCommands &commands)
 {
-    // Commands whose effects are not part of this build stay disabled.
-    const QList<QPair<QString, bool>> states = {
-        {QStringLiteral("CopyButton"), commands.copy},
-        {QStringLiteral("PasteButton"), commands.paste},
-        {QStringLiteral("ConnectAction"), commands.merge},
-        {QStringLiteral("CutButton"), commands.cut},
-        {QStringLiteral("DelButton"), commands.remove},
-        {QStringLiteral("CreateReportAction"), commands.report},
-        {QStringLiteral("ExportExcelAction"), commands.exportSheet},
+    for (const auto &[action, state] : std::as_const(m_boundCommands))
+        action->setEnabled(commands.*state);
+    m_folderPanel->setTreeEnabled(commands.idle);
+}
+
+void TKorvelForm::bindCommand(QAction *action, bool RecordCommands::*state)
+{
+    if (!action)
+        return;
+    m_boundCommands.append({action, state});
+    action->setEnabled(m_views->Commands().*state);
+}
+
+void TKorvelForm::markCommandImplemented(const QString &actionName)
+{
+    static const QHash<QString, bool RecordCommands::*> rules = {
+        {QStringLiteral("CopyButton"), &RecordCommands::copy},
+        {QStringLiteral("PasteButton"), &RecordCommands::paste},
+        {QStringLiteral("ConnectAction"), &RecordCommands::merge},
+        {QStringLiteral("CutButton"), &RecordCommands::cut},
+        {QStringLiteral("DelButton"), &RecordCommands::remove},
+        {QStringLiteral("CreateReportAction"), &RecordCommands::report},
+        {QStringLiteral("ExportExcelAction"), &RecordCommands::exportSheet},
     };
-    for (const auto &[name, enabled] : states) {
-        QAction *a = m_actions.value(name);
-        a->setEnabled(enabled && m_implementedCommands.contains(name));
-        a->setProperty("ruleEnabled", enabled);
-    }
+    bindCommand(m_actions.value(actionName), rules.value(actionName, &RecordCommands::idle));
 }
 
 void TKorvelForm::registerSectionApplier(const QString &section, SectionApplier applier)
 {
     m_sectionAppliers[section].append(std::move(applier));
-}
-
-void TKorvelForm::markCommandImplemented(const QString &actionName)
-{
-    m_implementedCommands.insert(actionName);
-    applyRecordCommands(m_views->Commands());
 }
 
 QString TKorvelForm::sectionText(const QString &section, const QString &path) const
@@ -210,7 +253,7 @@ bool TKorvelForm::FormActivate()
     if (m_secondaryStringsApplied)
         return true;
     if (!ApplySecondaryStrings()) {
-        m_fatalMessage = message(34) + QLatin1Char('\n') + message(35);
+        m_fatalMessage = fatalStringsMessage([this](int n) { return message(n); }, m_settings.language);
         return false;
     }
     m_secondaryStringsApplied = true;
@@ -273,7 +316,11 @@ bool TKorvelForm::ApplyMainStrings()
     for (const auto &[name, path] : hints) {
         QAction *a = m_actions.value(name);
         a->setToolTip(t.text(path));
-        if (a->text().isEmpty())
+        // Buttons of the tool bar alone take the hint as their text too, in
+        // every language.
+        const bool hasMenuText = std::any_of(actionTexts.begin(), actionTexts.end(),
+                                             [&name = name](const auto &entry) { return entry.first == name; });
+        if (!hasMenuText)
             a->setText(t.text(path));
     }
     GroupBox1->setTitle(t.text(QStringLiteral("TreeViewFolders")));
@@ -282,6 +329,7 @@ bool TKorvelForm::ApplyMainStrings()
     m_folderPanel->setNewFolderLabel(t.text(QStringLiteral("FolderContextMenu/NewFolderLabel")));
     writeConnectionStatus();
     emit stringsApplied();
+    emit m_services->textsApplied();
     return t.ok;
 }
 
@@ -345,6 +393,9 @@ void TKorvelForm::ExitClick()
 
 bool TKorvelForm::askPassword(bool withDeleteCheckBox, bool *deleteSources)
 {
+    // The merge asks with the delete check box, which starts unticked.
+    if (withDeleteCheckBox && m_pswd3->DelCheckBox)
+        m_pswd3->DelCheckBox->setChecked(false);
     TPswdEnterForm &dialog = withDeleteCheckBox ? static_cast<TPswdEnterForm &>(*m_pswd3)
                                                 : static_cast<TPswdEnterForm &>(*m_pswd2);
     const PasswordAnswer answer = AskPassword(dialog, m_password, message(19), m_show);
@@ -430,7 +481,6 @@ void TKorvelForm::FormClose()
         return;
     m_settingsSaved = true;
     m_store->ClearMeters();
-    m_views->FillMeterList(&m_store->meters());
     captureWindowLayout();
     saveSettingsFile(m_paths.configPath, m_settings); // a failed write is ignored
 }

@@ -21,6 +21,7 @@
 #include <memory>
 
 class StringDocument;
+class AppServices;
 struct RecordLabels;
 struct RecordCommands;
 class TAboutBox;
@@ -76,50 +77,24 @@ public:
     QString connectionStatusText() const;
     void writeConnectionStatus();
 
-    // Asks for the password before a protected command.
-    bool askPassword(bool withDeleteCheckBox = false, bool *deleteSources = nullptr);
+    // The services the window gives its controllers (texts, messages,
+    // password, settings, status line).
+    AppServices &services() const { return *m_services; }
 
-    // The dialogs, created with the window and kept until exit.
-    TPswd2Form *pswd2Form() const { return m_pswd2; }
-    TPswd3Form *pswd3Form() const { return m_pswd3; }
+    // Widgets and parts of the window, for the program and the tests.
     TPswdForm *pswdForm() const { return m_pswd; }
+    TPswd2Form *pswd2Form() const { return m_pswd2; }
     TAboutBox *aboutBox() const { return m_about; }
-
-    // Widgets of the window, for the other subsystems and tests.
     QLabel *connectionPanel() const { return m_connectionPanel; }
     QLabel *messagePanel() const { return m_messagePanel; }
     QAction *action(const QString &name) const { return m_actions.value(name); }
     QSplitter *upperSplitter() const { return m_upperSplitter; }   // folder panel | lists
     QSplitter *mainSplitter() const { return m_mainSplitter; }     // Panel1 | grids
     QSplitter *listsSplitter() const { return m_listsSplitter; }   // meter list | power list
-
-    // The record store, the folder panel, the lists and grids.
     RecordStore &store() const { return *m_store; }
     FolderTreePanel *folderPanel() const { return m_folderPanel; }
     RecordViews *views() const { return m_views; }
     StatusMessageTimer *statusTimer() const { return m_statusTimer; }
-
-    // The texts of any section in the current language, as last applied.
-    QString sectionText(const QString &section, const QString &path) const;
-    // Texts that reading stored files puts into memory, in the current language.
-    RecordLabels recordLabels() const;
-
-    // Shows a message of the current language in a modal box.
-    void showMessage(MessageKind kind, const QString &text) const { m_show(kind, text); }
-
-    // Rescans the current folder and refills the lists (after a language
-    // switch or a device run).
-    void RedisplayCurrentFolder();
-
-    // A window that takes its texts from a secondary section registers here;
-    // the appliers run in the order of the sections whenever texts are
-    // applied (first activation, language switch).
-    using SectionApplier = std::function<void(const SectionTexts &)>;
-    void registerSectionApplier(const QString &section, SectionApplier applier);
-
-    // Marks a record command whose effect is built, so that the enabling
-    // rules may enable its action.
-    void markCommandImplemented(const QString &actionName);
 
     // The texts of the help document to open for the current language.
     QString helpDocumentPath() const;
@@ -151,6 +126,32 @@ private:
     void buildRecordPanes();
     void applyRecordCommands(const RecordCommands &commands);
     void TreeViewChange(const QString &folderPath);
+    void fillServices();
+    // Rescans the current folder; the views follow the store.
+    void RedisplayCurrentFolder();
+    // The texts of any section in the current language, as last applied.
+    QString sectionText(const QString &section, const QString &path) const;
+    // Texts that reading stored files puts into memory, in the current language.
+    RecordLabels recordLabels() const;
+    bool askPassword(bool withDeleteCheckBox = false, bool *deleteSources = nullptr);
+    // Shows a message of the current language in a modal box.
+    void showMessage(MessageKind kind, const QString &text) const { m_show(kind, text); }
+
+    // --- Wiring of the subsystems (korvelform_<subsystem>.cpp) ---------------
+    // Every control that changes the store or starts a run is bound to the
+    // field of the command states that enables it; the states are applied
+    // to every bound control whenever they change. A control that is never
+    // bound stays disabled (its command is not part of this build), unless
+    // it was enabled by the end of the constructor: it is then bound to
+    // `idle` (usable whenever no device run is under way).
+    void bindCommand(QAction *action, bool RecordCommands::*state);
+    // The same by action name, for the commands whose rule is known by name
+    // (CopyButton, PasteButton, ConnectAction, CutButton, DelButton,
+    // CreateReportAction, ExportExcelAction; every other action: idle).
+    void markCommandImplemented(const QString &actionName);
+    // Secondary section texts for a window of a subsystem.
+    using SectionApplier = std::function<void(const SectionTexts &)>;
+    void registerSectionApplier(const QString &section, SectionApplier applier);
     // Record operations: copy, cut, paste, merge, delete, element commands,
     // meter and constant editing (korvelform_records.cpp).
     void wireRecordCommands();
@@ -191,8 +192,9 @@ private:
     RecordViews *m_views = nullptr;
     StatusMessageTimer *m_statusTimer = nullptr;
     QHash<QString, SectionTexts> m_sectionTexts; // secondary sections as last applied
-    QSet<QString> m_implementedCommands;         // record commands with their effect built
+    QList<QPair<QAction *, bool RecordCommands::*>> m_boundCommands;
     QHash<QString, QList<SectionApplier>> m_sectionAppliers;
+    AppServices *m_services = nullptr;
     QSplitter *m_upperSplitter = nullptr;
     QSplitter *m_mainSplitter = nullptr;
     QSplitter *m_listsSplitter = nullptr;

@@ -11,35 +11,35 @@ MeterBaseTransfer::MeterBaseTransfer(device::LinkMaker makeLink, device::Exchang
 {
 }
 
-int MeterBaseTransfer::identify()
+device::Status MeterBaseTransfer::identify()
 {
-    const int rc = client_.identify(info_);
-    return rc == device::ResultArchiveEmpty ? int(device::ResultOk) : rc;
+    const device::Status rc = client_.identify(info_);
+    return rc == device::Status::ArchiveEmpty ? device::Status::Ok : rc;
 }
 
-int MeterBaseTransfer::read(MeterList &entries)
+device::Status MeterBaseTransfer::read(MeterList &entries)
 {
-    int rc = identify();
-    if (rc != device::ResultOk)
+    device::Status rc = identify();
+    if (rc != device::Status::Ok)
         return rc;
     MeterList read;
     rc = client_.readMeterDatabase(info_, [&read](const QByteArray &payload) {
         return decodeImage(payload, kMaxEntries, read);
     });
-    if (rc == device::ResultOk)
+    if (rc == device::Status::Ok)
         entries = read;
     return rc;
 }
 
-int MeterBaseTransfer::write(const QByteArray &area)
+device::Status MeterBaseTransfer::write(const QByteArray &area)
 {
     if (area.size() != kAreaBytes)
-        return device::ResultBadStatus;
-    int rc = identify();
-    if (rc != device::ResultOk)
+        return device::Status::BadStatus;
+    device::Status rc = identify();
+    if (rc != device::Status::Ok)
         return rc;
     rc = client_.writeMeterDatabaseStep1(info_, area);
-    if (rc != device::ResultOk)
+    if (rc != device::Status::Ok)
         return rc;
     return client_.writeMeterDatabaseStep2(info_, area);
 }

@@ -10,6 +10,7 @@
 #include "device/deviceclient.h"
 #include "device/deviceinfo.h"
 #include "device/exchangecontext.h"
+#include "device/resultcodes.h"
 
 #include <QByteArray>
 
@@ -23,17 +24,17 @@ public:
 
     // Identifies the instrument and reads its database. On 0 `entries` holds
     // the ten entries read; on any other result it is untouched.
-    int read(MeterList &entries);
+    device::Status read(MeterList &entries);
 
     // Identifies the instrument and writes the area of an exact encoding
     // (encodeImage(list, true)): step 1, then step 2 only when step 1
-    // succeeded. An area of another size sends nothing and gives 5.
-    int write(const QByteArray &area);
+    // succeeded. An area of another size sends nothing (BadStatus).
+    device::Status write(const QByteArray &area);
 
     const DeviceInfo &info() const { return info_; }
 
 private:
-    int identify();
+    device::Status identify();
 
     device::DeviceClient client_;
     DeviceInfo info_;

@@ -184,7 +184,8 @@ int ConvertOlder(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &
     return kConvertedRecordLength;
 }
 
-int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &summary, const DeviceInfo &info)
+int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &summary, const DeviceInfo &info,
+                 bool *constantClamped)
 {
     if (!info.isNewer())
         return 0;
@@ -194,6 +195,7 @@ int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &
     std::uint8_t *b = out.data();
     pcn::_datacounter s = summary;
     fillIdentity(s, r);
+    bool clamped = false;
 
     if (info.modelClass == 3) {
         s.scheme = r[rh::scheme] & 7;
@@ -203,11 +205,13 @@ int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &
         s.scheme = w & 7;
         s.powerType = (w >> 3) & 7;
         // The instrument keeps large constants divided; the stored constant
-        // is the real one. One that does not fit in 32 bits is damage.
-        const std::uint64_t constant =
+        // is the real one. One that does not fit in 32 bits is kept as the
+        // largest the file holds, so that the verification is not lost.
+        std::uint64_t constant =
             std::uint64_t(getLong(r, rh::constantHigh, rh::constantLow)) * constantFactor((w >> 6) & 7);
-        if (constant > 0xFFFFFFFFu)
-            return 0;
+        clamped = constant > 0xFFFFFFFFu;
+        if (clamped)
+            constant = 0xFFFFFFFFu;
         putWord(b, rh::constantHigh, std::uint16_t(constant >> 16));
         putWord(b, rh::constantLow, std::uint16_t(constant & 0xFFFF));
     }
@@ -254,5 +258,7 @@ int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &
     fillHeader(header, s.serialText);
     summary = s;
     work = out;
+    if (constantClamped)
+        *constantClamped = clamped;
     return kConvertedRecordLength;
 }

@@ -3,7 +3,7 @@
 // lists of the instrument that made the record.
 #pragma once
 
-#include "device/deviceinfo.h"
+#include "records/deviceinfo.h"
 #include "records/rangetables.h"
 
 #include <cstdint>

@@ -12,7 +12,7 @@
 // range codes are in bytes 92 and 93.
 #pragma once
 
-#include "device/deviceinfo.h"
+#include "records/deviceinfo.h"
 #include "records/blockdata.h"
 #include "records/pcnlayout.h"
 
@@ -62,9 +62,12 @@ int ConvertOlder(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &
 // Converts the work buffer of a record of model class 3, 5 or 6 in place.
 // Bytes 50-51 must hold the number of valid point blocks (the storing loop
 // writes it there after checking the block checksums). Same outputs and
-// result as ConvertOlder; a record without valid points, or whose multiplied
-// meter constant would not fit in 32 bits, is rejected as well.
-int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &summary, const DeviceInfo &info);
+// result as ConvertOlder; a record without valid points is rejected as well.
+// A meter constant that would not fit in 32 bits after its multiplier is
+// stored as 4294967295 (the record is kept, its constant is the nearest one
+// the file can hold) and `constantClamped`, when given, is set.
+int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &summary, const DeviceInfo &info,
+                 bool *constantClamped = nullptr);
 
 // One converted record, ready to be written: the file header and the record
 // block (both with their checksums) and the summary that names the file.
@@ -72,6 +75,7 @@ struct ConvertedArchiveRecord {
     QByteArray header;     // 67 bytes
     QByteArray block;      // 1134 bytes
     pcn::_datacounter summary;  // meter type, serial, date, time, power type
+    bool constantClamped = false; // the constant was stored as 4294967295
 };
 
 // The whole treatment of one slot, without any file access: copy into a
@@ -82,11 +86,24 @@ struct ConvertedArchiveRecord {
 // reader.
 std::optional<ConvertedArchiveRecord> ConvertArchiveSlot(QByteArrayView slot, const DeviceInfo &info);
 
+// What became of the records of one storing run.
+struct ArchiveStoreReport {
+    QStringList written;      // paths of the files written, in slot order
+    int skipped = 0;          // records the conversion passes over (no file is due)
+    int notStored = 0;        // converted records whose file could not be written
+    int clampedConstants = 0; // records stored with their constant clamped
+    // Records that should have become files: written and not stored.
+    int due() const { return int(written.size()) + notStored; }
+    // Nothing to tell the user: every due record is stored as it came.
+    bool complete() const { return notStored == 0 && clampedConstants == 0; }
+};
+
 // Converts the first `count` slots in order and stores each converted record
-// in the store's current folder (a file of the same name is replaced).
-// Skipped records and files that cannot be written are passed over without a
-// message. Returns the paths of the files written, in slot order (a path
-// appears twice when a later record of the same name replaced an earlier
-// one). The caller refreshes the folder view afterwards.
-QStringList StoreArchiveRecords(const QVector<QByteArray> &rawSlots, int count, const DeviceInfo &info,
-                                const RecordStore &store);
+// in the store's current folder (a file of the same name is replaced; a file
+// that cannot be written keeps its earlier copy whole). Returns the paths
+// written, in slot order (a path appears twice when a later record of the
+// same name replaced an earlier one), and counts the records skipped, not
+// stored and stored with a clamped constant. The caller refreshes the folder
+// view afterwards and tells the user what was not stored.
+ArchiveStoreReport StoreArchiveRecords(const QVector<QByteArray> &rawSlots, int count, const DeviceInfo &info,
+                                       const RecordStore &store);

@@ -48,7 +48,8 @@ std::optional<ConvertedArchiveRecord> ConvertArchiveSlot(QByteArrayView slot, co
 
     CnvFileHeader header{};
     pcn::_datacounter summary = ArchiveSummaryDefaults();
-    const int length = info.isNewer() ? ConvertNewer(work, header, summary, info)
+    bool clamped = false;
+    const int length = info.isNewer() ? ConvertNewer(work, header, summary, info, &clamped)
                                       : ConvertOlder(work, header, summary, info);
     if (length != kConvertedRecordLength)
         return std::nullopt;
@@ -56,20 +57,28 @@ std::optional<ConvertedArchiveRecord> ConvertArchiveSlot(QByteArrayView slot, co
     StoreChecksum(work.data(), std::size_t(length));
     StoreChecksum(header.data(), kFileHeaderSize - kChecksumSize);
     return ConvertedArchiveRecord{toBytes(header.data(), header.size()), toBytes(work.data(), work.size()),
-                                  std::move(summary)};
+                                  std::move(summary), clamped};
 }
 
-QStringList StoreArchiveRecords(const QVector<QByteArray> &rawSlots, int count, const DeviceInfo &info,
-                                const RecordStore &store)
+ArchiveStoreReport StoreArchiveRecords(const QVector<QByteArray> &rawSlots, int count, const DeviceInfo &info,
+                                       const RecordStore &store)
 {
-    QStringList written;
+    ArchiveStoreReport report;
     const int available = std::clamp(count, 0, int(rawSlots.size()));
     for (int i = 0; i < available; ++i) {
         const auto record = ConvertArchiveSlot(rawSlots.at(i), info);
-        if (!record)
+        if (!record) {
+            ++report.skipped;
             continue;
-        if (const auto path = store.StoreReceivedRecord(record->header, record->block, record->summary))
-            written.append(*path);
+        }
+        const auto path = store.StoreReceivedRecord(record->header, record->block, record->summary);
+        if (!path) {
+            ++report.notStored;
+            continue;
+        }
+        report.written.append(*path);
+        if (record->constantClamped)
+            ++report.clampedConstants;
     }
-    return written;
+    return report;
 }

@@ -31,7 +31,7 @@ void computeDerivedValues(pcn::_datasample &point, const std::array<bool, 3> &re
 QString rangeVoltageText(const RangeEntry &range, const QLocale &locale)
 {
     if (range[4] != 0)
-        return formatTruncated(range[3] + range[4] / 65536.0, 2, locale);
+        return formatRounded(range[3] + range[4] / 65536.0, 2, locale);
     return QString::number(range[3]);
 }
 
@@ -39,7 +39,7 @@ QString rangeCurrentText(const RangeEntry &range, EncodingFamily family, const R
 {
     const bool timesFour = family != EncodingFamily::B;
     const unsigned whole = timesFour ? range[0] / 4u : range[0];
-    QString text = range[1] != 0 ? formatTruncated(whole + range[1] / 65536.0, 3, labels.locale)
+    QString text = range[1] != 0 ? formatRounded(whole + range[1] / 65536.0, 3, labels.locale)
                                  : QString::number(whole);
     if (timesFour) {
         if (range[2] == RangeTransformer)

@@ -20,12 +20,13 @@ namespace pcn {
 // factor.
 void computeDerivedValues(pcn::_datasample &point, const std::array<bool, 3> &reactiveSign);
 
-// Voltage range text: word 3 (+ word 4 / 65536 cut to 2 decimals when
-// word 4 is non-zero).
+// Voltage range text: word 3 (+ word 4 / 65536 rounded to 2 decimals when
+// word 4 is non-zero). A range is a decimal nominal value kept as a binary
+// fraction, so the text is rounded to the nominal value, never cut.
 QString rangeVoltageText(const RangeEntry &range, const QLocale &locale);
 
 // Current range text: the integer part (word 0, divided by 4 for families A
-// and C) (+ word 1 / 65536 cut to 3 decimals when word 1 is non-zero), and for
+// and C) (+ word 1 / 65536 rounded to 3 decimals when word 1 is non-zero), and for
 // families A and C a space and the transformer or clamp label by the kind.
 QString rangeCurrentText(const RangeEntry &range, EncodingFamily family, const RecordLabels &labels);
 

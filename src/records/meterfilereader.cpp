@@ -152,6 +152,10 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
         serialText = headerSerialText(data);
         serialKnown = true;
         pos = kFileHeaderSize;
+        // A header without any verification block is no meter file; the
+        // first block byte must not be read past the end.
+        if (pos >= size)
+            return result;
     }
 
     pcn::_totalblockdata meter;

@@ -82,3 +82,9 @@ QString formatTruncated(double x, int k, const QLocale &locale)
 {
     return formatGeneral(truncateDecimals(x, k), locale);
 }
+
+QString formatRounded(double x, int k, const QLocale &locale)
+{
+    const double scale = std::pow(10.0, k);
+    return formatGeneral(std::round(x * scale) / scale, locale);
+}

@@ -18,3 +18,8 @@ double truncateDecimals(double x, int k);
 
 // formatGeneral(truncateDecimals(x, k), locale).
 QString formatTruncated(double x, int k, const QLocale &locale = QLocale());
+
+// x rounded half away from zero to k decimals, shown by formatGeneral: for
+// values that approximate a decimal nominal value in binary fractions (a
+// range of 0.1 A kept as 6553/65536 reads "0.1").
+QString formatRounded(double x, int k, const QLocale &locale = QLocale());

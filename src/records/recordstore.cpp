@@ -11,6 +11,12 @@
 
 namespace {
 
+// Record files, and how old the temporary file of a record write must be
+// before it counts as left behind by an interrupted write (a write takes
+// well under a second; vardosk-cli may be storing into the same folder).
+const QString kRecordSuffix = QStringLiteral(".pcn");
+constexpr std::chrono::hours kStaleWriteAge{1};
+
 // Enumeration order of files and folders: by name, code point by code point,
 // so that it is the same on every machine and in every locale.
 void sortNames(QStringList &names)
@@ -123,6 +129,7 @@ QStringList ListRecordFiles(const QString &folderPath)
 
 QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels)
 {
+    platform::removeStaleTemporaryWrites(folderPath, kRecordSuffix, kStaleWriteAge);
     QVector<pcn::_totalblockdata> meters;
     const QStringList names = ListRecordFiles(folderPath);
     meters.reserve(names.size()); // at most one meter per file
@@ -160,8 +167,9 @@ bool IsUsableFolderName(const QString &name)
 
 // --- The store -------------------------------------------------------------
 
-RecordStore::RecordStore(const QString &dataFolder)
-    : m_dataFolder(withoutTrailingSlash(dataFolder) + QLatin1Char('/'))
+RecordStore::RecordStore(const QString &dataFolder, QObject *parent)
+    : QObject(parent)
+    , m_dataFolder(withoutTrailingSlash(dataFolder) + QLatin1Char('/'))
     , m_currentFolder(withoutTrailingSlash(dataFolder))
     , m_labels(RecordLabels::defaults(1))
 {
@@ -201,13 +209,31 @@ void RecordStore::Rescan()
 {
     // Release the old list first so that the old and the new list are never
     // held together.
-    ClearMeters();
+    m_meters = QVector<pcn::_totalblockdata>();
     m_meters = ScanFolder(m_currentFolder, m_labels);
+    emit folderRescanned();
 }
 
 void RecordStore::ClearMeters()
 {
     m_meters = QVector<pcn::_totalblockdata>();
+    emit folderRescanned();
+}
+
+void RecordStore::ReplaceMeter(int index, const pcn::_totalblockdata &meter, int removedVerification)
+{
+    if (index < 0 || index >= m_meters.size())
+        return;
+    m_meters[index] = meter;
+    emit meterReplaced(index, removedVerification);
+}
+
+void RecordStore::RemoveMeter(int index)
+{
+    if (index < 0 || index >= m_meters.size())
+        return;
+    m_meters.removeAt(index);
+    emit meterRemoved(index);
 }
 
 QString RecordStore::currentParentPath() const
@@ -258,6 +284,7 @@ RenameOutcome RecordStore::RenameFolder(const QString &folderPath, const QString
         m_currentFolder = newPath;
     else if (m_currentFolder.startsWith(oldPath + QLatin1Char('/')))
         m_currentFolder = newPath + m_currentFolder.mid(oldPath.size());
+    emit folderRenamed(oldPath, newPath);
     return RenameOutcome::Renamed;
 }
 
@@ -268,8 +295,14 @@ bool RecordStore::CanDeleteFolder(const QString &folderPath) const
     const QString path = withoutTrailingSlash(folderPath);
     if (!isListableFolder(path) || QFileInfo(path).isSymLink())
         return false;
+    // The temporary file of an interrupted write is not content.
     QDirIterator it(path, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    return !it.hasNext();
+    while (it.hasNext()) {
+        it.next();
+        if (!it.fileInfo().isFile() || !platform::isTemporaryWriteName(it.fileName(), kRecordSuffix))
+            return false;
+    }
+    return true;
 }
 
 bool RecordStore::DeleteFolder(const QString &folderPath) const
@@ -277,7 +310,9 @@ bool RecordStore::DeleteFolder(const QString &folderPath) const
     if (!CanDeleteFolder(folderPath))
         return false;
     const QString path = withoutTrailingSlash(folderPath);
+    platform::removeStaleTemporaryWrites(path, kRecordSuffix, kStaleWriteAge);
     platform::setReadOnly(path, false);
+    // A write under way keeps its temporary file and with it the folder.
     // rmdir removes empty folders only: a file that appeared since the check
     // keeps the folder and its content.
     return QDir().rmdir(path);

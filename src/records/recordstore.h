@@ -11,6 +11,7 @@
 #include "records/recordlabels.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -59,6 +60,8 @@ QStringList ListRecordFiles(const QString &folderPath);
 // Unreadable files are skipped silently; a folder that cannot be listed
 // yields an empty list. Headerless files are upgraded in place by the reader.
 // The labels give the range texts and instrument names their language.
+// Temporary files of record writes older than an hour (left by an
+// interrupted write) are removed on the way.
 QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels);
 
 // The name under which a verification received from the instrument is
@@ -75,11 +78,13 @@ bool IsUsableFolderName(const QString &name);
 // --- The store -------------------------------------------------------------
 
 // The data folder, the selected (current) folder and the meter list of that
-// folder. Owned by the main window; the folder panel and the record views
-// work through it.
-class RecordStore {
+// folder. Owned by the main window; the folder panel and the record
+// commands change it, and it tells what changed through its signals, which
+// the record views and the command states follow.
+class RecordStore : public QObject {
+    Q_OBJECT
 public:
-    explicit RecordStore(const QString &dataFolder);
+    explicit RecordStore(const QString &dataFolder, QObject *parent = nullptr);
     RecordStore(const RecordStore &) = delete;
     RecordStore &operator=(const RecordStore &) = delete;
 
@@ -117,18 +122,12 @@ public:
     // The meter list of the current folder; positions are meter indexes.
     const QVector<pcn::_totalblockdata> &meters() const { return m_meters; }
     // The record commands keep the list in step with the disk: a meter whose
-    // file was rewritten takes its new content; a meter whose file was
-    // deleted leaves the list (the entries after it move down by one).
-    void ReplaceMeter(int index, const pcn::_totalblockdata &meter)
-    {
-        if (index >= 0 && index < m_meters.size())
-            m_meters[index] = meter;
-    }
-    void RemoveMeter(int index)
-    {
-        if (index >= 0 && index < m_meters.size())
-            m_meters.removeAt(index);
-    }
+    // file was rewritten takes its new content (`removedVerification`: the
+    // index of the verification the new content no longer holds, after an
+    // element paste or delete; -1 otherwise); a meter whose file was deleted
+    // leaves the list (the entries after it move down by one).
+    void ReplaceMeter(int index, const pcn::_totalblockdata &meter, int removedVerification = -1);
+    void RemoveMeter(int index);
 
     // Creates label, label(2) ... label(50) inside the folder, the first name
     // that can be created, and returns it; nothing when none could be.
@@ -140,10 +139,12 @@ public:
     RenameOutcome RenameFolder(const QString &folderPath, const QString &newName);
 
     // Whether the delete command is offered: not the root, and the folder can
-    // be listed and holds no entry at all (files, sub-folders, hidden ones).
+    // be listed and holds no entry at all (files, sub-folders, hidden ones)
+    // but temporary files of record writes.
     bool CanDeleteFolder(const QString &folderPath) const;
-    // Removes an empty non-root folder; false when the rules forbid it or the
-    // removal fails.
+    // Removes an empty non-root folder, with the temporary files of record
+    // writes older than an hour; false when the rules forbid it or the
+    // removal fails (a younger temporary file belongs to a write under way).
     bool DeleteFolder(const QString &folderPath) const;
 
     // Stores one verification received from the instrument in the current
@@ -154,6 +155,18 @@ public:
     // file of that name is then left as it was).
     std::optional<QString> StoreReceivedRecord(const QByteArray &header, const QByteArray &block,
                                                const pcn::_datacounter &summary) const;
+
+signals:
+    // The meter list was rebuilt: a folder was selected or rescanned, or the
+    // list was emptied.
+    void folderRescanned();
+    // The meter at `index` took new content (see ReplaceMeter).
+    void meterReplaced(int index, int removedVerification);
+    // The meter at `index` left the list.
+    void meterRemoved(int index);
+    // A folder was renamed; paths without a trailing "/". Whatever remembers
+    // a path inside it follows the rename.
+    void folderRenamed(const QString &oldPath, const QString &newPath);
 
 private:
     QString m_dataFolder;

@@ -7,107 +7,26 @@ bool reportAllowed(int checkedCount, int verificationCount)
     return checkedCount >= 1 && checkedCount <= kMaxReportVerifications;
 }
 
-namespace commandrules {
-
-RecordCommands folderScanned(RecordCommands c, int meterCount)
+RecordCommands commandStates(const CommandInputs &in)
 {
-    const bool any = meterCount > 0;
-    c.copy = any;
-    c.report = any;
-    c.exportSheet = any;
-    c.changeMeter = any;
-    if (!any) {
-        c.cut = false;
-        c.remove = false;
-        c.changeConstant = false;
-        c.elementCopy = false;
-        c.elementDelete = false;
-        c.elementPaste = false;
-    }
+    RecordCommands c;
+    // A device run stores records into the current folder: nothing that
+    // changes files or starts another run may be used meanwhile.
+    if (in.busy)
+        return c;
+    c.idle = true;
+    const bool anyMeter = in.meterCount > 0;
+    c.copy = anyMeter;
+    c.exportSheet = anyMeter;
+    c.report = anyMeter && reportAllowed(in.checkedCount, in.verificationCount);
+    c.paste = in.clipboardFilled;
+    c.cut = anyMeter && in.meterListActive;
+    c.remove = c.cut;
+    c.merge = c.cut && in.clipboardFilled && in.mergeableAtPress;
+    c.elementCopy = in.meterSelected && in.verificationCount >= 2;
+    c.elementDelete = c.elementCopy;
+    c.elementPaste = in.verificationSelected && in.elementPasteFits;
+    c.changeMeter = anyMeter && in.meterSelected;
+    c.changeConstant = in.meterSelected && in.verificationSelected && in.verificationCount > 0;
     return c;
 }
-
-RecordCommands meterSelected(RecordCommands c, int verificationCount)
-{
-    c.report = reportAllowed(0, verificationCount);
-    c.changeMeter = true;
-    c.changeConstant = verificationCount > 0;
-    c.elementCopy = verificationCount >= 2;
-    c.elementDelete = verificationCount >= 2;
-    return c;
-}
-
-RecordCommands verificationSelected(RecordCommands c, int powerRowCount, bool elementPasteFits)
-{
-    c.elementPaste = elementPasteFits;
-    c.elementCopy = powerRowCount >= 2;
-    c.elementDelete = powerRowCount >= 2;
-    c.changeConstant = powerRowCount > 0;
-    return c;
-}
-
-RecordCommands checkedCountChanged(RecordCommands c, int checkedCount, int verificationCount)
-{
-    c.report = reportAllowed(checkedCount, verificationCount);
-    return c;
-}
-
-RecordCommands meterListPressed(RecordCommands c, int meterCount, bool pasteAvailable, bool mergeable)
-{
-    c.paste = pasteAvailable;
-    const bool any = meterCount > 0;
-    c.merge = any && pasteAvailable && mergeable;
-    c.cut = any;
-    c.remove = any;
-    return c;
-}
-
-RecordCommands meterListFocusLost(RecordCommands c, bool *pasteAvailable)
-{
-    if (pasteAvailable)
-        *pasteAvailable = c.paste;
-    c.merge = false;
-    c.cut = false;
-    c.remove = false;
-    return c;
-}
-
-RecordCommands meterCopied(RecordCommands c)
-{
-    c.paste = true;
-    c.merge = false;
-    return c;
-}
-
-RecordCommands meterCut(RecordCommands c)
-{
-    c.paste = true;
-    return c;
-}
-
-RecordCommands clipboardFileDeleted(RecordCommands c)
-{
-    c.paste = false;
-    c.merge = false;
-    return c;
-}
-
-RecordCommands merged(RecordCommands c)
-{
-    c.merge = false;
-    return c;
-}
-
-RecordCommands lastMeterDeleted(RecordCommands c)
-{
-    c = folderScanned(c, 0);
-    return c;
-}
-
-RecordCommands elementOperationDone(RecordCommands c)
-{
-    c.elementPaste = false;
-    return c;
-}
-
-} // namespace commandrules

@@ -1,6 +1,9 @@
-// The enabled state of the record commands and how the events of the record
-// views change it. Each event is a pure function from the old state to the
-// new one, so the rules can be checked without any window.
+// The enabled state of every command of the main window as one pure
+// function of what the window shows and holds: the meter and power lists'
+// content and selection, the meter list's focus, the meter clipboard, the
+// element mark, the ticks and whether a device run is under way. The window
+// recomputes it on every change of these inputs and applies it to every
+// control, so no control can keep a stale state.
 #pragma once
 
 struct RecordCommands {
@@ -16,8 +19,33 @@ struct RecordCommands {
     bool elementDelete = false; // DelElemButton
     bool changeMeter = false;   // meter context menu, "ChangeMeterPars"
     bool changeConstant = false;// power context menu, "ChangeMeterConst"
+    // Every other command of the window (read from the device, settings,
+    // displayed columns, password, language, help, about, exit, the folder
+    // tree): usable whenever no device run is under way.
+    bool idle = false;
 
     bool operator==(const RecordCommands &) const = default;
+};
+
+// What the command states are computed from.
+struct CommandInputs {
+    int meterCount = 0;             // rows of the meter list
+    bool meterSelected = false;     // a meter row is selected
+    int verificationCount = 0;      // rows of the power list (the selected meter's verifications)
+    bool verificationSelected = false;
+    int checkedCount = 0;           // ticked power-list rows
+    // A mouse button went down in the meter list since it last lost the focus.
+    bool meterListActive = false;
+    bool clipboardFilled = false;   // a meter file is on the meter clipboard
+    // At that last press the clipboard file and the selected meter's file
+    // were found mergeable (the check reads both files, so it runs only then).
+    bool mergeableAtPress = false;
+    // The verification marked for element pasting belongs to the selected
+    // meter, is not the selected verification and is compatible with it.
+    bool elementPasteFits = false;
+    bool busy = false;              // a device run is under way
+
+    bool operator==(const CommandInputs &) const = default;
 };
 
 // Largest number of verifications one protocol takes.
@@ -27,43 +55,5 @@ constexpr int kMaxReportVerifications = 10;
 // 10 verifications, or when 1 to 10 verifications are ticked.
 bool reportAllowed(int checkedCount, int verificationCount);
 
-namespace commandrules {
-
-// A folder scan listed `meterCount` meters (row 0 is then selected).
-RecordCommands folderScanned(RecordCommands c, int meterCount);
-
-// A meter was selected; its verifications fill the power list, none ticked.
-RecordCommands meterSelected(RecordCommands c, int verificationCount);
-
-// A verification was selected; `elementPasteFits` tells whether the marked
-// verification of this meter may be pasted into it.
-RecordCommands verificationSelected(RecordCommands c, int powerRowCount, bool elementPasteFits);
-
-// The ticks of the power list were counted.
-RecordCommands checkedCountChanged(RecordCommands c, int checkedCount, int verificationCount);
-
-// A mouse button went down in the meter list. `mergeable` is the result of
-// the mergeability check of the clipboard file and the selected meter's file
-// (only asked for while paste is available).
-RecordCommands meterListPressed(RecordCommands c, int meterCount, bool pasteAvailable, bool mergeable);
-
-// The meter list lost the focus. `pasteAvailable` takes the paste button's state.
-RecordCommands meterListFocusLost(RecordCommands c, bool *pasteAvailable);
-
-// A meter was copied or cut to the meter clipboard.
-RecordCommands meterCopied(RecordCommands c);
-RecordCommands meterCut(RecordCommands c);
-
-// The file on the meter clipboard was deleted.
-RecordCommands clipboardFileDeleted(RecordCommands c);
-
-// A merge finished.
-RecordCommands merged(RecordCommands c);
-
-// The last meter of the list was deleted.
-RecordCommands lastMeterDeleted(RecordCommands c);
-
-// An element paste or delete finished.
-RecordCommands elementOperationDone(RecordCommands c);
-
-} // namespace commandrules
+// The state of every command for these inputs.
+RecordCommands commandStates(const CommandInputs &in);

@@ -4,6 +4,7 @@
 #include "device/link.h"
 #include "device/llexch.h"
 #include "device/resultcodes.h"
+#include "processes.h"
 #include "testdir.h"
 
 #include <QProcess>
@@ -43,7 +44,7 @@ public:
         return r;
     }
     bool purge() override { return inner_.purge(); }
-    QString failureReason() const override { return inner_.failureReason(); }
+    QString failureReason(int language) const override { return inner_.failureReason(language); }
     bool restore() override { return inner_.restore(); }
     bool close(bool r) override { return inner_.close(r); }
     void pause(std::chrono::milliseconds ms) override
@@ -60,15 +61,16 @@ private:
 class RecordedLink final : public Link {
 public:
     RecordedLink(const QString &port, Timeouts t, ExchangeContext &c)
-        : port_(port, 115200, t.writeMs, t.readMs), recorder(port_), link_(recorder, t, c)
+        : port_(port, 115200), recorder(port_), link_(recorder, t, c)
     {
     }
-    int begin() override { return link_.begin(); }
+    Status begin() override { return link_.begin(); }
     void exchange(const QByteArray &r, QByteArray &a, int c, int e) override { link_.exchange(r, a, c, e); }
-    int end() override { return link_.end(); }
+    Status end() override { return link_.end(); }
     void abort() override { link_.abort(); }
     void pause(std::chrono::milliseconds d) override { link_.pause(d); }
-    bool isUsb() const override { return false; }
+    LinkTraits traits() const override { return link_.traits(); }
+    COM_M::CLlExch &port() { return port_; }
 
 private:
     COM_M::CLlExch port_;
@@ -80,24 +82,7 @@ private:
     SerialLink link_;
 };
 
-class Sim {
-public:
-    explicit Sim(const QStringList &args)
-    {
-        process_.start(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim"), args);
-        if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
-            path = QString::fromLocal8Bit(process_.readLine()).trimmed();
-    }
-    ~Sim()
-    {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-    QString path;
-
-private:
-    QProcess process_;
-};
+using Sim = testsupport::Emulator;
 
 struct Session {
     ExchangeContext context;
@@ -105,6 +90,7 @@ struct Session {
     QVector<QByteArray> requests;
     QVector<int> pauses;
     std::function<void()> afterRead;
+    std::function<qint64()> lineQueue; // replaces the port's output-queue query
     DeviceClient client;
     explicit Session(const QString &port)
         : client(
@@ -113,6 +99,8 @@ struct Session {
                   link->recorder.requests = &requests;
                   link->recorder.pauses = &pauses;
                   link->recorder.afterRead = afterRead;
+                  if (lineQueue)
+                      link->port().setLineQueueProbe(lineQueue);
                   return link;
               },
               context)
@@ -146,11 +134,12 @@ private slots:
     void faults_data();
     void faults();
     void missingPort();
+    void lineHeldByCts();
 };
 
 void tst_ptyprotocol::initTestCase()
 {
-    if (!QFile::exists(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim")))
+    if (!testsupport::emulatorBuilt())
         QSKIP("the instrument emulator is not built");
 }
 
@@ -170,13 +159,13 @@ void tst_ptyprotocol::newerContentPages()
     QVERIFY(!sim.path.isEmpty());
     Session s(sim.path);
     DeviceInfo info;
-    QCOMPARE(s.client.identify(info), 0);
+    QCOMPARE(s.client.identify(info), Status::Ok);
     QCOMPARE(s.requests.last(), hex("02 0F 04 00 00 00 00 01 13 CF"));
     QCOMPARE(int(info.modelClass), 3);
     QCOMPARE(int(s.client.archiveSize()), records);
     s.requests.clear();
     QVector<pcn::_datacounter> content;
-    QCOMPARE(s.client.readContent(info, content), 0);
+    QCOMPARE(s.client.readContent(info, content), Status::Ok);
     QCOMPARE(pageWords(s.requests, 0x0D), expected);
     QCOMPARE(s.requests.size(), expected.size());
     QCOMPARE(content.size(), records);
@@ -189,10 +178,10 @@ void tst_ptyprotocol::olderInstrument()
     QVERIFY(!sim.path.isEmpty());
     Session s(sim.path);
     DeviceInfo info;
-    QCOMPARE(s.client.identify(info), 0);
+    QCOMPARE(s.client.identify(info), Status::Ok);
     QCOMPARE(int(info.modelClass), 2);
     QVector<pcn::_datacounter> content;
-    QCOMPARE(s.client.readContent(info, content), 0);
+    QCOMPARE(s.client.readContent(info, content), Status::Ok);
     QCOMPARE(content.size(), 33);
     QCOMPARE(pageWords(s.requests, 0x0B), QVector<int>({8163, 224, 225}));
     for (const QByteArray &r : s.requests)
@@ -206,10 +195,10 @@ void tst_ptyprotocol::recordsAndCancel()
     {
         Session s(sim.path);
         DeviceInfo info;
-        QCOMPARE(s.client.identify(info), 0);
+        QCOMPARE(s.client.identify(info), Status::Ok);
         s.requests.clear();
         QVector<QByteArray> slots_;
-        QCOMPARE(s.client.readRecords(info, {1, 5}, slots_), 0);
+        QCOMPARE(s.client.readRecords(info, {1, 5}, slots_), Status::Ok);
         QCOMPARE(pageWords(s.requests, 0x0D), QVector<int>({352, 360}));
         QCOMPARE(s.requests.at(0).mid(8, 2), hex("02 00"));
         QCOMPARE(slots_.size(), 2);
@@ -225,7 +214,7 @@ void tst_ptyprotocol::recordsAndCancel()
         DeviceInfo info;
         info.modelClass = 3;
         QVector<QByteArray> slots_;
-        QCOMPARE(s.client.readRecords(info, {2}, slots_), 14);
+        QCOMPARE(s.client.readRecords(info, {2}, slots_), Status::Cancelled);
         QVERIFY(slots_.isEmpty());
         QVERIFY(!s.cancel.load());
     }
@@ -237,13 +226,13 @@ void tst_ptyprotocol::writePacing()
     QVERIFY(!sim.path.isEmpty());
     Session s(sim.path);
     DeviceInfo info;
-    QCOMPARE(s.client.identify(info), 0);
+    QCOMPARE(s.client.identify(info), Status::Ok);
     QCOMPARE(int(info.modelClass), 5);
     QVERIFY(s.pauses.isEmpty()); // the 12- and 10-byte requests go without a pause
-    QCOMPARE(s.client.writeMeterDatabaseStep1(info, QByteArray(400, '\0')), 0);
+    QCOMPARE(s.client.writeMeterDatabaseStep1(info, QByteArray(400, '\0')), Status::Ok);
     QCOMPARE(s.requests.last().size(), 522);
     QCOMPARE(s.pauses, QVector<int>(16, 5));
-    QCOMPARE(s.client.writeMeterDatabaseStep2(info, QByteArray(400, '\0')), 0);
+    QCOMPARE(s.client.writeMeterDatabaseStep2(info, QByteArray(400, '\0')), Status::Ok);
     QCOMPARE(s.requests.last().size(), 524);
 }
 
@@ -270,13 +259,13 @@ void tst_ptyprotocol::faults()
     QVERIFY(!sim.path.isEmpty());
     Session s(sim.path);
     DeviceInfo info;
-    int rc = s.client.identify(info);
+    Status rc = s.client.identify(info);
     if (content) {
-        QCOMPARE(rc, 0);
+        QCOMPARE(rc, Status::Ok);
         QVector<pcn::_datacounter> entries;
         rc = s.client.readContent(info, entries);
     }
-    QCOMPARE(rc, code);
+    QCOMPARE(device::code(rc), code);
     QCOMPARE(messageKeyForResult(rc).isEmpty(), false);
 }
 
@@ -285,10 +274,34 @@ void tst_ptyprotocol::missingPort()
     QTemporaryDir dir;
     Session s(dir.filePath(QStringLiteral("no-such-port")));
     DeviceInfo info;
-    QCOMPARE(s.client.identify(info), 1);
+    QCOMPARE(s.client.identify(info), Status::PortUnavailable);
     QVERIFY(s.context.diagnostic.portReason.contains(QStringLiteral("not present")));
+    // In the program's language, like every other text.
+    Session russian(dir.filePath(QStringLiteral("no-such-port")));
+    russian.context.language = 0;
+    QCOMPARE(russian.client.identify(info), Status::PortUnavailable);
+    QCOMPARE(russian.context.diagnostic.portReason, QStringLiteral("порт не найден; подключён ли кабель?"));
     QCOMPARE(COM_M::CLlExch::diagnose(dir.path() + QStringLiteral("/x"), QSerialPort::NoError),
              COM_M::PortProblem::NotPresent);
+}
+
+// A line held by CTS: the system takes the bytes but they never leave the
+// port. The request is not written (code 2), instead of waiting for an
+// answer that cannot come (code 4); a line that drains works as before.
+void tst_ptyprotocol::lineHeldByCts()
+{
+    Sim sim({"--model-class", "3"});
+    QVERIFY(!sim.path.isEmpty());
+    Session held(sim.path);
+    held.lineQueue = [] { return qint64(1); };
+    DeviceInfo info;
+    QCOMPARE(held.client.identify(info), Status::WriteFailed);
+
+    Session drained(sim.path);
+    int polls = 0;
+    drained.lineQueue = [&polls] { return qint64(++polls % 3 == 0 ? 0 : 1); };
+    QCOMPARE(drained.client.identify(info), Status::Ok);
+    QVERIFY(polls > 0);
 }
 
 QTEST_GUILESS_MAIN(tst_ptyprotocol)

@@ -6,10 +6,13 @@
 #include "base/stringcatalog.h"
 #include "tst_sessionsupport.h"
 
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 using sessiontest::CliRun;
 using sessiontest::Sim;
@@ -91,14 +94,14 @@ private slots:
 
         device::ExchangeContext::Diagnostic why;
         why.portReason = QStringLiteral("no such device");
-        QCOMPARE(device::resultStatusText(1, english, QStringLiteral("/dev/ttyUSB3"), why),
+        QCOMPARE(device::resultStatusText(device::Status::PortUnavailable, english, QStringLiteral("/dev/ttyUSB3"), why),
                  QStringLiteral(" COM Port unavailable /dev/ttyUSB3 (no such device)"));
         // Settings that cannot be applied: the message without a port name.
-        QCOMPARE(device::resultStatusText(8, english, QStringLiteral("/dev/ttyUSB3"), {}),
+        QCOMPARE(device::resultStatusText(device::Status::SettingsFailed, english, QStringLiteral("/dev/ttyUSB3"), {}),
                  QStringLiteral(" COM Port unavailable "));
-        QCOMPARE(device::resultStatusText(11, english, QString(), {}), QStringLiteral(" Log is empty."));
-        QCOMPARE(device::resultStatusText(14, english, QString(), {}), QStringLiteral(" Reading canceled."));
-        QCOMPARE(device::resultStatusText(50, english, QString(), {}), QStringLiteral(" Unspecified error."));
+        QCOMPARE(device::resultStatusText(device::Status::ArchiveEmpty, english, QString(), {}), QStringLiteral(" Log is empty."));
+        QCOMPARE(device::resultStatusText(device::Status::Cancelled, english, QString(), {}), QStringLiteral(" Reading canceled."));
+        QCOMPARE(device::resultStatusText(device::Status::NotRecognised, english, QString(), {}), QStringLiteral(" Unspecified error."));
     }
 
     void everyModelClass_data()
@@ -306,6 +309,86 @@ private slots:
         QStringList expected{keys.first(), keys.last()};
         expected.sort();
         QCOMPARE(stored, expected);
+    }
+
+    // The message of a storing run, in both languages.
+    void storeReportTexts_data()
+    {
+        QTest::addColumn<int>("notStored");
+        QTest::addColumn<int>("clamped");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("complete") << 0 << 0 << 1 << QString();
+        QTest::newRow("not stored, English") << 2 << 0 << 1 << "Unable to create file. Verifications not stored: 2 of 5.";
+        QTest::newRow("not stored, Russian") << 2 << 0 << 0 << "Не удается создать файл. Не сохранено поверок: 2 из 5.";
+        QTest::newRow("clamped, English")
+            << 0 << 1 << 1 << "Meter constant above 4294967295 stored as 4294967295, verifications: 1.";
+        QTest::newRow("both, Russian") << 1 << 1 << 0
+                                       << "Не удается создать файл. Не сохранено поверок: 1 из 4. Постоянная счётчика "
+                                          "больше 4294967295 и сохранена как 4294967295, поверок: 1.";
+    }
+
+    void storeReportTexts()
+    {
+        QFETCH(int, notStored);
+        QFETCH(int, clamped);
+        QFETCH(int, language);
+        QFETCH(QString, text);
+        ArchiveStoreReport report;
+        report.written = QStringList(3, QStringLiteral("x.pcn"));
+        report.notStored = notStored;
+        report.clampedConstants = clamped;
+        const auto messageText = [language](const QString &key) {
+            return catalogDefault(kMainSectionKey, kMessageGroup + QLatin1Char('/') + key, language);
+        };
+        QCOMPARE(device::storeReportText(report, messageText, language), text);
+        QCOMPARE(report.complete(), text.isEmpty());
+    }
+
+    // Verifications that cannot be stored: the message on stderr, a
+    // non-zero exit, and the files stored read back whole. A name is
+    // blocked by a folder of that name; a folder without write permission
+    // stops everyone but the superuser.
+    void unstoredRecordsAreReported_data()
+    {
+        QTest::addColumn<QList<int>>("blocked"); // slots whose names are taken, counted from 0
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("second of three") << QList<int>{1} << false << 2;
+        QTest::newRow("no name can be created") << QList<int>{0, 1, 2} << false << 0;
+        QTest::newRow("read-only folder") << QList<int>{} << true << 0;
+    }
+
+    void unstoredRecordsAreReported()
+    {
+        QFETCH(QList<int>, blocked);
+        QFETCH(bool, readOnly);
+        QFETCH(int, stored);
+        if (readOnly && ::geteuid() == 0)
+            QSKIP("the superuser writes into read-only folders");
+        Sim sim({"--model-class", "1", "--records", "3", "--points", "1"});
+        QVERIFY(!sim.path.isEmpty());
+        QTemporaryDir scratch;
+        const CliRun names = readArchive(sim.path, scratch.path());
+        QCOMPARE(names.exitCode, 0);
+        const QStringList lines = names.out.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^\\{")));
+        QCOMPARE(lines.size(), 3);
+
+        QTemporaryDir dir;
+        for (int k : blocked) {
+            const QString path = QJsonDocument::fromJson(lines.at(k).toUtf8()).object().value(QStringLiteral("file")).toString();
+            QVERIFY(QDir(dir.path()).mkdir(QFileInfo(path).fileName()));
+        }
+        if (readOnly)
+            QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const CliRun run = readArchive(sim.path, dir.path());
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(run.exitCode, 13);
+        QCOMPARE(run.err, QStringLiteral("Unable to create file. Verifications not stored: %1 of 3.\n").arg(3 - stored));
+        const auto files = readFolder(dir.path());
+        QCOMPARE(files.size(), stored);
+        for (const MeterFileReadResult &file : files)
+            QVERIFY(file.readable);
     }
 
     void failures()

@@ -2,6 +2,7 @@
 // window, driven by QTest against the instrument emulator on a
 // pseudo-terminal: the dialogs, the status texts, what is stored, cancel,
 // sorting, the selection limit and the guard of the window's commands.
+#include "base/platform.h"
 #include "device/connection.h"
 #include "device/portchoice.h"
 #include "device/ui/contentform.h"
@@ -12,8 +13,14 @@
 #include "records/ui/folderpanel.h"
 #include "records/ui/statusmessagetimer.h"
 #include "mainwindow/korvelform.h"
+#include "mainwindowfixture.h"
+#include "records/meterfile.h"
+#include "samplerecords.h"
 #include "tst_sessionsupport.h"
+#include "views/commandstate.h"
 #include "views/textlookup.h"
+#include "views/ui/recordlistviews.h"
+#include "views/ui/recordviews.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -24,6 +31,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -36,24 +44,15 @@ const QString kTitle = QStringLiteral("Measuring Instruments Vardosk");
 const QString kSuccess = QStringLiteral(" Reading has been successfully completed.");
 const QString kCanceled = QStringLiteral(" Reading canceled.");
 
-// A main window of a program installed in a temporary folder, English.
-struct Window {
-    QTemporaryDir dir;
-    QStringList shown;
-    std::unique_ptr<TKorvelForm> form;
+// A main window of a program installed in a temporary folder, English,
+// with its device commands.
+struct Window : testsupport::MainWindowFixture {
     DeviceCommands *commands = nullptr;
 
     bool open()
     {
-        StartupPaths p;
-        p.programFolder = dir.path() + QLatin1Char('/');
-        p.dataFolder = p.programFolder + QStringLiteral("Data/");
-        p.configPath = p.programFolder + QStringLiteral("config.cfg");
-        p.stringsPath = testsupport::binDir() + QStringLiteral("/DataStrings.xml");
-        form = std::make_unique<TKorvelForm>(p, [this](MessageKind, const QString &text) { shown << text; });
-        if (!form->FormCreate() || !form->FormActivate())
+        if (!MainWindowFixture::open())
             return false;
-        form->show();
         commands = form->findChild<DeviceCommands *>(QStringLiteral("DeviceCommands"));
         return commands != nullptr;
     }
@@ -64,7 +63,6 @@ struct Window {
         device::storeTypedPortPath(path);
         form->writeConnectionStatus();
     }
-    QString dataFolder() const { return dir.path() + QStringLiteral("/Data"); }
     QString status() const { return form->messagePanel()->text(); }
     void read() { form->action(QStringLiteral("LoadArcFromDeviceAction"))->trigger(); }
 };
@@ -341,6 +339,85 @@ private slots:
         QVERIFY(w.form->folderPanel()->isEnabled());
     }
 
+    // Every control that can change a stored file or start a run is disabled
+    // while a run works, the tool buttons of single verifications included;
+    // afterwards each control shows what the command table gives for the
+    // window's state, with the meter clipboard and the element mark kept.
+    void storeControlsWaitForTheRun()
+    {
+        Sim sim({"--model-class", "3", "--records", "2"});
+        QVERIFY(!sim.path.isEmpty());
+        Window w;
+        QVERIFY(QDir().mkpath(w.dataFolder()));
+        QVERIFY(WriteMeterFile(w.dataFolder() + QStringLiteral("/a.pcn"),
+                               testsupport::sampleMeter(QStringLiteral("A"), QStringLiteral("1"), 1, 6)));
+        QVERIFY(WriteMeterFile(w.dataFolder() + QStringLiteral("/b.pcn"),
+                               testsupport::sampleMeter(QStringLiteral("A"), QStringLiteral("1"), 1, 2)));
+        QVERIFY(w.open());
+        w.useSerial(sim.path);
+        RecordViews *views = w.form->views();
+        QCOMPARE(w.form->store().meters().size(), 2);
+
+        const auto button = [&](const char *name) {
+            return w.form->findChild<QToolButton *>(QLatin1String(name));
+        };
+        const auto menuAction = [&](const char *name) { return w.form->findChild<QAction *>(QLatin1String(name)); };
+        // Each control with the field of the command states that enables it.
+        const QList<QPair<QObject *, bool RecordCommands::*>> controls = {
+            {w.form->action(QStringLiteral("CopyButton")), &RecordCommands::copy},
+            {w.form->action(QStringLiteral("PasteButton")), &RecordCommands::paste},
+            {w.form->action(QStringLiteral("ConnectAction")), &RecordCommands::merge},
+            {w.form->action(QStringLiteral("CutButton")), &RecordCommands::cut},
+            {w.form->action(QStringLiteral("DelButton")), &RecordCommands::remove},
+            {button("CopyElemButton"), &RecordCommands::elementCopy},
+            {button("PasteElemButton"), &RecordCommands::elementPaste},
+            {button("DelElemButton"), &RecordCommands::elementDelete},
+            {menuAction("N7"), &RecordCommands::changeMeter},
+            {menuAction("N9"), &RecordCommands::changeConstant},
+            {w.form->action(QStringLiteral("LoadArcFromDeviceAction")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("ComSetupAction")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("ViewParametersAction")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("ChangePswd")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("RussianLang")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("N4")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("Exit")), &RecordCommands::idle},
+            {w.form->folderPanel(), &RecordCommands::idle},
+        };
+        const auto enabled = [](QObject *control) {
+            if (auto *a = qobject_cast<QAction *>(control))
+                return a->isEnabled();
+            return qobject_cast<QWidget *>(control)->isEnabled();
+        };
+        for (const auto &[control, state] : controls)
+            QVERIFY2(control, "every control exists");
+
+        // A meter on the clipboard, a verification marked and another of the
+        // same power type selected: paste, element paste and the element
+        // buttons are on.
+        views->SelectMeter(views->MeterRowOf(0));
+        w.form->action(QStringLiteral("CopyButton"))->trigger();
+        button("CopyElemButton")->click();
+        views->SelectVerification(5);
+        const RecordCommands before = views->Commands();
+        QVERIFY(before.paste && before.elementCopy && before.elementPaste && before.elementDelete);
+
+        bool checked = false;
+        whenContentShown(w, [&](TContForm &) {
+            checked = true;
+            for (const auto &[control, state] : controls)
+                QVERIFY2(!enabled(control), qPrintable(control->objectName()));
+        });
+        w.read();
+        QVERIFY(checked);
+        QCOMPARE(w.status(), kCanceled);
+
+        const RecordCommands after = views->Commands();
+        QCOMPARE(after, commandStates(views->commandInputs()));
+        QVERIFY(after.paste && after.copy && after.elementPaste && after.elementCopy && !after.merge);
+        for (const auto &[control, state] : controls)
+            QVERIFY2(enabled(control) == after.*state, qPrintable(control->objectName()));
+    }
+
     void contentDialogCancelAndNothingTicked()
     {
         Sim sim({"--model-class", "0", "--records", "4", "--points", "1"});
@@ -522,6 +599,48 @@ private slots:
         QCOMPARE(w.form->store().meters().size(), 2);
     }
 
+    // Files that cannot be written (a read-only folder or a full disk for
+    // every write, or a failure of the second of three) are named in a
+    // message and the status; what was stored reads back whole.
+    void unstoredRecordsAreReported_data()
+    {
+        QTest::addColumn<int>("failing"); // write that fails, counted from 1; 0: every write
+        QTest::addColumn<int>("stored");
+        QTest::newRow("second of three") << 2 << 2;
+        QTest::newRow("every write") << 0 << 0;
+    }
+
+    void unstoredRecordsAreReported()
+    {
+        QFETCH(int, failing);
+        QFETCH(int, stored);
+        Sim sim({"--model-class", "1", "--records", "3", "--points", "1"});
+        QVERIFY(!sim.path.isEmpty());
+        Window w;
+        QVERIFY(w.open());
+        w.useSerial(sim.path);
+        int started = 0;
+        const platform::WriteFaultScope fault([&](const QString &path, qint64 bytesWritten) {
+            if (!path.endsWith(QLatin1String(".pcn")))
+                return false;
+            if (bytesWritten == 0)
+                ++started;
+            return failing == 0 || started == failing;
+        });
+        whenContentShown(w, [](TContForm &f) {
+            click(f.AllCalibrationButton);
+            click(f.ReadCalibrationButton);
+        });
+        w.read();
+        const QString message = QStringLiteral("Unable to create file. Verifications not stored: %1 of 3.").arg(3 - stored);
+        QCOMPARE(w.shown, QStringList{message});
+        QCOMPARE(w.status(), QLatin1Char(' ') + message);
+        const auto files = readFolder(w.dataFolder());
+        QCOMPARE(files.size(), stored);
+        for (const MeterFileReadResult &file : files)
+            QVERIFY(file.readable);
+    }
+
     void contentDialogSortingRules()
     {
         const auto entry = [](const char *type, QDate date, QTime time, int power) {
@@ -609,7 +728,7 @@ private slots:
     {
         Window w;
         QVERIFY(w.open());
-        const QString missing = w.dir.filePath(QStringLiteral("no-such-tty"));
+        const QString missing = w.folder + QStringLiteral("/no-such-tty");
         w.useSerial(missing);
         w.read();
         QVERIFY2(w.status().startsWith(QStringLiteral(" COM Port unavailable ") + missing + QStringLiteral(" (")),

@@ -6,6 +6,7 @@
 #include "base/stringdocument.h"
 #include "base/ui/aboutbox.h"
 #include "mainwindow/korvelform.h"
+#include "mainwindowfixture.h"
 #include "samplerecords.h"
 #include "testdir.h"
 #include "views/ui/recordviews.h"
@@ -26,12 +27,7 @@ QString generatedStrings()
 // file given.
 StartupPaths pathsIn(const QTemporaryDir &dir, const QString &stringsPath)
 {
-    StartupPaths p;
-    p.programFolder = dir.path() + QLatin1Char('/');
-    p.dataFolder = p.programFolder + QStringLiteral("Data/");
-    p.configPath = p.programFolder + QStringLiteral("config.cfg");
-    p.stringsPath = stringsPath;
-    return p;
+    return testsupport::programPathsIn(dir.path(), stringsPath);
 }
 
 // The generated string file with one text of a section changed in its low
@@ -97,6 +93,8 @@ private slots:
             << damagedStrings("<Eng>File</Eng>", "<Eng>Filf</Eng>") << true;
         QTest::newRow("elements where text belongs")
             << damagedStrings("<Eng>Exit</Eng>", "<Eng><b>Exit</b></Eng>") << true;
+        QTest::newRow("well-formed, without the messages")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Strings><KorvelForm/></Strings>\n") << true;
     }
 
     void badStringFilesNeverCrash()
@@ -110,9 +108,9 @@ private slots:
         QVERIFY(!window.FormCreate());
         if (loads) {
             // The string file loaded but the main section failed its check:
-            // Error34, a line break, Error35.
-            QCOMPARE(window.fatalMessage(), window.message(34) + QLatin1Char('\n') + window.message(35));
-            QVERIFY(window.fatalMessage().startsWith(QStringLiteral("Invalid application data.")));
+            // Error34, a line break, Error35 (built-in when the file lacks them).
+            QCOMPARE(window.fatalMessage(), QStringLiteral("Invalid application data.\nThe program must be reinstalled."
+                                                           "\nThe program will be closed."));
         } else {
             QCOMPARE(window.fatalMessage(),
                      QStringLiteral("Error while loading application data.\nThe program must be reinstalled."));
@@ -249,6 +247,57 @@ private slots:
         QCOMPARE(again.size(), QSize(900, 650));
         QCOMPARE(again.upperSplitter()->sizes().value(0), 260);
         QCOMPARE(again.mainSplitter()->sizes().value(0), 340);
+    }
+
+    // Each restart must show the three splitters where the previous run
+    // left them, however often the program is started.
+    void splitterPositionsHoldOverRestarts()
+    {
+        QTemporaryDir dir;
+        const auto positions = [](TKorvelForm &w) {
+            return QList<int>{w.upperSplitter()->sizes().value(0), w.mainSplitter()->sizes().value(0),
+                              w.listsSplitter()->sizes().value(0)};
+        };
+        QList<int> first;
+        {
+            TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
+            QVERIFY(window.FormCreate());
+            window.resize(900, 650);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.upperSplitter()->setSizes({250, 600});
+            window.mainSplitter()->setSizes({360, 230});
+            window.listsSplitter()->setSizes({140, 200});
+            first = positions(window);
+            window.close();
+        }
+        for (int restart = 1; restart <= 3; ++restart) {
+            TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
+            QVERIFY(window.FormCreate());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(positions(window), first);
+            window.close();
+        }
+    }
+
+    // Buttons that live on the tool bar alone show their hint as their text,
+    // in the language chosen last.
+    void toolBarTextsFollowTheLanguage()
+    {
+        QTemporaryDir dir;
+        TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
+        QVERIFY(window.FormCreate());
+        QCOMPARE(window.action(QStringLiteral("CopyButton"))->text(), QStringLiteral("Copy"));
+        window.RussianLangClick();
+        for (const char *name : {"CopyButton", "PasteButton", "ConnectAction", "CutButton", "DelButton"}) {
+            QAction *a = window.action(QLatin1String(name));
+            QCOMPARE(a->text(), a->toolTip());
+        }
+        QCOMPARE(window.action(QStringLiteral("CopyButton"))->text(), QStringLiteral("Копировать поверку"));
+        // Buttons that share an action with the menu keep the menu's text.
+        QAction *read = window.action(QStringLiteral("LoadArcFromDeviceAction"));
+        QVERIFY(read->text() != read->toolTip());
     }
 
     void movedColumnSurvivesRestart()

@@ -2,6 +2,7 @@
 // while typing, spin fields on leaving, button states as the list grows, the
 // duplicate warning, unsaved entries on closing, and files.
 #include "bdformsupport.h"
+#include "meterdb/ui/bdform.h"
 #include "meterdb/bdcfile.h"
 #include "meterdbsamples.h"
 #include "testdir.h"

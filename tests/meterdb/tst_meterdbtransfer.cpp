@@ -2,9 +2,11 @@
 // pseudo-terminal, for both generations: the frames a write sends, reading
 // back what was written, through vardosk-cli and through the editor; a
 // wrong password sends nothing; a failed read keeps the entries.
-#include "../device/tst_sessionsupport.h"
 #include "base/ui/passworddialogs.h"
 #include "bdformsupport.h"
+#include "meterdb/ui/bdform.h"
+#include "processes.h"
+#include "testdir.h"
 #include "meterdb/bdcfile.h"
 #include "records/checksum.h"
 #include "meterdbsamples.h"
@@ -17,9 +19,9 @@
 #include <QtTest>
 
 using meterdbtest::Recorded;
-using sessiontest::CliRun;
-using sessiontest::Sim;
-using sessiontest::runCli;
+using testsupport::CliRun;
+using testsupport::runCli;
+using Sim = testsupport::Emulator;
 
 namespace {
 
@@ -80,7 +82,7 @@ class tst_meterdbtransfer : public QObject {
 private slots:
     void initTestCase()
     {
-        if (!QFile::exists(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim")))
+        if (!testsupport::emulatorBuilt())
             QSKIP("the instrument emulator is not built");
     }
 

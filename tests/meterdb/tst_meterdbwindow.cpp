@@ -1,10 +1,10 @@
 // The meter database commands of the main window: the menu items, opening
 // the editor empty or with the instrument's entries read through the
 // emulator, and a failed reading that opens nothing.
-#include "../device/tst_sessionsupport.h"
 #include "device/portchoice.h"
-#include "mainwindow/korvelform.h"
+#include "mainwindowfixture.h"
 #include "meterdb/ui/bdform.h"
+#include "processes.h"
 
 #include <QPushButton>
 #include <QSettings>
@@ -12,26 +12,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using sessiontest::Sim;
+using Sim = testsupport::Emulator;
 
 namespace {
 
-struct Window {
-    QTemporaryDir dir;
-    QStringList shown;
-    std::unique_ptr<TKorvelForm> form;
-
+// The main window, its serial port the given device path.
+struct Window : testsupport::MainWindowFixture {
     bool open(const QString &port)
     {
-        StartupPaths p;
-        p.programFolder = dir.path() + QLatin1Char('/');
-        p.dataFolder = p.programFolder + QStringLiteral("Data/");
-        p.configPath = p.programFolder + QStringLiteral("config.cfg");
-        p.stringsPath = testsupport::binDir() + QStringLiteral("/DataStrings.xml");
-        form = std::make_unique<TKorvelForm>(p, [this](MessageKind, const QString &text) { shown << text; });
-        if (!form->FormCreate() || !form->FormActivate())
+        if (!MainWindowFixture::open())
             return false;
-        form->show();
         form->settings().interfaceType = InterfaceSerial;
         device::storeTypedPortPath(port);
         return true;
@@ -85,7 +75,7 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        if (!QFile::exists(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim")))
+        if (!testsupport::emulatorBuilt())
             QSKIP("the instrument emulator is not built");
         QVERIFY(m_userStore.isValid());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_userStore.path());
@@ -122,7 +112,7 @@ private slots:
     void failedReadOpensNothing()
     {
         Window w;
-        QVERIFY(w.open(w.dir.filePath(QStringLiteral("no-such-port"))));
+        QVERIFY(w.open(w.folder + QStringLiteral("/no-such-port")));
         const Seen seen = triggerAndClose(w, QStringLiteral("LoadBaseFromDeviceAction"));
         QVERIFY(!seen.opened);
         QVERIFY(w.form->messagePanel()->text().startsWith(QStringLiteral(" COM Port unavailable ")));

@@ -210,8 +210,8 @@ void TestCnvNewer::class5RangesAndMultiplier()
     QCOMPARE(v.constant, 6400u);
     QCOMPARE(int(v.scheme), 4);
     QCOMPARE(int(v.powerType), 0);
-    // 0.05 is stored truncated (3276/65536) and reads 0.049 at three decimals.
-    QCOMPARE(currentTexts(v), (QStringList{"5 T", "100 C", "2.5 C", "0.049 T", "10 T"}));
+    // 0.05 is stored truncated (3276/65536); its text shows the nominal 0.05.
+    QCOMPARE(currentTexts(v), (QStringList{"5 T", "100 C", "2.5 C", "0.05 T", "10 T"}));
     QCOMPARE(v.points[1].rangeUText, QStringLiteral("57.5"));
     QCOMPARE(v.points[0].I[0], 2.5);
     QCOMPARE(v.points[0].U[0], 220.0);
@@ -247,12 +247,17 @@ void TestCnvNewer::multipliedConstantTooLarge()
     s.word(30, 0);
     s.seal(4, 46);
     newerCodes(s, 0, 0, 0);
-    QVERIFY(!ConvertArchiveSlot(s.b, singlePhaseInfo(5)));
+    // Kept, with the largest constant the file holds, and marked.
+    const auto clamped = ConvertArchiveSlot(s.b, singlePhaseInfo(5));
+    QVERIFY(clamped);
+    QVERIFY(clamped->constantClamped);
+    QCOMPARE(clamped->block.mid(28, 4), hex("FF FF FF FF"));
     s.word(28, 0x0007);
     s.word(30, 0xFFFF); // just below
     s.seal(4, 46);
     const auto r = ConvertArchiveSlot(s.b, singlePhaseInfo(5));
     QVERIFY(r);
+    QVERIFY(!r->constantClamped);
     QCOMPARE(r->block.mid(28, 4), hex("FF FF 00 E0")); // 0x7FFFF x 8192 = 0xFFFFE000
 }
 

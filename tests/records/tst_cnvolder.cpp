@@ -199,7 +199,7 @@ void TestCnvOlder::class1Ranges()
     const auto r = ConvertArchiveSlot(s.b, olderInfo(1));
     QVERIFY(r);
     QCOMPARE(r->block.left(2), hex("17 01"));
-    // 0.05 x 65536 = 3276.8, truncated to 3276: the text reads 0.049.
+    // 0.05 x 65536 = 3276.8, stored truncated to 3276; the text shows 0.05.
     QCOMPARE(rangeEntry(r->block, 0), (QList<int>{0, 3276, 0, 60, 0, 0}));
     QCOMPARE(rangeEntry(r->block, 1), (QList<int>{50, 0, 0, 220, 0, 0}));
     const MeterFileReadResult back = readBack(*r);
@@ -208,7 +208,7 @@ void TestCnvOlder::class1Ranges()
     QCOMPARE(points.size(), 2);
     QCOMPARE(points[0].I[0], 2.5);
     QCOMPARE(points[0].U[0], 220.0);
-    QCOMPARE(points[0].rangeIText, QStringLiteral("0.049"));
+    QCOMPARE(points[0].rangeIText, QStringLiteral("0.05"));
     QCOMPARE(points[0].rangeUText, QStringLiteral("60"));
     QCOMPARE(points[1].rangeIText, QStringLiteral("50"));
     QCOMPARE(points[1].rangeUText, QStringLiteral("220"));
@@ -229,7 +229,7 @@ void TestCnvOlder::class2Ranges()
     QVERIFY(back.readable);
     QCOMPARE(back.meter.verifications[0].powerType, std::uint8_t(3));
     QCOMPARE(back.meter.verifications[0].points[2].rangeIText, QStringLiteral("2.5"));
-    QCOMPARE(back.meter.verifications[0].points[0].rangeIText, QStringLiteral("0.049"));
+    QCOMPARE(back.meter.verifications[0].points[0].rangeIText, QStringLiteral("0.05"));
 }
 
 void TestCnvOlder::singlePhaseCodesOutsideTables()

@@ -6,6 +6,7 @@
 
 #include "records/cnvrecord.h"
 #include "records/recordstore.h"
+#include "base/platform.h"
 #include "testdir.h"
 
 #include <QDir>
@@ -122,6 +123,8 @@ class TestCnvStore : public QObject {
     Q_OBJECT
 private slots:
     void storesConvertedRecordsByName();
+    void writesThatFailAreCounted_data();
+    void writesThatFailAreCounted();
     void secondReadingReplacesFiles();
     void countLimitsTheSlots();
     void singlePhaseNewerNaming();
@@ -135,7 +138,7 @@ void TestCnvStore::storesConvertedRecordsByName()
     RecordStore store(dir.path());
     Slot skipped = olderSlot(4, 2, 1); // single-phase, reactive by cross-connection
     const QVector<QByteArray> records{class0Record(0x30).b, skipped.b, class0Record(0x31).b};
-    const QStringList written = StoreArchiveRecords(records, 3, class0Info(), store);
+    const QStringList written = StoreArchiveRecords(records, 3, class0Info(), store).written;
     QCOMPARE(written.size(), 2);
 
     const QString first = QStringLiteral("CE301         ^12345678^2009-03-15^143005^0.pcn");
@@ -159,19 +162,57 @@ void TestCnvStore::storesConvertedRecordsByName()
     QCOMPARE(back.meter.verifications[0].time, QTime(14, 30, 5));
 }
 
+void TestCnvStore::writesThatFailAreCounted_data()
+{
+    QTest::addColumn<int>("failing"); // number of the write that fails, counted from 1; 0: every write
+    QTest::addColumn<int>("stored");
+    QTest::newRow("second of three") << 2 << 2;
+    QTest::newRow("every write (read-only folder, full disk)") << 0 << 0;
+}
+
+void TestCnvStore::writesThatFailAreCounted()
+{
+    QFETCH(int, failing);
+    QFETCH(int, stored);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    RecordStore store(dir.path());
+    Slot skipped = olderSlot(4, 2, 1); // not a record that gives a file
+    const QVector<QByteArray> records{class0Record(0x30).b, class0Record(0x31).b, skipped.b, class0Record(0x32).b};
+    int started = 0;
+    const platform::WriteFaultScope fault([&](const QString &, qint64 bytesWritten) {
+        if (bytesWritten == 0)
+            ++started;
+        return failing == 0 || started == failing;
+    });
+    const ArchiveStoreReport report = StoreArchiveRecords(records, 4, class0Info(), store);
+    QCOMPARE(report.written.size(), stored);
+    QCOMPARE(report.notStored, 3 - stored);
+    QCOMPARE(report.skipped, 1);
+    QCOMPARE(report.due(), 3);
+    QVERIFY(!report.complete());
+    // What was stored reads back whole; nothing else is in the folder.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), stored);
+    for (const QString &path : report.written) {
+        const MeterFileReadResult back = ReadMeterFile(path);
+        QVERIFY(back.readable);
+        QCOMPARE(back.meter.verifications.size(), 1);
+    }
+}
+
 void TestCnvStore::secondReadingReplacesFiles()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     RecordStore store(dir.path());
     Slot record = class0Record(0x30);
-    QCOMPARE(StoreArchiveRecords({record.b}, 1, class0Info(), store).size(), 1);
+    QCOMPARE(StoreArchiveRecords({record.b}, 1, class0Info(), store).written.size(), 1);
     const QString name = pcnFiles(dir.path()).value(0);
     QVERIFY(!name.isEmpty());
 
     // The same verification read again, with a different error value.
     record.highLow(record.point(0) + 88, 0x00010000); // +100 %
-    QCOMPARE(StoreArchiveRecords({record.b}, 1, class0Info(), store).size(), 1);
+    QCOMPARE(StoreArchiveRecords({record.b}, 1, class0Info(), store).written.size(), 1);
     QCOMPARE(pcnFiles(dir.path()), QStringList{name});
     const MeterFileReadResult back = ReadMeterFile(dir.filePath(name));
     QVERIFY(back.readable);
@@ -185,12 +226,12 @@ void TestCnvStore::countLimitsTheSlots()
     QVERIFY(dir.isValid());
     RecordStore store(dir.path());
     const QVector<QByteArray> records{class0Record(0x01).b, class0Record(0x02).b, class0Record(0x03).b};
-    QVERIFY(StoreArchiveRecords(records, 0, class0Info(), store).isEmpty());
-    QVERIFY(StoreArchiveRecords(records, -4, class0Info(), store).isEmpty());
+    QVERIFY(StoreArchiveRecords(records, 0, class0Info(), store).written.isEmpty());
+    QVERIFY(StoreArchiveRecords(records, -4, class0Info(), store).written.isEmpty());
     QVERIFY(pcnFiles(dir.path()).isEmpty());
-    QCOMPARE(StoreArchiveRecords(records, 1, class0Info(), store).size(), 1);
+    QCOMPARE(StoreArchiveRecords(records, 1, class0Info(), store).written.size(), 1);
     QCOMPARE(pcnFiles(dir.path()).size(), 1);
-    QCOMPARE(StoreArchiveRecords(records, 200, class0Info(), store).size(), 3);
+    QCOMPARE(StoreArchiveRecords(records, 200, class0Info(), store).written.size(), 3);
     QCOMPARE(pcnFiles(dir.path()).size(), 3);
 }
 
@@ -210,7 +251,7 @@ void TestCnvStore::singlePhaseNewerNaming()
     info.kind1Count = 1;
     Slot s = newerSlot(4 | (3 << 3), 0, 1); // single-phase, reactive by phase shift
     newerCodes(s, 0, 0, 0);
-    const QStringList written = StoreArchiveRecords({s.b}, 1, info, store);
+    const QStringList written = StoreArchiveRecords({s.b}, 1, info, store).written;
     QCOMPARE(written.size(), 1);
     QCOMPARE(pcnFiles(dir.filePath(QStringLiteral("Meters"))),
              QStringList{QStringLiteral("CE301         ^12345678^2010-07-21^090807^3.pcn")});

@@ -101,6 +101,38 @@ private slots:
         QCOMPARE(p.pfChar[3], 'L');
     }
 
+    // Converted records keep range fractions cut to whole 1/65536 steps
+    // (0.1 A as 6553, 0.05 A as 3276): the texts still show the nominal range.
+    void rangeTextsShowNominal_data()
+    {
+        QTest::addColumn<int>("whole");
+        QTest::addColumn<int>("fraction");
+        QTest::addColumn<int>("family");
+        QTest::addColumn<bool>("voltage");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0.1 A, family B") << 0 << 6553 << int(EncodingFamily::B) << false << "0.1";
+        QTest::newRow("0.05 A, family B") << 0 << 3276 << int(EncodingFamily::B) << false << "0.05";
+        QTest::newRow("0.1 A, family A") << 0 << 6553 << int(EncodingFamily::A) << false << "0.1";
+        QTest::newRow("2.01 A") << 8 << 655 << int(EncodingFamily::C) << false << "2.01";
+        QTest::newRow("57.7 V") << 57 << 45875 << 0 << true << "57.7";
+        QTest::newRow("0.1 V") << 0 << 6553 << 0 << true << "0.1";
+    }
+
+    void rangeTextsShowNominal()
+    {
+        QFETCH(int, whole);
+        QFETCH(int, fraction);
+        QFETCH(int, family);
+        QFETCH(bool, voltage);
+        QFETCH(QString, text);
+        const auto w = std::uint16_t(whole);
+        const auto f = std::uint16_t(fraction);
+        if (voltage)
+            QCOMPARE(rangeVoltageText({0, 0, 0, w, f, 0}, QLocale::c()), text);
+        else
+            QCOMPARE(rangeCurrentText({w, f, 0, 0, 0, 0}, EncodingFamily(family), labels(1)), text);
+    }
+
     void rangeTexts()
     {
         const RecordLabels ru = labels(0);
@@ -117,9 +149,9 @@ private slots:
         // Families A and C: word 0 / 4 in integer division.
         QCOMPARE(rangeCurrentText({2, 0x8000, 2, 0, 0, 0}, EncodingFamily::C, en), QStringLiteral("0.5 C"));
         QCOMPARE(rangeCurrentText({7, 0, 0, 0, 0, 0}, EncodingFamily::A, en), QStringLiteral("1"));
-        // Fraction cut to three decimals, user's separator.
+        // Fraction rounded to three decimals, user's separator.
         const RecordLabels comma = RecordLabels::defaults(0, QLocale(QLocale::Russian, QLocale::Russia));
-        QCOMPARE(rangeCurrentText({0, 0x1FFF, 0, 0, 0, 0}, EncodingFamily::B, comma), QStringLiteral("0,124"));
+        QCOMPARE(rangeCurrentText({0, 0x1FFF, 0, 0, 0, 0}, EncodingFamily::B, comma), QStringLiteral("0,125"));
 
         QCOMPARE(rangeVoltageText({0, 0, 0, 220, 0, 0}, QLocale::c()), QStringLiteral("220"));
         QCOMPARE(rangeVoltageText({0, 0, 0, 57, 0xB852, 0}, QLocale::c()), QStringLiteral("57.72"));

@@ -1,10 +1,10 @@
 #include "pcnsamples.h"
+#include "processes.h"
 #include "testdir.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QtTest>
 
 using namespace pcnsamples;
@@ -18,13 +18,10 @@ struct Run {
 
 Run dump(const QStringList &args)
 {
-    QProcess p;
-    p.start(testsupport::binDir() + QStringLiteral("/vardosk-cli"), QStringList{QStringLiteral("dump")} + args);
+    const testsupport::CliRun cli = testsupport::runCli(QStringList{QStringLiteral("dump")} + args);
     Run run;
-    if (!p.waitForFinished(30000))
-        return run;
-    run.exitCode = p.exitCode();
-    run.lines = p.readAllStandardOutput().split('\n');
+    run.exitCode = cli.exitCode;
+    run.lines = cli.rawOut.split('\n');
     if (!run.lines.isEmpty() && run.lines.last().isEmpty())
         run.lines.removeLast();
     return run;
@@ -91,14 +88,12 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("b.pcn"));
         QVERIFY(testsupport::writeAll(file, fileHeader("1") + type1Block()));
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("ru_RU.UTF-8"));
         env.insert(QStringLiteral("LANG"), QStringLiteral("ru_RU.UTF-8"));
-        p.setProcessEnvironment(env);
-        p.start(testsupport::binDir() + QStringLiteral("/vardosk-cli"), {QStringLiteral("dump"), file});
-        QVERIFY(p.waitForFinished(30000));
-        const QByteArray out = p.readAllStandardOutput();
+        const testsupport::CliRun run = testsupport::runCli({QStringLiteral("dump"), file}, env);
+        QVERIFY(run.exitCode >= 0);
+        const QByteArray out = run.rawOut;
         QVERIFY(out.contains("\"rangeIText\": \"0.05\""));
         QVERIFY(out.contains("\"U\": [230.5,0,0]"));
     }

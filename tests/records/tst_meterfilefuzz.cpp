@@ -9,6 +9,10 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 using namespace pcnsamples;
 
@@ -73,6 +77,36 @@ QVector<QByteArray> corpus()
     };
 }
 
+// The bytes placed at the very end of a readable mapping, followed by a page
+// that may not be touched: a read past the last byte ends the test with a
+// fault instead of landing on a terminating NUL.
+class GuardedBytes {
+public:
+    explicit GuardedBytes(const QByteArray &bytes)
+    {
+        const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
+        const std::size_t used = (std::size_t(bytes.size()) + page - 1) / page * page;
+        length_ = used + page;
+        void *map = ::mmap(nullptr, length_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (map == MAP_FAILED)
+            qFatal("no memory for the guarded buffer");
+        base_ = static_cast<char *>(map);
+        ::mprotect(base_ + used, page, PROT_NONE);
+        char *start = base_ + used - std::size_t(bytes.size());
+        std::memcpy(start, bytes.constData(), std::size_t(bytes.size()));
+        view_ = QByteArray::fromRawData(start, bytes.size());
+    }
+    GuardedBytes(const GuardedBytes &) = delete;
+    GuardedBytes &operator=(const GuardedBytes &) = delete;
+    ~GuardedBytes() { ::munmap(base_, length_); }
+    const QByteArray &bytes() const { return view_; }
+
+private:
+    char *base_ = nullptr;
+    std::size_t length_ = 0;
+    QByteArray view_;
+};
+
 } // namespace
 
 class TestMeterFileFuzz : public QObject {
@@ -85,7 +119,8 @@ class TestMeterFileFuzz : public QObject {
     {
         ++m_total;
         const RecordLabels labels = RecordLabels::defaults(1, QLocale::c());
-        const MeterFileReadResult r = parseMeterFile(bytes, labels);
+        const GuardedBytes guarded(bytes);
+        const MeterFileReadResult r = parseMeterFile(guarded.bytes(), labels);
         if (!r.readable) {
             QVERIFY(r.meter.verifications.isEmpty());
             return;

@@ -19,21 +19,16 @@ using testsupport::setMoment;
 // point per given phase-A voltage.
 inline pcn::_blockdata verification(const QDateTime &moment, std::initializer_list<double> voltages)
 {
-    pcn::_blockdata v;
+    pcn::_blockdata v = testsupport::sampleVerification(SchemeThreePhaseFourWire, PowerActive, moment, 0);
     v.meterType = QStringLiteral("CE301");
     v.serial = 4242;
     v.serialText = QStringLiteral("4242");
     v.accuracyClass = 0.5;
-    v.constant = 1600;
     v.year = 2009;
-    v.scheme = SchemeThreePhaseFourWire;
     v.uLineNom = 380;
     v.uPhaseNom = 220;
-    v.iNom = 5;
-    v.powerType = PowerActive;
     v.i1 = 1;
     v.i2 = 1;
-    setMoment(v, moment);
     for (double u : voltages) {
         pcn::_datasample p;
         p.U = {u, 221, 222};

@@ -9,6 +9,7 @@
 #include "records/ui/recordoperations.h"
 #include "base/platform.h"
 #include "mainwindow/korvelform.h"
+#include "mainwindowfixture.h"
 #include "testdir.h"
 #include "tst_recordopsdata.h"
 #include "views/ui/recordlistviews.h"
@@ -119,12 +120,8 @@ private:
     void open(const QString &folder = QString())
     {
         m_window.reset();
-        StartupPaths p;
-        p.programFolder = m_dir->path() + QLatin1Char('/');
-        p.dataFolder = p.programFolder + QStringLiteral("Data/");
-        p.configPath = p.programFolder + QStringLiteral("config.cfg");
-        p.stringsPath = testsupport::binDir() + QStringLiteral("/DataStrings.xml");
-        m_window = std::make_unique<TKorvelForm>(p, [this](MessageKind, const QString &text) { m_shown << text; });
+        m_window = std::make_unique<TKorvelForm>(testsupport::programPathsIn(m_dir->path()),
+                                                 [this](MessageKind, const QString &text) { m_shown << text; });
         QVERIFY(m_window->FormCreate());
         QVERIFY(m_window->FormActivate());
         m_window->show();
@@ -236,6 +233,35 @@ private slots:
         QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))), testsupport::readAll(file(QStringLiteral("A/a.pcn"))));
         QCOMPARE(m_window->store().meters().size(), 1);
         QCOMPARE(powers()->model()->rowCount(), 1);
+    }
+
+    // The copied meter and the marked verification are known by their path:
+    // renaming the folder that holds them must not leave a path that no
+    // longer exists.
+    void renamingTheCopiedMetersFolderKeepsPasteWorking()
+    {
+        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})}));
+        QDir().mkpath(file(QStringLiteral("B")));
+        open(QStringLiteral("A"));
+        const QByteArray bytes = testsupport::readAll(file(QStringLiteral("A/a.pcn")));
+        action("CopyButton")->trigger();
+        QCOMPARE(ops()->clipboardPath(), file(QStringLiteral("A/a.pcn")));
+
+        QTreeWidgetItem *root = m_window->folderPanel()->rootItem();
+        QTreeWidgetItem *folderA = nullptr;
+        for (int i = 0; i < root->childCount(); ++i)
+            if (root->child(i)->text(0) == QLatin1String("A"))
+                folderA = root->child(i);
+        QVERIFY(folderA);
+        folderA->setText(0, QStringLiteral("Renamed"));
+        QVERIFY(QFileInfo::exists(file(QStringLiteral("Renamed/a.pcn"))));
+        QCOMPARE(ops()->clipboardPath(), file(QStringLiteral("Renamed/a.pcn")));
+
+        select(QStringLiteral("B"));
+        QVERIFY(action("PasteButton")->isEnabled());
+        action("PasteButton")->trigger();
+        QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))), bytes);
+        QCOMPARE(m_window->store().meters().size(), 1);
     }
 
     void cutAndPasteIntoAnotherFolderMovesTheFile()
@@ -647,6 +673,39 @@ private slots:
         QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].verifications.size(), 4);
         QCOMPARE(powers()->model()->rowCount(), 4);
         QCOMPARE(cell(powers(), 1, 2), shownBefore);
+    }
+
+    // A value longer than what can be typed (a constant after the
+    // multiplier, a year above 9999) comes back unchanged from OK.
+    void confirmingKeepsStoredNumbers_data()
+    {
+        QTest::addColumn<bool>("year");
+        QTest::addColumn<qulonglong>("value");
+        QTest::newRow("10-digit constant") << false << qulonglong(4294967295u);
+        QTest::newRow("9-digit constant") << false << qulonglong(999999999);
+        QTest::newRow("5-digit year") << true << qulonglong(65535);
+        QTest::newRow("4-digit year") << true << qulonglong(2024);
+    }
+
+    void confirmingKeepsStoredNumbers()
+    {
+        QFETCH(bool, year);
+        QFETCH(qulonglong, value);
+        if (year) {
+            TInfoForm form;
+            whenShown<TInfoForm>([](TInfoForm *f) { QTest::mouseClick(f->OkButton, Qt::LeftButton); });
+            MeterParameters current;
+            current.meterType = QStringLiteral("CE");
+            current.serialText = QStringLiteral("12");
+            current.year = std::uint16_t(value);
+            const auto edited = form.Execute(current);
+            QVERIFY(edited);
+            QCOMPARE(qulonglong(edited->year), value);
+        } else {
+            TPostForm form;
+            whenShown<TPostForm>([](TPostForm *f) { QTest::mouseClick(f->OkButton, Qt::LeftButton); });
+            QCOMPARE(form.Execute(std::uint32_t(value)), std::optional<std::uint32_t>(std::uint32_t(value)));
+        }
     }
 };
 

@@ -6,6 +6,7 @@
 #include "testdir.h"
 #include "tst_storefiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -287,6 +288,59 @@ private slots:
         QVERIFY(store.DeleteFolder(m_data + "withSub/sub"));
         QVERIFY(store.CanDeleteFolder(m_data + "withSub"));
         QVERIFY(!store.DeleteFolder(m_data + "empty")); // already gone
+    }
+
+    // Temporary files of record writes are not content; the folder goes
+    // with them once they are older than an hour, while a write that may
+    // still be under way keeps its file and the folder.
+    void leftoverWritesAreNotContent_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("ageMinutes");
+        QTest::addColumn<bool>("offered");
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("interrupted write") << ".CE^1^2009-06-15^120000^0.pcn.a1B2c3" << 61 << true << true;
+        QTest::newRow("write under way") << ".CE^1^2009-06-15^120000^0.pcn.a1B2c3" << 1 << true << false;
+        QTest::newRow("hidden record") << ".x.pcn" << 61 << false << false;
+        QTest::newRow("other program's file") << ".notes.txt.a1B2c3" << 61 << false << false;
+        QTest::newRow("random part too short") << ".x.pcn.a1B2c" << 61 << false << false;
+    }
+
+    void leftoverWritesAreNotContent()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, ageMinutes);
+        QFETCH(bool, offered);
+        QFETCH(bool, deleted);
+        RecordStore store(m_data);
+        const QString folder = m_data + QStringLiteral("left");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + QLatin1Char('/') + name;
+        QVERIFY(writeFile(path, "partial"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * ageMinutes), QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(store.CanDeleteFolder(folder), offered);
+        QCOMPARE(store.DeleteFolder(folder), deleted);
+        QCOMPARE(QFileInfo::exists(folder), !deleted);
+        if (!deleted)
+            QVERIFY(QFileInfo::exists(path));
+    }
+
+    void scanRemovesOnlyStaleLeftovers()
+    {
+        const QString folder = m_data + QStringLiteral("scan");
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList names{".a.pcn.Old123", ".a.pcn.New123"};
+        for (int k = 0; k < 2; ++k) {
+            QFile file(folder + QLatin1Char('/') + names[k]);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(k == 0 ? -7200 : -60),
+                                     QFileDevice::FileModificationTime));
+        }
+        QVERIFY(ScanFolder(folder, RecordLabels::defaults(1)).isEmpty());
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{".a.pcn.New123"});
     }
 
     void receivedFileNames()

@@ -1,11 +1,11 @@
 // vardosk-cli scan: the meter list of a folder as JSON lines.
+#include "processes.h"
 #include "testdir.h"
 #include "tst_storefiles.h"
 
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,14 +21,8 @@ private:
 
     Run scan(const QStringList &args)
     {
-        QProcess p;
-        p.start(testsupport::binDir() + "/vardosk-cli", QStringList{"scan"} + args);
-        Run r;
-        if (!p.waitForFinished(60000))
-            return r;
-        r.exitCode = p.exitCode();
-        r.out = p.readAllStandardOutput();
-        return r;
+        const testsupport::CliRun cli = testsupport::runCli(QStringList{"scan"} + args);
+        return {cli.exitCode, cli.rawOut};
     }
 
 private slots:

@@ -11,9 +11,11 @@
 
 #include <QDeadlineTimer>
 
+#include "processes.h"
 #include "testdir.h"
 
 #include <algorithm>
+#include <memory>
 #include <cstdint>
 #include <fcntl.h>
 #include <poll.h>
@@ -70,7 +72,7 @@ public:
     QString path() const { return path_; }
 
 private:
-    QProcess process_;
+    std::unique_ptr<testsupport::Emulator> emulator_;
     QString path_;
     int fd_ = -1;
 };
@@ -152,24 +154,12 @@ inline SimProcess::~SimProcess()
 {
     if (fd_ >= 0)
         ::close(fd_);
-    if (process_.state() != QProcess::NotRunning) {
-        process_.terminate();
-        if (!process_.waitForFinished(3000))
-            process_.kill();
-        process_.waitForFinished(3000);
-    }
 }
 
 inline bool SimProcess::start(const QStringList &arguments)
 {
-    process_.setProcessChannelMode(QProcess::SeparateChannels);
-    process_.start(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim"), arguments);
-    if (!process_.waitForStarted(5000))
-        return false;
-    QDeadlineTimer deadline(5000);
-    while (!process_.canReadLine() && !deadline.hasExpired())
-        process_.waitForReadyRead(100);
-    path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
+    emulator_ = std::make_unique<testsupport::Emulator>(arguments);
+    path_ = emulator_->path;
     if (path_.isEmpty())
         return false;
     fd_ = ::open(path_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -237,10 +227,7 @@ inline bool SimProcess::stop()
         ::close(fd_);
         fd_ = -1;
     }
-    process_.terminate();
-    if (!process_.waitForFinished(5000))
-        return false;
-    return process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+    return emulator_ && emulator_->stop();
 }
 
 } // namespace simtest

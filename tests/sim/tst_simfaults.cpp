@@ -9,24 +9,12 @@
 
 using namespace simtest;
 using testsupport::hex;
+using testsupport::runEmulatorToEnd;
 
 namespace {
 
 quint8 byteAt(const QByteArray &a, int i) { return static_cast<quint8>(a[i]); }
 
-int runToEnd(const QStringList &arguments, QByteArray *output = nullptr)
-{
-    QProcess p;
-    p.start(testsupport::binDir() + QStringLiteral("/vardosk-instrument-sim"), arguments);
-    if (!p.waitForFinished(5000)) {
-        p.kill();
-        p.waitForFinished();
-        return -1;
-    }
-    if (output)
-        *output = p.readAllStandardOutput() + p.readAllStandardError();
-    return p.exitCode();
-}
 
 } // namespace
 
@@ -38,18 +26,18 @@ private slots:
     void commandLine()
     {
         QByteArray out;
-        QCOMPARE(runToEnd({"--help"}, &out), 0);
+        QCOMPARE(runEmulatorToEnd({"--help"}, &out), 0);
         QVERIFY(out.contains("--fault KIND[:ARG]"));
         QVERIFY(out.contains("bad-point-block"));
-        QCOMPARE(runToEnd({"--model-class", "4"}, &out), 2);
-        QCOMPARE(runToEnd({"--generation", "older", "--model-class", "5"}, &out), 2);
+        QCOMPARE(runEmulatorToEnd({"--model-class", "4"}, &out), 2);
+        QCOMPARE(runEmulatorToEnd({"--generation", "older", "--model-class", "5"}, &out), 2);
         QVERIFY(out.contains("newer generation"));
-        QCOMPARE(runToEnd({"--fault", "melt:3"}, &out), 2);
+        QCOMPARE(runEmulatorToEnd({"--fault", "melt:3"}, &out), 2);
         QVERIFY(out.contains("unknown fault kind"));
-        QCOMPARE(runToEnd({"--fault", "no-answer:0"}), 2);
-        QCOMPARE(runToEnd({"--points", "11"}), 2);
-        QCOMPARE(runToEnd({"--model-class", "1", "--records", "201"}), 2);
-        QCOMPARE(runToEnd({"--bogus"}), 2);
+        QCOMPARE(runEmulatorToEnd({"--fault", "no-answer:0"}), 2);
+        QCOMPARE(runEmulatorToEnd({"--points", "11"}), 2);
+        QCOMPARE(runEmulatorToEnd({"--model-class", "1", "--records", "201"}), 2);
+        QCOMPARE(runEmulatorToEnd({"--bogus"}), 2);
     }
 
     void generationAloneChoosesItsThreePhaseModel()
@@ -258,7 +246,7 @@ private slots:
 
         QByteArray out;
         QTemporaryDir empty;
-        QCOMPARE(runToEnd({"--from-folder", empty.path()}, &out), 2);
+        QCOMPARE(runEmulatorToEnd({"--from-folder", empty.path()}, &out), 2);
         QVERIFY(out.contains("no readable .pcn file"));
     }
 };

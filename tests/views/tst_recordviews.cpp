@@ -363,6 +363,8 @@ void TestRecordViews::gridColoursAndCurrentCell()
     QCOMPARE(grid->CellColour(4, 1, false), QColor(255, 155, 155));
     QCOMPARE(grid->CellColour(11, 1, false), QColor(220, 220, 255));
     QCOMPARE(grid->CellColour(1, 1, false), QColor()); // fixed: standard style
+    // Filled, the grid starts with its first data cell current.
+    QCOMPARE(grid->currentIndex(), grid->model()->index(0, 2));
 
     grid->setCurrentIndex(grid->model()->index(2, 3));
     QApplication::processEvents();

@@ -58,7 +58,8 @@ private slots:
     void meterSorting();
     void verificationSorting();
     void reportRule();
-    void commandEvents();
+    void commandStates_data();
+    void commandStates();
 };
 
 void TestViewsDomain::cellTexts()
@@ -361,49 +362,92 @@ void TestViewsDomain::reportRule()
     QVERIFY(!reportAllowed(11, 11));
 }
 
-void TestViewsDomain::commandEvents()
+namespace {
+
+// The names of the enabled commands, in a fixed order.
+QString enabledNames(const RecordCommands &c)
 {
-    using namespace commandrules;
-    RecordCommands c = folderScanned({}, 3);
-    QVERIFY(c.copy && c.report && c.exportSheet && c.changeMeter);
-    QVERIFY(!c.cut && !c.remove && !c.paste && !c.merge);
+    const QList<QPair<const char *, bool>> all = {
+        {"copy", c.copy}, {"paste", c.paste}, {"merge", c.merge}, {"cut", c.cut}, {"remove", c.remove},
+        {"report", c.report}, {"export", c.exportSheet}, {"elementCopy", c.elementCopy},
+        {"elementPaste", c.elementPaste}, {"elementDelete", c.elementDelete}, {"changeMeter", c.changeMeter},
+        {"changeConstant", c.changeConstant}, {"idle", c.idle},
+    };
+    QStringList names;
+    for (const auto &[name, on] : all)
+        if (on)
+            names << QLatin1String(name);
+    return names.join(QLatin1Char(' '));
+}
 
-    c = meterSelected(c, 1);
-    QVERIFY(!c.elementCopy && !c.elementDelete);
-    QVERIFY(c.report);
-    c = meterSelected(c, 11);
-    QVERIFY(c.elementCopy && c.elementDelete && !c.report);
-    c = checkedCountChanged(c, 3, 11);
-    QVERIFY(c.report);
+// Inputs from a compact description: meters/verifications/checked counts and
+// the flags that are set.
+CommandInputs inputs(int meters, int verifications, int checked, const QString &flags)
+{
+    CommandInputs in;
+    in.meterCount = meters;
+    in.meterSelected = meters > 0;
+    in.verificationCount = verifications;
+    in.verificationSelected = verifications > 0;
+    in.checkedCount = checked;
+    const QStringList set = flags.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    in.meterListActive = set.contains(QStringLiteral("active"));
+    in.clipboardFilled = set.contains(QStringLiteral("clipboard"));
+    in.mergeableAtPress = set.contains(QStringLiteral("mergeable"));
+    in.elementPasteFits = set.contains(QStringLiteral("markFits"));
+    in.busy = set.contains(QStringLiteral("busy"));
+    return in;
+}
 
-    // Presses in the meter list: paste follows the flag, merge needs both.
-    c = meterListPressed(c, 3, false, true);
-    QVERIFY(c.cut && c.remove && !c.paste && !c.merge);
-    c = meterCopied(c);
-    QVERIFY(c.paste && !c.merge);
-    c = meterListPressed(c, 3, true, true);
-    QVERIFY(c.paste && c.merge);
-    c = meterListPressed(c, 3, true, false);
-    QVERIFY(c.paste && !c.merge);
-    c = meterListPressed(c, 3, true, true);
-    c = merged(c);
-    QVERIFY(!c.merge && c.paste);
+} // namespace
 
-    // Losing the focus hands the paste button's state to the flag.
-    bool pasteAvailable = false;
-    c = meterListFocusLost(c, &pasteAvailable);
-    QVERIFY(pasteAvailable);
-    QVERIFY(!c.cut && !c.remove && !c.merge);
+void TestViewsDomain::commandStates_data()
+{
+    QTest::addColumn<int>("meters");
+    QTest::addColumn<int>("verifications");
+    QTest::addColumn<int>("checked");
+    QTest::addColumn<QString>("flags");
+    QTest::addColumn<QString>("enabled");
 
-    c = clipboardFileDeleted(c);
-    QVERIFY(!c.paste);
-    c = verificationSelected(c, 2, true);
-    QVERIFY(c.elementPaste && c.elementCopy);
-    c = elementOperationDone(c);
-    QVERIFY(!c.elementPaste);
+    const QString base = QStringLiteral("copy report export changeMeter");
+    QTest::newRow("empty folder") << 0 << 0 << 0 << "" << "idle";
+    QTest::newRow("empty folder, clipboard") << 0 << 0 << 0 << "clipboard active mergeable" << "paste idle";
+    QTest::newRow("one verification") << 2 << 1 << 0 << "" << base + " changeConstant idle";
+    QTest::newRow("two verifications: element copy and delete")
+        << 2 << 2 << 0 << "" << "copy report export elementCopy elementDelete changeMeter changeConstant idle";
+    QTest::newRow("eleven unticked: no report")
+        << 2 << 11 << 0 << "" << "copy export elementCopy elementDelete changeMeter changeConstant idle";
+    QTest::newRow("eleven, ten ticked")
+        << 2 << 11 << 10 << "" << "copy report export elementCopy elementDelete changeMeter changeConstant idle";
+    QTest::newRow("eleven, all ticked")
+        << 2 << 11 << 11 << "" << "copy export elementCopy elementDelete changeMeter changeConstant idle";
+    QTest::newRow("pressed meter list: cut and delete")
+        << 2 << 1 << 0 << "active" << "copy cut remove report export changeMeter changeConstant idle";
+    QTest::newRow("clipboard: paste") << 2 << 1 << 0 << "clipboard" << "copy paste report export changeMeter changeConstant idle";
+    QTest::newRow("mergeable without press: no merge")
+        << 2 << 1 << 0 << "clipboard mergeable" << "copy paste report export changeMeter changeConstant idle";
+    QTest::newRow("pressed, not mergeable")
+        << 2 << 1 << 0 << "active clipboard" << "copy paste cut remove report export changeMeter changeConstant idle";
+    QTest::newRow("pressed and mergeable: merge")
+        << 2 << 1 << 0 << "active clipboard mergeable"
+        << "copy paste merge cut remove report export changeMeter changeConstant idle";
+    QTest::newRow("mark fits: element paste")
+        << 2 << 2 << 0 << "markFits"
+        << "copy report export elementCopy elementPaste elementDelete changeMeter changeConstant idle";
+    QTest::newRow("mark fits, nothing selected") << 0 << 0 << 0 << "markFits" << "idle";
+    QTest::newRow("device run: everything off")
+        << 2 << 2 << 1 << "active clipboard mergeable markFits busy" << "";
+    QTest::newRow("device run, empty folder") << 0 << 0 << 0 << "busy" << "";
+}
 
-    c = lastMeterDeleted(c);
-    QVERIFY(!c.copy && !c.report && !c.exportSheet && !c.cut && !c.remove && !c.changeMeter);
+void TestViewsDomain::commandStates()
+{
+    QFETCH(int, meters);
+    QFETCH(int, verifications);
+    QFETCH(int, checked);
+    QFETCH(QString, flags);
+    QFETCH(QString, enabled);
+    QCOMPARE(enabledNames(::commandStates(inputs(meters, verifications, checked, flags))), enabled);
 }
 
 QTEST_GUILESS_MAIN(TestViewsDomain)

@@ -11,9 +11,7 @@
 #include "device/portchoice.h"
 #include "device/resultcodes.h"
 #include "records/recordstore.h"
-#include "records/ui/folderpanel.h"
-#include "records/ui/statusmessagetimer.h"
-#include "mainwindow/korvelform.h"
+#include "base/ui/appservices.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -23,9 +21,9 @@
 
 namespace {
 
-void centreOn(QWidget &dialog, const QWidget &window)
+void centreOn(QWidget &dialog, const QWidget *window)
 {
-    const QScreen *screen = window.screen();
+    const QScreen *screen = window ? window->screen() : dialog.screen();
     if (!screen)
         return;
     dialog.adjustSize();
@@ -35,35 +33,34 @@ void centreOn(QWidget &dialog, const QWidget &window)
 
 } // namespace
 
-DeviceCommands::DeviceCommands(TKorvelForm &window) : QObject(&window), m_window(window)
+DeviceCommands::DeviceCommands(AppServices &services, RecordStore &store, QObject *parent)
+    : QObject(parent), m_services(services), m_store(store)
 {
-    m_contForm = new TContForm(&window);
-    m_comForm = new TFrmCom(&window);
-    m_contForm->setMessageFn([this](MessageKind kind, const QString &text) { m_window.showMessage(kind, text); });
-    window.registerSectionApplier(QStringLiteral("ContentForm"),
-                                  [this](const SectionTexts &texts) { m_contForm->applyStrings(texts); });
-    window.registerSectionApplier(QStringLiteral("CommParsForm"),
-                                  [this](const SectionTexts &texts) { m_comForm->applyStrings(texts); });
-    window.registerSectionApplier(QStringLiteral("ExchangeForm"),
-                                  [this](const SectionTexts &texts) { m_exchangeTexts = texts; });
+    m_contForm = new TContForm(m_services.window);
+    m_comForm = new TFrmCom(m_services.window);
+    m_contForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.show(kind, text); });
+    if (m_services.addSectionTexts) {
+        m_services.addSectionTexts(QStringLiteral("ContentForm"),
+                                   [this](const SectionTexts &texts) { m_contForm->applyStrings(texts); });
+        m_services.addSectionTexts(QStringLiteral("CommParsForm"),
+                                   [this](const SectionTexts &texts) { m_comForm->applyStrings(texts); });
+        m_services.addSectionTexts(QStringLiteral("ExchangeForm"),
+                                   [this](const SectionTexts &texts) { m_exchangeTexts = texts; });
+    }
 }
 
 DeviceCommands::~DeviceCommands() = default;
 
 device::Connection DeviceCommands::currentConnection() const
 {
-    const AppSettings &s = m_window.settings();
-    device::Connection c;
-    c.usb = s.interfaceType == InterfaceUsb;
-    c.portName = device::serialPortPath(s.portIndex);
-    c.baudRate = kRates[std::size_t(std::clamp(s.rateIndex, 0, int(kRates.size()) - 1))];
-    return c;
+    return device::connectionFor(m_services.settings ? *m_services.settings : AppSettings());
 }
 
 void DeviceCommands::restoreCaption()
 {
-    const QString caption = m_window.mainText(QStringLiteral("ProgramTitle"));
-    m_window.setWindowTitle(caption);
+    const QString caption = m_services.mainText(QStringLiteral("ProgramTitle"));
+    if (m_services.window)
+        m_services.window->setWindowTitle(caption);
     QApplication::setApplicationDisplayName(caption);
 }
 
@@ -74,9 +71,10 @@ void DeviceCommands::showRecordPhasePercent(qint64 current, qint64 maximum)
         return;
     m_lastPercent = percent;
     // The window and application title: caption, two blanks, the number, " %".
-    const QString title = m_window.mainText(QStringLiteral("ProgramTitle")) + QStringLiteral("  ")
+    const QString title = m_services.mainText(QStringLiteral("ProgramTitle")) + QStringLiteral("  ")
         + QString::number(percent) + QStringLiteral(" %");
-    m_window.setWindowTitle(title);
+    if (m_services.window)
+        m_services.window->setWindowTitle(title);
     QApplication::setApplicationDisplayName(title);
 }
 
@@ -85,12 +83,17 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     if (m_running)
         return;
     m_running = true;
-    TKorvelForm &w = m_window;
-    w.messagePanel()->setText(w.message(13));
-    w.messagePanel()->repaint();
-    w.statusTimer()->StopStatusTimer();
+    AppServices &w = m_services;
+    QWidget *window = w.window;
+    const auto showStatus = [&w](const QString &text) {
+        if (w.showStatus)
+            w.showStatus(text);
+    };
+    showStatus(w.message(13));
+    if (w.holdStatus)
+        w.holdStatus(true);
 
-    DeviceRunGuard guard(w, [this] { m_cancel = true; });
+    DeviceRunGuard guard(window, [this](bool busy) { emit busyChanged(busy); }, [this] { m_cancel = true; });
     device::Connection connection = currentConnection();
     if (connection.usb) {
         if (!m_ftdi)
@@ -98,15 +101,16 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
         connection.ftdi = m_ftdi;
     }
 
-    auto form = std::make_unique<TForm2>(&w);
+    auto form = std::make_unique<TForm2>(window);
     m_exchangeForm = form.get();
     form->applyStrings(m_exchangeTexts);
     form->setConnection(connection.usb, connection.portName, connection.baudRate);
     connect(form.get(), &TForm2::cancelRequested, this, [this] { m_cancel = true; });
-    centreOn(*form, w);
+    centreOn(*form, window);
     form->show();
 
     device::ExchangeContext context;
+    context.language = w.language();
     context.cancel = &m_cancel;
     ProgressRelay relay;
     relay.onProgress = [this, &form](qint64 current, qint64 maximum) {
@@ -122,33 +126,36 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     context.recordRead = [&relay](int count, int) { relay.record(count); };
     device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
 
-    const int rc = ReadArchive(*form, session, relay);
+    const device::Status rc = ReadArchive(*form, session, relay);
 
     form->hide();
     m_exchangeForm = nullptr;
     form.reset();
     restoreCaption();
     if (!context.diagnostic.dialogKey.isEmpty())
-        w.showMessage(MessageKind::Error, w.mainText(QStringLiteral("ErrorMessages/") + context.diagnostic.dialogKey));
-    if (rc != device::ResultOk) {
-        const auto messageText = [&w](const QString &key) { return w.mainText(QStringLiteral("ErrorMessages/") + key); };
-        w.messagePanel()->setText(device::resultStatusText(rc, messageText, connection.portName, context.diagnostic));
+        w.show(MessageKind::Error, w.messageByKey(context.diagnostic.dialogKey));
+    const auto messageText = [&w](const QString &key) { return w.messageByKey(key); };
+    QString storeProblem; // what could not be stored as it came
+    if (rc != device::Status::Ok) {
+        showStatus(device::resultStatusText(rc, messageText, connection.portName, context.diagnostic));
     } else {
-        w.messagePanel()->setText(w.message(14));
-        session.storeRecords(w.store());
+        storeProblem = device::storeReportText(session.storeRecords(m_store), messageText, w.language());
+        showStatus(storeProblem.isEmpty() ? w.message(14) : QLatin1Char(' ') + storeProblem);
     }
-    w.messagePanel()->repaint();
     guard.release();
-    w.statusTimer()->StartStatusTimer();
+    if (w.holdStatus)
+        w.holdStatus(false);
     m_contForm->Clear();
     session.clear();
-    if (rc == device::ResultOk && !w.folderPanel()->selectFolder(w.store().currentFolder()))
-        w.RedisplayCurrentFolder(); // the folder's node is gone: show what the store holds
+    if (rc == device::Status::Ok)
+        m_store.Rescan(); // the lists show what the run stored
+    if (!storeProblem.isEmpty())
+        w.show(MessageKind::Error, storeProblem);
     m_running = false;
-    emit runFinished(rc);
+    emit runFinished(device::code(rc));
 }
 
-int DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, ProgressRelay &relay)
+device::Status DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, ProgressRelay &relay)
 {
     m_cancel = false;
     m_recordPhase = false;
@@ -156,31 +163,32 @@ int DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, P
     form.ResetDisplay();
 
     // Identify and the table of contents.
-    int rc = runOffThread([&session] { return session.identifyAndReadContent(); });
+    device::Status rc = runOffThread([&session] { return session.identifyAndReadContent(); });
     relay.flush();
-    if (rc != device::ResultOk)
+    if (rc != device::Status::Ok)
         return rc;
 
     // The user's choice, with the exchange dialog out of the way.
     form.hide();
-    m_contForm->setLanguage(m_window.Language());
-    m_contForm->Fill(session.info(), session.content(),
-                     [this](const QString &section, const QString &path) { return m_window.sectionText(section, path); });
-    centreOn(*m_contForm, m_window);
+    m_contForm->setLanguage(m_services.language());
+    m_contForm->Fill(session.info(), session.content(), [this](const QString &section, const QString &path) {
+        return m_services.text ? m_services.text(section, path) : QString();
+    });
+    centreOn(*m_contForm, m_services.window);
     emit contentDialogShown();
     if (m_contForm->exec() != QDialog::Accepted)
-        return device::ResultCancelled;
+        return device::Status::Cancelled;
     form.show();
     const QVector<int> numbers = m_contForm->CheckedNumbers();
     if (numbers.isEmpty())
-        return device::ResultOk;
+        return device::Status::Ok;
     // The dialog refuses a larger choice; the buffer is never exceeded.
     if (numbers.size() > device::kMaxRecordsPerRun)
-        return device::ResultCancelled;
+        return device::Status::Cancelled;
 
     // The records.
     form.ShowInstrument(session.info(), int(numbers.size()));
-    centreOn(form, m_window);
+    centreOn(form, m_services.window);
     m_recordPhase = true;
     emit recordPhaseStarted(int(numbers.size()));
     rc = runOffThread([&session, &numbers] { return session.readRecords(numbers); });
@@ -191,15 +199,17 @@ int DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, P
 
 void DeviceCommands::ComSetupActionExecute()
 {
-    AppSettings &s = m_window.settings();
+    if (!m_services.settings)
+        return;
+    AppSettings &s = *m_services.settings;
     m_comForm->FillPortList(device::presentSerialPorts());
     m_comForm->Preset(s.interfaceType, s.portIndex, s.rateIndex, device::loadTypedPortPath());
-    centreOn(*m_comForm, m_window);
+    centreOn(*m_comForm, m_services.window);
     if (m_comForm->exec() != QDialog::Accepted)
         return;
     s.interfaceType = static_cast<std::uint8_t>(m_comForm->InterfaceType());
     s.portIndex = m_comForm->PortIndex();
     s.rateIndex = m_comForm->RateIndex();
     device::storeTypedPortPath(m_comForm->TypedPortPath());
-    m_window.writeConnectionStatus();
+    emit m_services.connectionSettingsChanged();
 }

@@ -5,8 +5,9 @@
 // every run.
 //
 // A run works on a worker thread while the window's event loop goes on, so
-// that the window repaints and the cancel button answers; the run guard
-// keeps every other command away from the store meanwhile.
+// that the window repaints and the cancel button answers; busyChanged tells
+// the command states to keep every other command away from the store
+// meanwhile, and the run guard turns a close of the window into a cancel.
 #pragma once
 
 #include "base/stringdocument.h"
@@ -19,10 +20,12 @@
 class TContForm;
 class TForm2;
 class TFrmCom;
-class TKorvelForm;
 class ProgressRelay;
+class AppServices;
+class RecordStore;
 
 namespace device {
+enum class Status : int;
 class ArchiveSession;
 class FtdiApi;
 struct Connection;
@@ -31,7 +34,7 @@ struct Connection;
 class DeviceCommands final : public QObject {
     Q_OBJECT
 public:
-    explicit DeviceCommands(TKorvelForm &window);
+    DeviceCommands(AppServices &services, RecordStore &store, QObject *parent = nullptr);
     ~DeviceCommands() override;
     DeviceCommands(const DeviceCommands &) = delete;
     DeviceCommands &operator=(const DeviceCommands &) = delete;
@@ -61,15 +64,18 @@ signals:
     void recordPhaseStarted(int total);
     // One more record has arrived (count so far).
     void recordRead(int count);
-    // A run has ended with its result code.
+    // A run has ended with the result code of its status.
     void runFinished(int result);
+    // A run started (true) or ended (false).
+    void busyChanged(bool busy);
 
 private:
-    int ReadArchive(TForm2 &form, device::ArchiveSession &session, ProgressRelay &relay);
+    device::Status ReadArchive(TForm2 &form, device::ArchiveSession &session, ProgressRelay &relay);
     void showRecordPhasePercent(qint64 current, qint64 maximum);
     void restoreCaption();
 
-    TKorvelForm &m_window;
+    AppServices &m_services;
+    RecordStore &m_store;
     TContForm *m_contForm = nullptr;
     TFrmCom *m_comForm = nullptr;
     TForm2 *m_exchangeForm = nullptr;

@@ -1,40 +1,35 @@
-// Keeps the main window from changing the record store or starting another
-// device run while a run works: the folder tree and every action of the
-// window are disabled, changes other code makes to an action's enabled state
-// meanwhile are remembered instead of applied, and closing the window only
-// asks the run to stop. Everything is given back when the guard ends.
+// Marks a device run for the length of a scope: tells the command states
+// that a run is under way (every command that changes the store or starts
+// another run is disabled by them, and enabled again from the same rules
+// when the run ends), and turns an attempt to close the window into a
+// request to stop the run.
 #pragma once
 
-#include <QHash>
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 #include <functional>
-
-class QAction;
-class QWidget;
-class TKorvelForm;
 
 class DeviceRunGuard final : public QObject {
     Q_OBJECT
 public:
-    // `onCloseRequest` runs when the user tries to close the main window.
-    DeviceRunGuard(TKorvelForm &window, std::function<void()> onCloseRequest);
+    // `setBusy` runs with true now and with false at the end;
+    // `onCloseRequest` runs when the user tries to close `window`.
+    DeviceRunGuard(QWidget *window, std::function<void(bool busy)> setBusy, std::function<void()> onCloseRequest);
     ~DeviceRunGuard() override;
     DeviceRunGuard(const DeviceRunGuard &) = delete;
     DeviceRunGuard &operator=(const DeviceRunGuard &) = delete;
 
-    // Gives the window back before the guard ends (idempotent).
+    // Ends the run's hold before the guard ends (idempotent).
     void release();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void onActionChanged(QAction *action);
-
-    TKorvelForm &m_window;
+    QPointer<QWidget> m_window;
+    std::function<void(bool)> m_setBusy;
     std::function<void()> m_onCloseRequest;
-    QHash<QAction *, bool> m_wanted; // enabled state to give back
     bool m_active = false;
-    bool m_adjusting = false;
 };

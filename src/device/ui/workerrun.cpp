@@ -8,9 +8,9 @@
 
 #include <memory>
 
-int runOffThread(const std::function<int()> &work)
+device::Status runOffThread(const std::function<device::Status()> &work)
 {
-    int result = device::ResultBadStatus;
+    device::Status result = device::Status::BadStatus;
     QEventLoop loop;
     std::unique_ptr<QThread> thread(QThread::create([&result, &work] { result = work(); }));
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);

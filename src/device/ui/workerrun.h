@@ -4,6 +4,8 @@
 // window thread.
 #pragma once
 
+#include "device/resultcodes.h"
+
 #include <QObject>
 
 #include <atomic>
@@ -11,7 +13,7 @@
 
 // Runs `work` on a worker thread and keeps the calling thread's events
 // flowing until it is done; returns what `work` returned.
-int runOffThread(const std::function<int()> &work);
+device::Status runOffThread(const std::function<device::Status()> &work);
 
 // Carries the progress of the worker thread to the window thread. Bursts of
 // byte progress are folded into one update: a new one is posted only after

@@ -679,10 +679,10 @@ void TBdForm::ReadButtonClick()
     m_running = true;
     setEnabled(false);
     MeterList read;
-    const int rc = MeterBaseDeviceRun(m_services).read(m_connection, read);
+    const device::Status rc = MeterBaseDeviceRun(m_services).read(m_connection, read);
     setEnabled(true);
     m_running = false;
-    if (rc == device::ResultOk) {
+    if (rc == device::Status::Ok) {
         replaceList(read); // exactly the ten entries read
         m_dirty = false;
     } else {
@@ -711,11 +711,11 @@ void TBdForm::WriteButtonClick()
     }
     m_running = true;
     setEnabled(false);
-    const int rc = MeterBaseDeviceRun(m_services).write(m_connection, encoded.area);
+    const device::Status rc = MeterBaseDeviceRun(m_services).write(m_connection, encoded.area);
     setEnabled(true);
     m_running = false;
     for (std::size_t i = 0; i < std::size(frozen); ++i)
         frozen[i]->setEnabled(states[i]);
-    if (rc == device::ResultOk)
+    if (rc == device::Status::Ok)
         m_dirty = false;
 }

@@ -31,7 +31,7 @@ void centre(QWidget &dialog)
 
 MeterBaseDeviceRun::MeterBaseDeviceRun(const MeterBaseServices &services) : m_services(services) {}
 
-int MeterBaseDeviceRun::read(const device::Connection &connection, meterdb::MeterList &entries)
+device::Status MeterBaseDeviceRun::read(const device::Connection &connection, meterdb::MeterList &entries)
 {
     return run(connection, kReadStartMessage, kReadDoneMessage,
                [&entries](device::LinkMaker makeLink, device::ExchangeContext &context) {
@@ -40,7 +40,7 @@ int MeterBaseDeviceRun::read(const device::Connection &connection, meterdb::Mete
                });
 }
 
-int MeterBaseDeviceRun::write(const device::Connection &connection, const QByteArray &area)
+device::Status MeterBaseDeviceRun::write(const device::Connection &connection, const QByteArray &area)
 {
     return run(connection, kWriteStartMessage, kWriteDoneMessage,
                [&area](device::LinkMaker makeLink, device::ExchangeContext &context) {
@@ -49,8 +49,8 @@ int MeterBaseDeviceRun::write(const device::Connection &connection, const QByteA
                });
 }
 
-int MeterBaseDeviceRun::run(const device::Connection &connection, int startMessage, int successMessage,
-                            const std::function<int(device::LinkMaker, device::ExchangeContext &)> &work)
+device::Status MeterBaseDeviceRun::run(const device::Connection &connection, int startMessage, int successMessage,
+                                       const std::function<device::Status(device::LinkMaker, device::ExchangeContext &)> &work)
 {
     const MeterBaseServices &s = m_services;
     if (s.setStatus)
@@ -77,7 +77,7 @@ int MeterBaseDeviceRun::run(const device::Connection &connection, int startMessa
     relay.onProgress = [&form](qint64 current, qint64 maximum) { form->setProgress(current, maximum); };
     context.progress = [&relay](qint64 current, qint64 maximum) { relay.progress(current, maximum); };
     device::LinkMaker makeLink = device::makeLinkMaker(connection, context);
-    const int rc = runOffThread([&work, &makeLink, &context] { return work(makeLink, context); });
+    const device::Status rc = runOffThread([&work, &makeLink, &context] { return work(makeLink, context); });
     relay.flush();
 
     form->hide();
@@ -87,7 +87,7 @@ int MeterBaseDeviceRun::run(const device::Connection &connection, int startMessa
     if (!context.diagnostic.dialogKey.isEmpty() && s.show)
         s.show(MessageKind::Error, s.message(context.diagnostic.dialogKey.mid(5).toInt()));
     if (s.setStatus) {
-        if (rc == device::ResultOk) {
+        if (rc == device::Status::Ok) {
             s.setStatus(s.message(successMessage));
         } else {
             const auto messageText = [&s](const QString &key) { return s.message(key.mid(5).toInt()); };

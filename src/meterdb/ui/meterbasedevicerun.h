@@ -5,6 +5,7 @@
 #pragma once
 
 #include "meterbaseservices.h"
+#include "device/resultcodes.h"
 #include "meterdb/meterentry.h"
 
 #include <QByteArray>
@@ -15,13 +16,13 @@ public:
 
     // Reads the instrument's ten entries; on 0 `entries` holds them, on any
     // other result it is untouched.
-    int read(const device::Connection &connection, meterdb::MeterList &entries);
+    device::Status read(const device::Connection &connection, meterdb::MeterList &entries);
     // Writes an exactly encoded area (meterdb::encodeImage(list, true)).
-    int write(const device::Connection &connection, const QByteArray &area);
+    device::Status write(const device::Connection &connection, const QByteArray &area);
 
 private:
-    int run(const device::Connection &connection, int startMessage, int successMessage,
-            const std::function<int(device::LinkMaker, device::ExchangeContext &)> &work);
+    device::Status run(const device::Connection &connection, int startMessage, int successMessage,
+                       const std::function<device::Status(device::LinkMaker, device::ExchangeContext &)> &work);
 
     const MeterBaseServices &m_services;
 };

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -31,6 +32,33 @@ void setIfGiven(Widget *widget, const QString &text)
 {
     if (!text.isEmpty())
         widget->setText(text);
+}
+
+// Shows a stored number whole: the length limit for typing grows to the
+// stored value's length before the value is set, since a line edit cuts a
+// text longer than its limit.
+void showNumber(QLineEdit *edit, std::uint64_t value, int typingLimit)
+{
+    const QString text = QString::number(value);
+    edit->setMaxLength(std::max(typingLimit, int(text.size())));
+    edit->setText(text);
+}
+
+// The number of an edit's text: the stored value while the text is the one
+// shown (confirming never changes a value), otherwise the parsed text, or a
+// longer one the type can hold, or 0.
+template <typename Number>
+Number numberOf(const QLineEdit *edit, Number stored, std::optional<Number> parsed)
+{
+    if (edit->text() == QString::number(stored))
+        return stored;
+    if (parsed)
+        return *parsed;
+    bool ok = false;
+    const qulonglong wide = edit->text().toULongLong(&ok);
+    if (ok && wide <= std::numeric_limits<Number>::max())
+        return Number(wide);
+    return 0;
 }
 
 } // namespace
@@ -106,14 +134,14 @@ std::optional<MeterParameters> TInfoForm::Execute(const MeterParameters &current
     // changing only the year must not cut it.
     NumEdit->setMaxLength(std::clamp(int(current.serialText.size()), kSerialTextMaxLength, kSerialTextHeaderBytes));
     NumEdit->setText(current.serialText.left(kSerialTextHeaderBytes));
-    YearEdit->setText(QString::number(current.year));
+    showNumber(YearEdit, current.year, kYearMaxDigits);
     NameEdit->setFocus();
     if (exec() != QDialog::Accepted)
         return std::nullopt;
     MeterParameters edited;
     edited.meterType = NameEdit->text();
     edited.serialText = NumEdit->text();
-    edited.year = ParseYearText(YearEdit->text()).value_or(0);
+    edited.year = numberOf<std::uint16_t>(YearEdit, current.year, ParseYearText(YearEdit->text()));
     return edited;
 }
 
@@ -173,10 +201,10 @@ std::optional<std::uint32_t> TPostForm::Execute(std::uint32_t constant)
 {
     // The section has no caption of its own; the program's title serves.
     setWindowTitle(QApplication::applicationDisplayName());
-    PostEdit->setText(QString::number(constant));
+    showNumber(PostEdit, constant, kConstantMaxDigits);
     PostEdit->selectAll();
     PostEdit->setFocus();
     if (exec() != QDialog::Accepted)
         return std::nullopt;
-    return ParseConstantText(PostEdit->text()).value_or(0);
+    return numberOf<std::uint32_t>(PostEdit, constant, ParseConstantText(PostEdit->text()));
 }

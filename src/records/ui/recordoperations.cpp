@@ -5,8 +5,8 @@
 #include "records/ui/meterdialogs.h"
 #include "base/appstate.h"
 #include "base/stringdocument.h"
+#include "base/ui/appservices.h"
 #include "base/ui/glyphicon.h"
-#include "mainwindow/korvelform.h"
 #include "views/commandstate.h"
 #include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
@@ -16,9 +16,7 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QMenu>
-#include <QSplitter>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -35,61 +33,42 @@ QToolButton *smallButton(QWidget *parent, const char *name, GlyphKind glyph)
 
 } // namespace
 
-RecordOperations::RecordOperations(TKorvelForm &window)
-    : QObject(&window)
-    , m_window(window)
-    , m_store(window.store())
-    , m_views(*window.views())
+RecordOperations::RecordOperations(AppServices &services, RecordStore &store, RecordViews &views, QObject *parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_store(store)
+    , m_views(views)
 {
     setObjectName(QStringLiteral("RecordOperations"));
-    m_infoForm = new TInfoForm(&m_window);
-    m_infoForm->setMessageFn([this](MessageKind kind, const QString &text) { m_window.showMessage(kind, text); });
-    m_postForm = new TPostForm(&m_window);
-    buildElementBar();
+    QWidget *window = m_services.window;
+    m_infoForm = new TInfoForm(window);
+    m_infoForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.show(kind, text); });
+    m_postForm = new TPostForm(window);
+    buildElementBar(window);
     buildContextMenus();
-
-    const QList<QPair<QString, void (RecordOperations::*)()>> commands = {
-        {QStringLiteral("CopyButton"), &RecordOperations::CopyButtonClick},
-        {QStringLiteral("CutButton"), &RecordOperations::CutButtonClick},
-        {QStringLiteral("PasteButton"), &RecordOperations::PasteButtonClick},
-        {QStringLiteral("DelButton"), &RecordOperations::DelButtonClick},
-        {QStringLiteral("ConnectAction"), &RecordOperations::ConnectActionExecute},
-    };
-    for (const auto &[name, handler] : commands) {
-        if (QAction *action = m_window.action(name)) {
-            connect(action, &QAction::triggered, this, handler);
-            m_window.markCommandImplemented(name);
-        }
-    }
 
     m_views.SetMergeCheck([this](int meterIndex) { return mergeFits(meterIndex); });
     m_views.SetElementPasteCheck(
         [this](int meterIndex, int verificationIndex) { return elementPasteFits(meterIndex, verificationIndex); });
     connect(&m_views, &RecordViews::commandsChanged, this, &RecordOperations::applyCommands);
     applyCommands(m_views.Commands());
+    connect(&m_store, &RecordStore::folderRenamed, this, &RecordOperations::followRename);
 
-    m_window.registerSectionApplier(QStringLiteral("MeterParsForm"),
-                                    [this](const SectionTexts &texts) { m_infoForm->applyStrings(texts); });
-    m_window.registerSectionApplier(QStringLiteral("ConstForm"),
-                                    [this](const SectionTexts &texts) { m_postForm->applyStrings(texts); });
-    connect(&m_window, &TKorvelForm::stringsApplied, this, &RecordOperations::applyTexts);
+    if (m_services.addSectionTexts) {
+        m_services.addSectionTexts(QStringLiteral("MeterParsForm"),
+                                   [this](const SectionTexts &texts) { m_infoForm->applyStrings(texts); });
+        m_services.addSectionTexts(QStringLiteral("ConstForm"),
+                                   [this](const SectionTexts &texts) { m_postForm->applyStrings(texts); });
+    }
+    connect(&m_services, &AppServices::textsApplied, this, &RecordOperations::applyTexts);
     applyTexts();
 }
 
 // --- Construction -----------------------------------------------------------------
 
-void RecordOperations::buildElementBar()
+void RecordOperations::buildElementBar(QWidget *parent)
 {
-    // The power list moves into a panel with the three small buttons above it,
-    // in the place the list had in the lists splitter.
-    QWidget *powerList = m_views.powerList();
-    auto *panel = new QWidget;
-    panel->setObjectName(QStringLiteral("PowerPanel"));
-    auto *layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(1);
-
-    m_elementBar = new QWidget(panel);
+    m_elementBar = new QWidget(parent);
     m_elementBar->setObjectName(QStringLiteral("ElementButtons"));
     auto *buttons = new QHBoxLayout(m_elementBar);
     buttons->setContentsMargins(2, 0, 2, 0);
@@ -104,30 +83,17 @@ void RecordOperations::buildElementBar()
     connect(m_copyElem, &QToolButton::clicked, this, &RecordOperations::CopyElemButtonClick);
     connect(m_pasteElem, &QToolButton::clicked, this, &RecordOperations::PasteElemButtonClick);
     connect(m_delElem, &QToolButton::clicked, this, &RecordOperations::DelElemButtonClick);
-    layout->addWidget(m_elementBar);
-
-    QSplitter *splitter = m_window.listsSplitter();
-    const int at = splitter ? splitter->indexOf(powerList) : -1;
-    if (at >= 0) {
-        splitter->replaceWidget(at, panel);
-        layout->addWidget(powerList, 1);
-        powerList->show();
-        panel->setMinimumHeight(powerList->minimumHeight() + m_elementBar->sizeHint().height());
-    } else {
-        panel->setParent(&m_window);
-        panel->hide();
-    }
 }
 
 void RecordOperations::buildContextMenus()
 {
-    m_meterMenu = new QMenu(&m_window);
+    m_meterMenu = new QMenu(m_services.window);
     m_meterMenu->setObjectName(QStringLiteral("MainContextMenu"));
     m_n7 = m_meterMenu->addAction(QStringLiteral("Изменить"));
     m_n7->setObjectName(QStringLiteral("N7"));
     connect(m_n7, &QAction::triggered, this, &RecordOperations::N7Click);
 
-    m_powerMenu = new QMenu(&m_window);
+    m_powerMenu = new QMenu(m_services.window);
     m_powerMenu->setObjectName(QStringLiteral("SecondContextMenu"));
     m_n9 = m_powerMenu->addAction(QStringLiteral("Изменить постоянную"));
     m_n9->setObjectName(QStringLiteral("N9"));
@@ -145,12 +111,12 @@ void RecordOperations::buildContextMenus()
 
 void RecordOperations::applyTexts()
 {
-    if (const QString text = m_window.mainText(QStringLiteral("MainContextMenu/ChangeMeterPars")); !text.isEmpty())
+    if (const QString text = m_services.mainText(QStringLiteral("MainContextMenu/ChangeMeterPars")); !text.isEmpty())
         m_n7->setText(text);
-    if (const QString text = m_window.mainText(QStringLiteral("SecondContextMenu/ChangeMeterConst")); !text.isEmpty())
+    if (const QString text = m_services.mainText(QStringLiteral("SecondContextMenu/ChangeMeterConst")); !text.isEmpty())
         m_n9->setText(text);
     // The string file has no texts for these refusals; they follow the language.
-    if (m_window.Language() == LanguageRussian)
+    if (m_services.language() == LanguageRussian)
         m_infoForm->setRefusalTexts(QStringLiteral("Наименование содержит символы, которые нельзя сохранить: %1"),
                                     QStringLiteral("Заводской номер содержит символы, которые нельзя сохранить: %1"));
     else
@@ -217,22 +183,42 @@ bool RecordOperations::mergeFits(int meterIndex)
     if (target.isEmpty())
         return false;
     m_mergePair = MergePair();
-    return IsMergeable(m_clipboard.path, target, m_window.recordLabels(), &m_mergePair);
+    return IsMergeable(m_clipboard.path, target, m_store.labels(), &m_mergePair);
 }
 
-bool RecordOperations::storeMeter(int meterIndex, const pcn::_totalblockdata &meter)
+bool RecordOperations::storeMeter(int meterIndex, const pcn::_totalblockdata &meter, int removedVerification)
 {
     if (!WriteMeterFile(meterPath(meterIndex), meter)) {
         reportWriteFailure();
         return false;
     }
-    m_store.ReplaceMeter(meterIndex, meter);
+    m_store.ReplaceMeter(meterIndex, meter, removedVerification);
     return true;
 }
 
 void RecordOperations::reportWriteFailure() const
 {
-    m_window.showMessage(MessageKind::Error, m_window.message(36));
+    m_services.show(MessageKind::Error, m_services.message(36));
+}
+
+void RecordOperations::setClipboard(const MeterClipboard &clipboard)
+{
+    m_clipboard = clipboard;
+    m_views.SetClipboardFilled(m_clipboard.valid);
+}
+
+void RecordOperations::followRename(const QString &oldPath, const QString &newPath)
+{
+    // The copied meter and the marked verification are known by their
+    // paths; a renamed folder above them takes the paths along.
+    const auto moved = [&](QString &path) {
+        if (path.startsWith(oldPath + QLatin1Char('/')))
+            path = newPath + path.mid(oldPath.size());
+    };
+    if (m_clipboard.valid)
+        moved(m_clipboard.path);
+    if (m_mark.set)
+        moved(m_mark.filePath);
 }
 
 // --- Meter commands ---------------------------------------------------------------------
@@ -242,8 +228,7 @@ void RecordOperations::CopyButtonClick()
     const int index = m_views.SelectedMeterIndex();
     if (!selectedMeter())
         return;
-    m_clipboard = {true, meterPath(index), m_views.SelectedMeterRow(), false};
-    m_views.NotifyMeterCopied();
+    setClipboard({true, meterPath(index), m_views.SelectedMeterRow(), false});
 }
 
 void RecordOperations::CutButtonClick()
@@ -251,8 +236,7 @@ void RecordOperations::CutButtonClick()
     const int index = m_views.SelectedMeterIndex();
     if (!selectedMeter())
         return;
-    m_clipboard = {true, meterPath(index), m_views.SelectedMeterRow(), true};
-    m_views.NotifyMeterCut();
+    setClipboard({true, meterPath(index), m_views.SelectedMeterRow(), true});
 }
 
 void RecordOperations::PasteButtonClick()
@@ -264,31 +248,26 @@ void RecordOperations::PasteButtonClick()
     if (m_clipboard.cut) {
         MoveMeterFile(m_clipboard.path, destination);
         // The cut file has left its place: there is nothing more to paste.
-        m_clipboard = MeterClipboard();
-        m_views.NotifyPastedAfterCut();
-        m_views.NotifyClipboardFileDeleted();
+        setClipboard(MeterClipboard());
     } else {
         CopyMeterFile(m_clipboard.path, destination);
     }
-    m_window.RedisplayCurrentFolder();
+    m_store.Rescan();
 }
 
 void RecordOperations::DelButtonClick()
 {
     const int index = m_views.SelectedMeterIndex();
-    if (!selectedMeter() || !m_window.askPassword())
+    if (!selectedMeter() || !m_services.passwordAccepted())
         return;
     const QString path = meterPath(index);
     if (!DeleteMeterFile(path))
         return;
-    m_store.RemoveMeter(index);
-    if (m_clipboard.valid && m_clipboard.path == path) {
-        m_clipboard = MeterClipboard();
-        m_views.NotifyClipboardFileDeleted();
-    }
+    if (m_clipboard.valid && m_clipboard.path == path)
+        setClipboard(MeterClipboard());
     if (m_mark.set && m_mark.filePath == path)
         m_mark = ElementMark();
-    m_views.MeterRemoved(index);
+    m_store.RemoveMeter(index);
 }
 
 void RecordOperations::ConnectActionExecute()
@@ -296,40 +275,31 @@ void RecordOperations::ConnectActionExecute()
     const int targetIndex = m_views.SelectedMeterIndex();
     if (!m_clipboard.valid || !selectedMeter())
         return;
-    if (TPswd3Form *dialog = m_window.pswd3Form(); dialog && dialog->DelCheckBox)
-        dialog->DelCheckBox->setChecked(false);
     bool deleteSource = false;
-    if (!m_window.askPassword(true, &deleteSource))
+    if (!m_services.passwordAccepted(true, &deleteSource))
         return;
 
     const QString sourcePath = m_clipboard.path;
     const QString targetPath = meterPath(targetIndex);
     // Both files are read again: the merge joins what is on disk now.
-    const MergeOutcome outcome = MergeMeterFiles(sourcePath, targetPath, m_window.recordLabels(), deleteSource);
-    if (outcome.result == MergeResult::NotMergeable) {
-        m_views.NotifyMerged();
-        return;
-    }
+    const MergeOutcome outcome = MergeMeterFiles(sourcePath, targetPath, m_store.labels(), deleteSource);
     if (outcome.result == MergeResult::WriteFailed) {
         reportWriteFailure();
         return;
     }
-    m_store.ReplaceMeter(targetIndex, outcome.merged);
+    // After a merge, or a refusal, merging again needs a new press.
     if (outcome.sourceDeleted) {
-        m_clipboard = MeterClipboard();
-        m_views.NotifyClipboardFileDeleted();
+        setClipboard(MeterClipboard());
         if (m_mark.set && m_mark.filePath == sourcePath)
             m_mark = ElementMark();
-        const int sourceIndex = meterIndexOfPath(sourcePath);
-        if (sourceIndex >= 0) {
-            m_store.RemoveMeter(sourceIndex);
-            m_views.MeterRemoved(sourceIndex);
-        }
+    } else {
+        setClipboard(m_clipboard);
     }
-    m_views.ReselectMeter();
-    m_views.NotifyMerged();
-    if (!m_store.meters().isEmpty())
-        m_views.ResortMeters();
+    if (outcome.result == MergeResult::NotMergeable)
+        return;
+    m_store.ReplaceMeter(targetIndex, outcome.merged);
+    if (outcome.sourceDeleted)
+        m_store.RemoveMeter(meterIndexOfPath(sourcePath));
 }
 
 // --- Element commands ------------------------------------------------------------------
@@ -349,18 +319,17 @@ void RecordOperations::PasteElemButtonClick()
 {
     const int meterIndex = m_views.SelectedMeterIndex();
     const int target = m_views.SelectedVerificationIndex();
-    if (!elementPasteFits(meterIndex, target) || !m_window.askPassword())
+    if (!elementPasteFits(meterIndex, target) || !m_services.passwordAccepted())
         return;
     const std::optional<pcn::_totalblockdata> changed =
         PasteElement(m_store.meters().at(meterIndex), target, m_mark.verification);
     if (!changed)
         return;
-    const int previousRow = m_views.SelectedPowerRow();
-    const int markedRow = m_views.PowerRowOf(m_mark.verification);
-    if (!storeMeter(meterIndex, *changed))
-        return;
-    m_mark = ElementMark();
-    m_views.RefreshAfterElementOperation(previousRow, markedRow);
+    // The mark is used up before the views show the new content, so that
+    // they no longer offer it; a failed write keeps it.
+    const ElementMark mark = std::exchange(m_mark, ElementMark());
+    if (!storeMeter(meterIndex, *changed, mark.verification))
+        m_mark = mark;
 }
 
 void RecordOperations::DelElemButtonClick()
@@ -368,16 +337,14 @@ void RecordOperations::DelElemButtonClick()
     const pcn::_totalblockdata *meter = selectedMeter();
     const int meterIndex = m_views.SelectedMeterIndex();
     const int verification = m_views.SelectedVerificationIndex();
-    if (!meter || verification < 0 || !m_window.askPassword())
+    if (!meter || verification < 0 || !m_services.passwordAccepted())
         return;
     const std::optional<pcn::_totalblockdata> changed = DeleteElement(*meter, verification);
     if (!changed)
         return;
-    const int previousRow = m_views.SelectedPowerRow();
-    if (!storeMeter(meterIndex, *changed))
-        return;
-    m_mark = ElementMark();
-    m_views.RefreshAfterElementOperation(previousRow, -1);
+    const ElementMark mark = std::exchange(m_mark, ElementMark());
+    if (!storeMeter(meterIndex, *changed, verification))
+        m_mark = mark;
 }
 
 // --- Editing ------------------------------------------------------------------------------
@@ -385,7 +352,7 @@ void RecordOperations::DelElemButtonClick()
 void RecordOperations::N7Click()
 {
     const int meterIndex = m_views.SelectedMeterIndex();
-    if (!selectedMeter() || !m_window.askPassword())
+    if (!selectedMeter() || !m_services.passwordAccepted())
         return;
     const pcn::_totalblockdata meter = m_store.meters().at(meterIndex);
     const std::optional<MeterParameters> edited = m_infoForm->Execute(MeterParametersOf(meter));
@@ -398,7 +365,7 @@ void RecordOperations::N7Click()
         reportWriteFailure();
         return;
     }
-    m_window.RedisplayCurrentFolder();
+    m_store.Rescan();
 }
 
 void RecordOperations::N9Click()
@@ -406,13 +373,12 @@ void RecordOperations::N9Click()
     const int meterIndex = m_views.SelectedMeterIndex();
     const int verification = m_views.SelectedVerificationIndex();
     const pcn::_totalblockdata *meter = selectedMeter();
-    if (!meter || verification < 0 || verification >= meter->verifications.size() || !m_window.askPassword())
+    if (!meter || verification < 0 || verification >= meter->verifications.size() || !m_services.passwordAccepted())
         return;
     const std::optional<std::uint32_t> constant = m_postForm->Execute(meter->verifications.at(verification).constant);
     if (!constant)
         return;
     const std::optional<pcn::_totalblockdata> changed = EditConstant(*meter, verification, *constant);
-    if (!changed || !storeMeter(meterIndex, *changed))
-        return;
-    m_views.ReselectMeter();
+    if (changed)
+        storeMeter(meterIndex, *changed);
 }

@@ -2,8 +2,9 @@
 // merge of whole meter files (tool bar), copy, paste and delete of single
 // verifications (the small buttons above the power list), and the editing of
 // the meter's identity and of a verification's constant (context menus of
-// the two lists). It keeps the meter clipboard and the element mark; the
-// record views decide which commands are enabled.
+// the two lists). It keeps the meter clipboard and the element mark, changes
+// files and the store; the views follow the store, and the command states
+// (commandstate.h) decide which commands are enabled.
 #pragma once
 
 #include "records/recordops.h"
@@ -18,20 +19,20 @@ class QAction;
 class QMenu;
 class QToolButton;
 class QWidget;
+class AppServices;
 class RecordStore;
 class RecordViews;
 class TInfoForm;
-class TKorvelForm;
 class TPostForm;
 struct RecordCommands;
 
 class RecordOperations : public QObject {
     Q_OBJECT
 public:
-    // Connects the window's tool-bar actions and the lists' context menus,
-    // puts the element buttons above the power list and marks the commands
-    // as built. A child of the window.
-    explicit RecordOperations(TKorvelForm &window);
+    // Builds the element buttons (elementBar(), for the window to place
+    // above the power list) and the lists' context menus. The window
+    // connects its tool-bar actions to the meter commands.
+    RecordOperations(AppServices &services, RecordStore &store, RecordViews &views, QObject *parent = nullptr);
     RecordOperations(const RecordOperations &) = delete;
     RecordOperations &operator=(const RecordOperations &) = delete;
 
@@ -89,7 +90,7 @@ private:
         std::uint8_t powerType = 0;
     };
 
-    void buildElementBar();
+    void buildElementBar(QWidget *parent);
     void buildContextMenus();
     void applyTexts();
     void applyCommands(const RecordCommands &commands);
@@ -102,10 +103,12 @@ private:
     bool mergeFits(int meterIndex);
     // Writes a changed meter; on success it replaces the meter in the list.
     // A failed write leaves file and list unchanged and says so.
-    bool storeMeter(int meterIndex, const pcn::_totalblockdata &meter);
+    bool storeMeter(int meterIndex, const pcn::_totalblockdata &meter, int removedVerification = -1);
+    void setClipboard(const MeterClipboard &clipboard);
+    void followRename(const QString &oldPath, const QString &newPath);
     void reportWriteFailure() const;
 
-    TKorvelForm &m_window;
+    AppServices &m_services;
     RecordStore &m_store;
     RecordViews &m_views;
     MeterClipboard m_clipboard;

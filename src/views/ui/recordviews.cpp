@@ -4,6 +4,7 @@
 #include "recordlistviews.h"
 #include "resultgrid.h"
 #include "tvparam.h"
+#include "records/recordstore.h"
 #include "views/gridcolumnkinds.h"
 #include "views/gridconfig.h"
 #include "views/listtexts.h"
@@ -87,6 +88,7 @@ RecordViews::RecordViews(std::array<GridColumns, kGridCount> &columns, QWidget *
     m_powerList->setColumnWidthHints({150, 160, 80, 60, 60, 60});
     for (GridKind kind : {GridPhase12, GridPhase33, GridPhase34})
         repairGridColumns(m_columns[kind], kind);
+    recomputeCommands();
 }
 
 RecordViews::~RecordViews() = default;
@@ -133,10 +135,10 @@ void RecordViews::FillMeterList(const QVector<pcn::_totalblockdata> *meters)
     }
     m_titleList->fitColumnsToRows();
     const int count = m_meterModel->rowCount();
-    setCommands(commandrules::folderScanned(m_commands, count));
     if (count == 0) {
         m_selectedMeter = -1;
         clearPowerSide();
+        recomputeCommands();
         return;
     }
     SelectMeter(0);
@@ -194,7 +196,8 @@ void RecordViews::showMeter(int row)
     updateSortIndicator(false);
     m_selectedVerification = -1;
     m_checkedCount = 0;
-    setCommands(commandrules::meterSelected(m_commands, int(meter.verifications.size())));
+    m_elementPasteFits = false;
+    recomputeCommands();
     emit meterSelected(meterIndex);
     if (m_powerModel->rowCount() > 0)
         SelectVerification(0);
@@ -219,8 +222,8 @@ void RecordViews::showVerification(int row)
         grid->FillGrid(m_columns[kind], verification, m_lookup, m_locale);
         showGrid(grid);
     }
-    const bool pasteFits = m_elementPasteCheck && m_elementPasteCheck(m_selectedMeter, index);
-    setCommands(commandrules::verificationSelected(m_commands, m_powerModel->rowCount(), pasteFits));
+    m_elementPasteFits = m_elementPasteCheck && m_elementPasteCheck(m_selectedMeter, index);
+    recomputeCommands();
     emit verificationSelected(m_selectedMeter, index);
 }
 
@@ -242,7 +245,9 @@ void RecordViews::clearPowerSide()
     m_selectedVerification = -1;
     m_powerSort.column = kNoSortColumn;
     m_checkedCount = 0;
+    m_elementPasteFits = false;
     showGrid(nullptr);
+    recomputeCommands();
     emit checkedCountChanged(0);
 }
 
@@ -311,10 +316,8 @@ void RecordViews::updateSortIndicator(bool meterList)
 void RecordViews::UpdateCheckedCount()
 {
     const pcn::_totalblockdata *meter = selectedMeter();
-    m_checkedCount = m_powerModel->checkedCount();
-    if (meter)
-        setCommands(commandrules::checkedCountChanged(m_commands, m_checkedCount,
-                                                      int(meter->verifications.size())));
+    m_checkedCount = meter ? m_powerModel->checkedCount() : 0;
+    recomputeCommands();
     emit checkedCountChanged(m_checkedCount);
 }
 
@@ -373,11 +376,30 @@ void RecordViews::MeterRemoved(int meterIndex)
     if (count == 0) {
         m_selectedMeter = -1;
         clearPowerSide();
-        setCommands(commandrules::lastMeterDeleted(m_commands));
         return;
     }
     if (wasSelected)
         SelectMeter(std::min(row, count - 1));
+    recomputeCommands();
+}
+
+void RecordViews::MeterReplaced(int meterIndex, int removedVerification)
+{
+    if (meterIndex != m_selectedMeter)
+        return;
+    if (removedVerification >= 0) {
+        RefreshAfterElementOperation(SelectedPowerRow(), PowerRowOf(removedVerification));
+        return;
+    }
+    ReselectMeter();
+    ResortMeters();
+}
+
+void RecordViews::FollowStore(RecordStore &store)
+{
+    connect(&store, &RecordStore::folderRescanned, this, [this, &store] { FillMeterList(&store.meters()); });
+    connect(&store, &RecordStore::meterReplaced, this, &RecordViews::MeterReplaced);
+    connect(&store, &RecordStore::meterRemoved, this, &RecordViews::MeterRemoved);
 }
 
 void RecordViews::RefreshAfterElementOperation(int previousRow, int markedRow)
@@ -394,35 +416,19 @@ void RecordViews::RefreshAfterElementOperation(int previousRow, int markedRow)
         row = previousRow - 1;
     SelectVerification(std::max(row, 0));
     UpdateCheckedCount();
-    setCommands(commandrules::elementOperationDone(m_commands));
 }
 
-void RecordViews::NotifyMeterCopied()
+void RecordViews::SetClipboardFilled(bool filled)
 {
-    m_pasteAvailable = true;
-    setCommands(commandrules::meterCopied(m_commands));
+    m_clipboardFilled = filled;
+    m_mergeableAtPress = false;
+    recomputeCommands();
 }
 
-void RecordViews::NotifyMeterCut()
+void RecordViews::SetBusy(bool busy)
 {
-    m_pasteAvailable = true;
-    setCommands(commandrules::meterCut(m_commands));
-}
-
-void RecordViews::NotifyPastedAfterCut()
-{
-    m_pasteAvailable = false;
-}
-
-void RecordViews::NotifyClipboardFileDeleted()
-{
-    m_pasteAvailable = false;
-    setCommands(commandrules::clipboardFileDeleted(m_commands));
-}
-
-void RecordViews::NotifyMerged()
-{
-    setCommands(commandrules::merged(m_commands));
+    m_busy = busy;
+    recomputeCommands();
 }
 
 void RecordViews::SetMergeCheck(std::function<bool(int)> check)
@@ -438,18 +444,38 @@ void RecordViews::SetElementPasteCheck(std::function<bool(int, int)> check)
 void RecordViews::onMeterListPressed()
 {
     const int count = m_meterModel->rowCount();
-    const bool mergeable = count > 0 && m_pasteAvailable && m_selectedMeter >= 0 && m_mergeCheck
-                           && m_mergeCheck(m_selectedMeter);
-    setCommands(commandrules::meterListPressed(m_commands, count, m_pasteAvailable, mergeable));
+    m_meterListActive = true;
+    m_mergeableAtPress = count > 0 && m_clipboardFilled && m_selectedMeter >= 0 && m_mergeCheck
+                         && m_mergeCheck(m_selectedMeter);
+    recomputeCommands();
 }
 
 void RecordViews::onMeterListFocusLost()
 {
-    setCommands(commandrules::meterListFocusLost(m_commands, &m_pasteAvailable));
+    m_meterListActive = false;
+    m_mergeableAtPress = false;
+    recomputeCommands();
 }
 
-void RecordViews::setCommands(const RecordCommands &commands)
+CommandInputs RecordViews::commandInputs() const
 {
+    CommandInputs in;
+    in.meterCount = m_meterModel->rowCount();
+    in.meterSelected = m_selectedMeter >= 0 && in.meterCount > 0;
+    in.verificationCount = in.meterSelected ? m_powerModel->rowCount() : 0;
+    in.verificationSelected = in.meterSelected && m_selectedVerification >= 0;
+    in.checkedCount = m_checkedCount;
+    in.meterListActive = m_meterListActive;
+    in.clipboardFilled = m_clipboardFilled;
+    in.mergeableAtPress = m_mergeableAtPress;
+    in.elementPasteFits = m_elementPasteFits;
+    in.busy = m_busy;
+    return in;
+}
+
+void RecordViews::recomputeCommands()
+{
+    const RecordCommands commands = commandStates(commandInputs());
     if (commands == m_commands)
         return;
     m_commands = commands;

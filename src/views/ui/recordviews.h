@@ -22,6 +22,7 @@
 #include <functional>
 
 class MeterListModel;
+class RecordStore;
 class PowerListModel;
 class QModelIndex;
 class QWidget;
@@ -80,26 +81,31 @@ public:
     // Applies a column drag of a grid to the configuration and redraws it.
     void MoveColumn(GridKind grid, int from, int to);
 
-    // --- Changes made by the record commands ----------------------------
+    // --- Following the store ---------------------------------------------
+    // Keeps the views in step with the store: every rescan refills the
+    // lists, a replaced meter is shown again, a removed meter leaves the list.
+    void FollowStore(RecordStore &store);
+
     // The meter with this index was removed from the list handed to
     // FillMeterList (the entries after it moved down by one). Its row goes;
     // when it was the selected meter the row now at its position, or the
-    // last row, is selected; an empty list clears the power list, hides the
-    // grids and disables the commands that need a meter.
+    // last row, is selected; an empty list clears the power list and hides
+    // the grids.
     void MeterRemoved(int meterIndex);
-    // After an element paste or delete changed the selected meter's
-    // verifications: refill the power list, recount, sort again when it was
-    // sorted, and select the row at `previousRow` (the last row when beyond
-    // the end; one row earlier when `markedRow`, the pasted verification's
-    // row, was before it; pass -1 for a delete).
-    void RefreshAfterElementOperation(int previousRow, int markedRow);
+    // The meter with this index took new content. When it is the selected
+    // meter its verifications are shown again: after an element paste or
+    // delete (`removedVerification` >= 0) the power list keeps its sorting
+    // and the selected row's position (one row earlier when the removed
+    // verification stood before it, the last row when beyond the end);
+    // otherwise the meter is selected again and the meter list sorted again.
+    void MeterReplaced(int meterIndex, int removedVerification);
 
-    // Events of the meter clipboard (they change the enabled commands).
-    void NotifyMeterCopied();
-    void NotifyMeterCut();
-    void NotifyPastedAfterCut();       // the cut file was moved: nothing left to paste
-    void NotifyClipboardFileDeleted();
-    void NotifyMerged();
+    // --- Inputs of the command states from outside the views -------------
+    // A meter file is on the meter clipboard; every change of the clipboard
+    // also forgets the mergeability found at the last press.
+    void SetClipboardFilled(bool filled);
+    // A device run is under way: every command is disabled.
+    void SetBusy(bool busy);
 
     // Asked on a press in the meter list while paste is available: may the
     // clipboard file be merged into this meter (index into the meter list)?
@@ -123,8 +129,9 @@ public:
     void SetChecked(int row, bool checked);
     const ListSortState &meterSort() const { return m_meterSort; }
     const ListSortState &powerSort() const { return m_powerSort; }
-    bool PasteAvailable() const { return m_pasteAvailable; }
-    void SetPasteAvailable(bool available) { m_pasteAvailable = available; }
+    bool PasteAvailable() const { return m_clipboardFilled; }
+    // The inputs of the command states as they are now, and the states.
+    CommandInputs commandInputs() const;
     const RecordCommands &Commands() const { return m_commands; }
     // The grid that shows the selected verification, nullptr when none.
     ResultGrid *visibleGrid() const;
@@ -151,7 +158,12 @@ private:
     void showVerification(int row);
     void showGrid(ResultGrid *visible);
     void clearPowerSide();
-    void setCommands(const RecordCommands &commands);
+    void recomputeCommands();
+    // After an element paste or delete changed the selected meter's
+    // verifications: refill the power list, recount, sort again when it was
+    // sorted, and select the row at `previousRow` (the last row when beyond
+    // the end; one row earlier when `removedRow` was before it).
+    void RefreshAfterElementOperation(int previousRow, int removedRow);
     void updateSortIndicator(bool meterList);
     void applyListTitles();
     const pcn::_totalblockdata *selectedMeter() const;
@@ -174,7 +186,11 @@ private:
     ListSortState m_meterSort{0, true};
     ListSortState m_powerSort;
     int m_checkedCount = 0;
-    bool m_pasteAvailable = false;
+    bool m_clipboardFilled = false;
+    bool m_meterListActive = false;
+    bool m_mergeableAtPress = false;
+    bool m_elementPasteFits = false;
+    bool m_busy = false;
     bool m_programmaticSelection = false;
     RecordCommands m_commands;
     std::function<bool(int)> m_mergeCheck;

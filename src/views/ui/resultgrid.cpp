@@ -138,6 +138,18 @@ void ResultGrid::FillGrid(const GridColumns &columns, const pcn::_blockdata &ver
     m_fixedColumns = frozenColumnCount(m_model->columnCount());
     applyFixedColumns();
     fitColumns();
+    // The grid always has a current cell: the first data cell of the first
+    // row, in the order the columns are shown, unless one is current already.
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.column() >= m_fixedColumns)
+        return;
+    for (int visual = m_fixedColumns; visual < m_model->columnCount() && m_model->rowCount() > 0; ++visual) {
+        const int column = horizontalHeader()->logicalIndex(visual);
+        if (!isColumnHidden(column)) {
+            setCurrentIndex(m_model->index(0, column));
+            return;
+        }
+    }
 }
 
 void ResultGrid::DrawCell(QPainter *painter, const QRect &rect, int column, int row, bool current) const

@@ -1,0 +1,41 @@
+#include "base/programtexts.h"
+
+namespace {
+
+struct Texts {
+    const char *rus;
+    const char *eng;
+};
+
+Texts textsOf(ProgramText id)
+{
+    switch (id) {
+    case ProgramText::RecordsNotStored:
+        return {"Не сохранено поверок: %1 из %2.", "Verifications not stored: %1 of %2."};
+    case ProgramText::ConstantsClamped:
+        return {"Постоянная счётчика больше 4294967295 и сохранена как 4294967295, поверок: %1.",
+                "Meter constant above 4294967295 stored as 4294967295, verifications: %1."};
+    case ProgramText::PortNotPresent:
+        return {"порт не найден; подключён ли кабель?", "the port is not present; is the cable plugged in?"};
+    case ProgramText::PortNoPermission:
+        return {"нет прав на использование порта", "no permission to use the port"};
+    case ProgramText::PortNoPermissionGroup:
+        return {"нет прав на использование порта: войдите в группу \"%1\" (sudo usermod -aG %1 $USER) "
+                "и войдите в систему заново",
+                "no permission to use the port: join the group \"%1\" (sudo usermod -aG %1 $USER) "
+                "and log in again"};
+    case ProgramText::PortInUse:
+        return {"порт занят другой программой", "the port is in use by another program"};
+    case ProgramText::PortCannotOpen:
+        return {"порт не удается открыть", "the port cannot be opened"};
+    }
+    return {"", ""};
+}
+
+} // namespace
+
+QString programText(ProgramText id, int language)
+{
+    const Texts texts = textsOf(id);
+    return QString::fromUtf8(language == 0 ? texts.rus : texts.eng);
+}
