@@ -16,3 +16,4 @@ std::unique_ptr<QCoreApplication> makeReportApplication(int &argc, char **argv);
 int runExport(const QStringList &args);      // cmd_export.cpp
 int runExportFolder(const QStringList &args); // cmd_export.cpp
 int runFind(const QStringList &args);        // cmd_find.cpp
+int runMeterDb(const QStringList &args);     // cmd_meterdb.cpp

@@ -25,6 +25,7 @@ const Command kCommands[] = {
     {"export", runExport, "export FILE.pcn [--verification N] --out OUT.xml [--language ru|en]   one verification as a spreadsheet"},
     {"export-folder", runExportFolder, "export-folder FOLDER --out OUT.csv [--language ru|en]   every verification of a folder as CSV"},
     {"find", runFind, "find [--serial TEXT] [--type TEXT] FOLDER   find meters below a data folder as JSON lines"},
+    {"meterdb", runMeterDb, "meterdb show FILE.bdc | read --port DEVICE [--rate BAUD] [--usb] --out FILE.bdc | write FILE.bdc --port DEVICE [--rate BAUD] [--usb]"},
 };
 
 // The command list: on standard output for --help (exit 0), on standard

@@ -1,12 +1,29 @@
 #include "connection.h"
 
 #include "ftdidevice.h"
+#include "portchoice.h"
 #include "llexch.h"
 #include "tracetransport.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace device {
+
+Connection connectionFor(const AppSettings &settings)
+{
+    Connection c;
+    c.usb = settings.interfaceType == InterfaceUsb;
+    c.portName = serialPortPath(settings.portIndex);
+    // A device chosen on the command line for this run only talks over that
+    // serial device, whatever interface is saved.
+    if (!settings.runPortPath.isEmpty()) {
+        c.usb = false;
+        c.portName = settings.runPortPath;
+    }
+    c.baudRate = kRates[std::size_t(std::clamp(settings.rateIndex, 0, int(kRates.size()) - 1))];
+    return c;
+}
 
 namespace {
 

@@ -7,6 +7,8 @@
 #include "ftdiapi.h"
 #include "link.h"
 
+#include "base/appstate.h"
+
 #include <QString>
 
 #include <functional>
@@ -24,6 +26,10 @@ struct Connection {
     // kept for later operations: the library stays loaded once loaded.
     std::shared_ptr<FtdiApi> ftdi;
 };
+
+// The connection the communication settings describe: USB, or the serial
+// device path of the port and the baud rate.
+Connection connectionFor(const AppSettings &settings);
 
 // Makes a fresh link for one operation with its timeout pair.
 using LinkMaker = std::function<std::unique_ptr<Link>(Timeouts)>;

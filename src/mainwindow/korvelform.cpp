@@ -91,6 +91,7 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     wireReportCommands();
     wireExportCommands();
     wireFindMeter();
+    wireMeterDatabaseCommands();
 
     // The secondary windows live as long as the main window.
     m_about = new TAboutBox(this);

@@ -164,6 +164,8 @@ private:
     void wireExportCommands();
     // The search for a meter below the data folder (korvelform_find.cpp).
     void wireFindMeter();
+    // Meter database: editor, files, transfers (korvelform_meterdb.cpp).
+    void wireMeterDatabaseCommands();
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);

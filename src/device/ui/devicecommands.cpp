@@ -4,6 +4,7 @@
 #include "exchangeform.h"
 #include "frmcom.h"
 #include "runguard.h"
+#include "workerrun.h"
 
 #include "device/archivesession.h"
 #include "device/connection.h"
@@ -14,77 +15,12 @@
 #include "base/ui/appservices.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QLabel>
 #include <QScreen>
-#include <QThread>
 
 #include <algorithm>
 
-// Carries the progress of the worker thread to the window thread. Bursts of
-// byte progress are folded into one update: a new one is posted only after
-// the window has taken the previous one. Queued calls die with the relay.
-class DeviceCommands::Relay final : public QObject {
-public:
-    std::function<void(qint64, qint64)> onProgress; // window thread
-    std::function<void(int)> onRecord;               // window thread
-
-    // Worker thread.
-    void progress(qint64 current, qint64 maximum)
-    {
-        m_current = current;
-        m_maximum = maximum;
-        if (!m_progressPending.exchange(true))
-            QMetaObject::invokeMethod(this, [this] { deliverProgress(); }, Qt::QueuedConnection);
-    }
-    void record(int count)
-    {
-        m_records = count;
-        if (!m_recordPending.exchange(true))
-            QMetaObject::invokeMethod(this, [this] { deliverRecord(); }, Qt::QueuedConnection);
-    }
-    // Window thread, once the worker has finished: whatever is still posted.
-    void flush()
-    {
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-    }
-
-private:
-    void deliverProgress()
-    {
-        m_progressPending = false;
-        if (onProgress)
-            onProgress(m_current, m_maximum);
-    }
-    void deliverRecord()
-    {
-        m_recordPending = false;
-        if (onRecord)
-            onRecord(m_records);
-    }
-
-    std::atomic<qint64> m_current{0};
-    std::atomic<qint64> m_maximum{1};
-    std::atomic<int> m_records{0};
-    std::atomic<bool> m_progressPending{false};
-    std::atomic<bool> m_recordPending{false};
-};
-
 namespace {
-
-// Runs one step of the device run on a worker thread and keeps the window's
-// events flowing until it is done.
-device::Status runOffThread(const std::function<device::Status()> &work)
-{
-    device::Status result = device::Status::BadStatus;
-    QEventLoop loop;
-    std::unique_ptr<QThread> thread(QThread::create([&result, &work] { result = work(); }));
-    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-    thread->start();
-    loop.exec();
-    thread->wait();
-    return result;
-}
 
 void centreOn(QWidget &dialog, const QWidget *window)
 {
@@ -118,16 +54,7 @@ DeviceCommands::~DeviceCommands() = default;
 
 device::Connection DeviceCommands::currentConnection() const
 {
-    const AppSettings s = m_services.settings ? *m_services.settings : AppSettings();
-    device::Connection c;
-    c.usb = s.interfaceType == InterfaceUsb;
-    c.portName = device::serialPortPath(s.portIndex);
-    if (!s.runPortPath.isEmpty()) {
-        c.usb = false;
-        c.portName = s.runPortPath;
-    }
-    c.baudRate = kRates[std::size_t(std::clamp(s.rateIndex, 0, int(kRates.size()) - 1))];
-    return c;
+    return device::connectionFor(m_services.settings ? *m_services.settings : AppSettings());
 }
 
 void DeviceCommands::restoreCaption()
@@ -186,7 +113,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     device::ExchangeContext context;
     context.language = w.language();
     context.cancel = &m_cancel;
-    Relay relay;
+    ProgressRelay relay;
     relay.onProgress = [this, &form](qint64 current, qint64 maximum) {
         form->setProgress(current, maximum);
         if (m_recordPhase)
@@ -229,7 +156,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     emit runFinished(device::code(rc));
 }
 
-device::Status DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, Relay &relay)
+device::Status DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, ProgressRelay &relay)
 {
     m_cancel = false;
     m_recordPhase = false;

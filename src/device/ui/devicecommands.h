@@ -20,6 +20,7 @@
 class TContForm;
 class TForm2;
 class TFrmCom;
+class ProgressRelay;
 class AppServices;
 class RecordStore;
 
@@ -69,8 +70,7 @@ signals:
     void busyChanged(bool busy);
 
 private:
-    class Relay;
-    device::Status ReadArchive(TForm2 &form, device::ArchiveSession &session, Relay &relay);
+    device::Status ReadArchive(TForm2 &form, device::ArchiveSession &session, ProgressRelay &relay);
     void showRecordPhasePercent(qint64 current, qint64 maximum);
     void restoreCaption();
 

@@ -1,0 +1,47 @@
+// The main window's meter database commands ("База поверяемых средств"):
+// CreateNewBase opens the editor with an empty list, LoadBaseFromFile with
+// the entries of a file the user picks, LoadBaseFromDevice with the ten
+// entries read from the instrument. The editor is created once and opened
+// modally; it gets a copy of the connection of the settings each time.
+// Of the application it uses the services (texts, messages, password,
+// settings, status line) and nothing else.
+#pragma once
+
+#include "meterbaseservices.h"
+
+#include <QObject>
+
+#include <memory>
+
+class AppServices;
+class TBdForm;
+
+namespace device {
+class FtdiApi;
+}
+
+class MeterBaseCommands final : public QObject {
+    Q_OBJECT
+public:
+    MeterBaseCommands(AppServices &app, QObject *parent);
+    ~MeterBaseCommands() override;
+    MeterBaseCommands(const MeterBaseCommands &) = delete;
+    MeterBaseCommands &operator=(const MeterBaseCommands &) = delete;
+
+    TBdForm *form() const { return m_form; }
+    // What the editor and the transfers are given, made from the services.
+    static MeterBaseServices servicesFrom(AppServices &app, std::shared_ptr<SectionTexts> exchangeTexts);
+
+    void CreateNewBaseExecute();
+    void LoadBaseFromFileExecute();
+    void LoadBaseFromDeviceExecute();
+
+private:
+    device::Connection connection();
+    void open();
+
+    std::shared_ptr<SectionTexts> m_exchangeTexts = std::make_shared<SectionTexts>();
+    MeterBaseServices m_services;
+    TBdForm *m_form = nullptr;
+    std::shared_ptr<device::FtdiApi> m_ftdi; // loaded on the first USB transfer, kept
+};

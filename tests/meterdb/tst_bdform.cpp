@@ -1,0 +1,232 @@
+// The meter database editor through its widgets: the rules of the fields
+// while typing, spin fields on leaving, button states as the list grows, the
+// duplicate warning, unsaved entries on closing, and files.
+#include "bdformsupport.h"
+#include "meterdb/ui/bdform.h"
+#include "meterdb/bdcfile.h"
+#include "meterdbsamples.h"
+#include "testdir.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using meterdbtest::Recorded;
+
+namespace {
+
+// Types text key by key, Cyrillic letters as well.
+void typeText(QWidget *widget, const QString &text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void typeSpin(QSpinBox *spin, int value)
+{
+    spin->clear();
+    typeText(spin, QString::number(value));
+}
+
+// Types an entry into the fields and applies it.
+void typeEntry(TBdForm &form, const QString &type, const QString &serial)
+{
+    typeText(form.Etyp, type);
+    QTest::keyClicks(form.Ezav_num, serial);
+    typeSpin(form.Eyear, 2001);
+    QTest::keyClicks(form.Eclass, QStringLiteral("0.5"));
+    QTest::keyClicks(form.Econst, QStringLiteral("1600"));
+    QTest::keyClicks(form.EUnomlin, QStringLiteral("380"));
+    QTest::keyClicks(form.EUnomfaz, QStringLiteral("220"));
+    QTest::keyClicks(form.Inom, QStringLiteral("12,5"));
+    typeSpin(form.I1SpinEdit, 5);
+    typeSpin(form.I2SpinEdit, 1);
+}
+
+QLineEdit *lineEdit(TBdForm &form, const QString &name)
+{
+    return form.findChild<QLineEdit *>(name);
+}
+
+} // namespace
+
+class tst_bdform : public QObject {
+    Q_OBJECT
+
+private slots:
+    void typingRules_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letter in serial") << "Ezav_num" << "123a" << "123";
+        QTest::newRow("tenth digit in serial") << "Ezav_num" << "1234567890" << "123456789";
+        QTest::newRow("letter in constant") << "Econst" << "8x00" << "800";
+        QTest::newRow("type in upper case") << "Etyp" << "ce-301" << "CE-301";
+        QTest::newRow("cyrillic type") << "Etyp" << "цэ6803ё" << "ЦЭ6803Ё";
+        QTest::newRow("star in type") << "Etyp" << "A*B" << "AB";
+        QTest::newRow("second separator") << "Inom" << "1.2,5" << "1.25";
+        QTest::newRow("comma") << "Inom" << "12,5" << "12,5";
+        QTest::newRow("1000 is above 999.9") << "EUnomlin" << "1000" << "100";
+        QTest::newRow("class above 9.99") << "Eclass" << "12" << "1";
+    }
+
+    void typingRules()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        Recorded r;
+        TBdForm form(meterdbtest::recordingServices(r));
+        form.show();
+        form.NewButtonClick();
+        QLineEdit *edit = lineEdit(form, field);
+        QVERIFY(edit);
+        typeText(edit, typed);
+        QCOMPARE(edit->text(), shown);
+    }
+
+    void yearClampedOnLeaving()
+    {
+        Recorded r;
+        TBdForm form(meterdbtest::recordingServices(r));
+        form.show();
+        form.NewButtonClick();
+        form.Eyear->setFocus();
+        QTest::keyClicks(form.Eyear, QStringLiteral("1950"));
+        QVERIFY(!form.ApplyButton->isEnabled());
+        emit form.Eyear->editingFinished();
+        QCOMPARE(form.Eyear->value(), 1960);
+        QCOMPARE(form.Eyear->text(), QStringLiteral("1960"));
+        form.I2SpinEdit->clear();
+        QTest::keyClicks(form.I2SpinEdit, QStringLiteral("0"));
+        emit form.I2SpinEdit->editingFinished();
+        QCOMPARE(form.I2SpinEdit->value(), 1);
+    }
+
+    void buttonsAsTheListGrows()
+    {
+        Recorded r;
+        TBdForm form(meterdbtest::recordingServices(r));
+        form.show();
+        form.StartEmpty();
+        QVERIFY(form.NewButton->isEnabled());
+        QVERIFY(!form.EditButton->isEnabled());
+        QVERIFY(!form.WriteButton->isEnabled());
+        for (int i = 1; i <= 10; ++i) {
+            form.NewButtonClick();
+            QVERIFY(form.CancelButton->isEnabled());
+            QVERIFY(!form.SaveButton->isEnabled());
+            typeEntry(form, QStringLiteral("M%1").arg(i), QString::number(i));
+            QVERIFY(form.ApplyButton->isEnabled());
+            form.ApplyButtonClick();
+            QCOMPARE(form.entries().size(), i);
+            QVERIFY(!form.isEditing());
+            QCOMPARE(form.WriteButton->isEnabled(), i == 10);
+            QCOMPARE(form.NewButton->isEnabled(), i < 10);
+            QVERIFY(form.EditButton->isEnabled());
+            QVERIFY(!form.ApplyButton->isEnabled());
+        }
+        QVERIFY(r.messages.isEmpty());
+        // Rows made in the editor show the serial with nine digits.
+        QCOMPARE(form.ListView1->item(9, 1)->text(), QStringLiteral("000000010"));
+        QCOMPARE(form.entries().at(9).iNom, 12.5);
+        QCOMPARE(form.ListView1->item(9, 7)->text(), QStringLiteral("12.5"));
+
+        // Deleting one frees "New record" and locks "Write to device".
+        form.DeleteButtonClick();
+        QCOMPARE(r.questions, QStringList{meterdbtest::englishMessage(24)});
+        QCOMPARE(form.entries().size(), 9);
+        QVERIFY(form.NewButton->isEnabled());
+        QVERIFY(!form.WriteButton->isEnabled());
+    }
+
+    void refusedApplies()
+    {
+        Recorded r;
+        TBdForm form(meterdbtest::recordingServices(r));
+        form.show();
+        form.StartEmpty();
+        form.NewButtonClick();
+        typeEntry(form, QStringLiteral("CE301"), QStringLiteral("42"));
+        form.ApplyButtonClick();
+        // Changing nothing is a duplicate of itself.
+        form.EditButtonClick();
+        QVERIFY(form.ApplyButton->isEnabled());
+        form.ApplyButtonClick();
+        QCOMPARE(r.messages, QStringList{meterdbtest::englishMessage(23)});
+        QVERIFY(form.isEditing());
+        QCOMPARE(form.entries().size(), 1);
+        form.CancelButtonClick();
+
+        // A type the instrument cannot hold is refused with its characters.
+        form.NewButtonClick();
+        typeEntry(form, QStringLiteral("ЁЖ"), QStringLiteral("43"));
+        form.ApplyButtonClick();
+        QCOMPARE(r.messages.size(), 2);
+        QVERIFY(r.messages.last().contains(QStringLiteral(": Ё")));
+        QVERIFY(form.isEditing());
+        QCOMPARE(form.entries().size(), 1);
+    }
+
+    void closingAsksForUnsavedEntries()
+    {
+        Recorded r;
+        TBdForm form(meterdbtest::recordingServices(r));
+        form.show();
+        form.StartEmpty();
+        form.NewButtonClick();
+        typeEntry(form, QStringLiteral("CE301"), QStringLiteral("42"));
+        form.ApplyButtonClick();
+        r.answerYes = false;
+        QVERIFY(!form.close());
+        form.LoadButtonClick(); // replacing them asks as well
+        QCOMPARE(r.questions.size(), 2);
+        QCOMPARE(form.entries().size(), 1);
+
+        // Saved: closing asks nothing and empties the list.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("db.bdc"));
+        form.setFilePicker([path](bool) { return path; });
+        form.SaveButtonClick();
+        QVERIFY(form.close());
+        QCOMPARE(r.questions.size(), 2);
+        QVERIFY(form.entries().isEmpty());
+        QVERIFY(QFileInfo(path).size() == meterdb::kBdcFileBytes);
+    }
+
+    void loadingFiles()
+    {
+        Recorded r;
+        TBdForm form(meterdbtest::recordingServices(r));
+        QTemporaryDir dir;
+        const QString good = dir.filePath(QStringLiteral("good.bdc"));
+        const QString bad = dir.filePath(QStringLiteral("bad.bdc"));
+        QCOMPARE(meterdb::saveBdcFile(good, meterdbtest::entries(10)), meterdb::BdcSave::Ok);
+        QVERIFY(testsupport::writeAll(bad, testsupport::readAll(good).left(1035)));
+        QString next = good;
+        form.setFilePicker([&next](bool) { return next; });
+        form.show();
+        QVERIFY(form.LoadBaseFromFile());
+        QCOMPARE(form.entries().size(), 10);
+        QVERIFY(form.WriteButton->isEnabled());
+        QVERIFY(!form.NewButton->isEnabled());
+        // Rows from a file show the serial as it is; the first row is selected.
+        QCOMPARE(form.ListView1->item(0, 1)->text(), QStringLiteral("1000"));
+        QCOMPARE(form.Ezav_num->text(), QStringLiteral("1000"));
+
+        next = bad;
+        QVERIFY(!form.LoadBaseFromFile());
+        QCOMPARE(r.messages, QStringList{meterdbtest::englishMessage(27)});
+        QCOMPARE(form.entries().size(), 10);
+        next = QString(); // cancelled: nothing happens
+        QVERIFY(!form.LoadBaseFromFile());
+        QCOMPARE(r.messages.size(), 1);
+    }
+};
+
+QTEST_MAIN(tst_bdform)
+#include "tst_bdform.moc"
