@@ -9,6 +9,11 @@ packages=(
     libftdi1-dev libftdi1-2
     fonts-liberation2
     xvfb xauth
+    # The fuzzing build (scripts/fuzz.sh): clang and its runtime libraries,
+    # which hold libFuzzer and clang's address and undefined-behaviour
+    # sanitizers. gcc's sanitizer runtimes for scripts/sanitize.sh come
+    # with g++.
+    clang libclang-rt-14-dev
 )
 
 missing=()
