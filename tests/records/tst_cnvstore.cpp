@@ -301,11 +301,13 @@ void TestCnvStore::damagedInputNeverCrashesNorStoresUnreadableFiles()
 void TestCnvStore::hostileDesignationsStayInTheFolder_data()
 {
     QTest::addColumn<QByteArray>("stored");
-    QTest::newRow("parent folders") << QByteArray("../../../etc/pa", 16);
-    QTest::newRow("backslashes") << QByteArray("..\\..\\x\\y\\z\\\0", 16);
-    QTest::newRow("dot dot only") << QByteArray("..\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16);
-    QTest::newRow("control bytes") << QByteArray("\x01\n\r\t\x1B\x7F\x1F\x08abcdefgh", 16);
-    QTest::newRow("wrapped bytes 224..255") << QByteArray("\xE0\xE1\xEA\xED\xFF\xEF\xE0/\xE0\xE0\xE0\xE0\xE0\xE0\xE0\xE0", 16);
+    // Text up to 16 bytes, the rest zero.
+    const auto text = [](const char *t) { return QByteArray(t).leftJustified(16, '\0', true); };
+    QTest::newRow("parent folders") << text("../../../etc/pa");
+    QTest::newRow("backslashes") << text("..\\..\\x\\y\\z\\");
+    QTest::newRow("dot dot only") << text("..");
+    QTest::newRow("control bytes") << QByteArray::fromHex("010a0d091b7f1f08616263646566672f");
+    QTest::newRow("wrapped bytes 224..255") << QByteArray::fromHex("e0e1eaedffefe02fe0e0e0e0e0e0e0e0");
 }
 
 void TestCnvStore::hostileDesignationsStayInTheFolder()
