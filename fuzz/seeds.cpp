@@ -118,6 +118,39 @@ void contentPages()
     put("fuzz_content", "class5", 0x20, contentPage(20));
 }
 
+// Whole readings: identify, one content page and two records, each answer
+// frame after the other as the line delivers them.
+void sessions()
+{
+    using namespace devicetest;
+    QByteArray olderId = identifyPayload(QStringLiteral("Q-W 1"), 0x51, 0x1, 1024);
+    putWord(olderId, 278 - 4, 2);
+    QByteArray olderPage = contentPage(24).left(64) + QByteArray(1024 - 64, '\xFF');
+    cnvtest::Slot older = cnvtest::olderSlot(1, 0, 3);
+    for (int k = 0; k < 3; ++k)
+        cnvtest::olderCodes(older, k, 1, 1);
+    const QByteArray olderRecord = answerFrame(older.b.mid(4, 1024));
+    put("fuzz_session", "serial-older", 0x01,
+        answerFrame(olderId) + answerFrame(olderPage) + olderRecord + olderRecord);
+
+    QByteArray newerId = identifyPayload(QStringLiteral("Q-Q 3"), 0x60, 0xF001);
+    putWord(newerId, 278 - 4, 2);
+    QByteArray entry = contentPage(20).left(32);
+    StoreChecksum(reinterpret_cast<std::uint8_t *>(entry.data()), 30);
+    QByteArray newerPage = entry + entry + QByteArray(512 - 64, '\xFF');
+    cnvtest::Slot newer = cnvtest::newerSlot(1, 1, 3);
+    for (int k = 0; k < 3; ++k)
+        cnvtest::newerCodes(newer, k, 1, 2);
+    const QByteArray newerRecord = answerFrame(newer.b.mid(4, 1024));
+    put("fuzz_session", "usb-newer", 0x0B,
+        answerFrame(newerId) + answerFrame(newerPage) + newerRecord + newerRecord);
+    // On a serial line a newer instrument answers the older identify page
+    // with 0xFF bytes first.
+    put("fuzz_session", "serial-newer", 0x01,
+        answerFrame(QByteArray(1024, '\xFF')) + answerFrame(newerId) + answerFrame(newerPage) + newerRecord
+            + newerRecord);
+}
+
 void settingsFiles()
 {
     put("fuzz_settings", "defaults", 0x01, encodeSettings(defaultSettings()));
@@ -152,6 +185,7 @@ int main(int argc, char **argv)
     archiveSlots();
     identifyAnswers();
     contentPages();
+    sessions();
     settingsFiles();
     stringFiles();
     return 0;
