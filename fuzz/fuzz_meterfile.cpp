@@ -120,7 +120,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const MeterFileReadResult second = parseMeterFile(written, labels(language));
     fuzz::check(second.readable && !second.headerless, "a rewritten file does not read");
     sameSummary(first.meter, second.meter);
-    fuzz::check(encodeMeterFile(second.meter) == written, "a second rewrite changed bytes");
+    const QByteArray again = encodeMeterFile(second.meter);
+    if (again != written) {
+        qsizetype at = 0;
+        while (at < again.size() && at < written.size() && again[at] == written[at])
+            ++at;
+        std::fprintf(stderr, "second rewrite differs at byte %lld of %lld: %s / %s\n", qint64(at), qint64(written.size()),
+                     written.mid(at - at % 8, 8).toHex(' ').constData(), again.mid(at - at % 8, 8).toHex(' ').constData());
+        fuzz::fail("a second rewrite changed bytes");
+    }
 
     if (first.headerless && in.variant(8) >= 4)
         upgradeOnCopy(in.raw(), first, language);

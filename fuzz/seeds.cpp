@@ -43,12 +43,13 @@ void meterFiles()
     QByteArray oldExt = extensionOld();
     sealExtensionOld(oldExt);
     put("fuzz_meterfile", "type0", 0x01, fileHeader("1") + type0Block());
-    put("fuzz_meterfile", "type1-type5", 0x09, fileHeader("22") + type1Block() + type5Block());
+    put("fuzz_meterfile", "type1", 0x09, fileHeader("22") + type1Block());
+    put("fuzz_meterfile", "type5-twice", 0x01, fileHeader("5") + type5Block() + type5Block());
     put("fuzz_meterfile", "type3-eleven", 0x01, fileHeader("333") + eleven);
-    put("fuzz_meterfile", "type6-type0", 0x01, fileHeader("4") + type6Block() + type0Block());
+    put("fuzz_meterfile", "type6-twice", 0x01, fileHeader("4") + type6Block() + type6Block());
     put("fuzz_meterfile", "headerless-v22", 0x21, type2Block22() + type2Block22(5));
     put("fuzz_meterfile", "headerless-old-ext", 0x21, old + oldExt);
-    put("fuzz_meterfile", "header-old-mixed", 0x01, fileHeader("x") + old + oldExt + type0Block());
+    put("fuzz_meterfile", "header-old-then-23", 0x01, fileHeader("x") + old + oldExt + type1Block());
     put("fuzz_meterfile", "header-only", 0x01, fileHeader("12345"));
     // Regression: a designation byte of 224 decodes to U+0000, which once
     // ended the designation when the file was written back.

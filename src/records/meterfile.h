@@ -32,7 +32,8 @@ constexpr qint64 kMaxMeterFileSize = 256 * 1024 * 1024;
 // block; a record header is shorter than 52 bytes or counts 0 points; the
 // version is above 23; a block or extension block is short or its checksum
 // wrong; the instrument type is not 0, 1, 2, 3 (any version) or 5, 6
-// (versions 22 and 23); the date or time is not valid.
+// (versions 22 and 23), or differs from that of the file's first block; the
+// date or time is not valid.
 MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &labels);
 
 // Reads a file and sets the meter's fileName to the file's name. A readable
