@@ -56,20 +56,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             FTDI_device device(api);
             QuietFrames frames(device);
             UsbLink link(device, frames, context);
-            if (link.begin() != 0)
+            if (link.begin() != Status::Ok)
                 return 0;
             answer = exchangeFrame(link, request, capacity, capacity);
         } else {
             FakeSerial transport(line);
             SerialLink link(transport, kIdentifyTimeouts, context);
-            if (link.begin() != 0)
+            if (link.begin() != Status::Ok)
                 return 0;
             answer = exchangeFrame(link, request, capacity, capacity);
-            fuzz::check(link.end() == 0, "the serial line did not close");
+            fuzz::check(link.end() == Status::Ok, "the serial line did not close");
         }
         checkAnswer(answer, capacity);
     } catch (const ComExc &e) {
-        fuzz::check(e.code() != 0, "a failure thrown with result 0");
+        fuzz::check(e.status() != Status::Ok, "a failure thrown with status Ok");
     }
     return 0;
 }

@@ -52,16 +52,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     };
     DeviceClient client(makeLink, context);
     DeviceInfo info;
-    if (client.identify(info) != 0)
+    if (client.identify(info) != Status::Ok)
         return 0;
     QVector<pcn::_datacounter> content;
-    if (client.readContent(info, content) != 0)
+    if (client.readContent(info, content) != Status::Ok)
         return 0;
     QVector<int> numbers;
     for (int k = 1; k <= std::min<int>(client.archiveSize(), 3); ++k)
         numbers << k;
     QVector<QByteArray> records;
-    if (client.readRecords(info, numbers, records) != 0)
+    if (client.readRecords(info, numbers, records) != Status::Ok)
         return 0;
     fuzz::check(records.size() == numbers.size(), "a reading delivered another number of records than asked");
     static const RecordLabels english = RecordLabels::defaults(1, QLocale::c());

@@ -118,14 +118,14 @@ int main(int argc, char **argv)
         const double cpu0 = cpuSeconds();
         QElapsedTimer wall;
         wall.start();
-        int rc = session.identifyAndReadContent();
+        device::Status rc = session.identifyAndReadContent();
         QVector<int> numbers;
         for (int k = 1; k <= kRecords; ++k)
             numbers << k;
-        if (rc == device::ResultOk)
+        if (rc == device::Status::Ok)
             rc = session.readRecords(numbers);
         int stored = 0;
-        if (rc == device::ResultOk) {
+        if (rc == device::Status::Ok) {
             RecordStore store(folder.path() + QLatin1Char('/'));
             stored = int(session.storeRecords(store).written.size());
         }
@@ -135,8 +135,8 @@ int main(int argc, char **argv)
         emulator.waitForFinished(3000);
 
         const Floor floor = floorOf(g);
-        if (rc != device::ResultOk || stored != kRecords) {
-            out << g.name << ": reading failed with result " << rc << ", " << stored << " stored\n";
+        if (rc != device::Status::Ok || stored != kRecords) {
+            out << g.name << ": reading failed with result " << device::code(rc) << ", " << stored << " stored\n";
             ++failures;
             continue;
         }

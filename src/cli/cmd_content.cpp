@@ -38,13 +38,13 @@ int usage(const QString &problem)
 
 // The status-bar message of a result, with the port name where it belongs
 // and the system's reason for a port that cannot be opened.
-void reportResult(int code, const device::Connection &connection, const device::ExchangeContext &context)
+void reportResult(device::Status status, const device::Connection &connection, const device::ExchangeContext &context)
 {
     QTextStream err(stderr);
     if (!context.diagnostic.dialogKey.isEmpty())
         err << englishMessage(context.diagnostic.dialogKey) << '\n';
-    QString text = englishMessage(device::messageKeyForResult(code));
-    if (device::messageTakesPortName(code))
+    QString text = englishMessage(device::messageKeyForResult(status));
+    if (device::messageTakesPortName(status))
         text += connection.portName;
     if (!context.diagnostic.portReason.isEmpty())
         text += QStringLiteral(" (") + context.diagnostic.portReason + QLatin1Char(')');
@@ -70,8 +70,8 @@ int runContent(const QStringList &args)
     device::ExchangeContext context;
     device::DeviceClient client(device::makeLinkMaker(connection, context), context);
     DeviceInfo info;
-    int rc = client.identify(info);
-    if (rc == device::ResultOk || rc == device::ResultArchiveEmpty) {
+    device::Status rc = client.identify(info);
+    if (rc == device::Status::Ok || rc == device::Status::ArchiveEmpty) {
         // Members in name order, compact, as the published output has them.
         const json::Object device = json::Object(json::Spacing::Compact)
                                         .integer(QStringLiteral("archiveSize"), client.archiveSize())
@@ -82,10 +82,10 @@ int runContent(const QStringList &args)
                                         .text(QStringLiteral("versionText"), info.versionText);
         printLine(json::Object(json::Spacing::Compact).raw(QStringLiteral("device"), device.toString()));
     }
-    if (rc == device::ResultOk) {
+    if (rc == device::Status::Ok) {
         QVector<pcn::_datacounter> content;
         rc = client.readContent(info, content);
-        if (rc == device::ResultOk) {
+        if (rc == device::Status::Ok) {
             for (int k = 0; k < content.size(); ++k) {
                 const pcn::_datacounter &e = content.at(k);
                 printLine(json::Object(json::Spacing::Compact)
@@ -98,7 +98,7 @@ int runContent(const QStringList &args)
             }
         }
     }
-    if (rc != device::ResultOk)
+    if (rc != device::Status::Ok)
         reportResult(rc, connection, context);
-    return rc;
+    return device::code(rc);
 }

@@ -99,18 +99,18 @@ int runReadArchive(const QStringList &args)
     device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const auto finish = [&](int rc) {
+    const auto finish = [&](device::Status rc) {
         if (!context.diagnostic.dialogKey.isEmpty())
             err << englishMessage(context.diagnostic.dialogKey) << '\n';
-        const QString text = rc == device::ResultOk
+        const QString text = rc == device::Status::Ok
             ? englishMessage(QStringLiteral("Error14"))
             : device::resultStatusText(rc, englishMessage, connection.portName, context.diagnostic);
-        (rc == device::ResultOk ? out : err) << text << '\n';
-        return rc;
+        (rc == device::Status::Ok ? out : err) << text << '\n';
+        return device::code(rc);
     };
 
-    int rc = session.identifyAndReadContent();
-    if (rc != device::ResultOk)
+    device::Status rc = session.identifyAndReadContent();
+    if (rc != device::Status::Ok)
         return finish(rc);
 
     QVector<int> numbers = *listed;
@@ -131,7 +131,7 @@ int runReadArchive(const QStringList &args)
     }
 
     rc = session.readRecords(numbers);
-    if (rc != device::ResultOk)
+    if (rc != device::Status::Ok)
         return finish(rc);
 
     // The folder is the store's current folder until a selection: nothing

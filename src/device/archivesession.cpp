@@ -34,11 +34,11 @@ int recordPhasePercent(qint64 bytesReceived, qint64 maximum)
     return int((bytesReceived * 100 + maximum - 1) / maximum);
 }
 
-QString resultStatusText(int code, const std::function<QString(const QString &key)> &messageText,
+QString resultStatusText(Status status, const std::function<QString(const QString &key)> &messageText,
                          const QString &portName, const ExchangeContext::Diagnostic &diagnostic)
 {
-    QString text = messageText(messageKeyForResult(code));
-    if (messageTakesPortName(code)) {
+    QString text = messageText(messageKeyForResult(status));
+    if (messageTakesPortName(status)) {
         text += portName;
         if (!diagnostic.portReason.isEmpty())
             text += QStringLiteral(" (") + diagnostic.portReason + QLatin1Char(')');
@@ -64,38 +64,38 @@ ArchiveSession::ArchiveSession(LinkMaker makeLink, ExchangeContext &context)
 {
 }
 
-int ArchiveSession::identifyAndReadContent()
+Status ArchiveSession::identifyAndReadContent()
 {
     clear();
-    const int rc = client_.identify(info_);
-    if (rc != ResultOk)
+    const Status rc = client_.identify(info_);
+    if (rc != Status::Ok)
         return rc;
     std::this_thread::sleep_for(kAfterIdentifyPause);
     QVector<pcn::_datacounter> content;
-    const int read = client_.readContent(info_, content);
-    if (read == ResultOk)
+    const Status read = client_.readContent(info_, content);
+    if (read == Status::Ok)
         content_ = std::move(content);
     return read;
 }
 
-int ArchiveSession::readRecords(const QVector<int> &numbers)
+Status ArchiveSession::readRecords(const QVector<int> &numbers)
 {
     slots_.clear();
     recordsComplete_ = false;
     if (checkSelection(numbers, client_.archiveSize()) != SelectionCheck::Ok)
-        return ResultBadStatus;
+        return Status::BadStatus;
     if (numbers.isEmpty()) {
         recordsComplete_ = true;
-        return ResultOk;
+        return Status::Ok;
     }
     QVector<QByteArray> read;
     read.reserve(numbers.size());
-    const int rc = client_.readRecords(info_, numbers, read);
-    if (rc != ResultOk)
+    const Status rc = client_.readRecords(info_, numbers, read);
+    if (rc != Status::Ok)
         return rc;
     slots_ = std::move(read);
     recordsComplete_ = true;
-    return ResultOk;
+    return Status::Ok;
 }
 
 ArchiveStoreReport ArchiveSession::storeRecords(const RecordStore &store) const

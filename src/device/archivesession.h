@@ -8,6 +8,7 @@
 #include "deviceclient.h"
 #include "deviceinfo.h"
 #include "exchangecontext.h"
+#include "resultcodes.h"
 #include "records/blockdata.h"
 #include "records/cnvrecord.h"
 
@@ -38,10 +39,10 @@ SelectionCheck checkSelection(const QVector<int> &numbers, int archiveSize);
 // by the progress maximum, rounded up; 0 when the maximum is not positive.
 int recordPhasePercent(qint64 bytesReceived, qint64 maximum);
 
-// The status-bar text of a result: its message, the port name where the
+// The status-bar text of a status: its message, the port name where the
 // message takes one, and the system's reason why a port could not be opened
 // in brackets. `messageText` gives the text of a message key ("Error1").
-QString resultStatusText(int code, const std::function<QString(const QString &key)> &messageText,
+QString resultStatusText(Status status, const std::function<QString(const QString &key)> &messageText,
                          const QString &portName, const ExchangeContext::Diagnostic &diagnostic);
 
 // The message of a storing run that did not store every due record as it
@@ -58,15 +59,15 @@ public:
     ArchiveSession &operator=(const ArchiveSession &) = delete;
 
     // Identifies the instrument (on a serial port the older request first,
-    // then the newer one) and reads the archive content. 0, or the result
-    // code that ends the run (11 for an empty archive).
-    int identifyAndReadContent();
+    // then the newer one) and reads the archive content. Ok, or the status
+    // that ends the run (ArchiveEmpty for an empty archive).
+    Status identifyAndReadContent();
 
     // Reads the records of the numbers (counted from 1, in the order given)
     // into the record buffer. A selection that checkSelection refuses reads
-    // nothing and gives 5. On any failure the buffer is emptied: records of
-    // a failed or cancelled reading are never handed on.
-    int readRecords(const QVector<int> &numbers);
+    // nothing and gives BadStatus. On any failure the buffer is emptied:
+    // records of a failed or cancelled reading are never handed on.
+    Status readRecords(const QVector<int> &numbers);
 
     // Converts the records of the last successful readRecords and stores
     // them in the store's current folder; returns what became of them.

@@ -1,6 +1,8 @@
-// Failure inside a serial operation: carries the result code and is caught
+// Failure inside a serial operation: carries the status and is caught
 // at the boundary of the device operation.
 #pragma once
+
+#include "resultcodes.h"
 
 #include <exception>
 
@@ -8,12 +10,12 @@ namespace device {
 
 class ComExc : public std::exception {
 public:
-    explicit ComExc(int code) : code_(code) {}
-    int code() const noexcept { return code_; }
+    explicit ComExc(Status status) : status_(status) {}
+    Status status() const noexcept { return status_; }
     const char *what() const noexcept override { return "device exchange failure"; }
 
 private:
-    int code_;
+    Status status_;
 };
 
 } // namespace device

@@ -17,12 +17,12 @@ public:
     std::unique_ptr<Transport> trace;
     std::unique_ptr<Link> inner;
 
-    int begin() override { return inner->begin(); }
+    Status begin() override { return inner->begin(); }
     void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override
     {
         inner->exchange(request, answer, capacity, expectedLength);
     }
-    int end() override { return inner->end(); }
+    Status end() override { return inner->end(); }
     void abort() override { inner->abort(); }
     void pause(std::chrono::milliseconds duration) override { inner->pause(duration); }
     LinkTraits traits() const override { return inner->traits(); }

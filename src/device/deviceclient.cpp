@@ -36,7 +36,7 @@ QByteArray exchangeFrame(Link &link, const QByteArray &request, int capacity, in
     const bool whole = answer.size() >= kFrameHeader && announcedLength(answer) + kFrameOverhead == answer.size();
     if (!whole || !IsBlockValid(answer)) {
         link.abort();
-        throw ComExc(ResultDataError);
+        throw ComExc(Status::DataError);
     }
     return answer;
 }
@@ -52,24 +52,24 @@ void DeviceClient::startPhase(qint64 maximum)
     context_.progressMaximum = maximum;
 }
 
-int DeviceClient::run(Timeouts timeouts, const std::function<int(Link &)> &body)
+Status DeviceClient::run(Timeouts timeouts, const std::function<Status(Link &)> &body)
 {
     context_.diagnostic = {};
     std::unique_ptr<Link> link = makeLink_(timeouts);
-    int rc = link->begin();
-    if (rc != ResultOk)
+    Status rc = link->begin();
+    if (rc != Status::Ok)
         return rc;
     try {
         rc = body(*link);
     } catch (const ComExc &e) {
         link->abort();
-        return e.code();
+        return e.status();
     } catch (...) {
         link->abort();
-        return ResultBadStatus;
+        return Status::BadStatus;
     }
-    const int closed = link->end();
-    return closed != ResultOk ? closed : rc;
+    const Status closed = link->end();
+    return closed != Status::Ok ? closed : rc;
 }
 
 LinkTraits DeviceClient::linkTraits() const
@@ -78,23 +78,23 @@ LinkTraits DeviceClient::linkTraits() const
     return makeLink_(kIdentifyTimeouts)->traits();
 }
 
-int DeviceClient::takeIdentity(const QByteArray &answer, IdentifyOutcome outcome, const DeviceInfo &decoded,
+Status DeviceClient::takeIdentity(const QByteArray &answer, IdentifyOutcome outcome, const DeviceInfo &decoded,
                                DeviceInfo &info)
 {
     info = decoded;
     if (outcome == IdentifyOutcome::Malformed)
-        throw ComExc(ResultBadStatus);
+        throw ComExc(Status::BadStatus);
     if (outcome == IdentifyOutcome::NotRecognised)
-        return ResultNotRecognised;
+        return Status::NotRecognised;
     archiveSize_ = device::archiveSize(answer, info.modelClass);
-    return archiveSize_ == 0 ? int(ResultArchiveEmpty) : int(ResultOk);
+    return archiveSize_ == 0 ? Status::ArchiveEmpty : Status::Ok;
 }
 
-int DeviceClient::identifyOlder(DeviceInfo &info)
+Status DeviceClient::identifyOlder(DeviceInfo &info)
 {
     // A link that serves newer instruments only: nothing is sent.
     if (linkTraits().newerInstrumentsOnly)
-        return ResultNotRecognised;
+        return Status::NotRecognised;
     startPhase(kRecordSlotSize);
     return run(kIdentifyTimeouts, [&](Link &link) {
         firstContentPage_ = address::kOlderFirstContentPage;
@@ -105,7 +105,7 @@ int DeviceClient::identifyOlder(DeviceInfo &info)
     });
 }
 
-int DeviceClient::identifyNewer(DeviceInfo &info)
+Status DeviceClient::identifyNewer(DeviceInfo &info)
 {
     startPhase(kRecordSlotSize);
     return run(kIdentifyTimeouts, [&](Link &link) {
@@ -117,12 +117,12 @@ int DeviceClient::identifyNewer(DeviceInfo &info)
     });
 }
 
-int DeviceClient::identify(DeviceInfo &info)
+Status DeviceClient::identify(DeviceInfo &info)
 {
     if (linkTraits().newerInstrumentsOnly)
         return identifyNewer(info);
-    const int rc = identifyOlder(info);
-    if (rc != ResultNotRecognised)
+    const Status rc = identifyOlder(info);
+    if (rc != Status::NotRecognised)
         return rc;
     return identifyNewer(info);
 }
@@ -138,7 +138,7 @@ qint64 DeviceClient::contentAnswerBytes(const DeviceInfo &info, bool newerComman
     return qint64(contentPageCount(info, newerCommands)) * (info.pageFactor * 512 + kFrameOverhead);
 }
 
-int DeviceClient::readContent(const DeviceInfo &info, QVector<pcn::_datacounter> &content)
+Status DeviceClient::readContent(const DeviceInfo &info, QVector<pcn::_datacounter> &content)
 {
     return run(kIdentifyTimeouts, [&](Link &link) {
         const bool newer = usesNewerCommands(link, info);
@@ -153,26 +153,26 @@ int DeviceClient::readContent(const DeviceInfo &info, QVector<pcn::_datacounter>
             const int entries = std::min(perPage, int(archiveSize_) - perPage * p);
             // The answer must hold the entries it is asked for.
             if (answer.size() < kFrameOverhead + entries * kContentEntrySize)
-                throw ComExc(ResultDataError);
+                throw ComExc(Status::DataError);
             if (newer) {
                 for (int e = 0; e < entries; ++e) {
                     if (!IsBlockValid(answer.mid(kFrameHeader + e * kContentEntrySize, kContentEntrySize)))
-                        throw ComExc(ResultEntryCrc);
+                        throw ComExc(Status::EntryCrc);
                 }
             }
             if (!decodeContentEntries(answer, kFrameHeader, entries, info.modelClass, decoded))
-                throw ComExc(ResultBadStatus);
+                throw ComExc(Status::BadStatus);
         }
         content += decoded;
-        return int(ResultOk);
+        return Status::Ok;
     });
 }
 
-int DeviceClient::readRecords(const DeviceInfo &info, const QVector<int> &numbers, QVector<QByteArray> &recordSlots)
+Status DeviceClient::readRecords(const DeviceInfo &info, const QVector<int> &numbers, QVector<QByteArray> &recordSlots)
 {
     const int count = std::min(int(numbers.size()), kMaxRecords);
     if (count == 0)
-        return ResultOk;
+        return Status::Ok;
     return run(kRecordTimeouts, [&](Link &link) {
         const bool newer = usesNewerCommands(link, info);
         const LinkTraits traits = link.traits();
@@ -192,11 +192,11 @@ int DeviceClient::readRecords(const DeviceInfo &info, const QVector<int> &number
             if (context_.recordRead)
                 context_.recordRead(i + 1, count);
         }
-        return int(ResultOk);
+        return Status::Ok;
     });
 }
 
-int DeviceClient::readMeterDatabase(const DeviceInfo &info, const std::function<bool(const QByteArray &)> &decode)
+Status DeviceClient::readMeterDatabase(const DeviceInfo &info, const std::function<bool(const QByteArray &)> &decode)
 {
     startPhase(info.pageFactor * 512 + kFrameOverhead);
     return run(kIdentifyTimeouts, [&](Link &link) {
@@ -206,12 +206,12 @@ int DeviceClient::readMeterDatabase(const DeviceInfo &info, const std::function<
         const QByteArray answer = exchangeFrame(link, request, kExchangeBufferSize, kPageAnswer);
         const QByteArray payload = answer.mid(kFrameHeader, answer.size() - kFrameOverhead);
         if (!decode || !decode(payload))
-            return int(ResultDataError);
-        return int(ResultOk);
+            return Status::DataError;
+        return Status::Ok;
     });
 }
 
-int DeviceClient::writeMeterDatabaseStep1(const DeviceInfo &info, const QByteArray &image)
+Status DeviceClient::writeMeterDatabaseStep1(const DeviceInfo &info, const QByteArray &image)
 {
     startPhase(1036);
     return run(kWriteTimeouts, [&](Link &link) {
@@ -219,18 +219,18 @@ int DeviceClient::writeMeterDatabaseStep1(const DeviceInfo &info, const QByteArr
                                        ? writeWordsRequest(address::kNewerMeterDbWords, image)
                                        : writePageLegacyRequest(address::kOlderMeterDbPage, image);
         exchangeFrame(link, request, kExchangeBufferSize, kWriteAnswer);
-        return int(ResultOk);
+        return Status::Ok;
     });
 }
 
-int DeviceClient::writeMeterDatabaseStep2(const DeviceInfo &info, const QByteArray &image)
+Status DeviceClient::writeMeterDatabaseStep2(const DeviceInfo &info, const QByteArray &image)
 {
     startPhase(1036);
     return run(kWriteTimeouts, [&](Link &link) {
         const auto target = usesNewerCommands(link, info) ? address::kNewerWriteBlockTarget
                                                           : address::kOlderWriteBlockTarget;
         exchangeFrame(link, writeBlockRequest(target, image), kExchangeBufferSize, kWriteAnswer);
-        return int(ResultOk);
+        return Status::Ok;
     });
 }
 

@@ -8,6 +8,7 @@
 #include "identifydecoder.h"
 #include "exchangecontext.h"
 #include "link.h"
+#include "resultcodes.h"
 #include "records/blockdata.h"
 
 #include <QByteArray>
@@ -30,31 +31,31 @@ public:
 
     // Older identify (serial only): 0, 11 (empty archive), 50 (not
     // recognised) or a failure code.
-    int identifyOlder(DeviceInfo &info);
+    Status identifyOlder(DeviceInfo &info);
     // Newer identify: same results.
-    int identifyNewer(DeviceInfo &info);
+    Status identifyNewer(DeviceInfo &info);
     // The identify step of a session: on a serial port the older request and,
     // when that gives 50, the newer one; on USB the newer one only.
-    int identify(DeviceInfo &info);
+    Status identify(DeviceInfo &info);
 
     // Reads the archive-content pages (archive size from identify) and
     // appends one summary per verification to `content`.
-    int readContent(const DeviceInfo &info, QVector<pcn::_datacounter> &content);
+    Status readContent(const DeviceInfo &info, QVector<pcn::_datacounter> &content);
 
     // Reads verification records k (counted from 1), each answer frame into
     // one slot of at most 1030 bytes. At most 200 records are read; further
     // numbers are ignored.
-    int readRecords(const DeviceInfo &info, const QVector<int> &numbers, QVector<QByteArray> &recordSlots);
+    Status readRecords(const DeviceInfo &info, const QVector<int> &numbers, QVector<QByteArray> &recordSlots);
 
     // Reads the meter database; `decode` gets the answer payload and returns
     // false when it cannot be decoded (result 7).
-    int readMeterDatabase(const DeviceInfo &info, const std::function<bool(const QByteArray &)> &decode);
+    Status readMeterDatabase(const DeviceInfo &info, const std::function<bool(const QByteArray &)> &decode);
 
     // Writes the meter database image: step 1 puts the page (older) or the
     // 512-byte block (newer), step 2 the 512-byte block. The block's CRC is
     // computed just before each frame that carries it.
-    int writeMeterDatabaseStep1(const DeviceInfo &info, const QByteArray &image);
-    int writeMeterDatabaseStep2(const DeviceInfo &info, const QByteArray &image);
+    Status writeMeterDatabaseStep1(const DeviceInfo &info, const QByteArray &image);
+    Status writeMeterDatabaseStep2(const DeviceInfo &info, const QByteArray &image);
 
     // Values carried from identify to the content reading.
     quint16 archiveSize() const { return archiveSize_; }
@@ -73,10 +74,10 @@ public:
 private:
     // What the link of this client is (asked without opening anything).
     LinkTraits linkTraits() const;
-    int run(Timeouts timeouts, const std::function<int(Link &)> &body);
+    Status run(Timeouts timeouts, const std::function<Status(Link &)> &body);
     // The outcome of an identify answer: the decoded identity and the archive
     // size it announces, or why it cannot be used.
-    int takeIdentity(const QByteArray &answer, IdentifyOutcome outcome, const DeviceInfo &decoded, DeviceInfo &info);
+    Status takeIdentity(const QByteArray &answer, IdentifyOutcome outcome, const DeviceInfo &decoded, DeviceInfo &info);
     void startPhase(qint64 maximum);
 
     LinkMaker makeLink_;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "exchangecontext.h"
+#include "resultcodes.h"
 #include "transport.h"
 
 #include <QByteArray>
@@ -48,15 +49,16 @@ public:
     Link &operator=(const Link &) = delete;
     virtual ~Link() = default;
 
-    // Makes the line ready; 0 or the result code that ends the operation.
-    virtual int begin() = 0;
+    // Makes the line ready; Ok or the status that ends the operation.
+    virtual Status begin() = 0;
     // Sends `request` and receives one answer frame into `answer` (resized to
     // the bytes received). An answer that would exceed `capacity` is refused.
     // `expectedLength` is what the USB bridge waits for. Failures are thrown
-    // as ComExc with their result code, after the line has been closed.
+    // as ComExc with their status, after the line has been closed.
     virtual void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) = 0;
-    // Normal end: settings restored and the line closed; 0 or 9/10.
-    virtual int end() = 0;
+    // Normal end: settings restored and the line closed; Ok, RestoreFailed
+    // or CloseFailed.
+    virtual Status end() = 0;
     // End after a failure: closed without restoring anything.
     virtual void abort() = 0;
     // A pause between frames.
@@ -68,9 +70,9 @@ public:
 class SerialLink final : public Link {
 public:
     SerialLink(Transport &transport, Timeouts timeouts, ExchangeContext &context);
-    int begin() override;
+    Status begin() override;
     void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override;
-    int end() override;
+    Status end() override;
     void abort() override;
     void pause(std::chrono::milliseconds duration) override { transport_.pause(duration); }
     LinkTraits traits() const override { return {}; }
@@ -96,9 +98,9 @@ public:
     // `frames` is the transport the frames go through: the device itself or
     // a tracing wrapper around it.
     UsbLink(FTDI_device &device, Transport &frames, ExchangeContext &context);
-    int begin() override;
+    Status begin() override;
     void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override;
-    int end() override { return 0; }
+    Status end() override { return Status::Ok; }
     void abort() override {}
     void pause(std::chrono::milliseconds duration) override { frames_.pause(duration); }
     // The bridge serves newer instruments only and delivers whole frames.

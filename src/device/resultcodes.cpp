@@ -2,42 +2,43 @@
 
 namespace device {
 
-QString messageKeyForResult(int code)
+QString messageKeyForResult(Status status)
 {
-    switch (code) {
-    case ResultOk:
+    switch (status) {
+    case Status::Ok:
         return {};
-    case ResultPortUnavailable:
-    case ResultSettingsFailed:
-    case ResultRestoreFailed:
+    case Status::PortUnavailable:
+    case Status::SettingsFailed:
+    case Status::RestoreFailed:
         return QStringLiteral("Error1");
-    case ResultWriteFailed:
-    case ResultBadStatus:
+    case Status::WriteFailed:
+    case Status::BadStatus:
         return QStringLiteral("Error2");
-    case ResultStatusError:
+    case Status::StatusError:
         return QStringLiteral("Error3");
-    case ResultNoAnswer:
+    case Status::NoAnswer:
         return QStringLiteral("Error4");
-    case ResultBrokenAnswer:
+    case Status::BrokenAnswer:
         return QStringLiteral("Error5");
-    case ResultDataError:
+    case Status::DataError:
         return QStringLiteral("Error6");
-    case ResultCloseFailed:
+    case Status::CloseFailed:
         return QStringLiteral("Error7");
-    case ResultArchiveEmpty:
+    case Status::ArchiveEmpty:
         return QStringLiteral("Error8");
-    case ResultEntryCrc:
+    case Status::EntryCrc:
         return QStringLiteral("Error9");
-    case ResultCancelled:
+    case Status::Cancelled:
         return QStringLiteral("Error11");
-    default:
-        return QStringLiteral("Error12");
+    case Status::NotRecognised:
+        break;
     }
+    return QStringLiteral("Error12");
 }
 
-bool messageTakesPortName(int code)
+bool messageTakesPortName(Status status)
 {
-    return code == ResultPortUnavailable;
+    return status == Status::PortUnavailable;
 }
 
 } // namespace device

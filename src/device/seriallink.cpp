@@ -22,31 +22,31 @@ SerialLink::SerialLink(Transport &transport, Timeouts timeouts, ExchangeContext 
 {
 }
 
-int SerialLink::begin()
+Status SerialLink::begin()
 {
     if (!transport_.open()) {
         context_.diagnostic.portReason = transport_.failureReason(context_.language);
-        return ResultPortUnavailable;
+        return Status::PortUnavailable;
     }
     open_ = true;
     if (!transport_.configure()) {
         abort();
-        return ResultSettingsFailed;
+        return Status::SettingsFailed;
     }
-    return ResultOk;
+    return Status::Ok;
 }
 
-int SerialLink::end()
+Status SerialLink::end()
 {
     if (!open_)
-        return ResultOk;
+        return Status::Ok;
     open_ = false;
     const bool restored = transport_.restore();
     if (!restored) {
         transport_.close(false);
-        return ResultRestoreFailed;
+        return Status::RestoreFailed;
     }
-    return transport_.close(true) ? ResultOk : ResultCloseFailed;
+    return transport_.close(true) ? Status::Ok : Status::CloseFailed;
 }
 
 void SerialLink::abort()
@@ -68,14 +68,14 @@ void SerialLink::exchange(const QByteArray &request, QByteArray &answer, int cap
     }
     if (rc < 0) {
         abort();
-        throw ComExc(ResultCancelled);
+        throw ComExc(Status::Cancelled);
     }
 }
 
 void SerialLink::writeByte(std::uint8_t byte)
 {
     if (transport_.write(&byte, 1, after(timeouts_.writeMs)) != 1)
-        throw ComExc(ResultWriteFailed);
+        throw ComExc(Status::WriteFailed);
 }
 
 bool SerialLink::readByte(std::uint8_t &byte)
@@ -103,13 +103,13 @@ int SerialLink::transact(const QByteArray &request, QByteArray &answer, int capa
     // The header: start byte, status, length. A silent instrument is told
     // apart from one that stops after its first byte.
     if (capacity < kFrameOverhead)
-        throw ComExc(ResultDataError);
+        throw ComExc(Status::DataError);
     QByteArray received(capacity, '\0');
     auto *in = reinterpret_cast<std::uint8_t *>(received.data());
     qsizetype count = 0;
     for (int i = 0; i < kFrameHeader; ++i) {
         if (!readByte(in[i]))
-            throw ComExc(i == 0 ? ResultNoAnswer : ResultBrokenAnswer);
+            throw ComExc(i == 0 ? Status::NoAnswer : Status::BrokenAnswer);
         ++count;
         context_.stepByte();
     }
@@ -118,13 +118,13 @@ int SerialLink::transact(const QByteArray &request, QByteArray &answer, int capa
     // single body byte is stored.
     const qsizetype total = qsizetype(in[2] | (in[3] << 8)) + kFrameOverhead;
     if (total > capacity)
-        throw ComExc(ResultDataError);
+        throw ComExc(Status::DataError);
 
     for (qsizetype i = kFrameHeader; i < total; ++i) {
         if (context_.takeCancel())
             return -1;
         if (!readByte(in[i]))
-            throw ComExc(ResultBrokenAnswer);
+            throw ComExc(Status::BrokenAnswer);
         ++count;
         context_.stepByte();
     }
@@ -134,9 +134,9 @@ int SerialLink::transact(const QByteArray &request, QByteArray &answer, int capa
     // The status byte decides; an answer not starting with the start byte is
     // not a frame of the instrument at all.
     if (in[1] == kStatusError)
-        throw ComExc(ResultStatusError);
+        throw ComExc(Status::StatusError);
     if (in[1] != kStatusOk || in[0] != kFrameStart)
-        throw ComExc(ResultBadStatus);
+        throw ComExc(Status::BadStatus);
     return 0;
 }
 

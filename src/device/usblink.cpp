@@ -19,30 +19,30 @@ int UsbLink::readAttempts(int timeoutMs)
     return (t + 99) / 100;
 }
 
-int UsbLink::begin()
+Status UsbLink::begin()
 {
     if (!device_.loadLibrary()) {
         context_.diagnostic.dialogKey = QStringLiteral("Error31");
-        return ResultCancelled;
+        return Status::Cancelled;
     }
     const int devices = device_.countDevices();
     if (devices != 1) {
         context_.diagnostic.dialogKey = devices == 0 ? QStringLiteral("Error32") : QStringLiteral("Error33");
-        return ResultCancelled;
+        return Status::Cancelled;
     }
     device_.listDevice0();
-    return ResultOk;
+    return Status::Ok;
 }
 
 void UsbLink::exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength)
 {
     const int expected = std::min(expectedLength, capacity);
     if (!UsbLink::request(request, answer, expected))
-        throw ComExc(ResultBrokenAnswer);
+        throw ComExc(Status::BrokenAnswer);
     if (answer.size() >= kFrameHeader && announcedLength(answer) + kFrameOverhead > capacity)
-        throw ComExc(ResultDataError);
+        throw ComExc(Status::DataError);
     if (answer.size() < 2 || quint8(answer.at(0)) != kFrameStart || quint8(answer.at(1)) != kStatusOk)
-        throw ComExc(ResultBadStatus);
+        throw ComExc(Status::BadStatus);
 }
 
 // Open and configure, exchange, close: all three for every frame.

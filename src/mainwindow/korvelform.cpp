@@ -99,6 +99,14 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     // meter list keeps the height stored for it (the power panel has taken
     // the power list's place by now).
     m_listsSplitter->setStretchFactor(1, 1);
+    // A command a subsystem enabled without binding it still waits for the
+    // end of a device run.
+    for (QAction *a : std::as_const(m_actions)) {
+        const bool bound = std::any_of(m_boundCommands.cbegin(), m_boundCommands.cend(),
+                                       [a](const auto &entry) { return entry.first == a; });
+        if (a->isEnabled() && !bound)
+            bindCommand(a, &RecordCommands::idle);
+    }
     applyWindowLayout();
 }
 
@@ -172,9 +180,7 @@ void TKorvelForm::buildRecordPanes()
     connect(m_views, &RecordViews::commandsChanged, this, &TKorvelForm::applyRecordCommands);
     QAction *viewParameters = m_actions.value(QStringLiteral("ViewParametersAction"));
     connect(viewParameters, &QAction::triggered, this, [this] { m_views->EditDisplayedColumns(0); });
-    // The window's own commands wait for the end of a device run.
-    for (const char *name : {"ViewParametersAction", "Exit", "ChangePswd", "RussianLang", "EnglishLang", "N4", "N6"})
-        bindCommand(m_actions.value(QLatin1String(name)), &RecordCommands::idle);
+    bindCommand(viewParameters, &RecordCommands::idle);
 }
 
 void TKorvelForm::TreeViewChange(const QString &folderPath)

@@ -134,12 +134,16 @@ private:
     // Texts that reading stored files puts into memory, in the current language.
     RecordLabels recordLabels() const;
     bool askPassword(bool withDeleteCheckBox = false, bool *deleteSources = nullptr);
+    // Shows a message of the current language in a modal box.
+    void showMessage(MessageKind kind, const QString &text) const { m_show(kind, text); }
 
     // --- Wiring of the subsystems (korvelform_<subsystem>.cpp) ---------------
     // Every control that changes the store or starts a run is bound to the
     // field of the command states that enables it; the states are applied
     // to every bound control whenever they change. A control that is never
-    // bound stays disabled (its command is not part of this build).
+    // bound stays disabled (its command is not part of this build), unless
+    // it was enabled by the end of the constructor: it is then bound to
+    // `idle` (usable whenever no device run is under way).
     void bindCommand(QAction *action, bool RecordCommands::*state);
     // The same by action name, for the commands whose rule is known by name
     // (CopyButton, PasteButton, ConnectAction, CutButton, DelButton,

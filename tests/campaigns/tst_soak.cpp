@@ -68,8 +68,8 @@ void TestSoak::readingsInARowDoNotGrow()
     for (int i = 0; i < readings; ++i) {
         device::ExchangeContext context;
         device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
-        QCOMPARE(session.identifyAndReadContent(), 0);
-        QCOMPARE(session.readRecords({1, 2}), 0);
+        QCOMPARE(session.identifyAndReadContent(), device::Status::Ok);
+        QCOMPARE(session.readRecords({1, 2}), device::Status::Ok);
         QVERIFY(session.storeRecords(store).complete());
         if (i + 1 == warmUp) {
             fdsAfterWarmUp = openDescriptors();

@@ -345,11 +345,13 @@ void tst_decoders::resultMessages()
         {1, "Error1"}, {2, "Error2"}, {3, "Error3"}, {4, "Error4"}, {5, "Error2"}, {6, "Error5"},
         {7, "Error6"}, {8, "Error1"}, {9, "Error1"}, {10, "Error7"}, {11, "Error8"}, {12, "Error9"},
         {14, "Error11"}, {50, "Error12"}, {13, "Error12"}, {99, "Error12"}};
+    // By number, as the program reports them; numbers without a status of
+    // their own give the message of an unrecognised instrument.
     for (const auto &row : table)
-        QCOMPARE(messageKeyForResult(row.first), QString::fromLatin1(row.second));
-    QVERIFY(messageKeyForResult(0).isEmpty());
-    QVERIFY(messageTakesPortName(1));
-    QVERIFY(!messageTakesPortName(8));
+        QCOMPARE(messageKeyForResult(static_cast<Status>(row.first)), QString::fromLatin1(row.second));
+    QVERIFY(messageKeyForResult(Status::Ok).isEmpty());
+    QVERIFY(messageTakesPortName(Status::PortUnavailable));
+    QVERIFY(!messageTakesPortName(Status::SettingsFailed));
 }
 
 QTEST_GUILESS_MAIN(tst_decoders)

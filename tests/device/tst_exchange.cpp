@@ -117,7 +117,7 @@ int outcome(SerialLink &link, const QByteArray &request, QByteArray &answer, int
     try {
         return link.transact(request, answer, capacity);
     } catch (const ComExc &e) {
-        return e.code();
+        return device::code(e.status());
     }
 }
 
@@ -210,7 +210,7 @@ void tst_exchange::answerCodes()
     DeviceClient client(rig.maker(), rig.context);
     DeviceInfo info;
     info.modelClass = 3;
-    QCOMPARE(client.writeMeterDatabaseStep2(info, QByteArray(400, 'a')), code);
+    QCOMPARE(device::code(client.writeMeterDatabaseStep2(info, QByteArray(400, 'a'))), code);
     QCOMPARE(rig.line.opens, 1);
     // Success restores and closes; a failure closes without restoring.
     QCOMPARE(rig.line.closesRestoring, code == 0 ? 1 : 0);
@@ -253,7 +253,7 @@ void tst_exchange::cancelDuringBody()
     DeviceInfo info;
     info.modelClass = 3;
     QVector<QByteArray> slots_;
-    QCOMPARE(client.readRecords(info, {1, 2}, slots_), 14);
+    QCOMPARE(client.readRecords(info, {1, 2}, slots_), Status::Cancelled);
     QVERIFY(slots_.isEmpty());
     QVERIFY(!rig.cancel); // read and cleared
     // The flag raised while byte 500 arrived stops the reading before 501.
@@ -294,7 +294,7 @@ void tst_exchange::portFailures()
         Rig rig;
         rig.line.openOk = false;
         DeviceClient client(rig.maker(), rig.context);
-        QCOMPARE(client.writeMeterDatabaseStep1(info, block), 1);
+        QCOMPARE(client.writeMeterDatabaseStep1(info, block), Status::PortUnavailable);
         QCOMPARE(rig.line.configures, 0);
         QVERIFY(rig.line.requests.isEmpty());
     }
@@ -302,7 +302,7 @@ void tst_exchange::portFailures()
         Rig rig;
         rig.line.configureOk = false;
         DeviceClient client(rig.maker(), rig.context);
-        QCOMPARE(client.writeMeterDatabaseStep1(info, block), 8);
+        QCOMPARE(client.writeMeterDatabaseStep1(info, block), Status::SettingsFailed);
         QCOMPARE(rig.line.closesPlain, 1);
         QVERIFY(rig.line.requests.isEmpty());
     }
@@ -311,21 +311,21 @@ void tst_exchange::portFailures()
         rig.line.respond = Scripted{};
         rig.line.restoreOk = false;
         DeviceClient client(rig.maker(), rig.context);
-        QCOMPARE(client.writeMeterDatabaseStep1(info, block), 9);
+        QCOMPARE(client.writeMeterDatabaseStep1(info, block), Status::RestoreFailed);
     }
     {
         Rig rig;
         rig.line.respond = Scripted{};
         rig.line.closeOk = false;
         DeviceClient client(rig.maker(), rig.context);
-        QCOMPARE(client.writeMeterDatabaseStep1(info, block), 10);
+        QCOMPARE(client.writeMeterDatabaseStep1(info, block), Status::CloseFailed);
     }
     {
         Rig rig;
         rig.line.respond = Scripted{};
         rig.line.failWriteAt = 40;
         DeviceClient client(rig.maker(), rig.context);
-        QCOMPARE(client.writeMeterDatabaseStep1(info, block), 2);
+        QCOMPARE(client.writeMeterDatabaseStep1(info, block), Status::WriteFailed);
         QCOMPARE(rig.line.pauses.size(), 1);
     }
 }
@@ -341,7 +341,7 @@ void tst_exchange::identifyGenerations()
         rig.line.respond = s;
         DeviceClient client(rig.maker(), rig.context);
         DeviceInfo info;
-        QCOMPARE(client.identify(info), 0);
+        QCOMPARE(client.identify(info), Status::Ok);
         QCOMPARE(commands(rig.line.requests), QVector<int>({0x0B}));
         QCOMPARE(rig.line.requests.at(0), hex("02 0B 06 00 00 00 E3 1F 01 00 19 AF"));
         QCOMPARE(int(info.modelClass), 2);
@@ -354,7 +354,7 @@ void tst_exchange::identifyGenerations()
         rig.line.respond = Scripted{};
         DeviceClient client(rig.maker(), rig.context);
         DeviceInfo info;
-        QCOMPARE(client.identify(info), 0);
+        QCOMPARE(client.identify(info), Status::Ok);
         QCOMPARE(commands(rig.line.requests), QVector<int>({0x0B, 0x0F}));
         QCOMPARE(rig.line.requests.at(1), hex("02 0F 04 00 00 00 00 01 13 CF"));
         QCOMPARE(int(info.modelClass), 3);
@@ -368,7 +368,7 @@ void tst_exchange::identifyGenerations()
         rig.line.respond = s;
         DeviceClient client(rig.maker(), rig.context);
         DeviceInfo info;
-        QCOMPARE(client.identify(info), 11);
+        QCOMPARE(client.identify(info), Status::ArchiveEmpty);
     }
 }
 
@@ -395,10 +395,10 @@ void tst_exchange::contentPages()
     rig.line.respond = s;
     DeviceClient client(rig.maker(), rig.context);
     DeviceInfo info;
-    QCOMPARE(client.identify(info), 0);
+    QCOMPARE(client.identify(info), Status::Ok);
     rig.line.requests.clear();
     QVector<pcn::_datacounter> content;
-    QCOMPARE(client.readContent(info, content), 0);
+    QCOMPARE(client.readContent(info, content), Status::Ok);
     QCOMPARE(pages(rig.line.requests), expectedPages);
     for (const QByteArray &r : rig.line.requests) {
         QCOMPARE(int(quint8(r[1])), older ? 0x0B : 0x0D);
@@ -421,9 +421,9 @@ void tst_exchange::contentFaults()
         rig.line.respond = s;
         DeviceClient client(rig.maker(), rig.context);
         DeviceInfo info;
-        QCOMPARE(client.identify(info), 0);
+        QCOMPARE(client.identify(info), Status::Ok);
         QVector<pcn::_datacounter> content;
-        QCOMPARE(client.readContent(info, content), which == 0 ? 12 : 5);
+        QCOMPARE(client.readContent(info, content), which == 0 ? Status::EntryCrc : Status::BadStatus);
         QVERIFY(content.isEmpty());
     }
 }
@@ -441,7 +441,7 @@ void tst_exchange::recordPages()
         QCOMPARE(total, 2);
     };
     QVector<QByteArray> slots_;
-    QCOMPARE(client.readRecords(info, {1, 5}, slots_), 0);
+    QCOMPARE(client.readRecords(info, {1, 5}, slots_), Status::Ok);
     QCOMPARE(rig.line.requests.at(0), hex("02 0D 06 00 00 00 60 01 02 00 08 F2"));
     QCOMPARE(rig.line.requests.at(1), hex("02 0D 06 00 00 00 68 01 02 00 8D 31"));
     QCOMPARE(rig.line.pauses, QVector<int>({500, 500}));
@@ -460,7 +460,7 @@ void tst_exchange::recordPages()
     for (int k = 1; k <= 205; ++k)
         numbers.append(k);
     slots_.clear();
-    QCOMPARE(olderClient.readRecords(info, numbers, slots_), 0);
+    QCOMPARE(olderClient.readRecords(info, numbers, slots_), Status::Ok);
     QCOMPARE(slots_.size(), 200);
     QCOMPARE(commands(old.line.requests).count(0x0B), 200);
     QCOMPARE(pages(old.line.requests).first(), 24);
@@ -477,12 +477,12 @@ void tst_exchange::meterDatabase()
     info.modelClass = 0;
     info.pageFactor = 2;
     QByteArray seen;
-    QCOMPARE(client.readMeterDatabase(info, [&](const QByteArray &p) { seen = p; return true; }), 0);
+    QCOMPARE(client.readMeterDatabase(info, [&](const QByteArray &p) { seen = p; return true; }), Status::Ok);
     QCOMPARE(seen.size(), 1024);
     QCOMPARE(pages(rig.line.requests).last(), 8177);
-    QCOMPARE(client.readMeterDatabase(info, [](const QByteArray &) { return false; }), 7);
+    QCOMPARE(client.readMeterDatabase(info, [](const QByteArray &) { return false; }), Status::DataError);
     info.modelClass = 6;
-    QCOMPARE(client.readMeterDatabase(info, [&](const QByteArray &p) { seen = p; return true; }), 0);
+    QCOMPARE(client.readMeterDatabase(info, [&](const QByteArray &p) { seen = p; return true; }), Status::Ok);
     QCOMPARE(rig.line.requests.last().left(6), hex("02 0F 04 00 80 03"));
     QCOMPARE(seen, QByteArray(512, 'd'));
 
@@ -490,8 +490,8 @@ void tst_exchange::meterDatabase()
     // with target 28672.
     rig.line.requests.clear();
     info.modelClass = 1;
-    QCOMPARE(client.writeMeterDatabaseStep1(info, QByteArray(400, 'm')), 0);
-    QCOMPARE(client.writeMeterDatabaseStep2(info, QByteArray(400, 'm')), 0);
+    QCOMPARE(client.writeMeterDatabaseStep1(info, QByteArray(400, 'm')), Status::Ok);
+    QCOMPARE(client.writeMeterDatabaseStep2(info, QByteArray(400, 'm')), Status::Ok);
     QCOMPARE(rig.line.requests.at(0).size(), 1036);
     QCOMPARE(int(quint8(rig.line.requests.at(0)[1])), 0x0A);
     QCOMPARE(rig.line.requests.at(1).size(), 524);
@@ -503,7 +503,10 @@ void tst_exchange::meterDatabase()
 void tst_exchange::fuzzAnswers()
 {
     QRandomGenerator random(20240611);
-    const QList<int> allowed = {0, 3, 4, 5, 6, 7, 12, 11, 50, 14};
+    const QList<Status> allowed = {Status::Ok,         Status::StatusError, Status::NoAnswer,
+                                   Status::BadStatus,  Status::BrokenAnswer, Status::DataError,
+                                   Status::EntryCrc,   Status::ArchiveEmpty, Status::NotRecognised,
+                                   Status::Cancelled};
     for (int round = 0; round < 3000; ++round) {
         QByteArray answer;
         const int kind = random.bounded(4);
@@ -533,7 +536,7 @@ void tst_exchange::fuzzAnswers()
         DeviceClient client(rig.maker(), rig.context);
         DeviceInfo info;
         const int op = random.bounded(3);
-        int rc = 0;
+        Status rc = Status::Ok;
         if (op == 0) {
             rc = client.identify(info);
         } else if (op == 1) {
@@ -548,7 +551,7 @@ void tst_exchange::fuzzAnswers()
             for (const QByteArray &s : slots_)
                 QVERIFY(s.size() <= kRecordSlotSize);
         }
-        QVERIFY2(allowed.contains(rc), qPrintable(QStringLiteral("round %1 gave %2").arg(round).arg(rc)));
+        QVERIFY2(allowed.contains(rc), qPrintable(QStringLiteral("round %1 gave %2").arg(round).arg(device::code(rc))));
         QVERIFY(rig.context.bytesReceived <= kExchangeBufferSize);
         QCOMPARE(rig.line.opens, rig.line.closesPlain + rig.line.closesRestoring);
     }

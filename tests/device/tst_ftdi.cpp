@@ -79,9 +79,9 @@ struct UsbRig {
                 FTDI_device device;
                 UsbLink link;
                 Owned(FtdiApi &api, ExchangeContext &c) : device(api), link(device, device, c) {}
-                int begin() override { return link.begin(); }
+                Status begin() override { return link.begin(); }
                 void exchange(const QByteArray &r, QByteArray &a, int c, int e) override { link.exchange(r, a, c, e); }
-                int end() override { return link.end(); }
+                Status end() override { return link.end(); }
                 void abort() override { link.abort(); }
                 void pause(std::chrono::milliseconds d) override { link.pause(d); }
                 LinkTraits traits() const override { return link.traits(); }
@@ -117,7 +117,7 @@ void tst_ftdi::callSequence()
     rig.api.answer = newerIdentifyAnswer(3);
     DeviceClient client(rig.maker(), rig.context);
     DeviceInfo info;
-    QCOMPARE(client.identify(info), 0);
+    QCOMPARE(client.identify(info), Status::Ok);
     QCOMPARE(int(info.modelClass), 3);
     const QStringList expected = {
         "load", "count", "count", "serial 0", "description 0",
@@ -137,7 +137,7 @@ void tst_ftdi::deviceCountDialogs()
         rig.api.devices = c.first;
         DeviceClient client(rig.maker(), rig.context);
         DeviceInfo info;
-        QCOMPARE(client.identify(info), 14);
+        QCOMPARE(client.identify(info), Status::Cancelled);
         QCOMPARE(rig.context.diagnostic.dialogKey, c.second);
         QVERIFY(rig.api.written.isEmpty());
     }
@@ -145,7 +145,7 @@ void tst_ftdi::deviceCountDialogs()
     missing.api.loads = false;
     DeviceClient client(missing.maker(), missing.context);
     DeviceInfo info;
-    QCOMPARE(client.identify(info), 14);
+    QCOMPARE(client.identify(info), Status::Cancelled);
     QCOMPARE(missing.context.diagnostic.dialogKey, QStringLiteral("Error31"));
     QCOMPARE(missing.api.calls, QStringList{"load"});
 }
@@ -157,7 +157,7 @@ void tst_ftdi::answerInPieces()
     rig.api.piece = 7;
     DeviceClient client(rig.maker(), rig.context);
     DeviceInfo info;
-    QCOMPARE(client.identify(info), 0);
+    QCOMPARE(client.identify(info), Status::Ok);
     QCOMPARE(int(client.archiveSize()), 17);
 }
 
@@ -168,19 +168,19 @@ void tst_ftdi::shortAnswer()
     rig.api.answer = newerIdentifyAnswer(17).left(300);
     DeviceClient client(rig.maker(), rig.context);
     DeviceInfo info;
-    QCOMPARE(client.identify(info), 7);
+    QCOMPARE(client.identify(info), Status::DataError);
     // An error status ends the gathering at once.
     UsbRig status;
     status.api.answer = answerFrame(QByteArray(), 0xFF);
     DeviceClient second(status.maker(), status.context);
-    QCOMPARE(second.identify(info), 5);
+    QCOMPARE(second.identify(info), Status::BadStatus);
     // A wrong start byte.
     UsbRig start;
     QByteArray bad = newerIdentifyAnswer(3);
     bad[0] = 0x03;
     start.api.answer = bad;
     DeviceClient third(start.maker(), start.context);
-    QCOMPARE(third.identify(info), 5);
+    QCOMPARE(third.identify(info), Status::BadStatus);
 }
 
 void tst_ftdi::readAttempts()

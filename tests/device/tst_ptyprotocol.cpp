@@ -64,9 +64,9 @@ public:
         : port_(port, 115200), recorder(port_), link_(recorder, t, c)
     {
     }
-    int begin() override { return link_.begin(); }
+    Status begin() override { return link_.begin(); }
     void exchange(const QByteArray &r, QByteArray &a, int c, int e) override { link_.exchange(r, a, c, e); }
-    int end() override { return link_.end(); }
+    Status end() override { return link_.end(); }
     void abort() override { link_.abort(); }
     void pause(std::chrono::milliseconds d) override { link_.pause(d); }
     LinkTraits traits() const override { return link_.traits(); }
@@ -159,13 +159,13 @@ void tst_ptyprotocol::newerContentPages()
     QVERIFY(!sim.path.isEmpty());
     Session s(sim.path);
     DeviceInfo info;
-    QCOMPARE(s.client.identify(info), 0);
+    QCOMPARE(s.client.identify(info), Status::Ok);
     QCOMPARE(s.requests.last(), hex("02 0F 04 00 00 00 00 01 13 CF"));
     QCOMPARE(int(info.modelClass), 3);
     QCOMPARE(int(s.client.archiveSize()), records);
     s.requests.clear();
     QVector<pcn::_datacounter> content;
-    QCOMPARE(s.client.readContent(info, content), 0);
+    QCOMPARE(s.client.readContent(info, content), Status::Ok);
     QCOMPARE(pageWords(s.requests, 0x0D), expected);
     QCOMPARE(s.requests.size(), expected.size());
     QCOMPARE(content.size(), records);
@@ -178,10 +178,10 @@ void tst_ptyprotocol::olderInstrument()
     QVERIFY(!sim.path.isEmpty());
     Session s(sim.path);
     DeviceInfo info;
-    QCOMPARE(s.client.identify(info), 0);
+    QCOMPARE(s.client.identify(info), Status::Ok);
     QCOMPARE(int(info.modelClass), 2);
     QVector<pcn::_datacounter> content;
-    QCOMPARE(s.client.readContent(info, content), 0);
+    QCOMPARE(s.client.readContent(info, content), Status::Ok);
     QCOMPARE(content.size(), 33);
     QCOMPARE(pageWords(s.requests, 0x0B), QVector<int>({8163, 224, 225}));
     for (const QByteArray &r : s.requests)
@@ -195,10 +195,10 @@ void tst_ptyprotocol::recordsAndCancel()
     {
         Session s(sim.path);
         DeviceInfo info;
-        QCOMPARE(s.client.identify(info), 0);
+        QCOMPARE(s.client.identify(info), Status::Ok);
         s.requests.clear();
         QVector<QByteArray> slots_;
-        QCOMPARE(s.client.readRecords(info, {1, 5}, slots_), 0);
+        QCOMPARE(s.client.readRecords(info, {1, 5}, slots_), Status::Ok);
         QCOMPARE(pageWords(s.requests, 0x0D), QVector<int>({352, 360}));
         QCOMPARE(s.requests.at(0).mid(8, 2), hex("02 00"));
         QCOMPARE(slots_.size(), 2);
@@ -214,7 +214,7 @@ void tst_ptyprotocol::recordsAndCancel()
         DeviceInfo info;
         info.modelClass = 3;
         QVector<QByteArray> slots_;
-        QCOMPARE(s.client.readRecords(info, {2}, slots_), 14);
+        QCOMPARE(s.client.readRecords(info, {2}, slots_), Status::Cancelled);
         QVERIFY(slots_.isEmpty());
         QVERIFY(!s.cancel.load());
     }
@@ -226,13 +226,13 @@ void tst_ptyprotocol::writePacing()
     QVERIFY(!sim.path.isEmpty());
     Session s(sim.path);
     DeviceInfo info;
-    QCOMPARE(s.client.identify(info), 0);
+    QCOMPARE(s.client.identify(info), Status::Ok);
     QCOMPARE(int(info.modelClass), 5);
     QVERIFY(s.pauses.isEmpty()); // the 12- and 10-byte requests go without a pause
-    QCOMPARE(s.client.writeMeterDatabaseStep1(info, QByteArray(400, '\0')), 0);
+    QCOMPARE(s.client.writeMeterDatabaseStep1(info, QByteArray(400, '\0')), Status::Ok);
     QCOMPARE(s.requests.last().size(), 522);
     QCOMPARE(s.pauses, QVector<int>(16, 5));
-    QCOMPARE(s.client.writeMeterDatabaseStep2(info, QByteArray(400, '\0')), 0);
+    QCOMPARE(s.client.writeMeterDatabaseStep2(info, QByteArray(400, '\0')), Status::Ok);
     QCOMPARE(s.requests.last().size(), 524);
 }
 
@@ -259,13 +259,13 @@ void tst_ptyprotocol::faults()
     QVERIFY(!sim.path.isEmpty());
     Session s(sim.path);
     DeviceInfo info;
-    int rc = s.client.identify(info);
+    Status rc = s.client.identify(info);
     if (content) {
-        QCOMPARE(rc, 0);
+        QCOMPARE(rc, Status::Ok);
         QVector<pcn::_datacounter> entries;
         rc = s.client.readContent(info, entries);
     }
-    QCOMPARE(rc, code);
+    QCOMPARE(device::code(rc), code);
     QCOMPARE(messageKeyForResult(rc).isEmpty(), false);
 }
 
@@ -274,12 +274,12 @@ void tst_ptyprotocol::missingPort()
     QTemporaryDir dir;
     Session s(dir.filePath(QStringLiteral("no-such-port")));
     DeviceInfo info;
-    QCOMPARE(s.client.identify(info), 1);
+    QCOMPARE(s.client.identify(info), Status::PortUnavailable);
     QVERIFY(s.context.diagnostic.portReason.contains(QStringLiteral("not present")));
     // In the program's language, like every other text.
     Session russian(dir.filePath(QStringLiteral("no-such-port")));
     russian.context.language = 0;
-    QCOMPARE(russian.client.identify(info), 1);
+    QCOMPARE(russian.client.identify(info), Status::PortUnavailable);
     QCOMPARE(russian.context.diagnostic.portReason, QStringLiteral("порт не найден; подключён ли кабель?"));
     QCOMPARE(COM_M::CLlExch::diagnose(dir.path() + QStringLiteral("/x"), QSerialPort::NoError),
              COM_M::PortProblem::NotPresent);
@@ -295,12 +295,12 @@ void tst_ptyprotocol::lineHeldByCts()
     Session held(sim.path);
     held.lineQueue = [] { return qint64(1); };
     DeviceInfo info;
-    QCOMPARE(held.client.identify(info), int(ResultWriteFailed));
+    QCOMPARE(held.client.identify(info), Status::WriteFailed);
 
     Session drained(sim.path);
     int polls = 0;
     drained.lineQueue = [&polls] { return qint64(++polls % 3 == 0 ? 0 : 1); };
-    QCOMPARE(drained.client.identify(info), 0);
+    QCOMPARE(drained.client.identify(info), Status::Ok);
     QVERIFY(polls > 0);
 }
 

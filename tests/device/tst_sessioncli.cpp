@@ -94,14 +94,14 @@ private slots:
 
         device::ExchangeContext::Diagnostic why;
         why.portReason = QStringLiteral("no such device");
-        QCOMPARE(device::resultStatusText(1, english, QStringLiteral("/dev/ttyUSB3"), why),
+        QCOMPARE(device::resultStatusText(device::Status::PortUnavailable, english, QStringLiteral("/dev/ttyUSB3"), why),
                  QStringLiteral(" COM Port unavailable /dev/ttyUSB3 (no such device)"));
         // Settings that cannot be applied: the message without a port name.
-        QCOMPARE(device::resultStatusText(8, english, QStringLiteral("/dev/ttyUSB3"), {}),
+        QCOMPARE(device::resultStatusText(device::Status::SettingsFailed, english, QStringLiteral("/dev/ttyUSB3"), {}),
                  QStringLiteral(" COM Port unavailable "));
-        QCOMPARE(device::resultStatusText(11, english, QString(), {}), QStringLiteral(" Log is empty."));
-        QCOMPARE(device::resultStatusText(14, english, QString(), {}), QStringLiteral(" Reading canceled."));
-        QCOMPARE(device::resultStatusText(50, english, QString(), {}), QStringLiteral(" Unspecified error."));
+        QCOMPARE(device::resultStatusText(device::Status::ArchiveEmpty, english, QString(), {}), QStringLiteral(" Log is empty."));
+        QCOMPARE(device::resultStatusText(device::Status::Cancelled, english, QString(), {}), QStringLiteral(" Reading canceled."));
+        QCOMPARE(device::resultStatusText(device::Status::NotRecognised, english, QString(), {}), QStringLiteral(" Unspecified error."));
     }
 
     void everyModelClass_data()

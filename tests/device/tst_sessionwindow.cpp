@@ -377,6 +377,10 @@ private slots:
             {w.form->action(QStringLiteral("LoadArcFromDeviceAction")), &RecordCommands::idle},
             {w.form->action(QStringLiteral("ComSetupAction")), &RecordCommands::idle},
             {w.form->action(QStringLiteral("ViewParametersAction")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("ChangePswd")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("RussianLang")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("N4")), &RecordCommands::idle},
+            {w.form->action(QStringLiteral("Exit")), &RecordCommands::idle},
             {w.form->folderPanel(), &RecordCommands::idle},
         };
         const auto enabled = [](QObject *control) {

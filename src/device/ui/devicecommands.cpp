@@ -73,9 +73,9 @@ namespace {
 
 // Runs one step of the device run on a worker thread and keeps the window's
 // events flowing until it is done.
-int runOffThread(const std::function<int()> &work)
+device::Status runOffThread(const std::function<device::Status()> &work)
 {
-    int result = device::ResultBadStatus;
+    device::Status result = device::Status::BadStatus;
     QEventLoop loop;
     std::unique_ptr<QThread> thread(QThread::create([&result, &work] { result = work(); }));
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
@@ -195,7 +195,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     context.recordRead = [&relay](int count, int) { relay.record(count); };
     device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
 
-    const int rc = ReadArchive(*form, session, relay);
+    const device::Status rc = ReadArchive(*form, session, relay);
 
     form->hide();
     m_exchangeForm = nullptr;
@@ -205,7 +205,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
         w.show(MessageKind::Error, w.messageByKey(context.diagnostic.dialogKey));
     const auto messageText = [&w](const QString &key) { return w.messageByKey(key); };
     QString storeProblem; // what could not be stored as it came
-    if (rc != device::ResultOk) {
+    if (rc != device::Status::Ok) {
         showStatus(device::resultStatusText(rc, messageText, connection.portName, context.diagnostic));
     } else {
         storeProblem = device::storeReportText(session.storeRecords(m_store), messageText, w.language());
@@ -216,15 +216,15 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
         w.holdStatus(false);
     m_contForm->Clear();
     session.clear();
-    if (rc == device::ResultOk)
+    if (rc == device::Status::Ok)
         m_store.Rescan(); // the lists show what the run stored
     if (!storeProblem.isEmpty())
         w.show(MessageKind::Error, storeProblem);
     m_running = false;
-    emit runFinished(rc);
+    emit runFinished(device::code(rc));
 }
 
-int DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, Relay &relay)
+device::Status DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, Relay &relay)
 {
     m_cancel = false;
     m_recordPhase = false;
@@ -232,9 +232,9 @@ int DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, R
     form.ResetDisplay();
 
     // Identify and the table of contents.
-    int rc = runOffThread([&session] { return session.identifyAndReadContent(); });
+    device::Status rc = runOffThread([&session] { return session.identifyAndReadContent(); });
     relay.flush();
-    if (rc != device::ResultOk)
+    if (rc != device::Status::Ok)
         return rc;
 
     // The user's choice, with the exchange dialog out of the way.
@@ -246,14 +246,14 @@ int DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, R
     centreOn(*m_contForm, m_services.window);
     emit contentDialogShown();
     if (m_contForm->exec() != QDialog::Accepted)
-        return device::ResultCancelled;
+        return device::Status::Cancelled;
     form.show();
     const QVector<int> numbers = m_contForm->CheckedNumbers();
     if (numbers.isEmpty())
-        return device::ResultOk;
+        return device::Status::Ok;
     // The dialog refuses a larger choice; the buffer is never exceeded.
     if (numbers.size() > device::kMaxRecordsPerRun)
-        return device::ResultCancelled;
+        return device::Status::Cancelled;
 
     // The records.
     form.ShowInstrument(session.info(), int(numbers.size()));

@@ -24,6 +24,7 @@ class AppServices;
 class RecordStore;
 
 namespace device {
+enum class Status : int;
 class ArchiveSession;
 class FtdiApi;
 struct Connection;
@@ -62,14 +63,14 @@ signals:
     void recordPhaseStarted(int total);
     // One more record has arrived (count so far).
     void recordRead(int count);
-    // A run has ended with its result code.
+    // A run has ended with the result code of its status.
     void runFinished(int result);
     // A run started (true) or ended (false).
     void busyChanged(bool busy);
 
 private:
     class Relay;
-    int ReadArchive(TForm2 &form, device::ArchiveSession &session, Relay &relay);
+    device::Status ReadArchive(TForm2 &form, device::ArchiveSession &session, Relay &relay);
     void showRecordPhasePercent(qint64 current, qint64 maximum);
     void restoreCaption();
 
