@@ -14,6 +14,11 @@ packages=(
     # Tests read protocols and manuals back from their PDFs; CPack's
     # dependency scan of the Debian package needs dpkg-dev and file.
     dpkg-dev file poppler-utils
+    # The fuzzing build (scripts/fuzz.sh): clang and its runtime libraries,
+    # which hold libFuzzer and clang's address and undefined-behaviour
+    # sanitizers. gcc's sanitizer runtimes for scripts/sanitize.sh come
+    # with g++.
+    clang libclang-rt-14-dev
 )
 
 missing=()

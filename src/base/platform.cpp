@@ -337,14 +337,40 @@ QString loadStoredPassword()
     return text;
 }
 
+namespace {
+
+// Makes the store file exist readable and writable by its owner only before
+// anything is written into it. The settings writer replaces the file by a
+// temporary copy that takes over the permissions of the file it replaces,
+// so the password is never in a file that others can read, not even for a
+// moment.
+bool makeOwnerOnly(const QString &path)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+#ifdef Q_OS_WIN
+    return true;
+#else
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+    ::close(fd);
+    return ok;
+#endif
+}
+
+} // namespace
+
 bool storePassword(const QString &password)
 {
     QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Tessmer"));
+    if (!makeOwnerOnly(store.fileName()))
+        return false;
     store.setValue(QStringLiteral("Password"), password);
     store.sync();
-    const bool ok = store.status() == QSettings::NoError;
-    QFile::setPermissions(store.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return ok;
+    return store.status() == QSettings::NoError;
 }
 
 QString loadUserValue(const QString &key)

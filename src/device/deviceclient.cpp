@@ -29,8 +29,12 @@ QByteArray exchangeFrame(Link &link, const QByteArray &request, int capacity, in
 {
     QByteArray answer;
     link.exchange(request, answer, capacity, expectedLength);
-    // Verify the checksum of the whole answer, its own CRC included.
-    if (!IsBlockValid(answer)) {
+    // Verify the checksum of the whole answer, its own CRC included, and
+    // that the answer is exactly the frame its header announces: bytes
+    // gathered beyond it (or a frame cut short) are no answer, even when
+    // they happen to keep the checksum, as two whole frames in a row do.
+    const bool whole = answer.size() >= kFrameHeader && announcedLength(answer) + kFrameOverhead == answer.size();
+    if (!whole || !IsBlockValid(answer)) {
         link.abort();
         throw ComExc(Status::DataError);
     }

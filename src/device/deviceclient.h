@@ -86,8 +86,9 @@ private:
     int firstContentPage_ = 320;
 };
 
-// Sends one request and returns the answer whose CRC has been checked;
-// failures are thrown as ComExc.
+// Sends one request and returns the answer whose CRC has been checked and
+// whose size is the one its header announces; failures are thrown as ComExc
+// (code 7 for a wrong CRC or size).
 QByteArray exchangeFrame(Link &link, const QByteArray &request, int capacity, int expectedLength);
 
 } // namespace device

@@ -36,7 +36,8 @@ constexpr qint64 kMaxMeterFileSize = 256 * 1024 * 1024;
 // block; a record header is shorter than 52 bytes or counts 0 points; the
 // version is above 23; a block or extension block is short or its checksum
 // wrong; the instrument type is not 0, 1, 2, 3 (any version) or 5, 6
-// (versions 22 and 23); the date or time is not valid.
+// (versions 22 and 23), or differs from that of the file's first block; the
+// date or time is not valid.
 // `rangeTexts`: the range texts made so far, to be shared by the points of
 // many files read with the same labels (a folder scan passes one per
 // thread); each call makes its own when none is given.

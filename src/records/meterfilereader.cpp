@@ -99,6 +99,12 @@ bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &
     const int type = h[rh::instrumentType];
     if (!isKnownInstrument(type, version))
         return false;
+    // Every block of a file comes from one instrument type, whose encoding
+    // its points use; a file is always written back in one type, so a file
+    // mixing types would have the points of some blocks re-encoded in
+    // another type's format on its next rewrite. Such a file is damaged.
+    if (!meter.verifications.isEmpty() && type != meter.instrument.type)
+        return false;
     meter.instrument.type = std::uint8_t(type);
     meter.instrument.name = labels.instrumentName(type);
     meter.instrument.serial = version >= 22 ? getWord(h, rh::instrumentSerial) : 0;

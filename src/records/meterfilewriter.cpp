@@ -25,13 +25,14 @@ std::uint16_t roundedWord(double x)
     return r >= 65535.0 ? std::uint16_t(65535) : std::uint16_t(r);
 }
 
-// The stored meter type. A designation read from a file always fits; one
-// that does not (longer than 14 characters, or holding a letter the
-// instrument cannot show) is cut to 14 characters with "+" for such letters,
-// as the decoder shows characters that cannot stand in a file name.
+// The stored meter type. A designation read from a file always fits and is
+// stored whole (up to 16 characters); one that does not (longer, or holding
+// a letter the instrument cannot show) is cut to 14 characters with "+" for
+// such letters, as the decoder shows characters that cannot stand in a file
+// name.
 QByteArray storedMeterType(const QString &meterType)
 {
-    if (const std::optional<QByteArray> stored = EncodeMeterType(meterType))
+    if (const std::optional<QByteArray> stored = EncodeDecodedMeterType(meterType))
         return *stored;
     QString fitted = meterType.left(kMeterTypeMaxLength);
     for (QChar &c : fitted) {

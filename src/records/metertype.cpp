@@ -7,6 +7,9 @@
 
 namespace {
 
+// The stored byte that decodes to U+0000: 224 + 32 wraps around to 0.
+constexpr std::uint8_t kStoredNul = 224;
+
 // Characters that cannot stand in a file name and are shown as "+".
 bool isFileNameForbidden(QChar c)
 {
@@ -16,6 +19,20 @@ bool isFileNameForbidden(QChar c)
     default:
         return false;
     }
+}
+
+// The stored byte of one character: Cyrillic letters 32 lower, the letters
+// 161..191 not at all. U+0000 inside a designation comes from a stored byte
+// 224 (which decodes to it modulo 256); it goes back as that byte, because a
+// zero byte would end the designation there.
+std::optional<std::uint8_t> storedByte(QChar c)
+{
+    if (c.unicode() == 0)
+        return kStoredNul;
+    const std::optional<std::uint8_t> code = cp1251::fromUnicode(c);
+    if (!code || (*code >= 161 && *code <= 191))
+        return std::nullopt;
+    return static_cast<std::uint8_t>(*code >= 192 ? *code - 32 : *code);
 }
 
 } // namespace
@@ -54,12 +71,26 @@ std::optional<QByteArray> EncodeMeterType(const QString &text)
             b[i] = ' ';
             continue;
         }
-        const std::optional<std::uint8_t> code = cp1251::fromUnicode(text[i]);
-        if (!code || (*code >= 161 && *code <= 191))
+        const std::optional<std::uint8_t> stored = storedByte(text[i]);
+        if (!stored)
             return std::nullopt;
-        b[i] = static_cast<char>(*code >= 192 ? *code - 32 : *code);
+        b[i] = static_cast<char>(*stored);
     }
     for (int i = 0; i + 1 < kMeterTypeMaxLength; i += 2)
         std::swap(b[i], b[i + 1]);
+    return b;
+}
+
+std::optional<QByteArray> EncodeDecodedMeterType(const QString &text)
+{
+    if (text.size() > kMeterTypeBytes)
+        return std::nullopt;
+    std::optional<QByteArray> b = EncodeMeterType(text.left(kMeterTypeMaxLength));
+    for (int i = kMeterTypeMaxLength; b && i < text.size(); ++i) {
+        const std::optional<std::uint8_t> stored = storedByte(text[i]);
+        if (!stored)
+            return std::nullopt;
+        (*b)[i] = static_cast<char>(*stored);
+    }
     return b;
 }

@@ -20,6 +20,17 @@ constexpr int kMeterTypeMaxLength = 14;
 // stand in a file name. Padding spaces are kept.
 QString DecodeMeterType(QByteArrayView stored);
 
+// The 16 stored bytes of a designation as the decoder gave it, for writing
+// a file back: like EncodeMeterType up to 14 characters; a 15th and 16th
+// character (decoded from a file whose bytes 14 and 15 were not zero) go
+// back into bytes 14 and 15, so that a rewrite never shortens what was read.
+// Nothing when the text is longer than 16 characters or holds a character
+// that cannot be stored.
+std::optional<QByteArray> EncodeDecodedMeterType(const QString &text);
+
 // The 16 stored bytes of a designation; nothing when the text is longer than
-// 14 characters or holds a character that cannot be stored.
+// 14 characters or holds a character that cannot be stored. A decoded
+// designation always encodes to bytes that decode to the same text, so a
+// rewrite never shortens it: U+0000 (from a stored byte 224) is stored as
+// 224, the other control characters as themselves.
 std::optional<QByteArray> EncodeMeterType(const QString &text);

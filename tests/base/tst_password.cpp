@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Recorded {
@@ -22,7 +24,11 @@ void whenDialogShown(std::function<void(QDialog *)> step)
             whenDialogShown(step);
             return;
         }
+        const QPointer<QDialog> open(dialog);
         step(dialog);
+        // A failed check inside the step must not leave the dialog open.
+        if (QTest::currentTestFailed() && open && open->isVisible())
+            open->reject();
     });
 }
 
@@ -165,6 +171,23 @@ private slots:
         QVERIFY(platform::storePassword(QStringLiteral("12345678")));
         QCOMPARE(platform::loadStoredPassword(), QStringLiteral("12345678"));
         QCOMPARE(QFile::permissions(file) & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
+    }
+
+    // The store is created owner-only, whatever the process's file mode
+    // mask allows: nothing changes its permissions after it is written, so
+    // the password is never readable by others.
+    void storeCreatedOwnerOnly()
+    {
+        const QString file = QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"),
+                                       QStringLiteral("Tessmer")).fileName();
+        QFile::remove(file);
+        const mode_t previous = ::umask(0);
+        const bool stored = platform::storePassword(QStringLiteral("pw"));
+        ::umask(previous);
+        QVERIFY(stored);
+        QCOMPARE(QFile::permissions(file) & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(platform::loadStoredPassword(), QStringLiteral("pw"));
     }
 };
 

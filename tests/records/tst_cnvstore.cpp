@@ -129,6 +129,8 @@ private slots:
     void countLimitsTheSlots();
     void singlePhaseNewerNaming();
     void damagedInputNeverCrashesNorStoresUnreadableFiles();
+    void hostileDesignationsStayInTheFolder_data();
+    void hostileDesignationsStayInTheFolder();
 };
 
 void TestCnvStore::storesConvertedRecordsByName()
@@ -291,6 +293,50 @@ void TestCnvStore::damagedInputNeverCrashesNorStoresUnreadableFiles()
     qInfo("%d of %d random records converted", converted, tried);
     // The damage must leave enough records intact to test the converted ones.
     QVERIFY2(converted > tried / 20, qPrintable(QStringLiteral("%1 of %2").arg(converted).arg(tried)));
+}
+
+// Designations an instrument could send (stored bytes, pairs already
+// swapped as on the line) that would climb out of the folder, hide the file
+// or carry control characters; the serial is the largest the record holds.
+void TestCnvStore::hostileDesignationsStayInTheFolder_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    // Text up to 16 bytes, the rest zero.
+    const auto text = [](const char *t) { return QByteArray(t).leftJustified(16, '\0', true); };
+    QTest::newRow("parent folders") << text("../../../etc/pa");
+    QTest::newRow("backslashes") << text("..\\..\\x\\y\\z\\");
+    QTest::newRow("dot dot only") << text("..");
+    QTest::newRow("control bytes") << QByteArray::fromHex("010a0d091b7f1f08616263646566672f");
+    QTest::newRow("wrapped bytes 224..255") << QByteArray::fromHex("e0e1eaedffefe02fe0e0e0e0e0e0e0e0");
+}
+
+void TestCnvStore::hostileDesignationsStayInTheFolder()
+{
+    QFETCH(QByteArray, stored);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.filePath(QStringLiteral("chosen"));
+    QVERIFY(QDir().mkpath(folder));
+    RecordStore store(folder);
+    Slot s = class0Record(0x30);
+    QByteArray swapped = stored;
+    for (int i = 0; i + 1 < 14; i += 2)
+        std::swap(swapped[i], swapped[i + 1]);
+    s.bytes(4, swapped.constData(), 16);
+    s.highLow(20, 0xFFFFFFFFu);
+    const QStringList written = StoreArchiveRecords({s.b}, 1, class0Info(), store).written;
+    QCOMPARE(written.size(), 1);
+    const QFileInfo file(written[0]);
+    QCOMPARE(file.absolutePath(), QFileInfo(folder).absoluteFilePath());
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+             QStringList{file.fileName()});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("chosen")});
+    const QString name = file.fileName();
+    for (QChar c : name)
+        QVERIFY2(c.unicode() >= 0x20 && c.unicode() != 0x7F && c != QLatin1Char('/') && c != QLatin1Char('\\'),
+                 qPrintable(name));
+    QVERIFY(name.contains(QStringLiteral("^4294967295^")));
 }
 
 QTEST_GUILESS_MAIN(TestCnvStore)

@@ -206,7 +206,11 @@ private slots:
         // Ё cannot be stored: it becomes "+"; the slash comes back as "+".
         QCOMPARE(r.meter.verifications[0].meterType, QStringLiteral("+лка+2        "));
         QCOMPARE(r.meter.verifications[0].serialText, QString(64, QLatin1Char('9')));
+        // 16 characters can only come from a file whose bytes 14 and 15 held
+        // letters: written back whole, where they were. Longer ones are cut.
         meter.verifications[0].meterType = QStringLiteral("ABCDEFGHIJKLMNOP");
+        QCOMPARE(parse(encodeMeterFile(meter)).meter.verifications[0].meterType, QStringLiteral("ABCDEFGHIJKLMNOP"));
+        meter.verifications[0].meterType = QStringLiteral("ABCDEFGHIJKLMNOPQ");
         QCOMPARE(parse(encodeMeterFile(meter)).meter.verifications[0].meterType, QStringLiteral("ABCDEFGHIJKLMN"));
     }
 

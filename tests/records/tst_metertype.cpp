@@ -63,11 +63,38 @@ private slots:
         QCOMPARE(DecodeMeterType(hex("42 41 43 00 44 45 00 00 00 00 00 00 00 00 00 00")), QStringLiteral("AB"));
         // No zero at all: all 16 bytes, the last two unswapped.
         QCOMPARE(DecodeMeterType(QByteArray("BADCFEHGJILKNMOP")), QStringLiteral("ABCDEFGHIJKLMNOP"));
+        // ... and a file rewrite stores all 16 back where they were.
+        QCOMPARE(EncodeDecodedMeterType(QStringLiteral("ABCDEFGHIJKLMNOP")).value(), QByteArray("BADCFEHGJILKNMOP"));
+        QVERIFY(!EncodeMeterType(QStringLiteral("ABCDEFGHIJKLMNOP")).has_value());
         // Bytes from 224 wrap around modulo 256: 0xE1 + 32 = 0x01.
         QCOMPARE(DecodeMeterType(hex("E1 41 00 00")), QString(QChar('A')) + QChar(1));
         // Short input is taken as zero-filled.
         QCOMPARE(DecodeMeterType(QByteArray("BA")), QStringLiteral("AB"));
         QCOMPARE(DecodeMeterType(QByteArray()), QString());
+    }
+
+    // Stored bytes at the edges of the letter shift: 160 is "А", 223 is
+    // "я", and 224..255 wrap around to control characters, which a rewrite
+    // must keep whole (224 decodes to U+0000, which must not end the text).
+    void shiftBoundaries_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("А is 160") << hex("41 A0 00 00") << QStringLiteral("АA");
+        QTest::newRow("я is 223") << hex("DF 42 00 00") << QStringLiteral("Bя");
+        QTest::newRow("159 unshifted") << hex("9F 43 00 00") << (QStringLiteral("C") + cp1251::toUnicode(0x9F));
+        QTest::newRow("224 inside") << hex("E0 41 43 42") << (QStringLiteral("A") + QChar(0) + QStringLiteral("BC"));
+        QTest::newRow("255 inside") << hex("FF 41 43 42") << (QStringLiteral("A") + QChar(31) + QStringLiteral("BC"));
+    }
+    void shiftBoundaries()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, text);
+        QCOMPARE(DecodeMeterType(stored), text);
+        const std::optional<QByteArray> again = EncodeMeterType(text);
+        QVERIFY(again.has_value());
+        QCOMPARE(DecodeMeterType(*again).left(text.size()), text);
+        QCOMPARE(DecodeMeterType(*again).size(), kMeterTypeMaxLength);
     }
 
     void encodingFailures()

@@ -34,6 +34,34 @@ private slots:
         QCOMPARE(encode16_16(-1).low, std::uint16_t(0));
     }
 
+    // Writing cuts the fraction towards zero; the values are chosen so that
+    // rounding would give another word (x.67 rounds up, x.9998 would carry
+    // into the integer word).
+    void fractionsAreCut_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<int>("bits"); // 16: 16.16, 20: 12.20
+        QTest::addColumn<uint>("high");
+        QTest::addColumn<uint>("low");
+        // 2/3 * 65536 = 43690.67: 43690 cut, 43691 rounded.
+        QTest::newRow("16.16 two thirds") << 2.0 / 3 << 16 << 0u << 43690u;
+        QTest::newRow("16.16 220 and two thirds") << 220 + 2.0 / 3 << 16 << 220u << 43690u;
+        QTest::newRow("16.16 just below 6") << 6 - 1.0 / 200000 << 16 << 5u << 65535u;
+        // 2/3 * 2^20 = 699050.67 = 0xAAAAA.AB
+        QTest::newRow("12.20 two thirds") << 2.0 / 3 << 20 << 0x000Au << 0xAAAAu;
+        QTest::newRow("12.20 just below 1") << 1 - 1.0 / 4000000 << 20 << 0x000Fu << 0xFFFFu;
+    }
+    void fractionsAreCut()
+    {
+        QFETCH(double, x);
+        QFETCH(int, bits);
+        QFETCH(uint, high);
+        QFETCH(uint, low);
+        const WordPair w = bits == 16 ? encode16_16(x) : encode12_20(x);
+        QCOMPARE(uint(w.high), high);
+        QCOMPARE(uint(w.low), low);
+    }
+
     void fixed12_20()
     {
         // 230.5 * 2^20 = 0x0E680000

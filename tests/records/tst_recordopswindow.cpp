@@ -41,7 +41,13 @@ void whenShown(std::function<void(Dialog *)> step, int triesLeft = 400)
                 whenShown<Dialog>(step, triesLeft - 1);
             return;
         }
+        const QPointer<Dialog> open(dialog);
         step(dialog);
+        // A failed check inside the step returns from it early; the modal
+        // dialog is closed then, so that the failure is reported instead of
+        // the test waiting for the dialog until its timeout.
+        if (QTest::currentTestFailed() && open && open->isVisible())
+            open->reject();
     });
 }
 

@@ -127,8 +127,18 @@ inline QByteArray requestFrame(int command, std::initializer_list<int> words, co
     return withCrc(f);
 }
 
+// One answer byte, or -1 when the answer is shorter: a short or empty
+// answer then fails its comparison instead of reading past its end.
+inline int byteAt(const QByteArray &bytes, int offset)
+{
+    return offset >= 0 && offset < bytes.size() ? static_cast<std::uint8_t>(bytes[offset]) : -1;
+}
+
+// A little-endian word, or -1 when the answer is shorter.
 inline int u16(const QByteArray &bytes, int offset)
 {
+    if (offset < 0 || offset + 1 >= bytes.size())
+        return -1;
     return static_cast<std::uint8_t>(bytes[offset]) | (static_cast<std::uint8_t>(bytes[offset + 1]) << 8);
 }
 

@@ -69,7 +69,11 @@ void whenDialogOpens(std::function<void(TVParam *)> step)
     QTimer::singleShot(0, [step] {
         auto *dialog = qobject_cast<TVParam *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
+        const QPointer<TVParam> open(dialog);
         step(dialog);
+        // A failed check inside the step must not leave the dialog open.
+        if (QTest::currentTestFailed() && open && open->isVisible())
+            open->reject();
     });
 }
 
