@@ -16,6 +16,7 @@
 #include "mainwindowfixture.h"
 #include "records/meterfile.h"
 #include "samplerecords.h"
+#include "devicewindow.h"
 #include "tst_sessionsupport.h"
 #include "views/commandstate.h"
 #include "views/textlookup.h"
@@ -44,44 +45,8 @@ const QString kTitle = QStringLiteral("Measuring Instruments Vardosk");
 const QString kSuccess = QStringLiteral(" Reading has been successfully completed.");
 const QString kCanceled = QStringLiteral(" Reading canceled.");
 
-// A main window of a program installed in a temporary folder, English,
-// with its device commands.
-struct Window : testsupport::MainWindowFixture {
-    DeviceCommands *commands = nullptr;
-
-    bool open()
-    {
-        if (!MainWindowFixture::open())
-            return false;
-        commands = form->findChild<DeviceCommands *>(QStringLiteral("DeviceCommands"));
-        return commands != nullptr;
-    }
-    // Serial port: the emulator's terminal, kept as a typed device path.
-    void useSerial(const QString &path)
-    {
-        form->settings().interfaceType = InterfaceSerial;
-        device::storeTypedPortPath(path);
-        form->writeConnectionStatus();
-    }
-    QString status() const { return form->messagePanel()->text(); }
-    void read() { form->action(QStringLiteral("LoadArcFromDeviceAction"))->trigger(); }
-};
-
-// Runs `step` inside the content dialog's own event loop once it shows.
-void whenContentShown(Window &w, std::function<void(TContForm &)> step)
-{
-    auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = QObject::connect(w.commands, &DeviceCommands::contentDialogShown, w.commands, [&w, step, connection] {
-        QObject::disconnect(*connection);
-        QTimer::singleShot(0, w.commands, [&w, step] {
-            TContForm &f = *w.commands->contentForm();
-            step(f);
-            // A failed check inside the step must not leave the dialog open.
-            if (f.isVisible())
-                f.reject();
-        });
-    });
-}
+using Window = sessiontest::DeviceWindow;
+using sessiontest::whenContentShown;
 
 // Runs `step` inside the settings dialog once it is shown.
 void whenSettingsShown(Window &w, std::function<void(TFrmCom &)> step)

@@ -11,6 +11,7 @@
 #include "records/ui/findmeterdialog.h"
 #include "records/ui/folderpanel.h"
 #include "samplerecords.h"
+#include "devicewindow.h"
 #include "tst_sessionsupport.h"
 #include "views/ui/recordviews.h"
 
@@ -26,33 +27,12 @@ using sessiontest::readFolder;
 
 namespace {
 
-struct Window : testsupport::MainWindowFixture {
-    DeviceCommands *commands = nullptr;
-
-    bool open()
-    {
-        if (!MainWindowFixture::open())
-            return false;
-        commands = form->findChild<DeviceCommands *>(QStringLiteral("DeviceCommands"));
-        return commands != nullptr;
-    }
-    void useSerial(const QString &path)
-    {
-        form->settings().interfaceType = InterfaceSerial;
-        device::storeTypedPortPath(path);
-    }
-    // Reads the archive; `choose` acts in the content dialog.
+// Reads the archive; `choose` acts in the content dialog.
+struct Window : sessiontest::DeviceWindow {
     void read(std::function<void(TContForm &)> choose)
     {
-        QObject::connect(commands, &DeviceCommands::contentDialogShown, commands, [this, choose] {
-            QTimer::singleShot(0, commands, [this, choose] {
-                TContForm &f = *commands->contentForm();
-                choose(f);
-                if (f.isVisible())
-                    f.reject();
-            });
-        }, Qt::SingleShotConnection);
-        form->action(QStringLiteral("LoadArcFromDeviceAction"))->trigger();
+        sessiontest::whenContentShown(*this, std::move(choose));
+        DeviceWindow::read();
     }
 };
 
