@@ -10,6 +10,10 @@
 #
 #   scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]
 #   scripts/fuzz.sh --seeds     rewrite fuzz/corpus from the sample records
+#
+# FUZZ_RUNS=N stops each target after N executions instead (the seconds are
+# then only an upper bound), for long runs of a fixed size:
+#   FUZZ_RUNS=10000000 scripts/fuzz.sh 86400 fuzz_meterfile
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -43,7 +47,9 @@ for t in "${targets[@]}"; do
     mkdir -p "$work" "$findings"
     log="$dir/findings/$t.log"
     set +e
-    "$dir/bin/$t" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    runs=()
+    if [ -n "${FUZZ_RUNS:-}" ]; then runs=(-runs="$FUZZ_RUNS"); fi
+    "$dir/bin/$t" -max_total_time="$seconds" "${runs[@]}" -timeout=10 -print_final_stats=1 \
         -artifact_prefix="$findings/" "$work" "fuzz/corpus/$t" >"$log" 2>&1
     rc=$?
     set -e
