@@ -45,7 +45,8 @@ bool isRussian(const QString &text)
 // margins of 2 cm at the screen's resolution, and so does this.
 QList<int> headingPages(const QTextDocument &document, QPagedPaintDevice &device)
 {
-    std::unique_ptr<QTextDocument> copy(document.clone());
+    // A child of the document, so that it finds the document's images.
+    std::unique_ptr<QTextDocument> copy(document.clone(const_cast<QTextDocument *>(&document)));
     copy->documentLayout()->setPaintDevice(&device);
     const QScreen *screen = QGuiApplication::primaryScreen();
     const qreal dpiX = screen ? std::round(screen->logicalDotsPerInchX()) : 100;

@@ -1,6 +1,7 @@
 #include "scenes.h"
 
 #include "device/ui/devicecommands.h"
+#include "device/ui/frmcom.h"
 #include "mainwindow/korvelform.h"
 #include "meterdb/ui/bdform.h"
 #include "meterdb/ui/meterbasecommands.h"
@@ -15,7 +16,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QImage>
+#include <QRadioButton>
+#include <QPainter>
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QTimer>
@@ -41,6 +45,25 @@ void closeDialog(QWidget *widget, bool accept)
         widget->close();
 }
 
+// A virtual X server has no window manager, so the pictures get a plain
+// title bar with the window's caption, which the manuals refer to.
+QImage withTitleBar(const QImage &content, const QString &title)
+{
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const int barHeight = QFontMetrics(font).height() + 10;
+    QImage image(content.width() + 2, content.height() + barHeight + 1, QImage::Format_RGB32);
+    image.fill(QColor(0x70, 0x70, 0x70)); // the frame
+    QPainter painter(&image);
+    painter.fillRect(QRect(1, 1, content.width(), barHeight - 1), QColor(0xdc, 0xdc, 0xdc));
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(10, 1, content.width() - 20, barHeight - 1), Qt::AlignVCenter | Qt::AlignLeft, title);
+    painter.drawImage(1, barHeight, content);
+    painter.end();
+    return image;
+}
+
 } // namespace
 
 ScreenshotScenes::ScreenshotScenes(TKorvelForm &form, SceneInputs inputs) : m_form(form), m_in(std::move(inputs)) {}
@@ -63,7 +86,7 @@ void ScreenshotScenes::save(QWidget *widget, const QString &name)
     const QString path = m_in.outFolder + QLatin1Char('/') + name + QLatin1Char('-') + m_in.suffix + QStringLiteral(".png");
     // Screen pictures hold few colours: 8-bit PNGs without dithering keep
     // them sharp and small.
-    QImage image = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage image = withTitleBar(widget->grab().toImage(), widget->windowTitle());
     image = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
     if (image.save(path, "PNG", 0)) {
         std::printf("%s\n", qPrintable(path));
@@ -138,7 +161,14 @@ void ScreenshotScenes::mainWindow()
 
 void ScreenshotScenes::communicationSettings()
 {
-    expectAndSave("TFrmCom", QStringLiteral("communication"));
+    // With the serial port chosen, as for the emulator.
+    m_catcher.expect("TFrmCom", [this](QWidget *dialog) {
+        auto *form = static_cast<TFrmCom *>(dialog);
+        form->SerialRadioButton->click();
+        settle(100);
+        save(form, QStringLiteral("communication"));
+        form->reject();
+    });
     run(QStringLiteral("ComSetupAction"));
     checkAllSeen(QStringLiteral("communication"));
 }
