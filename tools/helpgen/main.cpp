@@ -5,6 +5,7 @@
 // fails the rendering: no PDF is written.
 #include "contents.h"
 #include "images.h"
+#include "documentstyle.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -53,6 +54,7 @@ int main(int argc, char **argv)
     pdf.setTitle(markdown.section(QLatin1Char('\n'), 0, 0).remove(QLatin1Char('#')).trimmed());
     pdf.setCreator(QStringLiteral("vardosk-helpgen"));
 
+    styleDocument(document);
     fitImages(document, pdf);
     insertContents(document, pdf);
     document.print(&pdf);

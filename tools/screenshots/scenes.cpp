@@ -229,7 +229,7 @@ void ScreenshotScenes::protocol()
     // The preview draws its pages after it shows: a size that shows a page
     // readably, then time to draw.
     m_catcher.expect("TReportPreview", [this](QWidget *dialog) {
-        dialog->resize(760, 900);
+        dialog->resize(900, 900);
         settle(400);
         save(dialog, QStringLiteral("protocol-preview"));
         static_cast<QDialog *>(dialog)->reject();
