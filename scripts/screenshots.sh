@@ -32,11 +32,16 @@ stop() {
 }
 trap stop EXIT
 
-# Settings, the password and the typed port live in the home folder: a
-# fresh one, so that nothing of the user's own set-up shows.
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
+# Settings, the password and the protocol texts live in the home folder: a
+# fresh one for each language, so that nothing of the user's own set-up, nor
+# of the other language's run, shows.
+use_home() {
+    export HOME=$work/home-$1 XDG_CONFIG_HOME=$work/home-$1/.config XDG_DATA_HOME=$work/home-$1/.local/share
+    mkdir -p "$HOME"
+}
+use_home tools
 export XDG_RUNTIME_DIR=$work/run LC_ALL=C.UTF-8
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
 # The emulator serves a generated archive of 30 verifications (six meters)
@@ -61,6 +66,7 @@ declare -A first=([en]="Workshop" [ru]="Мастерская")
 declare -A second=([en]="Customers" [ru]="Заказчики")
 declare -A title=([en]="Verification protocol No. 17" [ru]="Протокол поверки № 17")
 for lang in en ru; do
+    use_home "$lang"
     program=$work/program-$lang
     mkdir -p "$program/Data/${first[$lang]}/2024" "$program/Data/${second[$lang]}"
     "$bin/vardosk-cli" read-archive --port "$port" --into "$program/Data/${first[$lang]}" \

@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QPainter>
 #include <QLineEdit>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeView>
@@ -220,8 +221,13 @@ void ScreenshotScenes::protocol()
     const QString title = m_in.protocolTitle;
     m_catcher.expect("TTitRepForm", [this, title](QWidget *dialog) {
         auto *editor = static_cast<TTitRepForm *>(dialog);
+        // The editor keeps the texts of the last protocol: replaced whole,
+        // in the editor's own character format.
         editor->RichEdit1->setFocus();
-        editor->RichEdit1->textCursor().insertText(title);
+        QTextCursor cursor = editor->RichEdit1->textCursor();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(title);
+        editor->RichEdit1->setTextCursor(cursor);
         settle(100);
         save(editor, QStringLiteral("protocol-title"));
         editor->accept();
