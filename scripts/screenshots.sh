@@ -61,7 +61,8 @@ fi
 
 # Folder names of each language; the first holds most of the archive, the
 # second one meter, and the last meter stays in the instrument only, so that
-# the archive list shows both stored and new verifications.
+# the archive list shows both stored and new verifications (the tool then
+# reads the new ones into the first folder).
 declare -A first=([en]="Workshop" [ru]="Мастерская")
 declare -A second=([en]="Customers" [ru]="Заказчики")
 declare -A title=([en]="Verification protocol No. 17" [ru]="Протокол поверки № 17")

@@ -1,5 +1,6 @@
 #include "scenes.h"
 
+#include "device/ui/contentform.h"
 #include "device/ui/devicecommands.h"
 #include "device/ui/frmcom.h"
 #include "mainwindow/korvelform.h"
@@ -24,6 +25,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QTreeView>
 
 #include <cstdio>
@@ -186,7 +188,19 @@ void ScreenshotScenes::archiveContent()
     auto *commands = m_form.findChild<DeviceCommands *>(QStringLiteral("DeviceCommands"));
     if (!commands)
         return;
-    expectAndSave("TContForm", QStringLiteral("archive-content"), false, 6);
+    // The list scrolled to its end, where stored and new verifications
+    // meet, with the new ones ticked; then they are read.
+    m_catcher.expect(
+        "TContForm",
+        [this](QWidget *dialog) {
+            auto *form = static_cast<TContForm *>(dialog);
+            form->NotStoredButtonClick();
+            form->ContentListView->scrollToBottom();
+            settle(100);
+            save(form, QStringLiteral("archive-content"));
+            form->ReadCalibrationButtonClick();
+        },
+        6);
     QEventLoop finished;
     QObject::connect(commands, &DeviceCommands::runFinished, &finished, &QEventLoop::quit);
     run(QStringLiteral("LoadArcFromDeviceAction"));
@@ -194,7 +208,7 @@ void ScreenshotScenes::archiveContent()
         finished.exec();
     checkAllSeen(QStringLiteral("archive-content"));
     settle();
-    // The status line tells how the run ended.
+    // The status line tells how the run ended; the lists show the new files.
     save(&m_form, QStringLiteral("after-reading"));
 }
 
@@ -235,7 +249,7 @@ void ScreenshotScenes::protocol()
     // The preview draws its pages after it shows: a size that shows a page
     // readably, then time to draw.
     m_catcher.expect("TReportPreview", [this](QWidget *dialog) {
-        dialog->resize(900, 900);
+        dialog->resize(1000, 900);
         settle(400);
         save(dialog, QStringLiteral("protocol-preview"));
         static_cast<QDialog *>(dialog)->reject();
