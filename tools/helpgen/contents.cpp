@@ -40,12 +40,13 @@ bool isRussian(const QString &text)
     return false;
 }
 
-// The pages each heading lands on when the document is printed: print() lays
-// out a copy of an unpaginated document on the device's paint area with
-// margins of 2 cm at the screen's resolution, and so does this.
-QList<int> headingPages(const QTextDocument &document, QPagedPaintDevice &device)
+// A copy of the document laid out as print() lays out an unpaginated
+// document: on the device's paint area with margins of 2 cm at the screen's
+// resolution. A child of the document, so that it finds the document's
+// images.
+std::unique_ptr<QTextDocument> printedCopy(const QTextDocument &document, QPagedPaintDevice &device)
 {
-    std::unique_ptr<QTextDocument> copy(document.clone());
+    std::unique_ptr<QTextDocument> copy(document.clone(const_cast<QTextDocument *>(&document)));
     copy->documentLayout()->setPaintDevice(&device);
     const QScreen *screen = QGuiApplication::primaryScreen();
     const qreal dpiX = screen ? std::round(screen->logicalDotsPerInchX()) : 100;
@@ -56,20 +57,52 @@ QList<int> headingPages(const QTextDocument &document, QPagedPaintDevice &device
     frame.setTopMargin(int((2 / 2.54) * dpiY));
     frame.setBottomMargin(int((2 / 2.54) * dpiY));
     copy->rootFrame()->setFrameFormat(frame);
-    const QSizeF page(device.width(), device.height());
-    copy->setPageSize(page);
-    QList<int> pages;
-    for (const QTextBlock &b : headingBlocks(*copy)) {
-        // The heading's first line, not its block: the space above a
-        // heading may stay on the page before when the text moves on.
-        qreal y = copy->documentLayout()->blockBoundingRect(b).top();
-        if (b.layout() && b.layout()->lineCount() > 0) {
-            const QTextLine line = b.layout()->lineAt(0);
-            y += line.y() + line.height() / 2;
-        }
-        pages << int(std::floor(y / page.height())) + 1;
+    copy->setPageSize(QSizeF(device.width(), device.height()));
+    return copy;
+}
+
+// The page a block of a printed copy starts on. Its first line counts, not
+// the block: the space above a heading may stay on the page before when the
+// text moves on.
+int pageOf(const QTextDocument &copy, const QTextBlock &b)
+{
+    qreal y = copy.documentLayout()->blockBoundingRect(b).top();
+    if (b.layout() && b.layout()->lineCount() > 0) {
+        const QTextLine line = b.layout()->lineAt(0);
+        y += line.y() + line.height() / 2;
     }
+    return int(std::floor(y / copy.pageSize().height())) + 1;
+}
+
+// The pages each heading lands on when the document is printed.
+QList<int> headingPages(const QTextDocument &document, QPagedPaintDevice &device)
+{
+    const std::unique_ptr<QTextDocument> copy = printedCopy(document, device);
+    QList<int> pages;
+    for (const QTextBlock &b : headingBlocks(*copy))
+        pages << pageOf(*copy, b);
     return pages;
+}
+
+// A heading at the foot of a page whose text starts on the next page moves
+// to the next page too: it gets a page break before it. Headings are taken
+// from the top, so that a section heading directly above a sub-section
+// heading moves together with it.
+void keepHeadingsWithText(QTextDocument &document, QPagedPaintDevice &device)
+{
+    const std::unique_ptr<QTextDocument> copy = printedCopy(document, device);
+    QTextBlockFormat breakBefore;
+    breakBefore.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    for (const QTextBlock &heading : headingBlocks(*copy)) {
+        QTextBlock text = heading.next();
+        while (text.isValid() && text.blockFormat().headingLevel() > 0)
+            text = text.next();
+        if (!text.isValid() || pageOf(*copy, text) <= pageOf(*copy, heading))
+            continue;
+        // The copy follows, so that later headings see the pages as printed.
+        QTextCursor(heading).mergeBlockFormat(breakBefore);
+        QTextCursor(document.findBlockByNumber(heading.blockNumber())).mergeBlockFormat(breakBefore);
+    }
 }
 
 } // namespace
@@ -123,6 +156,7 @@ void insertContents(QTextDocument &document, QPagedPaintDevice &device)
 
     // The table rows have their final heights now (a page number never
     // wraps), so the headings' pages do not move when the numbers go in.
+    keepHeadingsWithText(document, device);
     const QList<int> pages = headingPages(document, device);
     QTextBlockFormat right;
     right.setAlignment(Qt::AlignRight);
