@@ -87,21 +87,26 @@ QList<int> headingPages(const QTextDocument &document, QPagedPaintDevice &device
 // A heading at the foot of a page whose text starts on the next page moves
 // to the next page too: it gets a page break before it. Headings are taken
 // from the top, so that a section heading directly above a sub-section
-// heading moves together with it.
+// heading moves together with it. After each move the document is laid out
+// afresh: a text document re-lays out an edited copy only in part, and the
+// blocks after the edit would report no lines and wrong pages.
 void keepHeadingsWithText(QTextDocument &document, QPagedPaintDevice &device)
 {
-    const std::unique_ptr<QTextDocument> copy = printedCopy(document, device);
     QTextBlockFormat breakBefore;
     breakBefore.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    for (const QTextBlock &heading : headingBlocks(*copy)) {
+    QList<int> headings;
+    for (const QTextBlock &b : headingBlocks(document))
+        headings << b.blockNumber();
+    std::unique_ptr<QTextDocument> copy = printedCopy(document, device);
+    for (const int number : std::as_const(headings)) {
+        const QTextBlock heading = copy->findBlockByNumber(number);
         QTextBlock text = heading.next();
         while (text.isValid() && text.blockFormat().headingLevel() > 0)
             text = text.next();
         if (!text.isValid() || pageOf(*copy, text) <= pageOf(*copy, heading))
             continue;
-        // The copy follows, so that later headings see the pages as printed.
-        QTextCursor(heading).mergeBlockFormat(breakBefore);
-        QTextCursor(document.findBlockByNumber(heading.blockNumber())).mergeBlockFormat(breakBefore);
+        QTextCursor(document.findBlockByNumber(number)).mergeBlockFormat(breakBefore);
+        copy = printedCopy(document, device);
     }
 }
 
