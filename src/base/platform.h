@@ -68,8 +68,14 @@ struct FolderEntries {
     bool listed = false;
     QStringList folders;
     QStringList files;
+    // With FolderDetail::EmptyOfFolders: one flag per entry of `folders`,
+    // true when that folder is known to hold no sub-folder, so that a walk
+    // of the tree need not open it; false when it may hold some or the file
+    // system does not tell. Empty otherwise.
+    QList<bool> holdsNoFolders;
 };
-FolderEntries listFolder(const QString &folder);
+enum class FolderDetail { Names, EmptyOfFolders };
+FolderEntries listFolder(const QString &folder, FolderDetail detail = FolderDetail::Names);
 
 // The whole content of a regular file (or of the regular file a link leads
 // to) of at most `maxSize` bytes, read with as few calls to the system as
