@@ -60,7 +60,7 @@ RecordViews::RecordViews(std::array<GridColumns, kGridCount> &columns, QWidget *
         connect(m_grids[kind], &ResultGrid::columnDragged, this,
                 [this, kind](int from, int to) { MoveColumn(kind, from, to); });
     }
-    m_dialog = new TVParam(parentWidget);
+    m_parentWidget = parentWidget;
 
     connect(m_titleList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { onMeterRowChanged(current); });
@@ -102,7 +102,19 @@ void RecordViews::SetTextLookup(TextLookup lookup)
     // Rows already shown keep fitting their columns.
     m_titleList->fitColumnsToRows();
     m_powerList->fitColumnsToRows();
-    m_dialog->ApplyStrings(m_lookup);
+    m_textsSet = true;
+    if (m_dialog)
+        m_dialog->ApplyStrings(m_lookup);
+}
+
+TVParam *RecordViews::viewParamDialog()
+{
+    if (!m_dialog) {
+        m_dialog = new TVParam(m_parentWidget);
+        if (m_textsSet)
+            m_dialog->ApplyStrings(m_lookup);
+    }
+    return m_dialog;
 }
 
 void RecordViews::SetLocale(const QLocale &locale)
@@ -334,7 +346,7 @@ bool RecordViews::EditDisplayedColumns(int page)
 {
     for (GridKind kind : {GridPhase12, GridPhase33, GridPhase34})
         repairGridColumns(m_columns[kind], kind);
-    if (!m_dialog->EditDisplayedColumns(m_columns, page))
+    if (!viewParamDialog()->EditDisplayedColumns(m_columns, page))
         return false;
     emit columnsChanged();
     ReselectMeter();

@@ -44,7 +44,8 @@ public:
     // A plain container holding the three grids, of which at most one is shown.
     QWidget *gridArea() const { return m_gridArea; }
     ResultGrid *grid(GridKind kind) const { return m_grids[kind]; }
-    TVParam *viewParamDialog() const { return m_dialog; }
+    // The displayed-columns dialog, made on first use.
+    TVParam *viewParamDialog();
 
     // --- Texts ----------------------------------------------------------
     // Texts of the sections "KorvelForm" and "ViewParametersForm" in the
@@ -180,6 +181,8 @@ private:
     QPointer<QWidget> m_gridArea;
     std::array<ResultGrid *, kGridCount> m_grids{};
     QPointer<TVParam> m_dialog;
+    QWidget *m_parentWidget = nullptr;
+    bool m_textsSet = false; // SetTextLookup has run: a new dialog takes the texts
     MeterListModel *m_meterModel = nullptr;
     PowerListModel *m_powerModel = nullptr;
 
