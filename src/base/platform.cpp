@@ -165,13 +165,19 @@ bool isTemporaryWriteName(const QString &fileName, const QString &targetSuffix)
 
 int removeStaleTemporaryWrites(const QString &folder, const QString &targetSuffix, std::chrono::seconds maxAge)
 {
+    return removeStaleTemporaryWrites(folder, listFolder(folder).files, targetSuffix, maxAge);
+}
+
+int removeStaleTemporaryWrites(const QString &folder, const QStringList &fileNames, const QString &targetSuffix,
+                               std::chrono::seconds maxAge)
+{
     const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-maxAge.count());
     const QString prefix = withSlash(folder);
     int removed = 0;
     // Only the names of the one listing are looked at; a status call is made
     // for the rare temporary file alone (folders of ten thousand files are
     // scanned often).
-    for (const QString &name : listFolder(folder).files) {
+    for (const QString &name : fileNames) {
         if (!isTemporaryWriteName(name, targetSuffix))
             continue;
         const QFileInfo entry(prefix + name);

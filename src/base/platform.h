@@ -56,6 +56,10 @@ bool isTemporaryWriteName(const QString &fileName, const QString &targetSuffix);
 // were last changed more than `maxAge` ago: a write still under way (of this
 // or another process) keeps its file. Returns how many were removed.
 int removeStaleTemporaryWrites(const QString &folder, const QString &targetSuffix, std::chrono::seconds maxAge);
+// The same over the file names of a listing of the folder made by the caller
+// (listFolder(folder).files), so that a folder is listed once.
+int removeStaleTemporaryWrites(const QString &folder, const QStringList &fileNames, const QString &targetSuffix,
+                               std::chrono::seconds maxAge);
 
 // The entries of one folder, as the folder tree and the folder scan need
 // them: `folders` the real sub-folders (links to folders elsewhere are left

@@ -150,11 +150,13 @@ FolderNode BuildFolderNode(const QString &folderPath, const QString &caption)
     return buildNode(folderPath, caption, true);
 }
 
-QStringList ListRecordFiles(const QString &folderPath)
+namespace {
+
+// The record files among the file names of a folder, sorted.
+QStringList recordFilesAmong(QStringList files)
 {
     QStringList names;
-    platform::FolderEntries entries = platform::listFolder(folderPath);
-    for (QString &name : entries.files) {
+    for (QString &name : files) {
         if (name.endsWith(kRecordSuffix, Qt::CaseInsensitive))
             names.append(std::move(name));
     }
@@ -162,10 +164,21 @@ QStringList ListRecordFiles(const QString &folderPath)
     return names;
 }
 
+} // namespace
+
+QStringList ListRecordFiles(const QString &folderPath)
+{
+    return recordFilesAmong(platform::listFolder(folderPath).files);
+}
+
 QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels, int threads)
 {
-    platform::removeStaleTemporaryWrites(folderPath, kRecordSuffix, kStaleWriteAge);
-    const QStringList names = ListRecordFiles(folderPath);
+    // One listing serves both the removal of left-over temporary files and
+    // the list of record files: a temporary file's name never ends in the
+    // record suffix (it ends in a dot and six letters or digits).
+    platform::FolderEntries entries = platform::listFolder(folderPath);
+    platform::removeStaleTemporaryWrites(folderPath, entries.files, kRecordSuffix, kStaleWriteAge);
+    const QStringList names = recordFilesAmong(std::move(entries.files));
     const qsizetype count = names.size();
     const QString prefix = withoutTrailingSlash(folderPath) + QLatin1Char('/');
 
