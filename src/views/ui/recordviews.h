@@ -43,7 +43,8 @@ public:
     PowerListView *powerList() const { return m_powerList; }
     // A plain container holding the three grids, of which at most one is shown.
     QWidget *gridArea() const { return m_gridArea; }
-    ResultGrid *grid(GridKind kind) const { return m_grids[kind]; }
+    // A grid is made when it is first shown or asked for.
+    ResultGrid *grid(GridKind kind);
     // The displayed-columns dialog, made on first use.
     TVParam *viewParamDialog();
 
@@ -179,7 +180,7 @@ private:
     QPointer<TitleListView> m_titleList;
     QPointer<PowerListView> m_powerList;
     QPointer<QWidget> m_gridArea;
-    std::array<ResultGrid *, kGridCount> m_grids{};
+    std::array<ResultGrid *, kGridCount> m_grids{}; // null until made
     QPointer<TVParam> m_dialog;
     QWidget *m_parentWidget = nullptr;
     bool m_textsSet = false; // SetTextLookup has run: a new dialog takes the texts
