@@ -23,6 +23,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 #endif
 
@@ -164,13 +165,19 @@ bool isTemporaryWriteName(const QString &fileName, const QString &targetSuffix)
 
 int removeStaleTemporaryWrites(const QString &folder, const QString &targetSuffix, std::chrono::seconds maxAge)
 {
+    return removeStaleTemporaryWrites(folder, listFolder(folder).files, targetSuffix, maxAge);
+}
+
+int removeStaleTemporaryWrites(const QString &folder, const QStringList &fileNames, const QString &targetSuffix,
+                               std::chrono::seconds maxAge)
+{
     const QDateTime limit = QDateTime::currentDateTimeUtc().addSecs(-maxAge.count());
     const QString prefix = withSlash(folder);
     int removed = 0;
     // Only the names of the one listing are looked at; a status call is made
     // for the rare temporary file alone (folders of ten thousand files are
     // scanned often).
-    for (const QString &name : listFolder(folder).files) {
+    for (const QString &name : fileNames) {
         if (!isTemporaryWriteName(name, targetSuffix))
             continue;
         const QFileInfo entry(prefix + name);
@@ -180,7 +187,42 @@ int removeStaleTemporaryWrites(const QString &folder, const QString &targetSuffi
     return removed;
 }
 
-FolderEntries listFolder(const QString &folder)
+#ifndef Q_OS_WIN
+namespace {
+
+// File systems whose folders count their sub-folders in their link count
+// (2 + sub-folders): ext2/3/4, XFS and tmpfs. Others (btrfs counts 1,
+// network and foreign file systems may report anything) are listed.
+bool countsSubFolderLinks(int dirFd)
+{
+    struct statfs fs {};
+    if (::fstatfs(dirFd, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0xEF53UL:     // ext2, ext3, ext4
+    case 0x58465342UL: // XFS
+    case 0x01021994UL: // tmpfs
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A folder of a file system that counts sub-folder links, with a link count
+// of exactly 2 ("." and its entry in the parent), holds no sub-folder. A
+// folder on another device (a mount point) is not judged.
+bool holdsNoFolders(int parentFd, dev_t parentDevice, const char *name)
+{
+    struct stat st {};
+    if (::fstatat(parentFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    return S_ISDIR(st.st_mode) && st.st_dev == parentDevice && st.st_nlink == 2;
+}
+
+} // namespace
+#endif
+
+FolderEntries listFolder(const QString &folder, FolderDetail detail)
 {
     FolderEntries entries;
 #ifdef Q_OS_WIN
@@ -195,6 +237,8 @@ FolderEntries listFolder(const QString &folder)
         else if (info.isFile())
             entries.files.append(info.fileName());
     }
+    if (detail == FolderDetail::EmptyOfFolders)
+        entries.holdsNoFolders = QList<bool>(entries.folders.size(), false);
 #else
     // One pass over the directory; the entry's type comes with its name on
     // most file systems, so that no entry needs a status call of its own.
@@ -204,6 +248,13 @@ FolderEntries listFolder(const QString &folder)
         return entries;
     entries.listed = true;
     const int dirFd = ::dirfd(dir);
+    bool judgeFolders = false;
+    dev_t device = 0;
+    if (detail == FolderDetail::EmptyOfFolders) {
+        struct stat self {};
+        judgeFolders = countsSubFolderLinks(dirFd) && ::fstat(dirFd, &self) == 0;
+        device = self.st_dev;
+    }
     while (const dirent *e = ::readdir(dir)) {
         const char *name = e->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
@@ -221,8 +272,11 @@ FolderEntries listFolder(const QString &folder)
                 continue;
             type = DT_REG;
         }
-        if (type == DT_DIR)
+        if (type == DT_DIR) {
             entries.folders.append(QFile::decodeName(name));
+            if (detail == FolderDetail::EmptyOfFolders)
+                entries.holdsNoFolders.append(judgeFolders && holdsNoFolders(dirFd, device, name));
+        }
         else if (type == DT_REG)
             entries.files.append(QFile::decodeName(name));
     }

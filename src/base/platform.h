@@ -56,6 +56,10 @@ bool isTemporaryWriteName(const QString &fileName, const QString &targetSuffix);
 // were last changed more than `maxAge` ago: a write still under way (of this
 // or another process) keeps its file. Returns how many were removed.
 int removeStaleTemporaryWrites(const QString &folder, const QString &targetSuffix, std::chrono::seconds maxAge);
+// The same over the file names of a listing of the folder made by the caller
+// (listFolder(folder).files), so that a folder is listed once.
+int removeStaleTemporaryWrites(const QString &folder, const QStringList &fileNames, const QString &targetSuffix,
+                               std::chrono::seconds maxAge);
 
 // The entries of one folder, as the folder tree and the folder scan need
 // them: `folders` the real sub-folders (links to folders elsewhere are left
@@ -68,8 +72,14 @@ struct FolderEntries {
     bool listed = false;
     QStringList folders;
     QStringList files;
+    // With FolderDetail::EmptyOfFolders: one flag per entry of `folders`,
+    // true when that folder is known to hold no sub-folder, so that a walk
+    // of the tree need not open it; false when it may hold some or the file
+    // system does not tell. Empty otherwise.
+    QList<bool> holdsNoFolders;
 };
-FolderEntries listFolder(const QString &folder);
+enum class FolderDetail { Names, EmptyOfFolders };
+FolderEntries listFolder(const QString &folder, FolderDetail detail = FolderDetail::Names);
 
 // The whole content of a regular file (or of the regular file a link leads
 // to) of at most `maxSize` bytes, read with as few calls to the system as

@@ -25,6 +25,10 @@
 
 namespace {
 
+const QString kPasswordSection = QStringLiteral("EnterPasswordForm");
+const QString kChangePasswordSection = QStringLiteral("ChangePasswordForm");
+const QString kAboutSection = QStringLiteral("AboutForm");
+
 QMessageBox::Icon iconFor(MessageKind kind)
 {
     switch (kind) {
@@ -74,14 +78,21 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     buildMenus();
     buildToolBar();
     buildRecordPanes();
-    registerSectionApplier(QStringLiteral("EnterPasswordForm"), [this](const SectionTexts &texts) {
-        m_pswd2->applyStrings(texts);
-        m_pswd3->applyStrings(texts);
+    // The secondary windows made so far take new texts at once; the others
+    // take them when they are made.
+    registerSectionApplier(kPasswordSection, [this](const SectionTexts &texts) {
+        if (m_pswd2)
+            m_pswd2->applyStrings(texts);
+        if (m_pswd3)
+            m_pswd3->applyStrings(texts);
     });
-    registerSectionApplier(QStringLiteral("ChangePasswordForm"),
-                           [this](const SectionTexts &texts) { m_pswd->applyStrings(texts); });
-    registerSectionApplier(QStringLiteral("AboutForm"), [this](const SectionTexts &texts) {
-        m_about->applyStrings(texts, QString::fromLatin1(kVersionText), QString::fromLatin1(kYearText));
+    registerSectionApplier(kChangePasswordSection, [this](const SectionTexts &texts) {
+        if (m_pswd)
+            m_pswd->applyStrings(texts);
+    });
+    registerSectionApplier(kAboutSection, [this](const SectionTexts &texts) {
+        if (m_about)
+            m_about->applyStrings(texts, QString::fromLatin1(kVersionText), QString::fromLatin1(kYearText));
         m_deviceDescription.clear();
         for (int line = 1; line <= 3; ++line)
             m_deviceDescription << texts.text(QStringLiteral("DeviceDescriptionText/Line%1").arg(line));
@@ -92,12 +103,6 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     wireExportCommands();
     wireFindMeter();
     wireMeterDatabaseCommands();
-
-    // The secondary windows live as long as the main window.
-    m_about = new TAboutBox(this);
-    m_pswd2 = new TPswd2Form(this);
-    m_pswd = new TPswdForm(this);
-    m_pswd3 = new TPswd3Form(this);
 
     // A change of the lists' height goes to the power list, so that the
     // meter list keeps the height stored for it (the power panel has taken
@@ -397,13 +402,60 @@ void TKorvelForm::ExitClick()
     close();
 }
 
+const SectionTexts *TKorvelForm::appliedSectionTexts(const QString &section) const
+{
+    const auto it = m_sectionTexts.constFind(section);
+    return it == m_sectionTexts.constEnd() ? nullptr : &*it;
+}
+
+// The secondary windows live as long as the main window once made.
+TPswd2Form *TKorvelForm::pswd2Form()
+{
+    if (!m_pswd2) {
+        m_pswd2 = new TPswd2Form(this);
+        if (const SectionTexts *texts = appliedSectionTexts(kPasswordSection))
+            m_pswd2->applyStrings(*texts);
+    }
+    return m_pswd2;
+}
+
+TPswd3Form *TKorvelForm::pswd3Form()
+{
+    if (!m_pswd3) {
+        m_pswd3 = new TPswd3Form(this);
+        if (const SectionTexts *texts = appliedSectionTexts(kPasswordSection))
+            m_pswd3->applyStrings(*texts);
+    }
+    return m_pswd3;
+}
+
+TPswdForm *TKorvelForm::pswdForm()
+{
+    if (!m_pswd) {
+        m_pswd = new TPswdForm(this);
+        if (const SectionTexts *texts = appliedSectionTexts(kChangePasswordSection))
+            m_pswd->applyStrings(*texts);
+    }
+    return m_pswd;
+}
+
+TAboutBox *TKorvelForm::aboutBox()
+{
+    if (!m_about) {
+        m_about = new TAboutBox(this);
+        if (const SectionTexts *texts = appliedSectionTexts(kAboutSection))
+            m_about->applyStrings(*texts, QString::fromLatin1(kVersionText), QString::fromLatin1(kYearText));
+    }
+    return m_about;
+}
+
 bool TKorvelForm::askPassword(bool withDeleteCheckBox, bool *deleteSources)
 {
     // The merge asks with the delete check box, which starts unticked.
-    if (withDeleteCheckBox && m_pswd3->DelCheckBox)
-        m_pswd3->DelCheckBox->setChecked(false);
-    TPswdEnterForm &dialog = withDeleteCheckBox ? static_cast<TPswdEnterForm &>(*m_pswd3)
-                                                : static_cast<TPswdEnterForm &>(*m_pswd2);
+    TPswdEnterForm &dialog = withDeleteCheckBox ? static_cast<TPswdEnterForm &>(*pswd3Form())
+                                                : static_cast<TPswdEnterForm &>(*pswd2Form());
+    if (withDeleteCheckBox && dialog.DelCheckBox)
+        dialog.DelCheckBox->setChecked(false);
     const PasswordAnswer answer = AskPassword(dialog, m_password, message(19), m_show);
     if (deleteSources && dialog.DelCheckBox)
         *deleteSources = dialog.DelCheckBox->isChecked();
@@ -412,7 +464,7 @@ bool TKorvelForm::askPassword(bool withDeleteCheckBox, bool *deleteSources)
 
 void TKorvelForm::ChangePswdClick()
 {
-    const std::optional<QString> fresh = ChangePassword(*m_pswd, m_password, message(22), message(21), m_show);
+    const std::optional<QString> fresh = ChangePassword(*pswdForm(), m_password, message(22), message(21), m_show);
     if (!fresh)
         return;
     m_password = *fresh;
@@ -436,10 +488,11 @@ void TKorvelForm::N6Click()
     QStringList models;
     for (const char *key : {"QS77", "QT77", "QS75", "QK75", "QK76"})
         models << mainText(QStringLiteral("CalibrationMainTableTitles/") + QLatin1String(key));
-    m_about->setModelsText(m_deviceDescription, models);
+    TAboutBox *about = aboutBox();
+    about->setModelsText(m_deviceDescription, models);
     if (const QScreen *screen = this->screen())
-        m_about->move(screen->availableGeometry().center() - m_about->rect().center());
-    m_about->exec();
+        about->move(screen->availableGeometry().center() - about->rect().center());
+    about->exec();
 }
 
 void TKorvelForm::bringToFront()

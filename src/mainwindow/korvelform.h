@@ -83,9 +83,11 @@ public:
     AppServices &services() const { return *m_services; }
 
     // Widgets and parts of the window, for the program and the tests.
-    TPswdForm *pswdForm() const { return m_pswd; }
-    TPswd2Form *pswd2Form() const { return m_pswd2; }
-    TAboutBox *aboutBox() const { return m_about; }
+    // The secondary windows are made on first use, with the texts of their
+    // sections as last applied.
+    TPswdForm *pswdForm();
+    TPswd2Form *pswd2Form();
+    TAboutBox *aboutBox();
     QLabel *connectionPanel() const { return m_connectionPanel; }
     QLabel *messagePanel() const { return m_messagePanel; }
     QAction *action(const QString &name) const { return m_actions.value(name); }
@@ -135,6 +137,9 @@ private:
     // Texts that reading stored files puts into memory, in the current language.
     RecordLabels recordLabels() const;
     bool askPassword(bool withDeleteCheckBox = false, bool *deleteSources = nullptr);
+    TPswd3Form *pswd3Form();
+    // The texts of a secondary section as last applied; nullptr before.
+    const SectionTexts *appliedSectionTexts(const QString &section) const;
     // Shows a message of the current language in a modal box.
     void showMessage(MessageKind kind, const QString &text) const { m_show(kind, text); }
 

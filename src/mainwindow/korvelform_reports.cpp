@@ -10,11 +10,33 @@
 #include "reports/ui/titrepform.h"
 #include "views/ui/recordviews.h"
 
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+
 void TKorvelForm::wireReportCommands()
 {
-    auto *editor = new TTitRepForm(this);
-    editor->setObjectName(QStringLiteral("TitRepForm"));
-    services().addSectionTexts(kTitleReportSection, [editor](const SectionTexts &texts) { editor->applyStrings(texts); });
+    // The editor is made on the first report, with the texts last applied.
+    struct Editor {
+        QPointer<TTitRepForm> form;
+        std::optional<SectionTexts> texts;
+    };
+    auto editor = std::make_shared<Editor>();
+    services().addSectionTexts(kTitleReportSection, [editor](const SectionTexts &texts) {
+        editor->texts = texts;
+        if (editor->form)
+            editor->form->applyStrings(texts);
+    });
+    const auto editorForm = [this, editor]() -> TTitRepForm * {
+        if (!editor->form) {
+            editor->form = new TTitRepForm(this);
+            editor->form->setObjectName(QStringLiteral("TitRepForm"));
+            if (editor->texts)
+                editor->form->applyStrings(*editor->texts);
+        }
+        return editor->form;
+    };
 
     ReportSelection selection;
     selection.meter = [views = m_views]() -> const pcn::_totalblockdata * {
@@ -26,7 +48,8 @@ void TKorvelForm::wireReportCommands()
         return protocolSelection(views->PowerListOrder(), views->CheckedVerifications());
     };
 
-    auto *commands = new ReportCommands(services(), std::move(selection), editor, this);
+    auto *commands = new ReportCommands(services(), std::move(selection), nullptr, this);
+    commands->setEditorSource(editorForm);
     commands->setObjectName(QStringLiteral("ReportCommands"));
     connect(action(QStringLiteral("CreateReportAction")), &QAction::triggered, commands,
             &ReportCommands::CreateReportActionExecute);

@@ -96,23 +96,50 @@ QStringList ListSubFolders(const QString &folderPath)
 
 namespace {
 
+// The sub-folders of a folder sorted by name, each with whether it is known
+// to hold no sub-folder of its own.
+std::vector<std::pair<QString, bool>> subFoldersOf(const QString &folderPath)
+{
+    platform::FolderEntries entries = platform::listFolder(folderPath, platform::FolderDetail::EmptyOfFolders);
+    std::vector<std::pair<QString, bool>> folders;
+    folders.reserve(std::size_t(entries.folders.size()));
+    for (qsizetype i = 0; i < entries.folders.size(); ++i)
+        folders.emplace_back(std::move(entries.folders[i]), entries.holdsNoFolders.value(i, false));
+    std::sort(folders.begin(), folders.end(), [](const auto &a, const auto &b) {
+        return QString::compare(a.first, b.first, Qt::CaseSensitive) < 0;
+    });
+    return folders;
+}
+
 FolderNode buildNode(const QString &folderPath, const QString &caption, bool spread)
 {
     FolderNode node;
     node.name = caption;
-    const QStringList names = ListSubFolders(folderPath);
-    node.children.resize(static_cast<std::size_t>(names.size()));
-    const auto build = [&](qsizetype i, int) {
-        node.children[std::size_t(i)] = buildNode(folderPath + QLatin1Char('/') + names[i], names[i], false);
+    const std::vector<std::pair<QString, bool>> folders = subFoldersOf(folderPath);
+    node.children.resize(folders.size());
+    // A folder known to hold no sub-folder is not opened at all; the others
+    // are listed in turn.
+    std::vector<std::size_t> branches;
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (folders[i].second)
+            node.children[i].name = folders[i].first;
+        else
+            branches.push_back(i);
+    }
+    const auto build = [&](qsizetype b, int) {
+        const std::size_t i = branches[std::size_t(b)];
+        node.children[i] = buildNode(folderPath + QLatin1Char('/') + folders[i].first, folders[i].first, false);
     };
     // The branches of the top folder are independent: listing them is spread
     // over the processors (a tree of a thousand folders is a thousand
-    // listings); deeper levels stay on the thread of their branch.
+    // listings where the file system does not tell the leaves); deeper
+    // levels stay on the thread of their branch.
+    const qsizetype count = qsizetype(branches.size());
     if (spread)
-        parallel::forEachIndex(names.size(), build, 0, 32, 8);
+        parallel::forEachIndex(count, build, 0, 32, 8);
     else
-        for (qsizetype i = 0; i < names.size(); ++i)
-            build(i, 0);
+        for (qsizetype b = 0; b < count; ++b)
+            build(b, 0);
     return node;
 }
 
@@ -123,11 +150,13 @@ FolderNode BuildFolderNode(const QString &folderPath, const QString &caption)
     return buildNode(folderPath, caption, true);
 }
 
-QStringList ListRecordFiles(const QString &folderPath)
+namespace {
+
+// The record files among the file names of a folder, sorted.
+QStringList recordFilesAmong(QStringList files)
 {
     QStringList names;
-    platform::FolderEntries entries = platform::listFolder(folderPath);
-    for (QString &name : entries.files) {
+    for (QString &name : files) {
         if (name.endsWith(kRecordSuffix, Qt::CaseInsensitive))
             names.append(std::move(name));
     }
@@ -135,10 +164,21 @@ QStringList ListRecordFiles(const QString &folderPath)
     return names;
 }
 
+} // namespace
+
+QStringList ListRecordFiles(const QString &folderPath)
+{
+    return recordFilesAmong(platform::listFolder(folderPath).files);
+}
+
 QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels, int threads)
 {
-    platform::removeStaleTemporaryWrites(folderPath, kRecordSuffix, kStaleWriteAge);
-    const QStringList names = ListRecordFiles(folderPath);
+    // One listing serves both the removal of left-over temporary files and
+    // the list of record files: a temporary file's name never ends in the
+    // record suffix (it ends in a dot and six letters or digits).
+    platform::FolderEntries entries = platform::listFolder(folderPath);
+    platform::removeStaleTemporaryWrites(folderPath, entries.files, kRecordSuffix, kStaleWriteAge);
+    const QStringList names = recordFilesAmong(std::move(entries.files));
     const qsizetype count = names.size();
     const QString prefix = withoutTrailingSlash(folderPath) + QLatin1Char('/');
 

@@ -4,9 +4,12 @@
 #include "base/settingsfile.h"
 #include "base/singleinstance.h"
 #include "base/stringdocument.h"
+#include "base/programtexts.h"
 #include "base/ui/aboutbox.h"
+#include "base/ui/passworddialogs.h"
 #include "mainwindow/korvelform.h"
 #include "mainwindowfixture.h"
+#include "records/ui/findmeterdialog.h"
 #include "samplerecords.h"
 #include "testdir.h"
 #include "views/ui/recordviews.h"
@@ -40,6 +43,49 @@ QByteArray damagedStrings(const QByteArray &needle, const QByteArray &replacemen
         return {};
     xml.replace(at, needle.size(), replacement);
     return xml;
+}
+
+// The secondary windows the main window makes on their first use.
+enum class Secondary { About, EnterPassword, ChangePassword, FindMeter };
+
+// The title a secondary window of the window shows now (made by asking for it).
+QString titleShown(TKorvelForm &window, Secondary which)
+{
+    switch (which) {
+    case Secondary::About: return window.aboutBox()->windowTitle();
+    case Secondary::EnterPassword: return window.pswd2Form()->windowTitle();
+    case Secondary::ChangePassword: return window.pswdForm()->windowTitle();
+    case Secondary::FindMeter:
+        window.action(QStringLiteral("FindMeterAction"))->trigger();
+        window.findChild<FindMeterDialog *>()->close();
+        return window.findChild<FindMeterDialog *>()->windowTitle();
+    }
+    return {};
+}
+
+// The title the same window shows when made afresh and given the texts of a
+// language directly.
+QString titleOf(const StringDocument &strings, Secondary which, int language)
+{
+    switch (which) {
+    case Secondary::About: {
+        TAboutBox box;
+        box.applyStrings(strings.readSection(QStringLiteral("AboutForm"), language), {}, {});
+        return box.windowTitle();
+    }
+    case Secondary::EnterPassword: {
+        TPswd2Form form;
+        form.applyStrings(strings.readSection(QStringLiteral("EnterPasswordForm"), language));
+        return form.windowTitle();
+    }
+    case Secondary::ChangePassword: {
+        TPswdForm form;
+        form.applyStrings(strings.readSection(QStringLiteral("ChangePasswordForm"), language));
+        return form.windowTitle();
+    }
+    case Secondary::FindMeter: return programText(ProgramText::FindMeterTitle, language);
+    }
+    return {};
 }
 
 } // namespace
@@ -197,6 +243,49 @@ private slots:
         window.setDocumentOpener([&](const QString &p) { opened = p; });
         window.action(QStringLiteral("N4"))->trigger();
         QVERIFY(opened.endsWith(QStringLiteral("/ReferenceEng.pdf")));
+    }
+
+    // A secondary window made after language switches shows the language in
+    // force when it is made, and follows the switches after that.
+    void secondaryWindowsShowTheLanguageInForce_data()
+    {
+        QTest::addColumn<Secondary>("which");
+        QTest::addColumn<int>("switchesBefore"); // Russian, then English, ... before the first use
+        const QList<QPair<const char *, Secondary>> windows = {{"about", Secondary::About},
+                                                               {"enter password", Secondary::EnterPassword},
+                                                               {"change password", Secondary::ChangePassword},
+                                                               {"find meter", Secondary::FindMeter}};
+        for (const auto &[name, which] : windows) {
+            for (int switches : {0, 1, 2})
+                QTest::addRow("%s, %d switches before", name, switches) << which << switches;
+        }
+    }
+
+    void secondaryWindowsShowTheLanguageInForce()
+    {
+        QFETCH(Secondary, which);
+        QFETCH(int, switchesBefore);
+        QTemporaryDir dir;
+        TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
+        QVERIFY(window.FormCreate());
+        QVERIFY(window.FormActivate());
+        const StringDocument &strings = *window.StringsRoot();
+        const QString titles[2] = {titleOf(strings, which, LanguageRussian), titleOf(strings, which, LanguageEnglish)};
+        QVERIFY(titles[LanguageRussian] != titles[LanguageEnglish]);
+        const auto switchTo = [&window](int language) {
+            if (language == LanguageRussian)
+                window.RussianLangClick();
+            else
+                window.EnglishLangClick();
+        };
+        int language = LanguageEnglish;
+        for (int k = 0; k < switchesBefore; ++k)
+            switchTo(language = 1 - language);
+        QCOMPARE(titleShown(window, which), titles[language]);
+        for (int k = 0; k < 2; ++k) {
+            switchTo(language = 1 - language);
+            QCOMPARE(titleShown(window, which), titles[language]);
+        }
     }
 
     void serialConnectionText()

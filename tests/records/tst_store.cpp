@@ -90,6 +90,48 @@ private slots:
         QVERIFY(b.children[0].children[0].children.empty());
     }
 
+    // Folders the listing marks as holding no sub-folder are not opened by
+    // the tree; a wrong mark would hide a branch. Each row makes a folder
+    // "x" below the data folder and lists the data folder.
+    void folderWithoutSubFoldersIsMarkedOnlyWhenItHasNone_data()
+    {
+        QTest::addColumn<QStringList>("folders"); // below x
+        QTest::addColumn<bool>("linkToFolder");   // x/link leads to the data folder
+        QTest::addColumn<bool>("subFolders");     // x holds a real sub-folder
+        QTest::newRow("empty") << QStringList{} << false << false;
+        QTest::newRow("one sub-folder") << QStringList{"a"} << false << true;
+        QTest::newRow("hidden sub-folder") << QStringList{".a"} << false << true;
+        QTest::newRow("nested") << QStringList{"a/b/c"} << false << true;
+        QTest::newRow("only a link to a folder") << QStringList{} << true << false;
+    }
+
+    void folderWithoutSubFoldersIsMarkedOnlyWhenItHasNone()
+    {
+        QFETCH(QStringList, folders);
+        QFETCH(bool, linkToFolder);
+        QFETCH(bool, subFolders);
+        const QString x = m_data + QStringLiteral("x");
+        QVERIFY(QDir().mkpath(x));
+        QVERIFY(writeFile(x + "/file.pcn", "x"));
+        for (const QString &f : folders)
+            QVERIFY(QDir().mkpath(x + QLatin1Char('/') + f));
+        if (linkToFolder)
+            QVERIFY(QFile::link(m_data, x + QStringLiteral("/link")));
+
+        const platform::FolderEntries entries = platform::listFolder(m_data, platform::FolderDetail::EmptyOfFolders);
+        QCOMPARE(entries.folders, QStringList{"x"});
+        QCOMPARE(entries.holdsNoFolders.size(), 1);
+        if (subFolders)
+            QVERIFY(!entries.holdsNoFolders[0]);
+        // Without the detail no marks are made.
+        QVERIFY(platform::listFolder(m_data).holdsNoFolders.isEmpty());
+
+        // The tree shows exactly the real sub-folders either way.
+        const FolderNode tree = RecordStore(m_data).BuildFolderTree();
+        QCOMPARE(tree.children.size(), std::size_t(1));
+        QCOMPARE(childNames(tree.children[0]), folders.isEmpty() ? QStringList{} : QStringList{folders[0].section('/', 0, 0)});
+    }
+
     void pathsOfNodesAndOfTheCurrentFolder()
     {
         RecordStore store(m_data);

@@ -1,8 +1,13 @@
 #include "glyphicon.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+
+#include <iterator>
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -77,14 +82,83 @@ QPixmap render(GlyphKind kind, int size, bool disabled)
     return pm;
 }
 
+// The sizes an icon is drawn at; other sizes are served from the nearest
+// of them as a pixmap icon would be: the smallest at least as large as the
+// size asked for, else the largest, scaled down when larger.
+constexpr int kSides[] = {16, 24, 32, 48};
+
+int sideFor(const QSize &size)
+{
+    const qint64 asked = qint64(size.width()) * size.height();
+    for (int side : kSides) {
+        if (qint64(side) * side >= asked)
+            return side;
+    }
+    return kSides[std::size(kSides) - 1];
+}
+
+// Draws each size only when it is first asked for: a tool bar shows one size
+// of its icons, a menu another, and most are never shown at all. Each size
+// is held as an icon of that size's two pixmaps (normal and disabled), which
+// serves every mode and state as an icon of all sizes would.
+class GlyphIconEngine final : public QIconEngine {
+public:
+    explicit GlyphIconEngine(GlyphKind kind)
+        : m_kind(kind)
+        , m_sizes(std::make_shared<std::map<int, QIcon>>())
+    {
+    }
+
+    QIconEngine *clone() const override { return new GlyphIconEngine(*this); }
+    QString key() const override { return QStringLiteral("GlyphIconEngine"); }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        QSize actual(sideFor(size), sideFor(size));
+        if (actual.width() > size.width() || actual.height() > size.height())
+            actual.scale(size, Qt::KeepAspectRatio);
+        return actual;
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        QList<QSize> sizes;
+        if (state == QIcon::Off && (mode == QIcon::Normal || mode == QIcon::Disabled)) {
+            for (int side : kSides)
+                sizes.append(QSize(side, side));
+        }
+        return sizes;
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return iconOfSide(sideFor(size)).pixmap(size, 1.0, mode, state);
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
+    }
+
+private:
+    const QIcon &iconOfSide(int side)
+    {
+        QIcon &icon = (*m_sizes)[side];
+        if (icon.isNull()) {
+            icon.addPixmap(render(m_kind, side, false), QIcon::Normal);
+            icon.addPixmap(render(m_kind, side, true), QIcon::Disabled);
+        }
+        return icon;
+    }
+
+    GlyphKind m_kind;
+    std::shared_ptr<std::map<int, QIcon>> m_sizes; // shared by copies: the drawing is the same
+};
+
 } // namespace
 
 QIcon glyphIcon(GlyphKind kind)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        icon.addPixmap(render(kind, size, false), QIcon::Normal);
-        icon.addPixmap(render(kind, size, true), QIcon::Disabled);
-    }
-    return icon;
+    return QIcon(new GlyphIconEngine(kind));
 }

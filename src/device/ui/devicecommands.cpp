@@ -37,20 +37,44 @@ void centreOn(QWidget &dialog, const QWidget *window)
 DeviceCommands::DeviceCommands(AppServices &services, RecordStore &store, QObject *parent)
     : QObject(parent), m_services(services), m_store(store)
 {
-    m_contForm = new TContForm(m_services.window);
-    m_comForm = new TFrmCom(m_services.window);
-    m_contForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.show(kind, text); });
     if (m_services.addSectionTexts) {
-        m_services.addSectionTexts(QStringLiteral("ContentForm"),
-                                   [this](const SectionTexts &texts) { m_contForm->applyStrings(texts); });
-        m_services.addSectionTexts(QStringLiteral("CommParsForm"),
-                                   [this](const SectionTexts &texts) { m_comForm->applyStrings(texts); });
+        m_services.addSectionTexts(QStringLiteral("ContentForm"), [this](const SectionTexts &texts) {
+            m_contentTexts = texts;
+            if (m_contForm)
+                m_contForm->applyStrings(texts);
+        });
+        m_services.addSectionTexts(QStringLiteral("CommParsForm"), [this](const SectionTexts &texts) {
+            m_comTexts = texts;
+            if (m_comForm)
+                m_comForm->applyStrings(texts);
+        });
         m_services.addSectionTexts(QStringLiteral("ExchangeForm"),
                                    [this](const SectionTexts &texts) { m_exchangeTexts = texts; });
     }
 }
 
 DeviceCommands::~DeviceCommands() = default;
+
+TContForm *DeviceCommands::contentForm()
+{
+    if (!m_contForm) {
+        m_contForm = new TContForm(m_services.window);
+        m_contForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.show(kind, text); });
+        if (m_contentTexts)
+            m_contForm->applyStrings(*m_contentTexts);
+    }
+    return m_contForm;
+}
+
+TFrmCom *DeviceCommands::comForm()
+{
+    if (!m_comForm) {
+        m_comForm = new TFrmCom(m_services.window);
+        if (m_comTexts)
+            m_comForm->applyStrings(*m_comTexts);
+    }
+    return m_comForm;
+}
 
 device::Connection DeviceCommands::currentConnection() const
 {
@@ -146,7 +170,8 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     guard.release();
     if (w.holdStatus)
         w.holdStatus(false);
-    m_contForm->Clear();
+    if (m_contForm)
+        m_contForm->Clear();
     session.clear();
     if (rc == device::Status::Ok)
         m_store.Rescan(); // the lists show what the run stored
@@ -171,8 +196,9 @@ device::Status DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession 
 
     // The user's choice, with the exchange dialog out of the way.
     form.hide();
-    m_contForm->setLanguage(m_services.language());
-    m_contForm->Fill(session.info(), session.content(), [this](const QString &section, const QString &path) {
+    TContForm &choice = *contentForm();
+    choice.setLanguage(m_services.language());
+    choice.Fill(session.info(), session.content(), [this](const QString &section, const QString &path) {
         return m_services.text ? m_services.text(section, path) : QString();
     });
     // Which entries are stored already, and where: the user sees them and
@@ -182,13 +208,13 @@ device::Status DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession 
         stored = LocateStored(m_store.dataFolder(), session.content());
         return device::Status::Ok;
     });
-    m_contForm->SetStoredFolders(stored);
-    centreOn(*m_contForm, m_services.window);
+    choice.SetStoredFolders(stored);
+    centreOn(choice, m_services.window);
     emit contentDialogShown();
-    if (m_contForm->exec() != QDialog::Accepted)
+    if (choice.exec() != QDialog::Accepted)
         return device::Status::Cancelled;
     form.show();
-    const QVector<int> numbers = m_contForm->CheckedNumbers();
+    const QVector<int> numbers = choice.CheckedNumbers();
     if (numbers.isEmpty())
         return device::Status::Ok;
     // The dialog refuses a larger choice; the buffer is never exceeded.
@@ -211,16 +237,17 @@ void DeviceCommands::ComSetupActionExecute()
     if (!m_services.settings)
         return;
     AppSettings &s = *m_services.settings;
-    m_comForm->FillPortList(device::presentSerialPorts());
-    m_comForm->Preset(s.interfaceType, s.portIndex, s.rateIndex, device::loadTypedPortPath());
-    centreOn(*m_comForm, m_services.window);
-    if (m_comForm->exec() != QDialog::Accepted)
+    TFrmCom &dialog = *comForm();
+    dialog.FillPortList(device::presentSerialPorts());
+    dialog.Preset(s.interfaceType, s.portIndex, s.rateIndex, device::loadTypedPortPath());
+    centreOn(dialog, m_services.window);
+    if (dialog.exec() != QDialog::Accepted)
         return;
     // A choice made in the dialog replaces the device given for this run.
     s.runPortPath.clear();
-    s.interfaceType = static_cast<std::uint8_t>(m_comForm->InterfaceType());
-    s.portIndex = m_comForm->PortIndex();
-    s.rateIndex = m_comForm->RateIndex();
-    device::storeTypedPortPath(m_comForm->TypedPortPath());
+    s.interfaceType = static_cast<std::uint8_t>(dialog.InterfaceType());
+    s.portIndex = dialog.PortIndex();
+    s.rateIndex = dialog.RateIndex();
+    device::storeTypedPortPath(dialog.TypedPortPath());
     emit m_services.connectionSettingsChanged();
 }

@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 
 class TContForm;
 class TForm2;
@@ -39,8 +40,10 @@ public:
     DeviceCommands(const DeviceCommands &) = delete;
     DeviceCommands &operator=(const DeviceCommands &) = delete;
 
-    TContForm *contentForm() const { return m_contForm; }
-    TFrmCom *comForm() const { return m_comForm; }
+    // The content and settings dialogs, made on first use with the texts
+    // last applied to their sections.
+    TContForm *contentForm();
+    TFrmCom *comForm();
     // The exchange dialog of the run under way; null between runs.
     TForm2 *exchangeForm() const { return m_exchangeForm; }
     bool isRunning() const { return m_running; }
@@ -78,6 +81,8 @@ private:
     RecordStore &m_store;
     TContForm *m_contForm = nullptr;
     TFrmCom *m_comForm = nullptr;
+    std::optional<SectionTexts> m_contentTexts;
+    std::optional<SectionTexts> m_comTexts;
     TForm2 *m_exchangeForm = nullptr;
     SectionTexts m_exchangeTexts;
     std::shared_ptr<device::FtdiApi> m_ftdi; // loaded on the first USB run, kept

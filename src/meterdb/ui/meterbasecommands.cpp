@@ -50,14 +50,27 @@ MeterBaseServices MeterBaseCommands::servicesFrom(AppServices &app, std::shared_
 MeterBaseCommands::MeterBaseCommands(AppServices &app, QObject *parent)
     : QObject(parent), m_services(servicesFrom(app, m_exchangeTexts))
 {
-    m_form = new TBdForm(m_services, m_services.parent);
     if (app.addSectionTexts) {
-        app.addSectionTexts(QStringLiteral("MeterDatabaseForm"), [this](const SectionTexts &texts) { m_form->applyStrings(texts); });
+        app.addSectionTexts(QStringLiteral("MeterDatabaseForm"), [this](const SectionTexts &texts) {
+            m_formTexts = texts;
+            if (m_form)
+                m_form->applyStrings(texts);
+        });
         app.addSectionTexts(QStringLiteral("ExchangeForm"), [this](const SectionTexts &texts) { *m_exchangeTexts = texts; });
     }
 }
 
 MeterBaseCommands::~MeterBaseCommands() = default;
+
+TBdForm *MeterBaseCommands::form()
+{
+    if (!m_form) {
+        m_form = new TBdForm(m_services, m_services.parent);
+        if (m_formTexts)
+            m_form->applyStrings(*m_formTexts);
+    }
+    return m_form;
+}
 
 device::Connection MeterBaseCommands::connection()
 {
@@ -72,19 +85,19 @@ device::Connection MeterBaseCommands::connection()
 
 void MeterBaseCommands::open()
 {
-    m_form->exec();
+    form()->exec();
 }
 
 void MeterBaseCommands::CreateNewBaseExecute()
 {
-    m_form->setConnection(connection());
+    form()->setConnection(connection());
     m_form->StartEmpty();
     open();
 }
 
 void MeterBaseCommands::LoadBaseFromFileExecute()
 {
-    m_form->setConnection(connection());
+    form()->setConnection(connection());
     m_form->StartEmpty();
     if (m_form->LoadBaseFromFile())
         open();
@@ -97,7 +110,7 @@ void MeterBaseCommands::LoadBaseFromDeviceExecute()
     const device::Status rc = MeterBaseDeviceRun(m_services).read(c, entries);
     if (rc != device::Status::Ok)
         return;
-    m_form->setConnection(c);
+    form()->setConnection(c);
     m_form->StartWithDeviceEntries(entries);
     open();
 }

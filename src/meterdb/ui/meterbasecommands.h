@@ -12,6 +12,7 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
 
 class AppServices;
 class TBdForm;
@@ -28,7 +29,9 @@ public:
     MeterBaseCommands(const MeterBaseCommands &) = delete;
     MeterBaseCommands &operator=(const MeterBaseCommands &) = delete;
 
-    TBdForm *form() const { return m_form; }
+    // The editor, made on first use with the texts last applied to its
+    // section.
+    TBdForm *form();
     // What the editor and the transfers are given, made from the services.
     static MeterBaseServices servicesFrom(AppServices &app, std::shared_ptr<SectionTexts> exchangeTexts);
 
@@ -43,5 +46,6 @@ private:
     std::shared_ptr<SectionTexts> m_exchangeTexts = std::make_shared<SectionTexts>();
     MeterBaseServices m_services;
     TBdForm *m_form = nullptr;
+    std::optional<SectionTexts> m_formTexts;
     std::shared_ptr<device::FtdiApi> m_ftdi; // loaded on the first USB transfer, kept
 };

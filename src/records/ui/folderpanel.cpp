@@ -22,6 +22,10 @@ FolderTreePanel::FolderTreePanel(RecordStore &store, QWidget *parent)
     setObjectName(QStringLiteral("TreeView"));
     setColumnCount(1);
     setHeaderHidden(true);
+    // Every node is one line of text: the view need not ask each node for
+    // its height (selecting a node deep in a large tree would otherwise
+    // measure every node above it).
+    setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setContextMenuPolicy(Qt::CustomContextMenu);

@@ -50,7 +50,7 @@ ReportCommands::ReportCommands(AppServices &services, ReportSelection selection,
     : QObject(parent)
     , m_services(services)
     , m_selection(std::move(selection))
-    , m_editor(editor)
+    , m_editor([editor] { return editor; })
 {
     m_preview = [this](const report::ReportPages &pages) {
         // The main window is hidden: the preview has no parent to stay over.
@@ -79,9 +79,12 @@ void ReportCommands::CreateReportActionExecute()
     const pcn::_totalblockdata *meter = m_selection.meter ? m_selection.meter() : nullptr;
     if (!meter || !m_editor || !m_selection.verifications)
         return;
+    TTitRepForm *editor = m_editor();
+    if (!editor)
+        return;
     // Unknown scheme and cancel in the editor end the run without a word.
     const std::optional<ProtocolDocument> doc
-        = PrepareProtocol(*meter, m_selection.verifications(), *m_editor, m_services.text, QLocale::system());
+        = PrepareProtocol(*meter, m_selection.verifications(), *editor, m_services.text, QLocale::system());
     if (!doc)
         return;
     showPreview(report::layoutProtocol(*doc));

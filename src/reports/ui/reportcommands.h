@@ -33,6 +33,9 @@ public:
     // and language fill the protocol; `editor` is the title and ending
     // editor that keeps its texts from run to run.
     ReportCommands(AppServices &services, ReportSelection selection, TTitRepForm *editor, QObject *parent = nullptr);
+    // An editor made on first use instead: `editor` returns it.
+    using EditorSource = std::function<TTitRepForm *()>;
+    void setEditorSource(EditorSource editor) { m_editor = std::move(editor); }
 
     void setPreviewRunner(PreviewRunner runner) { m_preview = std::move(runner); }
     void setOpenNameAsker(OpenNameAsker asker) { m_askOpen = std::move(asker); }
@@ -50,7 +53,7 @@ private:
 
     AppServices &m_services;
     ReportSelection m_selection;
-    TTitRepForm *m_editor;
+    EditorSource m_editor;
     PreviewRunner m_preview;
     OpenNameAsker m_askOpen;
 };

@@ -51,16 +51,9 @@ RecordViews::RecordViews(std::array<GridColumns, kGridCount> &columns, QWidget *
     m_gridArea->setObjectName(QStringLiteral("GridArea"));
     auto *layout = new QVBoxLayout(m_gridArea);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (GridKind kind : {GridPhase12, GridPhase33, GridPhase34}) {
-        m_grids[kind] = new ResultGrid(kind, m_gridArea);
-        m_grids[kind]->hide();
-        layout->addWidget(m_grids[kind]);
-        connect(m_grids[kind], &ResultGrid::displayedColumnsRequested, this,
-                [this](int page) { EditDisplayedColumns(page); });
-        connect(m_grids[kind], &ResultGrid::columnDragged, this,
-                [this, kind](int from, int to) { MoveColumn(kind, from, to); });
-    }
-    m_dialog = new TVParam(parentWidget);
+    // The grids are made when first needed: a folder shows one kind of
+    // verification most of the time.
+    m_parentWidget = parentWidget;
 
     connect(m_titleList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { onMeterRowChanged(current); });
@@ -93,6 +86,20 @@ RecordViews::RecordViews(std::array<GridColumns, kGridCount> &columns, QWidget *
 
 RecordViews::~RecordViews() = default;
 
+ResultGrid *RecordViews::grid(GridKind kind)
+{
+    if (!m_grids[kind]) {
+        auto *made = new ResultGrid(kind, m_gridArea);
+        made->hide();
+        m_gridArea->layout()->addWidget(made);
+        connect(made, &ResultGrid::displayedColumnsRequested, this, [this](int page) { EditDisplayedColumns(page); });
+        connect(made, &ResultGrid::columnDragged, this,
+                [this, kind](int from, int to) { MoveColumn(kind, from, to); });
+        m_grids[kind] = made;
+    }
+    return m_grids[kind];
+}
+
 void RecordViews::SetTextLookup(TextLookup lookup)
 {
     m_lookup = std::move(lookup);
@@ -102,7 +109,19 @@ void RecordViews::SetTextLookup(TextLookup lookup)
     // Rows already shown keep fitting their columns.
     m_titleList->fitColumnsToRows();
     m_powerList->fitColumnsToRows();
-    m_dialog->ApplyStrings(m_lookup);
+    m_textsSet = true;
+    if (m_dialog)
+        m_dialog->ApplyStrings(m_lookup);
+}
+
+TVParam *RecordViews::viewParamDialog()
+{
+    if (!m_dialog) {
+        m_dialog = new TVParam(m_parentWidget);
+        if (m_textsSet)
+            m_dialog->ApplyStrings(m_lookup);
+    }
+    return m_dialog;
 }
 
 void RecordViews::SetLocale(const QLocale &locale)
@@ -217,10 +236,10 @@ void RecordViews::showVerification(int row)
     GridKind kind;
     if (gridForScheme(verification.scheme, &kind)) {
         repairGridColumns(m_columns[kind], kind);
-        ResultGrid *grid = m_grids[kind];
-        grid->LayoutGrid(m_columns[kind]);
-        grid->FillGrid(m_columns[kind], verification, m_lookup, m_locale);
-        showGrid(grid);
+        ResultGrid *shown = grid(kind);
+        shown->LayoutGrid(m_columns[kind]);
+        shown->FillGrid(m_columns[kind], verification, m_lookup, m_locale);
+        showGrid(shown);
     }
     m_elementPasteFits = m_elementPasteCheck && m_elementPasteCheck(m_selectedMeter, index);
     recomputeCommands();
@@ -230,7 +249,7 @@ void RecordViews::showVerification(int row)
 void RecordViews::showGrid(ResultGrid *visible)
 {
     for (ResultGrid *grid : m_grids)
-        if (grid != visible)
+        if (grid && grid != visible)
             grid->hide();
     if (visible)
         visible->show();
@@ -334,7 +353,7 @@ bool RecordViews::EditDisplayedColumns(int page)
 {
     for (GridKind kind : {GridPhase12, GridPhase33, GridPhase34})
         repairGridColumns(m_columns[kind], kind);
-    if (!m_dialog->EditDisplayedColumns(m_columns, page))
+    if (!viewParamDialog()->EditDisplayedColumns(m_columns, page))
         return false;
     emit columnsChanged();
     ReselectMeter();
@@ -353,8 +372,8 @@ void RecordViews::MoveColumn(GridKind grid, int from, int to)
     const pcn::_blockdata &verification = meter->verifications.at(m_selectedVerification);
     GridKind shown;
     if (gridForScheme(verification.scheme, &shown) && shown == grid) {
-        m_grids[grid]->LayoutGrid(m_columns[grid]);
-        m_grids[grid]->FillGrid(m_columns[grid], verification, m_lookup, m_locale);
+        this->grid(grid)->LayoutGrid(m_columns[grid]);
+        this->grid(grid)->FillGrid(m_columns[grid], verification, m_lookup, m_locale);
     }
 }
 
@@ -522,7 +541,7 @@ void RecordViews::SetChecked(int row, bool checked)
 ResultGrid *RecordViews::visibleGrid() const
 {
     for (ResultGrid *grid : m_grids)
-        if (!grid->isHidden())
+        if (grid && !grid->isHidden())
             return grid;
     return nullptr;
 }

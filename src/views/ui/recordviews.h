@@ -43,8 +43,10 @@ public:
     PowerListView *powerList() const { return m_powerList; }
     // A plain container holding the three grids, of which at most one is shown.
     QWidget *gridArea() const { return m_gridArea; }
-    ResultGrid *grid(GridKind kind) const { return m_grids[kind]; }
-    TVParam *viewParamDialog() const { return m_dialog; }
+    // A grid is made when it is first shown or asked for.
+    ResultGrid *grid(GridKind kind);
+    // The displayed-columns dialog, made on first use.
+    TVParam *viewParamDialog();
 
     // --- Texts ----------------------------------------------------------
     // Texts of the sections "KorvelForm" and "ViewParametersForm" in the
@@ -178,8 +180,10 @@ private:
     QPointer<TitleListView> m_titleList;
     QPointer<PowerListView> m_powerList;
     QPointer<QWidget> m_gridArea;
-    std::array<ResultGrid *, kGridCount> m_grids{};
+    std::array<ResultGrid *, kGridCount> m_grids{}; // null until made
     QPointer<TVParam> m_dialog;
+    QWidget *m_parentWidget = nullptr;
+    bool m_textsSet = false; // SetTextLookup has run: a new dialog takes the texts
     MeterListModel *m_meterModel = nullptr;
     PowerListModel *m_powerModel = nullptr;
 
