@@ -52,6 +52,7 @@ int main(int argc, char **argv)
     // The toolkit's own options (-platform, -style ...) are gone by now; any
     // other unknown option ends the program with a message.
     options.parser.process(app);
+    platform::preferProportionalUiFont();
     QApplication::setOrganizationName(QStringLiteral("Korvel"));
     QApplication::setApplicationName(QStringLiteral("Tessmer"));
 

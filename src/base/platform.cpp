@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -454,6 +456,16 @@ QString fontFamily(const QString &family)
     if (family == QLatin1String("Courier New"))
         return QStringLiteral("Liberation Mono");
     return family;
+}
+
+bool preferProportionalUiFont()
+{
+    QFont font = QGuiApplication::font();
+    if (!QFontInfo(font).fixedPitch() || !QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")))
+        return false;
+    font.setFamily(QStringLiteral("Liberation Sans"));
+    QGuiApplication::setFont(font);
+    return true;
 }
 
 void openDocument(const QString &path)

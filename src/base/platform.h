@@ -97,6 +97,13 @@ bool replaceFile(const QString &from, const QString &to);
 // Sans", "Courier New" -> "Liberation Mono"). Needs a GUI application.
 QString fontFamily(const QString &family);
 
+// On a machine without a desktop's fonts the toolkit's "sans serif" can
+// resolve to a fixed-pitch face (fontconfig falls back to whatever is
+// installed, often Liberation Mono). The windows are laid out for a
+// proportional face: then the application font becomes Liberation Sans,
+// which the set-up installs, at the same size. Returns whether it changed.
+bool preferProportionalUiFont();
+
 // Opens a document with the desktop's default program; the result is ignored.
 void openDocument(const QString &path);
 

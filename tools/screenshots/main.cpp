@@ -10,6 +10,7 @@
 // The meters of the folder shown are merged first, one file per meter.
 #include "scenes.h"
 
+#include "base/platform.h"
 #include "base/ui/passworddialogs.h"
 #include "mainwindow/korvelform.h"
 #include "records/recordlabels.h"
@@ -57,6 +58,7 @@ int main(int argc, char **argv)
 {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication app(argc, argv);
+    platform::preferProportionalUiFont(); // as the program does
     QApplication::setOrganizationName(QStringLiteral("Korvel"));
     QApplication::setApplicationName(QStringLiteral("Tessmer"));
 

@@ -5,10 +5,12 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QScreen>
 #include <QToolBar>
 
 TReportPreview::TReportPreview(const report::ReportPages &pages, int language, const QString &reportsLabel,
@@ -28,6 +30,10 @@ TReportPreview::TReportPreview(const report::ReportPages &pages, int language, c
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(pages.title);
     setModal(true);
+    // Maximised where a window manager honours it; the size of the screen
+    // where none does, instead of the dialog's tool-bar-high default.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        resize(screen->availableGeometry().size());
     setWindowState(windowState() | Qt::WindowMaximized);
     connect(this, &QPrintPreviewDialog::paintRequested, this, &TReportPreview::paintPages);
 
