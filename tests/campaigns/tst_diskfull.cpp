@@ -322,6 +322,7 @@ void TestDiskFull::failsAndLosesNothing()
     }
     claimed.removeDuplicates();
     claimed.sort();
+    qInfo("%s, %s: failure reported, %d files written whole", op.name, qPrintable(disk), int(claimed.size()));
     QCOMPARE(extra, claimed);
     QCOMPARE(int(ScanFolder(folder, RecordLabels::defaults(1), 1).size()), recordsBefore + int(claimed.size()));
     QVERIFY(QFile::remove(in(folder, "filler")));
