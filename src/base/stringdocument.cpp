@@ -4,6 +4,8 @@
 #include "stringcatalog.h"
 
 #include <QFile>
+#include <QHash>
+#include <QStringTokenizer>
 #include <QXmlStreamReader>
 
 #include <vector>
@@ -34,7 +36,9 @@ QString SectionTexts::text(const QString &path) const
 }
 
 // One element of the document: its name, the character data directly inside
-// it, whether it has element children, and those children in file order.
+// it (kept only while it has no element children: the text of an element
+// that has them is never read), whether it has element children, and those
+// children in file order.
 struct StringDocument::Node {
     QString name;
     QString text;
@@ -42,7 +46,7 @@ struct StringDocument::Node {
     std::vector<std::unique_ptr<Node>> children;
 
     // The first child element of that name, or nullptr.
-    const Node *child(const QString &childName) const
+    const Node *child(QStringView childName) const
     {
         for (const auto &c : children) {
             if (c->name == childName)
@@ -74,6 +78,11 @@ std::unique_ptr<StringDocument> StringDocument::fromBytes(const QByteArray &xml)
     QXmlStreamReader reader(xml);
     std::unique_ptr<Node> root;
     std::vector<Node *> open; // path from the root to the current element
+    // Every distinct element name once, shared by the nodes that carry it
+    // (a string file repeats a handful of names, Text, Rus and Eng above
+    // all). A key views the characters of its own value, which stay where
+    // they are for as long as the value is in the table.
+    QHash<QStringView, QString> names;
 
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
@@ -81,15 +90,25 @@ std::unique_ptr<StringDocument> StringDocument::fromBytes(const QByteArray &xml)
             if (static_cast<int>(open.size()) >= kMaxDepth)
                 return nullptr;
             auto node = std::make_unique<Node>();
-            node->name = reader.name().toString();
+            const QStringView name = reader.name();
+            auto known = names.constFind(name);
+            if (known == names.cend()) {
+                const QString copy = name.toString();
+                known = names.insert(QStringView(copy), copy);
+            }
+            node->name = known.value();
             Node *raw = node.get();
             if (open.empty()) {
                 if (root)
                     return nullptr; // a second root element
                 root = std::move(node);
             } else {
-                open.back()->hasElementChildren = true;
-                open.back()->children.push_back(std::move(node));
+                Node *parent = open.back();
+                if (!parent->hasElementChildren) {
+                    parent->hasElementChildren = true;
+                    parent->text = QString();
+                }
+                parent->children.push_back(std::move(node));
             }
             open.push_back(raw);
             break;
@@ -99,7 +118,7 @@ std::unique_ptr<StringDocument> StringDocument::fromBytes(const QByteArray &xml)
                 open.pop_back();
             break;
         case QXmlStreamReader::Characters:
-            if (!open.empty())
+            if (!open.empty() && !open.back()->hasElementChildren)
                 open.back()->text += reader.text();
             break;
         default:
@@ -120,8 +139,7 @@ const StringDocument::Node *StringDocument::itemText(const QString &section,
                                                      const QString &path) const
 {
     const Node *node = root_->child(section);
-    const QStringList names = path.split(QLatin1Char('/'));
-    for (const QString &name : names) {
+    for (const QStringView name : qTokenize(path, QLatin1Char('/'))) {
         if (!node)
             return nullptr;
         node = node->child(name);

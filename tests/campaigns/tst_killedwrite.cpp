@@ -1,11 +1,14 @@
 // Killed mid-write: a child process stores received records, merges two
-// meter files, pastes an element and writes config.cfg over and over, and
+// meter files, pastes an element, writes config.cfg and saves the meter
+// database file over and over, and
 // is killed with SIGKILL at seeded random moments. Afterwards every file
 // holds exactly one of the contents written to it (the old or the new one,
 // never a mixture, never missing), and the folder scan takes no temporary
 // file for a record. VARDOSK_KILL_ITERATIONS sets the number of kills
 // (default 60), VARDOSK_KILL_SEED the seed.
 #include "base/settingsfile.h"
+#include "../meterdb/meterdbsamples.h"
+#include "meterdb/bdcfile.h"
 #include "records/meterfile.h"
 #include "records/recordops.h"
 #include "records/recordstore.h"
@@ -28,6 +31,7 @@ struct Contents {
     pcn::_totalblockdata target, source, pasteBase;
     QByteArray targetMerged, pasteDone, received[2];
     AppSettings settings[2];
+    meterdb::MeterList meterList[2];
 
     Contents()
     {
@@ -47,6 +51,8 @@ struct Contents {
         settings[1] = defaultSettings();
         settings[1].language = 0;
         settings[1].layout.width = 1234;
+        meterList[0] = meterdbtest::entries(3);
+        meterList[1] = meterdbtest::entries(4);
     }
 };
 
@@ -70,6 +76,7 @@ int runWriter(const QString &folder)
         WriteMeterFile(in(folder, "paste.pcn"), k && pasted ? *pasted : c.pasteBase);
         WriteRecordFile(in(folder, "received.pcn"), c.received[k].left(67), c.received[k].mid(67));
         saveSettingsFile(in(folder, "config.cfg"), c.settings[k]);
+        meterdb::saveBdcFile(in(folder, "meters.bdc"), c.meterList[k]);
     }
 }
 
@@ -99,10 +106,14 @@ void TestKilledWrite::everyFileOldOrNew()
     QVERIFY(WriteMeterFile(in(folder, "paste.pcn"), c.pasteBase));
     QVERIFY(WriteRecordFile(in(folder, "received.pcn"), c.received[0].left(67), c.received[0].mid(67)));
     QVERIFY(saveSettingsFile(in(folder, "config.cfg"), c.settings[0]));
+    QCOMPARE(meterdb::saveBdcFile(in(folder, "meters.bdc"), c.meterList[0]), meterdb::BdcSave::Ok);
 
     const QByteArray targetBytes = encodeMeterFile(c.target), sourceBytes = encodeMeterFile(c.source);
     const QByteArray pasteBytes = encodeMeterFile(c.pasteBase);
     const QByteArray settingsBytes[2] = {encodeSettings(c.settings[0]), encodeSettings(c.settings[1])};
+    const QByteArray bdcBytes[2] = {meterdb::bdcFileBytes(c.meterList[0]), meterdb::bdcFileBytes(c.meterList[1])};
+    QVERIFY(bdcBytes[0].size() == meterdb::kBdcFileBytes && bdcBytes[1].size() == meterdb::kBdcFileBytes);
+    QVERIFY(bdcBytes[0] != bdcBytes[1]);
 
     const int iterations = qEnvironmentVariableIsSet("VARDOSK_KILL_ITERATIONS")
         ? qEnvironmentVariableIntValue("VARDOSK_KILL_ITERATIONS") : 60;
@@ -110,6 +121,7 @@ void TestKilledWrite::everyFileOldOrNew()
         ? quint32(qEnvironmentVariableIntValue("VARDOSK_KILL_SEED")) : 15u;
     QRandomGenerator rng(seed);
     int newContents = 0;
+    int newBdc = 0;
     for (int i = 0; i < iterations; ++i) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--writer"), folder});
@@ -129,6 +141,11 @@ void TestKilledWrite::everyFileOldOrNew()
         QVERIFY2(received == c.received[0] || received == c.received[1], qPrintable(QStringLiteral("kill %1").arg(i)));
         const QByteArray settings = readAll(in(folder, "config.cfg"));
         QVERIFY2(settings == settingsBytes[0] || settings == settingsBytes[1], qPrintable(QStringLiteral("kill %1").arg(i)));
+        const QByteArray bdc = readAll(in(folder, "meters.bdc"));
+        QVERIFY2(bdc == bdcBytes[0] || bdc == bdcBytes[1], qPrintable(QStringLiteral("kill %1").arg(i)));
+        newBdc += int(bdc == bdcBytes[1]);
+        meterdb::MeterList loaded;
+        QCOMPARE(meterdb::loadBdcFile(in(folder, "meters.bdc"), loaded), meterdb::BdcLoad::Ok);
 
         // The scan lists the four record files and nothing a killed write
         // left behind.
@@ -136,9 +153,10 @@ void TestKilledWrite::everyFileOldOrNew()
         QCOMPARE(meters.size(), 4);
     }
     // Every temporary file left behind is a write the kill cut short.
-    const int cut = int(QDir(folder).entryList(QDir::Files | QDir::Hidden).size()) - 5;
-    qInfo("%d kills (seed %u), 5 files checked after each; %d writes cut short; target found merged %d times", iterations,
-          seed, cut, newContents);
+    const int cut = int(QDir(folder).entryList(QDir::Files | QDir::Hidden).size()) - 6;
+    qInfo("%d kills (seed %u), 6 files checked after each; %d writes cut short; target found merged %d times; meter"
+          " database found with the second list %d times",
+          iterations, seed, cut, newContents, newBdc);
 }
 
 int main(int argc, char **argv)

@@ -108,6 +108,8 @@ private slots:
     void deviceCountDialogs();
     void answerInPieces();
     void shortAnswer();
+    void answerIsOneWholeFrame_data();
+    void answerIsOneWholeFrame();
     void readAttempts();
 };
 
@@ -181,6 +183,33 @@ void tst_ftdi::shortAnswer()
     start.api.answer = bad;
     DeviceClient third(start.maker(), start.context);
     QCOMPARE(third.identify(info), Status::BadStatus);
+}
+
+void tst_ftdi::answerIsOneWholeFrame_data()
+{
+    // The link gathers the 518 bytes it expects. Two whole frames in a row
+    // keep the CRC over all of them at zero, yet the answer is not the one
+    // frame its header announces.
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<int>("status");
+    const QByteArray whole = newerIdentifyAnswer(17);
+    QTest::newRow("one frame") << whole << int(Status::Ok);
+    QTest::newRow("two halves") << answerFrame(whole.mid(4, 253)) + answerFrame(whole.mid(4, 253))
+                                << int(Status::DataError);
+    QTest::newRow("empty frame, then a long one") << answerFrame(QByteArray()) + answerFrame(whole.mid(4, 506))
+                                                  << int(Status::DataError);
+}
+
+void tst_ftdi::answerIsOneWholeFrame()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(int, status);
+    QCOMPARE(answer.size(), 518);
+    UsbRig rig;
+    rig.api.answer = answer;
+    DeviceClient client(rig.maker(), rig.context);
+    DeviceInfo info;
+    QCOMPARE(int(client.identify(info)), status);
 }
 
 void tst_ftdi::readAttempts()

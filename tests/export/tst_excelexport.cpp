@@ -241,6 +241,50 @@ private slots:
         QCOMPARE(s.rows[1][2].text, serialText);
     }
 
+    void xmlSafeTextReplacesWhatXmlCannotHold_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("safe");
+        const QString r(QChar::ReplacementCharacter);
+        QTest::newRow("plain") << "CE 301" << "CE 301";
+        QTest::newRow("tab, line feed, return") << "a\tb\nc\rd" << "a\tb\nc\rd";
+        QTest::newRow("first control byte") << QStringLiteral("a\x01" "b") << "a" + r + "b";
+        QTest::newRow("last control byte") << QStringLiteral("a\x1F") << "a" + r;
+        QTest::newRow("zero") << QString(QChar(0)) << r;
+        QTest::newRow("blank after controls") << QStringLiteral("\x20") << " ";
+        QTest::newRow("U+FFFE, U+FFFF") << (QString(QChar(0xFFFE)) + QChar(0xFFFF)) << r + r;
+        QTest::newRow("lone high surrogate") << (QString(QChar(0xD83D)) + 'x') << r + "x";
+        QTest::newRow("lone low surrogate") << QString(QChar(0xDE00)) << r;
+        QTest::newRow("surrogate pair") << QString::fromUtf8("\xF0\x9F\x98\x80") << QString::fromUtf8("\xF0\x9F\x98\x80");
+    }
+
+    void xmlSafeTextReplacesWhatXmlCannotHold()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, safe);
+        QCOMPARE(xmlSafeText(text), safe);
+    }
+
+    void csvFieldQuotesWhereNeeded_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("plain") << "CE 301" << "CE 301";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("comma") << "A, B" << "\"A, B\"";
+        QTest::newRow("quote") << "A \"B\"" << "\"A \"\"B\"\"\"";
+        QTest::newRow("line feed") << "A\nB" << "\"A\nB\"";
+        QTest::newRow("carriage return") << "A\rB" << "\"A\rB\"";
+        QTest::newRow("semicolon and blanks") << " A;B " << " A;B ";
+    }
+
+    void csvFieldQuotesWhereNeeded()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        QCOMPARE(csvField(text), field);
+    }
+
     void writesAtomicallyAndReportsFailure()
     {
         QTemporaryDir dir;

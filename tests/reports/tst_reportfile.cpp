@@ -98,6 +98,9 @@ void TestReportFile::refusesBadFiles_data()
                                   << int(ReportFileError::Damaged);
     QTest::newRow("checksum changed") << patched(17, char(good.at(17) ^ 1), false) << int(ReportFileError::Damaged);
     QTest::newRow("bytes appended") << good + QByteArray("x") << int(ReportFileError::Damaged);
+    QByteArray longer = good + QByteArray("\0\0\0\0", 4);
+    reseal(longer); // stated length and checksum cover the bytes after the last page
+    QTest::newRow("bytes after the pages, resealed") << longer << int(ReportFileError::Damaged);
     // Payload: title (length and UTF-8), paper size, page count, item count,
     // then the first item's kind.
     const qsizetype firstKind = kHeaderSize + 4 + samplePages().title.toUtf8().size() + 16 + 4 + 4;
