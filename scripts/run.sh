@@ -19,20 +19,17 @@ fi
 # The emulator prints the path of its terminal as its first line and serves
 # requests until it is terminated.
 out=$(mktemp)
-build/bin/vardosk-instrument-sim --records 12 >"$out" &
-sim=$!
+sim=
 stop_sim() {
-    kill "$sim" 2>/dev/null || true
-    wait "$sim" 2>/dev/null || true
+    if [ -n "$sim" ]; then
+        kill "$sim" 2>/dev/null || true
+        wait "$sim" 2>/dev/null || true
+    fi
     rm -f "$out"
 }
 trap stop_sim EXIT
-for _ in $(seq 50); do
-    [ -s "$out" ] && break
-    sleep 0.1
-done
-port=$(head -n 1 "$out")
-if [ -z "$port" ]; then
+source scripts/emulator.sh
+if ! start_emulator build/bin/vardosk-instrument-sim "$out" --records 12; then
     echo "the instrument emulator did not start" >&2
     exit 1
 fi

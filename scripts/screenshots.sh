@@ -46,14 +46,8 @@ chmod 700 "$XDG_RUNTIME_DIR"
 
 # The emulator serves a generated archive of 30 verifications (six meters)
 # and its default meter database on a pseudo-terminal.
-"$bin/vardosk-instrument-sim" --records 30 >"$work/sim.out" &
-sim=$!
-for _ in $(seq 50); do
-    [ -s "$work/sim.out" ] && break
-    sleep 0.1
-done
-port=$(head -n 1 "$work/sim.out")
-if [ -z "$port" ]; then
+source scripts/emulator.sh
+if ! start_emulator "$bin/vardosk-instrument-sim" "$work/sim.out" --records 30; then
     echo "the instrument emulator did not start" >&2
     exit 1
 fi

@@ -83,14 +83,8 @@ wait "$program" 2>/dev/null || true
 [ ! -e /usr/bin/Data ] && [ ! -e /usr/bin/config.cfg ] || fail "the program wrote beside the installed binaries"
 
 step "vardosk-cli against the emulator"
-vardosk-instrument-sim --records 5 >"$work/sim.out" &
-sim=$!
-for _ in $(seq 50); do
-    [ -s "$work/sim.out" ] && break
-    sleep 0.1
-done
-port=$(head -n 1 "$work/sim.out")
-[ -n "$port" ] || fail "the emulator did not start"
+source scripts/emulator.sh
+start_emulator vardosk-instrument-sim "$work/sim.out" --records 5 || fail "the emulator did not start"
 mkdir -p "$work/store"
 "${user_env[@]}" vardosk-cli read-archive --port "$port" --into "$work/store" >"$work/read.out" \
     || fail "vardosk-cli read-archive"
