@@ -15,3 +15,13 @@ start_emulator() {
     port=$(head -n 1 "$out")
     [ -n "$port" ]
 }
+
+#   stop_emulator
+# ends the emulator started last, if it still runs, and forgets it.
+stop_emulator() {
+    if [ -n "${sim:-}" ]; then
+        kill "$sim" 2>/dev/null || true
+        wait "$sim" 2>/dev/null || true
+    fi
+    sim=
+}

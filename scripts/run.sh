@@ -18,17 +18,14 @@ fi
 
 # The emulator prints the path of its terminal as its first line and serves
 # requests until it is terminated.
+source scripts/emulator.sh
 out=$(mktemp)
 sim=
 stop_sim() {
-    if [ -n "$sim" ]; then
-        kill "$sim" 2>/dev/null || true
-        wait "$sim" 2>/dev/null || true
-    fi
+    stop_emulator
     rm -f "$out"
 }
 trap stop_sim EXIT
-source scripts/emulator.sh
 if ! start_emulator build/bin/vardosk-instrument-sim "$out" --records 12; then
     echo "the instrument emulator did not start" >&2
     exit 1

@@ -22,12 +22,10 @@ out=$root/docs/help/images
 mkdir -p "$out"
 
 work=$(mktemp -d)
+source scripts/emulator.sh
 sim=
 stop() {
-    if [ -n "$sim" ]; then
-        kill "$sim" 2>/dev/null || true
-        wait "$sim" 2>/dev/null || true
-    fi
+    stop_emulator
     rm -rf "$work"
 }
 trap stop EXIT
@@ -46,7 +44,6 @@ chmod 700 "$XDG_RUNTIME_DIR"
 
 # The emulator serves a generated archive of 30 verifications (six meters)
 # and its default meter database on a pseudo-terminal.
-source scripts/emulator.sh
 if ! start_emulator "$bin/vardosk-instrument-sim" "$work/sim.out" --records 30; then
     echo "the instrument emulator did not start" >&2
     exit 1

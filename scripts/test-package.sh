@@ -29,9 +29,10 @@ deb=$(ls -t "$build"/vardosk_*.deb | head -n 1)
 [ -f "$deb" ] || fail "no package built"
 
 work=$(mktemp -d)
+source scripts/emulator.sh
 sim=
 cleanup() {
-    [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+    stop_emulator
     if dpkg-query -W -f='${Status}' vardosk 2>/dev/null | grep -q "install ok installed"; then
         apt-get remove -y -qq vardosk >/dev/null 2>&1 || true
     fi
@@ -83,15 +84,13 @@ wait "$program" 2>/dev/null || true
 [ ! -e /usr/bin/Data ] && [ ! -e /usr/bin/config.cfg ] || fail "the program wrote beside the installed binaries"
 
 step "vardosk-cli against the emulator"
-source scripts/emulator.sh
 start_emulator vardosk-instrument-sim "$work/sim.out" --records 5 || fail "the emulator did not start"
 mkdir -p "$work/store"
 "${user_env[@]}" vardosk-cli read-archive --port "$port" --into "$work/store" >"$work/read.out" \
     || fail "vardosk-cli read-archive"
 meters=$("${user_env[@]}" vardosk-cli scan "$work/store" | wc -l)
 [ "$meters" -ge 1 ] || fail "no meters stored by vardosk-cli"
-kill "$sim" && wait "$sim" 2>/dev/null || true
-sim=
+stop_emulator
 
 step "removing the package"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq vardosk >/dev/null
