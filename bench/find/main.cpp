@@ -8,6 +8,7 @@
 //   - finding the meters of a part of a meter type (one in fifty match),
 //   - locating 200 archive entries (half of them stored).
 // Each time is the median of several rounds.
+#include "benchdata.h"
 #include "records/blockdata.h"
 #include "records/meterfile.h"
 #include "records/recordstore.h"
@@ -28,11 +29,6 @@ namespace {
 constexpr int kFolders = 100;
 constexpr int kRounds = 5;
 
-std::uint8_t bcd(int value)
-{
-    return std::uint8_t(((value / 10) << 4) | (value % 10));
-}
-
 pcn::_totalblockdata makeMeter(int index)
 {
     pcn::_blockdata b;
@@ -47,14 +43,8 @@ pcn::_totalblockdata makeMeter(int index)
     b.uPhaseNom = 230;
     b.iNom = 5;
     b.powerType = std::uint8_t(index % 5);
-    b.date = QDate(2020 + index % 5, 1 + index % 12, 1 + index % 28);
-    b.time = QTime(index % 24, index % 60, (index / 60) % 60);
-    b.bcdYear = std::uint16_t((bcd(b.date.year() / 100) << 8) | bcd(b.date.year() % 100));
-    b.bcdMonth = bcd(b.date.month());
-    b.bcdDay = bcd(b.date.day());
-    b.bcdHour = bcd(b.time.hour());
-    b.bcdMinute = bcd(b.time.minute());
-    b.bcdSecond = bcd(b.time.second());
+    bench::setMoment(b, QDate(2020 + index % 5, 1 + index % 12, 1 + index % 28),
+                     QTime(index % 24, index % 60, (index / 60) % 60));
     pcn::_datasample p;
     p.U = {230, 230, 230};
     p.I = {5, 5, 5};

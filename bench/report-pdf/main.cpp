@@ -5,6 +5,7 @@
 //
 // With --examples it also writes three small stored files (one per scheme)
 // and their protocols as PDF into FOLDER, for the pictures of the manual.
+#include "benchdata.h"
 #include "records/blockdata.h"
 #include "records/meterfile.h"
 #include "reports/pagerender.h"
@@ -64,15 +65,7 @@ pcn::_totalblockdata makeMeter(int scheme, int verifications, int points)
         b.i1 = 100;
         b.i2 = 5;
         b.powerType = scheme == 4 ? quint8(v % 2) : quint8(v % 5);
-        b.date = QDate(2009, 6, 1 + v % 28);
-        b.time = QTime(9, v % 60);
-        const auto bcd = [](int n) { return quint8(((n / 10) << 4) | (n % 10)); };
-        b.bcdYear = 0x2009;
-        b.bcdMonth = bcd(b.date.month());
-        b.bcdDay = bcd(b.date.day());
-        b.bcdHour = bcd(b.time.hour());
-        b.bcdMinute = bcd(b.time.minute());
-        b.bcdSecond = 0;
+        bench::setMoment(b, QDate(2009, 6, 1 + v % 28), QTime(9, v % 60));
         for (int k = 0; k < points; ++k)
             b.points.append(makePoint(rng, k));
         meter.verifications.append(b);

@@ -32,6 +32,19 @@ pcn::_datasample makePoint(QRandomGenerator &rng)
 
 } // namespace
 
+void setMoment(pcn::_datacounter &v, const QDate &date, const QTime &time)
+{
+    const auto bcd = [](int n) { return quint8(((n / 10) << 4) | (n % 10)); };
+    v.date = date;
+    v.time = time;
+    v.bcdYear = quint16((bcd(date.year() / 100) << 8) | bcd(date.year() % 100));
+    v.bcdMonth = bcd(date.month());
+    v.bcdDay = bcd(date.day());
+    v.bcdHour = bcd(time.hour());
+    v.bcdMinute = bcd(time.minute());
+    v.bcdSecond = bcd(time.second());
+}
+
 pcn::_totalblockdata makeMeter(int index, QRandomGenerator &rng)
 {
     pcn::_totalblockdata meter;
@@ -51,14 +64,7 @@ pcn::_totalblockdata makeMeter(int index, QRandomGenerator &rng)
         b.uPhaseNom = 230;
         b.iNom = 5;
         b.powerType = quint8(v);
-        b.date = QDate(2009, 1 + index % 12, 1 + index % 28);
-        b.time = QTime(index % 24, index % 60, v);
-        b.bcdYear = 0x2009;
-        b.bcdMonth = quint8(((b.date.month() / 10) << 4) | (b.date.month() % 10));
-        b.bcdDay = quint8(((b.date.day() / 10) << 4) | (b.date.day() % 10));
-        b.bcdHour = quint8(((b.time.hour() / 10) << 4) | (b.time.hour() % 10));
-        b.bcdMinute = quint8(((b.time.minute() / 10) << 4) | (b.time.minute() % 10));
-        b.bcdSecond = quint8(v);
+        setMoment(b, QDate(2009, 1 + index % 12, 1 + index % 28), QTime(index % 24, index % 60, v));
         // Mostly 3 to 10 points; every seventh verification has 11 to 20.
         const int points = (index + v) % 7 == 0 ? 11 + int(rng.bounded(10)) : 3 + int(rng.bounded(8));
         for (int k = 0; k < points; ++k)

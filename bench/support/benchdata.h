@@ -5,10 +5,15 @@
 
 #include "records/blockdata.h"
 
+#include <QDate>
 #include <QRandomGenerator>
 #include <QString>
 
 namespace bench {
+
+// Sets the verification's date and time together with their stored BCD
+// form.
+void setMoment(pcn::_datacounter &v, const QDate &date, const QTime &time);
 
 // One meter (index picks its type, serial, moment and number of
 // verifications).
