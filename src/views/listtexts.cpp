@@ -1,5 +1,6 @@
 #include "listtexts.h"
 
+#include "base/parallel.h"
 #include "records/numberformat.h"
 
 #include <QRegularExpression>
@@ -14,6 +15,10 @@ const std::array<const char *, kPowerListColumnCount> kPowerTitles{
     "DateTime", "PowerType", "Const", "UphNom", "UlineNom", "IphNom"};
 const std::array<const char *, 5> kPowerTypeKeys{
     "ActivePower", "ApparentPower", "ReactiveCrossPower", "ReactiveShiftPower", "ReactiveGeomPower"};
+
+// A row takes a few microseconds: threads pay off from a few hundred rows.
+constexpr qsizetype kRowsPerThreadFrom = 512;
+constexpr qsizetype kRowsPerClaim = 128;
 
 const QString kRatioSeparator = QStringLiteral("    /    ");
 
@@ -45,6 +50,49 @@ QString schemeName(int scheme, const TextLookup &lookup)
     }
     return text(lookup, QStringLiteral("CalibrationMainTableTitles/Schem/") + QLatin1String(key));
 }
+
+namespace {
+
+// The scheme names a meter row can show, looked up once.
+class SchemeNames
+{
+public:
+    explicit SchemeNames(const TextLookup &lookup)
+        : m_names{schemeName(SchemeThreePhaseFourWire, lookup), schemeName(SchemeThreePhaseThreeWire, lookup),
+                  schemeName(SchemeSinglePhaseTwoWire, lookup)}
+    {
+    }
+    QString of(int scheme) const
+    {
+        switch (scheme) {
+        case SchemeThreePhaseFourWire: return m_names[0];
+        case SchemeThreePhaseThreeWire: return m_names[1];
+        case SchemeSinglePhaseTwoWire: return m_names[2];
+        default: return {};
+        }
+    }
+
+private:
+    std::array<QString, 3> m_names;
+};
+
+QStringList meterRow(const pcn::_totalblockdata &meter, const SchemeNames &schemes, const QLocale &locale)
+{
+    QStringList cells;
+    cells.reserve(kMeterListColumnCount);
+    if (meter.verifications.isEmpty()) {
+        for (int c = 0; c < kMeterListColumnCount; ++c)
+            cells << QString();
+        return cells;
+    }
+    const pcn::_blockdata &first = meter.verifications.first();
+    cells << first.meterType << first.serialText << formatGeneral(first.accuracyClass, locale)
+          << schemes.of(first.scheme) << QString::number(first.year)
+          << transformerRatioText(first.i1, first.i2, locale) << referenceStandardText(meter.instrument);
+    return cells;
+}
+
+} // namespace
 
 QString powerTypeName(int powerType, const TextLookup &lookup)
 {
@@ -95,18 +143,21 @@ QString verificationDateTimeText(const QDate &date, const QTime &time, const QLo
 
 QStringList meterRowTexts(const pcn::_totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)
 {
-    QStringList cells;
-    if (meter.verifications.isEmpty()) {
-        for (int c = 0; c < kMeterListColumnCount; ++c)
-            cells << QString();
-        return cells;
-    }
-    const pcn::_blockdata &first = meter.verifications.first();
-    cells << first.meterType << first.serialText << formatGeneral(first.accuracyClass, locale)
-          << schemeName(first.scheme, lookup) << QString::number(first.year)
-          << transformerRatioText(first.i1, first.i2, locale)
-          << referenceStandardText(meter.instrument);
-    return cells;
+    return meterRow(meter, SchemeNames(lookup), locale);
+}
+
+QVector<QStringList> meterRowTexts(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup,
+                                   const QLocale &locale)
+{
+    const SchemeNames schemes(lookup);
+    QVector<QStringList> rows(meters.size());
+    // Each thread formats with a locale of its own.
+    QVector<QLocale> locales(parallel::workerCount(meters.size(), 0, kRowsPerThreadFrom, kRowsPerClaim), locale);
+    parallel::forEachIndex(
+        meters.size(),
+        [&](qsizetype i, int worker) { rows[i] = meterRow(meters[i], schemes, locales[worker]); }, 0,
+        kRowsPerThreadFrom, kRowsPerClaim);
+    return rows;
 }
 
 QStringList verificationRowTexts(const pcn::_blockdata &verification, const TextLookup &lookup,

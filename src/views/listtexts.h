@@ -47,6 +47,12 @@ QString verificationDateTimeText(const QDate &date, const QTime &time, const QLo
 QStringList meterRowTexts(const pcn::_totalblockdata &meter, const TextLookup &lookup,
                           const QLocale &locale = QLocale());
 
+// The rows of many meters at once, in their order, made on several threads
+// for a large list. The lookup is called on the calling thread only, so it
+// need not be safe to call from others.
+QVector<QStringList> meterRowTexts(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup,
+                                   const QLocale &locale = QLocale());
+
 // The six cells of a verification's row. For an unknown scheme only the
 // first three are filled.
 QStringList verificationRowTexts(const pcn::_blockdata &verification, const TextLookup &lookup,

@@ -11,6 +11,8 @@
 
 #include <QtTest>
 
+#include <atomic>
+
 namespace {
 
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
@@ -173,6 +175,34 @@ void TestViewsDomain::rowTexts()
     const QStringList english7 = meterRowTexts(m, english, kEnglish);
     QCOMPARE(english7[3], QString());
     QCOMPARE(english7[6], QString());
+
+    // A large list is made on several threads: the same rows in the same
+    // order as one by one, and the lookup is asked on this thread only.
+    QVector<pcn::_totalblockdata> many;
+    for (int i = 0; i < 3000; ++i) {
+        pcn::_totalblockdata each = i % 7 == 3 ? pcn::_totalblockdata() : m;
+        if (!each.verifications.isEmpty()) {
+            each.verifications[0].serialText = QString::number(i);
+            each.verifications[0].scheme = QVector<int>{SchemeThreePhaseFourWire, SchemeThreePhaseThreeWire,
+                                                        SchemeSinglePhaseTwoWire, 0}[i % 4];
+            each.verifications[0].accuracyClass = i / 100.0;
+            each.verifications[0].i1 = unsigned(i);
+        }
+        many << each;
+    }
+    std::atomic<int> lookupsElsewhere{0};
+    const QThread *const here = QThread::currentThread();
+    const TextLookup watched = [&](const QString &section, const QString &path) {
+        if (QThread::currentThread() != here)
+            ++lookupsElsewhere;
+        return russian(section, path);
+    };
+    const QVector<QStringList> rows = meterRowTexts(many, watched, kRussian);
+    QCOMPARE(rows.size(), many.size());
+    for (int i = 0; i < many.size(); ++i)
+        QCOMPARE(rows[i], meterRowTexts(many[i], russian, kRussian));
+    QCOMPARE(lookupsElsewhere.load(), 0);
+    QCOMPARE(rows[0][3], QStringLiteral("3-х фаз. 4-пров."));
 }
 
 void TestViewsDomain::layoutCounts()

@@ -116,11 +116,7 @@ void RecordListModel::resetRows(QVector<QStringList> texts)
 void MeterListModel::fill(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup,
                           const QLocale &locale)
 {
-    QVector<QStringList> texts;
-    texts.reserve(meters.size());
-    for (const pcn::_totalblockdata &meter : meters)
-        texts << meterRowTexts(meter, lookup, locale);
-    resetRows(std::move(texts));
+    resetRows(meterRowTexts(meters, lookup, locale));
 }
 
 void MeterListModel::clear()

@@ -1,5 +1,7 @@
 #include "recordlistviews.h"
 
+#include "views/ui/recordlistmodels.h"
+
 #include <QAbstractItemDelegate>
 #include <QFocusEvent>
 #include <QHash>
@@ -65,16 +67,33 @@ void RecordListView::fitColumnsToRows()
     // the same decoration: the sum of the characters' advances picks the
     // rows whose text can be the widest (kerning takes off at most a little),
     // and only those are measured through the delegate.
-    QHash<QChar, int> advances;
+    // Advances of the Latin and Cyrillic letters, digits and signs the
+    // lists show are kept in a flat table; any other character in a hash.
+    constexpr char16_t kTabled = 0x0800;
+    std::vector<int> tabled(kTabled, -1);
+    QHash<QChar, int> others;
+    const auto advanceOf = [&](QChar ch) {
+        if (ch.unicode() < kTabled) {
+            int &advance = tabled[ch.unicode()];
+            if (advance < 0)
+                advance = metrics.horizontalAdvance(ch);
+            return advance;
+        }
+        auto it = others.constFind(ch);
+        if (it == others.constEnd())
+            it = others.insert(ch, metrics.horizontalAdvance(ch));
+        return *it;
+    };
     const auto estimate = [&](const QString &text) {
         int width = 0;
-        for (const QChar ch : text) {
-            auto it = advances.constFind(ch);
-            if (it == advances.constEnd())
-                it = advances.insert(ch, metrics.horizontalAdvance(ch));
-            width += *it;
-        }
+        for (const QChar ch : text)
+            width += advanceOf(ch);
         return width;
+    };
+    // The list models hand out their texts without a QVariant for each.
+    const auto *const listModel = qobject_cast<const RecordListModel *>(m);
+    const auto textAt = [&](int r, int c) {
+        return listModel ? listModel->cellText(r, c) : m->data(m->index(r, c), Qt::DisplayRole).toString();
     };
     const int slack = 2 * metrics.averageCharWidth();
     constexpr int kMeasuredRows = 16;
@@ -88,7 +107,7 @@ void RecordListView::fitColumnsToRows()
             continue;
         widths.clear();
         for (int r = 0; r < rows; ++r)
-            widths.emplace_back(estimate(m->data(m->index(r, c), Qt::DisplayRole).toString()), r);
+            widths.emplace_back(estimate(textAt(r, c)), r);
         const auto measured = widths.begin() + std::min<std::ptrdiff_t>(kMeasuredRows, rows);
         std::partial_sort(widths.begin(), measured, widths.end(), std::greater<>());
         int hint = 0;
