@@ -1,9 +1,10 @@
 // bench-window MODE FOLDER
 //
-//   make FOLDER     writes two program folders below FOLDER: "start" (a data
-//                   folder of 1,000 folders, the last of which holds 1,000
-//                   meters) and "switch" (a data folder with the folder "big"
-//                   of 10,000 meters).
+//   make FOLDER     writes three program folders below FOLDER: "start" (a
+//                   data folder of 1,000 folders, the last of which holds
+//                   1,000 meters), "empty" (an empty data folder) and
+//                   "switch" (a data folder with the folder "big" of 10,000
+//                   meters).
 //   bare FOLDER     shows a bare QMainWindow of the main window's default
 //                   size and waits until it is on the screen and idle.
 //   window FOLDER   starts the main window on FOLDER/start as the program
@@ -12,6 +13,9 @@
 //                   tree, and waits until it is on the screen and idle with
 //                   the folder's meters listed. Exit status 1 when the list
 //                   does not hold 1,000 meters.
+//   empty FOLDER    starts the main window the same way on FOLDER/empty and
+//                   waits until it is on the screen and idle: the window's
+//                   own cost, without folders or meters to read.
 //   switch FOLDER   in one process, with the main window started on
 //                   FOLDER/switch: selects "big" in the tree and waits until
 //                   the list is filled and the window idle, then scans the
@@ -20,7 +24,8 @@
 //
 // "bare" and "window" are the two sides of the start-up pair that bench/run
 // times as whole processes, run after run in turn: one program, so that
-// both load the same libraries.
+// both load the same libraries. "window" next to "empty" shows what the
+// folders and meters add to the window itself.
 #include "benchdata.h"
 #include "mainwindow/korvelform.h"
 #include "records/recordstore.h"
@@ -70,6 +75,8 @@ int make(const QString &folder)
             return 1;
     }
     if (bench::writeMeterFolder(startData + QLatin1Char('/') + folderName(kFolders - 1), kStartMeters) < 0)
+        return 1;
+    if (!QDir().mkpath(folder + QStringLiteral("/empty/Data")))
         return 1;
     if (bench::writeMeterFolder(folder + QStringLiteral("/switch/Data/big"), kSwitchMeters) < 0)
         return 1;
@@ -127,6 +134,17 @@ int window(const QString &folder)
     return listed ? 0 : 1;
 }
 
+int emptyWindow(const QString &folder)
+{
+    std::unique_ptr<TKorvelForm> form = startWindow(folder + QStringLiteral("/empty"));
+    if (!form)
+        return 1;
+    waitShownAndIdle(*form);
+    const bool empty = form->views()->titleList()->model()->rowCount() == 0;
+    form.release(); // as in window(): the process ends without tearing the window down
+    return empty ? 0 : 1;
+}
+
 double median(QVector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -172,7 +190,7 @@ int folderSwitch(const QString &folder)
 int main(int argc, char **argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: bench-window make|bare|window|switch FOLDER\n");
+        std::fprintf(stderr, "usage: bench-window make|bare|window|empty|switch FOLDER\n");
         return 2;
     }
     const QString mode = QString::fromLocal8Bit(argv[1]);
@@ -193,6 +211,8 @@ int main(int argc, char **argv)
         return endNow(bare());
     if (mode == QLatin1String("window"))
         return endNow(window(folder));
+    if (mode == QLatin1String("empty"))
+        return endNow(emptyWindow(folder));
     if (mode == QLatin1String("switch"))
         return folderSwitch(folder);
     std::fprintf(stderr, "unknown mode %s\n", qPrintable(mode));
