@@ -60,7 +60,7 @@ QString storeReportText(const ArchiveStoreReport &report,
 }
 
 ArchiveSession::ArchiveSession(LinkMaker makeLink, ExchangeContext &context)
-    : context_(context), client_(std::move(makeLink), context)
+    : client_(std::move(makeLink), context)
 {
 }
 

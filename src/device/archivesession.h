@@ -83,7 +83,6 @@ public:
     int recordsRead() const { return int(slots_.size()); }
 
 private:
-    ExchangeContext &context_;
     DeviceClient client_;
     DeviceInfo info_;
     QVector<pcn::_datacounter> content_;
