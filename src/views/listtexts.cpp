@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -76,7 +77,16 @@ private:
     std::array<QString, 3> m_names;
 };
 
-QStringList meterRow(const pcn::_totalblockdata &meter, const SchemeNames &schemes, const QLocale &locale)
+// The cells of the meter before, on the same thread: meters of one folder
+// mostly share their class, year, transformer and reference standard, whose
+// texts are then taken over (and shared) instead of formatted again.
+struct PreviousRow {
+    const pcn::_totalblockdata *meter = nullptr;
+    QStringList cells;
+};
+
+QStringList meterRow(const pcn::_totalblockdata &meter, const SchemeNames &schemes, const QLocale &locale,
+                     PreviousRow *previous = nullptr)
 {
     QStringList cells;
     cells.reserve(kMeterListColumnCount);
@@ -86,9 +96,30 @@ QStringList meterRow(const pcn::_totalblockdata &meter, const SchemeNames &schem
         return cells;
     }
     const pcn::_blockdata &first = meter.verifications.first();
-    cells << first.meterType << first.serialText << formatGeneral(first.accuracyClass, locale)
-          << schemes.of(first.scheme) << QString::number(first.year)
-          << transformerRatioText(first.i1, first.i2, locale) << referenceStandardText(meter.instrument);
+    const pcn::_blockdata *before = previous && previous->meter && !previous->meter->verifications.isEmpty()
+        ? &previous->meter->verifications.first()
+        : nullptr;
+    const auto same = [&](bool equal, int column) { return before && equal ? previous->cells[column] : QString(); };
+    QString classText = same(before && before->accuracyClass == first.accuracyClass, 2);
+    if (classText.isNull())
+        classText = formatGeneral(first.accuracyClass, locale);
+    QString yearText = same(before && before->year == first.year, 4);
+    if (yearText.isNull())
+        yearText = QString::number(first.year);
+    QString ratioText = same(before && before->i1 == first.i1 && before->i2 == first.i2, 5);
+    if (ratioText.isNull())
+        ratioText = transformerRatioText(first.i1, first.i2, locale);
+    QString standardText = same(before && previous->meter->instrument.serial == meter.instrument.serial
+                                    && previous->meter->instrument.name == meter.instrument.name,
+                                6);
+    if (standardText.isNull())
+        standardText = referenceStandardText(meter.instrument);
+    cells << first.meterType << first.serialText << classText << schemes.of(first.scheme) << yearText << ratioText
+          << standardText;
+    if (previous) {
+        previous->meter = &meter;
+        previous->cells = cells;
+    }
     return cells;
 }
 
@@ -151,12 +182,17 @@ QVector<QStringList> meterRowTexts(const QVector<pcn::_totalblockdata> &meters, 
 {
     const SchemeNames schemes(lookup);
     QVector<QStringList> rows(meters.size());
-    // Each thread formats with a locale of its own.
-    QVector<QLocale> locales(parallel::workerCount(meters.size(), 0, kRowsPerThreadFrom, kRowsPerClaim), locale);
+    // Each thread formats with a locale of its own and remembers the row it
+    // made last.
+    const int workers = parallel::workerCount(meters.size(), 0, kRowsPerThreadFrom, kRowsPerClaim);
+    QVector<QLocale> locales(workers, locale);
+    std::vector<PreviousRow> previous(static_cast<std::size_t>(workers));
     parallel::forEachIndex(
         meters.size(),
-        [&](qsizetype i, int worker) { rows[i] = meterRow(meters[i], schemes, locales[worker]); }, 0,
-        kRowsPerThreadFrom, kRowsPerClaim);
+        [&](qsizetype i, int worker) {
+            rows[i] = meterRow(meters[i], schemes, locales[worker], &previous[std::size_t(worker)]);
+        },
+        0, kRowsPerThreadFrom, kRowsPerClaim);
     return rows;
 }
 

@@ -185,8 +185,12 @@ void TestViewsDomain::rowTexts()
             each.verifications[0].serialText = QString::number(i);
             each.verifications[0].scheme = QVector<int>{SchemeThreePhaseFourWire, SchemeThreePhaseThreeWire,
                                                         SchemeSinglePhaseTwoWire, 0}[i % 4];
-            each.verifications[0].accuracyClass = i / 100.0;
-            each.verifications[0].i1 = unsigned(i);
+            // Runs of equal values, which a row may take over from the row before.
+            each.verifications[0].accuracyClass = (i / 5) / 100.0;
+            each.verifications[0].i1 = std::uint16_t(i / 3);
+            each.verifications[0].i2 = std::uint16_t(1 + i / 2 % 3);
+            each.verifications[0].year = std::uint16_t(2000 + i / 7);
+            each.instrument.serial = std::uint16_t(i % 11 == 0 ? 0 : 1234 + i / 13);
         }
         many << each;
     }
