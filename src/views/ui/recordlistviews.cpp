@@ -106,8 +106,22 @@ void RecordListView::fitColumnsToRows()
         if (isColumnHidden(c) || rows == 0)
             continue;
         widths.clear();
-        for (int r = 0; r < rows; ++r)
-            widths.emplace_back(estimate(textAt(r, c)), r);
+        // Rows of a folder often share one text object for a column (the
+        // list takes over repeated texts). A list model keeps every text
+        // alive meanwhile, so there the same data pointer means the same
+        // text; another model may hand out texts made for the call.
+        const QChar *lastData = nullptr;
+        qsizetype lastSize = -1;
+        int lastWidth = 0;
+        for (int r = 0; r < rows; ++r) {
+            const QString text = textAt(r, c);
+            if (!listModel || text.constData() != lastData || text.size() != lastSize) {
+                lastData = text.constData();
+                lastSize = text.size();
+                lastWidth = estimate(text);
+            }
+            widths.emplace_back(lastWidth, r);
+        }
         const auto measured = widths.begin() + std::min<std::ptrdiff_t>(kMeasuredRows, rows);
         std::partial_sort(widths.begin(), measured, widths.end(), std::greater<>());
         int hint = 0;
