@@ -408,45 +408,45 @@ const SectionTexts *TKorvelForm::appliedSectionTexts(const QString &section) con
     return it == m_sectionTexts.constEnd() ? nullptr : &*it;
 }
 
-// The secondary windows live as long as the main window once made.
+namespace {
+
+// Makes a secondary window on its first use and gives it the texts last
+// applied to its section; it then lives as long as the main window.
+template <typename Form, typename Apply>
+Form *madeOnce(Form *&form, QWidget *parent, const SectionTexts *texts, Apply apply)
+{
+    if (!form) {
+        form = new Form(parent);
+        if (texts)
+            apply(*form, *texts);
+    }
+    return form;
+}
+
+const auto kApplyStrings = [](auto &form, const SectionTexts &texts) { form.applyStrings(texts); };
+
+} // namespace
+
 TPswd2Form *TKorvelForm::pswd2Form()
 {
-    if (!m_pswd2) {
-        m_pswd2 = new TPswd2Form(this);
-        if (const SectionTexts *texts = appliedSectionTexts(kPasswordSection))
-            m_pswd2->applyStrings(*texts);
-    }
-    return m_pswd2;
+    return madeOnce(m_pswd2, this, appliedSectionTexts(kPasswordSection), kApplyStrings);
 }
 
 TPswd3Form *TKorvelForm::pswd3Form()
 {
-    if (!m_pswd3) {
-        m_pswd3 = new TPswd3Form(this);
-        if (const SectionTexts *texts = appliedSectionTexts(kPasswordSection))
-            m_pswd3->applyStrings(*texts);
-    }
-    return m_pswd3;
+    return madeOnce(m_pswd3, this, appliedSectionTexts(kPasswordSection), kApplyStrings);
 }
 
 TPswdForm *TKorvelForm::pswdForm()
 {
-    if (!m_pswd) {
-        m_pswd = new TPswdForm(this);
-        if (const SectionTexts *texts = appliedSectionTexts(kChangePasswordSection))
-            m_pswd->applyStrings(*texts);
-    }
-    return m_pswd;
+    return madeOnce(m_pswd, this, appliedSectionTexts(kChangePasswordSection), kApplyStrings);
 }
 
 TAboutBox *TKorvelForm::aboutBox()
 {
-    if (!m_about) {
-        m_about = new TAboutBox(this);
-        if (const SectionTexts *texts = appliedSectionTexts(kAboutSection))
-            m_about->applyStrings(*texts, QString::fromLatin1(kVersionText), QString::fromLatin1(kYearText));
-    }
-    return m_about;
+    return madeOnce(m_about, this, appliedSectionTexts(kAboutSection), [](TAboutBox &box, const SectionTexts &texts) {
+        box.applyStrings(texts, QString::fromLatin1(kVersionText), QString::fromLatin1(kYearText));
+    });
 }
 
 bool TKorvelForm::askPassword(bool withDeleteCheckBox, bool *deleteSources)
