@@ -73,8 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::check(back.readable, "a converted record does not read back");
     fuzz::check(back.meter.verifications.size() == 1, "a converted record reads as several");
     const pcn::_blockdata &v = back.meter.verifications.first();
-    fuzz::check(v.serial == record->summary.serial && v.date == record->summary.date
-                    && v.time == record->summary.time,
+    fuzz::check(v.serial == record->summary.serial && v.date == record->summary.date && v.time == record->summary.time,
                 "a converted record reads back with another serial, date or time");
     return 0;
 }

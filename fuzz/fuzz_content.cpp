@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // an entry.
     const qsizetype offset = (in.control & 3) * 4;
     const int fit = int((qsizetype(in.size) - offset) / device::kContentEntrySize);
-    const int count = std::max(0, fit + ((in.control >> 2) & 1)) ;
+    const int count = std::max(0, fit + ((in.control >> 2) & 1));
     QVector<pcn::_datacounter> list;
     const bool ok = device::decodeContentEntries(in.raw(), offset, count, modelClass, list);
     fuzz::check(ok ? list.size() == count : list.isEmpty(), "content list does not match the outcome");

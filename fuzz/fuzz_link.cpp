@@ -33,7 +33,8 @@ void checkAnswer(const QByteArray &answer, int capacity)
 {
     fuzz::check(answer.size() >= kFrameOverhead && answer.size() <= capacity, "answer outside its buffer");
     fuzz::check(announcedLength(answer) + kFrameOverhead == answer.size(), "answer length differs from its header");
-    fuzz::check(quint8(answer[0]) == kFrameStart && quint8(answer[1]) == kStatusOk, "answer with a bad start or status");
+    fuzz::check(quint8(answer[0]) == kFrameStart && quint8(answer[1]) == kStatusOk,
+                "answer with a bad start or status");
 }
 
 } // namespace

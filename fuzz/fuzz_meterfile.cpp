@@ -96,7 +96,8 @@ void upgradeOnCopy(const QByteArray &bytes, const MeterFileReadResult &first, in
     fuzz::check(read.readable, "a readable headerless file did not read from disk");
     fuzz::check(read.upgraded, "a headerless file was not upgraded");
     const MeterFileReadResult again = ReadMeterFile(path, labels(language));
-    fuzz::check(again.readable && !again.headerless && !again.upgraded, "an upgraded file did not read with its header");
+    fuzz::check(again.readable && !again.headerless && !again.upgraded,
+                "an upgraded file did not read with its header");
     sameSummary(first.meter, again.meter);
 }
 
@@ -125,8 +126,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         qsizetype at = 0;
         while (at < again.size() && at < written.size() && again[at] == written[at])
             ++at;
-        std::fprintf(stderr, "second rewrite differs at byte %lld of %lld: %s / %s\n", qint64(at), qint64(written.size()),
-                     written.mid(at - at % 8, 8).toHex(' ').constData(), again.mid(at - at % 8, 8).toHex(' ').constData());
+        std::fprintf(stderr, "second rewrite differs at byte %lld of %lld: %s / %s\n", qint64(at),
+                     qint64(written.size()), written.mid(at - at % 8, 8).toHex(' ').constData(),
+                     again.mid(at - at % 8, 8).toHex(' ').constData());
         fuzz::fail("a second rewrite changed bytes");
     }
 

@@ -46,7 +46,10 @@ struct Input {
     QByteArrayView view() const { return {reinterpret_cast<const char *>(bytes.get()), qsizetype(size)}; }
     // A QByteArray over the same bytes without a copy (and without the
     // closing zero a copied QByteArray would bring).
-    QByteArray raw() const { return QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.get()), qsizetype(size)); }
+    QByteArray raw() const
+    {
+        return QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.get()), qsizetype(size));
+    }
 };
 
 // Stores the CRC of [offset, offset + length) high byte first behind it when

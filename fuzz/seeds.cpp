@@ -143,8 +143,7 @@ void sessions()
     for (int k = 0; k < 3; ++k)
         cnvtest::newerCodes(newer, k, 1, 2);
     const QByteArray newerRecord = answerFrame(newer.b.mid(4, 1024));
-    put("fuzz_session", "usb-newer", 0x0B,
-        answerFrame(newerId) + answerFrame(newerPage) + newerRecord + newerRecord);
+    put("fuzz_session", "usb-newer", 0x0B, answerFrame(newerId) + answerFrame(newerPage) + newerRecord + newerRecord);
     // On a serial line a newer instrument answers the older identify page
     // with 0xFF bytes first.
     put("fuzz_session", "serial-newer", 0x01,
@@ -167,10 +166,10 @@ void stringFiles()
 {
     put("fuzz_strings", "main", 0x00, buildStringFile(catalogSection(kMainSectionKey)));
     put("fuzz_strings", "secondary", 0x01, buildStringFile(catalogSection(secondarySectionKeys().at(1))));
-    put("fuzz_strings", "nested",
-        0x08, QByteArray("<?xml version=\"1.0\"?><Settings><KorvelForm><ErrorMessages><Error1><Text><Rus>a</Rus>"
-                         "<Eng>b</Eng></Text></Error1></ErrorMessages><StatusCode><Text>17</Text></StatusCode>"
-                         "</KorvelForm></Settings>"));
+    put("fuzz_strings", "nested", 0x08,
+        QByteArray("<?xml version=\"1.0\"?><Settings><KorvelForm><ErrorMessages><Error1><Text><Rus>a</Rus>"
+                   "<Eng>b</Eng></Text></Error1></ErrorMessages><StatusCode><Text>17</Text></StatusCode>"
+                   "</KorvelForm></Settings>"));
 }
 
 } // namespace

@@ -95,9 +95,9 @@ int main(int argc, char **argv)
     int failures = 0;
     for (const Generation &g : kGenerations) {
         QProcess emulator;
-        emulator.start(sim, {QStringLiteral("--model-class"), QString::number(g.modelClass), QStringLiteral("--records"),
-                             QString::number(kRecords), QStringLiteral("--points"), QStringLiteral("10"),
-                             QStringLiteral("--baud"), QString::number(kBaud)});
+        emulator.start(sim, {QStringLiteral("--model-class"), QString::number(g.modelClass),
+                             QStringLiteral("--records"), QString::number(kRecords), QStringLiteral("--points"),
+                             QStringLiteral("10"), QStringLiteral("--baud"), QString::number(kBaud)});
         if (!emulator.waitForStarted(5000) || !emulator.waitForReadyRead(5000)) {
             out << g.name << ": the emulator did not start\n";
             return 1;

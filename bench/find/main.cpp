@@ -95,8 +95,8 @@ int main(int argc, char **argv)
             return 1;
         }
         const pcn::_totalblockdata meter = makeMeter(i);
-        const QString name = i % 50 == 7 ? QStringLiteral("renamed %1.pcn").arg(i)
-                                         : ReceivedRecordFileName(meter.verifications.first());
+        const QString name =
+            i % 50 == 7 ? QStringLiteral("renamed %1.pcn").arg(i) : ReceivedRecordFileName(meter.verifications.first());
         // A plain write: the store's atomic, synced write would make the
         // set-up take minutes.
         QFile file(folder + QLatin1Char('/') + name);
@@ -119,7 +119,11 @@ int main(int argc, char **argv)
     qsizetype result = 0;
     const double listMs = medianMs([&] { return ListStoredFiles(data).size(); }, result);
     out << "list names:            " << listMs << " ms, " << result << " files\n";
-    double ms = medianMs([&] { return FindMeters(data, MeterQuery{QStringLiteral("04242"), QString()}).size(); }, result);
+    double ms = medianMs(
+        [&] {
+            return FindMeters(data, MeterQuery{QStringLiteral("04242"), QString()}).size();
+        },
+        result);
     out << "find serial \"04242\":   " << ms << " ms, " << result << " meters\n";
     // The yardstick of a search is the plain listing of the same names: no
     // search can avoid it. bench/run puts these lines into its table.
@@ -127,10 +131,12 @@ int main(int argc, char **argv)
     ms = medianMs([&] { return FindMeters(data, MeterQuery{QString(), QStringLiteral("m17")}).size(); }, result);
     out << "find type \"m17\":       " << ms << " ms, " << result << " meters\n";
     out << "ratio find-type " << QString::number(ms / listMs, 'f', 3) << "\n";
-    ms = medianMs([&] {
-        const auto located = LocateStored(data, entries);
-        return qsizetype(std::count_if(located.begin(), located.end(), [](const auto &f) { return bool(f); }));
-    }, result);
+    ms = medianMs(
+        [&] {
+            const auto located = LocateStored(data, entries);
+            return qsizetype(std::count_if(located.begin(), located.end(), [](const auto &f) { return bool(f); }));
+        },
+        result);
     out << "locate " << entries.size() << " entries:    " << ms << " ms, " << result << " stored\n";
     return 0;
 }

@@ -78,9 +78,11 @@ QByteArray protocolPdf(const pcn::_totalblockdata &meter, const TextLookup &look
     QVector<int> all;
     for (int i = 0; i < meter.verifications.size(); ++i)
         all.append(i);
-    const ReportTexts texts{report::plainTextToHtml(QStringLiteral("ПРОТОКОЛ ПОВЕРКИ № 15\nсчетчика электрической энергии")),
-                            report::plainTextToHtml(QStringLiteral("Поверитель ____________  Иванов И. И."))};
-    const std::optional<ProtocolDocument> doc = buildProtocolDocument(meter, all, texts, lookup, QLocale(QLocale::Russian));
+    const ReportTexts texts{
+        report::plainTextToHtml(QStringLiteral("ПРОТОКОЛ ПОВЕРКИ № 15\nсчетчика электрической энергии")),
+        report::plainTextToHtml(QStringLiteral("Поверитель ____________  Иванов И. И."))};
+    const std::optional<ProtocolDocument> doc =
+        buildProtocolDocument(meter, all, texts, lookup, QLocale(QLocale::Russian));
     if (!doc)
         return {};
     const report::ReportPages laid = report::layoutProtocol(*doc);
@@ -140,10 +142,9 @@ int main(int argc, char **argv)
                 ms.append(t.nsecsElapsed() / 1e6);
             }
             const double m = median(ms);
-            out << "scheme " << scheme << ", 10 x " << points << " points: " << QString::number(m, 'f', 1)
-                << " ms (" << pages << " pages, " << bytes / 1024 << " kB PDF, "
-                << QString::number(m * 1000 / (10 * points), 'f', 0) << " us per row), median of " << rounds
-                << "\n";
+            out << "scheme " << scheme << ", 10 x " << points << " points: " << QString::number(m, 'f', 1) << " ms ("
+                << pages << " pages, " << bytes / 1024 << " kB PDF, "
+                << QString::number(m * 1000 / (10 * points), 'f', 0) << " us per row), median of " << rounds << "\n";
             const double perRow = m / (10 * points);
             if (points == 10)
                 perRowAt10 = perRow;

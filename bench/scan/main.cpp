@@ -132,9 +132,8 @@ int main(int argc, char **argv)
         meters = int(store.meters().size());
         out << "meters: " << meters << ", verifications: " << verifications << ", points: " << points << "\n";
         out << "memory: list held " << heldBytes / 1024 << " kB (" << heldBytes / std::max(1, meters)
-            << " bytes per meter, " << heldBytes / std::max<qint64>(1, points) << " bytes per point); RSS "
-            << rssBefore << " kB before the scan, peak " << hwm << " kB during it (+" << hwm - rssBefore
-            << " kB)\n";
+            << " bytes per meter, " << heldBytes / std::max<qint64>(1, points) << " bytes per point); RSS " << rssBefore
+            << " kB before the scan, peak " << hwm << " kB during it (+" << hwm - rssBefore << " kB)\n";
     }
 
     // In-process timings, alternating so that a drift of the machine's
@@ -158,12 +157,12 @@ int main(int argc, char **argv)
     }
 
     const double read = median(readMs), one = median(oneThreadMs), scan = median(scanMs);
-    out << "plain read (one thread): " << QString::number(read, 'f', 1) << " ms (" << readTotal
-        << " bytes), median of " << rounds << "\n";
+    out << "plain read (one thread): " << QString::number(read, 'f', 1) << " ms (" << readTotal << " bytes), median of "
+        << rounds << "\n";
     out << "folder scan, one thread: " << QString::number(one, 'f', 1) << " ms\n";
     out << "folder scan, " << QThread::idealThreadCount() << " threads: " << QString::number(scan, 'f', 1) << " ms ("
         << meters << " meters)\n";
-    out << "scan / read: " << QString::number(scan / read, 'f', 2) << " (one thread: "
-        << QString::number(one / read, 'f', 2) << ")\n";
+    out << "scan / read: " << QString::number(scan / read, 'f', 2)
+        << " (one thread: " << QString::number(one / read, 'f', 2) << ")\n";
     return 0;
 }

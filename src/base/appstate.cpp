@@ -8,8 +8,9 @@ GridColumns defaultGridColumns(GridKind grid)
     static const std::initializer_list<int> hidden12{9, 10};
     static const std::initializer_list<int> hidden33{14, 15};
     static const std::initializer_list<int> hidden34{8, 9, 10, 14, 15, 16, 17, 19, 20, 21, 26, 27};
-    const std::initializer_list<int> &hidden =
-        grid == GridPhase12 ? hidden12 : grid == GridPhase33 ? hidden33 : hidden34;
+    const std::initializer_list<int> &hidden = grid == GridPhase12   ? hidden12
+                                               : grid == GridPhase33 ? hidden33
+                                                                     : hidden34;
 
     GridColumns columns;
     const int count = kGridColumnCount[grid];

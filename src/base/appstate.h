@@ -39,8 +39,8 @@ struct WindowLayout {
     int width = 1000;
     int height = 760;
     int folderPanelWidth = 200; // GroupBox1
-    int upperAreaHeight = 315;  // Panel1
-    int meterListHeight = 169;  // TitleListView
+    int upperAreaHeight = 315; // Panel1
+    int meterListHeight = 169; // TitleListView
 };
 
 struct AppSettings {

@@ -51,7 +51,7 @@ std::uint16_t compute(const std::uint8_t *data, std::size_t length)
     for (; i + 8 <= length; i += 8) {
         const unsigned head = crc ^ ((unsigned(data[i]) << 8) | data[i + 1]);
         crc = t[7][head >> 8] ^ t[6][head & 0xFFu] ^ t[5][data[i + 2]] ^ t[4][data[i + 3]] ^ t[3][data[i + 4]]
-            ^ t[2][data[i + 5]] ^ t[1][data[i + 6]] ^ t[0][data[i + 7]];
+              ^ t[2][data[i + 5]] ^ t[1][data[i + 6]] ^ t[0][data[i + 7]];
     }
     for (; i < length; ++i)
         crc = ((crc << 8) ^ t[0][((crc >> 8) ^ data[i]) & 0xFFu]) & 0xFFFFu;

@@ -79,7 +79,7 @@ namespace {
 bool isPortableFolder(const QString &programFolder)
 {
     return isFolderWritable(programFolder)
-        && !QFileInfo(withSlash(programFolder) + QStringLiteral("../share/vardosk")).isDir();
+           && !QFileInfo(withSlash(programFolder) + QStringLiteral("../share/vardosk")).isDir();
 }
 
 } // namespace
@@ -138,7 +138,8 @@ bool replaceFile(const QString &from, const QString &to)
 #ifdef Q_OS_WIN
     return MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
                        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
-                       MOVEFILE_REPLACE_EXISTING) != 0;
+                       MOVEFILE_REPLACE_EXISTING)
+           != 0;
 #else
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 #endif
@@ -201,7 +202,7 @@ bool countsSubFolderLinks(int dirFd)
     if (::fstatfs(dirFd, &fs) != 0)
         return false;
     switch (static_cast<unsigned long>(fs.f_type)) {
-    case 0xEF53UL:     // ext2, ext3, ext4
+    case 0xEF53UL: // ext2, ext3, ext4
     case 0x58465342UL: // XFS
     case 0x01021994UL: // tmpfs
         return true;
@@ -232,7 +233,8 @@ FolderEntries listFolder(const QString &folder, FolderDetail detail)
     if (!dir.exists() || !dir.isReadable())
         return entries;
     entries.listed = true;
-    const QFileInfoList infos = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    const QFileInfoList infos =
+        dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo &info : infos) {
         if (info.isDir() && !info.isSymLink())
             entries.folders.append(info.fileName());
@@ -278,8 +280,7 @@ FolderEntries listFolder(const QString &folder, FolderDetail detail)
             entries.folders.append(QFile::decodeName(name));
             if (detail == FolderDetail::EmptyOfFolders)
                 entries.holdsNoFolders.append(judgeFolders && holdsNoFolders(dirFd, device, name));
-        }
-        else if (type == DT_REG)
+        } else if (type == DT_REG)
             entries.files.append(QFile::decodeName(name));
     }
     ::closedir(dir);
@@ -365,8 +366,8 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool read
 #endif
     temp.close();
 
-    QFileDevice::Permissions perms = QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup
-        | QFileDevice::ReadOther;
+    QFileDevice::Permissions perms =
+        QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
     if (!readOnly)
         perms |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
     temp.setPermissions(perms);

@@ -75,7 +75,8 @@ AppSettings parseSettings(const QByteArray &input)
     if (byteAt(raw, 17) < static_cast<int>(kRates.size()))
         s.rateIndex = byteAt(raw, 17);
     const std::uint8_t language = byteAt(raw, 14);
-    s.language = (language == LanguageRussian || language == LanguageEnglish) ? language : std::uint8_t(LanguageEnglish);
+    s.language =
+        (language == LanguageRussian || language == LanguageEnglish) ? language : std::uint8_t(LanguageEnglish);
     return s;
 }
 

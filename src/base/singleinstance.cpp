@@ -10,8 +10,7 @@ constexpr int kConnectTimeoutMs = 1000;
 const QByteArray kActivate = QByteArrayLiteral("activate\n");
 } // namespace
 
-SingleInstance::SingleInstance(const QString &name, QObject *parent)
-    : QObject(parent), m_name(name)
+SingleInstance::SingleInstance(const QString &name, QObject *parent) : QObject(parent), m_name(name)
 {
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
 }

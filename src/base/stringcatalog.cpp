@@ -36,12 +36,10 @@ QVector<CatalogItem> catalogSection(const QString &section)
 const QStringList &secondarySectionKeys()
 {
     static const QStringList keys = {
-        QStringLiteral("MeterParsForm"),      QStringLiteral("ContentForm"),
-        QStringLiteral("ConstForm"),          QStringLiteral("CommParsForm"),
-        QStringLiteral("ExchangeForm"),       QStringLiteral("EnterPasswordForm"),
-        QStringLiteral("ChangePasswordForm"), QStringLiteral("TitleReportForm"),
-        QStringLiteral("ViewParametersForm"), QStringLiteral("AboutForm"),
-        QStringLiteral("MeterDatabaseForm"),  QStringLiteral("ReportForm"),
+        QStringLiteral("MeterParsForm"),      QStringLiteral("ContentForm"),       QStringLiteral("ConstForm"),
+        QStringLiteral("CommParsForm"),       QStringLiteral("ExchangeForm"),      QStringLiteral("EnterPasswordForm"),
+        QStringLiteral("ChangePasswordForm"), QStringLiteral("TitleReportForm"),   QStringLiteral("ViewParametersForm"),
+        QStringLiteral("AboutForm"),          QStringLiteral("MeterDatabaseForm"), QStringLiteral("ReportForm"),
     };
     return keys;
 }

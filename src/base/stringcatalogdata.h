@@ -20,8 +20,7 @@ void appendRaw(QVector<CatalogItem> &out, const char *section, const RawItem (&i
 {
     const QString key = QString::fromLatin1(section);
     for (const RawItem &item : items)
-        out.append({key, QString::fromLatin1(item.path), QString::fromUtf8(item.rus),
-                    QString::fromUtf8(item.eng)});
+        out.append({key, QString::fromLatin1(item.path), QString::fromUtf8(item.rus), QString::fromUtf8(item.eng)});
 }
 
 // Section KorvelForm: window texts, then the message table.

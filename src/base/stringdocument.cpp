@@ -135,8 +135,7 @@ QString StringDocument::rootName() const
     return root_->name;
 }
 
-const StringDocument::Node *StringDocument::itemText(const QString &section,
-                                                     const QString &path) const
+const StringDocument::Node *StringDocument::itemText(const QString &section, const QString &path) const
 {
     const Node *node = root_->child(section);
     for (const QStringView name : qTokenize(path, QLatin1Char('/'))) {
@@ -147,8 +146,7 @@ const StringDocument::Node *StringDocument::itemText(const QString &section,
     return node ? node->child(QStringLiteral("Text")) : nullptr;
 }
 
-QString StringDocument::ReadText(int language, quint16 &running, const QString &section,
-                                 const QString &path) const
+QString StringDocument::ReadText(int language, quint16 &running, const QString &section, const QString &path) const
 {
     const Node *text = itemText(section, path);
     if (!text)
@@ -181,8 +179,7 @@ SectionTexts StringDocument::readSection(const QString &section, int language) c
     return readSection(section, paths, language);
 }
 
-SectionTexts StringDocument::readSection(const QString &section, const QStringList &paths,
-                                         int language) const
+SectionTexts StringDocument::readSection(const QString &section, const QStringList &paths, int language) const
 {
     SectionTexts result;
     result.section = section;

@@ -49,8 +49,7 @@ public:
     // (0 Russian, 1 English). Feeds Text/Rus and then Text/Eng into running.
     // When Rus or Eng holds elements instead of text, the item reads "" and
     // running is reset to 0.
-    QString ReadText(int language, quint16 &running, const QString &section,
-                     const QString &path) const;
+    QString ReadText(int language, quint16 &running, const QString &section, const QString &path) const;
 
     // The same text without touching any checksum (for readers that look a
     // text up by key, such as the protocol builder).
@@ -62,8 +61,7 @@ public:
 
     // Reads the given paths in order (a path listed twice is fed twice), then
     // checks the section's StatusCode.
-    SectionTexts readSection(const QString &section, const QStringList &paths,
-                             int language) const;
+    SectionTexts readSection(const QString &section, const QStringList &paths, int language) const;
 
     // True when the section's StatusCode/Text is a decimal integer 0..65535
     // (surrounding blanks allowed) equal to running.

@@ -73,8 +73,7 @@ quint16 catalogSectionChecksum(const QVector<CatalogItem> &sectionItems)
     return running;
 }
 
-QByteArray buildStringFile(const QVector<CatalogItem> &items,
-                           const QVector<CatalogItem> &extraElements)
+QByteArray buildStringFile(const QVector<CatalogItem> &items, const QVector<CatalogItem> &extraElements)
 {
     WriteNode root;
     root.name = QStringLiteral("Settings");
@@ -95,8 +94,7 @@ QByteArray buildStringFile(const QVector<CatalogItem> &items,
                 sectionItems.append(item);
         }
         // StatusCode/Text holds the number directly, without Rus and Eng.
-        WriteNode *text = root.child(section)->child(QStringLiteral("StatusCode"))
-                              ->child(QStringLiteral("Text"));
+        WriteNode *text = root.child(section)->child(QStringLiteral("StatusCode"))->child(QStringLiteral("Text"));
         text->hasValue = true;
         text->value = QString::number(catalogSectionChecksum(sectionItems));
     }

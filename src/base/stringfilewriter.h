@@ -17,8 +17,7 @@ quint16 catalogSectionChecksum(const QVector<CatalogItem> &sectionItems);
 // The whole document. Sections appear in order of their first item; items
 // listed twice are written once. Extra elements are written into their
 // sections but take no part in the checksums.
-QByteArray buildStringFile(const QVector<CatalogItem> &items,
-                           const QVector<CatalogItem> &extraElements = {});
+QByteArray buildStringFile(const QVector<CatalogItem> &items, const QVector<CatalogItem> &extraElements = {});
 
 // Writes the document atomically (temporary file, then rename). On failure
 // returns false and sets error.

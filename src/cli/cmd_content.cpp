@@ -36,7 +36,9 @@ void printLine(const json::Object &object)
 
 int usage(const QString &problem)
 {
-    QTextStream(stderr) << problem << "\nusage: vardosk-cli content --port DEVICE [--rate BAUD] [--usb] [--trace FILE] [--data FOLDER]\n";
+    QTextStream(stderr)
+        << problem
+        << "\nusage: vardosk-cli content --port DEVICE [--rate BAUD] [--usb] [--trace FILE] [--data FOLDER]\n";
     return 2;
 }
 

@@ -98,7 +98,8 @@ QString fileJson(const QString &name, const MeterFileReadResult &r)
 
 int usage(const QString &problem)
 {
-    QTextStream(stderr) << "vardosk-cli dump: " << problem << "\nusage: vardosk-cli dump [--language ru|en] FILE.pcn...\n";
+    QTextStream(stderr) << "vardosk-cli dump: " << problem
+                        << "\nusage: vardosk-cli dump [--language ru|en] FILE.pcn...\n";
     return 2;
 }
 

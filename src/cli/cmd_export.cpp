@@ -72,8 +72,11 @@ int runExport(const QStringList &args)
     Options o;
     const QString problem = parse(args, true, &o);
     if (!problem.isEmpty())
-        return fail("export", problem + QStringLiteral(
-            "\nusage: vardosk-cli export FILE.pcn [--verification N] --out OUT.xml [--language ru|en]"), 2);
+        return fail("export",
+                    problem
+                        + QStringLiteral(
+                            "\nusage: vardosk-cli export FILE.pcn [--verification N] --out OUT.xml [--language ru|en]"),
+                    2);
 
     // Parsed from its bytes: an export leaves the file as it is.
     QFile file(o.input);
@@ -85,8 +88,9 @@ int runExport(const QStringList &args)
         return fail("export", QStringLiteral("not a readable verification file: ") + o.input);
     const QVector<pcn::_blockdata> &verifications = read.meter.verifications;
     if (o.verification > verifications.size())
-        return fail("export", QStringLiteral("the file holds %1 verification(s), not %2")
-                                  .arg(verifications.size()).arg(o.verification));
+        return fail(
+            "export",
+            QStringLiteral("the file holds %1 verification(s), not %2").arg(verifications.size()).arg(o.verification));
 
     ExcelExportInput input;
     input.verification = &verifications[o.verification - 1];
@@ -104,8 +108,9 @@ int runExportFolder(const QStringList &args)
     Options o;
     const QString problem = parse(args, false, &o);
     if (!problem.isEmpty())
-        return fail("export-folder", problem + QStringLiteral(
-            "\nusage: vardosk-cli export-folder FOLDER --out OUT.csv [--language ru|en]"), 2);
+        return fail(
+            "export-folder",
+            problem + QStringLiteral("\nusage: vardosk-cli export-folder FOLDER --out OUT.csv [--language ru|en]"), 2);
     if (!QFileInfo(o.input).isDir())
         return fail("export-folder", QStringLiteral("not a folder: ") + o.input);
 

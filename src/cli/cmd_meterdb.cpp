@@ -29,10 +29,11 @@ QString englishMessage(const QString &key)
 
 int usage(const QString &problem)
 {
-    QTextStream(stderr) << problem
-                        << "\nusage: vardosk-cli meterdb show FILE.bdc\n"
-                           "       vardosk-cli meterdb read --port DEVICE [--rate BAUD] [--usb] [--trace FILE] --out FILE.bdc\n"
-                           "       vardosk-cli meterdb write FILE.bdc --port DEVICE [--rate BAUD] [--usb] [--trace FILE]\n";
+    QTextStream(stderr)
+        << problem
+        << "\nusage: vardosk-cli meterdb show FILE.bdc\n"
+           "       vardosk-cli meterdb read --port DEVICE [--rate BAUD] [--usb] [--trace FILE] --out FILE.bdc\n"
+           "       vardosk-cli meterdb write FILE.bdc --port DEVICE [--rate BAUD] [--usb] [--trace FILE]\n";
     return 2;
 }
 
@@ -43,7 +44,8 @@ QString loadFailureText(meterdb::BdcLoad result)
     case meterdb::BdcLoad::Ok:
         return {};
     case meterdb::BdcLoad::CannotOpen:
-        return englishMessage(QStringLiteral("Error25")) + QLatin1Char('\n') + englishMessage(QStringLiteral("Error27"));
+        return englishMessage(QStringLiteral("Error25")) + QLatin1Char('\n')
+               + englishMessage(QStringLiteral("Error27"));
     case meterdb::BdcLoad::ReadError:
         return englishMessage(QStringLiteral("Error27"));
     case meterdb::BdcLoad::DataError:
@@ -147,7 +149,8 @@ int runRead(const QStringList &args)
             return 2;
         }
         if (saved == meterdb::BdcSave::Unencodable) {
-            QTextStream(stderr) << QStringLiteral("entry %1: the meter type holds characters that cannot be stored: %2\n")
+            QTextStream(stderr) << QStringLiteral(
+                                       "entry %1: the meter type holds characters that cannot be stored: %2\n")
                                        .arg(encoded.entryIndex + 1)
                                        .arg(encoded.badCharacters);
             return 2;

@@ -115,9 +115,10 @@ int runReadArchive(const QStringList &args)
     const auto finish = [&](device::Status rc) {
         if (!context.diagnostic.dialogKey.isEmpty())
             err << englishMessage(context.diagnostic.dialogKey) << '\n';
-        const QString text = rc == device::Status::Ok
-            ? englishMessage(QStringLiteral("Error14"))
-            : device::resultStatusText(rc, englishMessage, connection.portName, context.diagnostic);
+        const QString text =
+            rc == device::Status::Ok
+                ? englishMessage(QStringLiteral("Error14"))
+                : device::resultStatusText(rc, englishMessage, connection.portName, context.diagnostic);
         (rc == device::Status::Ok ? out : err) << text << '\n';
         return device::code(rc);
     };

@@ -40,12 +40,12 @@ int failure(const QString &problem)
 }
 
 struct Options {
-    QString input;         // FILE.pcn
-    QString from;          // FILE.qrp
+    QString input; // FILE.pcn
+    QString from; // FILE.qrp
     QString out;
     QString title, ending; // plain texts
     QString verifications; // "N,N,..."
-    int language = 1;      // English unless asked otherwise
+    int language = 1; // English unless asked otherwise
 };
 
 enum class OutputKind { Pdf, ReportFile, Unknown };
@@ -103,8 +103,9 @@ QString parse(const QStringList &args, Options &o)
         return QStringLiteral("--out is missing");
     if (o.from.isEmpty() == o.input.isEmpty())
         return QStringLiteral("give either FILE.pcn or --from FILE.qrp");
-    if (!o.from.isEmpty() && (outputKind(o.out) != OutputKind::Pdf || !o.verifications.isEmpty()
-                              || !o.title.isEmpty() || !o.ending.isEmpty()))
+    if (!o.from.isEmpty()
+        && (outputKind(o.out) != OutputKind::Pdf || !o.verifications.isEmpty() || !o.title.isEmpty()
+            || !o.ending.isEmpty()))
         return QStringLiteral("--from renders a report file as it is: only --out OUT.pdf goes with it");
     if (outputKind(o.out) == OutputKind::Unknown)
         return QStringLiteral("--out must end in .pdf or .qrp");
@@ -171,8 +172,8 @@ int buildProtocol(const Options &o)
         return usage(problem);
 
     const ReportTexts texts{report::plainTextToHtml(o.title), report::plainTextToHtml(o.ending)};
-    const std::optional<ProtocolDocument> doc
-        = buildProtocolDocument(read.meter, chosen, texts, catalogTextLookup(o.language), locale);
+    const std::optional<ProtocolDocument> doc =
+        buildProtocolDocument(read.meter, chosen, texts, catalogTextLookup(o.language), locale);
     if (!doc)
         return failure(QStringLiteral("the connection scheme of the first verification (%1) has no protocol layout")
                            .arg(read.meter.verifications.first().scheme));

@@ -7,13 +7,13 @@
 
 #include <memory>
 
-int runDump(const QStringList &args);        // cmd_dump.cpp
-int runScan(const QStringList &args);        // cmd_scan.cpp
-int runContent(const QStringList &args);     // cmd_content.cpp
+int runDump(const QStringList &args); // cmd_dump.cpp
+int runScan(const QStringList &args); // cmd_scan.cpp
+int runContent(const QStringList &args); // cmd_content.cpp
 int runReadArchive(const QStringList &args); // cmd_readarchive.cpp
-int runReport(const QStringList &args);      // cmd_report.cpp; needs makeReportApplication's application
+int runReport(const QStringList &args); // cmd_report.cpp; needs makeReportApplication's application
 std::unique_ptr<QCoreApplication> makeReportApplication(int &argc, char **argv);
-int runExport(const QStringList &args);      // cmd_export.cpp
+int runExport(const QStringList &args); // cmd_export.cpp
 int runExportFolder(const QStringList &args); // cmd_export.cpp
-int runFind(const QStringList &args);        // cmd_find.cpp
-int runMeterDb(const QStringList &args);     // cmd_meterdb.cpp
+int runFind(const QStringList &args); // cmd_find.cpp
+int runMeterDb(const QStringList &args); // cmd_meterdb.cpp

@@ -8,9 +8,9 @@
 #include <QStringList>
 
 enum class ConnectionArgument {
-    Taken,         // args[i] (and its value) set a connection field; i moved past it
+    Taken, // args[i] (and its value) set a connection field; i moved past it
     NotConnection, // args[i] is not a connection option
-    Invalid,       // a connection option with a bad value; `error` says why
+    Invalid, // a connection option with a bad value; `error` says why
 };
 
 ConnectionArgument takeConnectionArgument(const QStringList &args, int &i, device::Connection &connection,

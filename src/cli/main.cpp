@@ -19,13 +19,23 @@ struct Command {
 const Command kCommands[] = {
     {"dump", runDump, "dump [--language ru|en] FILE.pcn...   print stored verification files as JSON lines"},
     {"scan", runScan, "scan FOLDER                            list the meters of a folder as JSON lines"},
-    {"content", runContent, "content --port DEVICE [--rate BAUD] [--usb] [--trace FILE] [--data FOLDER]   read the instrument's archive content"},
-    {"read-archive", runReadArchive, "read-archive --port DEVICE [--rate BAUD] [--usb] --into FOLDER [--records all|new|N,N,...] [--data FOLDER] [--trace FILE]"},
-    {"report", runReport, "report FILE.pcn [--verifications N,N,...] --out OUT.pdf|OUT.qrp [--title TEXT] [--ending TEXT] [--language ru|en]\n  report --from FILE.qrp --out OUT.pdf"},
-    {"export", runExport, "export FILE.pcn [--verification N] --out OUT.xml [--language ru|en]   one verification as a spreadsheet"},
-    {"export-folder", runExportFolder, "export-folder FOLDER --out OUT.csv [--language ru|en]   every verification of a folder as CSV"},
+    {"content", runContent,
+     "content --port DEVICE [--rate BAUD] [--usb] [--trace FILE] [--data FOLDER]   read the instrument's archive "
+     "content"},
+    {"read-archive", runReadArchive,
+     "read-archive --port DEVICE [--rate BAUD] [--usb] --into FOLDER [--records all|new|N,N,...] [--data FOLDER] "
+     "[--trace FILE]"},
+    {"report", runReport,
+     "report FILE.pcn [--verifications N,N,...] --out OUT.pdf|OUT.qrp [--title TEXT] [--ending TEXT] [--language "
+     "ru|en]\n  report --from FILE.qrp --out OUT.pdf"},
+    {"export", runExport,
+     "export FILE.pcn [--verification N] --out OUT.xml [--language ru|en]   one verification as a spreadsheet"},
+    {"export-folder", runExportFolder,
+     "export-folder FOLDER --out OUT.csv [--language ru|en]   every verification of a folder as CSV"},
     {"find", runFind, "find [--serial TEXT] [--type TEXT] FOLDER   find meters below a data folder as JSON lines"},
-    {"meterdb", runMeterDb, "meterdb show FILE.bdc | read --port DEVICE [--rate BAUD] [--usb] --out FILE.bdc | write FILE.bdc --port DEVICE [--rate BAUD] [--usb]"},
+    {"meterdb", runMeterDb,
+     "meterdb show FILE.bdc | read --port DEVICE [--rate BAUD] [--usb] --out FILE.bdc | write FILE.bdc --port DEVICE "
+     "[--rate BAUD] [--usb]"},
 };
 
 // The command list: on standard output for --help (exit 0), on standard

@@ -46,8 +46,8 @@ QString resultStatusText(Status status, const std::function<QString(const QStrin
     return text;
 }
 
-QString storeReportText(const ArchiveStoreReport &report,
-                        const std::function<QString(const QString &key)> &messageText, int language)
+QString storeReportText(const ArchiveStoreReport &report, const std::function<QString(const QString &key)> &messageText,
+                        int language)
 {
     QStringList parts;
     if (report.notStored > 0) {
@@ -59,10 +59,7 @@ QString storeReportText(const ArchiveStoreReport &report,
     return parts.join(QLatin1Char(' '));
 }
 
-ArchiveSession::ArchiveSession(LinkMaker makeLink, ExchangeContext &context)
-    : client_(std::move(makeLink), context)
-{
-}
+ArchiveSession::ArchiveSession(LinkMaker makeLink, ExchangeContext &context) : client_(std::move(makeLink), context) {}
 
 Status ArchiveSession::identifyAndReadContent()
 {

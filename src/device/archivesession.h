@@ -30,7 +30,7 @@ constexpr int kMaxRecordsPerRun = DeviceClient::kMaxRecords;
 // Whether a list of record numbers can be read from an archive of the size.
 enum class SelectionCheck {
     Ok,
-    TooMany,    // more than kMaxRecordsPerRun numbers
+    TooMany, // more than kMaxRecordsPerRun numbers
     OutOfRange, // a number below 1 or above the archive size
 };
 SelectionCheck checkSelection(const QVector<int> &numbers, int archiveSize);
@@ -49,8 +49,8 @@ QString resultStatusText(Status status, const std::function<QString(const QStrin
 // came: the message "Unable to create file." (through `messageText`)
 // followed by how many verifications were not stored, and a note on the
 // constants stored clamped. Empty when the report is complete.
-QString storeReportText(const ArchiveStoreReport &report,
-                        const std::function<QString(const QString &key)> &messageText, int language);
+QString storeReportText(const ArchiveStoreReport &report, const std::function<QString(const QString &key)> &messageText,
+                        int language);
 
 class ArchiveSession {
 public:

@@ -18,9 +18,9 @@ namespace device {
 
 struct Connection {
     bool usb = false;
-    QString portName;          // serial device path
+    QString portName; // serial device path
     qint32 baudRate = 115200;
-    QString tracePath;         // empty: no trace
+    QString tracePath; // empty: no trace
     Clock::time_point traceEpoch = Clock::now();
     // The USB library table; made (and loaded on first use) when empty, and
     // kept for later operations: the library stays loaded once loaded.

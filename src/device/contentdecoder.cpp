@@ -72,8 +72,8 @@ bool decodeContentEntry(const QByteArray &entry, ContentLayout layout, pcn::_dat
     return true;
 }
 
-bool decodeContentEntries(const QByteArray &page, qsizetype offset, int count,
-                          std::uint8_t modelClass, QVector<pcn::_datacounter> &list)
+bool decodeContentEntries(const QByteArray &page, qsizetype offset, int count, std::uint8_t modelClass,
+                          QVector<pcn::_datacounter> &list)
 {
     if (offset < 0 || count < 0 || offset + qsizetype(count) * kContentEntrySize > page.size())
         return false;

@@ -14,8 +14,8 @@ namespace device {
 constexpr int kContentEntrySize = 32;
 
 enum class ContentLayout {
-    Older,       // model classes 0, 1, 2
-    NewerThree,  // model class 3
+    Older, // model classes 0, 1, 2
+    NewerThree, // model class 3
     NewerSingle, // model classes 5, 6
 };
 
@@ -28,8 +28,8 @@ bool decodeContentEntry(const QByteArray &entry, ContentLayout layout, pcn::_dat
 // Decodes `count` consecutive entries starting at `offset` of `page` and
 // appends them to `list`. False (and nothing appended) when one of them has
 // an invalid date or time or the page is too short to hold them.
-bool decodeContentEntries(const QByteArray &page, qsizetype offset, int count,
-                          std::uint8_t modelClass, QVector<pcn::_datacounter> &list);
+bool decodeContentEntries(const QByteArray &page, qsizetype offset, int count, std::uint8_t modelClass,
+                          QVector<pcn::_datacounter> &list);
 
 // Value of a BCD byte: high nibble tens, low nibble units.
 int bcdValue(std::uint8_t b);

@@ -13,8 +13,8 @@ namespace device {
 
 namespace {
 
-constexpr int kPageAnswer = 512 + kFrameOverhead;    // 518: one 512-byte page or 256 words
-constexpr int kWriteAnswer = kFrameOverhead;         // 6: empty payload
+constexpr int kPageAnswer = 512 + kFrameOverhead; // 518: one 512-byte page or 256 words
+constexpr int kWriteAnswer = kFrameOverhead; // 6: empty payload
 constexpr std::chrono::milliseconds kOlderRecordPause{100};
 constexpr std::chrono::milliseconds kNewerRecordPause{500};
 
@@ -43,8 +43,7 @@ QByteArray exchangeFrame(Link &link, const QByteArray &request, int capacity, in
 
 DeviceClient::DeviceClient(LinkMaker makeLink, ExchangeContext &context)
     : makeLink_(std::move(makeLink)), context_(context)
-{
-}
+{}
 
 void DeviceClient::startPhase(qint64 maximum)
 {
@@ -79,7 +78,7 @@ LinkTraits DeviceClient::linkTraits() const
 }
 
 Status DeviceClient::takeIdentity(const QByteArray &answer, IdentifyOutcome outcome, const DeviceInfo &decoded,
-                               DeviceInfo &info)
+                                  DeviceInfo &info)
 {
     info = decoded;
     if (outcome == IdentifyOutcome::Malformed)
@@ -110,8 +109,8 @@ Status DeviceClient::identifyNewer(DeviceInfo &info)
     startPhase(kRecordSlotSize);
     return run(kIdentifyTimeouts, [&](Link &link) {
         firstContentPage_ = address::kNewerFirstContentPage;
-        const QByteArray answer = exchangeFrame(link, readWordsRequest(address::kNewerIdentifyWords),
-                                                kExchangeBufferSize, kPageAnswer);
+        const QByteArray answer =
+            exchangeFrame(link, readWordsRequest(address::kNewerIdentifyWords), kExchangeBufferSize, kPageAnswer);
         DeviceInfo decoded;
         return takeIdentity(answer, decodeNewerIdentify(answer, decoded), decoded, info);
     });
@@ -176,13 +175,13 @@ Status DeviceClient::readRecords(const DeviceInfo &info, const QVector<int> &num
     return run(kRecordTimeouts, [&](Link &link) {
         const bool newer = usesNewerCommands(link, info);
         const LinkTraits traits = link.traits();
-        const auto pause = traits.recordPause.count() > 0 ? traits.recordPause
-                                                          : (newer ? kNewerRecordPause : kOlderRecordPause);
+        const auto pause =
+            traits.recordPause.count() > 0 ? traits.recordPause : (newer ? kNewerRecordPause : kOlderRecordPause);
         startPhase(traits.progressByFrame ? count : qint64(count) * kRecordSlotSize);
         for (int i = 0; i < count; ++i) {
             link.pause(pause);
-            const QByteArray answer = exchangeFrame(link, recordRequest(newer, numbers.at(i)), kRecordSlotSize,
-                                                    kRecordSlotSize);
+            const QByteArray answer =
+                exchangeFrame(link, recordRequest(newer, numbers.at(i)), kRecordSlotSize, kRecordSlotSize);
             recordSlots.append(answer);
             if (traits.progressByFrame) {
                 context_.bytesReceived = i + 1;
@@ -201,8 +200,8 @@ Status DeviceClient::readMeterDatabase(const DeviceInfo &info, const std::functi
     startPhase(info.pageFactor * 512 + kFrameOverhead);
     return run(kIdentifyTimeouts, [&](Link &link) {
         const bool newer = usesNewerCommands(link, info);
-        const QByteArray request = newer ? readWordsRequest(address::kNewerMeterDbWords)
-                                         : readPageLegacyRequest(address::kOlderMeterDbPage);
+        const QByteArray request =
+            newer ? readWordsRequest(address::kNewerMeterDbWords) : readPageLegacyRequest(address::kOlderMeterDbPage);
         const QByteArray answer = exchangeFrame(link, request, kExchangeBufferSize, kPageAnswer);
         const QByteArray payload = answer.mid(kFrameHeader, answer.size() - kFrameOverhead);
         if (!decode || !decode(payload))
@@ -227,8 +226,8 @@ Status DeviceClient::writeMeterDatabaseStep2(const DeviceInfo &info, const QByte
 {
     startPhase(1036);
     return run(kWriteTimeouts, [&](Link &link) {
-        const auto target = usesNewerCommands(link, info) ? address::kNewerWriteBlockTarget
-                                                          : address::kOlderWriteBlockTarget;
+        const auto target =
+            usesNewerCommands(link, info) ? address::kNewerWriteBlockTarget : address::kOlderWriteBlockTarget;
         exchangeFrame(link, writeBlockRequest(target, image), kExchangeBufferSize, kWriteAnswer);
         return Status::Ok;
     });

@@ -25,18 +25,15 @@ struct ExchangeContext {
     int language = 1;
     // Filled by the operations for the caller's message.
     struct Diagnostic {
-        QString dialogKey;   // "Error31", "Error32" or "Error33" on USB, else empty
-        QString portReason;  // why a serial port could not be opened, plain words
+        QString dialogKey; // "Error31", "Error32" or "Error33" on USB, else empty
+        QString portReason; // why a serial port could not be opened, plain words
     } diagnostic;
 
     // Byte progress of the current phase.
     qint64 bytesReceived = 0;
     qint64 progressMaximum = 1030;
 
-    bool takeCancel()
-    {
-        return cancel != nullptr && cancel->exchange(false);
-    }
+    bool takeCancel() { return cancel != nullptr && cancel->exchange(false); }
     void stepByte()
     {
         ++bytesReceived;

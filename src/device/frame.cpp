@@ -77,7 +77,8 @@ QByteArray writeWordsRequest(std::uint16_t wordAddress, const QByteArray &block)
 
 QByteArray writeBlockRequest(std::uint16_t target, const QByteArray &block)
 {
-    return buildFrame(WriteBlock, words({address::kWriteBlockSelector, target, address::kWordCount}) + sealedBlock(block));
+    return buildFrame(WriteBlock,
+                      words({address::kWriteBlockSelector, target, address::kWordCount}) + sealedBlock(block));
 }
 
 int announcedLength(const QByteArray &answer)

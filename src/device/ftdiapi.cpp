@@ -71,11 +71,15 @@ public:
         void *ctx = ftdi_new_();
 #ifdef VARDOSK_HAVE_FTDI_HEADER
         if (ctx != nullptr)
-            static_cast<ftdi_context *>(ctx)->module_detach_mode = static_cast<ftdi_module_detach_mode>(kDetachReattach);
+            static_cast<ftdi_context *>(ctx)->module_detach_mode =
+                static_cast<ftdi_module_detach_mode>(kDetachReattach);
 #endif
         return ctx;
     }
-    void freeContext(void *ctx) override { ftdi_free_(ctx); }
+    void freeContext(void *ctx) override
+    {
+        ftdi_free_(ctx);
+    }
 
     int countDevices(void *ctx) override
     {
@@ -112,10 +116,22 @@ public:
         return rc;
     }
 
-    int close(void *ctx) override { return ftdi_usb_close_(ctx); }
-    int reset(void *ctx) override { return ftdi_usb_reset_(ctx); }
-    int flush(void *ctx) override { return ftdi_tcioflush_(ctx); }
-    int setLatency(void *ctx, int ms) override { return ftdi_set_latency_timer_(ctx, static_cast<unsigned char>(ms)); }
+    int close(void *ctx) override
+    {
+        return ftdi_usb_close_(ctx);
+    }
+    int reset(void *ctx) override
+    {
+        return ftdi_usb_reset_(ctx);
+    }
+    int flush(void *ctx) override
+    {
+        return ftdi_tcioflush_(ctx);
+    }
+    int setLatency(void *ctx, int ms) override
+    {
+        return ftdi_set_latency_timer_(ctx, static_cast<unsigned char>(ms));
+    }
     int setTransferSizes(void *ctx, int inbound, int outbound) override
     {
         // 0 keeps the library's own size, as the vendor driver does.
@@ -124,8 +140,14 @@ public:
             rc = ftdi_write_data_set_chunksize_(ctx, static_cast<unsigned>(outbound));
         return rc;
     }
-    int setBaudRate(void *ctx, int bitsPerSecond) override { return ftdi_set_baudrate_(ctx, bitsPerSecond); }
-    int setLine8N2(void *ctx) override { return ftdi_set_line_property_(ctx, kBits8, kStopBits2, kParityNone); }
+    int setBaudRate(void *ctx, int bitsPerSecond) override
+    {
+        return ftdi_set_baudrate_(ctx, bitsPerSecond);
+    }
+    int setLine8N2(void *ctx) override
+    {
+        return ftdi_set_line_property_(ctx, kBits8, kStopBits2, kParityNone);
+    }
     int setTimeouts(void *ctx, int readMs, int writeMs) override
     {
 #ifdef VARDOSK_HAVE_FTDI_HEADER
@@ -142,8 +164,14 @@ public:
 #endif
         return 0;
     }
-    int write(void *ctx, const unsigned char *data, int size) override { return ftdi_write_data_(ctx, data, size); }
-    int read(void *ctx, unsigned char *data, int size) override { return ftdi_read_data_(ctx, data, size); }
+    int write(void *ctx, const unsigned char *data, int size) override
+    {
+        return ftdi_write_data_(ctx, data, size);
+    }
+    int read(void *ctx, unsigned char *data, int size) override
+    {
+        return ftdi_read_data_(ctx, data, size);
+    }
 
 private:
     int strings(void *ctx, int index, char *description, int descriptionSize, char *serial, int serialSize)

@@ -16,8 +16,8 @@ public:
 
     // The listing steps before the frames of an operation.
     bool loadLibrary();
-    int countDevices();   // 0 when the count cannot be had
-    bool listDevice0();   // serial number and description of bridge 0
+    int countDevices(); // 0 when the count cannot be had
+    bool listDevice0(); // serial number and description of bridge 0
 
     // Transport: open() opens by serial number; configure() sets latency,
     // transfer sizes, reset, purge, divisor, line and timeouts, all of them

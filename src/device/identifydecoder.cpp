@@ -11,7 +11,7 @@ namespace device {
 
 namespace {
 
-constexpr qsizetype kPayload = 4;             // answer header before the payload
+constexpr qsizetype kPayload = 4; // answer header before the payload
 constexpr qsizetype kSerialOffset = 16;
 constexpr qsizetype kVersion1Offset = 18;
 constexpr qsizetype kVersion2Offset = 20;
@@ -53,8 +53,8 @@ void readCommonHeader(const QByteArray &answer, DeviceInfo &info)
 {
     info.typeName = DecodeMeterType(bytesAt(answer, kPayload, 16));
     info.serialNumber = wordAt(answer, kPayload + kSerialOffset);
-    info.versionText = versionText(wordAt(answer, kPayload + kVersion1Offset),
-                                   wordAt(answer, kPayload + kVersion2Offset));
+    info.versionText =
+        versionText(wordAt(answer, kPayload + kVersion1Offset), wordAt(answer, kPayload + kVersion2Offset));
 }
 
 void clearKindCounts(DeviceInfo &info)

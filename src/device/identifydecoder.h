@@ -13,9 +13,9 @@
 namespace device {
 
 enum class IdentifyOutcome {
-    Recognised,    // DeviceInfo filled, the instrument is served
+    Recognised, // DeviceInfo filled, the instrument is served
     NotRecognised, // unknown designation or version: the operation gives 50
-    Malformed,     // a version character that is not a digit: code 5
+    Malformed, // a version character that is not a digit: code 5
 };
 
 // Version words as text: both words in upper-case hexadecimal without

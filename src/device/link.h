@@ -23,9 +23,9 @@ struct Timeouts {
     int readMs = 2000;
 };
 
-constexpr Timeouts kIdentifyTimeouts{500, 2000};   // identify, content, meter database read
-constexpr Timeouts kRecordTimeouts{2000, 4000};    // verification records
-constexpr Timeouts kWriteTimeouts{2000, 2000};     // meter database write steps
+constexpr Timeouts kIdentifyTimeouts{500, 2000}; // identify, content, meter database read
+constexpr Timeouts kRecordTimeouts{2000, 4000}; // verification records
+constexpr Timeouts kWriteTimeouts{2000, 2000}; // meter database write steps
 
 // What a link is, for the operations whose requests, pauses and progress
 // differ by the way the instrument is reached.

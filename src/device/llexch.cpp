@@ -39,10 +39,7 @@ QString groupOwning(const QString &path)
 
 } // namespace
 
-CLlExch::CLlExch(const QString &portName, qint32 baudRate)
-    : portName_(portName), baudRate_(baudRate)
-{
-}
+CLlExch::CLlExch(const QString &portName, qint32 baudRate) : portName_(portName), baudRate_(baudRate) {}
 
 CLlExch::~CLlExch()
 {

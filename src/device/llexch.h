@@ -15,9 +15,9 @@ namespace COM_M {
 // Why a port could not be opened.
 enum class PortProblem {
     None,
-    NotPresent,   // no such device
+    NotPresent, // no such device
     NoPermission, // the user may not open it
-    InUse,        // another program holds it
+    InUse, // another program holds it
     Other,
 };
 
@@ -60,7 +60,7 @@ private:
     QString portName_;
     qint32 baudRate_;
     PortProblem problem_ = PortProblem::None;
-    QString failedPath_;  // the device path open() tried
+    QString failedPath_; // the device path open() tried
     QString systemError_; // the system's words for a problem of no known kind
 };
 

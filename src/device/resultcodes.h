@@ -10,19 +10,19 @@ namespace device {
 // program reports: the command-line tool exits with it.
 enum class Status : int {
     Ok = 0,
-    PortUnavailable = 1,  // serial port cannot be opened
-    WriteFailed = 2,      // a request byte was not written
-    StatusError = 3,      // answer status 0xFF
-    NoAnswer = 4,         // no answer byte at all
-    BadStatus = 5,        // other status, bad USB answer start, decoding failure
-    BrokenAnswer = 6,     // answer broken off; USB request failed
-    DataError = 7,        // answer CRC wrong, oversized answer, undecodable meter database
-    SettingsFailed = 8,   // port settings cannot be applied
-    RestoreFailed = 9,    // port settings cannot be restored
-    CloseFailed = 10,     // port cannot be closed
+    PortUnavailable = 1, // serial port cannot be opened
+    WriteFailed = 2, // a request byte was not written
+    StatusError = 3, // answer status 0xFF
+    NoAnswer = 4, // no answer byte at all
+    BadStatus = 5, // other status, bad USB answer start, decoding failure
+    BrokenAnswer = 6, // answer broken off; USB request failed
+    DataError = 7, // answer CRC wrong, oversized answer, undecodable meter database
+    SettingsFailed = 8, // port settings cannot be applied
+    RestoreFailed = 9, // port settings cannot be restored
+    CloseFailed = 10, // port cannot be closed
     ArchiveEmpty = 11,
-    EntryCrc = 12,        // CRC of an archive-content entry wrong
-    Cancelled = 14,       // cancel; USB library or device-count dialog shown
+    EntryCrc = 12, // CRC of an archive-content entry wrong
+    Cancelled = 14, // cancel; USB library or device-count dialog shown
     NotRecognised = 50,
 };
 
@@ -48,7 +48,6 @@ inline constexpr Status ResultArchiveEmpty = Status::ArchiveEmpty;
 inline constexpr Status ResultEntryCrc = Status::EntryCrc;
 inline constexpr Status ResultCancelled = Status::Cancelled;
 inline constexpr Status ResultNotRecognised = Status::NotRecognised;
-
 
 // Key of the message table entry of a status ("Error1" ...), empty for Ok.
 // A status without a message of its own gives the message of an

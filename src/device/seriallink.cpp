@@ -19,8 +19,7 @@ Clock::time_point after(int ms)
 
 SerialLink::SerialLink(Transport &transport, Timeouts timeouts, ExchangeContext &context)
     : transport_(transport), timeouts_(timeouts), context_(context)
-{
-}
+{}
 
 Status SerialLink::begin()
 {

@@ -10,8 +10,7 @@ namespace device {
 
 UsbLink::UsbLink(FTDI_device &device, Transport &frames, ExchangeContext &context)
     : device_(device), frames_(frames), context_(context)
-{
-}
+{}
 
 int UsbLink::readAttempts(int timeoutMs)
 {

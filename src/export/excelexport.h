@@ -18,9 +18,9 @@
 struct ExcelExportInput {
     const pcn::_blockdata *verification = nullptr;
     std::array<GridColumns, kGridCount> columns; // the grids' column configuration
-    TextLookup lookup;                           // texts of the current language
-    QLocale locale;                              // the user's locale, as the grid uses it
-    QDateTime created;                           // the moment the file is written
+    TextLookup lookup; // texts of the current language
+    QLocale locale; // the user's locale, as the grid uses it
+    QDateTime created; // the moment the file is written
 };
 
 // The document's bytes (UTF-8). The table has 11 + N columns and P + 2 rows

@@ -10,7 +10,7 @@ namespace {
 
 const std::array<const char *, kExportDetailCount> kDetailKeys{
     "DateTimeCalibration", "DeviceType", "SerialNumber", "Class", "Schem", "Year",
-    "TurnsRatio", "PowerType", "Const", "Unom", "Inom"};
+    "TurnsRatio",          "PowerType",  "Const",        "Unom",  "Inom"};
 
 bool isPlainDigits(const QString &text)
 {
@@ -49,7 +49,8 @@ QVector<ExportCell> exportDetailCells(const pcn::_blockdata &v, const TextLookup
     // The stored ratio's divisor is never 0; a damaged one gives 0, not a crash.
     const int ratio = v.i2 != 0 ? int(v.i1) / int(v.i2) : 0;
     return {
-        {locale.toString(v.date, QLocale::ShortFormat) + QStringLiteral("  ") + verificationTimeText(v.time, locale), false},
+        {locale.toString(v.date, QLocale::ShortFormat) + QStringLiteral("  ") + verificationTimeText(v.time, locale),
+         false},
         {v.meterType, false},
         {v.serialText, isPlainDigits(v.serialText)},
         {printfGeneral(v.accuracyClass), std::isfinite(v.accuracyClass)},

@@ -24,7 +24,8 @@ int matchingCode(GridKind grid, int code34)
 
 // The point with its range texts made again with a point as decimal
 // separator: the stored texts follow the locale the file was read with.
-pcn::_datasample withPointRanges(pcn::_datasample p, std::optional<pcn::EncodingFamily> family, const RecordLabels &labels)
+pcn::_datasample withPointRanges(pcn::_datasample p, std::optional<pcn::EncodingFamily> family,
+                                 const RecordLabels &labels)
 {
     if (family) {
         p.rangeUText = pcn::rangeVoltageText(p.range, labels.locale);

@@ -32,10 +32,14 @@ const QString kAboutSection = QStringLiteral("AboutForm");
 QMessageBox::Icon iconFor(MessageKind kind)
 {
     switch (kind) {
-    case MessageKind::Error: return QMessageBox::Critical;
-    case MessageKind::Warning: return QMessageBox::Warning;
-    case MessageKind::Information: return QMessageBox::Information;
-    case MessageKind::Confirmation: return QMessageBox::Question;
+    case MessageKind::Error:
+        return QMessageBox::Critical;
+    case MessageKind::Warning:
+        return QMessageBox::Warning;
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Confirmation:
+        return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -133,9 +137,11 @@ bool TKorvelForm::FormCreate()
 
     m_strings = StringDocument::load(m_paths.stringsPath);
     if (!m_strings) {
-        m_fatalMessage = m_settings.language == LanguageRussian
-            ? QStringLiteral("Ошибка при загрузке данных приложения.\nДля работы необходимо выполнить переустановку программы.")
-            : QStringLiteral("Error while loading application data.\nThe program must be reinstalled.");
+        m_fatalMessage =
+            m_settings.language == LanguageRussian
+                ? QStringLiteral(
+                    "Ошибка при загрузке данных приложения.\nДля работы необходимо выполнить переустановку программы.")
+                : QStringLiteral("Error while loading application data.\nThe program must be reinstalled.");
         return false;
     }
     if (!ApplyMainStrings()) {
@@ -367,7 +373,7 @@ QString TKorvelForm::connectionStatusText() const
     const int rate = kRates[static_cast<std::size_t>(std::clamp(m_settings.rateIndex, 0, int(kRates.size()) - 1))];
     const QString path = runPort ? m_settings.runPortPath : device::serialPortPath(port);
     return QLatin1Char(' ') + path + QStringLiteral(";   ") + QString::number(rate) + QLatin1Char(' ')
-        + mainText(QStringLiteral("StatusBar/Rate"));
+           + mainText(QStringLiteral("StatusBar/Rate"));
 }
 
 void TKorvelForm::writeConnectionStatus()
@@ -452,8 +458,8 @@ TAboutBox *TKorvelForm::aboutBox()
 bool TKorvelForm::askPassword(bool withDeleteCheckBox, bool *deleteSources)
 {
     // The merge asks with the delete check box, which starts unticked.
-    TPswdEnterForm &dialog = withDeleteCheckBox ? static_cast<TPswdEnterForm &>(*pswd3Form())
-                                                : static_cast<TPswdEnterForm &>(*pswd2Form());
+    TPswdEnterForm &dialog =
+        withDeleteCheckBox ? static_cast<TPswdEnterForm &>(*pswd3Form()) : static_cast<TPswdEnterForm &>(*pswd2Form());
     if (withDeleteCheckBox && dialog.DelCheckBox)
         dialog.DelCheckBox->setChecked(false);
     const PasswordAnswer answer = AskPassword(dialog, m_password, message(19), m_show);

@@ -33,10 +33,10 @@ class StatusMessageTimer;
 // Where the program finds and keeps its files.
 struct StartupPaths {
     QString programFolder; // trailing "/"
-    QString dataFolder;    // trailing "/"
-    QString configPath;    // config.cfg
-    QString stringsPath;   // DataStrings.xml
-    QString runPortPath;   // serial device for this run only (--port); empty: the saved choice
+    QString dataFolder; // trailing "/"
+    QString configPath; // config.cfg
+    QString stringsPath; // DataStrings.xml
+    QString runPortPath; // serial device for this run only (--port); empty: the saved choice
 
     // The folders of the installed or portable program.
     static StartupPaths forProgramFolder(const QString &programFolder);
@@ -91,9 +91,9 @@ public:
     QLabel *connectionPanel() const { return m_connectionPanel; }
     QLabel *messagePanel() const { return m_messagePanel; }
     QAction *action(const QString &name) const { return m_actions.value(name); }
-    QSplitter *upperSplitter() const { return m_upperSplitter; }   // folder panel | lists
-    QSplitter *mainSplitter() const { return m_mainSplitter; }     // Panel1 | grids
-    QSplitter *listsSplitter() const { return m_listsSplitter; }   // meter list | power list
+    QSplitter *upperSplitter() const { return m_upperSplitter; } // folder panel | lists
+    QSplitter *mainSplitter() const { return m_mainSplitter; } // Panel1 | grids
+    QSplitter *listsSplitter() const { return m_listsSplitter; } // meter list | power list
     RecordStore &store() const { return *m_store; }
     FolderTreePanel *folderPanel() const { return m_folderPanel; }
     RecordViews *views() const { return m_views; }

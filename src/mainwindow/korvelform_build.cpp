@@ -20,8 +20,7 @@ namespace {
 constexpr int kMinimumPaneSize = 50;
 }
 
-QAction *TKorvelForm::addAction(QMenu *menu, const QString &name, const QString &caption,
-                                void (TKorvelForm::*slot)())
+QAction *TKorvelForm::addAction(QMenu *menu, const QString &name, const QString &caption, void (TKorvelForm::*slot)())
 {
     auto *action = new QAction(caption, this);
     action->setObjectName(name);
@@ -55,8 +54,8 @@ void TKorvelForm::buildMenus()
     addAction(file, QStringLiteral("Exit"), QStringLiteral("Выход"), &TKorvelForm::ExitClick);
 
     QMenu *utilities = newMenu(nullptr, QStringLiteral("MainMenu/Utilities"), QStringLiteral("Утилиты"));
-    QMenu *meterBase = newMenu(utilities, QStringLiteral("MainMenu/Utilities/MeterBase"),
-                               QStringLiteral("База поверяемых средств"));
+    QMenu *meterBase =
+        newMenu(utilities, QStringLiteral("MainMenu/Utilities/MeterBase"), QStringLiteral("База поверяемых средств"));
     addAction(meterBase, QStringLiteral("CreateBaseAction"), QStringLiteral("Создать"));
     addAction(meterBase, QStringLiteral("LoadBaseFromDeviceAction"), QStringLiteral("Загрузка из прибора"));
     addAction(meterBase, QStringLiteral("LoadBaseFromFileAction"), QStringLiteral("Загрузка из файла"));
@@ -68,8 +67,8 @@ void TKorvelForm::buildMenus()
     addAction(options, QStringLiteral("ChangePswd"), QStringLiteral("Смена пароля"), &TKorvelForm::ChangePswdClick);
     QMenu *language = newMenu(options, QStringLiteral("MainMenu/Options/Language"), QStringLiteral("Язык"));
     auto *languages = new QActionGroup(this);
-    QAction *russian = addAction(language, QStringLiteral("RussianLang"), QStringLiteral("Русский"),
-                                 &TKorvelForm::RussianLangClick);
+    QAction *russian =
+        addAction(language, QStringLiteral("RussianLang"), QStringLiteral("Русский"), &TKorvelForm::RussianLangClick);
     QAction *english = addAction(language, QStringLiteral("EnglishLang"), QStringLiteral("Английский"),
                                  &TKorvelForm::EnglishLangClick);
     for (QAction *a : {russian, english}) {
@@ -93,10 +92,8 @@ void TKorvelForm::buildToolBar()
     m_toolBar->addAction(m_actions.value(QStringLiteral("CreateReportAction")));
     m_toolBar->addSeparator();
     const QList<QPair<QString, GlyphKind>> buttons = {
-        {QStringLiteral("CopyButton"), GlyphKind::Copy},
-        {QStringLiteral("PasteButton"), GlyphKind::Paste},
-        {QStringLiteral("ConnectAction"), GlyphKind::Merge},
-        {QStringLiteral("CutButton"), GlyphKind::Cut},
+        {QStringLiteral("CopyButton"), GlyphKind::Copy},     {QStringLiteral("PasteButton"), GlyphKind::Paste},
+        {QStringLiteral("ConnectAction"), GlyphKind::Merge}, {QStringLiteral("CutButton"), GlyphKind::Cut},
         {QStringLiteral("DelButton"), GlyphKind::Delete},
     };
     for (const auto &[name, glyph] : buttons) {
@@ -159,4 +156,3 @@ void TKorvelForm::buildLayout()
     statusBar()->addWidget(m_messagePanel, 1);
     m_statusTimer = new StatusMessageTimer(m_messagePanel, this);
 }
-

@@ -23,8 +23,8 @@ QByteArray bdcFileBytes(const MeterList &list, EncodedImage *encoded = nullptr);
 enum class BdcLoad {
     Ok,
     CannotOpen, // the file cannot be opened (messages Error25, then Error27)
-    ReadError,  // fewer than 1036 bytes or a wrong CRC (Error27)
-    DataError,  // an entry count above ten (Error26)
+    ReadError, // fewer than 1036 bytes or a wrong CRC (Error27)
+    DataError, // an entry count above ten (Error26)
 };
 
 // The entries of file bytes; `list` is only filled on Ok.

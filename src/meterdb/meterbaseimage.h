@@ -24,15 +24,15 @@ constexpr int kNumbersBytes = 24;
 enum class EncodeFailure {
     None,
     TooManyEntries, // more than ten
-    NotTenEntries,  // exactly ten were required
-    MeterType,      // a meter type cannot be stored
+    NotTenEntries, // exactly ten were required
+    MeterType, // a meter type cannot be stored
 };
 
 struct EncodedImage {
     EncodeFailure failure = EncodeFailure::None;
-    QByteArray area;          // kAreaBytes when encoded
-    int entryIndex = -1;      // the entry whose type cannot be stored
-    QString badCharacters;    // its characters that cannot be stored
+    QByteArray area; // kAreaBytes when encoded
+    int entryIndex = -1; // the entry whose type cannot be stored
+    QString badCharacters; // its characters that cannot be stored
 
     bool ok() const { return failure == EncodeFailure::None; }
 };

@@ -8,8 +8,7 @@ namespace meterdb {
 
 MeterBaseTransfer::MeterBaseTransfer(device::LinkMaker makeLink, device::ExchangeContext &context)
     : client_(std::move(makeLink), context)
-{
-}
+{}
 
 device::Status MeterBaseTransfer::identify()
 {
@@ -23,9 +22,8 @@ device::Status MeterBaseTransfer::read(MeterList &entries)
     if (rc != device::Status::Ok)
         return rc;
     MeterList read;
-    rc = client_.readMeterDatabase(info_, [&read](const QByteArray &payload) {
-        return decodeImage(payload, kMaxEntries, read);
-    });
+    rc = client_.readMeterDatabase(
+        info_, [&read](const QByteArray &payload) { return decodeImage(payload, kMaxEntries, read); });
     if (rc == device::Status::Ok)
         entries = read;
     return rc;

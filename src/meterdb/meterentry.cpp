@@ -24,7 +24,7 @@ bool isTypeTextAcceptable(const QString &text)
 bool isDigitsTextAcceptable(const QString &text)
 {
     return text.size() <= kDigitsMaxLength
-        && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+           && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 std::optional<double> decimalValue(const QString &text)
@@ -84,9 +84,9 @@ int clampToBounds(int value, int minimum, int maximum)
 
 bool sameEntry(const MeterEntry &a, const MeterEntry &b)
 {
-    return a.meterType == b.meterType && a.serial == b.serial && a.year == b.year
-        && a.accuracyClass == b.accuracyClass && a.constant == b.constant && a.uLineNom == b.uLineNom
-        && a.uPhaseNom == b.uPhaseNom && a.iNom == b.iNom && a.i1 == b.i1 && a.i2 == b.i2;
+    return a.meterType == b.meterType && a.serial == b.serial && a.year == b.year && a.accuracyClass == b.accuracyClass
+           && a.constant == b.constant && a.uLineNom == b.uLineNom && a.uPhaseNom == b.uPhaseNom && a.iNom == b.iNom
+           && a.i1 == b.i1 && a.i2 == b.i2;
 }
 
 int indexOfEntry(const MeterList &list, const MeterEntry &entry)

@@ -21,10 +21,10 @@ constexpr int kMaxEntries = 10;
 
 // Field limits.
 constexpr int kTypeMaxLength = 14;
-constexpr int kDigitsMaxLength = 9;      // serial number and constant
+constexpr int kDigitsMaxLength = 9; // serial number and constant
 constexpr int kClassMaxLength = 4;
 constexpr double kClassMaxValue = 9.99;
-constexpr int kNominalMaxLength = 5;     // voltages and current
+constexpr int kNominalMaxLength = 5; // voltages and current
 constexpr double kNominalMaxValue = 999.9;
 constexpr int kFirstYear = 1960;
 constexpr int kI1Min = 1;

@@ -30,7 +30,7 @@ enum PowerTypeCode : std::uint8_t {
 enum RangeKind : std::uint16_t {
     RangePlain = 0,
     RangeTransformer = 1, // labelled "Т" / "T"
-    RangeClamps = 2,      // labelled "К" / "C"
+    RangeClamps = 2, // labelled "К" / "C"
 };
 
 // The stored record types keep their historic lower-case names with a
@@ -41,33 +41,33 @@ namespace pcn {
 // One test point. Quantities are doubles; P, S, Q per phase, pfTotal and
 // pfChar are derived on reading.
 struct _datasample {
-    std::array<double, 3> U{};     // phase voltages A, B, C
-    std::array<double, 3> I{};     // phase currents
+    std::array<double, 3> U{}; // phase voltages A, B, C
+    std::array<double, 3> I{}; // phase currents
     std::array<double, 3> Uline{}; // line voltages AB, BC, CA
-    std::array<double, 3> P{};     // derived
+    std::array<double, 3> P{}; // derived
     double Ptotal = 0;
-    std::array<double, 3> S{};     // derived
+    std::array<double, 3> S{}; // derived
     double Stotal = 0;
     double QcrossTotal = 0;
     double QshiftTotal = 0;
-    std::array<double, 3> Q{};     // derived
+    std::array<double, 3> Q{}; // derived
     double QgeomTotal = 0;
     std::array<double, 3> cosPhi{};
-    double pfTotal = 0;            // derived
+    double pfTotal = 0; // derived
     std::array<char, 4> pfChar{{' ', ' ', ' ', ' '}}; // phases A, B, C, total: 'L' or 'C'
     double errorPercent = 0;
     double extraValue = 0;
     std::uint8_t voltageRangeCode = 0;
     std::uint8_t currentRangeCode = 0;
     std::array<std::uint16_t, 6> range{}; // range entry words 0..5
-    QString rangeUText;            // derived
-    QString rangeIText;            // derived
+    QString rangeUText; // derived
+    QString rangeIText; // derived
 };
 
 // Verification summary: every field of a verification except its points.
 // Also used for archive-content entries and meter-database entries.
 struct _datacounter {
-    QString meterType;             // at most 14 characters
+    QString meterType; // at most 14 characters
     std::uint32_t serial = 0;
     QString serialText;
     double accuracyClass = 0;
@@ -100,7 +100,7 @@ struct _blockdata : _datacounter {
 // The reference standard that made the verifications of a file. Only name,
 // serial and type are filled when a file is read.
 struct InstrumentIdentity {
-    QString name;                  // localized display name by instrument type
+    QString name; // localized display name by instrument type
     std::uint16_t serial = 0;
     std::uint8_t type = 0;
 };
@@ -111,7 +111,7 @@ namespace pcn {
 struct _totalblockdata {
     QVector<_blockdata> verifications;
     InstrumentIdentity instrument;
-    QString fileName;              // without folder
+    QString fileName; // without folder
 };
 
 } // namespace pcn

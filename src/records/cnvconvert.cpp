@@ -84,8 +84,8 @@ std::uint32_t getLong(const std::uint8_t *b, std::size_t highOffset, std::size_t
 
 void fillIdentity(pcn::_datacounter &summary, const std::uint8_t *b)
 {
-    summary.meterType = DecodeMeterType(QByteArrayView(reinterpret_cast<const char *>(b + rh::meterType),
-                                                       qsizetype(kMeterTypeBytes)));
+    summary.meterType =
+        DecodeMeterType(QByteArrayView(reinterpret_cast<const char *>(b + rh::meterType), qsizetype(kMeterTypeBytes)));
     summary.serial = getLong(b, rh::serialHigh, rh::serialLow);
     summary.serialText = QString::number(summary.serial);
 }
@@ -151,7 +151,7 @@ int ConvertOlder(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &
     s.powerType = b[rh::powerType];
     s.scheme = b[rh::scheme] & 7;
 
-    const BcdMoment moment{getWord(b, rh::bcdYear), b[rh::bcdMonth], b[rh::bcdDay],
+    const BcdMoment moment{getWord(b, rh::bcdYear), b[rh::bcdMonth],  b[rh::bcdDay],
                            b[rh::bcdHour],          b[rh::bcdMinute], b[rh::bcdSecond]};
     if (impossibleCombination(b[rh::scheme], s.powerType) || !moment.isValid())
         return 0;
@@ -216,7 +216,7 @@ int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &
         putWord(b, rh::constantLow, std::uint16_t(constant & 0xFFFF));
     }
 
-    const BcdMoment moment{getWord(r, raw::bcdYear), r[raw::bcdMonth], r[raw::bcdDay],
+    const BcdMoment moment{getWord(r, raw::bcdYear), r[raw::bcdMonth],  r[raw::bcdDay],
                            r[raw::bcdHour],          r[raw::bcdMinute], r[raw::bcdSecond]};
     if (impossibleCombination(s.scheme, s.powerType) || !moment.isValid())
         return 0;

@@ -151,8 +151,7 @@ std::optional<std::array<std::uint16_t, 2>> rangeWords(double value, bool timesF
     return std::array<std::uint16_t, 2>{std::uint16_t(integerWord), std::uint16_t(fraction)};
 }
 
-std::optional<PointRange> olderPointRange(const DeviceInfo &info, std::uint8_t currentCode,
-                                          std::uint8_t voltageCode)
+std::optional<PointRange> olderPointRange(const DeviceInfo &info, std::uint8_t currentCode, std::uint8_t voltageCode)
 {
     switch (info.modelClass) {
     case 0:
@@ -165,8 +164,7 @@ std::optional<PointRange> olderPointRange(const DeviceInfo &info, std::uint8_t c
     }
 }
 
-std::optional<PointRange> newerPointRange(const DeviceInfo &info, std::uint8_t currentCode,
-                                          std::uint8_t voltageCode)
+std::optional<PointRange> newerPointRange(const DeviceInfo &info, std::uint8_t currentCode, std::uint8_t voltageCode)
 {
     switch (info.modelClass) {
     case 3:

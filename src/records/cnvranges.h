@@ -22,13 +22,11 @@ struct PointRange {
 // Range of a point of an older record (model classes 0, 1, 2). Nothing when
 // a code lies outside the tables or the range lists, which rejects the
 // record.
-std::optional<PointRange> olderPointRange(const DeviceInfo &info, std::uint8_t currentCode,
-                                          std::uint8_t voltageCode);
+std::optional<PointRange> olderPointRange(const DeviceInfo &info, std::uint8_t currentCode, std::uint8_t voltageCode);
 
 // Range of a point of a newer record (model classes 3, 5, 6); same rules for
 // codes outside the lists.
-std::optional<PointRange> newerPointRange(const DeviceInfo &info, std::uint8_t currentCode,
-                                          std::uint8_t voltageCode);
+std::optional<PointRange> newerPointRange(const DeviceInfo &info, std::uint8_t currentCode, std::uint8_t voltageCode);
 
 // A range value as an integer word and a fraction word (fraction x 65536,
 // truncated towards zero), the integer word multiplied by 4 when asked. Nothing for a negative or

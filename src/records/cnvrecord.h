@@ -72,9 +72,9 @@ int ConvertNewer(CnvWorkBuffer &work, CnvFileHeader &header, pcn::_datacounter &
 // One converted record, ready to be written: the file header and the record
 // block (both with their checksums) and the summary that names the file.
 struct ConvertedArchiveRecord {
-    QByteArray header;     // 67 bytes
-    QByteArray block;      // 1134 bytes
-    pcn::_datacounter summary;  // meter type, serial, date, time, power type
+    QByteArray header; // 67 bytes
+    QByteArray block; // 1134 bytes
+    pcn::_datacounter summary; // meter type, serial, date, time, power type
     bool constantClamped = false; // the constant was stored as 4294967295
 };
 
@@ -88,9 +88,9 @@ std::optional<ConvertedArchiveRecord> ConvertArchiveSlot(QByteArrayView slot, co
 
 // What became of the records of one storing run.
 struct ArchiveStoreReport {
-    QStringList written;      // paths of the files written, in slot order
-    int skipped = 0;          // records the conversion passes over (no file is due)
-    int notStored = 0;        // converted records whose file could not be written
+    QStringList written; // paths of the files written, in slot order
+    int skipped = 0; // records the conversion passes over (no file is due)
+    int notStored = 0; // converted records whose file could not be written
     int clampedConstants = 0; // records stored with their constant clamped
     // Records that should have become files: written and not stored.
     int due() const { return int(written.size()) + notStored; }

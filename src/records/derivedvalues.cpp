@@ -20,8 +20,8 @@ void computeDerivedValues(pcn::_datasample &point, const std::array<bool, 3> &re
         point.S[p] = s;
         point.P[p] = active;
         point.Q[p] = q;
-        const bool capacitive = std::fabs(cosPhi) != 1.0
-            && ((reactiveSign[p] && cosPhi >= 0) || (!reactiveSign[p] && cosPhi <= 0));
+        const bool capacitive =
+            std::fabs(cosPhi) != 1.0 && ((reactiveSign[p] && cosPhi >= 0) || (!reactiveSign[p] && cosPhi <= 0));
         point.pfChar[p] = capacitive ? 'C' : 'L';
     }
     point.pfTotal = point.Stotal != 0 ? point.Ptotal / point.Stotal : 0.0;
@@ -39,8 +39,7 @@ QString rangeCurrentText(const RangeEntry &range, EncodingFamily family, const R
 {
     const bool timesFour = family != EncodingFamily::B;
     const unsigned whole = timesFour ? range[0] / 4u : range[0];
-    QString text = range[1] != 0 ? formatRounded(whole + range[1] / 65536.0, 3, labels.locale)
-                                 : QString::number(whole);
+    QString text = range[1] != 0 ? formatRounded(whole + range[1] / 65536.0, 3, labels.locale) : QString::number(whole);
     if (timesFour) {
         if (range[2] == RangeTransformer)
             text += QLatin1Char(' ') + labels.trans;

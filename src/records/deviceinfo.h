@@ -21,13 +21,13 @@ enum ModelClass : std::uint8_t {
 };
 
 struct DeviceInfo {
-    QString typeName;                      // instrument type designation
+    QString typeName; // instrument type designation
     std::uint16_t serialNumber = 0;
-    QString versionText;                   // e.g. "7.2.01"
-    std::uint8_t modelClass = 0;           // see ModelClass
+    QString versionText; // e.g. "7.2.01"
+    std::uint8_t modelClass = 0; // see ModelClass
     // Older three-phase instruments: range digits taken from the version text.
     std::array<std::uint16_t, 4> rangeDigits{};
-    std::int32_t rangeCount = 0;           // entries in the range lists
+    std::int32_t rangeCount = 0; // entries in the range lists
     // Three-phase instruments: range triples as delivered (code, high, low).
     std::array<std::uint16_t, 9> rangeCode{};
     std::array<std::uint16_t, 9> rangeHigh{};
@@ -35,13 +35,13 @@ struct DeviceInfo {
     // 2 for older instruments (1024-byte pages), 1 for newer (512-byte pages).
     std::int32_t pageFactor = 1;
     // Newer single-phase instruments.
-    std::int32_t auxCount = 0;             // number of code-1 values
-    std::array<double, 27> rangeValue{};   // code 2, 3 and 4 values, delivered order
+    std::int32_t auxCount = 0; // number of code-1 values
+    std::array<double, 27> rangeValue{}; // code 2, 3 and 4 values, delivered order
     std::array<std::uint16_t, 27> rangeKind{}; // 1 for code 2, 2 for code 3, 4 for code 4
-    std::array<double, 10> auxValue{};     // code-1 values
-    std::int32_t kind1Count = 0;           // entries of code 2
-    std::int32_t kind2Count = 0;           // entries of code 3
-    std::int32_t kind4Count = 0;           // entries of code 4
+    std::array<double, 10> auxValue{}; // code-1 values
+    std::int32_t kind1Count = 0; // entries of code 2
+    std::int32_t kind2Count = 0; // entries of code 3
+    std::int32_t kind4Count = 0; // entries of code 4
 
     // Newer instruments (classes 3, 5, 6) use the 512-byte page commands.
     bool isNewer() const { return modelClass == 3 || modelClass == 5 || modelClass == 6; }

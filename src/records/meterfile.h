@@ -20,10 +20,10 @@ class RangeTextCache;
 // a value: a damaged block anywhere makes the whole file unreadable.
 struct MeterFileReadResult {
     bool readable = false;
-    pcn::_totalblockdata meter;     // fileName is set by ReadMeterFile only
-    qint64 bytesConsumed = 0;  // record and extension block bytes, header excluded
-    bool headerless = false;   // the bytes began without a file header
-    bool upgraded = false;     // ReadMeterFile added the header on disk
+    pcn::_totalblockdata meter; // fileName is set by ReadMeterFile only
+    qint64 bytesConsumed = 0; // record and extension block bytes, header excluded
+    bool headerless = false; // the bytes began without a file header
+    bool upgraded = false; // ReadMeterFile added the header on disk
 };
 
 // Largest file the reader accepts; larger files are not readable (a real

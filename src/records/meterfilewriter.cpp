@@ -119,7 +119,8 @@ QByteArray encodeMeterFile(const pcn::_totalblockdata &meter)
     for (const pcn::_blockdata &v : meter.verifications) {
         if (v.points.isEmpty() || v.points.size() > std::numeric_limits<std::uint16_t>::max())
             return {};
-        total += qsizetype(kBlockSize) + std::max<qsizetype>(0, v.points.size() - kPointsInBlock) * qsizetype(kExtensionSize);
+        total += qsizetype(kBlockSize)
+                 + std::max<qsizetype>(0, v.points.size() - kPointsInBlock) * qsizetype(kExtensionSize);
     }
     QByteArray out = encodeFileHeader(meter.verifications.first().serialText);
     out.reserve(total);

@@ -14,7 +14,15 @@ constexpr std::uint8_t kStoredNul = 224;
 bool isFileNameForbidden(QChar c)
 {
     switch (c.unicode()) {
-    case u'"': case u'*': case u'/': case u':': case u'<': case u'>': case u'?': case u'\\': case u'|':
+    case u'"':
+    case u'*':
+    case u'/':
+    case u':':
+    case u'<':
+    case u'>':
+    case u'?':
+    case u'\\':
+    case u'|':
         return true;
     default:
         return false;

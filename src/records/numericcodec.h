@@ -19,7 +19,10 @@ enum class EncodingFamily { A, B, C };
 std::optional<EncodingFamily> encodingFamily(int instrumentType);
 
 // True for the instrument types whose totals are 28.20 (type 6).
-inline bool hasTotals28_20(int instrumentType) { return instrumentType == 6; }
+inline bool hasTotals28_20(int instrumentType)
+{
+    return instrumentType == 6;
+}
 
 struct WordPair {
     std::uint16_t high = 0;

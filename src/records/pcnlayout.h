@@ -61,17 +61,17 @@ constexpr std::size_t bcdMinute = 51;
 // Point block offsets: three 16-byte phase groups, then the totals.
 namespace pt {
 constexpr std::size_t phaseGroupSize = 16;
-constexpr std::size_t current = 0;      // in a phase group, high word first
+constexpr std::size_t current = 0; // in a phase group, high word first
 constexpr std::size_t reactiveSign = 4; // in a phase group
-constexpr std::size_t cosPhi = 6;       // in a phase group
-constexpr std::size_t voltage = 8;      // in a phase group, high word first
+constexpr std::size_t cosPhi = 6; // in a phase group
+constexpr std::size_t voltage = 8; // in a phase group, high word first
 constexpr std::size_t lineVoltage = 12; // in a phase group, high word first
 constexpr std::size_t Ptotal = 48;
 constexpr std::size_t Stotal = 56;
 constexpr std::size_t QcrossTotal = 64;
 constexpr std::size_t QshiftTotal = 72;
 constexpr std::size_t QgeomTotal = 80;
-constexpr std::size_t error = 88;       // high word, then low word
+constexpr std::size_t error = 88; // high word, then low word
 constexpr std::size_t extraValue = 92;
 constexpr std::size_t currentRangeCode = 94;
 constexpr std::size_t voltageRangeCode = 95;

@@ -134,7 +134,7 @@ pcn::_datasample decodeValues(const std::uint8_t *block, int instrumentType, con
 } // namespace
 
 pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
-                        const RecordLabels &labels)
+                             const RecordLabels &labels)
 {
     pcn::_datasample point = decodeValues(block, instrumentType, range);
     const EncodingFamily family = encodingFamily(instrumentType).value_or(EncodingFamily::A);
@@ -144,7 +144,7 @@ pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, cons
 }
 
 pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
-                        const RecordLabels &labels, RangeTextCache &cache)
+                             const RecordLabels &labels, RangeTextCache &cache)
 {
     pcn::_datasample point = decodeValues(block, instrumentType, range);
     const std::pair<QString, QString> &texts = cache.texts(range, instrumentType, labels);
@@ -154,7 +154,7 @@ pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, cons
 }
 
 const std::pair<QString, QString> &RangeTextCache::texts(const RangeEntry &range, int instrumentType,
-                                                        const RecordLabels &labels)
+                                                         const RecordLabels &labels)
 {
     for (int i = 0; i < m_used; ++i) {
         if (m_entries[i].type == instrumentType && m_entries[i].range == range)

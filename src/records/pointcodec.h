@@ -18,7 +18,7 @@ void writeRangeEntry(std::uint8_t *bytes, const RangeEntry &entry);
 // (0, 1, 2, 3, 5 or 6) with the point's range entry, and computes its derived
 // values and range texts. The range codes in memory stay 0.
 pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
-                        const RecordLabels &labels);
+                             const RecordLabels &labels);
 
 // Range texts already made while reading one file: the points of a file
 // share a few ranges, and reusing their texts saves two string allocations
@@ -42,7 +42,7 @@ private:
 
 // The same as above, taking the range texts through the cache.
 pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
-                        const RecordLabels &labels, RangeTextCache &cache);
+                             const RecordLabels &labels, RangeTextCache &cache);
 
 // The point block of a point for an instrument of the given type; range
 // codes 0. The reactive-sign word is set exactly when Q of the phase is

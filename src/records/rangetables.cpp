@@ -47,8 +47,7 @@ std::uint16_t fractionWord(double range, FractionRule rule)
 
 } // namespace
 
-RangeEntry computedRangeEntry(int instrumentType, std::uint8_t currentCode, std::uint8_t voltageCode,
-                              FractionRule rule)
+RangeEntry computedRangeEntry(int instrumentType, std::uint8_t currentCode, std::uint8_t voltageCode, FractionRule rule)
 {
     RangeEntry entry{};
     const RangeTables *tables = tablesFor(instrumentType);

@@ -11,13 +11,13 @@
 #include <functional>
 
 struct RecordLabels {
-    QString trans;  // "TransDescription": range through a current transformer
-    QString clamp;  // "ClampDescription": range through current clamps
+    QString trans; // "TransDescription": range through a current transformer
+    QString clamp; // "ClampDescription": range through current clamps
     QString nameQS77; // instrument types 0
     QString nameQS75; // instrument types 1 and 2
     QString nameQT77; // instrument type 3
     QString nameQK76; // instrument types 5 and 6
-    QLocale locale;   // decimal separator of the range texts
+    QLocale locale; // decimal separator of the range texts
 
     // The display name of an instrument type; "" for an unknown type.
     QString instrumentName(int type) const;

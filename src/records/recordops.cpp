@@ -105,10 +105,14 @@ bool IsElementCompatible(const pcn::_blockdata &a, const pcn::_blockdata &b)
     if (a.powerType != b.powerType || a.constant != b.constant || a.scheme != b.scheme || a.iNom != b.iNom)
         return false;
     switch (a.scheme) {
-    case SchemeThreePhaseFourWire: return a.uPhaseNom == b.uPhaseNom && a.uLineNom == b.uLineNom;
-    case SchemeThreePhaseThreeWire: return a.uLineNom == b.uLineNom;
-    case SchemeSinglePhaseTwoWire: return a.uPhaseNom == b.uPhaseNom;
-    default: return false;
+    case SchemeThreePhaseFourWire:
+        return a.uPhaseNom == b.uPhaseNom && a.uLineNom == b.uLineNom;
+    case SchemeThreePhaseThreeWire:
+        return a.uLineNom == b.uLineNom;
+    case SchemeSinglePhaseTwoWire:
+        return a.uPhaseNom == b.uPhaseNom;
+    default:
+        return false;
     }
 }
 
@@ -172,7 +176,8 @@ QString UnstorableSerialTextCharacters(const QString &serialText)
     return bad;
 }
 
-std::optional<pcn::_totalblockdata> EditMeterParameters(const pcn::_totalblockdata &meter, const MeterParameters &parameters)
+std::optional<pcn::_totalblockdata> EditMeterParameters(const pcn::_totalblockdata &meter,
+                                                        const MeterParameters &parameters)
 {
     if (meter.verifications.isEmpty() || parameters.meterType.size() > kMeterTypeMaxLength
         || parameters.serialText.size() > kSerialTextHeaderBytes

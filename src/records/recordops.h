@@ -104,7 +104,8 @@ QString UnstorableSerialTextCharacters(const QString &serialText);
 // Nothing when the meter has no verification, the type is longer than 14
 // characters, the serial text longer than 64 characters, or either holds a
 // character that cannot be stored.
-std::optional<pcn::_totalblockdata> EditMeterParameters(const pcn::_totalblockdata &meter, const MeterParameters &parameters);
+std::optional<pcn::_totalblockdata> EditMeterParameters(const pcn::_totalblockdata &meter,
+                                                        const MeterParameters &parameters);
 
 // The meter with a new constant of one verification; nothing for a bad index.
 std::optional<pcn::_totalblockdata> EditConstant(const pcn::_totalblockdata &meter, int index, std::uint32_t constant);
@@ -133,13 +134,13 @@ bool DeleteMeterFile(const QString &path);
 // Outcome of a merge of two files.
 enum class MergeResult {
     NotMergeable, // the files (read again) may not be merged; nothing changed
-    WriteFailed,  // the target could not be written; nothing changed
-    Merged,       // the target holds both sets of verifications
+    WriteFailed, // the target could not be written; nothing changed
+    Merged, // the target holds both sets of verifications
 };
 
 struct MergeOutcome {
     MergeResult result = MergeResult::NotMergeable;
-    pcn::_totalblockdata merged;     // the target as written (Merged only)
+    pcn::_totalblockdata merged; // the target as written (Merged only)
     bool sourceDeleted = false; // the source file was deleted as asked
 };
 

@@ -105,9 +105,8 @@ std::vector<std::pair<QString, bool>> subFoldersOf(const QString &folderPath)
     folders.reserve(std::size_t(entries.folders.size()));
     for (qsizetype i = 0; i < entries.folders.size(); ++i)
         folders.emplace_back(std::move(entries.folders[i]), entries.holdsNoFolders.value(i, false));
-    std::sort(folders.begin(), folders.end(), [](const auto &a, const auto &b) {
-        return QString::compare(a.first, b.first, Qt::CaseSensitive) < 0;
-    });
+    std::sort(folders.begin(), folders.end(),
+              [](const auto &a, const auto &b) { return QString::compare(a.first, b.first, Qt::CaseSensitive) < 0; });
     return folders;
 }
 
@@ -220,7 +219,7 @@ QString ReceivedRecordFileName(const pcn::_datacounter &summary)
 {
     const QChar sep = QLatin1Char('^');
     QString name = summary.meterType + sep + QString::number(summary.serial) + sep + datePart(summary) + sep
-        + timePart(summary) + sep + QString::number(summary.powerType) + QStringLiteral(".pcn");
+                   + timePart(summary) + sep + QString::number(summary.powerType) + QStringLiteral(".pcn");
     for (QChar &c : name) {
         if (isForbiddenInFileName(c))
             c = QLatin1Char('+');
@@ -244,8 +243,7 @@ RecordStore::RecordStore(const QString &dataFolder, QObject *parent)
     , m_dataFolder(withoutTrailingSlash(dataFolder) + QLatin1Char('/'))
     , m_currentFolder(withoutTrailingSlash(dataFolder))
     , m_labels(RecordLabels::defaults(1))
-{
-}
+{}
 
 QString RecordStore::rootFolder() const
 {

@@ -34,10 +34,10 @@ struct FolderNode {
 
 // Outcome of renaming a folder.
 enum class RenameOutcome {
-    Renamed,   // the folder now has the new name
+    Renamed, // the folder now has the new name
     Unchanged, // the new name equals the old one; nothing was done
-    Refused,   // the data folder itself cannot be renamed
-    Failed,    // the move failed or the name is not usable; nothing changed
+    Refused, // the data folder itself cannot be renamed
+    Failed, // the move failed or the name is not usable; nothing changed
 };
 
 // --- Pure folder functions -------------------------------------------------

@@ -120,7 +120,7 @@ std::optional<RecordFileName> ParseRecordFileName(const QString &fileName)
     if (serial < 0 || serial > 0xFFFFFFFFll || power < 0 || date.size() != 10 || date.at(4) != QLatin1Char('-')
         || date.at(7) != QLatin1Char('-') || time.size() != 6)
         return std::nullopt;
-    const qint64 moment[6] = {digitsValue(date.first(4), 4), digitsValue(date.mid(5, 2), 2),
+    const qint64 moment[6] = {digitsValue(date.first(4), 4),  digitsValue(date.mid(5, 2), 2),
                               digitsValue(date.mid(8, 2), 2), digitsValue(time.first(2), 2),
                               digitsValue(time.mid(2, 2), 2), digitsValue(time.mid(4, 2), 2)};
     if (std::any_of(std::begin(moment), std::end(moment), [](qint64 v) { return v < 0; }))

@@ -16,7 +16,7 @@
 
 // One .pcn file below the data folder.
 struct StoredFile {
-    QString folder;   // relative to the data folder, "/" between names; empty: the data folder itself
+    QString folder; // relative to the data folder, "/" between names; empty: the data folder itself
     QString fileName;
 };
 

@@ -58,7 +58,7 @@ QVector<std::optional<QString>> LocateStored(const QString &dataFolder, const QV
 bool MeterQuery::matches(const QString &type, std::uint32_t number) const
 {
     return QString::number(number).contains(serial.trimmed())
-        && type.contains(meterType.trimmed(), Qt::CaseInsensitive);
+           && type.contains(meterType.trimmed(), Qt::CaseInsensitive);
 }
 
 QVector<FoundMeter> FindMeters(const QString &dataFolder, const MeterQuery &query)
@@ -82,8 +82,9 @@ QVector<FoundMeter> FindMeters(const QString &dataFolder, const MeterQuery &quer
         const VerificationKey identity = KeyOf(first);
         if (!query.matches(identity.meterType, identity.serial))
             continue;
-        FoundMeter m{file, identity.meterType, identity.serial, first.serialText, int(meter->verifications.size()),
-                     first.date, first.time};
+        FoundMeter m{
+            file,       identity.meterType, identity.serial, first.serialText, int(meter->verifications.size()),
+            first.date, first.time};
         for (const pcn::_blockdata &v : meter->verifications) {
             if (v.date > m.lastDate || (v.date == m.lastDate && v.time > m.lastTime)) {
                 m.lastDate = v.date;

@@ -19,8 +19,7 @@
 // folder below the data folder that keeps it (relative, "" for the data
 // folder itself), or nothing when it is stored nowhere. When several files
 // keep it, the first in ListStoredFiles order counts.
-QVector<std::optional<QString>> LocateStored(const QString &dataFolder,
-                                             const QVector<pcn::_datacounter> &entries);
+QVector<std::optional<QString>> LocateStored(const QString &dataFolder, const QVector<pcn::_datacounter> &entries);
 
 // A search: parts of the serial number (its decimal digits) and of the
 // meter type (any letter case); an empty part matches everything.
@@ -35,11 +34,11 @@ struct MeterQuery {
 // One meter file found.
 struct FoundMeter {
     StoredFile file;
-    QString meterType;       // of its first verification, padding removed
+    QString meterType; // of its first verification, padding removed
     std::uint32_t serial = 0;
-    QString serialText;      // as the meter list shows it
+    QString serialText; // as the meter list shows it
     int verifications = 0;
-    QDate lastDate;          // the latest verification's moment
+    QDate lastDate; // the latest verification's moment
     QTime lastTime;
 };
 

@@ -15,8 +15,7 @@ QList<PageItem> placeBand(const Band &band, const QPointF &origin)
     return placed;
 }
 
-BandFlow::BandFlow(const PageGeometry &geometry)
-    : m_geometry(geometry)
+BandFlow::BandFlow(const PageGeometry &geometry) : m_geometry(geometry)
 {
     m_pages.append(ReportPage());
     m_y = geometry.top;
@@ -37,7 +36,8 @@ Band slice(const Band &band, double from, double to)
     const QRectF window(-1000.0, 0.0, 3000.0, part.height);
     for (PageItem item : band.items) {
         item.box.translate(0, -from);
-        const QRectF reach = item.box.normalized().adjusted(-item.penWidth, -item.penWidth, item.penWidth, item.penWidth);
+        const QRectF reach =
+            item.box.normalized().adjusted(-item.penWidth, -item.penWidth, item.penWidth, item.penWidth);
         if (!reach.intersects(window))
             continue;
         item.clip = item.clip.isNull() ? window : item.clip.translated(0, -from).intersected(window);

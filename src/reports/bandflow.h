@@ -13,7 +13,7 @@
 namespace report {
 
 struct Band {
-    double height = 0.0;   // millimetres
+    double height = 0.0; // millimetres
     QList<PageItem> items; // boxes relative to the band's top-left corner
     // Drawn as well when the band is the last one on its page because the
     // next band moved to a new page (a rule closing a table).
@@ -28,8 +28,8 @@ struct Band {
 struct PageGeometry {
     QSizeF paperMm{210.0, 297.0};
     double left = 0.0, top = 0.0, right = 0.0, bottom = 0.0; // margins, mm
-    double footerHeight = 0.0;                               // page footer band
-    double framePen = 0.0;                                   // page frame; 0 for none
+    double footerHeight = 0.0; // page footer band
+    double framePen = 0.0; // page frame; 0 for none
 
     double printableWidth() const { return paperMm.width() - left - right; }
     double footerTop() const { return paperMm.height() - bottom - footerHeight; }
@@ -57,7 +57,7 @@ private:
 
     PageGeometry m_geometry;
     QList<ReportPage> m_pages;
-    double m_y = 0.0;        // top of the next band, mm on the paper
+    double m_y = 0.0; // top of the next band, mm on the paper
     bool m_pageEmpty = true; // no band on the current page yet
     QList<PageItem> m_pendingPageEnd; // page-end items of the last band placed
 };

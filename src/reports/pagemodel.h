@@ -26,21 +26,21 @@ struct FontSpec {
 };
 
 enum class ItemKind : quint8 {
-    Text = 1,     // plain text in a box, aligned by `align`
+    Text = 1, // plain text in a box, aligned by `align`
     RichText = 2, // HTML text laid out at the box width, from the box's top
-    Rect = 3,     // outline of the box
-    Line = 4,     // from the box's top-left to its bottom-right corner
+    Rect = 3, // outline of the box
+    Line = 4, // from the box's top-left to its bottom-right corner
 };
 
 struct PageItem {
     ItemKind kind = ItemKind::Text;
-    QRectF box;             // millimetres on the paper
-    QString text;           // plain text, or the HTML of rich text
-    FontSpec font;          // Text items
-    int align = 0;          // Qt::Alignment flags of Text items
-    bool wrap = false;      // Text items: word-wrapped inside the box
-    double penWidth = 0.0;  // Rect and Line items, millimetres
-    QRectF clip;            // drawn only inside this box (mm); null: not clipped
+    QRectF box; // millimetres on the paper
+    QString text; // plain text, or the HTML of rich text
+    FontSpec font; // Text items
+    int align = 0; // Qt::Alignment flags of Text items
+    bool wrap = false; // Text items: word-wrapped inside the box
+    double penWidth = 0.0; // Rect and Line items, millimetres
+    QRectF clip; // drawn only inside this box (mm); null: not clipped
 
     bool operator==(const PageItem &) const = default;
 };
@@ -53,8 +53,8 @@ struct ReportPage {
 
 // The whole printed document.
 struct ReportPages {
-    QString title;                 // window title of the preview
-    QSizeF paperMm{210.0, 297.0};  // A4 portrait
+    QString title; // window title of the preview
+    QSizeF paperMm{210.0, 297.0}; // A4 portrait
     QList<ReportPage> pages;
 
     bool operator==(const ReportPages &) const = default;

@@ -40,8 +40,7 @@ QRectF toReference(const QRectF &mm)
 // the HTML become pixels of that resolution, whatever device draws it later.
 class RichTextBox {
 public:
-    RichTextBox(const QString &html, double widthMm)
-        : m_device(1, 1, QImage::Format_RGB32)
+    RichTextBox(const QString &html, double widthMm) : m_device(1, 1, QImage::Format_RGB32)
     {
         const int dotsPerMeter = qRound(kReferenceDpi / kMmPerInch * 1000.0);
         m_device.setDotsPerMeterX(dotsPerMeter);
@@ -70,7 +69,7 @@ public:
     const QFont &font(const FontSpec &spec)
     {
         const QString key = spec.family + QLatin1Char('|') + QString::number(spec.pointSize) + QLatin1Char('|')
-            + QString::number(int(spec.bold) | int(spec.italic) << 1 | int(spec.underline) << 2);
+                            + QString::number(int(spec.bold) | int(spec.italic) << 1 | int(spec.underline) << 2);
         auto it = m_fonts.find(key);
         if (it == m_fonts.end())
             it = m_fonts.insert(key, referenceFont(spec));
@@ -187,7 +186,8 @@ void renderPage(QPainter &painter, const ReportPage &page)
 
 QImage renderPageImage(const ReportPages &pages, int index, double dpi)
 {
-    const QSize size(qRound(pages.paperMm.width() / kMmPerInch * dpi), qRound(pages.paperMm.height() / kMmPerInch * dpi));
+    const QSize size(qRound(pages.paperMm.width() / kMmPerInch * dpi),
+                     qRound(pages.paperMm.height() / kMmPerInch * dpi));
     QImage image(size, QImage::Format_RGB32);
     const int dotsPerMeter = qRound(dpi / kMmPerInch * 1000.0);
     image.setDotsPerMeterX(dotsPerMeter);

@@ -16,16 +16,10 @@ struct FieldInfo {
 
 // Names and widths in RowField order.
 const std::array<FieldInfo, kRowFieldCount> kFields{{
-    {"NumIzm", 10},
-    {"Ua", 5}, {"Ub", 5}, {"Uc", 5},
-    {"Ia", 5}, {"Ib", 5}, {"Ic", 5},
-    {"Uab", 5}, {"Ubc", 5}, {"Uca", 5},
-    {"Kpa", 10}, {"Kpb", 10}, {"Kpc", 10}, {"Kps", 10},
-    {"Pa", 8}, {"Pb", 8}, {"Pc", 8}, {"Ps", 8},
-    {"Sa", 8}, {"Sb", 8}, {"Sc", 8}, {"Ss", 8},
-    {"Qg", 8}, {"Qs", 8}, {"Qp", 8},
-    {"Ul", 3}, {"Il", 3},
-    {"Er", 6},
+    {"NumIzm", 10}, {"Ua", 5},  {"Ub", 5},  {"Uc", 5},   {"Ia", 5},   {"Ib", 5},   {"Ic", 5},
+    {"Uab", 5},     {"Ubc", 5}, {"Uca", 5}, {"Kpa", 10}, {"Kpb", 10}, {"Kpc", 10}, {"Kps", 10},
+    {"Pa", 8},      {"Pb", 8},  {"Pc", 8},  {"Ps", 8},   {"Sa", 8},   {"Sb", 8},   {"Sc", 8},
+    {"Ss", 8},      {"Qg", 8},  {"Qs", 8},  {"Qp", 8},   {"Ul", 3},   {"Il", 3},   {"Er", 6},
 }};
 
 // Texts of one power type: group title key, power column caption key, field.
@@ -55,9 +49,12 @@ struct SchemeKeys {
 SchemeKeys schemeKeys(ProtocolScheme scheme)
 {
     switch (scheme) {
-    case ProtocolScheme::ThreePhaseFourWire: return {"Current", "PowerFactor", "ph3w4", true, true};
-    case ProtocolScheme::ThreePhaseThreeWire: return {"Current", "TotalPowerFactor", "ph3w3", false, true};
-    case ProtocolScheme::SinglePhaseTwoWire: break;
+    case ProtocolScheme::ThreePhaseFourWire:
+        return {"Current", "PowerFactor", "ph3w4", true, true};
+    case ProtocolScheme::ThreePhaseThreeWire:
+        return {"Current", "TotalPowerFactor", "ph3w3", false, true};
+    case ProtocolScheme::SinglePhaseTwoWire:
+        break;
     }
     return {"CurrentSokr", "PowerFactor", "ph1w2", true, false};
 }
@@ -113,10 +110,14 @@ ResultGroup makeGroup(const pcn::_blockdata &v, int index, ProtocolScheme scheme
 std::optional<ProtocolScheme> protocolSchemeForCode(int schemeCode)
 {
     switch (schemeCode) {
-    case SchemeThreePhaseFourWire: return ProtocolScheme::ThreePhaseFourWire;
-    case SchemeThreePhaseThreeWire: return ProtocolScheme::ThreePhaseThreeWire;
-    case SchemeSinglePhaseTwoWire: return ProtocolScheme::SinglePhaseTwoWire;
-    default: return std::nullopt;
+    case SchemeThreePhaseFourWire:
+        return ProtocolScheme::ThreePhaseFourWire;
+    case SchemeThreePhaseThreeWire:
+        return ProtocolScheme::ThreePhaseThreeWire;
+    case SchemeSinglePhaseTwoWire:
+        return ProtocolScheme::SinglePhaseTwoWire;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -188,8 +189,7 @@ ResultRow makeResultRow(const pcn::_datasample &point, int pointIndex, const QLo
     return row; // Ul and Il stay empty
 }
 
-std::optional<ProtocolDocument> buildProtocolDocument(const pcn::_totalblockdata &meter,
-                                                      const QVector<int> &selection,
+std::optional<ProtocolDocument> buildProtocolDocument(const pcn::_totalblockdata &meter, const QVector<int> &selection,
                                                       const ReportTexts &texts, const TextLookup &lookup,
                                                       const QLocale &locale, const QDate &printDate)
 {
@@ -238,8 +238,7 @@ std::optional<ProtocolDocument> buildProtocolDocument(const pcn::_totalblockdata
     doc.yearSuffix = text("CalibrationYear");
 
     doc.referenceLine = text("RefStandard") + QLatin1Char(' ') + meter.instrument.name + QStringLiteral(", ")
-                        + text("RefStandardSerialNumber") + QLatin1Char(' ')
-                        + QString::number(meter.instrument.serial);
+                        + text("RefStandardSerialNumber") + QLatin1Char(' ') + QString::number(meter.instrument.serial);
     doc.pageCaption = text("Page");
     doc.pageOfLabel = text("PageOf");
     return doc;

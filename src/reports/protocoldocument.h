@@ -17,9 +17,9 @@
 
 // The three protocol layouts, one per connection scheme.
 enum class ProtocolScheme {
-    ThreePhaseFourWire,  // scheme code 1, layout TFrm_3faz_4prov
+    ThreePhaseFourWire, // scheme code 1, layout TFrm_3faz_4prov
     ThreePhaseThreeWire, // scheme code 2, layout TFrm_3faz_3prov
-    SinglePhaseTwoWire,  // scheme code 4, layout TFrm_1faz
+    SinglePhaseTwoWire, // scheme code 4, layout TFrm_1faz
 };
 
 // The layout for a stored scheme code; empty for any other code.
@@ -28,19 +28,34 @@ std::optional<ProtocolScheme> protocolSchemeForCode(int schemeCode);
 // The text fields of a result row, in their fixed order. A layout's column
 // names the field it shows; the power column shows ResultGroup::powerField.
 enum class RowField {
-    NumIzm,              // point number from 1
-    Ua, Ub, Uc,          // phase voltages
-    Ia, Ib, Ic,          // phase currents
-    Uab, Ubc, Uca,       // line voltages
-    Kpa, Kpb, Kpc,       // phase power factors with their character ("0.86L")
-    Kps,                 // total power factor with its character
-    Pa, Pb, Pc, Ps,      // active power per phase, total
-    Sa, Sb, Sc, Ss,      // apparent power per phase, total
-    Qg,                  // total reactive power, geometric method
-    Qs,                  // total reactive power, phase-shift method
-    Qp,                  // total reactive power, cross-connection method
-    Ul, Il,              // always empty
-    Er,                  // error of the meter in per cent
+    NumIzm, // point number from 1
+    Ua,
+    Ub,
+    Uc, // phase voltages
+    Ia,
+    Ib,
+    Ic, // phase currents
+    Uab,
+    Ubc,
+    Uca, // line voltages
+    Kpa,
+    Kpb,
+    Kpc, // phase power factors with their character ("0.86L")
+    Kps, // total power factor with its character
+    Pa,
+    Pb,
+    Pc,
+    Ps, // active power per phase, total
+    Sa,
+    Sb,
+    Sc,
+    Ss, // apparent power per phase, total
+    Qg, // total reactive power, geometric method
+    Qs, // total reactive power, phase-shift method
+    Qp, // total reactive power, cross-connection method
+    Ul,
+    Il, // always empty
+    Er, // error of the meter in per cent
 };
 constexpr int kRowFieldCount = int(RowField::Er) + 1;
 
@@ -61,22 +76,22 @@ struct ResultRow {
 
 // One verification of the protocol: its heading texts and its result table.
 struct ResultGroup {
-    int verificationIndex = -1;   // index of the verification within the meter's file
-    QString powerTitle;           // group title, e.g. "Active power"
-    QString powerCaption;         // heading of the power column, e.g. "Power, W"
+    int verificationIndex = -1; // index of the verification within the meter's file
+    QString powerTitle; // group title, e.g. "Active power"
+    QString powerCaption; // heading of the power column, e.g. "Power, W"
     RowField powerField = RowField::Ps; // which field fills the power column: Ps, Ss, Qp, Qs or Qg
-    QString constantLine;         // "Meter constant: 1600"
-    QString phaseVoltageLine;     // "Unom. phase, V: 57.7"; empty for three-wire
-    QString lineVoltageLine;      // "Unom. line, V: 100"; empty for single-phase
-    QString currentLine;          // "Inom., A: 5"
-    QString dateLine;             // "Verification date: " + short date of the verification
-    QVector<ResultRow> rows;      // one per test point in point order; may be empty
+    QString constantLine; // "Meter constant: 1600"
+    QString phaseVoltageLine; // "Unom. phase, V: 57.7"; empty for three-wire
+    QString lineVoltageLine; // "Unom. line, V: 100"; empty for single-phase
+    QString currentLine; // "Inom., A: 5"
+    QString dateLine; // "Verification date: " + short date of the verification
+    QVector<ResultRow> rows; // one per test point in point order; may be empty
 };
 
 // Everything one protocol prints.
 struct ProtocolDocument {
     ProtocolScheme scheme = ProtocolScheme::ThreePhaseFourWire;
-    QString documentTitle;        // window title of the preview ("Verification protocol")
+    QString documentTitle; // window title of the preview ("Verification protocol")
 
     // Free texts of the title/ending editor, as HTML (QTextDocument::toHtml);
     // an empty string is an empty text.
@@ -84,30 +99,30 @@ struct ProtocolDocument {
     QString endingHtml;
 
     // Meter band, always from the meter's first verification.
-    QString typeLine;             // "Meter type: " + meter type
-    QString serialLine;           // "Serial number: " + serial text
-    QString yearLine;             // "Year of release: " + year
-    QString classLine;            // "Accuracy class: " + class
-    QString schemeLine;           // the scheme's own text ("Connection: 3 phase, 4 wire")
+    QString typeLine; // "Meter type: " + meter type
+    QString serialLine; // "Serial number: " + serial text
+    QString yearLine; // "Year of release: " + year
+    QString classLine; // "Accuracy class: " + class
+    QString schemeLine; // the scheme's own text ("Connection: 3 phase, 4 wire")
 
     // Column-group captions shared by every result table of the document.
-    QString voltageCaption;       // "Voltage, V"
-    QString currentCaption;       // "Current, A" ("I, A" for single-phase)
-    QString powerFactorCaption;   // "Power factor" ("Total power factor" for three-wire)
-    QString errorCaption;         // "Error, %"
+    QString voltageCaption; // "Voltage, V"
+    QString currentCaption; // "Current, A" ("I, A" for single-phase)
+    QString powerFactorCaption; // "Power factor" ("Total power factor" for three-wire)
+    QString errorCaption; // "Error, %"
 
-    QVector<ResultGroup> groups;  // 1 to 10, in the power list's display order
+    QVector<ResultGroup> groups; // 1 to 10, in the power list's display order
 
     // Ending band: none, or exactly three lines (I1, I2, turns ratio).
     QStringList transformerLines;
-    QString printDate;            // short date of the day the protocol was built
-    QString yearSuffix;           // printed after the print date ("г.")
+    QString printDate; // short date of the day the protocol was built
+    QString yearSuffix; // printed after the print date ("г.")
 
     // Page footer.
-    QString referenceLine;        // "Reference standard: NAME, serial No. 123"
-    QString pageCaption;          // printed before the page number ("Page")
-    QString pageOfLabel;          // the text before the page count ("of")
-    int pageCount = 0;            // set by the layout's counting pass
+    QString referenceLine; // "Reference standard: NAME, serial No. 123"
+    QString pageCaption; // printed before the page number ("Page")
+    QString pageOfLabel; // the text before the page count ("of")
+    int pageCount = 0; // set by the layout's counting pass
 
     // "of 3": the page-of caption once the page count is known.
     QString pageOfCaption() const;
@@ -136,8 +151,7 @@ inline const QString kReportLabelsGroup = QStringLiteral("ReportFormLabels");
 // protocol is printed. Empty when the meter has no verification, the first
 // verification's scheme code is not 1, 2 or 4, the selection is empty or
 // names a verification the meter does not have. The page count stays 0.
-std::optional<ProtocolDocument> buildProtocolDocument(const pcn::_totalblockdata &meter,
-                                                      const QVector<int> &selection,
+std::optional<ProtocolDocument> buildProtocolDocument(const pcn::_totalblockdata &meter, const QVector<int> &selection,
                                                       const ReportTexts &texts, const TextLookup &lookup,
                                                       const QLocale &locale = QLocale(),
                                                       const QDate &printDate = QDate::currentDate());

@@ -122,8 +122,9 @@ Band groupHeader(const ProtocolDocument &doc, const ResultGroup &group, const Sc
     band.height = s.groupHeaderHeight;
     const FontSpec titleFont = font(kArial, 12, true);
     const double halfWidth = qMin(kGroupTitleCentre, kBandWidth - kGroupTitleCentre);
-    band.items.append(textItem(QRectF(kGroupTitleCentre - halfWidth, kGroupTitleY, 2 * halfWidth, lineHeightMm(titleFont)),
-                               group.powerTitle, titleFont, Qt::AlignHCenter | Qt::AlignTop));
+    band.items.append(
+        textItem(QRectF(kGroupTitleCentre - halfWidth, kGroupTitleY, 2 * halfWidth, lineHeightMm(titleFont)),
+                 group.powerTitle, titleFont, Qt::AlignHCenter | Qt::AlignTop));
     const FontSpec lineFont = font(kTimes, 12);
     band.items.append(leftText(kNominalLinesX, s.constantLineY, kBandWidth, group.constantLine, lineFont));
     if (s.phaseVoltageLineY >= 0)
@@ -146,8 +147,8 @@ Band groupHeader(const ProtocolDocument &doc, const ResultGroup &group, const Sc
         const QRectF box(first.left, s.headingY + cell.row * rowStep, last.left + last.width - first.left, height);
         band.items.append(clipped(rectItem(box, kRulePen), bandClip(band.height)));
         const bool fixed = cell.caption == HeadingCaption::Fixed;
-        band.items.append(textItem(box, headingText(cell, doc, group), fixed ? letterFont : captionFont,
-                                   Qt::AlignCenter, !fixed));
+        band.items.append(
+            textItem(box, headingText(cell, doc, group), fixed ? letterFont : captionFont, Qt::AlignCenter, !fixed));
     }
     return band;
 }
@@ -158,15 +159,16 @@ Band rowBand(const ResultRow &row, const ResultGroup &group, const SchemeLayout 
     Band band;
     band.height = kRowBandHeight;
     band.items.reserve(2 * s.columns.size());
-    band.pageEndItems.append(lineItem(QPointF(s.tableLeft(), kRowBandHeight), QPointF(s.tableRight(), kRowBandHeight), kRulePen));
+    band.pageEndItems.append(
+        lineItem(QPointF(s.tableLeft(), kRowBandHeight), QPointF(s.tableRight(), kRowBandHeight), kRulePen));
     for (const TableColumn &c : s.columns) {
         const QRectF cell(c.left, 0, c.width, kCellHeight);
         band.items.append(clipped(rectItem(cell, kRulePen), bandClip(band.height)));
         // Text centred in the cell; a value wider than its cell runs over
         // the rules rather than being cut.
         const QRectF textBox(c.left, (kCellHeight - textHeight) / 2, c.width, textHeight);
-        band.items.append(textItem(textBox, row.text(c.powerColumn ? group.powerField : c.field), cellFont,
-                                   Qt::AlignCenter));
+        band.items.append(
+            textItem(textBox, row.text(c.powerColumn ? group.powerField : c.field), cellFont, Qt::AlignCenter));
     }
     return band;
 }
@@ -266,7 +268,8 @@ QString plainTextToHtml(const QString &text)
         return {};
     QString html = QStringLiteral("<html><body>");
     for (const QString &line : text.split(QLatin1Char('\n'))) {
-        html += QStringLiteral("<p align=\"center\" style=\"margin:0; font-family:'Times New Roman'; font-size:14pt;\">")
+        html +=
+            QStringLiteral("<p align=\"center\" style=\"margin:0; font-family:'Times New Roman'; font-size:14pt;\">")
             + (line.isEmpty() ? QStringLiteral("&nbsp;") : line.toHtmlEscaped()) + QStringLiteral("</p>");
     }
     return html + QStringLiteral("</body></html>");

@@ -12,20 +12,20 @@ namespace report {
 
 // Which caption of the document a heading cell shows.
 enum class HeadingCaption {
-    Number,      // the fixed "№"
+    Number, // the fixed "№"
     Voltage,
     Current,
     PowerFactor,
-    Power,       // the group's power column caption
+    Power, // the group's power column caption
     Error,
-    Fixed,       // a fixed sub-caption (phase letters)
+    Fixed, // a fixed sub-caption (phase letters)
 };
 
 struct TableColumn {
     double left = 0.0;
     double width = 0.0;
     RowField field = RowField::NumIzm; // ignored for the power column
-    bool powerColumn = false;          // shows the group's power field
+    bool powerColumn = false; // shows the group's power field
 };
 
 // One cell of the table heading, spanning columns [firstColumn, lastColumn]
@@ -49,7 +49,7 @@ struct SchemeLayout {
     double groupHeaderHeight = 0.0;
     double constantLineY = 0.0;
     double phaseVoltageLineY = -1.0; // below 0: absent
-    double lineVoltageLineY = -1.0;  // below 0: absent
+    double lineVoltageLineY = -1.0; // below 0: absent
     double currentLineY = 0.0;
     double headingY = 0.0;
     double headingHeight = 0.0;

@@ -61,11 +61,7 @@ private:
 // failed instead of reading past the end.
 class Reader {
 public:
-    explicit Reader(const QByteArray &bytes)
-        : m_data(bytes.constData())
-        , m_left(bytes.size())
-    {
-    }
+    explicit Reader(const QByteArray &bytes) : m_data(bytes.constData()), m_left(bytes.size()) {}
     bool ok() const { return m_ok; }
     bool atEnd() const { return m_left == 0; }
     qsizetype left() const { return m_left; }
@@ -193,9 +189,11 @@ QString reportFileMessage(ReportFileError error, int language)
     case ReportFileError::None:
         return {};
     case ReportFileError::CannotOpen:
-        return ru ? QStringLiteral("Не удается прочитать файл отчета.") : QStringLiteral("The report file cannot be read.");
+        return ru ? QStringLiteral("Не удается прочитать файл отчета.")
+                  : QStringLiteral("The report file cannot be read.");
     case ReportFileError::NotReportFile:
-        return ru ? QStringLiteral("Файл не является файлом отчета.") : QStringLiteral("The file is not a report file.");
+        return ru ? QStringLiteral("Файл не является файлом отчета.")
+                  : QStringLiteral("The file is not a report file.");
     case ReportFileError::Truncated:
         return ru ? QStringLiteral("Файл отчета неполон (обрезан).") : QStringLiteral("The report file is truncated.");
     case ReportFileError::NewerVersion:
@@ -322,7 +320,7 @@ ReportFileError loadReportFile(const QString &path, ReportPages &pages)
 ReportFileError saveReportFile(const QString &path, const ReportPages &pages)
 {
     return platform::writeFileAtomically(path, encodeReportFile(pages), false) ? ReportFileError::None
-                                                                                : ReportFileError::CannotWrite;
+                                                                               : ReportFileError::CannotWrite;
 }
 
 } // namespace report

@@ -13,12 +13,12 @@ inline constexpr quint16 kReportFileVersion = 1;
 
 enum class ReportFileError {
     None,
-    CannotOpen,    // the file cannot be read
+    CannotOpen, // the file cannot be read
     NotReportFile, // the file does not start with the report file mark
-    Truncated,     // the file ends before its stated length
-    NewerVersion,  // written by a newer program
-    Damaged,       // checksum or content does not agree
-    CannotWrite,   // saving failed; the old file is untouched
+    Truncated, // the file ends before its stated length
+    NewerVersion, // written by a newer program
+    Damaged, // checksum or content does not agree
+    CannotWrite, // saving failed; the old file is untouched
 };
 
 // The message for the error in the language (0 Russian, 1 English).

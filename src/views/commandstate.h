@@ -7,18 +7,18 @@
 #pragma once
 
 struct RecordCommands {
-    bool copy = false;          // CopyButton, "Копировать поверку"
-    bool paste = false;         // PasteButton
-    bool merge = false;         // ConnectAction, "Добавить поверку"
-    bool cut = false;           // CutButton
-    bool remove = false;        // DelButton
-    bool report = false;        // create a protocol of the ticked verifications
-    bool exportSheet = false;   // spreadsheet export of the selected verification
-    bool elementCopy = false;   // CopyElemButton
-    bool elementPaste = false;  // PasteElemButton
+    bool copy = false; // CopyButton, "Копировать поверку"
+    bool paste = false; // PasteButton
+    bool merge = false; // ConnectAction, "Добавить поверку"
+    bool cut = false; // CutButton
+    bool remove = false; // DelButton
+    bool report = false; // create a protocol of the ticked verifications
+    bool exportSheet = false; // spreadsheet export of the selected verification
+    bool elementCopy = false; // CopyElemButton
+    bool elementPaste = false; // PasteElemButton
     bool elementDelete = false; // DelElemButton
-    bool changeMeter = false;   // meter context menu, "ChangeMeterPars"
-    bool changeConstant = false;// power context menu, "ChangeMeterConst"
+    bool changeMeter = false; // meter context menu, "ChangeMeterPars"
+    bool changeConstant = false; // power context menu, "ChangeMeterConst"
     // Every other command of the window (read from the device, settings,
     // displayed columns, password, language, help, about, exit, the folder
     // tree): usable whenever no device run is under way.
@@ -29,21 +29,21 @@ struct RecordCommands {
 
 // What the command states are computed from.
 struct CommandInputs {
-    int meterCount = 0;             // rows of the meter list
-    bool meterSelected = false;     // a meter row is selected
-    int verificationCount = 0;      // rows of the power list (the selected meter's verifications)
+    int meterCount = 0; // rows of the meter list
+    bool meterSelected = false; // a meter row is selected
+    int verificationCount = 0; // rows of the power list (the selected meter's verifications)
     bool verificationSelected = false;
-    int checkedCount = 0;           // ticked power-list rows
+    int checkedCount = 0; // ticked power-list rows
     // A mouse button went down in the meter list since it last lost the focus.
     bool meterListActive = false;
-    bool clipboardFilled = false;   // a meter file is on the meter clipboard
+    bool clipboardFilled = false; // a meter file is on the meter clipboard
     // At that last press the clipboard file and the selected meter's file
     // were found mergeable (the check reads both files, so it runs only then).
     bool mergeableAtPress = false;
     // The verification marked for element pasting belongs to the selected
     // meter, is not the selected verification and is compatible with it.
     bool elementPasteFits = false;
-    bool busy = false;              // a device run is under way
+    bool busy = false; // a device run is under way
 
     bool operator==(const CommandInputs &) const = default;
 };

@@ -41,20 +41,18 @@ const std::array<GridColumnKind, 28> kPhase34{{
 }};
 
 const std::array<GridColumnKind, 16> kPhase33{{
-    kPhase34[0], kPhase34[1],
-    kPhase34[8], kPhase34[9], kPhase34[10],   // Uab, Ubc, Uca
-    kPhase34[5], kPhase34[6], kPhase34[7],    // Ia, Ib, Ic
+    kPhase34[0], kPhase34[1], kPhase34[8], kPhase34[9], kPhase34[10], // Uab, Ubc, Uca
+    kPhase34[5], kPhase34[6], kPhase34[7], // Ia, Ib, Ic
     kPhase34[14], kPhase34[18], kPhase34[22], // PF, P, S totals
     kPhase34[23], kPhase34[24], kPhase34[25], // Q geometric, phase-shift, cross
-    kPhase34[26], kPhase34[27],               // ranges
+    kPhase34[26], kPhase34[27], // ranges
 }};
 
 const std::array<GridColumnKind, 11> kPhase12{{
-    kPhase34[0], kPhase34[1],
-    kPhase34[2], kPhase34[5],                 // Ua, Ia
+    kPhase34[0], kPhase34[1], kPhase34[2], kPhase34[5], // Ua, Ia
     kPhase34[14], kPhase34[18], kPhase34[22], // PF, P, S totals
-    kPhase34[23], kPhase34[24],               // Q geometric, phase-shift
-    kPhase34[26], kPhase34[27],               // ranges
+    kPhase34[23], kPhase34[24], // Q geometric, phase-shift
+    kPhase34[26], kPhase34[27], // ranges
 }};
 
 double phaseOrTotal(const std::array<double, 3> &perPhase, double total, int phase)
@@ -62,7 +60,10 @@ double phaseOrTotal(const std::array<double, 3> &perPhase, double total, int pha
     return phase >= 0 && phase < 3 ? perPhase[phase] : total;
 }
 
-int clampPhase(int phase) { return phase >= 0 && phase < 3 ? phase : 0; }
+int clampPhase(int phase)
+{
+    return phase >= 0 && phase < 3 ? phase : 0;
+}
 
 } // namespace
 
@@ -74,9 +75,12 @@ int gridColumnCount(GridKind grid)
 const GridColumnKind &gridColumnKind(GridKind grid, int code)
 {
     switch (grid) {
-    case GridPhase12: return kPhase12.at(code);
-    case GridPhase33: return kPhase33.at(code);
-    case GridPhase34: break;
+    case GridPhase12:
+        return kPhase12.at(code);
+    case GridPhase33:
+        return kPhase33.at(code);
+    case GridPhase34:
+        break;
     }
     return kPhase34.at(code);
 }
@@ -89,11 +93,16 @@ QString gridColumnTitlePath(GridKind grid, int code)
 QColor columnColour(ColumnColour colour)
 {
     switch (colour) {
-    case C::PhaseA: return {255, 255, 185};
-    case C::PhaseB: return {202, 247, 183};
-    case C::PhaseC: return {255, 155, 155};
-    case C::Total: return {220, 220, 255};
-    case C::Fixed: break;
+    case C::PhaseA:
+        return {255, 255, 185};
+    case C::PhaseB:
+        return {202, 247, 183};
+    case C::PhaseC:
+        return {255, 155, 155};
+    case C::Total:
+        return {220, 220, 255};
+    case C::Fixed:
+        break;
     }
     return {255, 150, 255};
 }
@@ -117,29 +126,39 @@ QString powerFactorText(double value, char character, const QLocale &locale)
     return text;
 }
 
-QString gridCellText(GridKind grid, int code, const pcn::_datasample &point, int pointIndex,
-                     const QLocale &locale)
+QString gridCellText(GridKind grid, int code, const pcn::_datasample &point, int pointIndex, const QLocale &locale)
 {
     const GridColumnKind &kind = gridColumnKind(grid, code);
     const int d = kind.decimals;
     switch (kind.quantity) {
-    case Q::PointNumber: return QString::number(pointIndex + 1);
-    case Q::Error: return formatTruncated(point.errorPercent, d, locale);
-    case Q::PhaseVoltage: return formatTruncated(point.U[clampPhase(kind.phase)], d, locale);
-    case Q::Current: return formatTruncated(point.I[clampPhase(kind.phase)], d, locale);
-    case Q::LineVoltage: return formatTruncated(point.Uline[clampPhase(kind.phase)], d, locale);
+    case Q::PointNumber:
+        return QString::number(pointIndex + 1);
+    case Q::Error:
+        return formatTruncated(point.errorPercent, d, locale);
+    case Q::PhaseVoltage:
+        return formatTruncated(point.U[clampPhase(kind.phase)], d, locale);
+    case Q::Current:
+        return formatTruncated(point.I[clampPhase(kind.phase)], d, locale);
+    case Q::LineVoltage:
+        return formatTruncated(point.Uline[clampPhase(kind.phase)], d, locale);
     case Q::PowerFactor: {
         const int phase = kind.phase >= 0 && kind.phase <= kTotalPhase ? kind.phase : kTotalPhase;
-        return powerFactorText(phaseOrTotal(point.cosPhi, point.pfTotal, phase),
-                               point.pfChar[phase], locale);
+        return powerFactorText(phaseOrTotal(point.cosPhi, point.pfTotal, phase), point.pfChar[phase], locale);
     }
-    case Q::ActivePower: return formatTruncated(phaseOrTotal(point.P, point.Ptotal, kind.phase), d, locale);
-    case Q::ApparentPower: return formatTruncated(phaseOrTotal(point.S, point.Stotal, kind.phase), d, locale);
-    case Q::ReactiveGeom: return formatTruncated(point.QgeomTotal, d, locale);
-    case Q::ReactiveShift: return formatTruncated(point.QshiftTotal, d, locale);
-    case Q::ReactiveCross: return formatTruncated(point.QcrossTotal, d, locale);
-    case Q::RangeU: return point.rangeUText;
-    case Q::RangeI: return point.rangeIText;
+    case Q::ActivePower:
+        return formatTruncated(phaseOrTotal(point.P, point.Ptotal, kind.phase), d, locale);
+    case Q::ApparentPower:
+        return formatTruncated(phaseOrTotal(point.S, point.Stotal, kind.phase), d, locale);
+    case Q::ReactiveGeom:
+        return formatTruncated(point.QgeomTotal, d, locale);
+    case Q::ReactiveShift:
+        return formatTruncated(point.QshiftTotal, d, locale);
+    case Q::ReactiveCross:
+        return formatTruncated(point.QcrossTotal, d, locale);
+    case Q::RangeU:
+        return point.rangeUText;
+    case Q::RangeI:
+        return point.rangeIText;
     }
     return {};
 }
@@ -147,9 +166,16 @@ QString gridCellText(GridKind grid, int code, const pcn::_datasample &point, int
 bool gridForScheme(int scheme, GridKind *grid)
 {
     switch (scheme) {
-    case SchemeThreePhaseFourWire: *grid = GridPhase34; return true;
-    case SchemeThreePhaseThreeWire: *grid = GridPhase33; return true;
-    case SchemeSinglePhaseTwoWire: *grid = GridPhase12; return true;
-    default: return false;
+    case SchemeThreePhaseFourWire:
+        *grid = GridPhase34;
+        return true;
+    case SchemeThreePhaseThreeWire:
+        *grid = GridPhase33;
+        return true;
+    case SchemeSinglePhaseTwoWire:
+        *grid = GridPhase12;
+        return true;
+    default:
+        return false;
     }
 }

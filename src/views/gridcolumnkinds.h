@@ -15,19 +15,19 @@
 
 // What a column shows of a test point.
 enum class GridQuantity : std::uint8_t {
-    PointNumber,  // 1-based point number
-    Error,        // errorPercent
+    PointNumber, // 1-based point number
+    Error, // errorPercent
     PhaseVoltage, // U[phase]
-    Current,      // I[phase]
-    LineVoltage,  // Uline[phase]: AB, BC, CA
-    PowerFactor,  // cosPhi[phase] or pfTotal (phase 3), followed by pfChar
-    ActivePower,  // P[phase] or Ptotal (phase 3)
-    ApparentPower,// S[phase] or Stotal (phase 3)
+    Current, // I[phase]
+    LineVoltage, // Uline[phase]: AB, BC, CA
+    PowerFactor, // cosPhi[phase] or pfTotal (phase 3), followed by pfChar
+    ActivePower, // P[phase] or Ptotal (phase 3)
+    ApparentPower, // S[phase] or Stotal (phase 3)
     ReactiveGeom, // QgeomTotal
-    ReactiveShift,// QshiftTotal
-    ReactiveCross,// QcrossTotal
-    RangeU,       // rangeUText
-    RangeI,       // rangeIText
+    ReactiveShift, // QshiftTotal
+    ReactiveCross, // QcrossTotal
+    RangeU, // rangeUText
+    RangeI, // rangeIText
 };
 
 // Colour class of a column kind.
@@ -36,10 +36,10 @@ enum class ColumnColour : std::uint8_t { Fixed, PhaseA, PhaseB, PhaseC, Total };
 constexpr int kTotalPhase = 3;
 
 struct GridColumnKind {
-    const char *titleKey;  // item below "ResultsTableTitles"
+    const char *titleKey; // item below "ResultsTableTitles"
     GridQuantity quantity;
-    int phase;             // 0..2 phase A..C, 3 total; ignored where meaningless
-    int decimals;          // truncation before the general number format
+    int phase; // 0..2 phase A..C, 3 total; ignored where meaningless
+    int decimals; // truncation before the general number format
     ColumnColour colour;
 };
 

@@ -6,17 +6,49 @@
 namespace {
 
 // Text keys of the dialog's items per page, in item order.
-const std::array<const char *, 26> kItems34{
-    "Ua", "Ub", "Uc", "Ia", "Ib", "Ic", "Uab", "Ubc", "Uca", "Kpa", "Kpb", "Kpc", "Kps",
-    "ActivePowerA", "ActivePowerB", "ActivePowerC", "ActivePowerS",
-    "ApparentPowerA", "ApparentPowerB", "ApparentPowerC", "ApparentPowerS",
-    "ReactiveGeomPowerS", "ReactiveShiftPowerS", "ReactiveCrossPowerS", "Ulim", "Ilim"};
-const std::array<const char *, 14> kItems33{
-    "Uab", "Ubc", "Uca", "Ia", "Ib", "Ic", "Kps", "ActivePowerS", "ApparentPowerS",
-    "ReactiveGeomPowerS", "ReactiveShiftPowerS", "ReactiveCrossPowerS", "Ulim", "Ilim"};
+const std::array<const char *, 26> kItems34{"Ua",
+                                            "Ub",
+                                            "Uc",
+                                            "Ia",
+                                            "Ib",
+                                            "Ic",
+                                            "Uab",
+                                            "Ubc",
+                                            "Uca",
+                                            "Kpa",
+                                            "Kpb",
+                                            "Kpc",
+                                            "Kps",
+                                            "ActivePowerA",
+                                            "ActivePowerB",
+                                            "ActivePowerC",
+                                            "ActivePowerS",
+                                            "ApparentPowerA",
+                                            "ApparentPowerB",
+                                            "ApparentPowerC",
+                                            "ApparentPowerS",
+                                            "ReactiveGeomPowerS",
+                                            "ReactiveShiftPowerS",
+                                            "ReactiveCrossPowerS",
+                                            "Ulim",
+                                            "Ilim"};
+const std::array<const char *, 14> kItems33{"Uab",
+                                            "Ubc",
+                                            "Uca",
+                                            "Ia",
+                                            "Ib",
+                                            "Ic",
+                                            "Kps",
+                                            "ActivePowerS",
+                                            "ApparentPowerS",
+                                            "ReactiveGeomPowerS",
+                                            "ReactiveShiftPowerS",
+                                            "ReactiveCrossPowerS",
+                                            "Ulim",
+                                            "Ilim"};
 const std::array<const char *, 9> kItems12{
-    "Ua12", "Ia12", "Kps12", "ActivePowerS12", "ApparentPowerS12",
-    "ReactiveGeomPowerS12", "ReactiveShiftPowerS12", "Ulim", "Ilim"};
+    "Ua12", "Ia12", "Kps12", "ActivePowerS12", "ApparentPowerS12", "ReactiveGeomPowerS12", "ReactiveShiftPowerS12",
+    "Ulim", "Ilim"};
 
 // Configuration position (2 .. N-1) holding `code`; 0 when none does.
 int positionOfCode(const GridColumns &columns, int code)
@@ -87,8 +119,7 @@ QVector<int> displayedCodes(const GridColumns &columns)
 bool moveColumn(GridColumns &columns, int from, int to)
 {
     const QVector<int> shown = displayedCodes(columns);
-    if (from < kFixedColumnCodes || to < kFixedColumnCodes || from >= shown.size()
-        || to >= shown.size() || from == to)
+    if (from < kFixedColumnCodes || to < kFixedColumnCodes || from >= shown.size() || to >= shown.size() || from == to)
         return false;
     const int i = positionOfCode(columns, shown[from]);
     const int j = positionOfCode(columns, shown[to]);
@@ -114,18 +145,24 @@ int normalizedDialogPage(int page)
 GridKind gridForDialogPage(int page)
 {
     switch (normalizedDialogPage(page)) {
-    case 1: return GridPhase33;
-    case 2: return GridPhase12;
-    default: return GridPhase34;
+    case 1:
+        return GridPhase33;
+    case 2:
+        return GridPhase12;
+    default:
+        return GridPhase34;
     }
 }
 
 int dialogPageForGrid(GridKind grid)
 {
     switch (grid) {
-    case GridPhase33: return 1;
-    case GridPhase12: return 2;
-    case GridPhase34: break;
+    case GridPhase33:
+        return 1;
+    case GridPhase12:
+        return 2;
+    case GridPhase34:
+        break;
     }
     return 0;
 }
@@ -139,9 +176,15 @@ QString dialogItemTextPath(int page, int item)
 {
     const char *key = "";
     switch (normalizedDialogPage(page)) {
-    case 0: key = kItems34.at(item); break;
-    case 1: key = kItems33.at(item); break;
-    default: key = kItems12.at(item); break;
+    case 0:
+        key = kItems34.at(item);
+        break;
+    case 1:
+        key = kItems33.at(item);
+        break;
+    default:
+        key = kItems12.at(item);
+        break;
     }
     return QStringLiteral("ViewParametersFormLabels/ViewParametersList/") + QLatin1String(key);
 }

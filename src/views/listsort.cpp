@@ -11,7 +11,10 @@ const pcn::_blockdata *firstVerification(const pcn::_totalblockdata &meter)
     return meter.verifications.isEmpty() ? nullptr : &meter.verifications.first();
 }
 
-int sign(int value) { return (value > 0) - (value < 0); }
+int sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
 
 int compareMetersWith(const pcn::_totalblockdata &a, const pcn::_totalblockdata &b, bool ascending,
                       const QCollator &collator)
@@ -33,7 +36,10 @@ QCollator caseInsensitiveCollator(const QLocale &locale)
     return collator;
 }
 
-bool sortsBy(int column) { return column == 0 || column == 1; }
+bool sortsBy(int column)
+{
+    return column == 0 || column == 1;
+}
 
 } // namespace
 
@@ -56,8 +62,8 @@ int compareVerifications(const pcn::_blockdata &a, const pcn::_blockdata &b, int
     return ascending ? result : -result;
 }
 
-bool SortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters, ListSortState &state,
-                int column, const QLocale &locale)
+bool SortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters, ListSortState &state, int column,
+                const QLocale &locale)
 {
     if (rows.isEmpty())
         return false;
@@ -73,8 +79,8 @@ bool SortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters,
     return true;
 }
 
-bool SortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verifications,
-                       ListSortState &state, int column)
+bool SortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verifications, ListSortState &state,
+                       int column)
 {
     if (rows.isEmpty())
         return false;
@@ -98,8 +104,7 @@ bool ResortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meter
     return SortMeters(rows, meters, state, state.column, locale);
 }
 
-bool ResortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verifications,
-                         ListSortState &state)
+bool ResortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verifications, ListSortState &state)
 {
     if (!sortsBy(state.column) || rows.isEmpty())
         return false;

@@ -31,16 +31,15 @@ int compareVerifications(const pcn::_blockdata &a, const pcn::_blockdata &b, int
 // A click on meter-list column `column`: records it; columns 0 and 1 invert
 // the flag and sort `rows` (meter indices). Nothing happens for an empty list.
 // Returns true when the rows were sorted.
-bool SortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters, ListSortState &state,
-                int column, const QLocale &locale = QLocale());
+bool SortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters, ListSortState &state, int column,
+                const QLocale &locale = QLocale());
 
 // A click on power-list column `column` (0 date, 1 power type sort).
-bool SortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verifications,
-                       ListSortState &state, int column);
+bool SortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verifications, ListSortState &state,
+                       int column);
 
 // Sorts again by the previous column in the previous direction, when that
 // column was 0 or 1 (after a merge or an element operation).
 bool ResortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters, ListSortState &state,
                   const QLocale &locale = QLocale());
-bool ResortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verifications,
-                         ListSortState &state);
+bool ResortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verifications, ListSortState &state);

@@ -10,12 +10,12 @@
 
 namespace {
 
-const std::array<const char *, kMeterListColumnCount> kMeterTitles{
-    "DeviceType", "SerialNumber", "Class", "Schem", "Year", "TransRatio", "EtalonDevice"};
-const std::array<const char *, kPowerListColumnCount> kPowerTitles{
-    "DateTime", "PowerType", "Const", "UphNom", "UlineNom", "IphNom"};
-const std::array<const char *, 5> kPowerTypeKeys{
-    "ActivePower", "ApparentPower", "ReactiveCrossPower", "ReactiveShiftPower", "ReactiveGeomPower"};
+const std::array<const char *, kMeterListColumnCount> kMeterTitles{"DeviceType", "SerialNumber", "Class",       "Schem",
+                                                                   "Year",       "TransRatio",   "EtalonDevice"};
+const std::array<const char *, kPowerListColumnCount> kPowerTitles{"DateTime", "PowerType", "Const",
+                                                                   "UphNom",   "UlineNom",  "IphNom"};
+const std::array<const char *, 5> kPowerTypeKeys{"ActivePower", "ApparentPower", "ReactiveCrossPower",
+                                                 "ReactiveShiftPower", "ReactiveGeomPower"};
 
 // A row takes a few microseconds: threads pay off from a few hundred rows.
 constexpr qsizetype kRowsPerThreadFrom = 512;
@@ -44,10 +44,17 @@ QString schemeName(int scheme, const TextLookup &lookup)
 {
     const char *key = nullptr;
     switch (scheme) {
-    case SchemeThreePhaseFourWire: key = "ph3w4"; break;
-    case SchemeThreePhaseThreeWire: key = "ph3w3"; break;
-    case SchemeSinglePhaseTwoWire: key = "ph1w2"; break;
-    default: return {};
+    case SchemeThreePhaseFourWire:
+        key = "ph3w4";
+        break;
+    case SchemeThreePhaseThreeWire:
+        key = "ph3w3";
+        break;
+    case SchemeSinglePhaseTwoWire:
+        key = "ph1w2";
+        break;
+    default:
+        return {};
     }
     return text(lookup, QStringLiteral("CalibrationMainTableTitles/Schem/") + QLatin1String(key));
 }
@@ -55,21 +62,23 @@ QString schemeName(int scheme, const TextLookup &lookup)
 namespace {
 
 // The scheme names a meter row can show, looked up once.
-class SchemeNames
-{
+class SchemeNames {
 public:
     explicit SchemeNames(const TextLookup &lookup)
         : m_names{schemeName(SchemeThreePhaseFourWire, lookup), schemeName(SchemeThreePhaseThreeWire, lookup),
                   schemeName(SchemeSinglePhaseTwoWire, lookup)}
-    {
-    }
+    {}
     QString of(int scheme) const
     {
         switch (scheme) {
-        case SchemeThreePhaseFourWire: return m_names[0];
-        case SchemeThreePhaseThreeWire: return m_names[1];
-        case SchemeSinglePhaseTwoWire: return m_names[2];
-        default: return {};
+        case SchemeThreePhaseFourWire:
+            return m_names[0];
+        case SchemeThreePhaseThreeWire:
+            return m_names[1];
+        case SchemeSinglePhaseTwoWire:
+            return m_names[2];
+        default:
+            return {};
         }
     }
 
@@ -97,8 +106,8 @@ QStringList meterRow(const pcn::_totalblockdata &meter, const SchemeNames &schem
     }
     const pcn::_blockdata &first = meter.verifications.first();
     const pcn::_blockdata *before = previous && previous->meter && !previous->meter->verifications.isEmpty()
-        ? &previous->meter->verifications.first()
-        : nullptr;
+                                        ? &previous->meter->verifications.first()
+                                        : nullptr;
     const auto same = [&](bool equal, int column) { return before && equal ? previous->cells[column] : QString(); };
     QString classText = same(before && before->accuracyClass == first.accuracyClass, 2);
     if (classText.isNull())
@@ -129,8 +138,7 @@ QString powerTypeName(int powerType, const TextLookup &lookup)
 {
     if (powerType < 0 || powerType >= int(kPowerTypeKeys.size()))
         return {};
-    return text(lookup, QStringLiteral("CalibrationTableTitles/PowerType/")
-                            + QLatin1String(kPowerTypeKeys[powerType]));
+    return text(lookup, QStringLiteral("CalibrationTableTitles/PowerType/") + QLatin1String(kPowerTypeKeys[powerType]));
 }
 
 QString turnsRatioText(unsigned i1, unsigned i2, const QLocale &locale)
@@ -144,8 +152,7 @@ QString turnsRatioText(unsigned i1, unsigned i2, const QLocale &locale)
 QString transformerRatioText(unsigned i1, unsigned i2, const QLocale &locale)
 {
     if (i2 == 0)
-        return QStringLiteral("0") + kRatioSeparator + QStringLiteral("0") + kRatioSeparator
-               + QStringLiteral("1");
+        return QStringLiteral("0") + kRatioSeparator + QStringLiteral("0") + kRatioSeparator + QStringLiteral("1");
     return QString::number(i1) + kRatioSeparator + QString::number(i2) + kRatioSeparator
            + turnsRatioText(i1, i2, locale);
 }
@@ -168,8 +175,7 @@ QString verificationTimeText(const QTime &time, const QLocale &locale)
 
 QString verificationDateTimeText(const QDate &date, const QTime &time, const QLocale &locale)
 {
-    return locale.toString(date, QLocale::ShortFormat) + QStringLiteral("       ")
-           + verificationTimeText(time, locale);
+    return locale.toString(date, QLocale::ShortFormat) + QStringLiteral("       ") + verificationTimeText(time, locale);
 }
 
 QStringList meterRowTexts(const pcn::_totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)
@@ -196,8 +202,7 @@ QVector<QStringList> meterRowTexts(const QVector<pcn::_totalblockdata> &meters, 
     return rows;
 }
 
-QStringList verificationRowTexts(const pcn::_blockdata &verification, const TextLookup &lookup,
-                                 const QLocale &locale)
+QStringList verificationRowTexts(const pcn::_blockdata &verification, const TextLookup &lookup, const QLocale &locale)
 {
     QStringList cells;
     cells << verificationDateTimeText(verification.date, verification.time, locale)

@@ -4,7 +4,5 @@
 
 TextLookup catalogTextLookup(int language)
 {
-    return [language](const QString &section, const QString &path) {
-        return catalogDefault(section, path, language);
-    };
+    return [language](const QString &section, const QString &path) { return catalogDefault(section, path, language); };
 }

@@ -59,8 +59,10 @@ void TestProgramOptions::answers_data()
     QTest::newRow("vardosk --help") << "vardosk" << QStringList{"--help"} << QStringList{"--port", "--version"};
     QTest::newRow("vardosk -h") << "vardosk" << QStringList{"-h"} << QStringList{"--port <DEVICE>"};
     QTest::newRow("vardosk --version") << "vardosk" << QStringList{"--version"} << QStringList{"vardosk " + version};
-    QTest::newRow("cli --help") << "vardosk-cli" << QStringList{"--help"} << QStringList{"read-archive", "dump", "--version"};
-    QTest::newRow("cli --version") << "vardosk-cli" << QStringList{"--version"} << QStringList{"vardosk-cli " + version};
+    QTest::newRow("cli --help") << "vardosk-cli" << QStringList{"--help"}
+                                << QStringList{"read-archive", "dump", "--version"};
+    QTest::newRow("cli --version") << "vardosk-cli" << QStringList{"--version"}
+                                   << QStringList{"vardosk-cli " + version};
 }
 
 void TestProgramOptions::answers()

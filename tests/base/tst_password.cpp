@@ -130,8 +130,8 @@ private slots:
                 whenDialogShown([&](QDialog *) { QTest::mouseClick(dialog.Button2, Qt::LeftButton); });
             });
         });
-        const auto result = ChangePassword(dialog, QStringLiteral("old"), QStringLiteral("E22"),
-                                           QStringLiteral("E21"), recorder());
+        const auto result =
+            ChangePassword(dialog, QStringLiteral("old"), QStringLiteral("E22"), QStringLiteral("E21"), recorder());
         QVERIFY(!result.has_value());
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[0].text, QStringLiteral("E22"));
@@ -166,11 +166,13 @@ private slots:
             store.setValue(QStringLiteral("Password"), QStringLiteral("123456789"));
         }
         QCOMPARE(platform::loadStoredPassword(), QString());
-        const QString file = QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"),
-                                       QStringLiteral("Tessmer")).fileName();
+        const QString file =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Tessmer"))
+                .fileName();
         QVERIFY(platform::storePassword(QStringLiteral("12345678")));
         QCOMPARE(platform::loadStoredPassword(), QStringLiteral("12345678"));
-        QCOMPARE(QFile::permissions(file) & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
+        QCOMPARE(QFile::permissions(file) & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+                 QFileDevice::Permissions());
     }
 
     // The store is created owner-only, whatever the process's file mode
@@ -178,8 +180,9 @@ private slots:
     // the password is never readable by others.
     void storeCreatedOwnerOnly()
     {
-        const QString file = QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"),
-                                       QStringLiteral("Tessmer")).fileName();
+        const QString file =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Tessmer"))
+                .fileName();
         QFile::remove(file);
         const mode_t previous = ::umask(0);
         const bool stored = platform::storePassword(QStringLiteral("pw"));

@@ -93,8 +93,8 @@ private slots:
     void wrongChecksumIgnoresWholeFile()
     {
         QByteArray raw(130, '\0');
-        raw[14] = 0;  // Russian
-        raw[17] = 1;  // 19200
+        raw[14] = 0; // Russian
+        raw[17] = 1; // 19200
         raw[129] = 1; // checksum no longer matches
         const AppSettings s = parseSettings(raw);
         QVERIFY(!s.takenFromFile);
@@ -119,16 +119,16 @@ private slots:
     {
         QByteArray raw(130, '\0');
         putWord(raw, 2, 65535); // Left
-        putWord(raw, 0, 761);   // Top
-        putWord(raw, 4, 1234);  // Width, unchecked
-        putWord(raw, 6, 3);     // Height, unchecked
-        putWord(raw, 8, 49);    // folder panel
-        putWord(raw, 10, 49);   // upper area
-        putWord(raw, 12, 49);   // meter list
-        raw[14] = 2;            // language
-        raw[15] = 2;            // interface
-        raw[16] = char(255);    // port
-        raw[17] = 4;            // rate
+        putWord(raw, 0, 761); // Top
+        putWord(raw, 4, 1234); // Width, unchecked
+        putWord(raw, 6, 3); // Height, unchecked
+        putWord(raw, 8, 49); // folder panel
+        putWord(raw, 10, 49); // upper area
+        putWord(raw, 12, 49); // meter list
+        raw[14] = 2; // language
+        raw[15] = 2; // interface
+        raw[16] = char(255); // port
+        raw[17] = 4; // rate
         const AppSettings s = parseSettings(sealed(raw));
         QVERIFY(s.takenFromFile);
         QCOMPARE(s.layout.left, 0);

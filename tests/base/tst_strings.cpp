@@ -13,14 +13,13 @@ namespace {
 // One item element with its texts, for building small documents by hand.
 QByteArray item(const char *name, const char *rus, const char *eng)
 {
-    return QByteArray("<") + name + "><Text><Rus>" + rus + "</Rus><Eng>" + eng
-           + "</Eng></Text></" + name + ">";
+    return QByteArray("<") + name + "><Text><Rus>" + rus + "</Rus><Eng>" + eng + "</Eng></Text></" + name + ">";
 }
 
 QByteArray doc(const QByteArray &sectionBody, const char *root = "Settings")
 {
-    return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<") + root + "><S>"
-           + sectionBody + "</S></" + root + ">";
+    return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<") + root + "><S>" + sectionBody + "</S></" + root
+           + ">";
 }
 
 QByteArray status(const char *value)
@@ -116,8 +115,7 @@ private slots:
 
     void lookupTakesFirstElementOfAName()
     {
-        const auto d = StringDocument::fromBytes(
-            doc(item("A", "a", "") + item("A", "x", "second") + status("97")));
+        const auto d = StringDocument::fromBytes(doc(item("A", "a", "") + item("A", "x", "second") + status("97")));
         QVERIFY(d);
         const SectionTexts t = d->readSection("S", {"A"}, 0);
         QVERIFY(t.ok);
@@ -127,8 +125,8 @@ private slots:
 
     void missingElementsReadEmpty()
     {
-        const auto d = StringDocument::fromBytes(
-            doc("<A><Text><Eng>abc</Eng></Text></A><B><Other/></B>" + status("7908")));
+        const auto d =
+            StringDocument::fromBytes(doc("<A><Text><Eng>abc</Eng></Text></A><B><Other/></B>" + status("7908")));
         QVERIFY(d);
         quint16 running = 0x1234;
         QCOMPARE(d->ReadText(1, running, "S", "Missing/Path"), QString());
@@ -148,8 +146,7 @@ private slots:
     {
         // A feeds "xyz", B cannot be read (Rus holds an element): R goes back
         // to 0, so after C ("abc") the section carries 7908.
-        const QByteArray body = item("A", "xyz", "") + item("B", "q<b>bold</b>", "e")
-                                + item("C", "abc", "");
+        const QByteArray body = item("A", "xyz", "") + item("B", "q<b>bold</b>", "e") + item("C", "abc", "");
         const auto d = StringDocument::fromBytes(doc(body + status("7908")));
         QVERIFY(d);
         quint16 running = 0x5555;
@@ -207,8 +204,8 @@ private slots:
 
     void blanksAndEscapesAreKept()
     {
-        const auto d = StringDocument::fromBytes(
-            doc(item("A", " a &amp; b ", "<![CDATA[<x>]]>\n") + item("B", "  ", "")));
+        const auto d =
+            StringDocument::fromBytes(doc(item("A", " a &amp; b ", "<![CDATA[<x>]]>\n") + item("B", "  ", "")));
         QVERIFY(d);
         QCOMPARE(d->lookup(0, "S", "A"), QStringLiteral(" a & b "));
         QCOMPARE(d->lookup(1, "S", "A"), QStringLiteral("<x>\n"));

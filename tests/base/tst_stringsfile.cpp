@@ -32,10 +32,10 @@ class TestStringsFile : public QObject {
 private slots:
     void catalogueShape()
     {
-        const QStringList expected = {
-            "MeterParsForm",     "ContentForm",        "ConstForm",       "CommParsForm",
-            "ExchangeForm",      "EnterPasswordForm",  "ChangePasswordForm", "TitleReportForm",
-            "ViewParametersForm", "AboutForm",         "MeterDatabaseForm", "ReportForm"};
+        const QStringList expected = {"MeterParsForm",      "ContentForm",       "ConstForm",
+                                      "CommParsForm",       "ExchangeForm",      "EnterPasswordForm",
+                                      "ChangePasswordForm", "TitleReportForm",   "ViewParametersForm",
+                                      "AboutForm",          "MeterDatabaseForm", "ReportForm"};
         QCOMPARE(secondarySectionKeys(), expected);
 
         // 104 window texts, then Error1 ... Error36.
@@ -71,10 +71,8 @@ private slots:
 
     void catalogueDefaults()
     {
-        QCOMPARE(catalogDefault("KorvelForm", "ProgramTitle", 0),
-                 QStringLiteral("Вардоск средств измерений"));
-        QCOMPARE(catalogDefault("KorvelForm", "ProgramTitle", 1),
-                 QStringLiteral("Measuring Instruments Vardosk"));
+        QCOMPARE(catalogDefault("KorvelForm", "ProgramTitle", 0), QStringLiteral("Вардоск средств измерений"));
+        QCOMPARE(catalogDefault("KorvelForm", "ProgramTitle", 1), QStringLiteral("Measuring Instruments Vardosk"));
         QCOMPARE(catalogDefault("KorvelForm", "StatusBar/Rate", 0), QStringLiteral("бит/сек."));
         QCOMPARE(catalogDefault("KorvelForm", "StatusBar/Rate", 1), QStringLiteral("bps"));
         QCOMPARE(catalogDefault("KorvelForm", "CalibrationTableTitles/DateTime", 1),
@@ -98,8 +96,7 @@ private slots:
         const auto d = StringDocument::load(generatedPath());
         QVERIFY2(d, qPrintable(generatedPath()));
         QCOMPARE(d->rootName(), QStringLiteral("Settings"));
-        QVERIFY(testsupport::readAll(generatedPath())
-                    .startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+        QVERIFY(testsupport::readAll(generatedPath()).startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
         for (const QString &section : allSections()) {
             for (int language : {0, 1}) {
                 const SectionTexts t = d->readSection(section, language);
@@ -121,8 +118,7 @@ private slots:
         QCOMPARE(rus.text("ErrorMessages/Error19"), QStringLiteral("Пароль указан неверно."));
         QCOMPARE(eng.text("ErrorMessages/Error1"), QStringLiteral(" COM Port unavailable "));
         QCOMPARE(rus.text("ErrorMessages/Error1"), QStringLiteral(" Нет доступа к порту. "));
-        QCOMPARE(eng.text("ErrorMessages/Error14"),
-                 QStringLiteral(" Reading has been successfully completed."));
+        QCOMPARE(eng.text("ErrorMessages/Error14"), QStringLiteral(" Reading has been successfully completed."));
         QCOMPARE(rus.text("ErrorMessages/Error34"),
                  QStringLiteral("Некорректные данные для работы.\nНеобходимо переустановить приложение."));
         QCOMPARE(eng.text("ErrorMessages/Error33"), QStringLiteral("More than one USB-device detected."));
@@ -158,8 +154,7 @@ private slots:
         QVERIFY(highOnly != original);
         d = StringDocument::fromBytes(highOnly);
         QVERIFY(d->readSection("TitleReportForm", 1).ok);
-        QCOMPARE(d->readSection("TitleReportForm", 1).text("ContextMenu/FontMenu"),
-                 QStringLiteral("F\u046Fnt"));
+        QCOMPARE(d->readSection("TitleReportForm", 1).text("ContextMenu/FontMenu"), QStringLiteral("F\u046Fnt"));
 
         // A removed item fails its section.
         QByteArray removed = original;

@@ -19,7 +19,8 @@ void TestUiFont::replacesOnlyFixedPitch_data()
     QTest::addColumn<QString>("family");
     QTest::addColumn<bool>("changed");
     QTest::addColumn<QString>("after");
-    QTest::newRow("fixed pitch fallback") << QStringLiteral("Liberation Mono") << true << QStringLiteral("Liberation Sans");
+    QTest::newRow("fixed pitch fallback")
+        << QStringLiteral("Liberation Mono") << true << QStringLiteral("Liberation Sans");
     QTest::newRow("sans kept") << QStringLiteral("Liberation Sans") << false << QStringLiteral("Liberation Sans");
     QTest::newRow("serif kept") << QStringLiteral("Liberation Serif") << false << QStringLiteral("Liberation Serif");
 }

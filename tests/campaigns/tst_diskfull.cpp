@@ -62,7 +62,8 @@ struct Samples {
         meterList = meterdbtest::entries(10);
         report::ReportPage page;
         for (int row = 0; row < 60; ++row)
-            page.items << report::textItem(QRectF(20, 10 + 4 * row, 170, 4), QStringLiteral("Row %1 of the report").arg(row),
+            page.items << report::textItem(QRectF(20, 10 + 4 * row, 170, 4),
+                                           QStringLiteral("Row %1 of the report").arg(row),
                                            report::FontSpec{QStringLiteral("Arial"), 9.0}, Qt::AlignLeft);
         pages.title = QStringLiteral("Report");
         pages.pages = {page, page};
@@ -86,24 +87,24 @@ const QVector<Operation> &operations()
 {
     static const QVector<Operation> list{
         Operation{"read archive",
-         [](const Samples &, const QString &folder, const QString &simPath, QStringList &written) {
-             device::Connection connection;
-             connection.portName = simPath;
-             device::ExchangeContext context;
-             device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
-             if (session.identifyAndReadContent() != device::Status::Ok
-                 || session.readRecords({1, 2, 3}) != device::Status::Ok)
-                 return false;
-             const RecordStore store(folder + QLatin1Char('/'));
-             const ArchiveStoreReport report = session.storeRecords(store);
-             written = report.written;
-             return report.complete() && report.due() == 3;
-         }},
+                  [](const Samples &, const QString &folder, const QString &simPath, QStringList &written) {
+                      device::Connection connection;
+                      connection.portName = simPath;
+                      device::ExchangeContext context;
+                      device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
+                      if (session.identifyAndReadContent() != device::Status::Ok
+                          || session.readRecords({1, 2, 3}) != device::Status::Ok)
+                          return false;
+                      const RecordStore store(folder + QLatin1Char('/'));
+                      const ArchiveStoreReport report = session.storeRecords(store);
+                      written = report.written;
+                      return report.complete() && report.due() == 3;
+                  }},
         {"merge",
          [](const Samples &, const QString &folder, const QString &, QStringList &) {
              return MergeMeterFiles(in(folder, "source.pcn"), in(folder, "target.pcn"), RecordLabels::defaults(1), true)
                         .result
-                 == MergeResult::Merged;
+                    == MergeResult::Merged;
          }},
         {"paste element",
          [](const Samples &, const QString &folder, const QString &, QStringList &) {
@@ -111,10 +112,8 @@ const QVector<Operation> &operations()
              const auto pasted = read.readable ? PasteElement(read.meter, 0, 1) : std::nullopt;
              return pasted && WriteMeterFile(in(folder, "paste.pcn"), *pasted);
          }},
-        {"paste file",
-         [](const Samples &, const QString &folder, const QString &, QStringList &) {
-             return CopyMeterFile(in(folder, "target.pcn"), in(folder, "copy.pcn"));
-         }},
+        {"paste file", [](const Samples &, const QString &folder, const QString &,
+                          QStringList &) { return CopyMeterFile(in(folder, "target.pcn"), in(folder, "copy.pcn")); }},
         {"store received record",
          [](const Samples &s, const QString &folder, const QString &, QStringList &) {
              // The same name (type, serial, moment, power type), another
@@ -123,8 +122,7 @@ const QVector<Operation> &operations()
              changed.verifications[0].constant += 1;
              const QByteArray bytes = encodeMeterFile(changed);
              const RecordStore store(folder + QLatin1Char('/'));
-             return store.StoreReceivedRecord(bytes.left(67), bytes.mid(67), changed.verifications[0])
-                 .has_value();
+             return store.StoreReceivedRecord(bytes.left(67), bytes.mid(67), changed.verifications[0]).has_value();
          }},
         {"config.cfg",
          [](const Samples &s, const QString &folder, const QString &, QStringList &) {
@@ -240,15 +238,14 @@ bool TestDiskFull::writeSamples(const QString &folder) const
     const Samples &s = m_samples;
     const QByteArray received = encodeMeterFile(s.received);
     return WriteMeterFile(in(folder, "target.pcn"), s.target) && WriteMeterFile(in(folder, "source.pcn"), s.source)
-        && WriteMeterFile(in(folder, "paste.pcn"), s.pasteBase)
-        && WriteRecordFile(folder + QLatin1Char('/')
-                               + ReceivedRecordFileName(s.received.verifications.first()),
-                           received.left(67), received.mid(67))
-        && saveSettingsFile(in(folder, "config.cfg"), s.settings)
-        && meterdb::saveBdcFile(in(folder, "meters.bdc"), s.meterList) == meterdb::BdcSave::Ok
-        && report::saveReportFile(in(folder, "protocol.QRP"), s.pages) == report::ReportFileError::None
-        && report::writePdfFile(s.pages, in(folder, "protocol.pdf"))
-        && ExportFolderCsv(in(folder, "register.csv"), {s.target}, catalogTextLookup(1));
+           && WriteMeterFile(in(folder, "paste.pcn"), s.pasteBase)
+           && WriteRecordFile(folder + QLatin1Char('/') + ReceivedRecordFileName(s.received.verifications.first()),
+                              received.left(67), received.mid(67))
+           && saveSettingsFile(in(folder, "config.cfg"), s.settings)
+           && meterdb::saveBdcFile(in(folder, "meters.bdc"), s.meterList) == meterdb::BdcSave::Ok
+           && report::saveReportFile(in(folder, "protocol.QRP"), s.pages) == report::ReportFileError::None
+           && report::writePdfFile(s.pages, in(folder, "protocol.pdf"))
+           && ExportFolderCsv(in(folder, "register.csv"), {s.target}, catalogTextLookup(1));
 }
 
 void TestDiskFull::failsAndLosesNothing_data()

@@ -44,7 +44,8 @@ struct Contents {
         const auto pasted = PasteElement(pasteBase, 0, 1);
         pasteDone = pasted ? encodeMeterFile(*pasted) : QByteArray();
         for (int i = 0; i < 2; ++i) {
-            const auto meter = testsupport::sampleMeter(QStringLiteral("RX"), QString::number(900 + i), 4, 1, 2 + 7 * i);
+            const auto meter =
+                testsupport::sampleMeter(QStringLiteral("RX"), QString::number(900 + i), 4, 1, 2 + 7 * i);
             received[i] = encodeMeterFile(meter);
         }
         settings[0] = defaultSettings();
@@ -116,9 +117,11 @@ void TestKilledWrite::everyFileOldOrNew()
     QVERIFY(bdcBytes[0] != bdcBytes[1]);
 
     const int iterations = qEnvironmentVariableIsSet("VARDOSK_KILL_ITERATIONS")
-        ? qEnvironmentVariableIntValue("VARDOSK_KILL_ITERATIONS") : 60;
+                               ? qEnvironmentVariableIntValue("VARDOSK_KILL_ITERATIONS")
+                               : 60;
     const quint32 seed = qEnvironmentVariableIsSet("VARDOSK_KILL_SEED")
-        ? quint32(qEnvironmentVariableIntValue("VARDOSK_KILL_SEED")) : 15u;
+                             ? quint32(qEnvironmentVariableIntValue("VARDOSK_KILL_SEED"))
+                             : 15u;
     QRandomGenerator rng(seed);
     int newContents = 0;
     int newBdc = 0;
@@ -140,7 +143,8 @@ void TestKilledWrite::everyFileOldOrNew()
         const QByteArray received = readAll(in(folder, "received.pcn"));
         QVERIFY2(received == c.received[0] || received == c.received[1], qPrintable(QStringLiteral("kill %1").arg(i)));
         const QByteArray settings = readAll(in(folder, "config.cfg"));
-        QVERIFY2(settings == settingsBytes[0] || settings == settingsBytes[1], qPrintable(QStringLiteral("kill %1").arg(i)));
+        QVERIFY2(settings == settingsBytes[0] || settings == settingsBytes[1],
+                 qPrintable(QStringLiteral("kill %1").arg(i)));
         const QByteArray bdc = readAll(in(folder, "meters.bdc"));
         QVERIFY2(bdc == bdcBytes[0] || bdc == bdcBytes[1], qPrintable(QStringLiteral("kill %1").arg(i)));
         newBdc += int(bdc == bdcBytes[1]);

@@ -21,7 +21,7 @@ using testsupport::Emulator;
 
 namespace {
 
-const QStringList kKinds{QStringLiteral("no-answer"), QStringLiteral("break-after"), QStringLiteral("status-ff"),
+const QStringList kKinds{QStringLiteral("no-answer"), QStringLiteral("break-after"),     QStringLiteral("status-ff"),
                          QStringLiteral("bad-crc"),   QStringLiteral("bad-point-block"), QStringLiteral("slow"),
                          QStringLiteral("unplugged")};
 
@@ -37,7 +37,7 @@ QStringList recordFiles(const QString &folder)
 QStringList readArchive(const QString &port, const QString &folder)
 {
     return {QStringLiteral("read-archive"), QStringLiteral("--port"), port, QStringLiteral("--into"), folder,
-            QStringLiteral("--records"), QStringLiteral("all")};
+            QStringLiteral("--records"),    QStringLiteral("all")};
 }
 
 } // namespace
@@ -53,9 +53,11 @@ void TestLineFaults::everyRunEndsDefinedAndStoresNothingWhenFailed()
     if (!testsupport::emulatorBuilt())
         QSKIP("the instrument emulator is not built");
     const int runs = qEnvironmentVariableIsSet("VARDOSK_LINE_FAULT_RUNS")
-        ? qEnvironmentVariableIntValue("VARDOSK_LINE_FAULT_RUNS") : 2 * int(kKinds.size());
+                         ? qEnvironmentVariableIntValue("VARDOSK_LINE_FAULT_RUNS")
+                         : 2 * int(kKinds.size());
     const quint32 seed = qEnvironmentVariableIsSet("VARDOSK_LINE_FAULT_SEED")
-        ? quint32(qEnvironmentVariableIntValue("VARDOSK_LINE_FAULT_SEED")) : 15u;
+                             ? quint32(qEnvironmentVariableIntValue("VARDOSK_LINE_FAULT_SEED"))
+                             : 15u;
     QRandomGenerator rng(seed);
     QMap<QString, QMap<int, int>> outcomes; // kind -> code -> runs
     const QStringList classes{QStringLiteral("0"), QStringLiteral("3"), QStringLiteral("5")};
@@ -64,12 +66,14 @@ void TestLineFaults::everyRunEndsDefinedAndStoresNothingWhenFailed()
         const QString kind = kKinds.at(i % kKinds.size());
         const int request = 1 + rng.bounded(6);
         QStringList arguments{QStringLiteral("--model-class"), classes.at(rng.bounded(int(classes.size()))),
-                              QStringLiteral("--records"), QStringLiteral("3"), QStringLiteral("--points"),
-                              QStringLiteral("2")};
+                              QStringLiteral("--records"),     QStringLiteral("3"),
+                              QStringLiteral("--points"),      QStringLiteral("2")};
         if (kind == QLatin1String("break-after"))
-            arguments << QStringLiteral("--fault") << QStringLiteral("break-after:%1:%2").arg(rng.bounded(1, 40)).arg(request);
+            arguments << QStringLiteral("--fault")
+                      << QStringLiteral("break-after:%1:%2").arg(rng.bounded(1, 40)).arg(request);
         else if (kind == QLatin1String("bad-point-block"))
-            arguments << QStringLiteral("--fault") << QStringLiteral("bad-point-block:%1:%2").arg(1 + rng.bounded(3)).arg(1 + rng.bounded(2));
+            arguments << QStringLiteral("--fault")
+                      << QStringLiteral("bad-point-block:%1:%2").arg(1 + rng.bounded(3)).arg(1 + rng.bounded(2));
         else if (kind == QLatin1String("slow"))
             arguments << QStringLiteral("--fault") << QStringLiteral("slow:%1").arg(rng.bounded(5, 60));
         else if (kind == QLatin1String("unplugged"))

@@ -52,7 +52,8 @@ void TestSoak::readingsInARowDoNotGrow()
     if (!testsupport::emulatorBuilt())
         QSKIP("the instrument emulator is not built");
     const int readings = qEnvironmentVariableIsSet("VARDOSK_SOAK_READINGS")
-        ? qEnvironmentVariableIntValue("VARDOSK_SOAK_READINGS") : 100;
+                             ? qEnvironmentVariableIntValue("VARDOSK_SOAK_READINGS")
+                             : 100;
     testsupport::Emulator sim({QStringLiteral("--model-class"), QStringLiteral("0"), QStringLiteral("--records"),
                                QStringLiteral("2"), QStringLiteral("--points"), QStringLiteral("3")});
     QVERIFY(!sim.path.isEmpty());

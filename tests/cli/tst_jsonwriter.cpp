@@ -18,7 +18,8 @@ private slots:
         QTest::newRow("named controls") << QStringLiteral("\b\f\n\r\t") << QStringLiteral("\"\\b\\f\\n\\r\\t\"");
         QTest::newRow("other controls") << QString(QChar(1)) + QChar(0x1f) << QStringLiteral("\"\\u0001\\u001f\"");
         QTest::newRow("slash, delete and Cyrillic as they are")
-            << QStringLiteral("a/b") + QChar(0x7f) + QStringLiteral("Щ") << QStringLiteral("\"a/b") + QChar(0x7f) + QStringLiteral("Щ\"");
+            << QStringLiteral("a/b") + QChar(0x7f) + QStringLiteral("Щ")
+            << QStringLiteral("\"a/b") + QChar(0x7f) + QStringLiteral("Щ\"");
         QTest::newRow("empty") << QString() << QStringLiteral("\"\"");
     }
 
@@ -54,12 +55,16 @@ private slots:
 
     void objectsKeepTheirOrderAndSpacing()
     {
-        const QString inner = json::Object(json::Spacing::Compact).integer(QStringLiteral("b"), -7).boolean(QStringLiteral("a"), true).toString();
+        const QString inner = json::Object(json::Spacing::Compact)
+                                  .integer(QStringLiteral("b"), -7)
+                                  .boolean(QStringLiteral("a"), true)
+                                  .toString();
         QCOMPARE(inner, QStringLiteral("{\"b\":-7,\"a\":true}"));
         const QString spaced = json::Object()
                                    .text(QStringLiteral("z"), QStringLiteral("x"))
                                    .raw(QStringLiteral("list"), json::array({QStringLiteral("1"), QStringLiteral("2")}))
-                                   .raw(QStringLiteral("tight"), json::array({QStringLiteral("1"), QStringLiteral("2")}, json::Spacing::Compact))
+                                   .raw(QStringLiteral("tight"),
+                                        json::array({QStringLiteral("1"), QStringLiteral("2")}, json::Spacing::Compact))
                                    .toString();
         QCOMPARE(spaced, QStringLiteral("{\"z\": \"x\", \"list\": [1, 2], \"tight\": [1,2]}"));
         QCOMPARE(json::Object().toString(), QStringLiteral("{}"));

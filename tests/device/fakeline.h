@@ -20,7 +20,7 @@ public:
     std::function<void(int index)> beforeRead;
 
     QVector<QByteArray> requests;
-    QVector<int> pauses;           // durations in ms
+    QVector<int> pauses; // durations in ms
     QVector<int> bytesBeforePause; // request bytes written when each pause began
     int opens = 0, configures = 0, restores = 0, closesRestoring = 0, closesPlain = 0;
     int reads = 0;

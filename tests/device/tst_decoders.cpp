@@ -45,8 +45,8 @@ void tst_decoders::versionTexts()
 void tst_decoders::newerSinglePhaseClasses()
 {
     QByteArray p = identifyPayload(QStringLiteral("Q-W 31"), 0x72, 0x1);
-    putTriple(p, 44, 0, 1, 64, 0);      // 64 * 2^-6 = 1.0
-    putTriple(p, 44, 1, 2, 1, 0);       // 2^-9 = 0.001953125 -> 0.001
+    putTriple(p, 44, 0, 1, 64, 0); // 64 * 2^-6 = 1.0
+    putTriple(p, 44, 1, 2, 1, 0); // 2^-9 = 0.001953125 -> 0.001
     putTriple(p, 44, 2, 2, 512, 0x100); // 1 + 256 * 2^-25 -> 1.0
     putWord(p, 378, 7);
     DeviceInfo info;
@@ -75,7 +75,7 @@ void tst_decoders::newerSinglePhaseClasses()
 
     // Code 3 and code 4 scales and kinds.
     putWord(p, 18, 0x72);
-    putTriple(p, 44, 1, 3, 2, 0);   // 2 * 0.25 = 0.5
+    putTriple(p, 44, 1, 3, 2, 0); // 2 * 0.25 = 0.5
     putTriple(p, 44, 2, 4, 1024, 0); // 1024 * 2^-9 = 2
     QCOMPARE(decodeNewerIdentify(answerFrame(p), info), IdentifyOutcome::Recognised);
     QCOMPARE(info.kind2Count, 1);
@@ -341,10 +341,10 @@ void tst_decoders::archiveSizes()
 
 void tst_decoders::resultMessages()
 {
-    const QList<QPair<int, const char *>> table = {
-        {1, "Error1"}, {2, "Error2"}, {3, "Error3"}, {4, "Error4"}, {5, "Error2"}, {6, "Error5"},
-        {7, "Error6"}, {8, "Error1"}, {9, "Error1"}, {10, "Error7"}, {11, "Error8"}, {12, "Error9"},
-        {14, "Error11"}, {50, "Error12"}, {13, "Error12"}, {99, "Error12"}};
+    const QList<QPair<int, const char *>> table = {{1, "Error1"},   {2, "Error2"},   {3, "Error3"},   {4, "Error4"},
+                                                   {5, "Error2"},   {6, "Error5"},   {7, "Error6"},   {8, "Error1"},
+                                                   {9, "Error1"},   {10, "Error7"},  {11, "Error8"},  {12, "Error9"},
+                                                   {14, "Error11"}, {50, "Error12"}, {13, "Error12"}, {99, "Error12"}};
     // By number, as the program reports them; numbers without a status of
     // their own give the message of an unrecognised instrument.
     for (const auto &row : table)

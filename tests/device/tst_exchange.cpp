@@ -26,7 +26,7 @@ struct Scripted {
     bool older = false;
     int archive = 16;
     int badEntryCrc = -1; // archive position (from 1) with a wrong entry CRC
-    int badDate = -1;     // archive position with month 13
+    int badDate = -1; // archive position with month 13
 
     QByteArray entry(int position, int firstPage, int page, bool newer) const
     {
@@ -35,9 +35,9 @@ struct Scripted {
         putWord(e, 18, std::uint16_t(position));
         const int dateAt = newer ? 20 : 24;
         putWord(e, dateAt, 0x2023);
-        e[dateAt + 2] = 0x01;                                    // day
+        e[dateAt + 2] = 0x01; // day
         e[dateAt + 3] = position == badDate ? char(0x13) : char(0x02); // month
-        e[dateAt + 4] = 0x10;                                    // hour
+        e[dateAt + 4] = 0x10; // hour
         if (newer) {
             StoreChecksum(reinterpret_cast<std::uint8_t *>(e.data()), 30);
             if (position == badEntryCrc)
@@ -477,12 +477,22 @@ void tst_exchange::meterDatabase()
     info.modelClass = 0;
     info.pageFactor = 2;
     QByteArray seen;
-    QCOMPARE(client.readMeterDatabase(info, [&](const QByteArray &p) { seen = p; return true; }), Status::Ok);
+    QCOMPARE(client.readMeterDatabase(info,
+                                      [&](const QByteArray &p) {
+                                          seen = p;
+                                          return true;
+                                      }),
+             Status::Ok);
     QCOMPARE(seen.size(), 1024);
     QCOMPARE(pages(rig.line.requests).last(), 8177);
     QCOMPARE(client.readMeterDatabase(info, [](const QByteArray &) { return false; }), Status::DataError);
     info.modelClass = 6;
-    QCOMPARE(client.readMeterDatabase(info, [&](const QByteArray &p) { seen = p; return true; }), Status::Ok);
+    QCOMPARE(client.readMeterDatabase(info,
+                                      [&](const QByteArray &p) {
+                                          seen = p;
+                                          return true;
+                                      }),
+             Status::Ok);
     QCOMPARE(rig.line.requests.last().left(6), hex("02 0F 04 00 80 03"));
     QCOMPARE(seen, QByteArray(512, 'd'));
 
@@ -503,10 +513,9 @@ void tst_exchange::meterDatabase()
 void tst_exchange::fuzzAnswers()
 {
     QRandomGenerator random(20240611);
-    const QList<Status> allowed = {Status::Ok,         Status::StatusError, Status::NoAnswer,
-                                   Status::BadStatus,  Status::BrokenAnswer, Status::DataError,
-                                   Status::EntryCrc,   Status::ArchiveEmpty, Status::NotRecognised,
-                                   Status::Cancelled};
+    const QList<Status> allowed = {
+        Status::Ok,        Status::StatusError, Status::NoAnswer,     Status::BadStatus,     Status::BrokenAnswer,
+        Status::DataError, Status::EntryCrc,    Status::ArchiveEmpty, Status::NotRecognised, Status::Cancelled};
     for (int round = 0; round < 3000; ++round) {
         QByteArray answer;
         const int kind = random.bounded(4);

@@ -19,16 +19,28 @@ class FakeFtdi final : public FtdiApi {
 public:
     bool loads = true;
     int devices = 1;
-    QByteArray answer;       // what the bridge delivers after a write
-    int piece = 100;         // bytes per read call
+    QByteArray answer; // what the bridge delivers after a write
+    int piece = 100; // bytes per read call
     QStringList calls;
     QVector<QByteArray> written;
     int ctxCount = 0;
 
-    bool load() override { calls << "load"; return loads; }
-    void *newContext() override { ++ctxCount; return &ctxCount; }
+    bool load() override
+    {
+        calls << "load";
+        return loads;
+    }
+    void *newContext() override
+    {
+        ++ctxCount;
+        return &ctxCount;
+    }
     void freeContext(void *) override {}
-    int countDevices(void *) override { calls << "count"; return devices; }
+    int countDevices(void *) override
+    {
+        calls << "count";
+        return devices;
+    }
     int serialOf(void *, int index, char *b, int size) override
     {
         calls << QStringLiteral("serial %1").arg(index);
@@ -41,15 +53,52 @@ public:
         qstrncpy(b, "bridge", size_t(size));
         return 0;
     }
-    int openBySerial(void *, const char *serial) override { calls << QStringLiteral("open %1").arg(serial); return 0; }
-    int close(void *) override { calls << "close"; return 0; }
-    int reset(void *) override { calls << "reset"; return 0; }
-    int flush(void *) override { calls << "flush"; pending_.clear(); return 0; }
-    int setLatency(void *, int ms) override { calls << QStringLiteral("latency %1").arg(ms); return 0; }
-    int setTransferSizes(void *, int in, int out) override { calls << QStringLiteral("transfer %1 %2").arg(in).arg(out); return 0; }
-    int setBaudRate(void *, int rate) override { calls << QStringLiteral("baud %1").arg(rate); return 0; }
-    int setLine8N2(void *) override { calls << "line 8N2"; return 0; }
-    int setTimeouts(void *, int r, int w) override { calls << QStringLiteral("timeouts %1 %2").arg(r).arg(w); return 0; }
+    int openBySerial(void *, const char *serial) override
+    {
+        calls << QStringLiteral("open %1").arg(serial);
+        return 0;
+    }
+    int close(void *) override
+    {
+        calls << "close";
+        return 0;
+    }
+    int reset(void *) override
+    {
+        calls << "reset";
+        return 0;
+    }
+    int flush(void *) override
+    {
+        calls << "flush";
+        pending_.clear();
+        return 0;
+    }
+    int setLatency(void *, int ms) override
+    {
+        calls << QStringLiteral("latency %1").arg(ms);
+        return 0;
+    }
+    int setTransferSizes(void *, int in, int out) override
+    {
+        calls << QStringLiteral("transfer %1 %2").arg(in).arg(out);
+        return 0;
+    }
+    int setBaudRate(void *, int rate) override
+    {
+        calls << QStringLiteral("baud %1").arg(rate);
+        return 0;
+    }
+    int setLine8N2(void *) override
+    {
+        calls << "line 8N2";
+        return 0;
+    }
+    int setTimeouts(void *, int r, int w) override
+    {
+        calls << QStringLiteral("timeouts %1 %2").arg(r).arg(w);
+        return 0;
+    }
     int write(void *, const unsigned char *d, int n) override
     {
         calls << QStringLiteral("write %1").arg(n);
@@ -121,10 +170,24 @@ void tst_ftdi::callSequence()
     DeviceInfo info;
     QCOMPARE(client.identify(info), Status::Ok);
     QCOMPARE(int(info.modelClass), 3);
-    const QStringList expected = {
-        "load", "count", "count", "serial 0", "description 0",
-        "open FT12345", "latency 16", "transfer 65536 0", "reset", "flush", "baud 3000000", "line 8N2",
-        "timeouts 4000 0", "timeouts 100 0", "write 10", "flush", "reset", "close"};
+    const QStringList expected = {"load",
+                                  "count",
+                                  "count",
+                                  "serial 0",
+                                  "description 0",
+                                  "open FT12345",
+                                  "latency 16",
+                                  "transfer 65536 0",
+                                  "reset",
+                                  "flush",
+                                  "baud 3000000",
+                                  "line 8N2",
+                                  "timeouts 4000 0",
+                                  "timeouts 100 0",
+                                  "write 10",
+                                  "flush",
+                                  "reset",
+                                  "close"};
     QCOMPARE(rig.api.calls, expected);
     // Only the newer identify goes over the bridge.
     QCOMPARE(rig.api.written.size(), 1);
@@ -196,8 +259,8 @@ void tst_ftdi::answerIsOneWholeFrame_data()
     QTest::newRow("one frame") << whole << int(Status::Ok);
     QTest::newRow("two halves") << answerFrame(whole.mid(4, 253)) + answerFrame(whole.mid(4, 253))
                                 << int(Status::DataError);
-    QTest::newRow("empty frame, then a long one") << answerFrame(QByteArray()) + answerFrame(whole.mid(4, 506))
-                                                  << int(Status::DataError);
+    QTest::newRow("empty frame, then a long one")
+        << answerFrame(QByteArray()) + answerFrame(whole.mid(4, 506)) << int(Status::DataError);
 }
 
 void tst_ftdi::answerIsOneWholeFrame()

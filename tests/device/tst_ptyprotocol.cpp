@@ -62,8 +62,7 @@ class RecordedLink final : public Link {
 public:
     RecordedLink(const QString &port, Timeouts t, ExchangeContext &c)
         : port_(port, 115200), recorder(port_), link_(recorder, t, c)
-    {
-    }
+    {}
     Status begin() override { return link_.begin(); }
     void exchange(const QByteArray &r, QByteArray &a, int c, int e) override { link_.exchange(r, a, c, e); }
     Status end() override { return link_.end(); }
@@ -94,16 +93,16 @@ struct Session {
     DeviceClient client;
     explicit Session(const QString &port)
         : client(
-              [this, port](Timeouts t) -> std::unique_ptr<Link> {
-                  auto link = std::make_unique<RecordedLink>(port, t, context);
-                  link->recorder.requests = &requests;
-                  link->recorder.pauses = &pauses;
-                  link->recorder.afterRead = afterRead;
-                  if (lineQueue)
-                      link->port().setLineQueueProbe(lineQueue);
-                  return link;
-              },
-              context)
+            [this, port](Timeouts t) -> std::unique_ptr<Link> {
+                auto link = std::make_unique<RecordedLink>(port, t, context);
+                link->recorder.requests = &requests;
+                link->recorder.pauses = &pauses;
+                link->recorder.afterRead = afterRead;
+                if (lineQueue)
+                    link->port().setLineQueueProbe(lineQueue);
+                return link;
+            },
+            context)
     {
         context.cancel = &cancel;
     }

@@ -15,17 +15,17 @@
 #include <unistd.h>
 
 using sessiontest::CliRun;
-using sessiontest::Sim;
 using sessiontest::readFolder;
 using sessiontest::runCli;
+using sessiontest::Sim;
 
 namespace {
 
 CliRun readArchive(const QString &port, const QString &folder, const QStringList &extra = {})
 {
-    return runCli(QStringList{QStringLiteral("read-archive"), QStringLiteral("--port"), port, QStringLiteral("--into"),
-                              folder}
-                  + extra);
+    return runCli(
+        QStringList{QStringLiteral("read-archive"), QStringLiteral("--port"), port, QStringLiteral("--into"), folder}
+        + extra);
 }
 
 // The content entries as `vardosk-cli content` decodes them, keyed like the
@@ -94,14 +94,18 @@ private slots:
 
         device::ExchangeContext::Diagnostic why;
         why.portReason = QStringLiteral("no such device");
-        QCOMPARE(device::resultStatusText(device::Status::PortUnavailable, english, QStringLiteral("/dev/ttyUSB3"), why),
-                 QStringLiteral(" COM Port unavailable /dev/ttyUSB3 (no such device)"));
+        QCOMPARE(
+            device::resultStatusText(device::Status::PortUnavailable, english, QStringLiteral("/dev/ttyUSB3"), why),
+            QStringLiteral(" COM Port unavailable /dev/ttyUSB3 (no such device)"));
         // Settings that cannot be applied: the message without a port name.
         QCOMPARE(device::resultStatusText(device::Status::SettingsFailed, english, QStringLiteral("/dev/ttyUSB3"), {}),
                  QStringLiteral(" COM Port unavailable "));
-        QCOMPARE(device::resultStatusText(device::Status::ArchiveEmpty, english, QString(), {}), QStringLiteral(" Log is empty."));
-        QCOMPARE(device::resultStatusText(device::Status::Cancelled, english, QString(), {}), QStringLiteral(" Reading canceled."));
-        QCOMPARE(device::resultStatusText(device::Status::NotRecognised, english, QString(), {}), QStringLiteral(" Unspecified error."));
+        QCOMPARE(device::resultStatusText(device::Status::ArchiveEmpty, english, QString(), {}),
+                 QStringLiteral(" Log is empty."));
+        QCOMPARE(device::resultStatusText(device::Status::Cancelled, english, QString(), {}),
+                 QStringLiteral(" Reading canceled."));
+        QCOMPARE(device::resultStatusText(device::Status::NotRecognised, english, QString(), {}),
+                 QStringLiteral(" Unspecified error."));
     }
 
     void everyModelClass_data()
@@ -319,7 +323,8 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("text");
         QTest::newRow("complete") << 0 << 0 << 1 << QString();
-        QTest::newRow("not stored, English") << 2 << 0 << 1 << "Unable to create file. Verifications not stored: 2 of 5.";
+        QTest::newRow("not stored, English")
+            << 2 << 0 << 1 << "Unable to create file. Verifications not stored: 2 of 5.";
         QTest::newRow("not stored, Russian") << 2 << 0 << 0 << "Не удается создать файл. Не сохранено поверок: 2 из 5.";
         QTest::newRow("clamped, English")
             << 0 << 1 << 1 << "Meter constant above 4294967295 stored as 4294967295, verifications: 1.";
@@ -376,7 +381,8 @@ private slots:
 
         QTemporaryDir dir;
         for (int k : blocked) {
-            const QString path = QJsonDocument::fromJson(lines.at(k).toUtf8()).object().value(QStringLiteral("file")).toString();
+            const QString path =
+                QJsonDocument::fromJson(lines.at(k).toUtf8()).object().value(QStringLiteral("file")).toString();
             QVERIFY(QDir(dir.path()).mkdir(QFileInfo(path).fileName()));
         }
         if (readOnly)
@@ -384,7 +390,8 @@ private slots:
         const CliRun run = readArchive(sim.path, dir.path());
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(run.exitCode, 13);
-        QCOMPARE(run.err, QStringLiteral("Unable to create file. Verifications not stored: %1 of 3.\n").arg(3 - stored));
+        QCOMPARE(run.err,
+                 QStringLiteral("Unable to create file. Verifications not stored: %1 of 3.\n").arg(3 - stored));
         const auto files = readFolder(dir.path());
         QCOMPARE(files.size(), stored);
         for (const MeterFileReadResult &file : files)

@@ -36,8 +36,8 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-using sessiontest::Sim;
 using sessiontest::readFolder;
+using sessiontest::Sim;
 
 namespace {
 
@@ -88,9 +88,9 @@ private slots:
         // tests that run at the same time.
         QVERIFY(m_userStore.isValid());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_userStore.path());
-        const QString store = QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"),
-                                        QStringLiteral("Tessmer"))
-                                  .fileName();
+        const QString store =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Tessmer"))
+                .fileName();
         QVERIFY2(store.startsWith(m_userStore.path()), qPrintable(store));
     }
 
@@ -141,7 +141,8 @@ private slots:
         QCOMPARE(int(s.interfaceType), int(InterfaceSerial));
         QCOMPARE(s.portIndex, 11);
         QCOMPARE(s.rateIndex, 1);
-        QCOMPARE(w.form->connectionPanel()->text(), QLatin1Char(' ') + PortNames().at(11) + QStringLiteral(";   19200 bps"));
+        QCOMPARE(w.form->connectionPanel()->text(),
+                 QLatin1Char(' ') + PortNames().at(11) + QStringLiteral(";   19200 bps"));
         QCOMPARE(w.commands->currentConnection().portName, PortNames().at(11));
         QCOMPARE(w.commands->currentConnection().baudRate, 19200);
         QVERIFY(!w.commands->currentConnection().usb);
@@ -323,9 +324,7 @@ private slots:
         RecordViews *views = w.form->views();
         QCOMPARE(w.form->store().meters().size(), 2);
 
-        const auto button = [&](const char *name) {
-            return w.form->findChild<QToolButton *>(QLatin1String(name));
-        };
+        const auto button = [&](const char *name) { return w.form->findChild<QToolButton *>(QLatin1String(name)); };
         const auto menuAction = [&](const char *name) { return w.form->findChild<QAction *>(QLatin1String(name)); };
         // Each control with the field of the command states that enables it.
         const QList<QPair<QObject *, bool RecordCommands::*>> controls = {
@@ -422,7 +421,8 @@ private slots:
         {
             Sim generated({"--model-class", "3", "--records", "6", "--points", "2"});
             QVERIFY(!generated.path.isEmpty());
-            QCOMPARE(sessiontest::runCli({"read-archive", "--port", generated.path, "--into", source.path()}).exitCode, 0);
+            QCOMPARE(sessiontest::runCli({"read-archive", "--port", generated.path, "--into", source.path()}).exitCode,
+                     0);
         }
         Sim sim({"--model-class", "3", "--from-folder", source.path()});
         QVERIFY(!sim.path.isEmpty());
@@ -597,7 +597,8 @@ private slots:
             click(f.ReadCalibrationButton);
         });
         w.read();
-        const QString message = QStringLiteral("Unable to create file. Verifications not stored: %1 of 3.").arg(3 - stored);
+        const QString message =
+            QStringLiteral("Unable to create file. Verifications not stored: %1 of 3.").arg(3 - stored);
         QCOMPARE(w.shown, QStringList{message});
         QCOMPARE(w.status(), QLatin1Char(' ') + message);
         const auto files = readFolder(w.dataFolder());

@@ -10,8 +10,8 @@
 #include <QtTest>
 
 using sessiontest::CliRun;
-using sessiontest::Sim;
 using sessiontest::runCli;
+using sessiontest::Sim;
 
 namespace {
 
@@ -62,8 +62,8 @@ private slots:
         QVERIFY(QDir(data).mkpath(QStringLiteral("old/2023")));
 
         QCOMPARE(storedIn(sim.path, data), QStringList(5, QStringLiteral("-")));
-        QCOMPARE(runCli({"read-archive", "--port", sim.path, "--into", data + "/old/2023", "--records", "2,5"}).exitCode,
-                 0);
+        QCOMPARE(
+            runCli({"read-archive", "--port", sim.path, "--into", data + "/old/2023", "--records", "2,5"}).exitCode, 0);
         QCOMPARE(runCli({"read-archive", "--port", sim.path, "--into", data, "--records", "1"}).exitCode, 0);
         QCOMPARE(storedIn(sim.path, data), (QStringList{".", "old/2023", "-", "-", "old/2023"}));
 

@@ -22,8 +22,8 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-using sessiontest::Sim;
 using sessiontest::readFolder;
+using sessiontest::Sim;
 
 namespace {
 
@@ -111,8 +111,8 @@ private slots:
             for (pcn::_blockdata &v : meter.verifications)
                 v.serial = serial;
             return QDir().mkpath(data + folder)
-                && WriteMeterFile(data + folder + QLatin1Char('/') + ReceivedRecordFileName(meter.verifications.first()),
-                                  meter);
+                   && WriteMeterFile(
+                       data + folder + QLatin1Char('/') + ReceivedRecordFileName(meter.verifications.first()), meter);
         };
         QVERIFY(write(QStringLiteral("/North"), QStringLiteral("CE6803"), 4512001));
         QVERIFY(write(QStringLiteral("/North"), QStringLiteral("CE6803"), 777));

@@ -17,7 +17,7 @@ struct Cell {
 
 struct Sheet {
     bool parsed = false;
-    QString declaration;         // the document's first line
+    QString declaration; // the document's first line
     QStringList workbookChildren;
     QStringList sheetNames;
     QString columnCount, rowCount;
@@ -53,7 +53,8 @@ inline Sheet parseSheet(const QByteArray &bytes)
         if (e.tagName() == QLatin1String("Worksheet"))
             s.sheetNames << e.attribute(QStringLiteral("ss:Name"));
     }
-    const QDomElement table = root.firstChildElement(QStringLiteral("Worksheet")).firstChildElement(QStringLiteral("Table"));
+    const QDomElement table =
+        root.firstChildElement(QStringLiteral("Worksheet")).firstChildElement(QStringLiteral("Table"));
     s.columnCount = table.attribute(QStringLiteral("ss:ExpandedColumnCount"));
     s.rowCount = table.attribute(QStringLiteral("ss:ExpandedRowCount"));
     const QDomElement header = table.firstChildElement(QStringLiteral("Row"));

@@ -16,11 +16,11 @@ using namespace sheettest;
 
 namespace {
 
-const QStringList kEnglishDetailTitles{
-    "Date, time", "Device type", "Serial number", "Accuracy class", "Circuit connection", "Year of release",
-    "Turns ratio", "Power type", "Meter constant", "Unom., V", "Inom., A"};
-const QStringList kDetailTypes{
-    "String", "String", "Number", "Number", "String", "Number", "Number", "String", "Number", "Number", "Number"};
+const QStringList kEnglishDetailTitles{"Date, time",         "Device type",     "Serial number", "Accuracy class",
+                                       "Circuit connection", "Year of release", "Turns ratio",   "Power type",
+                                       "Meter constant",     "Unom., V",        "Inom., A"};
+const QStringList kDetailTypes{"String", "String", "Number", "Number", "String", "Number",
+                               "Number", "String", "Number", "Number", "Number"};
 
 std::array<GridColumns, kGridCount> defaultColumns()
 {
@@ -42,7 +42,8 @@ GridColumns firstColumns(GridKind grid, int shown)
 // The second verification of a meter of three, with I1 = 100, I2 = 3.
 pcn::_blockdata verification(int scheme, int points)
 {
-    pcn::_totalblockdata meter = testsupport::sampleMeter(QStringLiteral("CE 301"), QStringLiteral("777"), scheme, 3, points);
+    pcn::_totalblockdata meter =
+        testsupport::sampleMeter(QStringLiteral("CE 301"), QStringLiteral("777"), scheme, 3, points);
     pcn::_blockdata v = meter.verifications[1];
     v.i1 = 100;
     v.i2 = 3;
@@ -114,8 +115,8 @@ private slots:
         QCOMPARE(s.declaration, QStringLiteral("<?xml version=\"1.0\"?>"));
         QVERIFY(bytes.contains("<?mso-application progid=\"Excel.Sheet\"?>"));
         QVERIFY(bytes.contains("<Created>2026-03-04T05:06:07Z</Created>"));
-        QCOMPARE(s.workbookChildren, (QStringList{"DocumentProperties", "ExcelWorkbook", "Styles", "Worksheet",
-                                                  "Worksheet", "Worksheet"}));
+        QCOMPARE(s.workbookChildren,
+                 (QStringList{"DocumentProperties", "ExcelWorkbook", "Styles", "Worksheet", "Worksheet", "Worksheet"}));
         QCOMPARE(s.sheetNames, (QStringList{"Лист1", "Лист2", "Лист3"}));
         QCOMPARE(s.columnCount, QString::number(n + 12));
         QCOMPARE(s.rowCount, QString::number(points + 2));
@@ -174,13 +175,27 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("written");
         const QLocale russian(QLocale::Russian, QLocale::Russia);
-        QTest::newRow("point") << QLocale::c() << "220.01" << "Number" << "220.01";
-        QTest::newRow("comma in a comma locale") << russian << "220,01" << "Number" << "220.01";
-        QTest::newRow("point in a comma locale") << russian << "220.01" << "String" << "220.01";
-        QTest::newRow("power factor") << russian << "0,86L" << "String" << "0,86L";
-        QTest::newRow("exponent") << russian << "1E-6" << "Number" << "1e-06";
-        QTest::newRow("not a number") << QLocale::c() << "NAN" << "String" << "NAN";
-        QTest::newRow("empty") << QLocale::c() << "" << "String" << "";
+        QTest::newRow("point") << QLocale::c() << "220.01"
+                               << "Number"
+                               << "220.01";
+        QTest::newRow("comma in a comma locale") << russian << "220,01"
+                                                 << "Number"
+                                                 << "220.01";
+        QTest::newRow("point in a comma locale") << russian << "220.01"
+                                                 << "String"
+                                                 << "220.01";
+        QTest::newRow("power factor") << russian << "0,86L"
+                                      << "String"
+                                      << "0,86L";
+        QTest::newRow("exponent") << russian << "1E-6"
+                                  << "Number"
+                                  << "1e-06";
+        QTest::newRow("not a number") << QLocale::c() << "NAN"
+                                      << "String"
+                                      << "NAN";
+        QTest::newRow("empty") << QLocale::c() << ""
+                               << "String"
+                               << "";
     }
 
     void gridNumbersFollowTheLocale()
@@ -222,9 +237,14 @@ private slots:
         QTest::addColumn<QString>("serialText");
         QTest::addColumn<QString>("serialType");
         QTest::addColumn<QString>("meterType");
-        QTest::newRow("digits") << "0012345" << "Number" << "CE 301";
-        QTest::newRow("letters in the serial") << "12-A" << "String" << "CE 301";
-        QTest::newRow("control byte in the type") << "1" << "Number" << QStringLiteral("CE\x01 301");
+        QTest::newRow("digits") << "0012345"
+                                << "Number"
+                                << "CE 301";
+        QTest::newRow("letters in the serial") << "12-A"
+                                               << "String"
+                                               << "CE 301";
+        QTest::newRow("control byte in the type") << "1"
+                                                  << "Number" << QStringLiteral("CE\x01 301");
     }
 
     void oddDetailsStayReadable()
@@ -246,16 +266,21 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("safe");
         const QString r(QChar::ReplacementCharacter);
-        QTest::newRow("plain") << "CE 301" << "CE 301";
-        QTest::newRow("tab, line feed, return") << "a\tb\nc\rd" << "a\tb\nc\rd";
-        QTest::newRow("first control byte") << QStringLiteral("a\x01" "b") << "a" + r + "b";
+        QTest::newRow("plain") << "CE 301"
+                               << "CE 301";
+        QTest::newRow("tab, line feed, return") << "a\tb\nc\rd"
+                                                << "a\tb\nc\rd";
+        QTest::newRow("first control byte") << QStringLiteral("a\x01"
+                                                              "b")
+                                            << "a" + r + "b";
         QTest::newRow("last control byte") << QStringLiteral("a\x1F") << "a" + r;
         QTest::newRow("zero") << QString(QChar(0)) << r;
         QTest::newRow("blank after controls") << QStringLiteral("\x20") << " ";
         QTest::newRow("U+FFFE, U+FFFF") << (QString(QChar(0xFFFE)) + QChar(0xFFFF)) << r + r;
         QTest::newRow("lone high surrogate") << (QString(QChar(0xD83D)) + 'x') << r + "x";
         QTest::newRow("lone low surrogate") << QString(QChar(0xDE00)) << r;
-        QTest::newRow("surrogate pair") << QString::fromUtf8("\xF0\x9F\x98\x80") << QString::fromUtf8("\xF0\x9F\x98\x80");
+        QTest::newRow("surrogate pair") << QString::fromUtf8("\xF0\x9F\x98\x80")
+                                        << QString::fromUtf8("\xF0\x9F\x98\x80");
     }
 
     void xmlSafeTextReplacesWhatXmlCannotHold()
@@ -269,13 +294,20 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("field");
-        QTest::newRow("plain") << "CE 301" << "CE 301";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("comma") << "A, B" << "\"A, B\"";
-        QTest::newRow("quote") << "A \"B\"" << "\"A \"\"B\"\"\"";
-        QTest::newRow("line feed") << "A\nB" << "\"A\nB\"";
-        QTest::newRow("carriage return") << "A\rB" << "\"A\rB\"";
-        QTest::newRow("semicolon and blanks") << " A;B " << " A;B ";
+        QTest::newRow("plain") << "CE 301"
+                               << "CE 301";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("comma") << "A, B"
+                               << "\"A, B\"";
+        QTest::newRow("quote") << "A \"B\""
+                               << "\"A \"\"B\"\"\"";
+        QTest::newRow("line feed") << "A\nB"
+                                   << "\"A\nB\"";
+        QTest::newRow("carriage return") << "A\rB"
+                                         << "\"A\rB\"";
+        QTest::newRow("semicolon and blanks") << " A;B "
+                                              << " A;B ";
     }
 
     void csvFieldQuotesWhereNeeded()
@@ -318,8 +350,16 @@ private slots:
             QCOMPARE(row.size(), 1 + 11 + 28);
         QCOMPARE(rows[0].mid(0, 3), (QStringList{"File", "Date, time", "Device type"}));
         QCOMPARE(rows[0].last(), QStringLiteral("I range, A"));
-        const QStringList first{"a.pcn", "2010-01-01 08:30:00", "A, \"B\"", "1", "0.5", "3 phase, 4 wire", "2009",
-                                "1", "active", "1600", "57.7", "5", "1", "-0.123", "220.5", "221", "222", "5", "4.5", "4"};
+        const QStringList first{"a.pcn",    "2010-01-01 08:30:00",
+                                "A, \"B\"", "1",
+                                "0.5",      "3 phase, 4 wire",
+                                "2009",     "1",
+                                "active",   "1600",
+                                "57.7",     "5",
+                                "1",        "-0.123",
+                                "220.5",    "221",
+                                "222",      "5",
+                                "4.5",      "4"};
         QCOMPARE(rows[1].mid(0, first.size()), first);
         QCOMPARE(rows[4][8], QStringLiteral("apparent")); // the second verification, second point
         QCOMPARE(rows[4][12], QStringLiteral("2"));

@@ -62,9 +62,10 @@ private:
     void convert(const QStringList &files, const QString &outDir, const QStringList &filter = {})
     {
         QString output;
-        const QStringList args = QStringList{
-            QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("profile"))).toString(),
-            QStringLiteral("--headless"), QStringLiteral("--norestore")}
+        const QStringList args =
+            QStringList{QStringLiteral("-env:UserInstallation=")
+                            + QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("profile"))).toString(),
+                        QStringLiteral("--headless"), QStringLiteral("--norestore")}
             + filter
             + QStringList{QStringLiteral("--convert-to"), QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1"),
                           QStringLiteral("--outdir"), outDir}
@@ -121,7 +122,7 @@ private slots:
 
             const QVector<QStringList> csv = readCsv(outDir + QStringLiteral("/scheme%1.csv").arg(scheme));
             QCOMPARE(csv.size(), 2 + v.points.size()); // an empty first row, the header in row 2
-            QCOMPARE(csv[1].mid(1), titles);           // column A stays empty
+            QCOMPARE(csv[1].mid(1), titles); // column A stays empty
             for (int j = 0; j < v.points.size(); ++j) {
                 const QStringList &row = csv[2 + j];
                 QCOMPARE(row.size(), 1 + titles.size());
@@ -163,7 +164,8 @@ private slots:
                 bool number = false;
                 written[r][k].toDouble(&number);
                 QVERIFY2(sameValue(calc[r][k], written[r][k], number),
-                         qPrintable(QStringLiteral("row %1 field %2: %3 / %4").arg(r).arg(k).arg(calc[r][k], written[r][k])));
+                         qPrintable(
+                             QStringLiteral("row %1 field %2: %3 / %4").arg(r).arg(k).arg(calc[r][k], written[r][k])));
             }
         }
         // The rows carry the records: the first point of scheme 1's first verification.

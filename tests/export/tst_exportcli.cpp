@@ -33,9 +33,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QDir().mkpath(path(QStringLiteral("folder"))));
-        QVERIFY(WriteMeterFile(path(QStringLiteral("folder/m.pcn")),
-                               testsupport::sampleMeter(QStringLiteral("CE"), QStringLiteral("5"),
-                                                        SchemeThreePhaseThreeWire, 2, 1)));
+        QVERIFY(WriteMeterFile(
+            path(QStringLiteral("folder/m.pcn")),
+            testsupport::sampleMeter(QStringLiteral("CE"), QStringLiteral("5"), SchemeThreePhaseThreeWire, 2, 1)));
         QVERIFY(testsupport::writeAll(path(QStringLiteral("bad.pcn")), "not a record"));
     }
 
@@ -44,14 +44,20 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("status");
         QTest::newRow("no output") << QStringList{"export", "$D/folder/m.pcn"} << 2;
-        QTest::newRow("verification 0") << QStringList{"export", "$D/folder/m.pcn", "--verification", "0", "--out", "$D/x.xml"} << 2;
-        QTest::newRow("unknown language") << QStringList{"export", "$D/folder/m.pcn", "--language", "de", "--out", "$D/x.xml"} << 2;
-        QTest::newRow("beyond the last") << QStringList{"export", "$D/folder/m.pcn", "--verification", "3", "--out", "$D/x.xml"} << 1;
+        QTest::newRow("verification 0") << QStringList{"export", "$D/folder/m.pcn", "--verification",
+                                                       "0",      "--out",           "$D/x.xml"}
+                                        << 2;
+        QTest::newRow("unknown language")
+            << QStringList{"export", "$D/folder/m.pcn", "--language", "de", "--out", "$D/x.xml"} << 2;
+        QTest::newRow("beyond the last") << QStringList{"export", "$D/folder/m.pcn", "--verification",
+                                                        "3",      "--out",           "$D/x.xml"}
+                                         << 1;
         QTest::newRow("unreadable record") << QStringList{"export", "$D/bad.pcn", "--out", "$D/x.xml"} << 1;
         QTest::newRow("missing record") << QStringList{"export", "$D/none.pcn", "--out", "$D/x.xml"} << 1;
         QTest::newRow("output folder missing") << QStringList{"export", "$D/folder/m.pcn", "--out", "$D/no/x.xml"} << 1;
         QTest::newRow("not a folder") << QStringList{"export-folder", "$D/bad.pcn", "--out", "$D/x.csv"} << 1;
-        QTest::newRow("register folder missing") << QStringList{"export-folder", "$D/folder", "--out", "$D/no/x.csv"} << 1;
+        QTest::newRow("register folder missing")
+            << QStringList{"export-folder", "$D/folder", "--out", "$D/no/x.csv"} << 1;
     }
 
     void refusesWithAReason()

@@ -29,8 +29,8 @@ struct Recorder {
 class TestExportWindow : public QObject {
     Q_OBJECT
 private:
-    pcn::_totalblockdata m_meter = testsupport::sampleMeter(QStringLiteral("CE 301"), QStringLiteral("42"),
-                                                            SchemeThreePhaseFourWire, 2, 2);
+    pcn::_totalblockdata m_meter =
+        testsupport::sampleMeter(QStringLiteral("CE 301"), QStringLiteral("42"), SchemeThreePhaseFourWire, 2, 2);
     QVector<pcn::_totalblockdata> m_folder{m_meter};
 
     ExportCommands *commands(Recorder &r, const QString &answer, bool withVerification = true)
@@ -65,14 +65,18 @@ private slots:
 
     void spreadsheetExport_data()
     {
-        QTest::addColumn<QString>("answer");     // the dialog's answer, relative to a fresh folder
-        QTest::addColumn<QString>("written");    // the file expected, "" for none
-        QTest::addColumn<bool>("existing");      // a read-only file of that name exists
-        QTest::addColumn<bool>("error");         // Error36 is shown
-        QTest::newRow("cancelled") << "" << "" << false << false;
-        QTest::newRow("default extension") << "with blanks" << "with blanks.XML" << false << false;
-        QTest::newRow("overwritten without a question") << "old.xml" << "old.xml" << true << false;
-        QTest::newRow("cannot be created") << "missing/out.xml" << "" << false << true;
+        QTest::addColumn<QString>("answer"); // the dialog's answer, relative to a fresh folder
+        QTest::addColumn<QString>("written"); // the file expected, "" for none
+        QTest::addColumn<bool>("existing"); // a read-only file of that name exists
+        QTest::addColumn<bool>("error"); // Error36 is shown
+        QTest::newRow("cancelled") << ""
+                                   << "" << false << false;
+        QTest::newRow("default extension") << "with blanks"
+                                           << "with blanks.XML" << false << false;
+        QTest::newRow("overwritten without a question") << "old.xml"
+                                                        << "old.xml" << true << false;
+        QTest::newRow("cannot be created") << "missing/out.xml"
+                                           << "" << false << true;
     }
 
     void spreadsheetExport()
@@ -155,7 +159,8 @@ private slots:
         window.views()->SelectVerification(window.views()->PowerRowOf(1));
         QString opened;
         auto *commands = window.findChild<ExportCommands *>();
-        commands->setFileChooser([&](QWidget *, const QString &, const QString &) { return dir.filePath(QStringLiteral("x.xml")); });
+        commands->setFileChooser(
+            [&](QWidget *, const QString &, const QString &) { return dir.filePath(QStringLiteral("x.xml")); });
         commands->setDocumentOpener([&](const QString &path) { opened = path; });
         excel->trigger();
         QCOMPARE(opened, dir.filePath(QStringLiteral("x.xml")));

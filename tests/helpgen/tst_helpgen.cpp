@@ -48,17 +48,15 @@ void HelpgenTest::images_data()
     const double text = 130 / 25.4;
     const QString head = QStringLiteral("# Manual\n\n## Section\n\nText.\n\n");
     QTest::newRow("narrow picture keeps its size at 96 dpi")
-        << head + QStringLiteral("![A dialog](images/p0.png)\n") << QList<QSize>{{192, 96}} << 0
-        << QList<double>{2.0};
-    QTest::newRow("wide picture takes the text's width")
-        << head + QStringLiteral("![A window](images/p0.png)\n") << QList<QSize>{{2400, 600}} << 0
-        << QList<double>{text};
+        << head + QStringLiteral("![A dialog](images/p0.png)\n") << QList<QSize>{{192, 96}} << 0 << QList<double>{2.0};
+    QTest::newRow("wide picture takes the text's width") << head + QStringLiteral("![A window](images/p0.png)\n")
+                                                         << QList<QSize>{{2400, 600}} << 0 << QList<double>{text};
     QTest::newRow("two pictures, both embedded")
         << head + QStringLiteral("![One](images/p0.png)\n\n## More\n\n![Two](images/p1.png)\n")
         << QList<QSize>{{96, 48}, {1200, 800}} << 0 << QList<double>{1.0, text};
     QTest::newRow("missing picture fails")
-        << head + QStringLiteral("![One](images/p0.png)\n\n![Gone](images/gone.png)\n") << QList<QSize>{{96, 48}}
-        << 1 << QList<double>{};
+        << head + QStringLiteral("![One](images/p0.png)\n\n![Gone](images/gone.png)\n") << QList<QSize>{{96, 48}} << 1
+        << QList<double>{};
     QTest::newRow("absolute path refused")
         << head + QStringLiteral("![Elsewhere](/usr/share/pixmaps/debian-logo.png)\n") << QList<QSize>{} << 1
         << QList<double>{};

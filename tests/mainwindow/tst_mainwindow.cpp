@@ -52,9 +52,12 @@ enum class Secondary { About, EnterPassword, ChangePassword, FindMeter };
 QString titleShown(TKorvelForm &window, Secondary which)
 {
     switch (which) {
-    case Secondary::About: return window.aboutBox()->windowTitle();
-    case Secondary::EnterPassword: return window.pswd2Form()->windowTitle();
-    case Secondary::ChangePassword: return window.pswdForm()->windowTitle();
+    case Secondary::About:
+        return window.aboutBox()->windowTitle();
+    case Secondary::EnterPassword:
+        return window.pswd2Form()->windowTitle();
+    case Secondary::ChangePassword:
+        return window.pswdForm()->windowTitle();
     case Secondary::FindMeter:
         window.action(QStringLiteral("FindMeterAction"))->trigger();
         window.findChild<FindMeterDialog *>()->close();
@@ -83,7 +86,8 @@ QString titleOf(const StringDocument &strings, Secondary which, int language)
         form.applyStrings(strings.readSection(QStringLiteral("ChangePasswordForm"), language));
         return form.windowTitle();
     }
-    case Secondary::FindMeter: return programText(ProgramText::FindMeterTitle, language);
+    case Secondary::FindMeter:
+        return programText(ProgramText::FindMeterTitle, language);
     }
     return {};
 }
@@ -135,8 +139,7 @@ private slots:
         QTest::newRow("not xml") << QByteArray("this is not xml <<<") << false;
         QTest::newRow("empty") << QByteArray() << false;
         QTest::newRow("binary") << QByteArray("\x00\xff\xfe<a>", 7) << false;
-        QTest::newRow("main checksum wrong")
-            << damagedStrings("<Eng>File</Eng>", "<Eng>Filf</Eng>") << true;
+        QTest::newRow("main checksum wrong") << damagedStrings("<Eng>File</Eng>", "<Eng>Filf</Eng>") << true;
         QTest::newRow("elements where text belongs")
             << damagedStrings("<Eng>Exit</Eng>", "<Eng><b>Exit</b></Eng>") << true;
         QTest::newRow("well-formed, without the messages")
@@ -394,9 +397,9 @@ private slots:
         QTemporaryDir dir;
         const StartupPaths paths = pathsIn(dir, generatedStrings());
         QVERIFY(QDir().mkpath(paths.dataFolder));
-        QVERIFY(WriteMeterFile(paths.dataFolder + QStringLiteral("m.pcn"),
-                               testsupport::sampleMeter(QStringLiteral("CE301"), QStringLiteral("777"),
-                                                        SchemeThreePhaseFourWire, 1, 3)));
+        QVERIFY(WriteMeterFile(
+            paths.dataFolder + QStringLiteral("m.pcn"),
+            testsupport::sampleMeter(QStringLiteral("CE301"), QStringLiteral("777"), SchemeThreePhaseFourWire, 1, 3)));
         auto columnOf = [](const ResultGrid *grid, const QString &title) {
             for (int c = 0; c < grid->ColumnCount(); ++c) {
                 if (grid->HeaderText(c) == title)

@@ -13,9 +13,9 @@
 namespace meterdbtest {
 
 struct Recorded {
-    QStringList messages;   // texts of message boxes
-    QStringList questions;  // texts of Yes/No questions
-    QStringList status;     // status-bar texts in order
+    QStringList messages; // texts of message boxes
+    QStringList questions; // texts of Yes/No questions
+    QStringList status; // status-bar texts in order
     bool answerYes = true;
     bool passwordOk = true;
     int passwordAsked = 0;

@@ -126,7 +126,8 @@ private slots:
         const EncodedImage image = encodeImage({e}, false);
         QVERIFY(image.ok());
         QCOMPARE(image.area.size(), 1024);
-        QCOMPARE(image.area.mid(160, 24), hex("5B 07 15 CD E3 07 73 00 01 00 A0 86 E9 03 41 02 7D 00 FF 0F 0F 00 00 00"));
+        QCOMPARE(image.area.mid(160, 24),
+                 hex("5B 07 15 CD E3 07 73 00 01 00 A0 86 E9 03 41 02 7D 00 FF 0F 0F 00 00 00"));
         MeterList back;
         QVERIFY(decodeImage(image.area, 1, back));
         QVERIFY(sameEntry(back[0], e));

@@ -62,16 +62,36 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letter in serial") << "Ezav_num" << "123a" << "123";
-        QTest::newRow("tenth digit in serial") << "Ezav_num" << "1234567890" << "123456789";
-        QTest::newRow("letter in constant") << "Econst" << "8x00" << "800";
-        QTest::newRow("type in upper case") << "Etyp" << "ce-301" << "CE-301";
-        QTest::newRow("cyrillic type") << "Etyp" << "цэ6803ё" << "ЦЭ6803Ё";
-        QTest::newRow("star in type") << "Etyp" << "A*B" << "AB";
-        QTest::newRow("second separator") << "Inom" << "1.2,5" << "1.25";
-        QTest::newRow("comma") << "Inom" << "12,5" << "12,5";
-        QTest::newRow("1000 is above 999.9") << "EUnomlin" << "1000" << "100";
-        QTest::newRow("class above 9.99") << "Eclass" << "12" << "1";
+        QTest::newRow("letter in serial") << "Ezav_num"
+                                          << "123a"
+                                          << "123";
+        QTest::newRow("tenth digit in serial") << "Ezav_num"
+                                               << "1234567890"
+                                               << "123456789";
+        QTest::newRow("letter in constant") << "Econst"
+                                            << "8x00"
+                                            << "800";
+        QTest::newRow("type in upper case") << "Etyp"
+                                            << "ce-301"
+                                            << "CE-301";
+        QTest::newRow("cyrillic type") << "Etyp"
+                                       << "цэ6803ё"
+                                       << "ЦЭ6803Ё";
+        QTest::newRow("star in type") << "Etyp"
+                                      << "A*B"
+                                      << "AB";
+        QTest::newRow("second separator") << "Inom"
+                                          << "1.2,5"
+                                          << "1.25";
+        QTest::newRow("comma") << "Inom"
+                               << "12,5"
+                               << "12,5";
+        QTest::newRow("1000 is above 999.9") << "EUnomlin"
+                                             << "1000"
+                                             << "100";
+        QTest::newRow("class above 9.99") << "Eclass"
+                                          << "12"
+                                          << "1";
     }
 
     void typingRules()

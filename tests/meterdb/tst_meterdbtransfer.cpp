@@ -128,8 +128,8 @@ private slots:
             QVERIFY(IsBlockValid(f));
 
         const QString out = dir.filePath(QStringLiteral("back.bdc"));
-        const CliRun read = runCli({QStringLiteral("meterdb"), QStringLiteral("read"), QStringLiteral("--port"), sim.path,
-                                    QStringLiteral("--out"), out});
+        const CliRun read = runCli({QStringLiteral("meterdb"), QStringLiteral("read"), QStringLiteral("--port"),
+                                    sim.path, QStringLiteral("--out"), out});
         QCOMPARE(read.exitCode, 0);
         meterdb::MeterList back;
         QCOMPARE(meterdb::loadBdcFile(out, back), meterdb::BdcLoad::Ok);
@@ -162,8 +162,10 @@ private slots:
         QVERIFY(write.err.contains(QStringLiteral("9 entries")));
         QVERIFY(!QFile::exists(trace));
 
-        QVERIFY(testsupport::writeAll(dir.filePath(QStringLiteral("short.bdc")), testsupport::readAll(nine).left(1035)));
-        const CliRun show = runCli({QStringLiteral("meterdb"), QStringLiteral("show"), dir.filePath(QStringLiteral("short.bdc"))});
+        QVERIFY(
+            testsupport::writeAll(dir.filePath(QStringLiteral("short.bdc")), testsupport::readAll(nine).left(1035)));
+        const CliRun show =
+            runCli({QStringLiteral("meterdb"), QStringLiteral("show"), dir.filePath(QStringLiteral("short.bdc"))});
         QVERIFY(show.exitCode != 0);
         QCOMPARE(show.err.trimmed(), meterdbtest::englishMessage(27));
         QVERIFY(show.out.isEmpty());
@@ -191,7 +193,7 @@ private slots:
                 prompt.Button1->click();
             });
             return AskPassword(prompt, QStringLiteral("secret"), meterdbtest::englishMessage(19), services.show)
-                == PasswordAnswer::Accepted;
+                   == PasswordAnswer::Accepted;
         };
         TBdForm form(services);
         form.setConnection(ptyConnection(sim.path, trace));
@@ -215,7 +217,8 @@ private slots:
         writer.show();
         writer.WriteButtonClick();
         QCOMPARE(r.status, (QStringList{meterdbtest::englishMessage(15), meterdbtest::englishMessage(16)}));
-        QCOMPARE(testsupport::readAll(db).left(400), meterdb::encodeImage(meterdbtest::entries(10), true).area.left(400));
+        QCOMPARE(testsupport::readAll(db).left(400),
+                 meterdb::encodeImage(meterdbtest::entries(10), true).area.left(400));
         QVERIFY(writer.WriteButton->isEnabled());
         QVERIFY(writer.close()); // written: nothing to ask
 

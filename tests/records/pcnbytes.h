@@ -33,7 +33,8 @@ inline void put64words(QByteArray &b, int offset, std::uint16_t s, std::uint16_t
 // Checksum of bytes [from, from + length) stored high byte first behind them.
 inline void seal(QByteArray &b, int from, int length)
 {
-    const std::uint16_t crc = RecordChecksum(reinterpret_cast<const std::uint8_t *>(b.constData()) + from, std::size_t(length));
+    const std::uint16_t crc =
+        RecordChecksum(reinterpret_cast<const std::uint8_t *>(b.constData()) + from, std::size_t(length));
     b[from + length] = char(crc >> 8);
     b[from + length + 1] = char(crc & 0xFF);
 }
@@ -107,9 +108,18 @@ inline QByteArray block23(const Header &h)
     putHeader(b, 0, h);
     return b;
 }
-inline int point23(int k) { return 52 + 96 * k; }
-inline int range23(int k) { return 1012 + 12 * k; }
-inline void seal23(QByteArray &b) { seal(b, 0, 1132); }
+inline int point23(int k)
+{
+    return 52 + 96 * k;
+}
+inline int range23(int k)
+{
+    return 1012 + 12 * k;
+}
+inline void seal23(QByteArray &b)
+{
+    seal(b, 0, 1132);
+}
 
 inline void putRange(QByteArray &b, int at, std::uint16_t w0, std::uint16_t w1, std::uint16_t w2, std::uint16_t w3,
                      std::uint16_t w4)
@@ -130,13 +140,28 @@ inline QByteArray blockOld(const Header &h)
     putHeader(b, 0, h);
     return b;
 }
-inline void sealOld(QByteArray &b) { seal(b, 0, int(b.size()) - 2); }
+inline void sealOld(QByteArray &b)
+{
+    seal(b, 0, int(b.size()) - 2);
+}
 
 // Extension blocks: 110 bytes (point, range entry, checksum) in version 23,
 // 98 bytes (point, checksum) below.
-inline QByteArray extension23() { return QByteArray(110, '\0'); }
-inline void sealExtension23(QByteArray &b) { seal(b, 0, 108); }
-inline QByteArray extensionOld() { return QByteArray(98, '\0'); }
-inline void sealExtensionOld(QByteArray &b) { seal(b, 0, 96); }
+inline QByteArray extension23()
+{
+    return QByteArray(110, '\0');
+}
+inline void sealExtension23(QByteArray &b)
+{
+    seal(b, 0, 108);
+}
+inline QByteArray extensionOld()
+{
+    return QByteArray(98, '\0');
+}
+inline void sealExtensionOld(QByteArray &b)
+{
+    seal(b, 0, 96);
+}
 
 } // namespace pcnbytes

@@ -182,21 +182,21 @@ void TestCnvNewer::class5RangesAndMultiplier()
     const int p0 = s.point(0);
     s.highLow(p0 + 0, 0x00280000); // 2.5 A in 12.20 (transformer range)
     s.highLow(p0 + 8, 0x0DC00000); // 220 V in 12.20
-    s.word(p0 + 52, 576);          // Ptotal 576.25 in 32.16
+    s.word(p0 + 52, 576); // Ptotal 576.25 in 32.16
     s.word(p0 + 54, 0x4000);
     const int p1 = s.point(1);
     s.highLow(p1 + 0, 0x00050000); // 5 A in 16.16 (clamp range)
-    newerCodes(s, 0, 0x02, 0);     // group 0, entry 2: 5 A, kind 1; 230 V
-    newerCodes(s, 1, 0x21, 2);     // group 1, entry 1: index 3 + 1 = 100 A clamps; 57.5 V
-    newerCodes(s, 2, 0x40, 1);     // group 2, entry 0: index 3 + 2 = 2.5 A clamps; 115 V
-    newerCodes(s, 3, 0x00, 0);     // 0.05 A, kind 1
-    newerCodes(s, 4, 0xE3, 0);     // group 7 counts as group 0: 10 A, kind 1
+    newerCodes(s, 0, 0x02, 0); // group 0, entry 2: 5 A, kind 1; 230 V
+    newerCodes(s, 1, 0x21, 2); // group 1, entry 1: index 3 + 1 = 100 A clamps; 57.5 V
+    newerCodes(s, 2, 0x40, 1); // group 2, entry 0: index 3 + 2 = 2.5 A clamps; 115 V
+    newerCodes(s, 3, 0x00, 0); // 0.05 A, kind 1
+    newerCodes(s, 4, 0xE3, 0); // group 7 counts as group 0: 10 A, kind 1
     const auto r = ConvertArchiveSlot(s.b, singlePhaseInfo(5));
     QVERIFY(r);
     const QByteArray &b = r->block;
     QCOMPARE(b.left(4), hex("17 05 2A 00"));
     QCOMPARE(b.mid(28, 4), hex("00 00 00 19")); // 100 x 64 = 6400
-    QCOMPARE(b.mid(38, 2), hex("84 00"));       // as delivered
+    QCOMPARE(b.mid(38, 2), hex("84 00")); // as delivered
     QCOMPARE(rangeEntry(b, 0), (QList<int>{20, 0, 1, 230, 0, 0}));
     QCOMPARE(rangeEntry(b, 1), (QList<int>{400, 0, 2, 57, 0x8000, 0}));
     QCOMPARE(rangeEntry(b, 2), (QList<int>{8, 0x8000, 2, 115, 0, 0}));

@@ -218,8 +218,8 @@ void TestCnvOlder::class2Ranges()
 {
     Slot s = olderSlot(4, 3, 3);
     olderCodes(s, 0, 10, 3); // 0.05 A, 60 V
-    olderCodes(s, 1, 3, 0);  // 10 A, 480 V
-    olderCodes(s, 2, 5, 1);  // 2.5 A, 240 V
+    olderCodes(s, 1, 3, 0); // 10 A, 480 V
+    olderCodes(s, 2, 5, 1); // 2.5 A, 240 V
     const auto r = ConvertArchiveSlot(s.b, olderInfo(2));
     QVERIFY(r);
     QCOMPARE(rangeEntry(r->block, 0), (QList<int>{0, 3276, 0, 60, 0, 0}));

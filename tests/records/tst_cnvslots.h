@@ -40,8 +40,8 @@ struct Slot {
     // CRC of [offset, offset + length) stored high byte first behind it.
     void seal(int offset, int length)
     {
-        const std::uint16_t crc = RecordChecksum(reinterpret_cast<const std::uint8_t *>(b.constData()) + offset,
-                                                 std::size_t(length));
+        const std::uint16_t crc =
+            RecordChecksum(reinterpret_cast<const std::uint8_t *>(b.constData()) + offset, std::size_t(length));
         byte(offset + length, crc >> 8);
         byte(offset + length + 1, crc);
     }
@@ -165,8 +165,14 @@ inline double checksumAsExtraValue(const Slot &s, int k)
     return std::int16_t(std::uint16_t(hi | (lo << 8))) / 256.0;
 }
 
-inline RecordLabels english() { return RecordLabels::defaults(1, QLocale::c()); }
-inline RecordLabels russian() { return RecordLabels::defaults(0, QLocale::c()); }
+inline RecordLabels english()
+{
+    return RecordLabels::defaults(1, QLocale::c());
+}
+inline RecordLabels russian()
+{
+    return RecordLabels::defaults(0, QLocale::c());
+}
 
 inline std::uint16_t wordAt(const QByteArray &b, int offset)
 {

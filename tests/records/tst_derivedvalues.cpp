@@ -64,16 +64,16 @@ private slots:
             char expected;
         };
         const Case cases[] = {
-            {1.0, true, 'L'},  {1.0, false, 'L'}, {-1.0, true, 'L'}, {-1.0, false, 'L'},
-            {0.0, false, 'C'}, {0.0, true, 'C'},  {0.5, true, 'C'},  {0.5, false, 'L'},
-            {-0.5, false, 'C'}, {-0.5, true, 'L'},
+            {1.0, true, 'L'}, {1.0, false, 'L'}, {-1.0, true, 'L'}, {-1.0, false, 'L'}, {0.0, false, 'C'},
+            {0.0, true, 'C'}, {0.5, true, 'C'},  {0.5, false, 'L'}, {-0.5, false, 'C'}, {-0.5, true, 'L'},
         };
         for (const Case &c : cases) {
             pcn::_datasample p = phaseA(100, 1, c.cosPhi);
             p.cosPhi = {c.cosPhi, c.cosPhi, c.cosPhi};
             computeDerivedValues(p, {c.sign, c.sign, c.sign});
             for (int k = 0; k < 3; ++k)
-                QVERIFY2(p.pfChar[k] == c.expected, qPrintable(QStringLiteral("cos %1 sign %2").arg(c.cosPhi).arg(c.sign)));
+                QVERIFY2(p.pfChar[k] == c.expected,
+                         qPrintable(QStringLiteral("cos %1 sign %2").arg(c.cosPhi).arg(c.sign)));
         }
     }
 

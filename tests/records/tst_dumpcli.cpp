@@ -78,8 +78,15 @@ private slots:
 
         const Run ru = dump({QStringLiteral("--language"), QStringLiteral("ru"), good});
         QCOMPARE(ru.exitCode, 0);
-        const QJsonObject pr = object(ru.lines[0]).value("verifications").toArray().at(0).toObject()
-                                   .value("points").toArray().at(0).toObject();
+        const QJsonObject pr = object(ru.lines[0])
+                                   .value("verifications")
+                                   .toArray()
+                                   .at(0)
+                                   .toObject()
+                                   .value("points")
+                                   .toArray()
+                                   .at(0)
+                                   .toObject();
         QCOMPARE(pr.value("rangeIText").toString(), QStringLiteral("10 К"));
     }
 

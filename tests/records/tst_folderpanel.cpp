@@ -176,7 +176,10 @@ private slots:
         // Root: the command does nothing, not even ask.
         int asked = 0;
         bool answer = false;
-        m_panel->setPasswordCheck([&] { ++asked; return answer; });
+        m_panel->setPasswordCheck([&] {
+            ++asked;
+            return answer;
+        });
         m_panel->setCurrentItem(root);
         m_panel->DeleteDirClick();
         QCOMPARE(asked, 0);

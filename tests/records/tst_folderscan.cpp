@@ -53,7 +53,7 @@ bool fillFolder(const QString &folder, int count)
 QByteArray fingerprint(const pcn::_totalblockdata &m)
 {
     QByteArray f = m.fileName.toUtf8() + '|' + m.instrument.name.toUtf8() + '|'
-        + QByteArray::number(m.instrument.serial) + '|' + encodeMeterFile(m).toHex();
+                   + QByteArray::number(m.instrument.serial) + '|' + encodeMeterFile(m).toHex();
     for (const pcn::_blockdata &v : m.verifications) {
         for (const pcn::_datasample &p : v.points)
             f += '|' + p.rangeUText.toUtf8() + '/' + p.rangeIText.toUtf8();

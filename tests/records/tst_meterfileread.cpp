@@ -199,7 +199,7 @@ private slots:
         sealOld(b);
         QByteArray e1 = extensionOld();
         put32hl(e1, 8, 0x0DC00000); // U 220 in 12.20
-        e1[94] = 8;                 // 0.05 A
+        e1[94] = 8; // 0.05 A
         sealExtensionOld(e1);
         QByteArray e2 = extensionOld();
         sealExtensionOld(e2);

@@ -180,14 +180,16 @@ private slots:
     void nominalValuesAreRounded()
     {
         Header h;
-        h.iNom10 = 7;       // 0.7 A
-        h.class100 = 29;    // 0.29
-        h.uLine10 = 1;      // 0.1 V
-        h.uPhase10 = 577;   // 57.7 V
+        h.iNom10 = 7; // 0.7 A
+        h.class100 = 29; // 0.29
+        h.uLine10 = 1; // 0.1 V
+        h.uPhase10 = 577; // 57.7 V
         const MeterFileReadResult r = parse(fileHeader("1") + type0Block(h));
         QVERIFY(r.readable);
         const QByteArray bytes = encodeMeterFile(r.meter);
-        const auto word = [&](int offset) { return int(std::uint8_t(bytes[67 + offset])) | int(std::uint8_t(bytes[67 + offset + 1])) << 8; };
+        const auto word = [&](int offset) {
+            return int(std::uint8_t(bytes[67 + offset])) | int(std::uint8_t(bytes[67 + offset + 1])) << 8;
+        };
         QCOMPARE(word(36), 7);
         QCOMPARE(word(26), 29);
         QCOMPARE(word(32), 1);

@@ -31,7 +31,8 @@ private slots:
     void encodesLatinDesignation()
     {
         // "CE301" padded to 14 with spaces, pairs swapped, two zero bytes.
-        QCOMPARE(EncodeMeterType(QStringLiteral("CE301")).value(), hex("45 43 30 33 20 31 20 20 20 20 20 20 20 20 00 00"));
+        QCOMPARE(EncodeMeterType(QStringLiteral("CE301")).value(),
+                 hex("45 43 30 33 20 31 20 20 20 20 20 20 20 20 00 00"));
         QCOMPARE(DecodeMeterType(hex("45 43 30 33 20 31 20 20 20 20 20 20 20 20 00 00")),
                  QStringLiteral("CE301         "));
     }
@@ -51,7 +52,8 @@ private slots:
     void fileNameCharactersBecomePlus()
     {
         // "A/B" and the other eight forbidden characters, stored with pairs swapped.
-        QCOMPARE(DecodeMeterType(hex("2F 41 20 42 20 20 20 20 20 20 20 20 20 20 00 00")), QStringLiteral("A+B           "));
+        QCOMPARE(DecodeMeterType(hex("2F 41 20 42 20 20 20 20 20 20 20 20 20 20 00 00")),
+                 QStringLiteral("A+B           "));
         QCOMPARE(DecodeMeterType(hex("2A 22 3C 3A 3F 3E 7C 5C 00 00 00 00 00 00 00 00")), QStringLiteral("++++++++"));
         // Encoding keeps the slash; only the decoder replaces it.
         QCOMPARE(EncodeMeterType(QStringLiteral("A/B")).value().left(4), hex("2F 41 20 42"));
@@ -101,8 +103,8 @@ private slots:
     {
         QVERIFY(EncodeMeterType(QString(14, QLatin1Char('X'))).has_value());
         QVERIFY(!EncodeMeterType(QString(15, QLatin1Char('X'))).has_value());
-        QVERIFY(!EncodeMeterType(QStringLiteral("ЁЛ")).has_value());     // Ё is 168
-        QVERIFY(!EncodeMeterType(QStringLiteral("№1")).has_value());     // № is 185
+        QVERIFY(!EncodeMeterType(QStringLiteral("ЁЛ")).has_value()); // Ё is 168
+        QVERIFY(!EncodeMeterType(QStringLiteral("№1")).has_value()); // № is 185
         QVERIFY(!EncodeMeterType(QStringLiteral("\u4E2D")).has_value()); // not in the code page
         QVERIFY(EncodeMeterType(QString()).has_value());
         QCOMPARE(EncodeMeterType(QString()).value(), hex("20 20 20 20 20 20 20 20 20 20 20 20 20 20 00 00"));

@@ -58,15 +58,32 @@ private slots:
         pcn::_totalblockdata source = meter({verification(at(3, 2), {2})});
         pcn::_blockdata &s = source.verifications[0];
         switch (change) {
-        case 1: source.instrument.serial = 778; break;
-        case 2: source.instrument.type = 0; break;
-        case 3: s.serialText = QStringLiteral("4243"); break;
-        case 4: s.accuracyClass = 1.0; break;
-        case 5: s.scheme = SchemeThreePhaseThreeWire; break;
-        case 6: s.i2 = 0; break;
-        case 7: s.meterType = QStringLiteral("OTHER"); break;
-        case 8: s.year = 1999; break;
-        default: break;
+        case 1:
+            source.instrument.serial = 778;
+            break;
+        case 2:
+            source.instrument.type = 0;
+            break;
+        case 3:
+            s.serialText = QStringLiteral("4243");
+            break;
+        case 4:
+            s.accuracyClass = 1.0;
+            break;
+        case 5:
+            s.scheme = SchemeThreePhaseThreeWire;
+            break;
+        case 6:
+            s.i2 = 0;
+            break;
+        case 7:
+            s.meterType = QStringLiteral("OTHER");
+            break;
+        case 8:
+            s.year = 1999;
+            break;
+        default:
+            break;
         }
         QCOMPARE(AreMergeable(source, target), mergeable);
         QCOMPARE(AreMergeable(target, source), mergeable);
@@ -188,12 +205,23 @@ private slots:
         a.scheme = std::uint8_t(scheme);
         pcn::_blockdata b = a;
         switch (change) {
-        case 1: b.uPhaseNom = 57.7; break;
-        case 2: b.uLineNom = 100; break;
-        case 3: b.iNom = 1; break;
-        case 4: b.constant = 1601; break;
-        case 5: b.powerType = PowerReactiveShift; break;
-        default: break;
+        case 1:
+            b.uPhaseNom = 57.7;
+            break;
+        case 2:
+            b.uLineNom = 100;
+            break;
+        case 3:
+            b.iNom = 1;
+            break;
+        case 4:
+            b.constant = 1601;
+            break;
+        case 5:
+            b.powerType = PowerReactiveShift;
+            break;
+        default:
+            break;
         }
         QCOMPARE(IsElementCompatible(a, b), compatible);
         const pcn::_totalblockdata m = meter({a, b});
@@ -205,7 +233,8 @@ private slots:
     void pasteTakesEarlierMomentAndJoinsPoints()
     {
         // Target dated 12.03 with two points, source dated 10.03 with one.
-        const pcn::_totalblockdata m = meter({verification(at(3, 12, 9), {100, 101}), verification(at(3, 10, 15), {200})});
+        const pcn::_totalblockdata m =
+            meter({verification(at(3, 12, 9), {100, 101}), verification(at(3, 10, 15), {200})});
         const std::optional<pcn::_totalblockdata> r = PasteElement(m, 0, 1);
         QVERIFY(r);
         QCOMPARE(r->verifications.size(), 1);
@@ -221,8 +250,8 @@ private slots:
 
     void pasteKeepsTargetMomentWhenSourceIsLater()
     {
-        const pcn::_totalblockdata m = meter({verification(at(3, 10, 8), {1}), verification(at(3, 10, 9), {2}),
-                                         verification(at(3, 12), {3})});
+        const pcn::_totalblockdata m =
+            meter({verification(at(3, 10, 8), {1}), verification(at(3, 10, 9), {2}), verification(at(3, 12), {3})});
         // Same date, later time: the target (index 0) keeps 08:00.
         std::optional<pcn::_totalblockdata> r = PasteElement(m, 0, 1);
         QVERIFY(r);
@@ -459,8 +488,8 @@ private slots:
         const QString t = dir.filePath(QStringLiteral("t.pcn"));
         // Five verifications make a target file of more than one chunk.
         QVERIFY(WriteMeterFile(s, meter({verification(at(4, 1), {1}), verification(at(4, 2), {2})})));
-        QVERIFY(WriteMeterFile(t, meter({verification(at(3, 1), {3}), verification(at(3, 2), {4}),
-                                         verification(at(3, 3), {5})})));
+        QVERIFY(WriteMeterFile(
+            t, meter({verification(at(3, 1), {3}), verification(at(3, 2), {4}), verification(at(3, 3), {5})})));
         const QByteArray sBytes = testsupport::readAll(s);
         const QByteArray tBytes = testsupport::readAll(t);
         int calls = 0;

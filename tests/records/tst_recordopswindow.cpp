@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(snapshot(data()), before);
         QCOMPARE(m_window->store().meters().size(), 2);
         QVERIFY(action("PasteButton")->isEnabled()); // a copy may be pasted again
-        QCOMPARE(m_dialogs, 0);                      // no password asked
+        QCOMPARE(m_dialogs, 0); // no password asked
         QVERIFY(m_shown.isEmpty());
     }
 
@@ -236,7 +236,8 @@ private slots:
         action("CopyButton")->trigger();
         select(QStringLiteral("B"));
         action("PasteButton")->trigger();
-        QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))), testsupport::readAll(file(QStringLiteral("A/a.pcn"))));
+        QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))),
+                 testsupport::readAll(file(QStringLiteral("A/a.pcn"))));
         QCOMPARE(m_window->store().meters().size(), 1);
         QCOMPARE(powers()->model()->rowCount(), 1);
     }

@@ -96,8 +96,8 @@ private slots:
     void folderWithoutSubFoldersIsMarkedOnlyWhenItHasNone_data()
     {
         QTest::addColumn<QStringList>("folders"); // below x
-        QTest::addColumn<bool>("linkToFolder");   // x/link leads to the data folder
-        QTest::addColumn<bool>("subFolders");     // x holds a real sub-folder
+        QTest::addColumn<bool>("linkToFolder"); // x/link leads to the data folder
+        QTest::addColumn<bool>("subFolders"); // x holds a real sub-folder
         QTest::newRow("empty") << QStringList{} << false << false;
         QTest::newRow("one sub-folder") << QStringList{"a"} << false << true;
         QTest::newRow("hidden sub-folder") << QStringList{".a"} << false << true;
@@ -129,7 +129,8 @@ private slots:
         // The tree shows exactly the real sub-folders either way.
         const FolderNode tree = RecordStore(m_data).BuildFolderTree();
         QCOMPARE(tree.children.size(), std::size_t(1));
-        QCOMPARE(childNames(tree.children[0]), folders.isEmpty() ? QStringList{} : QStringList{folders[0].section('/', 0, 0)});
+        QCOMPARE(childNames(tree.children[0]),
+                 folders.isEmpty() ? QStringList{} : QStringList{folders[0].section('/', 0, 0)});
     }
 
     void pathsOfNodesAndOfTheCurrentFolder()
@@ -159,7 +160,7 @@ private slots:
         QVERIFY(writeMeter(m_data + "a.pcn", "CE102", 111, {1}));
         QVERIFY(writeMeter(m_data + "C.PCN", "MIR", 333, {10, 11, 2}));
         QVERIFY(writeMeter(m_data + "sub/inner.pcn", "X", 1, {1})); // other folder
-        QVERIFY(writeMeter(m_data + "meter.txt", "X", 2, {1}));      // other extension
+        QVERIFY(writeMeter(m_data + "meter.txt", "X", 2, {1})); // other extension
 
         const QByteArray good = fileHeader("9") + recordBlock("X", 9, 1);
         QByteArray flipped = good;
@@ -168,7 +169,7 @@ private slots:
         badHeader[10] = char(badHeader[10] ^ 0x40);
         QByteArray badTypeBlock = recordBlock("X", 9, 1);
         badTypeBlock[1] = char(4); // instrument type 4 does not exist
-        seal(badTypeBlock, 1132);  // with a right checksum
+        seal(badTypeBlock, 1132); // with a right checksum
         const QByteArray badType = fileHeader("9") + badTypeBlock;
         const struct {
             const char *name;
@@ -361,7 +362,8 @@ private slots:
         QVERIFY(writeFile(path, "partial"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * ageMinutes), QFileDevice::FileModificationTime));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * ageMinutes),
+                                 QFileDevice::FileModificationTime));
         file.close();
         QCOMPARE(store.CanDeleteFolder(folder), offered);
         QCOMPARE(store.DeleteFolder(folder), deleted);

@@ -43,9 +43,9 @@ private slots:
         const QList<QByteArray> lines = r.out.split('\n');
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines[0], QByteArray("{\"file\": \"a \\\"q\\\".pcn\", \"meterType\": \"MIR           \", "
-                                        "\"serialText\": \"111\", \"verifications\": 1}"));
+                                      "\"serialText\": \"111\", \"verifications\": 1}"));
         QCOMPARE(lines[1], QByteArray("{\"file\": \"b.pcn\", \"meterType\": \"CE301         \", "
-                                        "\"serialText\": \"222\", \"verifications\": 2}"));
+                                      "\"serialText\": \"222\", \"verifications\": 2}"));
         QVERIFY(lines[2].isEmpty());
         // Each line is JSON on its own.
         QJsonParseError error;

@@ -110,7 +110,7 @@ private slots:
         const QVector<pcn::_datacounter> entries = {v[0], v[1], v[2], v[3], fifth, otherType};
         const QVector<std::optional<QString>> folders = LocateStored(data, entries);
         const QVector<std::optional<QString>> expected = {QStringLiteral("A"), QStringLiteral("B/C"), QString(),
-                                                          QString(), std::nullopt, std::nullopt};
+                                                          QString(),           std::nullopt,          std::nullopt};
         QCOMPARE(folders, expected);
         QCOMPARE(LocateStored(dir.path() + QStringLiteral("/missing"), entries),
                  QVector<std::optional<QString>>(entries.size()));
@@ -121,10 +121,14 @@ private slots:
         QTest::addColumn<QString>("serial");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QStringList>("files"); // folder/file of each meter found
-        QTest::newRow("serial part in two folders") << "451" << "" << QStringList{"X/a.pcn", "Y/Z/renamed.pcn"};
-        QTest::newRow("type in any case") << "" << "цэ68" << QStringList{"X/a.pcn", "X/c.pcn"};
-        QTest::newRow("both parts") << "451" << "kvm" << QStringList{"Y/Z/renamed.pcn"};
-        QTest::newRow("nothing") << "999" << "" << QStringList{};
+        QTest::newRow("serial part in two folders") << "451"
+                                                    << "" << QStringList{"X/a.pcn", "Y/Z/renamed.pcn"};
+        QTest::newRow("type in any case") << ""
+                                          << "цэ68" << QStringList{"X/a.pcn", "X/c.pcn"};
+        QTest::newRow("both parts") << "451"
+                                    << "kvm" << QStringList{"Y/Z/renamed.pcn"};
+        QTest::newRow("nothing") << "999"
+                                 << "" << QStringList{};
     }
 
     void findsMetersByParts()

@@ -53,22 +53,22 @@ inline QByteArray recordBlock(const QByteArray &meterType, quint32 serial, int p
     }
     putWord(b, 20, quint16(serial >> 16));
     putWord(b, 22, quint16(serial & 0xFFFF));
-    putWord(b, 24, 2008);   // year of manufacture
-    putWord(b, 26, 100);    // class 1.00
-    putWord(b, 30, 1000);   // constant
-    putWord(b, 32, 4000);   // 400.0 V
-    putWord(b, 34, 2300);   // 230.0 V
-    putWord(b, 36, 50);     // 5.0 A
-    b[38] = char(1);        // three-phase four-wire
+    putWord(b, 24, 2008); // year of manufacture
+    putWord(b, 26, 100); // class 1.00
+    putWord(b, 30, 1000); // constant
+    putWord(b, 32, 4000); // 400.0 V
+    putWord(b, 34, 2300); // 230.0 V
+    putWord(b, 36, 50); // 5.0 A
+    b[38] = char(1); // three-phase four-wire
     b[39] = char(powerType);
     putWord(b, 40, 0x0011); // i1 = 1, i2 = 1
     putWord(b, 42, quint16(points));
     putWord(b, 44, 0x2009);
-    b[46] = char(0x15);     // day
-    b[47] = char(0x06);     // month
-    b[48] = char(0x09);     // hour
+    b[46] = char(0x15); // day
+    b[47] = char(0x06); // month
+    b[48] = char(0x09); // hour
     b[50] = char(bcdSecond);
-    b[51] = char(0x05);     // minute
+    b[51] = char(0x05); // minute
     seal(b, 1132);
     for (int k = 10; k < points; ++k) {
         QByteArray ext(110, '\0');

@@ -55,8 +55,8 @@ inline ProtocolDocument sampleProtocol(ProtocolScheme scheme, int groups, int ro
     d.yearLine = QStringLiteral("Год выпуска: 2008");
     d.classLine = QStringLiteral("Класс точности: 1");
     d.schemeLine = scheme == ProtocolScheme::SinglePhaseTwoWire ? QStringLiteral("Включение: 1 фаза, 2 провода")
-        : scheme == ProtocolScheme::ThreePhaseThreeWire       ? QStringLiteral("Включение: 3 фазы, 3 провода")
-                                                              : QStringLiteral("Включение: 3 фазы, 4 провода");
+                   : scheme == ProtocolScheme::ThreePhaseThreeWire ? QStringLiteral("Включение: 3 фазы, 3 провода")
+                                                                   : QStringLiteral("Включение: 3 фазы, 4 провода");
     d.voltageCaption = QStringLiteral("Напряжение, В");
     d.currentCaption = QStringLiteral("Ток, А");
     d.powerFactorCaption = scheme == ProtocolScheme::ThreePhaseThreeWire ? QStringLiteral("Суммарный коэф. мощн.")

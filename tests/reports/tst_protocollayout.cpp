@@ -116,7 +116,8 @@ void TestProtocolLayout::flowsOntoPages()
             const QRectF box = drawnBox(item);
             if (box.top() >= kFooterTop - 1e-9 || (item.kind == ItemKind::Rect && box.height() > 200))
                 continue;
-            QVERIFY2(box.bottom() <= kFooterTop + 0.15, qPrintable(item.text + QStringLiteral(" on page %1").arg(p + 1)));
+            QVERIFY2(box.bottom() <= kFooterTop + 0.15,
+                     qPrintable(item.text + QStringLiteral(" on page %1").arg(p + 1)));
         }
         headings += int(itemsWithText(page, QStringLiteral("№")).size());
         // Row numbers in the first column, in reading order.
@@ -224,7 +225,8 @@ void TestProtocolLayout::titleKeepsItsFonts()
     QCOMPARE(formats.value(QStringLiteral("Протокол")).fontWeight(), int(QFont::Normal));
     QCOMPARE(formats.value(QStringLiteral("Протокол")).fontPointSize(), 14.0);
     // And the bold part takes more height than a 14 pt line would.
-    QVERIFY(richTextHeightMm(title->text, 165.4) > richTextHeightMm(plainTextToHtml(QStringLiteral("Протокол")), 165.4));
+    QVERIFY(richTextHeightMm(title->text, 165.4)
+            > richTextHeightMm(plainTextToHtml(QStringLiteral("Протокол")), 165.4));
 }
 
 void TestProtocolLayout::titleTallerThanAPage()

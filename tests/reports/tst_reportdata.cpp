@@ -15,8 +15,8 @@ const TextLookup kRussianTexts = catalogTextLookup(0);
 
 pcn::_totalblockdata meterOf(int scheme, int count, int points = 1)
 {
-    pcn::_totalblockdata m = testsupport::sampleMeter(QStringLiteral("CE301"), QStringLiteral("0012345"),
-                                                      scheme, count, points);
+    pcn::_totalblockdata m =
+        testsupport::sampleMeter(QStringLiteral("CE301"), QStringLiteral("0012345"), scheme, count, points);
     for (int k = 0; k < m.verifications.size(); ++k)
         m.verifications[k].constant = 1000u + unsigned(k); // tells the groups apart
     m.instrument.name = QStringLiteral("REF-3");
@@ -38,16 +38,37 @@ pcn::_datasample pointWith(RowField field, double value, char pf)
 {
     pcn::_datasample p;
     switch (field) {
-    case RowField::Ua: p.U[0] = value; break;
-    case RowField::Ic: p.I[2] = value; break;
-    case RowField::Uca: p.Uline[2] = value; break;
-    case RowField::Kpa: p.cosPhi[0] = value; p.pfChar[0] = pf; break;
-    case RowField::Kps: p.pfTotal = value; p.pfChar[3] = pf; break;
-    case RowField::Ps: p.Ptotal = value; break;
-    case RowField::Sb: p.S[1] = value; break;
-    case RowField::Qp: p.QcrossTotal = value; break;
-    case RowField::Er: p.errorPercent = value; break;
-    default: qFatal("field not covered by the test");
+    case RowField::Ua:
+        p.U[0] = value;
+        break;
+    case RowField::Ic:
+        p.I[2] = value;
+        break;
+    case RowField::Uca:
+        p.Uline[2] = value;
+        break;
+    case RowField::Kpa:
+        p.cosPhi[0] = value;
+        p.pfChar[0] = pf;
+        break;
+    case RowField::Kps:
+        p.pfTotal = value;
+        p.pfChar[3] = pf;
+        break;
+    case RowField::Ps:
+        p.Ptotal = value;
+        break;
+    case RowField::Sb:
+        p.S[1] = value;
+        break;
+    case RowField::Qp:
+        p.QcrossTotal = value;
+        break;
+    case RowField::Er:
+        p.errorPercent = value;
+        break;
+    default:
+        qFatal("field not covered by the test");
     }
     return p;
 }
@@ -88,15 +109,14 @@ void TestReportData::selection_data()
     QTest::addColumn<QVector<int>>("ticked");
     QTest::addColumn<QVector<int>>("expected");
     QTest::newRow("nothing ticked, 3") << 3 << QVector<int>{0, 1, 2} << QVector<int>{} << QVector<int>{0, 1, 2};
-    QTest::newRow("nothing ticked, re-sorted") << 3 << QVector<int>{2, 0, 1} << QVector<int>{}
-                                               << QVector<int>{2, 0, 1};
-    QTest::newRow("2 of 7, display order") << 7 << QVector<int>{6, 5, 4, 3, 2, 1, 0} << QVector<int>{1, 4}
-                                           << QVector<int>{4, 1};
+    QTest::newRow("nothing ticked, re-sorted") << 3 << QVector<int>{2, 0, 1} << QVector<int>{} << QVector<int>{2, 0, 1};
+    QTest::newRow("2 of 7, display order")
+        << 7 << QVector<int>{6, 5, 4, 3, 2, 1, 0} << QVector<int>{1, 4} << QVector<int>{4, 1};
     QTest::newRow("10 ticked of 12") << 12 << QVector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}
                                      << QVector<int>{11, 10, 9, 8, 7, 6, 5, 4, 3, 2}
                                      << QVector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-    QTest::newRow("never more than 10") << 12 << QVector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}
-                                        << QVector<int>{} << QVector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    QTest::newRow("never more than 10") << 12 << QVector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11} << QVector<int>{}
+                                        << QVector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
 }
 
 void TestReportData::selection()
@@ -215,11 +235,14 @@ void TestReportData::schemeKeys_data()
     QTest::addColumn<QString>("powerFactorCaption");
     QTest::addColumn<bool>("phaseVoltage");
     QTest::addColumn<bool>("lineVoltage");
-    QTest::newRow("four-wire") << int(SchemeThreePhaseFourWire) << "Connection: 3 phase, 4 wire" << "Current, A"
+    QTest::newRow("four-wire") << int(SchemeThreePhaseFourWire) << "Connection: 3 phase, 4 wire"
+                               << "Current, A"
                                << "Power factor" << true << true;
     QTest::newRow("three-wire") << int(SchemeThreePhaseThreeWire) << "Connection: 3 phase, 3 wire"
-                                << "Current, A" << "Total power factor" << false << true;
-    QTest::newRow("single-phase") << int(SchemeSinglePhaseTwoWire) << "Connection: 1 phase, 2 wire" << "I, A"
+                                << "Current, A"
+                                << "Total power factor" << false << true;
+    QTest::newRow("single-phase") << int(SchemeSinglePhaseTwoWire) << "Connection: 1 phase, 2 wire"
+                                  << "I, A"
                                   << "Power factor" << true << false;
 }
 
@@ -252,12 +275,11 @@ void TestReportData::powerTypes_data()
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("fieldText");
     QTest::newRow("active") << int(SchemeThreePhaseFourWire) << 0 << "Active power" << int(RowField::Ps) << "3000";
-    QTest::newRow("apparent") << int(SchemeThreePhaseThreeWire) << 1 << "Apparent power" << int(RowField::Ss)
-                              << "3500";
+    QTest::newRow("apparent") << int(SchemeThreePhaseThreeWire) << 1 << "Apparent power" << int(RowField::Ss) << "3500";
     QTest::newRow("cross") << int(SchemeThreePhaseFourWire) << 2 << "Reactive power (cross-connection)"
                            << int(RowField::Qp) << "-12.5";
-    QTest::newRow("cross, single-phase") << int(SchemeSinglePhaseTwoWire) << 2
-                                         << "Reactive power (cross-connection)" << int(RowField::Qp) << "-12.5";
+    QTest::newRow("cross, single-phase") << int(SchemeSinglePhaseTwoWire) << 2 << "Reactive power (cross-connection)"
+                                         << int(RowField::Qp) << "-12.5";
     QTest::newRow("shift") << int(SchemeSinglePhaseTwoWire) << 3 << "Reactive power (phase-shift method)"
                            << int(RowField::Qs) << "7";
     QTest::newRow("geometric") << int(SchemeThreePhaseFourWire) << 4 << "Reactive power (geometrical method)"
@@ -299,8 +321,8 @@ void TestReportData::emptyVerification()
 void TestReportData::footerTexts()
 {
     const ReportTexts texts{QStringLiteral("<p>T</p>"), QStringLiteral("<p>E</p>")};
-    const auto doc = buildProtocolDocument(meterOf(SchemeThreePhaseFourWire, 1), {0}, texts, kRussianTexts,
-                                           kRussian, QDate(2026, 12, 7));
+    const auto doc = buildProtocolDocument(meterOf(SchemeThreePhaseFourWire, 1), {0}, texts, kRussianTexts, kRussian,
+                                           QDate(2026, 12, 7));
     QVERIFY(doc);
     QCOMPARE(doc->documentTitle, QStringLiteral("Протокол поверки"));
     QCOMPARE(doc->titleHtml, texts.titleHtml);

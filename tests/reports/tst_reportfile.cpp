@@ -104,8 +104,7 @@ void TestReportFile::refusesBadFiles_data()
     // Payload: title (length and UTF-8), paper size, page count, item count,
     // then the first item's kind.
     const qsizetype firstKind = kHeaderSize + 4 + samplePages().title.toUtf8().size() + 16 + 4 + 4;
-    QTest::newRow("unknown item kind, resealed") << patched(firstKind, 9, true)
-                                                 << int(ReportFileError::Damaged);
+    QTest::newRow("unknown item kind, resealed") << patched(firstKind, 9, true) << int(ReportFileError::Damaged);
     QTest::newRow("item kind 0, resealed") << patched(firstKind, 0, true) << int(ReportFileError::Damaged);
     QTest::newRow("clip flag 2, resealed") << patched(firstKind + 33, 2, true) << int(ReportFileError::Damaged);
 }

@@ -58,7 +58,7 @@ void TestReportPdf::initTestCase()
         QSKIP("pdftotext (poppler-utils) is not installed");
     for (int scheme : {1, 2, 4}) {
         QVERIFY(WriteMeterFile(pcnPath(scheme), testsupport::sampleMeter(QStringLiteral("CE 301"),
-                                                                            QStringLiteral("0091234"), scheme, 12, 14)));
+                                                                         QStringLiteral("0091234"), scheme, 12, 14)));
     }
 }
 
@@ -82,10 +82,10 @@ void TestReportPdf::protocolReadsBack()
     QFETCH(QString, language);
     QFETCH(QStringList, expected);
     const QString pdf = m_dir.filePath(QStringLiteral("p%1%2.pdf").arg(scheme).arg(language));
-    const testsupport::CliRun r = cli({pcnPath(scheme), QStringLiteral("--verifications"), QStringLiteral("1,2,3,4,5,6,7,8,9,10"),
-                       QStringLiteral("--out"), pdf, QStringLiteral("--title"), QStringLiteral("Протокол поверки № 7"),
-                       QStringLiteral("--ending"), QStringLiteral("Поверитель: Иванов"), QStringLiteral("--language"),
-                       language});
+    const testsupport::CliRun r =
+        cli({pcnPath(scheme), QStringLiteral("--verifications"), QStringLiteral("1,2,3,4,5,6,7,8,9,10"),
+             QStringLiteral("--out"), pdf, QStringLiteral("--title"), QStringLiteral("Протокол поверки № 7"),
+             QStringLiteral("--ending"), QStringLiteral("Поверитель: Иванов"), QStringLiteral("--language"), language});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     const QString text = pdfText(pdf);
     for (const QString &e : expected)
@@ -125,13 +125,15 @@ void TestReportPdf::refusesWrongInput_data()
     QTest::newRow("unknown option") << QStringList{pcn, "--out", out, "--colour"} << 2 << "unknown option";
     QTest::newRow("language") << QStringList{pcn, "--out", out, "--language", "de"} << 2 << "ru or en";
     QTest::newRow("verification 0") << QStringList{pcn, "--out", out, "--verifications", "0"} << 2 << "does not exist";
-    QTest::newRow("verification 13") << QStringList{pcn, "--out", out, "--verifications", "1,13"} << 2 << "does not exist";
+    QTest::newRow("verification 13") << QStringList{pcn, "--out", out, "--verifications", "1,13"} << 2
+                                     << "does not exist";
     QTest::newRow("named twice") << QStringList{pcn, "--out", out, "--verifications", "2,2"} << 2 << "named twice";
     QTest::newRow("more than 10 stored") << QStringList{pcn, "--out", out} << 2 << "at most 10";
     QTest::newRow("missing file") << QStringList{"@none.pcn", "--out", out} << 1 << "cannot read";
     QTest::newRow("not a record file") << QStringList{"@junk.bin", "--out", out} << 1 << "not a readable";
     QTest::newRow("not a report file") << QStringList{"--from", "@junk.bin", "--out", out} << 1 << "not a report file";
-    QTest::newRow("report file to report file") << QStringList{"--from", "@junk.bin", "--out", "@x.qrp"} << 2 << "--from";
+    QTest::newRow("report file to report file")
+        << QStringList{"--from", "@junk.bin", "--out", "@x.qrp"} << 2 << "--from";
 }
 
 void TestReportPdf::refusesWrongInput()

@@ -193,7 +193,8 @@ void TestReportWindow::createReport()
     QFETCH(int, scheme);
     QFETCH(bool, confirm);
     QFETCH(bool, previewed);
-    const pcn::_totalblockdata meter = testsupport::sampleMeter(QStringLiteral("CE 301"), QStringLiteral("777"), scheme, 3, 4);
+    const pcn::_totalblockdata meter =
+        testsupport::sampleMeter(QStringLiteral("CE 301"), QStringLiteral("777"), scheme, 3, 4);
     FakeServices fake(1);
     QWidget &window = fake.window;
     Messages &messages = fake.messages;
@@ -209,16 +210,15 @@ void TestReportWindow::createReport()
         hiddenMeanwhile = !window.isVisible();
     });
     // The editor is modal: answer it once it is open.
-    QTimer::singleShot(0, &editor, [&] {
-        (confirm ? editor.OkButton : editor.CancelButton)->click();
-    });
+    QTimer::singleShot(0, &editor, [&] { (confirm ? editor.OkButton : editor.CancelButton)->click(); });
     commands.CreateReportActionExecute();
     QCOMPARE(!shown.pages.isEmpty(), previewed);
     QCOMPARE(hiddenMeanwhile, previewed);
     QVERIFY(window.isVisible());
     QVERIFY(messages.texts.isEmpty());
     if (previewed)
-        QCOMPARE(shown.title, catalogTextLookup(1)(kReportSection, kReportLabelsGroup + QStringLiteral("/ReportTitle")));
+        QCOMPARE(shown.title,
+                 catalogTextLookup(1)(kReportSection, kReportLabelsGroup + QStringLiteral("/ReportTitle")));
 }
 
 QTEST_MAIN(TestReportWindow)

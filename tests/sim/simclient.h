@@ -40,18 +40,16 @@ inline constexpr const char *kNewerDatabase = "02 0F 04 00 80 03 00 01 97 A7";
 inline constexpr const char *kWriteAccepted = "02 00 00 00 ED 68";
 inline constexpr const char *kStatusFF = "02 FF 00 00 22 0B";
 
-
 std::uint16_t crcXmodem(const QByteArray &bytes);
-bool crcZero(const QByteArray &bytes);              // block followed by its CRC
-QByteArray withCrc(QByteArray bytes);               // appends the CRC, high byte first
+bool crcZero(const QByteArray &bytes); // block followed by its CRC
+QByteArray withCrc(QByteArray bytes); // appends the CRC, high byte first
 QByteArray requestFrame(int command, std::initializer_list<int> words, const QByteArray &data = {});
 int u16(const QByteArray &bytes, int offset);
 // The 16-byte meter-type field back to text (pairs swapped back, Cyrillic
 // letters raised by 32, up to the first zero byte).
 QString typeText(const QByteArray &field);
 
-class SimProcess
-{
+class SimProcess {
 public:
     SimProcess() = default;
     ~SimProcess();

@@ -11,14 +11,9 @@ using namespace simtest;
 using testsupport::hex;
 using testsupport::runEmulatorToEnd;
 
-namespace {
+namespace {} // namespace
 
-
-
-} // namespace
-
-class TestSimFaults : public QObject
-{
+class TestSimFaults : public QObject {
     Q_OBJECT
 
 private slots:
@@ -167,7 +162,8 @@ private slots:
         QVERIFY(crcZero(r2.mid(52 + 96 * 3, 96)));
 
         SimProcess older;
-        QVERIFY(older.start({"--model-class", "0", "--records", "2", "--points", "3", "--fault", "bad-point-block:1:2"}));
+        QVERIFY(
+            older.start({"--model-class", "0", "--records", "2", "--points", "3", "--fault", "bad-point-block:1:2"}));
         const QByteArray o = older.exchange(hex(kOlderRecord1));
         QCOMPARE(byteAt(o, 52 + 96 + 94), int(0xFF));
         QCOMPARE(byteAt(o, 52 + 96 + 95), int(0xFF));

@@ -13,8 +13,14 @@ using testsupport::hex;
 
 namespace {
 
-bool isBcd(int b) { return (b >> 4) <= 9 && (b & 0xF) <= 9; }
-int bcd(int b) { return (b >> 4) * 10 + (b & 0xF); }
+bool isBcd(int b)
+{
+    return (b >> 4) <= 9 && (b & 0xF) <= 9;
+}
+int bcd(int b)
+{
+    return (b >> 4) * 10 + (b & 0xF);
+}
 
 // Phase A voltage of a point block (16.16 or 12.20), high word first.
 double fixedValue(const QByteArray &block, int offset, bool twelveTwenty)
@@ -34,7 +40,7 @@ QByteArray testImage(int size)
             area[16 * i + k + 1] = type[k];
         }
         area[160 + 24 * i + 2] = char(0x40 + i); // serial low word
-        area[160 + 24 * i + 4] = char(0xE8);     // year 2024
+        area[160 + 24 * i + 4] = char(0xE8); // year 2024
         area[160 + 24 * i + 5] = char(0x07);
     }
     return area;
@@ -42,8 +48,7 @@ QByteArray testImage(int size)
 
 } // namespace
 
-class TestSimProtocol : public QObject
-{
+class TestSimProtocol : public QObject {
     Q_OBJECT
 
 private slots:
@@ -163,8 +168,8 @@ private slots:
         QCOMPARE(byteAt(e1, 24), int(0x09)); // hour
         QCOMPARE(byteAt(e1, 26), int(0x30)); // second
         QCOMPARE(byteAt(e1, 27), int(0x15)); // minute
-        QCOMPARE(byteAt(e1, 28), int(1));    // scheme
-        QCOMPARE(byteAt(e1, 29), int(0));    // power type
+        QCOMPARE(byteAt(e1, 28), int(1)); // scheme
+        QCOMPARE(byteAt(e1, 29), int(0)); // power type
         // The second entry is the same meter with the next power type.
         QCOMPARE(byteAt(first, 4 + 32 + 29), int(1));
 
@@ -240,8 +245,8 @@ private slots:
             const QByteArray r = sim.exchange(requestFrame(0x0D, {0, 350 + 2 * k, 2}));
             QCOMPARE(r.size(), 1030);
             const int w = u16(r, 38);
-            QCOMPARE(w & 7, 4);                 // single-phase scheme
-            QVERIFY(((w >> 3) & 7) <= 4);       // power type
+            QCOMPARE(w & 7, 4); // single-phase scheme
+            QVERIFY(((w >> 3) & 7) <= 4); // power type
             QCOMPARE((w >> 6) & 7, (k - 1) % 5); // multiplier code cycles
             QVERIFY(((w >> 3) & 7) != 2);
             // Point 1: U in 12.20 about 220 V; S total in 28.20 is U x I.
@@ -263,17 +268,17 @@ private slots:
         const QByteArray r = sim.exchange(hex(kOlderRecord1));
         QCOMPARE(r.size(), 1030);
         QVERIFY(crcZero(r));
-        QCOMPARE(byteAt(r, 38), int(4));   // single-phase
-        QCOMPARE(u16(r, 42), 3);              // point count
-        QCOMPARE(u16(r, 44), 0x2024);         // BCD year at the stored position
+        QCOMPARE(byteAt(r, 38), int(4)); // single-phase
+        QCOMPARE(u16(r, 42), 3); // point count
+        QCOMPARE(u16(r, 44), 0x2024); // BCD year at the stored position
         QCOMPARE(byteAt(r, 46), int(0x27));
         QCOMPARE(byteAt(r, 47), int(0x02));
         for (int k = 0; k < 3; ++k) {
             const QByteArray point = r.mid(52 + 96 * k, 96);
             const double u = fixedValue(point, 8, true);
             QVERIFY(u > 215 && u < 225);
-            QVERIFY(byteAt(point, 94) < 9);   // class 1 current ranges
-            QVERIFY(byteAt(point, 95) < 3);   // class 1 voltage ranges
+            QVERIFY(byteAt(point, 94) < 9); // class 1 current ranges
+            QVERIFY(byteAt(point, 95) < 3); // class 1 voltage ranges
         }
     }
 

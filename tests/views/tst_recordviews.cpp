@@ -30,7 +30,10 @@ pcn::_totalblockdata meterOf(const QString &type, const QString &serialText, int
     return testsupport::sampleMeter(type, serialText, scheme, count, points);
 }
 
-QAbstractItemModel *modelOf(QAbstractItemView *view) { return view->model(); }
+QAbstractItemModel *modelOf(QAbstractItemView *view)
+{
+    return view->model();
+}
 
 QString cell(QAbstractItemView *view, int row, int column)
 {
@@ -170,28 +173,28 @@ void TestRecordViews::listsAndGridInBothLanguages_data()
     QTest::addColumn<QStringList>("gridTitles");
     QTest::addColumn<QStringList>("firstPoint");
 
-    QTest::newRow("english")
-        << 1
-        << QStringList{"Device type", "Serial number", "Accuracy class", "Circuit connection", "Year of release",
-                       "I1, А / I2, А / Turns ratio", "Reference standard"}
-        << QStringList{"Меркурий 230  ", "12345", "0.5", "3 phase, 4 wire", "2009", "5    /    1    /    5",
-                       "QT-77     1234"}
-        << QStringList{"1/1/10       8:30:00 AM", "active", "1600", "57.7", "100", "5"}
-        << QStringList{"№", "Error, %", "Ua, V", "Ub, V", "Uc, V", "Ia, A", "Ib, A", "Ic, A", "PFa", "PFb", "PFc",
-                       "P, W", "S, VA", "Q geom., var", "Q ph-sh., var", "Q cr-con., var"}
-        << QStringList{"1", "-0.123", "220.5", "221", "222", "5", "4.5", "4", "0.86L", "0.5L", "1L", "3000",
-                       "3500", "0", "0", "0"};
-    QTest::newRow("russian")
-        << 0
-        << QStringList{"Тип прибора", "Зав. номер", "Класс", "Включение", "Год выпуска",
-                       "I1, А / I2, А / Коэф. транс.", "Эталон"}
-        << QStringList{"Меркурий 230  ", "12345", "0,5", "3-х фаз. 4-пров.", "2009", "5    /    1    /    5",
-                       "QT-77     1234"}
-        << QStringList{"01.01.2010       08:30:00", "активная", "1600", "57,7", "100", "5"}
-        << QStringList{"№ п.т.", "Погрешность, %", "Ua, В", "Ub, В", "Uc, В", "Ia, А", "Ib, А", "Ic, А", "Kpa",
-                       "Kpb", "Kpc", "P, Вт", "S, ВА", "Q геом. вар", "Q сдв. вар", "Q пер. вар"}
-        << QStringList{"1", "-0,123", "220,5", "221", "222", "5", "4,5", "4", "0,86L", "0,5L", "1L", "3000",
-                       "3500", "0", "0", "0"};
+    QTest::newRow("english") << 1 << QStringList{"Device type",        "Serial number",   "Accuracy class",
+                                                 "Circuit connection", "Year of release", "I1, А / I2, А / Turns ratio",
+                                                 "Reference standard"}
+                             << QStringList{"Меркурий 230  ",        "12345",         "0.5", "3 phase, 4 wire", "2009",
+                                            "5    /    1    /    5", "QT-77     1234"}
+                             << QStringList{"1/1/10       8:30:00 AM", "active", "1600", "57.7", "100", "5"}
+                             << QStringList{"№",     "Error, %",     "Ua, V",         "Ub, V",         "Uc, V", "Ia, A",
+                                            "Ib, A", "Ic, A",        "PFa",           "PFb",           "PFc",   "P, W",
+                                            "S, VA", "Q geom., var", "Q ph-sh., var", "Q cr-con., var"}
+                             << QStringList{"1",     "-0.123", "220.5", "221",  "222",  "5", "4.5", "4",
+                                            "0.86L", "0.5L",   "1L",    "3000", "3500", "0", "0",   "0"};
+    QTest::newRow("russian") << 0 << QStringList{"Тип прибора", "Зав. номер",  "Класс",
+                                                 "Включение",   "Год выпуска", "I1, А / I2, А / Коэф. транс.",
+                                                 "Эталон"}
+                             << QStringList{"Меркурий 230  ",        "12345",         "0,5", "3-х фаз. 4-пров.", "2009",
+                                            "5    /    1    /    5", "QT-77     1234"}
+                             << QStringList{"01.01.2010       08:30:00", "активная", "1600", "57,7", "100", "5"}
+                             << QStringList{"№ п.т.", "Погрешность, %", "Ua, В",      "Ub, В",     "Uc, В", "Ia, А",
+                                            "Ib, А",  "Ic, А",          "Kpa",        "Kpb",       "Kpc",   "P, Вт",
+                                            "S, ВА",  "Q геом. вар",    "Q сдв. вар", "Q пер. вар"}
+                             << QStringList{"1",     "-0,123", "220,5", "221",  "222",  "5", "4,5", "4",
+                                            "0,86L", "0,5L",   "1L",    "3000", "3500", "0", "0",   "0"};
 }
 
 void TestRecordViews::listsAndGridInBothLanguages()
@@ -281,7 +284,8 @@ void TestRecordViews::sortingByTitleClicks()
     clickTitle(meters, 4); // not a sorting column
     QCOMPARE(order(), (QStringList{"42", "0001", "5555", "12345"}));
     // A click on a row still finds its meter after sorting.
-    QTest::mouseClick(meters->viewport(), Qt::LeftButton, {}, meters->visualRect(modelOf(meters)->index(2, 0)).center());
+    QTest::mouseClick(meters->viewport(), Qt::LeftButton, {},
+                      meters->visualRect(modelOf(meters)->index(2, 0)).center());
     QCOMPARE(m_views->SelectedMeterIndex(), 1);
     QCOMPARE(cell(m_views->powerList(), 0, 3), QStringLiteral(" "));
 
@@ -366,7 +370,8 @@ void TestRecordViews::elementCommandsNeedTwoVerifications()
 
     // Cut and delete come with a press in the meter list and go with its focus.
     TitleListView *meters = m_views->titleList();
-    QTest::mouseClick(meters->viewport(), Qt::LeftButton, {}, meters->visualRect(modelOf(meters)->index(0, 0)).center());
+    QTest::mouseClick(meters->viewport(), Qt::LeftButton, {},
+                      meters->visualRect(modelOf(meters)->index(0, 0)).center());
     QVERIFY(m_views->Commands().cut && m_views->Commands().remove);
     m_views->powerList()->setFocus(Qt::MouseFocusReason);
     QTRY_VERIFY(!m_views->Commands().cut);

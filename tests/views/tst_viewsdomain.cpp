@@ -111,13 +111,13 @@ void TestViewsDomain::columnKinds()
     QCOMPARE(gridColumnTitlePath(GridPhase12, 8), QStringLiteral("ResultsTableTitles/ReactiveShiftPowerS"));
     QCOMPARE(gridColumnTitlePath(GridPhase12, 10), QStringLiteral("ResultsTableTitles/LimI"));
 
-    QCOMPARE(gridColumnColour(GridPhase34, 2), QColor(255, 255, 185));  // Ua: phase A
-    QCOMPARE(gridColumnColour(GridPhase34, 9), QColor(202, 247, 183));  // Ubc: phase B
+    QCOMPARE(gridColumnColour(GridPhase34, 2), QColor(255, 255, 185)); // Ua: phase A
+    QCOMPARE(gridColumnColour(GridPhase34, 9), QColor(202, 247, 183)); // Ubc: phase B
     QCOMPARE(gridColumnColour(GridPhase34, 13), QColor(255, 155, 155)); // Kpc: phase C
     QCOMPARE(gridColumnColour(GridPhase34, 23), QColor(220, 220, 255)); // Q geometric: total
     QCOMPARE(gridColumnColour(GridPhase34, 26), QColor(202, 247, 183)); // U range: B
-    QCOMPARE(gridColumnColour(GridPhase33, 4), QColor(255, 155, 155));  // Uca
-    QCOMPARE(gridColumnColour(GridPhase12, 3), QColor(255, 255, 185));  // Ia
+    QCOMPARE(gridColumnColour(GridPhase33, 4), QColor(255, 155, 155)); // Uca
+    QCOMPARE(gridColumnColour(GridPhase12, 3), QColor(255, 255, 185)); // Ia
     QCOMPARE(gridColumnColour(GridPhase12, 0), QColor(255, 150, 255));
     QCOMPARE(currentCellColour(), QColor(255, 153, 0));
 
@@ -183,8 +183,8 @@ void TestViewsDomain::rowTexts()
         pcn::_totalblockdata each = i % 7 == 3 ? pcn::_totalblockdata() : m;
         if (!each.verifications.isEmpty()) {
             each.verifications[0].serialText = QString::number(i);
-            each.verifications[0].scheme = QVector<int>{SchemeThreePhaseFourWire, SchemeThreePhaseThreeWire,
-                                                        SchemeSinglePhaseTwoWire, 0}[i % 4];
+            each.verifications[0].scheme =
+                QVector<int>{SchemeThreePhaseFourWire, SchemeThreePhaseThreeWire, SchemeSinglePhaseTwoWire, 0}[i % 4];
             // Runs of equal values, which a row may take over from the row before.
             each.verifications[0].accuracyClass = (i / 5) / 100.0;
             each.verifications[0].i1 = std::uint16_t(i / 3);
@@ -248,8 +248,8 @@ void TestViewsDomain::moveColumnRules()
     c = defaultGridColumns(GridPhase34);
     QVERIFY(moveColumn(c, 2, 8)); // Ua behind Kpa
     QCOMPARE(c.codes.mid(0, 13), (QVector<std::uint8_t>{0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 2, 12}));
-    QCOMPARE(c.visible[11], true);   // Ua keeps its flag
-    QCOMPARE(c.visible[7], false);   // hidden Uab moved one place down
+    QCOMPARE(c.visible[11], true); // Ua keeps its flag
+    QCOMPARE(c.visible[7], false); // hidden Uab moved one place down
     QCOMPARE(displayedCodes(c).mid(0, 10), (QVector<int>{0, 1, 3, 4, 5, 6, 7, 11, 2, 12}));
 }
 
@@ -330,10 +330,9 @@ void TestViewsDomain::dialogPages()
 
 void TestViewsDomain::meterSorting()
 {
-    QVector<pcn::_totalblockdata> meters{meter(QStringLiteral("beta"), QStringLiteral("2")),
-                                    meter(QStringLiteral("Alpha"), QStringLiteral("9")),
-                                    meter(QStringLiteral("ALPHA"), QStringLiteral("1")),
-                                    meter(QStringLiteral("gamma"), QStringLiteral("5"))};
+    QVector<pcn::_totalblockdata> meters{
+        meter(QStringLiteral("beta"), QStringLiteral("2")), meter(QStringLiteral("Alpha"), QStringLiteral("9")),
+        meter(QStringLiteral("ALPHA"), QStringLiteral("1")), meter(QStringLiteral("gamma"), QStringLiteral("5"))};
     QCOMPARE(compareMeters(meter(QStringLiteral("Abc"), QStringLiteral("x1")),
                            meter(QStringLiteral("aBC"), QStringLiteral("X1")), true, kEnglish),
              0);
@@ -370,10 +369,18 @@ void TestViewsDomain::meterSorting()
 void TestViewsDomain::verificationSorting()
 {
     QVector<pcn::_blockdata> list(4);
-    list[0].date = QDate(2010, 1, 2); list[0].time = QTime(10, 0); list[0].powerType = 2;
-    list[1].date = QDate(2009, 5, 1); list[1].time = QTime(12, 0); list[1].powerType = 0;
-    list[2].date = QDate(2010, 1, 2); list[2].time = QTime(9, 59, 59); list[2].powerType = 4;
-    list[3].date = QDate(2011, 1, 1); list[3].time = QTime(0, 0); list[3].powerType = 1;
+    list[0].date = QDate(2010, 1, 2);
+    list[0].time = QTime(10, 0);
+    list[0].powerType = 2;
+    list[1].date = QDate(2009, 5, 1);
+    list[1].time = QTime(12, 0);
+    list[1].powerType = 0;
+    list[2].date = QDate(2010, 1, 2);
+    list[2].time = QTime(9, 59, 59);
+    list[2].powerType = 4;
+    list[3].date = QDate(2011, 1, 1);
+    list[3].time = QTime(0, 0);
+    list[3].powerType = 1;
 
     ListSortState state;
     QVector<int> rows = identity(4);
@@ -402,10 +409,19 @@ namespace {
 QString enabledNames(const RecordCommands &c)
 {
     const QList<QPair<const char *, bool>> all = {
-        {"copy", c.copy}, {"paste", c.paste}, {"merge", c.merge}, {"cut", c.cut}, {"remove", c.remove},
-        {"report", c.report}, {"export", c.exportSheet}, {"elementCopy", c.elementCopy},
-        {"elementPaste", c.elementPaste}, {"elementDelete", c.elementDelete}, {"changeMeter", c.changeMeter},
-        {"changeConstant", c.changeConstant}, {"idle", c.idle},
+        {"copy", c.copy},
+        {"paste", c.paste},
+        {"merge", c.merge},
+        {"cut", c.cut},
+        {"remove", c.remove},
+        {"report", c.report},
+        {"export", c.exportSheet},
+        {"elementCopy", c.elementCopy},
+        {"elementPaste", c.elementPaste},
+        {"elementDelete", c.elementDelete},
+        {"changeMeter", c.changeMeter},
+        {"changeConstant", c.changeConstant},
+        {"idle", c.idle},
     };
     QStringList names;
     for (const auto &[name, on] : all)
@@ -444,34 +460,43 @@ void TestViewsDomain::commandStates_data()
     QTest::addColumn<QString>("enabled");
 
     const QString base = QStringLiteral("copy report export changeMeter");
-    QTest::newRow("empty folder") << 0 << 0 << 0 << "" << "idle";
-    QTest::newRow("empty folder, clipboard") << 0 << 0 << 0 << "clipboard active mergeable" << "paste idle";
+    QTest::newRow("empty folder") << 0 << 0 << 0 << ""
+                                  << "idle";
+    QTest::newRow("empty folder, clipboard") << 0 << 0 << 0 << "clipboard active mergeable"
+                                             << "paste idle";
     QTest::newRow("one verification") << 2 << 1 << 0 << "" << base + " changeConstant idle";
     QTest::newRow("two verifications: element copy and delete")
-        << 2 << 2 << 0 << "" << "copy report export elementCopy elementDelete changeMeter changeConstant idle";
+        << 2 << 2 << 0 << ""
+        << "copy report export elementCopy elementDelete changeMeter changeConstant idle";
     QTest::newRow("eleven unticked: no report")
-        << 2 << 11 << 0 << "" << "copy export elementCopy elementDelete changeMeter changeConstant idle";
+        << 2 << 11 << 0 << ""
+        << "copy export elementCopy elementDelete changeMeter changeConstant idle";
     QTest::newRow("eleven, ten ticked")
-        << 2 << 11 << 10 << "" << "copy report export elementCopy elementDelete changeMeter changeConstant idle";
-    QTest::newRow("eleven, all ticked")
-        << 2 << 11 << 11 << "" << "copy export elementCopy elementDelete changeMeter changeConstant idle";
+        << 2 << 11 << 10 << ""
+        << "copy report export elementCopy elementDelete changeMeter changeConstant idle";
+    QTest::newRow("eleven, all ticked") << 2 << 11 << 11 << ""
+                                        << "copy export elementCopy elementDelete changeMeter changeConstant idle";
     QTest::newRow("pressed meter list: cut and delete")
-        << 2 << 1 << 0 << "active" << "copy cut remove report export changeMeter changeConstant idle";
-    QTest::newRow("clipboard: paste") << 2 << 1 << 0 << "clipboard" << "copy paste report export changeMeter changeConstant idle";
-    QTest::newRow("mergeable without press: no merge")
-        << 2 << 1 << 0 << "clipboard mergeable" << "copy paste report export changeMeter changeConstant idle";
-    QTest::newRow("pressed, not mergeable")
-        << 2 << 1 << 0 << "active clipboard" << "copy paste cut remove report export changeMeter changeConstant idle";
+        << 2 << 1 << 0 << "active"
+        << "copy cut remove report export changeMeter changeConstant idle";
+    QTest::newRow("clipboard: paste") << 2 << 1 << 0 << "clipboard"
+                                      << "copy paste report export changeMeter changeConstant idle";
+    QTest::newRow("mergeable without press: no merge") << 2 << 1 << 0 << "clipboard mergeable"
+                                                       << "copy paste report export changeMeter changeConstant idle";
+    QTest::newRow("pressed, not mergeable") << 2 << 1 << 0 << "active clipboard"
+                                            << "copy paste cut remove report export changeMeter changeConstant idle";
     QTest::newRow("pressed and mergeable: merge")
         << 2 << 1 << 0 << "active clipboard mergeable"
         << "copy paste merge cut remove report export changeMeter changeConstant idle";
     QTest::newRow("mark fits: element paste")
         << 2 << 2 << 0 << "markFits"
         << "copy report export elementCopy elementPaste elementDelete changeMeter changeConstant idle";
-    QTest::newRow("mark fits, nothing selected") << 0 << 0 << 0 << "markFits" << "idle";
-    QTest::newRow("device run: everything off")
-        << 2 << 2 << 1 << "active clipboard mergeable markFits busy" << "";
-    QTest::newRow("device run, empty folder") << 0 << 0 << 0 << "busy" << "";
+    QTest::newRow("mark fits, nothing selected") << 0 << 0 << 0 << "markFits"
+                                                 << "idle";
+    QTest::newRow("device run: everything off") << 2 << 2 << 1 << "active clipboard mergeable markFits busy"
+                                                << "";
+    QTest::newRow("device run, empty folder") << 0 << 0 << 0 << "busy"
+                                              << "";
 }
 
 void TestViewsDomain::commandStates()

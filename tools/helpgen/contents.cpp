@@ -130,8 +130,8 @@ void insertContents(QTextDocument &document, QPagedPaintDevice &device)
 
     QTextCursor cursor(document.begin());
     cursor.movePosition(QTextCursor::EndOfBlock);
-    const QString title = isRussian(document.begin().text()) ? QStringLiteral("Содержание")
-                                                             : QStringLiteral("Contents");
+    const QString title =
+        isRussian(document.begin().text()) ? QStringLiteral("Содержание") : QStringLiteral("Contents");
     QTextBlockFormat titleFormat;
     titleFormat.setTopMargin(18);
     titleFormat.setBottomMargin(6);

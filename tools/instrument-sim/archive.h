@@ -18,14 +18,14 @@ namespace sim {
 // currentRangeCode, and the fields only the instrument knows.
 struct SimRecord {
     pcn::_blockdata data;
-    std::uint8_t multiplierCode = 0;  // classes 5, 6: constant multiplier code
-    std::uint8_t reservedByte = 0;    // the uninterpreted byte after the hour
+    std::uint8_t multiplierCode = 0; // classes 5, 6: constant multiplier code
+    std::uint8_t reservedByte = 0; // the uninterpreted byte after the hour
 };
 
 struct ScenarioOptions {
     int records = 12;
-    int points = 0;                   // 0: varied per record (1 to 10)
-    QVector<int> powerTypes;          // empty: the instrument's default list
+    int points = 0; // 0: varied per record (1 to 10)
+    QVector<int> powerTypes; // empty: the instrument's default list
 };
 
 // Builds the scenario archive; the same options always give the same bytes.

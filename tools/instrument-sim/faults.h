@@ -10,8 +10,7 @@
 
 namespace sim {
 
-class FaultPlan
-{
+class FaultPlan {
 public:
     // Parses one --fault argument "KIND[:ARG]"; false with a message when
     // it is not understood.
@@ -32,10 +31,10 @@ private:
     QVector<int> noAnswer_;
     QVector<int> statusFF_;
     QVector<int> badCrc_;
-    QVector<QPair<int, int>> breaks_;    // (request, bytes)
+    QVector<QPair<int, int>> breaks_; // (request, bytes)
     QVector<int> badEntry_;
     QVector<int> badDate_;
-    QVector<QPair<int, int>> badPoint_;  // (record, point)
+    QVector<QPair<int, int>> badPoint_; // (record, point)
     int slowMs_ = 0;
 };
 

@@ -16,8 +16,7 @@ constexpr int kMaxRequestPayload = 1030;
 // Collects bytes from the line into whole request frames. Bytes before a
 // start byte are dropped; a length field above the largest request makes the
 // start byte count as noise, and the search goes on with the next byte.
-class RequestAssembler
-{
+class RequestAssembler {
 public:
     void feed(const QByteArray &bytes) { buffer_.append(bytes); }
     // The next complete frame (with its CRC bytes), if one has arrived.

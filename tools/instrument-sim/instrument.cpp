@@ -13,24 +13,32 @@ namespace {
 // Fixed addresses of the two generations.
 constexpr int kOlderIdentifyPage = 8163;
 constexpr int kOlderDatabasePage = 8177;
-constexpr int kOlderRecordBase = 23;        // record k on page 23 + k
+constexpr int kOlderRecordBase = 23; // record k on page 23 + k
 constexpr int kOlderLastPage = 8191;
-constexpr int kNewerRecordBase = 350;       // record k on pages 350 + 2k, +1
+constexpr int kNewerRecordBase = 350; // record k on pages 350 + 2k, +1
 constexpr int kNewerDatabaseWord = 896;
 constexpr int kOlderBlockTarget = 28672;
 constexpr int kNewerBlockTarget = 1472;
 constexpr int kBlockWriteTag = 14;
 
-QByteArray erased(int size) { return QByteArray(size, char(0xFF)); }
+QByteArray erased(int size)
+{
+    return QByteArray(size, char(0xFF));
+}
 
-QString hex2(int v) { return QStringLiteral("0x%1").arg(v, 2, 16, QLatin1Char('0')); }
+QString hex2(int v)
+{
+    return QStringLiteral("0x%1").arg(v, 2, 16, QLatin1Char('0'));
+}
 
 } // namespace
 
 Instrument::Instrument(InstrumentProfile profile, QVector<SimRecord> archive, FaultPlan faults, MeterDatabase database)
-    : profile_(std::move(profile)), archive_(std::move(archive)), faults_(std::move(faults)), database_(std::move(database))
-{
-}
+    : profile_(std::move(profile))
+    , archive_(std::move(archive))
+    , faults_(std::move(faults))
+    , database_(std::move(database))
+{}
 
 Reply Instrument::handle(const QByteArray &request)
 {
@@ -57,7 +65,10 @@ Reply Instrument::handle(const QByteArray &request)
         reply.bytes.truncate(*cut);
         what += QStringLiteral(", broken off after %1 bytes (fault)").arg(*cut);
     }
-    reply.description = QStringLiteral("#%1 cmd %2 %3 -> %4 bytes").arg(index).arg(hex2(quint8(request[1])), what).arg(reply.bytes.size());
+    reply.description = QStringLiteral("#%1 cmd %2 %3 -> %4 bytes")
+                            .arg(index)
+                            .arg(hex2(quint8(request[1])), what)
+                            .arg(reply.bytes.size());
     if (!warning.isEmpty())
         reply.description += QStringLiteral(" [%1]").arg(warning);
     return reply;

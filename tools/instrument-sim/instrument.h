@@ -18,17 +18,16 @@ namespace sim {
 
 // Status bytes of the answers.
 constexpr std::uint8_t kStatusOk = 0x00;
-constexpr std::uint8_t kStatusError = 0xFF;      // damaged request or data block
-constexpr std::uint8_t kStatusRefused = 0x01;    // request not carried out
+constexpr std::uint8_t kStatusError = 0xFF; // damaged request or data block
+constexpr std::uint8_t kStatusRefused = 0x01; // request not carried out
 
 struct Reply {
-    QByteArray bytes;         // what goes on the line (may be cut short)
-    bool silent = false;      // send nothing at all
-    QString description;      // one line for the log
+    QByteArray bytes; // what goes on the line (may be cut short)
+    bool silent = false; // send nothing at all
+    QString description; // one line for the log
 };
 
-class Instrument
-{
+class Instrument {
 public:
     Instrument(InstrumentProfile profile, QVector<SimRecord> archive, FaultPlan faults, MeterDatabase database);
     Instrument(const Instrument &) = delete;
@@ -42,11 +41,11 @@ public:
 
 private:
     QByteArray answerFor(const QByteArray &request, QString &what, QString &warning);
-    QByteArray olderPage(int page) const;          // 1024 bytes
-    QByteArray newerPage(int page) const;          // 512 bytes
+    QByteArray olderPage(int page) const; // 1024 bytes
+    QByteArray newerPage(int page) const; // 512 bytes
     QByteArray newerWords(int address, int count) const;
     QByteArray contentEntries(int firstPosition, int count) const;
-    QByteArray record(int position) const;         // 1024 bytes
+    QByteArray record(int position) const; // 1024 bytes
 
     InstrumentProfile profile_;
     QVector<SimRecord> archive_;

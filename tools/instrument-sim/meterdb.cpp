@@ -54,8 +54,7 @@ QByteArray defaultMeterImage()
     return image;
 }
 
-MeterDatabase::MeterDatabase(bool newer)
-    : area_(newer ? 512 : 1024, '\0')
+MeterDatabase::MeterDatabase(bool newer) : area_(newer ? 512 : 1024, '\0')
 {
     area_.replace(0, 400, defaultMeterImage());
     if (newer)
@@ -75,7 +74,9 @@ bool MeterDatabase::attachFile(const QString &path, QString &error)
     const QByteArray bytes = file.readAll();
     if (bytes.size() != area_.size()) {
         error = QStringLiteral("%1 holds %2 bytes; this instrument's meter database has %3")
-                    .arg(path).arg(bytes.size()).arg(area_.size());
+                    .arg(path)
+                    .arg(bytes.size())
+                    .arg(area_.size());
         return false;
     }
     area_ = bytes;

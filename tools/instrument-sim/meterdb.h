@@ -8,8 +8,7 @@
 
 namespace sim {
 
-class MeterDatabase
-{
+class MeterDatabase {
 public:
     explicit MeterDatabase(bool newer);
 

@@ -20,34 +20,33 @@ bool toInt(const QString &text, int minimum, int maximum, int &out)
 
 QString helpText()
 {
-    return QStringLiteral(
-        "Usage: vardosk-instrument-sim [options]\n"
-        "Emulates the verification instrument on a pseudo-terminal. The first line on\n"
-        "standard output is the terminal's path; requests are served until SIGTERM/SIGINT.\n"
-        "\n"
-        "  --generation older|newer  protocol generation (default: from the model class)\n"
-        "  --model-class 0|1|2|3|5|6 model class (default 3); 0,1,2 older, 3,5,6 newer\n"
-        "  --records N               verifications in the generated archive (default 12)\n"
-        "  --points N                test points of every verification, 1..10\n"
-        "                            (default: varied 1..10 per verification)\n"
-        "  --power-types LIST        power types to cycle through per meter, e.g. 0,1,3\n"
-        "  --from-folder DIR         archive from the .pcn files below DIR instead\n"
-        "  --serial N                instrument serial number (default 1234)\n"
-        "  --baud RATE               pace answers like a line of RATE bit/s (10 bits a byte)\n"
-        "  --type-name TEXT          instrument type designation instead of the model's\n"
-        "  --version W1.W2           version words in hexadecimal instead of the model's\n"
-        "  --db-file FILE            keep the meter database in FILE (raw area)\n"
-        "  --verbose                 one line per request on standard error\n"
-        "  --fault KIND[:ARG]        inject a fault; may be repeated:\n"
-        "      no-answer:REQ              no answer to request REQ (1-based count)\n"
-        "      break-after:N[:REQ]        answer broken off after N bytes (request REQ, default 1)\n"
-        "      status-ff:REQ              answer 02 FF 00 00 + CRC to request REQ\n"
-        "      bad-crc:REQ                last CRC byte of the answer to REQ inverted\n"
-        "      bad-content-entry:K        archive-content entry K has one bit flipped\n"
-        "      bad-point-block:RECORD:POINT  point block POINT (1-based) of record RECORD damaged\n"
-        "      bad-date:K                 archive-content entry K carries month 0x13\n"
-        "      slow:MS                    wait MS milliseconds before every answer\n"
-        "  --help                    this text\n");
+    return QStringLiteral("Usage: vardosk-instrument-sim [options]\n"
+                          "Emulates the verification instrument on a pseudo-terminal. The first line on\n"
+                          "standard output is the terminal's path; requests are served until SIGTERM/SIGINT.\n"
+                          "\n"
+                          "  --generation older|newer  protocol generation (default: from the model class)\n"
+                          "  --model-class 0|1|2|3|5|6 model class (default 3); 0,1,2 older, 3,5,6 newer\n"
+                          "  --records N               verifications in the generated archive (default 12)\n"
+                          "  --points N                test points of every verification, 1..10\n"
+                          "                            (default: varied 1..10 per verification)\n"
+                          "  --power-types LIST        power types to cycle through per meter, e.g. 0,1,3\n"
+                          "  --from-folder DIR         archive from the .pcn files below DIR instead\n"
+                          "  --serial N                instrument serial number (default 1234)\n"
+                          "  --baud RATE               pace answers like a line of RATE bit/s (10 bits a byte)\n"
+                          "  --type-name TEXT          instrument type designation instead of the model's\n"
+                          "  --version W1.W2           version words in hexadecimal instead of the model's\n"
+                          "  --db-file FILE            keep the meter database in FILE (raw area)\n"
+                          "  --verbose                 one line per request on standard error\n"
+                          "  --fault KIND[:ARG]        inject a fault; may be repeated:\n"
+                          "      no-answer:REQ              no answer to request REQ (1-based count)\n"
+                          "      break-after:N[:REQ]        answer broken off after N bytes (request REQ, default 1)\n"
+                          "      status-ff:REQ              answer 02 FF 00 00 + CRC to request REQ\n"
+                          "      bad-crc:REQ                last CRC byte of the answer to REQ inverted\n"
+                          "      bad-content-entry:K        archive-content entry K has one bit flipped\n"
+                          "      bad-point-block:RECORD:POINT  point block POINT (1-based) of record RECORD damaged\n"
+                          "      bad-date:K                 archive-content entry K carries month 0x13\n"
+                          "      slow:MS                    wait MS milliseconds before every answer\n"
+                          "  --help                    this text\n");
 }
 
 bool parseOptions(const QStringList &arguments, SimOptions &options, QString &error)
@@ -68,7 +67,8 @@ bool parseOptions(const QStringList &arguments, SimOptions &options, QString &er
             if (!value(text))
                 return false;
             if (!toInt(text, minimum, maximum, out)) {
-                error = QStringLiteral("%1: \"%2\" is not a number from %3 to %4").arg(arg, text).arg(minimum).arg(maximum);
+                error =
+                    QStringLiteral("%1: \"%2\" is not a number from %3 to %4").arg(arg, text).arg(minimum).arg(maximum);
                 return false;
             }
             return true;

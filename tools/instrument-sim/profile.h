@@ -12,20 +12,20 @@ namespace sim {
 
 // A current range the instrument can name in a record's point.
 struct CurrentRange {
-    std::uint8_t code = 0;     // code written into the point block
+    std::uint8_t code = 0; // code written into the point block
     double amperes = 0;
-    bool clamp = false;        // through current clamps
+    bool clamp = false; // through current clamps
 };
 
 struct InstrumentProfile {
-    int modelClass = 0;        // 0, 1, 2 older; 3, 5, 6 newer
+    int modelClass = 0; // 0, 1, 2 older; 3, 5, 6 newer
     bool newer = false;
     QString typeName;
     std::uint16_t serial = 0;
     std::uint16_t version1 = 0;
     std::uint16_t version2 = 0;
     QVector<CurrentRange> currentRanges;
-    QVector<double> voltageRanges;   // index = voltage range code
+    QVector<double> voltageRanges; // index = voltage range code
     bool threePhase = true;
 
     int pageBytes() const { return newer ? 512 : 1024; }

@@ -10,8 +10,7 @@ namespace sim {
 
 class Instrument;
 
-class PtyMaster
-{
+class PtyMaster {
 public:
     PtyMaster() = default;
     ~PtyMaster();
@@ -29,8 +28,8 @@ private:
 };
 
 struct LineOptions {
-    int baud = 0;              // 0: answers go out as fast as the terminal takes them
-    bool verbose = false;      // one line per request on stderr
+    int baud = 0; // 0: answers go out as fast as the terminal takes them
+    bool verbose = false; // one line per request on stderr
 };
 
 // Serves requests until SIGTERM or SIGINT (blocked by the caller and

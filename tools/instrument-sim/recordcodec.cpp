@@ -70,7 +70,8 @@ std::uint16_t schemeWord(const InstrumentProfile &profile, const SimRecord &reco
 {
     const pcn::_datacounter &d = record.data;
     if (profile.modelClass == 5 || profile.modelClass == 6)
-        return static_cast<std::uint16_t>((d.scheme & 7) | ((d.powerType & 7) << 3) | ((record.multiplierCode & 7) << 6));
+        return static_cast<std::uint16_t>((d.scheme & 7) | ((d.powerType & 7) << 3)
+                                          | ((record.multiplierCode & 7) << 6));
     return static_cast<std::uint16_t>((d.scheme & 7) | (d.powerType << 8));
 }
 

@@ -20,7 +20,7 @@ QByteArray encodeRecord(const InstrumentProfile &profile, const SimRecord &recor
 QByteArray encodeContentEntry(const InstrumentProfile &profile, const SimRecord &record);
 
 // Byte offsets inside the 1024-byte record payload.
-constexpr int kRecordPointBase = 48;      // first point block
+constexpr int kRecordPointBase = 48; // first point block
 constexpr int kPointBlockSize = 96;
 
 } // namespace sim

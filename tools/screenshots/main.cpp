@@ -64,10 +64,10 @@ int main(int argc, char **argv)
 
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QStringList names = {QStringLiteral("program-folder"), QStringLiteral("strings"), QStringLiteral("port"),
-                               QStringLiteral("language"), QStringLiteral("out"), QStringLiteral("folder"),
-                               QStringLiteral("meter-database"), QStringLiteral("find-serial"),
-                               QStringLiteral("protocol-title")};
+    const QStringList names = {
+        QStringLiteral("program-folder"), QStringLiteral("strings"),     QStringLiteral("port"),
+        QStringLiteral("language"),       QStringLiteral("out"),         QStringLiteral("folder"),
+        QStringLiteral("meter-database"), QStringLiteral("find-serial"), QStringLiteral("protocol-title")};
     for (const QString &name : names)
         parser.addOption(QCommandLineOption(name, name, QStringLiteral("VALUE")));
     parser.process(app);
@@ -123,7 +123,8 @@ int main(int argc, char **argv)
     ScreenshotScenes scenes(form, inputs);
     scenes.runAll();
     if (!scenes.failures().isEmpty()) {
-        std::fprintf(stderr, "vardosk-screenshots: not taken: %s\n", qPrintable(scenes.failures().join(QStringLiteral(", "))));
+        std::fprintf(stderr, "vardosk-screenshots: not taken: %s\n",
+                     qPrintable(scenes.failures().join(QStringLiteral(", "))));
         return 1;
     }
     return 0;

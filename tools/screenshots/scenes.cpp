@@ -86,7 +86,8 @@ void ScreenshotScenes::runAll()
 
 void ScreenshotScenes::save(QWidget *widget, const QString &name)
 {
-    const QString path = m_in.outFolder + QLatin1Char('/') + name + QLatin1Char('-') + m_in.suffix + QStringLiteral(".png");
+    const QString path =
+        m_in.outFolder + QLatin1Char('/') + name + QLatin1Char('-') + m_in.suffix + QStringLiteral(".png");
     // Screen pictures hold few colours: 8-bit PNGs without dithering keep
     // them sharp and small.
     QImage image = withTitleBar(widget->grab().toImage(), widget->windowTitle());

@@ -11,12 +11,12 @@ class TKorvelForm;
 class QWidget;
 
 struct SceneInputs {
-    QString outFolder;      // where the pictures go
-    QString suffix;         // "en" or "ru", the end of every picture's name
-    QString folder;         // the folder shown, relative to the data folder
-    QString meterDatabase;  // a .bdc file for the meter database window
-    QString findSerial;     // part of a serial number for the search window
-    QString protocolTitle;  // typed into the protocol's title
+    QString outFolder; // where the pictures go
+    QString suffix; // "en" or "ru", the end of every picture's name
+    QString folder; // the folder shown, relative to the data folder
+    QString meterDatabase; // a .bdc file for the meter database window
+    QString findSerial; // part of a serial number for the search window
+    QString protocolTitle; // typed into the protocol's title
 };
 
 class ScreenshotScenes {

@@ -6,8 +6,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-TAboutBox::TAboutBox(QWidget *parent)
-    : QDialog(parent)
+TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("О программе"));
     setModal(true);
@@ -23,9 +22,9 @@ TAboutBox::TAboutBox(QWidget *parent)
     big.setBold(true);
     big.setItalic(true);
     ProductName->setFont(big);
-    ProductName->setStyleSheet(QStringLiteral(
-        "QLabel { color: #1d4f91; background: qlineargradient(x1:0, y1:0, x2:1, y2:1,"
-        " stop:0 #f3f7fc, stop:1 #d6e4f5); border: 1px solid #9bb5d6; border-radius: 4px; }"));
+    ProductName->setStyleSheet(
+        QStringLiteral("QLabel { color: #1d4f91; background: qlineargradient(x1:0, y1:0, x2:1, y2:1,"
+                       " stop:0 #f3f7fc, stop:1 #d6e4f5); border: 1px solid #9bb5d6; border-radius: 4px; }"));
 
     Version = new QLabel(this);
     Version->setObjectName(QStringLiteral("Version"));

@@ -103,11 +103,7 @@ int sideFor(const QSize &size)
 // serves every mode and state as an icon of all sizes would.
 class GlyphIconEngine final : public QIconEngine {
 public:
-    explicit GlyphIconEngine(GlyphKind kind)
-        : m_kind(kind)
-        , m_sizes(std::make_shared<std::map<int, QIcon>>())
-    {
-    }
+    explicit GlyphIconEngine(GlyphKind kind) : m_kind(kind), m_sizes(std::make_shared<std::map<int, QIcon>>()) {}
 
     QIconEngine *clone() const override { return new GlyphIconEngine(*this); }
     QString key() const override { return QStringLiteral("GlyphIconEngine"); }

@@ -28,8 +28,7 @@ QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
 
 } // namespace
 
-TPswdEnterForm::TPswdEnterForm(bool withDeleteCheckBox, QWidget *parent)
-    : QDialog(parent)
+TPswdEnterForm::TPswdEnterForm(bool withDeleteCheckBox, QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Введите пароль"));
     setModal(true);
@@ -63,8 +62,7 @@ void TPswdEnterForm::applyStrings(const SectionTexts &texts)
     Button2->setText(texts.text(QStringLiteral("EnterPasswordFormLabels/CancelButtonLabel")));
 }
 
-TPswdForm::TPswdForm(QWidget *parent)
-    : QDialog(parent)
+TPswdForm::TPswdForm(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Смена пароля"));
     setModal(true);

@@ -48,8 +48,9 @@ private:
     {
         switch (column) {
         case TContForm::ColumnMeter:
-            return data(0, kMeterKeyRole).toString().compare(other.data(0, kMeterKeyRole).toString(),
-                                                              Qt::CaseInsensitive);
+            return data(0, kMeterKeyRole)
+                .toString()
+                .compare(other.data(0, kMeterKeyRole).toString(), Qt::CaseInsensitive);
         case TContForm::ColumnDateTime: {
             const QDate a = data(0, kDateRole).toDate();
             const QDate b = other.data(0, kDateRole).toDate();
@@ -60,8 +61,9 @@ private:
             return ta == tb ? 0 : (ta < tb ? -1 : 1);
         }
         case TContForm::ColumnPower:
-            return data(0, kPowerKeyRole).toString().compare(other.data(0, kPowerKeyRole).toString(),
-                                                              Qt::CaseInsensitive);
+            return data(0, kPowerKeyRole)
+                .toString()
+                .compare(other.data(0, kPowerKeyRole).toString(), Qt::CaseInsensitive);
         case TContForm::ColumnStored:
             return text(TContForm::ColumnStored).compare(other.text(TContForm::ColumnStored), Qt::CaseInsensitive);
         default:
@@ -78,19 +80,21 @@ QString dateTimeCell(const QDate &date, const QTime &time, const QLocale &locale
     QString timeFormat = locale.timeFormat(QLocale::LongFormat);
     timeFormat.remove(zone);
     return locale.toString(date, QLocale::ShortFormat) + QString(6, QLatin1Char(' '))
-        + locale.toString(time, timeFormat.trimmed());
+           + locale.toString(time, timeFormat.trimmed());
 }
 
 QString tooManyText(int language, int ticked)
 {
     return language == 0
-        ? QStringLiteral("За один раз можно считать не более %1 поверок, отмечено %2.\nСнимите отметки с лишних поверок.")
-              .arg(device::kMaxRecordsPerRun)
-              .arg(ticked)
-        : QStringLiteral("At most %1 verifications can be read at a time; %2 are ticked.\nUntick the ones you do not "
-                         "need now.")
-              .arg(device::kMaxRecordsPerRun)
-              .arg(ticked);
+               ? QStringLiteral(
+                     "За один раз можно считать не более %1 поверок, отмечено %2.\nСнимите отметки с лишних поверок.")
+                     .arg(device::kMaxRecordsPerRun)
+                     .arg(ticked)
+               : QStringLiteral(
+                     "At most %1 verifications can be read at a time; %2 are ticked.\nUntick the ones you do not "
+                     "need now.")
+                     .arg(device::kMaxRecordsPerRun)
+                     .arg(ticked);
 }
 
 } // namespace

@@ -97,7 +97,7 @@ void DeviceCommands::showRecordPhasePercent(qint64 current, qint64 maximum)
     m_lastPercent = percent;
     // The window and application title: caption, two blanks, the number, " %".
     const QString title = m_services.mainText(QStringLiteral("ProgramTitle")) + QStringLiteral("  ")
-        + QString::number(percent) + QStringLiteral(" %");
+                          + QString::number(percent) + QStringLiteral(" %");
     if (m_services.window)
         m_services.window->setWindowTitle(title);
     QApplication::setApplicationDisplayName(title);
@@ -118,7 +118,8 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     if (w.holdStatus)
         w.holdStatus(true);
 
-    DeviceRunGuard guard(window, [this](bool busy) { emit busyChanged(busy); }, [this] { m_cancel = true; });
+    DeviceRunGuard guard(
+        window, [this](bool busy) { emit busyChanged(busy); }, [this] { m_cancel = true; });
     device::Connection connection = currentConnection();
     if (connection.usb) {
         if (!m_ftdi)

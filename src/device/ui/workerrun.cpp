@@ -25,14 +25,16 @@ void ProgressRelay::progress(qint64 current, qint64 maximum)
     m_current = current;
     m_maximum = maximum;
     if (!m_progressPending.exchange(true))
-        QMetaObject::invokeMethod(this, [this] { deliverProgress(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { deliverProgress(); }, Qt::QueuedConnection);
 }
 
 void ProgressRelay::record(int count)
 {
     m_records = count;
     if (!m_recordPending.exchange(true))
-        QMetaObject::invokeMethod(this, [this] { deliverRecord(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { deliverRecord(); }, Qt::QueuedConnection);
 }
 
 void ProgressRelay::flush()

@@ -21,7 +21,7 @@ device::Status runOffThread(const std::function<device::Status()> &work);
 class ProgressRelay final : public QObject {
 public:
     std::function<void(qint64, qint64)> onProgress; // window thread
-    std::function<void(int)> onRecord;               // window thread
+    std::function<void(int)> onRecord; // window thread
 
     // Worker thread.
     void progress(qint64 current, qint64 maximum);

@@ -27,8 +27,7 @@ QString saveDialog(QWidget *parent, const QString &caption, const QString &filte
 
 ExportCommands::ExportCommands(ExportSources sources, QObject *parent)
     : QObject(parent), m_sources(std::move(sources)), m_open(platform::openSpreadsheet)
-{
-}
+{}
 
 QString ExportCommands::folderExportCaption() const
 {
@@ -40,7 +39,8 @@ QString ExportCommands::folderExportCaption() const
 
 QString ExportCommands::excelFilter() const
 {
-    const QString file = m_sources.text ? m_sources.text(kViewsMainSection, QStringLiteral("MainMenu/File")) : QString();
+    const QString file =
+        m_sources.text ? m_sources.text(kViewsMainSection, QStringLiteral("MainMenu/File")) : QString();
     return file + QStringLiteral(" xml (*.xml)");
 }
 
@@ -69,8 +69,9 @@ void ExportCommands::ExportExcelExecute()
     const pcn::_blockdata *verification = m_sources.shownVerification ? m_sources.shownVerification() : nullptr;
     if (!verification)
         return;
-    const QString caption = m_sources.text ? m_sources.text(kViewsMainSection, QStringLiteral("MainMenu/Utilities/ExportExcel"))
-                                           : QString();
+    const QString caption = m_sources.text
+                                ? m_sources.text(kViewsMainSection, QStringLiteral("MainMenu/Utilities/ExportExcel"))
+                                : QString();
     const QString path = choose(caption, excelFilter(), QStringLiteral("XML"));
     if (path.isEmpty())
         return;
@@ -92,8 +93,8 @@ void ExportCommands::ExportExcelExecute()
 void ExportCommands::ExportFolderExecute()
 {
     const QVector<pcn::_totalblockdata> *meters = m_sources.folderMeters ? m_sources.folderMeters() : nullptr;
-    const QString path = choose(folderExportCaption().remove(QChar(0x2026)), QStringLiteral("CSV (*.csv)"),
-                                QStringLiteral("csv"));
+    const QString path =
+        choose(folderExportCaption().remove(QChar(0x2026)), QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     if (!ExportFolderCsv(path, meters ? *meters : QVector<pcn::_totalblockdata>{}, m_sources.text))

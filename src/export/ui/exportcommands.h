@@ -19,17 +19,17 @@
 #include <functional>
 
 struct ExportSources {
-    QWidget *parent = nullptr;                  // parent of the dialogs
-    TextLookup text;                            // texts of the current language
-    std::function<int()> language;              // 0 Russian, 1 English
-    MessageFn show;                             // message boxes
+    QWidget *parent = nullptr; // parent of the dialogs
+    TextLookup text; // texts of the current language
+    std::function<int()> language; // 0 Russian, 1 English
+    MessageFn show; // message boxes
     // The verification the result grid shows; nullptr when none.
     std::function<const pcn::_blockdata *()> shownVerification;
     // The grids' column configuration.
     std::function<std::array<GridColumns, kGridCount>()> columns;
     // The meters of the current folder; nullptr when none is listed.
     std::function<const QVector<pcn::_totalblockdata> *()> folderMeters;
-    QLocale locale;                             // the locale the grid uses
+    QLocale locale; // the locale the grid uses
 };
 
 class ExportCommands : public QObject {

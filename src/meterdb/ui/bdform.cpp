@@ -38,28 +38,32 @@ const char *const kLabelKeys[10] = {
     "MeterDatabaseFormLabels/I1Label",         "MeterDatabaseFormLabels/I2Label",
 };
 const char16_t *const kLabelDefaults[10] = {
-    u"Тип прибора:", u"Зав. номер:", u"Год выпуска:", u"Класс точности:", u"Постоянная:",
+    u"Тип прибора:",        u"Зав. номер:",         u"Год выпуска:", u"Класс точности:",    u"Постоянная:",
     u"Ном. лин. напр., В:", u"Ном. фаз. напр., В:", u"Ном. ток, А:", u"Ток перв. обм., А:", u"Ток втор. обм., А:",
 };
 const char *const kColumnKeys[10] = {
-    "MeterDatabaseTable/DeviceType", "MeterDatabaseTable/SerialNumber", "MeterDatabaseTable/Year",
+    "MeterDatabaseTable/DeviceType", "MeterDatabaseTable/SerialNumber",  "MeterDatabaseTable/Year",
     "MeterDatabaseTable/Class",      "MeterDatabaseTable/MeterConstant", "MeterDatabaseTable/Ulin",
-    "MeterDatabaseTable/Uphase",     "MeterDatabaseTable/Inom",         "MeterDatabaseTable/I1",
+    "MeterDatabaseTable/Uphase",     "MeterDatabaseTable/Inom",          "MeterDatabaseTable/I1",
     "MeterDatabaseTable/I2",
 };
 const char16_t *const kColumnDefaults[10] = {
-    u"Тип прибора", u"Зав. номер", u"Год выпуска", u"Класс", u"Постоянная",
-    u"U ном. лин., В", u"U ном. фаз., В", u"I ном., А", u"I1, А", u"I2, А",
+    u"Тип прибора",    u"Зав. номер",     u"Год выпуска", u"Класс", u"Постоянная",
+    u"U ном. лин., В", u"U ном. фаз., В", u"I ном., А",   u"I1, А", u"I2, А",
 };
 
 bool acceptable(int field, const QString &text)
 {
     switch (field) {
-    case FType: return isTypeTextAcceptable(text);
+    case FType:
+        return isTypeTextAcceptable(text);
     case FSerial:
-    case FConstant: return isDigitsTextAcceptable(text);
-    case FClass: return isClassTextAcceptable(text);
-    default: return isNominalTextAcceptable(text);
+    case FConstant:
+        return isDigitsTextAcceptable(text);
+    case FClass:
+        return isClassTextAcceptable(text);
+    default:
+        return isNominalTextAcceptable(text);
     }
 }
 
@@ -123,7 +127,8 @@ void TBdForm::buildLayout()
         if (auto *edit = qobject_cast<QLineEdit *>(m_fields[f]))
             connect(edit, &QLineEdit::textChanged, this, [this, f] { onTextFieldChanged(f); });
         else // the spin's own signal waits for a new value; its text counts
-            connect(m_fields[f]->findChild<QLineEdit *>(), &QLineEdit::textChanged, this, [this, f] { onSpinChanged(f); });
+            connect(m_fields[f]->findChild<QLineEdit *>(), &QLineEdit::textChanged, this,
+                    [this, f] { onSpinChanged(f); });
         m_labels[f] = new QLabel(QString::fromUtf16(kLabelDefaults[f]), this);
         m_labels[f]->setBuddy(m_fields[f]);
     }
@@ -537,7 +542,8 @@ void TBdForm::NewButtonClick()
 {
     if (m_list.size() >= kMaxEntries)
         return;
-    for (QPushButton *b : {NewButton, EditButton, DeleteButton, ApplyButton, ReadButton, WriteButton, SaveButton, LoadButton})
+    for (QPushButton *b :
+         {NewButton, EditButton, DeleteButton, ApplyButton, ReadButton, WriteButton, SaveButton, LoadButton})
         b->setEnabled(false);
     CancelButton->setEnabled(true);
     m_mode = Mode::NewEntry;
@@ -661,9 +667,9 @@ void TBdForm::SaveButtonClick()
 bool TBdForm::mayReplaceEntries()
 {
     return !hasUnsavedEntries() || !m_services.confirm
-        || m_services.confirm(ownText("Записи не сохранены в файл и не записаны в прибор. Заменить их?",
-                                      "The entries have been neither saved to a file nor written to the device."
-                                      " Replace them?"));
+           || m_services.confirm(ownText("Записи не сохранены в файл и не записаны в прибор. Заменить их?",
+                                         "The entries have been neither saved to a file nor written to the device."
+                                         " Replace them?"));
 }
 
 void TBdForm::LoadButtonClick()
@@ -703,7 +709,8 @@ void TBdForm::WriteButtonClick()
             warnUnstorableType(encoded.entryIndex, encoded.badCharacters);
         return;
     }
-    QPushButton *const frozen[] = {NewButton, EditButton, DeleteButton, ApplyButton, CancelButton, WriteButton, ReadButton};
+    QPushButton *const frozen[] = {NewButton,    EditButton,  DeleteButton, ApplyButton,
+                                   CancelButton, WriteButton, ReadButton};
     bool states[std::size(frozen)];
     for (std::size_t i = 0; i < std::size(frozen); ++i) {
         states[i] = frozen[i]->isEnabled();

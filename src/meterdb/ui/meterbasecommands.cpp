@@ -22,7 +22,7 @@ MeterBaseServices MeterBaseCommands::servicesFrom(AppServices &app, std::shared_
         QWidget *over = QApplication::activeWindow() ? QApplication::activeWindow() : app.window.data();
         return QMessageBox::question(over, QApplication::applicationDisplayName(), question,
                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-            == QMessageBox::Yes;
+               == QMessageBox::Yes;
     };
     s.askPassword = [&app] { return app.passwordAccepted(); };
     s.connection = [&app] { return device::connectionFor(app.settings ? *app.settings : AppSettings()); };
@@ -56,7 +56,8 @@ MeterBaseCommands::MeterBaseCommands(AppServices &app, QObject *parent)
             if (m_form)
                 m_form->applyStrings(texts);
         });
-        app.addSectionTexts(QStringLiteral("ExchangeForm"), [this](const SectionTexts &texts) { *m_exchangeTexts = texts; });
+        app.addSectionTexts(QStringLiteral("ExchangeForm"),
+                            [this](const SectionTexts &texts) { *m_exchangeTexts = texts; });
     }
 }
 

@@ -13,10 +13,10 @@
 
 namespace {
 
-constexpr int kReadStartMessage = 17;   // " Загрузка базы данных поверяемых средств из прибора."
-constexpr int kWriteStartMessage = 15;  // " Загрузка базы данных поверяемых средств в прибор."
-constexpr int kReadDoneMessage = 14;    // " Чтение прошло успешно."
-constexpr int kWriteDoneMessage = 16;   // " Запись базы счетчиков прошла успешно."
+constexpr int kReadStartMessage = 17; // " Загрузка базы данных поверяемых средств из прибора."
+constexpr int kWriteStartMessage = 15; // " Загрузка базы данных поверяемых средств в прибор."
+constexpr int kReadDoneMessage = 14; // " Чтение прошло успешно."
+constexpr int kWriteDoneMessage = 16; // " Запись базы счетчиков прошла успешно."
 
 void centre(QWidget &dialog)
 {
@@ -49,8 +49,9 @@ device::Status MeterBaseDeviceRun::write(const device::Connection &connection, c
                });
 }
 
-device::Status MeterBaseDeviceRun::run(const device::Connection &connection, int startMessage, int successMessage,
-                                       const std::function<device::Status(device::LinkMaker, device::ExchangeContext &)> &work)
+device::Status
+MeterBaseDeviceRun::run(const device::Connection &connection, int startMessage, int successMessage,
+                        const std::function<device::Status(device::LinkMaker, device::ExchangeContext &)> &work)
 {
     const MeterBaseServices &s = m_services;
     if (s.setStatus)

@@ -2,9 +2,7 @@
 
 #include <QLineEdit>
 
-DigitsOnlyGuard::DigitsOnlyGuard(QLineEdit *edit)
-    : QObject(edit)
-    , m_edit(edit)
+DigitsOnlyGuard::DigitsOnlyGuard(QLineEdit *edit) : QObject(edit), m_edit(edit)
 {
     m_lastAccepted = isDigits(edit->text()) ? edit->text() : QString();
     connect(edit, &QLineEdit::textChanged, this, &DigitsOnlyGuard::onTextChanged);

@@ -15,9 +15,7 @@ constexpr int kNameRole = Qt::UserRole;
 } // namespace
 
 FolderTreePanel::FolderTreePanel(RecordStore &store, QWidget *parent)
-    : QTreeWidget(parent)
-    , m_store(store)
-    , m_newFolderLabel(QStringLiteral("Новая папка"))
+    : QTreeWidget(parent), m_store(store), m_newFolderLabel(QStringLiteral("Новая папка"))
 {
     setObjectName(QStringLiteral("TreeView"));
     setColumnCount(1);

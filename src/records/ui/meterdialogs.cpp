@@ -65,8 +65,7 @@ Number numberOf(const QLineEdit *edit, Number stored, std::optional<Number> pars
 
 // --- TInfoForm ------------------------------------------------------------------
 
-TInfoForm::TInfoForm(QWidget *parent)
-    : QDialog(parent)
+TInfoForm::TInfoForm(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("InfoForm"));
     setWindowTitle(QStringLiteral("Параметры счётчика"));
@@ -164,8 +163,7 @@ void TInfoForm::accept()
 
 // --- TPostForm ------------------------------------------------------------------
 
-TPostForm::TPostForm(QWidget *parent)
-    : QDialog(parent)
+TPostForm::TPostForm(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("PostForm"));
     setModal(true);

@@ -34,10 +34,7 @@ QToolButton *smallButton(QWidget *parent, const char *name, GlyphKind glyph)
 } // namespace
 
 RecordOperations::RecordOperations(AppServices &services, RecordStore &store, RecordViews &views, QObject *parent)
-    : QObject(parent)
-    , m_services(services)
-    , m_store(store)
-    , m_views(views)
+    : QObject(parent), m_services(services), m_store(store), m_views(views)
 {
     setObjectName(QStringLiteral("RecordOperations"));
     QWidget *window = m_services.window;
@@ -311,8 +308,9 @@ void RecordOperations::CopyElemButtonClick()
     if (!meter || verification < 0 || verification >= meter->verifications.size())
         return;
     const pcn::_blockdata &v = meter->verifications.at(verification);
-    m_mark = {true, meterPath(m_views.SelectedMeterIndex()), verification, m_views.SelectedPowerRow(),
-              v.date, v.time, v.powerType};
+    m_mark = {
+        true,       meterPath(m_views.SelectedMeterIndex()), verification, m_views.SelectedPowerRow(), v.date, v.time,
+        v.powerType};
 }
 
 void RecordOperations::PasteElemButtonClick()

@@ -2,9 +2,7 @@
 
 #include <QLabel>
 
-StatusMessageTimer::StatusMessageTimer(QLabel *messagePanel, QObject *parent)
-    : QObject(parent)
-    , m_panel(messagePanel)
+StatusMessageTimer::StatusMessageTimer(QLabel *messagePanel, QObject *parent) : QObject(parent), m_panel(messagePanel)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(kIntervalMs);

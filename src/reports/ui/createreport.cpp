@@ -3,8 +3,7 @@
 #include "titrepform.h"
 
 std::optional<ProtocolDocument> PrepareProtocol(const pcn::_totalblockdata &meter, const QVector<int> &selection,
-                                                TTitRepForm &editor, const TextLookup &lookup,
-                                                const QLocale &locale)
+                                                TTitRepForm &editor, const TextLookup &lookup, const QLocale &locale)
 {
     if (meter.verifications.isEmpty() || selection.isEmpty()
         || !protocolSchemeForCode(meter.verifications.first().scheme))

@@ -18,9 +18,7 @@ namespace {
 // ends.
 class HiddenWhile {
 public:
-    explicit HiddenWhile(QWidget *window)
-        : m_window(window)
-        , m_wasVisible(window && window->isVisible())
+    explicit HiddenWhile(QWidget *window) : m_window(window), m_wasVisible(window && window->isVisible())
     {
         if (m_wasVisible)
             m_window->hide();
@@ -47,15 +45,12 @@ const QString kReportsLabel = QStringLiteral("MainMenu/File/ReportsLabel");
 } // namespace
 
 ReportCommands::ReportCommands(AppServices &services, ReportSelection selection, TTitRepForm *editor, QObject *parent)
-    : QObject(parent)
-    , m_services(services)
-    , m_selection(std::move(selection))
-    , m_editor([editor] { return editor; })
+    : QObject(parent), m_services(services), m_selection(std::move(selection)), m_editor([editor] { return editor; })
 {
     m_preview = [this](const report::ReportPages &pages) {
         // The main window is hidden: the preview has no parent to stay over.
-        TReportPreview preview(pages, m_services.language(), m_services.mainText(kReportsLabel),
-                               m_services.showMessage, nullptr);
+        TReportPreview preview(pages, m_services.language(), m_services.mainText(kReportsLabel), m_services.showMessage,
+                               nullptr);
         preview.exec();
     };
     m_askOpen = [this](const QString &filter) {
@@ -83,8 +78,8 @@ void ReportCommands::CreateReportActionExecute()
     if (!editor)
         return;
     // Unknown scheme and cancel in the editor end the run without a word.
-    const std::optional<ProtocolDocument> doc
-        = PrepareProtocol(*meter, m_selection.verifications(), *editor, m_services.text, QLocale::system());
+    const std::optional<ProtocolDocument> doc =
+        PrepareProtocol(*meter, m_selection.verifications(), *editor, m_services.text, QLocale::system());
     if (!doc)
         return;
     showPreview(report::layoutProtocol(*doc));

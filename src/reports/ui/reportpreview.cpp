@@ -79,7 +79,8 @@ QString TReportPreview::askName(const QString &caption, const QString &filter, c
 
 void TReportPreview::SaveClick()
 {
-    const QString name = askName(m_save->text(), m_reportsLabel + QStringLiteral(" (*.QRP *.qrp)"), QStringLiteral("QRP"));
+    const QString name =
+        askName(m_save->text(), m_reportsLabel + QStringLiteral(" (*.QRP *.qrp)"), QStringLiteral("QRP"));
     if (name.isEmpty())
         return;
     const report::ReportFileError error = report::saveReportFile(name, m_pages);

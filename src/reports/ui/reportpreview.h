@@ -21,8 +21,8 @@ public:
 
     // `language` 0 Russian, 1 English; `reportsLabel` names report files in
     // the save dialog's filter ("Отчеты" / "Reports").
-    TReportPreview(const report::ReportPages &pages, int language, const QString &reportsLabel,
-                   MessageFn show, QWidget *parent = nullptr);
+    TReportPreview(const report::ReportPages &pages, int language, const QString &reportsLabel, MessageFn show,
+                   QWidget *parent = nullptr);
     ~TReportPreview() override;
 
     const report::ReportPages &pages() const { return m_pages; }

@@ -53,8 +53,7 @@ QString htmlOf(const QTextEdit *edit)
 
 } // namespace
 
-TTitRepForm::TTitRepForm(QWidget *parent)
-    : QDialog(parent)
+TTitRepForm::TTitRepForm(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TitRepForm"));
     setModal(true);
@@ -81,7 +80,8 @@ TTitRepForm::TTitRepForm(QWidget *parent)
     layout->addLayout(buttons);
     resize(kDialogWidth, sizeHint().height());
 
-    const EditorMenu title = buildMenu(RichEdit1, "TitlePopupMenu", {"CenterAlign", "LeftAlign", "RightAlign", "FontSelect"});
+    const EditorMenu title =
+        buildMenu(RichEdit1, "TitlePopupMenu", {"CenterAlign", "LeftAlign", "RightAlign", "FontSelect"});
     TitlePopupMenu = title.popup;
     TitleAlignmentMenu = title.alignment;
     CenterAlign = title.centre;
@@ -146,7 +146,7 @@ void TTitRepForm::loadText(QTextEdit *edit, const QString &html)
 }
 
 TTitRepForm::EditorMenu TTitRepForm::buildMenu(QTextEdit *edit, const char *popupName,
-                                                const std::array<const char *, 4> &actionNames)
+                                               const std::array<const char *, 4> &actionNames)
 {
     EditorMenu m{};
     m.popup = new QMenu(this);

@@ -56,8 +56,8 @@ public:
 
     QGroupBox *TitleFrame = nullptr;
     QGroupBox *EndingFrame = nullptr;
-    QTextEdit *RichEdit1 = nullptr;  // title
-    QTextEdit *RichEdit2 = nullptr;  // ending
+    QTextEdit *RichEdit1 = nullptr; // title
+    QTextEdit *RichEdit2 = nullptr; // ending
     QPushButton *OkButton = nullptr;
     QPushButton *CancelButton = nullptr;
 

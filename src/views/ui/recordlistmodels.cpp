@@ -22,8 +22,7 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
         return cellText(index.row(), index.column());
     case Qt::TextAlignmentRole:
         // Every column but the first is centred.
-        return index.column() == 0 ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                                   : QVariant(Qt::AlignCenter);
+        return index.column() == 0 ? QVariant(Qt::AlignLeft | Qt::AlignVCenter) : QVariant(Qt::AlignCenter);
     case kDataIndexRole:
         return m_rows[index.row()];
     default:
@@ -113,8 +112,7 @@ void RecordListModel::resetRows(QVector<QStringList> texts)
     endResetModel();
 }
 
-void MeterListModel::fill(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup,
-                          const QLocale &locale)
+void MeterListModel::fill(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup, const QLocale &locale)
 {
     resetRows(meterRowTexts(meters, lookup, locale));
 }

@@ -50,7 +50,7 @@ protected:
 
     QStringList m_titles;
     QVector<QStringList> m_texts; // by data index
-    QVector<int> m_rows;          // data index per row
+    QVector<int> m_rows; // data index per row
 };
 
 class MeterListModel : public RecordListModel {
@@ -85,6 +85,6 @@ protected:
     void removeDataAt(int dataIndex) override;
 
 private:
-    QVector<bool> m_checked;       // by verification index
-    QVector<int> m_powerTypes;     // by verification index
+    QVector<bool> m_checked; // by verification index
+    QVector<int> m_powerTypes; // by verification index
 };

@@ -12,8 +12,7 @@
 #include <functional>
 #include <vector>
 
-RecordListView::RecordListView(QWidget *parent)
-    : QTreeView(parent)
+RecordListView::RecordListView(QWidget *parent) : QTreeView(parent)
 {
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -180,14 +179,12 @@ void RecordListView::focusOutEvent(QFocusEvent *event)
     }
 }
 
-TitleListView::TitleListView(QWidget *parent)
-    : RecordListView(parent)
+TitleListView::TitleListView(QWidget *parent) : RecordListView(parent)
 {
     setObjectName(QStringLiteral("TitleListView"));
 }
 
-PowerListView::PowerListView(QWidget *parent)
-    : RecordListView(parent)
+PowerListView::PowerListView(QWidget *parent) : RecordListView(parent)
 {
     setObjectName(QStringLiteral("PowerListView"));
 }

@@ -18,12 +18,7 @@ namespace {
 // that the selection signals do not run the selection a second time.
 class SelectionGuard {
 public:
-    explicit SelectionGuard(bool &flag)
-        : m_flag(flag)
-        , m_old(flag)
-    {
-        m_flag = true;
-    }
+    explicit SelectionGuard(bool &flag) : m_flag(flag), m_old(flag) { m_flag = true; }
     ~SelectionGuard() { m_flag = m_old; }
     SelectionGuard(const SelectionGuard &) = delete;
     SelectionGuard &operator=(const SelectionGuard &) = delete;
@@ -36,9 +31,7 @@ private:
 } // namespace
 
 RecordViews::RecordViews(std::array<GridColumns, kGridCount> &columns, QWidget *parentWidget)
-    : QObject(parentWidget)
-    , m_columns(columns)
-    , m_lookup(catalogTextLookup(LanguageEnglish))
+    : QObject(parentWidget), m_columns(columns), m_lookup(catalogTextLookup(LanguageEnglish))
 {
     m_titleList = new TitleListView(parentWidget);
     m_powerList = new PowerListView(parentWidget);
@@ -93,8 +86,7 @@ ResultGrid *RecordViews::grid(GridKind kind)
         made->hide();
         m_gridArea->layout()->addWidget(made);
         connect(made, &ResultGrid::displayedColumnsRequested, this, [this](int page) { EditDisplayedColumns(page); });
-        connect(made, &ResultGrid::columnDragged, this,
-                [this, kind](int from, int to) { MoveColumn(kind, from, to); });
+        connect(made, &ResultGrid::columnDragged, this, [this, kind](int from, int to) { MoveColumn(kind, from, to); });
         m_grids[kind] = made;
     }
     return m_grids[kind];
@@ -323,8 +315,8 @@ void RecordViews::ResortVerifications()
 
 void RecordViews::updateSortIndicator(bool meterList)
 {
-    RecordListView *view = meterList ? static_cast<RecordListView *>(m_titleList)
-                                     : static_cast<RecordListView *>(m_powerList);
+    RecordListView *view =
+        meterList ? static_cast<RecordListView *>(m_titleList) : static_cast<RecordListView *>(m_powerList);
     const ListSortState &state = meterList ? m_meterSort : m_powerSort;
     const bool sorted = state.column == 0 || state.column == 1;
     view->header()->setSortIndicatorShown(sorted);
@@ -464,8 +456,8 @@ void RecordViews::onMeterListPressed()
 {
     const int count = m_meterModel->rowCount();
     m_meterListActive = true;
-    m_mergeableAtPress = count > 0 && m_clipboardFilled && m_selectedMeter >= 0 && m_mergeCheck
-                         && m_mergeCheck(m_selectedMeter);
+    m_mergeableAtPress =
+        count > 0 && m_clipboardFilled && m_selectedMeter >= 0 && m_mergeCheck && m_mergeCheck(m_selectedMeter);
     recomputeCommands();
 }
 

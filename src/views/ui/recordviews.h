@@ -118,7 +118,7 @@ public:
 
     // --- State ----------------------------------------------------------
     const QVector<pcn::_totalblockdata> *meters() const { return m_meters; }
-    int SelectedMeterIndex() const { return m_selectedMeter; }           // -1 when none
+    int SelectedMeterIndex() const { return m_selectedMeter; } // -1 when none
     int SelectedVerificationIndex() const { return m_selectedVerification; } // -1 when none
     int SelectedMeterRow() const;
     int SelectedPowerRow() const;

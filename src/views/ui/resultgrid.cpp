@@ -15,11 +15,7 @@ namespace {
 // Paints every cell through the grid's DrawCell.
 class ResultCellDelegate : public QStyledItemDelegate {
 public:
-    ResultCellDelegate(const ResultGrid *grid, QObject *parent)
-        : QStyledItemDelegate(parent)
-        , m_grid(grid)
-    {
-    }
+    ResultCellDelegate(const ResultGrid *grid, QObject *parent) : QStyledItemDelegate(parent), m_grid(grid) {}
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -40,9 +36,12 @@ private:
 QString gridObjectName(GridKind grid)
 {
     switch (grid) {
-    case GridPhase12: return QStringLiteral("Phase12Grid");
-    case GridPhase33: return QStringLiteral("Phase33Grid");
-    case GridPhase34: break;
+    case GridPhase12:
+        return QStringLiteral("Phase12Grid");
+    case GridPhase33:
+        return QStringLiteral("Phase33Grid");
+    case GridPhase34:
+        break;
     }
     return QStringLiteral("Phase34Grid");
 }
@@ -53,10 +52,7 @@ constexpr int kColumnWidthHint = 70;
 } // namespace
 
 ResultGrid::ResultGrid(GridKind grid, QWidget *parent)
-    : QTableView(parent)
-    , m_kind(grid)
-    , m_model(new ResultGridModel(grid, this))
-    , m_frozen(new QTableView(this))
+    : QTableView(parent), m_kind(grid), m_model(new ResultGridModel(grid, this)), m_frozen(new QTableView(this))
 {
     setObjectName(gridObjectName(grid));
     setModel(m_model);
@@ -99,12 +95,11 @@ ResultGrid::ResultGrid(GridKind grid, QWidget *parent)
             &QAbstractSlider::setValue);
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_frozen->verticalScrollBar(),
             &QAbstractSlider::setValue);
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this](int logical, int, int size) {
-                if (logical < m_fixedColumns)
-                    m_frozen->setColumnWidth(logical, size);
-                updateFrozenGeometry();
-            });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int size) {
+        if (logical < m_fixedColumns)
+            m_frozen->setColumnWidth(logical, size);
+        updateFrozenGeometry();
+    });
     connect(horizontalHeader(), &QHeaderView::geometriesChanged, this, &ResultGrid::updateFrozenGeometry);
 
     // Clicks on the fixed columns select nothing; a right-button release

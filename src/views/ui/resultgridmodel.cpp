@@ -2,11 +2,7 @@
 
 #include "views/gridcolumnkinds.h"
 
-ResultGridModel::ResultGridModel(GridKind grid, QObject *parent)
-    : QAbstractTableModel(parent)
-    , m_grid(grid)
-{
-}
+ResultGridModel::ResultGridModel(GridKind grid, QObject *parent) : QAbstractTableModel(parent), m_grid(grid) {}
 
 int ResultGridModel::rowCount(const QModelIndex &parent) const
 {
@@ -54,8 +50,8 @@ void ResultGridModel::layout(int columnCount)
     endResetModel();
 }
 
-void ResultGridModel::fill(const GridColumns &columns, const pcn::_blockdata &verification,
-                           const TextLookup &lookup, const QLocale &locale)
+void ResultGridModel::fill(const GridColumns &columns, const pcn::_blockdata &verification, const TextLookup &lookup,
+                           const QLocale &locale)
 {
     beginResetModel();
     m_codes.clear();

@@ -21,8 +21,7 @@ QString labelPath(const char *key)
 
 } // namespace
 
-TVParam::TVParam(QWidget *parent)
-    : QDialog(parent)
+TVParam::TVParam(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TVParam"));
     setWindowTitle(QStringLiteral("Настройка параметров отображения"));
@@ -83,8 +82,8 @@ TVParam::TVParam(QWidget *parent)
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // Wide enough for the longest item at any font size.
-    const int longest = fontMetrics().horizontalAdvance(
-        QStringLiteral("Суммарная реактивная мощность (геометрический метод), вар"));
+    const int longest =
+        fontMetrics().horizontalAdvance(QStringLiteral("Суммарная реактивная мощность (геометрический метод), вар"));
     resize(longest + 12 * fontMetrics().averageCharWidth(), 36 * fontMetrics().height());
 
     // The design texts are the Russian ones until the string file is applied.

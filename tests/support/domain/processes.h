@@ -42,7 +42,7 @@ int runEmulatorToEnd(const QStringList &arguments, QByteArray *output = nullptr,
 struct CliRun {
     int exitCode = -1; // -1 when it did not end normally in time
     QByteArray rawOut;
-    QString out;       // standard output as UTF-8 text
+    QString out; // standard output as UTF-8 text
     QString err;
 };
 CliRun runCli(const QStringList &arguments, const QProcessEnvironment &environment = QProcessEnvironment(),

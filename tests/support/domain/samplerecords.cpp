@@ -48,7 +48,8 @@ pcn::_totalblockdata sampleMeter(const QString &type, const QString &serialText,
 {
     pcn::_totalblockdata m;
     for (int k = 0; k < count; ++k) {
-        pcn::_blockdata v = sampleVerification(scheme, k % 5, QDateTime(QDate(2010, 1, 1 + k), QTime(8, 30, k)), points);
+        pcn::_blockdata v =
+            sampleVerification(scheme, k % 5, QDateTime(QDate(2010, 1, 1 + k), QTime(8, 30, k)), points);
         v.meterType = type;
         v.serial = 777;
         v.serialText = serialText;
