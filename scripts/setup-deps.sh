@@ -19,6 +19,8 @@ packages=(
     # sanitizers. gcc's sanitizer runtimes for scripts/sanitize.sh come
     # with g++.
     clang libclang-rt-14-dev
+    # The layout check (scripts/check-format.sh).
+    clang-format
 )
 
 missing=()

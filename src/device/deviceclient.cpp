@@ -4,7 +4,7 @@
 #include "contentdecoder.h"
 #include "frame.h"
 #include "identifydecoder.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "resultcodes.h"
 
 #include <algorithm>

@@ -8,7 +8,7 @@
 #include "records/recordlabels.h"
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
-#include "records/ui/statusmessagetimer.h"
+#include "base/ui/statusmessagetimer.h"
 #include "base/ui/aboutbox.h"
 #include "base/ui/appservices.h"
 #include "views/commandstate.h"

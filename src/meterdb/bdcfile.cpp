@@ -1,7 +1,7 @@
 #include "bdcfile.h"
 
 #include "base/platform.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
 
 #include <QFile>
 

@@ -3,7 +3,7 @@
 // and the upgrade of old headerless files.
 #include "records/meterfile.h"
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "records/cp1251.h"
 #include "records/metertype.h"
 #include "records/numericcodec.h"

@@ -1,7 +1,7 @@
 // Writing stored verification files, always in version 23.
 #include "records/meterfile.h"
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "records/cp1251.h"
 #include "records/metertype.h"
 #include "records/numericcodec.h"

@@ -11,7 +11,7 @@
 #include "device/ui/frmcom.h"
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
-#include "records/ui/statusmessagetimer.h"
+#include "base/ui/statusmessagetimer.h"
 #include "mainwindow/korvelform.h"
 #include "mainwindowfixture.h"
 #include "records/meterfile.h"

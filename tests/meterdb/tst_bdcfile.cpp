@@ -4,7 +4,7 @@
 #include "meterdb/bdcfile.h"
 #include "meterdb/meterbaseimage.h"
 #include "base/platform.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "meterdbsamples.h"
 #include "testdir.h"
 

@@ -8,7 +8,7 @@
 #include "processes.h"
 #include "testdir.h"
 #include "meterdb/bdcfile.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "meterdbsamples.h"
 
 #include <QJsonDocument>

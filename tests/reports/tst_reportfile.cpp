@@ -2,7 +2,7 @@
 // truncated, foreign and newer files are refused whole and change nothing;
 // thousands of mutated files never crash the reader.
 #include "protocolsample.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "reports/pagerender.h"
 #include "reports/reportfile.h"
 #include "testdir.h"
