@@ -6,7 +6,7 @@
 #pragma once
 
 #include "deviceclient.h"
-#include "deviceinfo.h"
+#include "records/deviceinfo.h"
 #include "exchangecontext.h"
 #include "resultcodes.h"
 #include "records/blockdata.h"

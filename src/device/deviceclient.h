@@ -4,7 +4,7 @@
 // (resultcodes.h); the operation never knows which transport it runs on.
 #pragma once
 
-#include "deviceinfo.h"
+#include "records/deviceinfo.h"
 #include "identifydecoder.h"
 #include "exchangecontext.h"
 #include "link.h"
