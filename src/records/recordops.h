@@ -45,15 +45,17 @@ bool IsMergeable(const QString &sourcePath, const QString &targetPath, const Rec
 
 // The target followed by the verifications of the source, each of which
 // takes the meter type, year, i1 and i2 of the target's first verification
-// (and its serial text, which the file header gives every verification).
+// (and its serial text, which the file header gives every verification)
+// and keeps the instrument type of its block.
 pcn::_totalblockdata MergeMeters(const pcn::_totalblockdata &target, const pcn::_totalblockdata &source);
 
 // --- Verifications of one meter (elements) ----------------------------------------
 
 // Whether two verifications may be joined: equal power types, constants,
-// schemes and nominal currents, and the nominal voltages of the scheme
-// (phase and line for scheme 1, line for scheme 2, phase for scheme 4);
-// any other scheme is never compatible. Doubles compare exactly.
+// schemes, nominal currents and block instrument types, and the nominal
+// voltages of the scheme (phase and line for scheme 1, line for scheme 2,
+// phase for scheme 4); any other scheme is never compatible. Doubles
+// compare exactly.
 bool IsElementCompatible(const pcn::_blockdata &a, const pcn::_blockdata &b);
 // The same for verifications a and b of a meter; false for bad indexes.
 bool IsElementCompatible(const pcn::_totalblockdata &meter, int a, int b);
@@ -94,6 +96,11 @@ MeterParameters MeterParametersOf(const pcn::_totalblockdata &meter);
 // space or a control character), each once, in order of appearance. The
 // characters that stored types show as "+" (" * / : < > ? \ |) are stored.
 QString UnstorableMeterTypeCharacters(const QString &meterType);
+// The same without the control characters: those below 161 are stored
+// unchanged, so a type read from a file or the instrument that holds one
+// (a tab, 0x01, 0x7F) is written back as it was. Only what is typed in the
+// program is refused for them.
+QString MeterTypeCharactersNotKept(const QString &meterType);
 // The characters of a serial text that the file header cannot hold: those
 // outside the Windows-1251 code page and control characters.
 QString UnstorableSerialTextCharacters(const QString &serialText);
@@ -103,7 +110,8 @@ QString UnstorableSerialTextCharacters(const QString &serialText);
 // file header carries it for all of them. The serial numbers are kept.
 // Nothing when the meter has no verification, the type is longer than 14
 // characters, the serial text longer than 64 characters, or either holds a
-// character that cannot be stored.
+// character that cannot be stored (for a type unchanged from the first
+// verification's: one that its bytes would not give back).
 std::optional<pcn::_totalblockdata> EditMeterParameters(const pcn::_totalblockdata &meter,
                                                         const MeterParameters &parameters);
 

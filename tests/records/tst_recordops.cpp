@@ -182,7 +182,8 @@ private slots:
         QTest::addColumn<int>("change");
         QTest::addColumn<bool>("compatible");
         // change: 0 none, 1 phase voltage, 2 line voltage, 3 current,
-        // 4 constant, 5 power type.
+        // 4 constant, 5 power type, 6 block instrument type.
+        QTest::newRow("block instrument type") << 1 << 6 << false;
         for (int scheme : {1, 2, 4}) {
             const QByteArray s = QByteArray::number(scheme);
             QTest::newRow("scheme " + s + " equal") << scheme << 0 << true;
@@ -219,6 +220,9 @@ private slots:
             break;
         case 5:
             b.powerType = PowerReactiveShift;
+            break;
+        case 6:
+            b.instrumentType = 6;
             break;
         default:
             break;
