@@ -205,6 +205,9 @@ private slots:
         QCOMPARE(word(26), 29);
         QCOMPARE(word(32), 1);
         QCOMPARE(word(34), 577);
+        pcn::_totalblockdata big = handMadeMeter();
+        big.verifications[0].iNom = 7000; // 70000 tenths: held at 65535
+        QCOMPARE(encodeMeterFile(big).mid(67 + 36, 2), QByteArray("\xFF\xFF", 2));
     }
 
     void meterTypeAndSerialTextLimits()
