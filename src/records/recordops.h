@@ -14,6 +14,7 @@
 #include "records/recordlabels.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -157,3 +158,23 @@ struct MergeOutcome {
 // is the source file deleted.
 MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPath, const RecordLabels &labels,
                              bool deleteSource);
+
+// A merge of every file of one meter into one of them.
+struct MergeAllOutcome {
+    MergeResult result = MergeResult::NotMergeable; // NotMergeable: nothing could be merged
+    pcn::_totalblockdata merged; // the target as written (Merged only)
+    QStringList mergedPaths; // the sources merged, in date order
+    QStringList deletedPaths; // those of them deleted as asked
+    QStringList notMergeable; // files of the meter's serial text that the merge rules leave out
+    QStringList unreadable; // candidates that could not be read
+};
+
+// Reads the target and the candidates again (the other files of its folder)
+// and merges into the target every candidate whose first verification
+// carries the target's serial text and which AreMergeable allows, in the
+// order of their earliest verification, then writes the target once,
+// atomically. Only when it was written completely, and only when asked, are
+// the merged sources deleted. Candidates of another serial text are passed
+// over without a word; the target's own path among them is ignored.
+MergeAllOutcome MergeAllMeterFiles(const QString &targetPath, const QStringList &candidatePaths,
+                                   const RecordLabels &labels, bool deleteSources);
