@@ -5,6 +5,7 @@
 // program.
 #include "commands.h"
 
+#include "base/stringcatalog.h"
 #include "export/excelexport.h"
 #include "export/foldercsv.h"
 #include "records/meterfile.h"
@@ -27,6 +28,13 @@ int fail(const char *command, const QString &problem, int status = 1)
 {
     QTextStream(stderr) << "vardosk-cli " << command << ": " << problem << "\n";
     return status;
+}
+
+// The program's own message for an export file that cannot be created.
+int cannotCreate(const char *command, const Options &o)
+{
+    return fail(command, catalogDefault(kMainSectionKey, kMessageGroup + QStringLiteral("/Error36"), o.language)
+                             + QLatin1Char(' ') + o.out);
 }
 
 // Parses FILE/FOLDER, --out, --language and (when allowed) --verification;
@@ -99,7 +107,7 @@ int runExport(const QStringList &args)
     input.lookup = catalogTextLookup(o.language);
     input.created = QDateTime::currentDateTimeUtc();
     if (!ExportExcel(o.out, input))
-        return fail("export", QStringLiteral("cannot write ") + o.out);
+        return cannotCreate("export", o);
     return 0;
 }
 
@@ -118,6 +126,6 @@ int runExportFolder(const QStringList &args)
     store.setLabels(RecordLabels::defaults(o.language));
     store.SelectFolder(o.input);
     if (!ExportFolderCsv(o.out, store.meters(), catalogTextLookup(o.language)))
-        return fail("export-folder", QStringLiteral("cannot write ") + o.out);
+        return cannotCreate("export-folder", o);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "device/resultcodes.h"
 #include "meterdb/bdcfile.h"
 #include "meterdb/meterbaseimage.h"
+#include "records/metertype.h"
 #include "records/numberformat.h"
 #include "records/recordops.h"
 
@@ -494,7 +495,7 @@ void TBdForm::writeRow(int row)
     const MeterEntry &e = m_list[row];
     const QLocale locale;
     const QString cells[kFields] = {
-        e.meterType,
+        VisibleMeterType(e.meterType),
         m_paddedSerial[row] ? QStringLiteral("%1").arg(e.serial, 9, 10, QLatin1Char('0')) : QString::number(e.serial),
         QString::number(e.year),
         formatGeneral(e.accuracyClass, locale),
@@ -579,7 +580,7 @@ void TBdForm::warnUnstorableType(int entry, const QString &characters)
     m_services.show(MessageKind::Warning,
                     ownText("Тип прибора «%1» содержит символы, которые нельзя записать: %2",
                             "The device type \"%1\" contains characters that cannot be stored: %2")
-                        .arg(type, characters));
+                        .arg(VisibleMeterType(type), VisibleMeterType(characters)));
 }
 
 void TBdForm::ApplyButtonClick()
