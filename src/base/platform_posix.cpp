@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace platform {
@@ -143,6 +144,23 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
     }
     ::close(fd);
     return result;
+}
+
+bool stdinIsTerminal()
+{
+    return ::isatty(STDIN_FILENO) == 1;
+}
+
+bool setStdinEcho(bool on)
+{
+    termios mode{};
+    if (::tcgetattr(STDIN_FILENO, &mode) != 0)
+        return false;
+    if (on)
+        mode.c_lflag |= tcflag_t(ECHO);
+    else
+        mode.c_lflag &= tcflag_t(~ECHO);
+    return ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &mode) == 0;
 }
 
 namespace native {

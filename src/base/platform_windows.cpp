@@ -54,6 +54,22 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
     return bytes;
 }
 
+bool stdinIsTerminal()
+{
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+bool setStdinEcho(bool on)
+{
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    if (!GetConsoleMode(input, &mode))
+        return false;
+    mode = on ? (mode | ENABLE_ECHO_INPUT) : (mode & ~DWORD(ENABLE_ECHO_INPUT));
+    return SetConsoleMode(input, mode) != 0;
+}
+
 namespace native {
 
 bool syncToDisk(int)
