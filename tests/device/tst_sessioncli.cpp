@@ -3,7 +3,7 @@
 // model class, damaged and special records, the user's selection, failures,
 // and the helpers the program's session shares with the command.
 #include "device/archivesession.h"
-#include "base/stringcatalog.h"
+#include "devicetext/outcometext.h"
 #include "tst_sessionsupport.h"
 
 #include <QFileInfo>
@@ -56,11 +56,6 @@ QString storedKey(const pcn::_blockdata &v)
         .arg(v.powerType);
 }
 
-QString english(const QString &key)
-{
-    return catalogDefault(kMainSectionKey, kMessageGroup + QLatin1Char('/') + key, 1);
-}
-
 } // namespace
 
 class tst_sessioncli : public QObject {
@@ -92,20 +87,28 @@ private slots:
         QCOMPARE(device::checkSelection({6}, 5), device::SelectionCheck::OutOfRange);
         QCOMPARE(device::checkSelection({}, 0), device::SelectionCheck::Ok);
 
-        device::ExchangeContext::Diagnostic why;
-        why.portReason = QStringLiteral("no such device");
-        QCOMPARE(
-            device::resultStatusText(device::Status::PortUnavailable, english, QStringLiteral("/dev/ttyUSB3"), why),
-            QStringLiteral(" COM Port unavailable /dev/ttyUSB3 (no such device)"));
+        // The words of an outcome, as the window and the CLI give them.
+        const auto words = [](device::Status status, const QString &port, device::PortFailure::Kind why, int language) {
+            device::PortFailure failure;
+            failure.kind = why;
+            const devicetext::OutcomeText text =
+                devicetext::outcomeText(status, port, failure, devicetext::builtInTexts(language));
+            return QStringList{text.dialog, text.status};
+        };
+        const auto none = device::PortFailure::Kind::None;
+        const QString port = QStringLiteral("/dev/ttyUSB3");
+        QCOMPARE(words(device::Status::PortUnavailable, port, device::PortFailure::Kind::InUse, 1),
+                 QStringList({{}, " COM Port unavailable /dev/ttyUSB3 (the port is in use by another program)"}));
+        QCOMPARE(words(device::Status::PortUnavailable, port, device::PortFailure::Kind::NotPresent, 0),
+                 QStringList({{}, " Нет доступа к порту. /dev/ttyUSB3 (порт не найден; подключён ли кабель?)"}));
         // Settings that cannot be applied: the message without a port name.
-        QCOMPARE(device::resultStatusText(device::Status::SettingsFailed, english, QStringLiteral("/dev/ttyUSB3"), {}),
-                 QStringLiteral(" COM Port unavailable "));
-        QCOMPARE(device::resultStatusText(device::Status::ArchiveEmpty, english, QString(), {}),
-                 QStringLiteral(" Log is empty."));
-        QCOMPARE(device::resultStatusText(device::Status::Cancelled, english, QString(), {}),
-                 QStringLiteral(" Reading canceled."));
-        QCOMPARE(device::resultStatusText(device::Status::NotRecognised, english, QString(), {}),
-                 QStringLiteral(" Unspecified error."));
+        QCOMPARE(words(device::Status::SettingsFailed, port, none, 1), QStringList({{}, " COM Port unavailable "}));
+        QCOMPARE(words(device::Status::ArchiveEmpty, {}, none, 1), QStringList({{}, " Log is empty."}));
+        QCOMPARE(words(device::Status::Cancelled, {}, none, 1), QStringList({{}, " Reading canceled."}));
+        QCOMPARE(words(device::Status::UsbLibraryMissing, {}, none, 1),
+                 QStringList({"Unable to load USB-device driver.", " Reading canceled."}));
+        QCOMPARE(words(device::Status::NotRecognised, {}, none, 1), QStringList({{}, " Unspecified error."}));
+        QCOMPARE(words(device::Status::Ok, port, none, 1), QStringList({{}, {}}));
     }
 
     void everyModelClass_data()
@@ -343,10 +346,7 @@ private slots:
         report.written = QStringList(3, QStringLiteral("x.pcn"));
         report.notStored = notStored;
         report.clampedConstants = clamped;
-        const auto messageText = [language](const QString &key) {
-            return catalogDefault(kMainSectionKey, kMessageGroup + QLatin1Char('/') + key, language);
-        };
-        QCOMPARE(device::storeReportText(report, messageText, language), text);
+        QCOMPARE(devicetext::storeReportText(report, devicetext::builtInTexts(language)), text);
         QCOMPARE(report.complete(), text.isEmpty());
     }
 
