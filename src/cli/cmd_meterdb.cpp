@@ -11,9 +11,9 @@
 #include "connectionargs.h"
 
 #include "base/stringcatalog.h"
-#include "device/archivesession.h"
 #include "device/connection.h"
 #include "device/resultcodes.h"
+#include "devicetext/outcometext.h"
 #include "meterdb/bdcfile.h"
 #include "meterdb/meterbasetransfer.h"
 #include "records/metertype.h"
@@ -126,13 +126,14 @@ bool parseTransferArgs(const QStringList &args, bool write, device::Connection &
 int finish(device::Status rc, const QString &successKey, const device::Connection &connection,
            const device::ExchangeContext &context)
 {
-    if (!context.diagnostic.dialogKey.isEmpty())
-        QTextStream(stderr) << englishMessage(context.diagnostic.dialogKey) << '\n';
+    const devicetext::OutcomeText text =
+        devicetext::outcomeText(rc, connection.portName, context.portFailure, devicetext::builtInTexts(kEnglish));
+    if (!text.dialog.isEmpty())
+        QTextStream(stderr) << text.dialog << '\n';
     if (rc == device::Status::Ok)
         QTextStream(stdout) << englishMessage(successKey).trimmed() << '\n';
     else
-        QTextStream(stderr)
-            << device::resultStatusText(rc, englishMessage, connection.portName, context.diagnostic).trimmed() << '\n';
+        QTextStream(stderr) << text.status.trimmed() << '\n';
     return device::code(rc);
 }
 
