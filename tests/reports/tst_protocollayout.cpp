@@ -4,6 +4,7 @@
 #include "reports/pagerender.h"
 #include "reports/protocollayout.h"
 
+#include <QFontMetricsF>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -120,6 +121,24 @@ void TestProtocolLayout::flowsOntoPages()
                      qPrintable(item.text + QStringLiteral(" on page %1").arg(p + 1)));
         }
         headings += int(itemsWithText(page, QStringLiteral("№")).size());
+        // Heading captions (Russian ones are long) are drawn clear of the
+        // rules of their cells.
+        for (const PageItem &item : page.items) {
+            if (item.kind != ItemKind::Text || item.font.family != QLatin1String("Arial") || !item.font.italic)
+                continue;
+            const double toMm = 25.4 / kReferenceDpi;
+            const QRectF box(item.box.topLeft() / toMm, item.box.size() / toMm);
+            const QRectF drawn = QFontMetricsF(referenceFont(item.font))
+                                     .boundingRect(box, item.align | (item.wrap ? Qt::TextWordWrap : 0), item.text);
+            const QRectF drawnMm(drawn.topLeft() * toMm, drawn.size() * toMm);
+            QRectF cell(0, 0, 1e9, 1e9); // the smallest rectangle around the caption
+            for (const PageItem &rect : page.items) {
+                if (rect.kind == ItemKind::Rect && rect.box.contains(drawnMm.center())
+                    && rect.box.width() < cell.width())
+                    cell = rect.box;
+            }
+            QVERIFY2(cell.adjusted(0.5, 0.2, -0.5, -0.2).contains(drawnMm), qPrintable(item.text));
+        }
         // Row numbers in the first column, in reading order.
         for (const PageItem &item : page.items) {
             if (item.kind == ItemKind::Text && item.font.pointSize == 10 && item.box.width() < 16

@@ -1,6 +1,7 @@
 // The data of a verification protocol: which verifications it takes, the
 // texts of its header, groups and footer, and the cell texts of its tables.
 #include "reports/protocoldocument.h"
+#include "reports/protocollayout.h"
 #include "samplerecords.h"
 #include "views/textlookup.h"
 
@@ -71,6 +72,53 @@ pcn::_datasample pointWith(RowField field, double value, char pf)
         qFatal("field not covered by the test");
     }
     return p;
+}
+
+// A point whose every quantity has a value of its own: phase voltages 101..103,
+// line voltages 201..203, currents 1.1..1.3, power factors 0.51..0.53 and
+// 0.54 in total, total power 301, error 0.7.
+pcn::_datasample distinctPoint()
+{
+    pcn::_datasample p;
+    for (std::size_t k = 0; k < 3; ++k) {
+        p.U[k] = 101 + double(k);
+        p.Uline[k] = 201 + double(k);
+        p.I[k] = 1.1 + 0.1 * double(k);
+        p.cosPhi[k] = 0.51 + 0.01 * double(k);
+        p.pfChar[k] = 'L';
+    }
+    p.pfTotal = 0.54;
+    p.pfChar[3] = 'C';
+    p.Ptotal = 301;
+    p.errorPercent = 0.7;
+    return p;
+}
+
+// Every cell of the first table row as "heading=value", the heading being
+// the captions drawn above the cell's centre, top first.
+QStringList headedCells(const report::ReportPages &pages)
+{
+    QList<const report::PageItem *> headings, cells;
+    for (const report::PageItem &item : pages.pages.first().items) {
+        if (item.kind != report::ItemKind::Text || item.box.left() < 30 + 0.4) // the table starts at the margin
+            continue;
+        if (item.font.family == QLatin1String("Arial") && !item.text.isEmpty() && item.box.width() < 100)
+            headings << &item;
+        else if (item.font.pointSize == 10 && cells.size() < 12
+                 && (cells.isEmpty() || item.box.top() == cells.first()->box.top()))
+            cells << &item;
+    }
+    QStringList out;
+    for (const report::PageItem *cell : cells) {
+        QStringList names;
+        for (const report::PageItem *h : headings) {
+            if (h->box.left() < cell->box.center().x() && h->box.right() > cell->box.center().x()
+                && h->box.top() < cell->box.top())
+                names << h->text;
+        }
+        out << names.join(QLatin1Char(' ')) + QLatin1Char('=') + cell->text;
+    }
+    return out;
 }
 
 QVector<int> verificationIndices(const ProtocolDocument &doc)
@@ -235,15 +283,40 @@ void TestReportData::schemeKeys_data()
     QTest::addColumn<QString>("powerFactorCaption");
     QTest::addColumn<bool>("phaseVoltage");
     QTest::addColumn<bool>("lineVoltage");
+    QTest::addColumn<QStringList>("columns"); // heading=value of every column, see distinctPoint
     QTest::newRow("four-wire") << int(SchemeThreePhaseFourWire) << "Connection: 3 phase, 4 wire"
                                << "Current, A"
-                               << "Power factor" << true << true;
+                               << "Power factor" << true << true
+                               << QStringList{"№=1",
+                                              "Voltage, V A=101",
+                                              "Voltage, V B=102",
+                                              "Voltage, V C=103",
+                                              "Current, A A=1.1",
+                                              "Current, A B=1.2",
+                                              "Current, A C=1.3",
+                                              "Power factor A=0.51L",
+                                              "Power factor B=0.52L",
+                                              "Power factor C=0.53L",
+                                              "Power, W=301",
+                                              "Error, %=0.7"};
     QTest::newRow("three-wire") << int(SchemeThreePhaseThreeWire) << "Connection: 3 phase, 3 wire"
                                 << "Current, A"
-                                << "Total power factor" << false << true;
+                                << "Total power factor" << false << true
+                                << QStringList{"№=1",
+                                               "Voltage, V AB=201",
+                                               "Voltage, V BC=202",
+                                               "Voltage, V CA=203",
+                                               "Current, A A=1.1",
+                                               "Current, A B=1.2",
+                                               "Current, A C=1.3",
+                                               "Total power factor=0.54C",
+                                               "Power, W=301",
+                                               "Error, %=0.7"};
     QTest::newRow("single-phase") << int(SchemeSinglePhaseTwoWire) << "Connection: 1 phase, 2 wire"
                                   << "I, A"
-                                  << "Power factor" << true << false;
+                                  << "Power factor" << true << false
+                                  << QStringList{"№=1",          "Voltage, V=101", "I, A=1.1", "Power factor=0.54C",
+                                                 "Power, W=301", "Error, %=0.7"};
 }
 
 void TestReportData::schemeKeys()
@@ -254,7 +327,11 @@ void TestReportData::schemeKeys()
     QFETCH(QString, powerFactorCaption);
     QFETCH(bool, phaseVoltage);
     QFETCH(bool, lineVoltage);
-    const ProtocolDocument doc = build(meterOf(scheme, 1), {0});
+    QFETCH(QStringList, columns);
+    pcn::_totalblockdata meter = meterOf(scheme, 1);
+    meter.verifications[0].points = {distinctPoint()};
+    const ProtocolDocument doc = build(meter, {0});
+    QCOMPARE(headedCells(report::layoutProtocol(doc)), columns);
     QCOMPARE(int(doc.scheme), int(*protocolSchemeForCode(scheme)));
     QCOMPARE(doc.schemeLine, schemeLine);
     QCOMPARE(doc.currentCaption, currentCaption);
@@ -352,5 +429,5 @@ void TestReportData::refusedInput()
     QCOMPARE(bare->typeLine, QStringLiteral("CE301"));
 }
 
-QTEST_GUILESS_MAIN(TestReportData)
+QTEST_MAIN(TestReportData)
 #include "tst_reportdata.moc"

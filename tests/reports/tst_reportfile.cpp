@@ -38,6 +38,36 @@ void reseal(QByteArray &bytes)
     bytes[17] = char(crc & 0xff);
 }
 
+// A file of one untitled page holding only `item`, with the byte at `at`
+// (counted from the item's kind byte) set to `value`.
+QByteArray oneItemFile(const PageItem &item, qsizetype at = -1, char value = 0)
+{
+    ReportPages pages;
+    pages.pages.append(ReportPage{{item}});
+    QByteArray bytes = encodeReportFile(pages);
+    if (at >= 0) {
+        bytes[kHeaderSize + 4 + 16 + 4 + 4 + at] = value;
+        reseal(bytes);
+    }
+    return bytes;
+}
+
+// Rich texts that each name something outside themselves: an image file at
+// `png`, a link, a style sheet or a background picture.
+QList<QPair<const char *, QString>> outsideReferences(const QString &png)
+{
+    return {
+        {"image by path", "<p>a<img src=\"" + png + "\">b</p>"},
+        {"image by file URL", "<img src=\"file://" + png + "\">"},
+        {"image as data", QStringLiteral("<img src=\"data:image/png;base64,iVBORw0KGgo=\">")},
+        {"link", QStringLiteral("<a href=\"file:///etc/passwd\">passwd</a>")},
+        {"style sheet", QStringLiteral("<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"/tmp/x.css\">"
+                                       "</head><body>x</body></html>")},
+        {"background picture", "<p style=\"background-image:url(" + png + ")\">x</p>"},
+        {"table background", "<table background=\"" + png + "\"><tr><td>x</td></tr></table>"},
+    };
+}
+
 } // namespace
 
 class TestReportFile : public QObject {
@@ -47,6 +77,7 @@ private slots:
     void refusesBadFiles_data();
     void refusesBadFiles();
     void missingAndUnwritableFiles();
+    void pagesMadeHereDrawOutsideReferencesAsText();
     void mutatedFilesNeverCrash();
 };
 
@@ -107,6 +138,27 @@ void TestReportFile::refusesBadFiles_data()
     QTest::newRow("unknown item kind, resealed") << patched(firstKind, 9, true) << int(ReportFileError::Damaged);
     QTest::newRow("item kind 0, resealed") << patched(firstKind, 0, true) << int(ReportFileError::Damaged);
     QTest::newRow("clip flag 2, resealed") << patched(firstKind + 33, 2, true) << int(ReportFileError::Damaged);
+    // Values out of range in an item of their own; a text item of "Arial"
+    // keeps its style 1 + 32 + 1 + 4 + 5 + 8 bytes after its kind.
+    const QRectF box(10, 10, 50, 20);
+    const PageItem text = textItem(box, QStringLiteral("x"), FontSpec{QStringLiteral("Arial"), 10}, Qt::AlignLeft);
+    QTest::newRow("sound text item") << oneItemFile(text) << int(ReportFileError::None);
+    QTest::newRow("negative pen width") << oneItemFile(rectItem(box, -0.1)) << int(ReportFileError::Damaged);
+    QTest::newRow("negative line pen") << oneItemFile(lineItem({1, 1}, {9, 9}, -1)) << int(ReportFileError::Damaged);
+    QTest::newRow("font size 0") << oneItemFile(
+        textItem(box, QStringLiteral("x"), FontSpec{QStringLiteral("Arial"), 0}, Qt::AlignLeft))
+                                 << int(ReportFileError::Damaged);
+    QTest::newRow("font size 1001") << oneItemFile(
+        textItem(box, QStringLiteral("x"), FontSpec{QStringLiteral("Arial"), 1001}, Qt::AlignLeft))
+                                    << int(ReportFileError::Damaged);
+    QTest::newRow("style 8") << oneItemFile(text, 51, 8) << int(ReportFileError::Damaged);
+    QTest::newRow("wrap 2") << oneItemFile(text, 56, 2) << int(ReportFileError::Damaged);
+    // Rich texts that name anything outside the file.
+    for (const auto &[name, html] : outsideReferences(QStringLiteral("/tmp/picture.png"))) {
+        PageItem item = richTextItem(box, QString());
+        item.text = html;
+        QTest::newRow(name) << oneItemFile(item) << int(ReportFileError::Damaged);
+    }
 }
 
 void TestReportFile::refusesBadFiles()
@@ -116,6 +168,8 @@ void TestReportFile::refusesBadFiles()
     ReportPages pages = samplePages();
     const ReportPages before = pages;
     QCOMPARE(int(decodeReportFile(bytes, pages)), error);
+    if (error == int(ReportFileError::None))
+        return;
     QVERIFY(pages == before);
     QVERIFY(!reportFileMessage(ReportFileError(error), 0).isEmpty());
     QVERIFY(!reportFileMessage(ReportFileError(error), 1).isEmpty());
@@ -129,6 +183,25 @@ void TestReportFile::missingAndUnwritableFiles()
     QCOMPARE(saveReportFile(dir.filePath(QStringLiteral("no/such/folder/a.QRP")), samplePages()),
              ReportFileError::CannotWrite);
     QVERIFY(pages.pages.isEmpty());
+}
+
+void TestReportFile::pagesMadeHereDrawOutsideReferencesAsText()
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("picture.png"));
+    QImage picture(40, 40, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(png));
+    for (const auto &[name, html] : outsideReferences(png)) {
+        ReportPages pages;
+        pages.pages.append(ReportPage{{richTextItem(QRectF(10, 10, 100, 50), html)}});
+        QVERIFY2(richTextIsSelfContained(pages.pages[0].items[0].text), name);
+        QVERIFY2(!renderPdf(pages).contains("/Subtype /Image"), name);
+        ReportPages back;
+        QCOMPARE(decodeReportFile(encodeReportFile(pages), back), ReportFileError::None);
+    }
+    const QString drawn = richTextItem(QRectF(), "<img src=\"" + png + "\">").text;
+    QVERIFY(drawn.contains(QLatin1Char('[') + png + QLatin1Char(']')));
 }
 
 void TestReportFile::mutatedFilesNeverCrash()

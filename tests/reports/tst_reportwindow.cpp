@@ -3,6 +3,10 @@
 // editor's cancel ending "New report" silently.
 #include "protocolsample.h"
 #include "base/ui/appservices.h"
+#include "mainwindowfixture.h"
+#include "processes.h"
+#include "records/meterfile.h"
+#include "records/recordlabels.h"
 #include "reports/pagerender.h"
 #include "reports/reportfile.h"
 #include "reports/ui/reportcommands.h"
@@ -63,6 +67,8 @@ private slots:
     void loadReport();
     void createReport_data();
     void createReport();
+    void windowAndCliGiveTheSamePages_data();
+    void windowAndCliGiveTheSamePages();
 };
 
 void TestReportWindow::previewSavesReportFileAndPdf()
@@ -72,10 +78,11 @@ void TestReportWindow::previewSavesReportFileAndPdf()
     const report::ReportPages pages = samplePages();
     TReportPreview preview(pages, 1, QStringLiteral("Reports"), messages.fn());
     QCOMPARE(preview.windowTitle(), pages.title);
-    QStringList filters;
+    QStringList filters, folders;
     QString answer = dir.filePath(QStringLiteral("saved"));
-    preview.setSaveNameAsker([&](const QString &, const QString &filter) {
+    preview.setSaveNameAsker([&](const QString &, const QString &filter, const QString &folder) {
         filters << filter;
+        folders << folder;
         return answer;
     });
 
@@ -91,6 +98,11 @@ void TestReportWindow::previewSavesReportFileAndPdf()
     answer = dir.filePath(QStringLiteral("no/such/folder/x.QRP"));
     preview.saveAction()->trigger();
     QCOMPARE(messages.texts, QStringList{report::reportFileMessage(report::ReportFileError::CannotWrite, 1)});
+    // Each kind of file starts where the last one of its kind went (the
+    // temporary folders of earlier runs are gone), else in the documents.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString start = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    QCOMPARE(folders, (QStringList{start, start, dir.path()}));
 }
 
 void TestReportWindow::previewPrintsThePages()
@@ -107,6 +119,12 @@ void TestReportWindow::previewPrintsThePages()
     printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
     printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
     emit preview.paintRequested(&printer);
+    // Printing ends with accept(): the preview stays until it is closed.
+    preview.show();
+    preview.accept();
+    QVERIFY(preview.isVisible());
+    preview.reject();
+    QVERIFY(!preview.isVisible());
     QVERIFY(testsupport::writeAll(dir.filePath(QStringLiteral("direct.pdf")), report::renderPdf(pages)));
 
     auto text = [&](const QString &name) {
@@ -219,6 +237,52 @@ void TestReportWindow::createReport()
     if (previewed)
         QCOMPARE(shown.title,
                  catalogTextLookup(1)(kReportSection, kReportLabelsGroup + QStringLiteral("/ReportTitle")));
+}
+
+void TestReportWindow::windowAndCliGiveTheSamePages_data()
+{
+    QTest::addColumn<int>("scheme");
+    QTest::addColumn<int>("language");
+    for (int scheme : {4, 2, 1}) {
+        for (int language : {0, 1})
+            QTest::addRow("scheme %d, language %d", scheme, language) << scheme << language;
+    }
+}
+
+// "New report" in the main window, with the texts it has loaded, and
+// `vardosk-cli report` on the same file and verifications.
+void TestReportWindow::windowAndCliGiveTheSamePages()
+{
+    QFETCH(int, scheme);
+    QFETCH(int, language);
+    testsupport::MainWindowFixture fixture;
+    QVERIFY(fixture.open());
+    language == 0 ? fixture.form->RussianLangClick() : fixture.form->EnglishLangClick();
+    const QString file = fixture.folder + QStringLiteral("/m.pcn"), out = fixture.folder + QStringLiteral("/m.qrp");
+    QVERIFY(
+        WriteMeterFile(file, testsupport::sampleMeter(QStringLiteral("CE 102"), QStringLiteral("4711"), scheme, 3, 2)));
+    const testsupport::CliRun cli =
+        testsupport::runCli({QStringLiteral("report"), file, QStringLiteral("--verifications"), QStringLiteral("3,1"),
+                             QStringLiteral("--out"), out, QStringLiteral("--language"), language ? "en" : "ru"});
+    QVERIFY2(cli.exitCode == 0, qPrintable(cli.err));
+    report::ReportPages fromCli;
+    QCOMPARE(report::loadReportFile(out, fromCli), report::ReportFileError::None);
+
+    const MeterFileReadResult read =
+        parseMeterFile(testsupport::readAll(file), RecordLabels::defaults(language, QLocale::system()));
+    TTitRepForm editor;
+    editor.RichEdit1->clear();
+    editor.RichEdit2->clear();
+    ReportSelection selection;
+    selection.meter = [&] { return &read.meter; };
+    selection.verifications = [] { return QVector<int>{2, 0}; };
+    ReportCommands commands(fixture.form->services(), selection, &editor);
+    report::ReportPages fromWindow;
+    commands.setPreviewRunner([&](const report::ReportPages &pages) { fromWindow = pages; });
+    QTimer::singleShot(0, &editor, [&] { editor.OkButton->click(); });
+    commands.CreateReportActionExecute();
+    QVERIFY(!fromWindow.pages.isEmpty());
+    QVERIFY(fromWindow == fromCli);
 }
 
 QTEST_MAIN(TestReportWindow)
