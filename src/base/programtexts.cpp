@@ -58,6 +58,11 @@ Texts textsOf(ProgramText id)
         return {"Последняя поверка", "Last verification"};
     case ProgramText::FindResultCount:
         return {"Найдено счётчиков: %1", "Meters found: %1"};
+    case ProgramText::FieldsToCorrect:
+        return {"Заполните или исправьте: %1", "Fill in or correct: %1"};
+    case ProgramText::ManualNotOpened:
+        return {"Ни одна программа не смогла открыть руководство. Файл руководства: %1",
+                "No program could open the manual. The manual is the file %1"};
     }
     return {"", ""};
 }

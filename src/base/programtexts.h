@@ -35,6 +35,10 @@ enum class ProgramText {
     FindCountColumn,
     FindLastColumn,
     FindResultCount, // "%1": how many meters were found
+    // The meter database editor: the fields that keep "Apply" disabled.
+    FieldsToCorrect, // "%1": their names
+    // Help when no program opens the manual.
+    ManualNotOpened, // "%1": the manual's file
 };
 
 // The text in a language (0 Russian, anything else English).

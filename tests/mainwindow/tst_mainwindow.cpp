@@ -212,6 +212,7 @@ private slots:
         QVERIFY(window.FormCreate());
         QVERIFY(window.FormActivate());
         QCOMPARE(window.windowTitle(), QStringLiteral("Measuring Instruments Vardosk"));
+        testsupport::CaptionWatcher caption(&window);
         QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" USB"));
         QVERIFY(window.action(QStringLiteral("EnglishLang"))->isChecked());
         QCOMPARE(window.action(QStringLiteral("Exit"))->text(), QStringLiteral("Exit"));
@@ -226,6 +227,10 @@ private slots:
 
         window.action(QStringLiteral("RussianLang"))->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("Вардоск средств измерений"));
+        QCOMPARE(caption.shown, QStringList{window.windowTitle()}); // not followed by the English name
+        // The toolkit's dialogs speak the language too.
+        const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+        QCOMPARE(cancel(), QStringLiteral("Отмена"));
         QCOMPARE(window.action(QStringLiteral("Exit"))->text(), QStringLiteral("Выход"));
         QCOMPARE(window.message(19), QStringLiteral("Пароль указан неверно."));
         QVERIFY(window.action(QStringLiteral("RussianLang"))->isChecked());
@@ -235,6 +240,7 @@ private slots:
         QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceRus.pdf")));
 
         window.action(QStringLiteral("EnglishLang"))->trigger();
+        QCOMPARE(cancel(), QStringLiteral("Cancel"));
         QStringList again;
         for (QAction *a : window.menuBar()->actions())
             again << a->text();
@@ -243,9 +249,22 @@ private slots:
         QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceEng.pdf")));
 
         QString opened;
-        window.setDocumentOpener([&](const QString &p) { opened = p; });
+        bool viewer = true;
+        window.setDocumentOpener([&](const QString &p) {
+            opened = p;
+            return viewer;
+        });
+        shown.clear();
         window.action(QStringLiteral("N4"))->trigger();
         QVERIFY(opened.endsWith(QStringLiteral("/ReferenceEng.pdf")));
+        QVERIFY(shown.isEmpty());
+        // Without a viewer the user learns where the manual is.
+        viewer = false;
+        window.action(QStringLiteral("RussianLang"))->trigger();
+        window.action(QStringLiteral("N4"))->trigger();
+        QCOMPARE(shown,
+                 QStringList{programText(ProgramText::ManualNotOpened, 0).arg(QDir::toNativeSeparators(opened))});
+        QVERIFY(shown.first().contains(QStringLiteral("ReferenceRus.pdf")));
     }
 
     // A secondary window made after language switches shows the language in

@@ -83,10 +83,7 @@ device::Connection DeviceCommands::currentConnection() const
 
 void DeviceCommands::restoreCaption()
 {
-    const QString caption = m_services.mainText(QStringLiteral("ProgramTitle"));
-    if (m_services.window)
-        m_services.window->setWindowTitle(caption);
-    QApplication::setApplicationDisplayName(caption);
+    m_services.restoreCaption();
 }
 
 void DeviceCommands::showRecordPhasePercent(qint64 current, qint64 maximum)
@@ -98,9 +95,7 @@ void DeviceCommands::showRecordPhasePercent(qint64 current, qint64 maximum)
     // The window and application title: caption, two blanks, the number, " %".
     const QString title = m_services.mainText(QStringLiteral("ProgramTitle")) + QStringLiteral("  ")
                           + QString::number(percent) + QStringLiteral(" %");
-    if (m_services.window)
-        m_services.window->setWindowTitle(title);
-    QApplication::setApplicationDisplayName(title);
+    m_services.setCaption(title);
 }
 
 void DeviceCommands::LoadArcFromDeviceActionExecute()

@@ -36,4 +36,16 @@ struct MainWindowFixture {
     bool open();
 };
 
+// Every caption a window manager is handed for `window`: the toolkit
+// appends the application's display name, as it stands when the title is
+// set, to a title that does not end with it.
+class CaptionWatcher : public QObject {
+public:
+    explicit CaptionWatcher(QWidget *window) { window->installEventFilter(this); }
+    QStringList shown;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
 } // namespace testsupport
