@@ -185,7 +185,7 @@ void reportFiles()
         {"richtext-image-file-url", "<img src=\"file:///etc/hostname\" width=\"20\">"},
         {"richtext-link", "<a href=\"file:///etc/passwd\">passwd</a>"},
         {"richtext-stylesheet",
-         "<html><head><link rel=\"stylesheet\" href=\"/tmp/x.css\"></head><body>x</body></html>"},
+         "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"/tmp/x.css\"></head><body>x</body></html>"},
         {"richtext-background",
          "<table background=\"/tmp/x.png\"><tr><td style=\"background-image:url(/tmp/y.png)\">x</td></tr></table>"},
     };
