@@ -228,9 +228,7 @@ private slots:
         window.action(QStringLiteral("RussianLang"))->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("Вардоск средств измерений"));
         QCOMPARE(caption.shown, QStringList{window.windowTitle()}); // not followed by the English name
-        // The toolkit's dialogs speak the language too.
-        const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
-        QCOMPARE(cancel(), QStringLiteral("Отмена"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отмена"); // the toolkit's dialogs too
         QCOMPARE(window.action(QStringLiteral("Exit"))->text(), QStringLiteral("Выход"));
         QCOMPARE(window.message(19), QStringLiteral("Пароль указан неверно."));
         QVERIFY(window.action(QStringLiteral("RussianLang"))->isChecked());
@@ -240,7 +238,7 @@ private slots:
         QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceRus.pdf")));
 
         window.action(QStringLiteral("EnglishLang"))->trigger();
-        QCOMPARE(cancel(), QStringLiteral("Cancel"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
         QStringList again;
         for (QAction *a : window.menuBar()->actions())
             again << a->text();
@@ -249,22 +247,13 @@ private slots:
         QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceEng.pdf")));
 
         QString opened;
-        bool viewer = true;
         window.setDocumentOpener([&](const QString &p) {
             opened = p;
-            return viewer;
+            return false; // no program could open it: the user learns where the manual is
         });
-        shown.clear();
         window.action(QStringLiteral("N4"))->trigger();
         QVERIFY(opened.endsWith(QStringLiteral("/ReferenceEng.pdf")));
-        QVERIFY(shown.isEmpty());
-        // Without a viewer the user learns where the manual is.
-        viewer = false;
-        window.action(QStringLiteral("RussianLang"))->trigger();
-        window.action(QStringLiteral("N4"))->trigger();
-        QCOMPARE(shown,
-                 QStringList{programText(ProgramText::ManualNotOpened, 0).arg(QDir::toNativeSeparators(opened))});
-        QVERIFY(shown.first().contains(QStringLiteral("ReferenceRus.pdf")));
+        QCOMPARE(shown.last(), programText(ProgramText::ManualNotOpened, 1).arg(QDir::toNativeSeparators(opened)));
     }
 
     // A secondary window made after language switches shows the language in

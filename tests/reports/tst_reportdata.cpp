@@ -74,51 +74,31 @@ pcn::_datasample pointWith(RowField field, double value, char pf)
     return p;
 }
 
-// A point whose every quantity has a value of its own: phase voltages 101..103,
-// line voltages 201..203, currents 1.1..1.3, power factors 0.51..0.53 and
-// 0.54 in total, total power 301, error 0.7.
-pcn::_datasample distinctPoint()
+// Every cell of the first table row of a point whose quantities differ
+// (U 101.., Uline 201.., I 1.1.., power factors .51L.. and .54C, P 301,
+// error 0.7) as "headings above it=value".
+QString headedCells(pcn::_totalblockdata meter)
 {
-    pcn::_datasample p;
-    for (std::size_t k = 0; k < 3; ++k) {
-        p.U[k] = 101 + double(k);
-        p.Uline[k] = 201 + double(k);
-        p.I[k] = 1.1 + 0.1 * double(k);
-        p.cosPhi[k] = 0.51 + 0.01 * double(k);
-        p.pfChar[k] = 'L';
-    }
-    p.pfTotal = 0.54;
-    p.pfChar[3] = 'C';
-    p.Ptotal = 301;
-    p.errorPercent = 0.7;
-    return p;
-}
-
-// Every cell of the first table row as "heading=value", the heading being
-// the captions drawn above the cell's centre, top first.
-QStringList headedCells(const report::ReportPages &pages)
-{
-    QList<const report::PageItem *> headings, cells;
-    for (const report::PageItem &item : pages.pages.first().items) {
-        if (item.kind != report::ItemKind::Text || item.box.left() < 30 + 0.4) // the table starts at the margin
-            continue;
-        if (item.font.family == QLatin1String("Arial") && !item.text.isEmpty() && item.box.width() < 100)
-            headings << &item;
-        else if (item.font.pointSize == 10 && cells.size() < 12
-                 && (cells.isEmpty() || item.box.top() == cells.first()->box.top()))
-            cells << &item;
-    }
+    pcn::_datasample &p = meter.verifications[0].points.first();
+    for (std::size_t k = 0; k < 3; ++k)
+        std::tie(p.U[k], p.Uline[k], p.I[k], p.cosPhi[k], p.pfChar[k]) =
+            std::tuple(101.0 + k, 201.0 + k, 1.1 + 0.1 * k, 0.51 + 0.01 * k, 'L');
+    std::tie(p.pfTotal, p.pfChar[3], p.Ptotal, p.errorPercent) = std::tuple(0.54, 'C', 301.0, 0.7);
+    QList<report::PageItem> items = report::layoutProtocol(build(meter, {0})).pages.first().items, cells;
+    for (const report::PageItem &i : items)
+        if (i.font == report::FontSpec{"Times New Roman", 10} && i.box.left() > 30.4
+            && (cells.isEmpty() || i.box.top() == cells[0].box.top()))
+            cells << i;
     QStringList out;
-    for (const report::PageItem *cell : cells) {
-        QStringList names;
-        for (const report::PageItem *h : headings) {
-            if (h->box.left() < cell->box.center().x() && h->box.right() > cell->box.center().x()
-                && h->box.top() < cell->box.top())
-                names << h->text;
-        }
-        out << names.join(QLatin1Char(' ')) + QLatin1Char('=') + cell->text;
+    for (const report::PageItem &cell : cells) {
+        out << QString();
+        for (const report::PageItem &h : items)
+            if (h.font.family == QLatin1String("Arial") && h.box.width() < 100 && h.box.top() < cell.box.top()
+                && h.box.left() < cell.box.center().x() && h.box.right() > cell.box.center().x())
+                out.last() += h.text + QLatin1Char(' ');
+        out.last() += QLatin1Char('=') + cell.text;
     }
-    return out;
+    return out.join(QLatin1Char('|'));
 }
 
 QVector<int> verificationIndices(const ProtocolDocument &doc)
@@ -283,40 +263,23 @@ void TestReportData::schemeKeys_data()
     QTest::addColumn<QString>("powerFactorCaption");
     QTest::addColumn<bool>("phaseVoltage");
     QTest::addColumn<bool>("lineVoltage");
-    QTest::addColumn<QStringList>("columns"); // heading=value of every column, see distinctPoint
+    QTest::addColumn<QString>("columns"); // see headedCells
     QTest::newRow("four-wire") << int(SchemeThreePhaseFourWire) << "Connection: 3 phase, 4 wire"
                                << "Current, A"
                                << "Power factor" << true << true
-                               << QStringList{"№=1",
-                                              "Voltage, V A=101",
-                                              "Voltage, V B=102",
-                                              "Voltage, V C=103",
-                                              "Current, A A=1.1",
-                                              "Current, A B=1.2",
-                                              "Current, A C=1.3",
-                                              "Power factor A=0.51L",
-                                              "Power factor B=0.52L",
-                                              "Power factor C=0.53L",
-                                              "Power, W=301",
-                                              "Error, %=0.7"};
+                               << "№ =1|Voltage, V A =101|Voltage, V B =102|Voltage, V C =103|Current, A A =1.1|"
+                                  "Current, A B =1.2|Current, A C =1.3|Power factor A =0.51L|Power factor B =0.52L|"
+                                  "Power factor C =0.53L|Power, W =301|Error, % =0.7";
     QTest::newRow("three-wire") << int(SchemeThreePhaseThreeWire) << "Connection: 3 phase, 3 wire"
                                 << "Current, A"
                                 << "Total power factor" << false << true
-                                << QStringList{"№=1",
-                                               "Voltage, V AB=201",
-                                               "Voltage, V BC=202",
-                                               "Voltage, V CA=203",
-                                               "Current, A A=1.1",
-                                               "Current, A B=1.2",
-                                               "Current, A C=1.3",
-                                               "Total power factor=0.54C",
-                                               "Power, W=301",
-                                               "Error, %=0.7"};
+                                << "№ =1|Voltage, V AB =201|Voltage, V BC =202|Voltage, V CA =203|Current, A A =1.1|"
+                                   "Current, A B =1.2|Current, A C =1.3|Total power factor =0.54C|Power, W =301|"
+                                   "Error, % =0.7";
     QTest::newRow("single-phase") << int(SchemeSinglePhaseTwoWire) << "Connection: 1 phase, 2 wire"
                                   << "I, A"
                                   << "Power factor" << true << false
-                                  << QStringList{"№=1",          "Voltage, V=101", "I, A=1.1", "Power factor=0.54C",
-                                                 "Power, W=301", "Error, %=0.7"};
+                                  << "№ =1|Voltage, V =101|I, A =1.1|Power factor =0.54C|Power, W =301|Error, % =0.7";
 }
 
 void TestReportData::schemeKeys()
@@ -327,11 +290,9 @@ void TestReportData::schemeKeys()
     QFETCH(QString, powerFactorCaption);
     QFETCH(bool, phaseVoltage);
     QFETCH(bool, lineVoltage);
-    QFETCH(QStringList, columns);
-    pcn::_totalblockdata meter = meterOf(scheme, 1);
-    meter.verifications[0].points = {distinctPoint()};
-    const ProtocolDocument doc = build(meter, {0});
-    QCOMPARE(headedCells(report::layoutProtocol(doc)), columns);
+    QFETCH(QString, columns);
+    const ProtocolDocument doc = build(meterOf(scheme, 1), {0});
+    QCOMPARE(headedCells(meterOf(scheme, 1)), columns);
     QCOMPARE(int(doc.scheme), int(*protocolSchemeForCode(scheme)));
     QCOMPARE(doc.schemeLine, schemeLine);
     QCOMPARE(doc.currentCaption, currentCaption);

@@ -36,14 +36,4 @@ bool MainWindowFixture::open()
     return QTest::qWaitForWindowExposed(form.get());
 }
 
-bool CaptionWatcher::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::WindowTitleChange) {
-        const QString title = static_cast<QWidget *>(watched)->windowTitle();
-        const QString name = QGuiApplication::applicationDisplayName();
-        shown << (title.endsWith(name) ? title : title + QStringLiteral(" — ") + name);
-    }
-    return false;
-}
-
 } // namespace testsupport

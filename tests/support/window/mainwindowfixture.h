@@ -5,6 +5,7 @@
 #include "base/ui/passworddialogs.h"
 #include "mainwindow/korvelform.h"
 
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -36,16 +37,19 @@ struct MainWindowFixture {
     bool open();
 };
 
-// Every caption a window manager is handed for `window`: the toolkit
-// appends the application's display name, as it stands when the title is
-// set, to a title that does not end with it.
-class CaptionWatcher : public QObject {
-public:
+// Every caption handed to the window manager: the toolkit appends the
+// display name, as it is when the title is set, unless the title ends with it.
+struct CaptionWatcher : QObject {
     explicit CaptionWatcher(QWidget *window) { window->installEventFilter(this); }
+    bool eventFilter(QObject *w, QEvent *e) override
+    {
+        const QString title = static_cast<QWidget *>(w)->windowTitle(),
+                      name = QGuiApplication::applicationDisplayName();
+        if (e->type() == QEvent::WindowTitleChange)
+            shown << (title.endsWith(name) ? title : title + " — " + name);
+        return false;
+    }
     QStringList shown;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 } // namespace testsupport
