@@ -10,6 +10,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -252,6 +253,20 @@ QString loadUserValue(const QString &key)
     return store.value(key).toString();
 }
 
+QString saveFolder(const QString &kind)
+{
+    const QString last = loadUserValue(QStringLiteral("SaveFolders/") + kind);
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void rememberSaveFolder(const QString &kind, const QString &filePath)
+{
+    storeUserValue(QStringLiteral("SaveFolders/") + kind, QFileInfo(filePath).absolutePath());
+}
+
 bool storeUserValue(const QString &key, const QString &value)
 {
     QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Tessmer"));
@@ -285,9 +300,30 @@ bool preferProportionalUiFont()
     return true;
 }
 
-void openDocument(const QString &path)
+namespace {
+
+// False when the desktop's registry of programs (xdg-mime) names none for
+// the document's type; true when it names one or cannot be asked.
+bool desktopHasProgramFor(const QString &path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return true;
+    QProcess query;
+    query.start(xdgMime,
+                {QStringLiteral("query"), QStringLiteral("default"), QMimeDatabase().mimeTypeForFile(path).name()});
+    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit)
+        return true;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
+bool openDocument(const QString &path)
+{
+    if (!QFileInfo::exists(path) || !desktopHasProgramFor(path))
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void openSpreadsheet(const QString &path)

@@ -71,6 +71,11 @@ Texts textsOf(ProgramText id)
                 "transformer."};
     case ProgramText::MergeAllUnreadable:
         return {"%1 не объединён: файл не читается.", "%1 was left out: the file cannot be read."};
+    case ProgramText::FieldsToCorrect:
+        return {"Заполните или исправьте: %1", "Fill in or correct: %1"};
+    case ProgramText::ManualNotOpened:
+        return {"Ни одна программа не смогла открыть руководство. Файл руководства: %1",
+                "No program could open the manual. The manual is the file %1"};
     }
     return {"", ""};
 }

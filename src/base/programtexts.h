@@ -41,6 +41,10 @@ enum class ProgramText {
     MergeAllNothing, // "%1": the selected file
     MergeAllNotMergeable, // "%1": a file of the meter that the merge rules leave out
     MergeAllUnreadable, // "%1": a file that cannot be read
+    // The meter database editor: the fields that keep "Apply" disabled.
+    FieldsToCorrect, // "%1": their names
+    // Help when no program opens the manual.
+    ManualNotOpened, // "%1": the manual's file
 };
 
 // The text in a language (0 Russian, anything else English).

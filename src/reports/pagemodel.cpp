@@ -1,5 +1,7 @@
 #include "pagemodel.h"
 
+#include "pagerender.h"
+
 namespace report {
 
 PageItem textItem(const QRectF &box, const QString &text, const FontSpec &font, int align, bool wrap)
@@ -19,7 +21,9 @@ PageItem richTextItem(const QRectF &box, const QString &html)
     PageItem item;
     item.kind = ItemKind::RichText;
     item.box = box;
-    item.text = html;
+    // Pages hold nothing from outside (a pasted image or link becomes text),
+    // so a saved report file never holds what its reader refuses.
+    item.text = selfContainedRichText(html);
     return item;
 }
 

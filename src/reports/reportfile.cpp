@@ -2,6 +2,7 @@
 
 #include "base/platform.h"
 #include "base/checksum.h"
+#include "reports/pagerender.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -169,6 +170,10 @@ bool readItem(Reader &r, PageItem &item)
     }
     case ItemKind::RichText:
         item.text = r.str();
+        // A report file holds finished pages: an image, link or style sheet
+        // from anywhere else is damage, never something to load.
+        if (r.ok() && !richTextIsSelfContained(item.text))
+            return false;
         break;
     case ItemKind::Rect:
     case ItemKind::Line:

@@ -530,6 +530,7 @@ private slots:
         });
         QString titleDuring;
         QString readDuring;
+        testsupport::CaptionWatcher caption(w.form.get());
         connect(w.commands, &DeviceCommands::recordRead, this, [&](int count) {
             TForm2 *form = w.commands->exchangeForm();
             if (!form || !titleDuring.isEmpty())
@@ -552,6 +553,11 @@ private slots:
                  qPrintable(titleDuring));
         QCOMPARE(readDuring, QStringLiteral("1"));
         QCOMPARE(w.form->windowTitle(), kTitle);
+        // One percentage at a time, and the bare title after the run.
+        QVERIFY(caption.shown.size() >= 2);
+        for (const QString &shown : std::as_const(caption.shown))
+            QVERIFY2(shown.count(QLatin1Char('%')) < 2, qPrintable(shown));
+        QCOMPARE(caption.shown.last(), kTitle);
         QVERIFY(w.form->isVisible()); // closing the window during a run only stops the run
         QVERIFY(w.form->folderPanel()->isEnabled());
     }

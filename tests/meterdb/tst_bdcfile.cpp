@@ -213,7 +213,9 @@ private slots:
         QTest::newRow("two separators") << "1.2,3" << false << false;
         QTest::newRow("1000") << "1000" << false << false;
         QTest::newRow("999.9") << "999.9" << true << false;
-        QTest::newRow("9.99") << "9.99" << true << true;
+        QTest::newRow("9.99") << "9.99" << false << true; // a nominal value takes one decimal
+        QTest::newRow("57.71") << "57.71" << false << false;
+        QTest::newRow("57,7") << "57,7" << true << false;
         QTest::newRow("10") << "10" << true << false;
         QTest::newRow("letter") << "1a" << false << false;
         QTest::newRow("separator alone") << "," << false << false;

@@ -84,9 +84,7 @@ void DeviceCommands::showRecordPhasePercent(qint64 current, qint64 maximum)
     // The window and application title: caption, two blanks, the number, " %".
     const QString title = m_services.mainText(QStringLiteral("ProgramTitle")) + QStringLiteral("  ")
                           + QString::number(percent) + QStringLiteral(" %");
-    if (m_services.window)
-        m_services.window->setWindowTitle(title);
-    QApplication::setApplicationDisplayName(title);
+    m_services.setCaption(title);
 }
 
 void DeviceCommands::LoadArcFromDeviceActionExecute()

@@ -26,12 +26,7 @@ DeviceRunServices deviceRunServices(const AppServices &app, const SectionTexts &
     s.show = [&app](MessageKind kind, const QString &text) { app.show(kind, text); };
     s.setStatus = app.showStatus;
     s.holdStatus = app.holdStatus;
-    s.restoreCaption = [&app] {
-        const QString caption = app.mainText(QStringLiteral("ProgramTitle"));
-        if (app.window)
-            app.window->setWindowTitle(caption);
-        QApplication::setApplicationDisplayName(caption);
-    };
+    s.restoreCaption = [&app] { app.restoreCaption(); };
     return s;
 }
 
