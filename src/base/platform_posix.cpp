@@ -5,6 +5,7 @@
 #ifndef Q_OS_WIN
 
 #include "platform.h"
+#include "platformconsole.h"
 #include "platformnative.h"
 
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace platform {
@@ -164,6 +166,23 @@ bool createOwnerOnlyFile(const QString &path)
 }
 
 } // namespace native
+
+bool standardInputIsTerminal()
+{
+    return isatty(STDIN_FILENO) == 1;
+}
+
+bool setStandardInputEcho(bool on)
+{
+    termios settings{};
+    if (tcgetattr(STDIN_FILENO, &settings) != 0)
+        return false;
+    if (on)
+        settings.c_lflag |= ECHO;
+    else
+        settings.c_lflag &= tcflag_t(~ECHO);
+    return tcsetattr(STDIN_FILENO, TCSAFLUSH, &settings) == 0;
+}
 
 } // namespace platform
 

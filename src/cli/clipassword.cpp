@@ -1,6 +1,7 @@
 #include "clipassword.h"
 
 #include "base/platform.h"
+#include "base/platformconsole.h"
 #include "base/stringcatalog.h"
 
 #include <QTextStream>
@@ -9,23 +10,9 @@
 #include <optional>
 #include <string>
 
-#ifdef Q_OS_UNIX
-#include <termios.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 constexpr int kEnglish = 1;
-
-bool stdinIsTerminal()
-{
-#ifdef Q_OS_UNIX
-    return isatty(STDIN_FILENO) == 1;
-#else
-    return false;
-#endif
-}
 
 // One line of standard input without its line end; nothing at its end.
 std::optional<QString> readStdinLine()
@@ -52,20 +39,10 @@ std::optional<QString> readHiddenLine()
 {
     QTextStream(stderr) << catalogDefault(QStringLiteral("EnterPasswordForm"), QStringLiteral("Title"), kEnglish)
                         << ": " << Qt::flush;
-#ifdef Q_OS_UNIX
-    termios saved{};
-    const bool hidden = tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (hidden) {
-        termios quiet = saved;
-        quiet.c_lflag &= tcflag_t(~ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    }
+    const bool hidden = platform::setStandardInputEcho(false);
     const std::optional<QString> line = readStdinLine();
     if (hidden)
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-#else
-    const std::optional<QString> line = readStdinLine();
-#endif
+        platform::setStandardInputEcho(true);
     QTextStream(stderr) << '\n';
     return line;
 }
@@ -85,7 +62,7 @@ bool cliPasswordAccepted(bool fromStdin)
     std::optional<QString> given;
     if (fromStdin)
         given = readStdinLine();
-    else if (stdinIsTerminal())
+    else if (platform::standardInputIsTerminal())
         given = readHiddenLine();
     if (given && *given == password)
         return true;
