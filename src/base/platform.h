@@ -91,14 +91,6 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize);
 // Renames a file over another, replacing it (rename(2) semantics).
 bool replaceFile(const QString &from, const QString &to);
 
-// Whether standard input is a terminal (a person typing, not a pipe).
-bool stdinIsTerminal();
-
-// Turns the echo of typed characters on standard input off or back on, for
-// a password typed at the terminal; false when standard input is no
-// terminal or the echo cannot be changed.
-bool setStdinEcho(bool on);
-
 // The family to ask for when a window or a document names `family`: the
 // family itself when installed, else its metric-compatible Liberation
 // family ("Times New Roman" -> "Liberation Serif", "Arial" -> "Liberation

@@ -5,6 +5,7 @@
 #ifndef Q_OS_WIN
 
 #include "platform.h"
+#include "platformconsole.h"
 #include "platformnative.h"
 
 #include <QFile>
@@ -146,23 +147,6 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
     return result;
 }
 
-bool stdinIsTerminal()
-{
-    return ::isatty(STDIN_FILENO) == 1;
-}
-
-bool setStdinEcho(bool on)
-{
-    termios mode{};
-    if (::tcgetattr(STDIN_FILENO, &mode) != 0)
-        return false;
-    if (on)
-        mode.c_lflag |= tcflag_t(ECHO);
-    else
-        mode.c_lflag &= tcflag_t(~ECHO);
-    return ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &mode) == 0;
-}
-
 namespace native {
 
 bool syncToDisk(int fileHandle)
@@ -182,6 +166,23 @@ bool createOwnerOnlyFile(const QString &path)
 }
 
 } // namespace native
+
+bool standardInputIsTerminal()
+{
+    return isatty(STDIN_FILENO) == 1;
+}
+
+bool setStandardInputEcho(bool on)
+{
+    termios settings{};
+    if (tcgetattr(STDIN_FILENO, &settings) != 0)
+        return false;
+    if (on)
+        settings.c_lflag |= ECHO;
+    else
+        settings.c_lflag &= tcflag_t(~ECHO);
+    return tcsetattr(STDIN_FILENO, TCSAFLUSH, &settings) == 0;
+}
 
 } // namespace platform
 

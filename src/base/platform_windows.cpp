@@ -5,12 +5,16 @@
 #ifdef Q_OS_WIN
 
 #include "platform.h"
+#include "platformconsole.h"
 #include "platformnative.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
+
+#include <io.h>
 #include <windows.h>
 
 namespace platform {
@@ -54,22 +58,6 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
     return bytes;
 }
 
-bool stdinIsTerminal()
-{
-    DWORD mode = 0;
-    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
-}
-
-bool setStdinEcho(bool on)
-{
-    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    DWORD mode = 0;
-    if (!GetConsoleMode(input, &mode))
-        return false;
-    mode = on ? (mode | ENABLE_ECHO_INPUT) : (mode & ~DWORD(ENABLE_ECHO_INPUT));
-    return SetConsoleMode(input, mode) != 0;
-}
-
 namespace native {
 
 bool syncToDisk(int)
@@ -85,6 +73,21 @@ bool createOwnerOnlyFile(const QString &)
 }
 
 } // namespace native
+
+bool standardInputIsTerminal()
+{
+    return _isatty(_fileno(stdin)) != 0;
+}
+
+bool setStandardInputEcho(bool on)
+{
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    DWORD mode = 0;
+    if (!GetConsoleMode(input, &mode))
+        return false;
+    mode = on ? (mode | ENABLE_ECHO_INPUT) : (mode & ~DWORD(ENABLE_ECHO_INPUT));
+    return SetConsoleMode(input, mode) != 0;
+}
 
 } // namespace platform
 

@@ -1,6 +1,7 @@
 #include "clipassword.h"
 
 #include "base/platform.h"
+#include "base/platformconsole.h"
 #include "base/stringcatalog.h"
 
 #include <QTextStream>
@@ -38,10 +39,10 @@ std::optional<QString> readHiddenLine()
 {
     QTextStream(stderr) << catalogDefault(QStringLiteral("EnterPasswordForm"), QStringLiteral("Title"), kEnglish)
                         << ": " << Qt::flush;
-    const bool hidden = platform::setStdinEcho(false);
+    const bool hidden = platform::setStandardInputEcho(false);
     const std::optional<QString> line = readStdinLine();
     if (hidden)
-        platform::setStdinEcho(true);
+        platform::setStandardInputEcho(true);
     QTextStream(stderr) << '\n';
     return line;
 }
@@ -61,7 +62,7 @@ bool cliPasswordAccepted(bool fromStdin)
     std::optional<QString> given;
     if (fromStdin)
         given = readStdinLine();
-    else if (platform::stdinIsTerminal())
+    else if (platform::standardInputIsTerminal())
         given = readHiddenLine();
     if (given && *given == password)
         return true;
