@@ -3,7 +3,7 @@
 
 #include "base/programtexts.h"
 #include "base/ui/appservices.h"
-#include "records/ui/recordoperations.h"
+#include "views/ui/recordoperations.h"
 #include "views/commandstate.h"
 #include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"

@@ -6,7 +6,7 @@
 #include "base/ui/appservices.h"
 #include "records/meterfile.h"
 #include "records/recordstore.h"
-#include "records/ui/recordoperations.h"
+#include "views/ui/recordoperations.h"
 #include "samplerecords.h"
 #include "views/textlookup.h"
 #include "views/ui/recordlistviews.h"

@@ -6,7 +6,7 @@
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
 #include "records/ui/meterdialogs.h"
-#include "records/ui/recordoperations.h"
+#include "views/ui/recordoperations.h"
 #include "base/platform.h"
 #include "mainwindow/korvelform.h"
 #include "mainwindowfixture.h"

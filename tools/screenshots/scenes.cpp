@@ -9,7 +9,7 @@
 #include "records/recordstore.h"
 #include "records/ui/findmeterdialog.h"
 #include "records/ui/folderpanel.h"
-#include "records/ui/recordoperations.h"
+#include "views/ui/recordoperations.h"
 #include "reports/ui/titrepform.h"
 #include "views/ui/recordviews.h"
 

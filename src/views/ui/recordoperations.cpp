@@ -1,4 +1,4 @@
-#include "records/ui/recordoperations.h"
+#include "views/ui/recordoperations.h"
 
 #include "records/meterfile.h"
 #include "records/recordstore.h"
@@ -9,10 +9,7 @@
 #include "base/ui/appservices.h"
 #include "base/ui/glyphicon.h"
 #include "views/commandstate.h"
-#include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
-#include "views/ui/resultgrid.h"
-#include "views/ui/tvparam.h"
 
 #include <QAction>
 #include <QFileInfo>
