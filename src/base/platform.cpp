@@ -288,12 +288,14 @@ FolderEntries listFolder(const QString &folder, FolderDetail detail)
     return entries;
 }
 
-std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, qint64 *modifiedNs)
 {
 #ifdef Q_OS_WIN
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > maxSize)
         return std::nullopt;
+    if (modifiedNs)
+        *modifiedNs = file.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch() * 1000000;
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || bytes.size() > maxSize)
         return std::nullopt;
@@ -305,6 +307,8 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
     std::optional<QByteArray> result;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxSize) {
+        if (modifiedNs)
+            *modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec);
         // One byte more than the size asked for: a read that returns less
         // has met the end, so that no further read is needed to find it. A
         // file that grows meanwhile is read on up to maxSize.
@@ -338,7 +342,28 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
 #endif
 }
 
+std::optional<FileStamp> fileStamp(const QString &path)
+{
+#ifdef Q_OS_WIN
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt;
+    return FileStamp{info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000};
+#else
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileStamp{qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec)};
+#endif
+}
+
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly)
+{
+    return writeFileAtomically(path, bytes, readOnly, {});
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly,
+                         const std::function<bool()> &mayReplace)
 {
     const QFileInfo target(path);
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
@@ -372,6 +397,8 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool read
         perms |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
     temp.setPermissions(perms);
 
+    if (mayReplace && !mayReplace())
+        return false;
     if (!replaceFile(temp.fileName(), path))
         return false;
     temp.setAutoRemove(false);

@@ -58,6 +58,13 @@ Texts textsOf(ProgramText id)
         return {"Последняя поверка", "Last verification"};
     case ProgramText::FindResultCount:
         return {"Найдено счётчиков: %1", "Meters found: %1"};
+    case ProgramText::ChangedOnAnotherWorkstation:
+        return {"Файл изменён на другом рабочем месте; список обновлён — повторите команду.",
+                "The file was changed on another workstation; the list was refreshed — repeat the command."};
+    case ProgramText::DataFolderCommand:
+        return {"Папка данных…", "Data folder…"};
+    case ProgramText::DataFolderTitle:
+        return {"Папка данных (можно выбрать общую сетевую папку)", "Data folder (may be a shared network folder)"};
     }
     return {"", ""};
 }

@@ -35,6 +35,12 @@ enum class ProgramText {
     FindCountColumn,
     FindLastColumn,
     FindResultCount, // "%1": how many meters were found
+    // A stored file was changed or removed by another workstation sharing
+    // the data folder since it was read here; nothing was done.
+    ChangedOnAnotherWorkstation,
+    // Settings: the data folder (may be a shared network folder).
+    DataFolderCommand,
+    DataFolderTitle,
 };
 
 // The text in a language (0 Russian, anything else English).

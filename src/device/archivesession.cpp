@@ -53,6 +53,8 @@ QString storeReportText(const ArchiveStoreReport &report, const std::function<QS
     if (report.notStored > 0) {
         parts << messageText(QStringLiteral("Error36")).trimmed()
               << programText(ProgramText::RecordsNotStored, language).arg(report.notStored).arg(report.due());
+        if (report.changedMeanwhile > 0)
+            parts << programText(ProgramText::ChangedOnAnotherWorkstation, language);
     }
     if (report.clampedConstants > 0)
         parts << programText(ProgramText::ConstantsClamped, language).arg(report.clampedConstants);

@@ -2,6 +2,8 @@
 // the verification summary and the content of one .pcn file (one meter).
 #pragma once
 
+#include "base/fileidentity.h"
+
 #include <QDate>
 #include <QString>
 #include <QTime>
@@ -112,6 +114,7 @@ struct _totalblockdata {
     QVector<_blockdata> verifications;
     InstrumentIdentity instrument;
     QString fileName; // without folder
+    FileIdentity identity; // the file as it was read; unknown for a meter never read
 };
 
 } // namespace pcn
