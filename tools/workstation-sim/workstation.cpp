@@ -44,6 +44,8 @@ public:
             merge(index);
         else if (what < 390)
             move(index);
+        else if (m_store.meters().size() < 4)
+            return; // removals leave something to work on
         else if (what < 397)
             dropVerification(index);
         else
