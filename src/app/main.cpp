@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QMessageBox>
 
 namespace {
@@ -18,6 +19,10 @@ struct ProgramOptions {
                             QStringLiteral("Talk to the instrument over serial DEVICE for this run only "
                                            "(the saved connection settings stay unchanged)."),
                             QStringLiteral("DEVICE")};
+    QCommandLineOption data{QStringList{QStringLiteral("d"), QStringLiteral("data")},
+                            QStringLiteral("Keep the verifications in folder DIR for this run only (a shared network "
+                                           "folder, say; the chosen data folder stays unchanged)."),
+                            QStringLiteral("DIR")};
 
     ProgramOptions()
     {
@@ -26,6 +31,7 @@ struct ProgramOptions {
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOption(port);
+        parser.addOption(data);
     }
 };
 
@@ -64,6 +70,8 @@ int main(int argc, char **argv)
 
     StartupPaths paths = StartupPaths::forProgramFolder(platform::programFolder());
     paths.runPortPath = options.parser.value(options.port).trimmed();
+    if (const QString data = options.parser.value(options.data).trimmed(); !data.isEmpty())
+        paths.dataFolder = QDir::cleanPath(QDir(data).absolutePath()) + QLatin1Char('/');
     TKorvelForm window(paths);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window, &TKorvelForm::bringToFront);
 

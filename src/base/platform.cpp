@@ -171,6 +171,12 @@ int removeStaleTemporaryWrites(const QString &folder, const QStringList &fileNam
 
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly)
 {
+    return writeFileAtomically(path, bytes, readOnly, {});
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly,
+                         const std::function<bool()> &mayReplace)
+{
     const QFileInfo target(path);
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
     if (!temp.open())
@@ -201,6 +207,8 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool read
         perms |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
     temp.setPermissions(perms);
 
+    if (mayReplace && !mayReplace())
+        return false;
     if (!replaceFile(temp.fileName(), path))
         return false;
     temp.setAutoRemove(false);

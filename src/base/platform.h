@@ -45,6 +45,11 @@ bool isReadOnly(const QString &path);
 // The new file is made read-only when asked. False when anything failed; the
 // old file is then untouched and no temporary file is left.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly);
+// The same with a last word: `mayReplace` is asked once the temporary file
+// is complete, right before it is renamed over the target; false abandons
+// the write (the temporary file is removed, the target untouched).
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly,
+                         const std::function<bool()> &mayReplace);
 
 // Whether a file name is that of a temporary file writeFileAtomically makes
 // for a target whose name ends in `targetSuffix` (".pcn"): a dot, the target
@@ -86,7 +91,19 @@ FolderEntries listFolder(const QString &folder, FolderDetail detail = FolderDeta
 // the file allows: the reads of a large folder are what its scan waits for.
 // Nothing when the file cannot be opened or read, is no regular file, or is
 // larger than `maxSize`.
-std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize);
+// `modifiedNs`, when given, receives the file's modification time in
+// nanoseconds since the epoch, taken from the file that was read.
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, qint64 *modifiedNs = nullptr);
+
+// The size of a file and its modification time in nanoseconds since the
+// epoch, in the precision readWholeFile gives it; nothing when the file does
+// not exist.
+struct FileStamp {
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    friend bool operator==(const FileStamp &, const FileStamp &) = default;
+};
+std::optional<FileStamp> fileStamp(const QString &path);
 
 // Renames a file over another, replacing it (rename(2) semantics).
 bool replaceFile(const QString &from, const QString &to);

@@ -107,7 +107,7 @@ FolderEntries listFolder(const QString &folder, FolderDetail detail)
     return entries;
 }
 
-std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, qint64 *modifiedNs)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -115,6 +115,8 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
     std::optional<QByteArray> result;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxSize) {
+        if (modifiedNs)
+            *modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec);
         // One byte more than the size asked for: a read that returns less
         // has met the end, so that no further read is needed to find it. A
         // file that grows meanwhile is read on up to maxSize.
@@ -145,6 +147,14 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
     }
     ::close(fd);
     return result;
+}
+
+std::optional<FileStamp> fileStamp(const QString &path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileStamp{qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec)};
 }
 
 namespace native {

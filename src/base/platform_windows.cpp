@@ -47,15 +47,25 @@ FolderEntries listFolder(const QString &folder, FolderDetail detail)
     return entries;
 }
 
-std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, qint64 *modifiedNs)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > maxSize)
         return std::nullopt;
+    if (modifiedNs)
+        *modifiedNs = file.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch() * 1000000;
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || bytes.size() > maxSize)
         return std::nullopt;
     return bytes;
+}
+
+std::optional<FileStamp> fileStamp(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt;
+    return FileStamp{info.size(), info.lastModified().toMSecsSinceEpoch() * 1000000};
 }
 
 namespace native {

@@ -76,6 +76,13 @@ Texts textsOf(ProgramText id)
     case ProgramText::ManualNotOpened:
         return {"Ни одна программа не смогла открыть руководство. Файл руководства: %1",
                 "No program could open the manual. The manual is the file %1"};
+    case ProgramText::ChangedOnAnotherWorkstation:
+        return {"Файл изменён на другом рабочем месте; список обновлён — повторите команду.",
+                "The file was changed on another workstation; the list was refreshed — repeat the command."};
+    case ProgramText::DataFolderCommand:
+        return {"Папка данных…", "Data folder…"};
+    case ProgramText::DataFolderTitle:
+        return {"Папка данных (можно выбрать общую сетевую папку)", "Data folder (may be a shared network folder)"};
     }
     return {"", ""};
 }

@@ -45,6 +45,12 @@ enum class ProgramText {
     FieldsToCorrect, // "%1": their names
     // Help when no program opens the manual.
     ManualNotOpened, // "%1": the manual's file
+    // A stored file was changed or removed by another workstation sharing
+    // the data folder since it was read here; nothing was done.
+    ChangedOnAnotherWorkstation,
+    // Settings: the data folder (may be a shared network folder).
+    DataFolderCommand,
+    DataFolderTitle,
 };
 
 // The text in a language (0 Russian, anything else English).

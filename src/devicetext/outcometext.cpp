@@ -116,6 +116,8 @@ QString storeReportText(const ArchiveStoreReport &report, const Texts &texts)
     if (report.notStored > 0) {
         parts << texts.message(36).trimmed()
               << programText(ProgramText::RecordsNotStored, texts.language).arg(report.notStored).arg(report.due());
+        if (report.changedMeanwhile > 0)
+            parts << programText(ProgramText::ChangedOnAnotherWorkstation, texts.language);
     }
     if (report.clampedConstants > 0)
         parts << programText(ProgramText::ConstantsClamped, texts.language).arg(report.clampedConstants);

@@ -51,7 +51,11 @@ StartupPaths StartupPaths::forProgramFolder(const QString &programFolder)
 {
     StartupPaths paths;
     paths.programFolder = programFolder.endsWith(QLatin1Char('/')) ? programFolder : programFolder + QLatin1Char('/');
-    paths.dataFolder = platform::dataFolderFor(paths.programFolder);
+    // A data folder the user chose (a shared network folder, say) is kept
+    // per user and per machine; else the program's own.
+    const QString chosen = platform::loadUserValue(TKorvelForm::kDataFolderKey);
+    paths.dataFolder =
+        chosen.isEmpty() ? platform::dataFolderFor(paths.programFolder) : QDir::cleanPath(chosen) + QLatin1Char('/');
     paths.configPath = platform::configFilePathFor(paths.programFolder);
     paths.stringsPath = platform::shippedFilePath(paths.programFolder, QStringLiteral("DataStrings.xml"));
     return paths;
@@ -108,6 +112,7 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     wireExportCommands();
     wireFindMeter();
     wireMeterDatabaseCommands();
+    wireDataFolder();
 
     // A change of the lists' height goes to the power list, so that the
     // meter list keeps the height stored for it (the power panel has taken

@@ -97,6 +97,10 @@ public:
     QSplitter *listsSplitter() const { return m_listsSplitter; } // meter list | power list
     RecordStore &store() const { return *m_store; }
     FolderTreePanel *folderPanel() const { return m_folderPanel; }
+    // Shows another data folder: the tree is built anew and its root selected.
+    void SwitchDataFolder(const QString &folder);
+    // The per-user value holding the chosen data folder.
+    static const QString kDataFolderKey;
     RecordViews *views() const { return m_views; }
     StatusMessageTimer *statusTimer() const { return m_statusTimer; }
 
@@ -172,6 +176,8 @@ private:
     void wireFindMeter();
     // Meter database: editor, files, transfers (korvelform_meterdb.cpp).
     void wireMeterDatabaseCommands();
+    // The data folder: its choice and following the disk (korvelform_datafolder.cpp).
+    void wireDataFolder();
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);

@@ -55,21 +55,30 @@ BdcLoad parseBdcFile(const QByteArray &bytes, MeterList &list)
     return BdcLoad::Ok;
 }
 
-BdcLoad loadBdcFile(const QString &path, MeterList &list)
+BdcLoad loadBdcFile(const QString &path, MeterList &list, FileIdentity *identity)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Far larger than a real file; only the first 1036 bytes count, as the
+    // instrument's frame would.
+    constexpr qint64 kMaxRead = 16 * 1024 * 1024;
+    qint64 modified = 0;
+    const std::optional<QByteArray> bytes = platform::readWholeFile(path, kMaxRead, &modified);
+    if (!bytes)
         return BdcLoad::CannotOpen;
-    // Only the first 1036 bytes count, as the instrument's frame would.
-    return parseBdcFile(file.read(kBdcFileBytes), list);
+    const BdcLoad result = parseBdcFile(bytes->left(kBdcFileBytes), list);
+    if (identity)
+        *identity = identityOfBytes(*bytes, modified);
+    return result;
 }
 
-BdcSave saveBdcFile(const QString &path, const MeterList &list, EncodedImage *encoded)
+BdcSave saveBdcFile(const QString &path, const MeterList &list, EncodedImage *encoded, FileIdentity *asRead)
 {
     const QByteArray bytes = bdcFileBytes(list, encoded);
     if (bytes.isEmpty())
         return BdcSave::Unencodable;
-    return platform::writeFileAtomically(path, bytes, false) ? BdcSave::Ok : BdcSave::CannotWrite;
+    const GuardedWrite written = writeFileIfUnchanged(path, bytes, false, asRead ? *asRead : FileIdentity(), asRead);
+    if (written.changedMeanwhile())
+        return BdcSave::ChangedMeanwhile;
+    return written ? BdcSave::Ok : BdcSave::CannotWrite;
 }
 
 } // namespace meterdb

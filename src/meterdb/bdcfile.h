@@ -7,6 +7,7 @@
 
 #include "meterbaseimage.h"
 #include "meterentry.h"
+#include "base/fileidentity.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,16 +30,21 @@ enum class BdcLoad {
 
 // The entries of file bytes; `list` is only filled on Ok.
 BdcLoad parseBdcFile(const QByteArray &bytes, MeterList &list);
-BdcLoad loadBdcFile(const QString &path, MeterList &list);
+// `identity`, when given, receives the file as read (see saveBdcFile).
+BdcLoad loadBdcFile(const QString &path, MeterList &list, FileIdentity *identity = nullptr);
 
 enum class BdcSave {
     Ok,
     Unencodable, // a meter type cannot be stored (see `encoded`); nothing written
     CannotWrite, // the file cannot be written (Error25); an old file is unchanged
+    ChangedMeanwhile, // the file is no longer as `asRead`; nothing written
 };
 
 // Writes the file atomically: the target is either its old content or the
-// complete new one.
-BdcSave saveBdcFile(const QString &path, const MeterList &list, EncodedImage *encoded = nullptr);
+// complete new one. A file shared with other workstations is replaced only
+// while it is still as this one read or wrote it (`asRead`; unknown: any
+// file), and `asRead` then becomes the new file.
+BdcSave saveBdcFile(const QString &path, const MeterList &list, EncodedImage *encoded = nullptr,
+                    FileIdentity *asRead = nullptr);
 
 } // namespace meterdb

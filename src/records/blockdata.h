@@ -2,6 +2,8 @@
 // the verification summary and the content of one .pcn file (one meter).
 #pragma once
 
+#include "base/fileidentity.h"
+
 #include <QDate>
 #include <QString>
 #include <QTime>
@@ -125,6 +127,7 @@ struct _totalblockdata {
     QVector<_blockdata> verifications;
     InstrumentIdentity instrument;
     QString fileName; // without folder
+    FileIdentity identity; // the file as it was read; unknown for a meter never read
 };
 
 // The instrument type a verification of `meter` is stored in.

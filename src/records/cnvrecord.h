@@ -91,6 +91,7 @@ struct ArchiveStoreReport {
     QStringList written; // paths of the files written, in slot order
     int skipped = 0; // records the conversion passes over (no file is due)
     int notStored = 0; // converted records whose file could not be written
+    int changedMeanwhile = 0; // of those, files another workstation wrote meanwhile
     int clampedConstants = 0; // records stored with their constant clamped
     // Records that should have become files: written and not stored.
     int due() const { return int(written.size()) + notStored; }

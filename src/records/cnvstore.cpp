@@ -71,9 +71,11 @@ ArchiveStoreReport StoreArchiveRecords(const QVector<QByteArray> &rawSlots, int 
             ++report.skipped;
             continue;
         }
-        const auto path = store.StoreReceivedRecord(record->header, record->block, record->summary);
+        bool changed = false;
+        const auto path = store.StoreReceivedRecord(record->header, record->block, record->summary, &changed);
         if (!path) {
             ++report.notStored;
+            report.changedMeanwhile += changed ? 1 : 0;
             continue;
         }
         report.written.append(*path);

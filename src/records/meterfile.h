@@ -77,7 +77,14 @@ QByteArray encodeMeterFile(const pcn::_totalblockdata &meter);
 // meter cannot be stored or the write fails; the old file is then unchanged.
 bool WriteMeterFile(const QString &path, const pcn::_totalblockdata &meter);
 
+// WriteMeterFile over the file the meter was read from, when that file is
+// still as `meter.identity` says (the data folder may be shared with other
+// workstations); `meter.identity` then becomes that of the new file.
+GuardedWrite RewriteMeterFile(const QString &path, pcn::_totalblockdata &meter);
+
 // Writes a file of the given file header followed by the given record block
 // bytes as they are (a verification received from the instrument), with the
-// same atomic replacement and read-only attribute. False when the write fails.
-bool WriteRecordFile(const QString &path, const QByteArray &header, const QByteArray &block);
+// same atomic replacement and read-only attribute, over a file still as
+// `asRead` (unknown: any file). False when the write fails.
+GuardedWrite WriteRecordFile(const QString &path, const QByteArray &header, const QByteArray &block,
+                             const FileIdentity &asRead = {}, FileIdentity *written = nullptr);

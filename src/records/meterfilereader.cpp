@@ -199,7 +199,8 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
 
 MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels, RangeTextCache *rangeTexts)
 {
-    const std::optional<QByteArray> content = platform::readWholeFile(path, kMaxMeterFileSize);
+    qint64 modified = 0;
+    const std::optional<QByteArray> content = platform::readWholeFile(path, kMaxMeterFileSize, &modified);
     if (!content)
         return {};
     const QByteArray &bytes = *content;
@@ -208,10 +209,14 @@ MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &label
     if (!result.readable)
         return {};
     result.meter.fileName = QFileInfo(path).fileName();
+    result.meter.identity = identityOfBytes(bytes, modified);
     if (result.headerless) {
         // The old file gains a header; its record bytes stay as they are.
+        // Another workstation may be upgrading it too: only the file as
+        // read here is replaced.
         const QByteArray upgraded = encodeFileHeader(result.meter.verifications.first().serialText) + bytes;
-        result.upgraded = platform::writeFileAtomically(path, upgraded, true);
+        result.upgraded =
+            bool(writeFileIfUnchanged(path, upgraded, true, result.meter.identity, &result.meter.identity));
     }
     return result;
 }

@@ -147,7 +147,16 @@ bool WriteMeterFile(const QString &path, const pcn::_totalblockdata &meter)
     return platform::writeFileAtomically(path, bytes, true);
 }
 
-bool WriteRecordFile(const QString &path, const QByteArray &header, const QByteArray &block)
+GuardedWrite RewriteMeterFile(const QString &path, pcn::_totalblockdata &meter)
 {
-    return platform::writeFileAtomically(path, header + block, true);
+    const QByteArray bytes = encodeMeterFile(meter);
+    if (bytes.isEmpty())
+        return GuardedWrite::Failed;
+    return writeFileIfUnchanged(path, bytes, true, meter.identity, &meter.identity);
+}
+
+GuardedWrite WriteRecordFile(const QString &path, const QByteArray &header, const QByteArray &block,
+                             const FileIdentity &asRead, FileIdentity *written)
+{
+    return writeFileIfUnchanged(path, header + block, true, asRead, written);
 }

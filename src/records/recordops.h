@@ -129,35 +129,46 @@ std::optional<std::uint32_t> ParseConstantText(const QString &text);
 // Where a pasted file goes: the folder and the file name of the clipboard path.
 QString PasteDestination(const QString &clipboardPath, const QString &folder);
 
-// Copies a stored file, replacing a file of the destination's name; the copy
-// is written atomically and keeps the source's read-only attribute. Copying
-// a file onto itself changes nothing and succeeds.
-bool CopyMeterFile(const QString &source, const QString &destination);
+// The file functions below take the file as this workstation last read it
+// (`asRead`: the meter's identity, or absentFileIdentity() for a name the
+// listing did not hold; an unknown identity checks nothing). A file that
+// was changed, added or removed by another workstation meanwhile is left
+// alone and the outcome says so (changedMeanwhile()).
+
+// Copies a stored file, replacing a file of the destination's name
+// (`destinationAsRead`); the copy is written atomically and keeps the
+// source's read-only attribute. Copying a file onto itself changes nothing
+// and succeeds.
+GuardedWrite CopyMeterFile(const QString &source, const QString &destination,
+                           const FileIdentity &destinationAsRead = {});
 
 // Moves a stored file; never replaces an existing file (nor itself).
-bool MoveMeterFile(const QString &source, const QString &destination);
+GuardedWrite MoveMeterFile(const QString &source, const QString &destination, const FileIdentity &sourceAsRead = {});
 
 // Clears the read-only attribute and deletes the file.
-bool DeleteMeterFile(const QString &path);
+GuardedWrite DeleteMeterFile(const QString &path, const FileIdentity &asRead = {});
 
 // Outcome of a merge of two files.
 enum class MergeResult {
     NotMergeable, // the files (read again) may not be merged; nothing changed
     WriteFailed, // the target could not be written; nothing changed
     Merged, // the target holds both sets of verifications
+    ChangedMeanwhile, // either file is no longer as read; nothing changed
 };
 
 struct MergeOutcome {
     MergeResult result = MergeResult::NotMergeable;
     pcn::_totalblockdata merged; // the target as written (Merged only)
     bool sourceDeleted = false; // the source file was deleted as asked
+    bool sourceChanged = false; // the source changed before it could be deleted
 };
 
 // Reads both files again, merges the source into the target and writes the
 // target. Only when the target was written completely, and only when asked,
-// is the source file deleted.
+// is the source file deleted. Each file must still be as read (see above).
 MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPath, const RecordLabels &labels,
-                             bool deleteSource);
+                             bool deleteSource, const FileIdentity &sourceAsRead = {},
+                             const FileIdentity &targetAsRead = {});
 
 // A merge of every file of one meter into one of them.
 struct MergeAllOutcome {

@@ -49,54 +49,67 @@ bool isSameFile(const QString &a, const QString &b)
 
 } // namespace
 
-bool CopyMeterFile(const QString &source, const QString &destination)
+GuardedWrite CopyMeterFile(const QString &source, const QString &destination, const FileIdentity &destinationAsRead)
 {
     if (isSameFile(source, destination))
-        return QFileInfo(source).isFile();
+        return QFileInfo(source).isFile() ? GuardedWrite::Done : GuardedWrite::Failed;
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return false;
+        return GuardedWrite::Failed;
     const QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError)
-        return false;
+        return GuardedWrite::Failed;
     in.close();
-    return platform::writeFileAtomically(destination, bytes, platform::isReadOnly(source));
+    return writeFileIfUnchanged(destination, bytes, platform::isReadOnly(source), destinationAsRead);
 }
 
-bool MoveMeterFile(const QString &source, const QString &destination)
+GuardedWrite MoveMeterFile(const QString &source, const QString &destination, const FileIdentity &sourceAsRead)
 {
-    if (isSameFile(source, destination) || QFileInfo::exists(destination))
-        return false;
-    // QFile::rename never replaces an existing file; across file systems it
-    // copies and then removes the source.
-    return QFile::rename(source, destination);
+    if (isSameFile(source, destination))
+        return GuardedWrite::Failed;
+    return moveFileIfUnchanged(source, destination, sourceAsRead);
 }
 
-bool DeleteMeterFile(const QString &path)
+GuardedWrite DeleteMeterFile(const QString &path, const FileIdentity &asRead)
 {
-    if (!QFileInfo(path).isFile())
-        return false;
-    platform::setReadOnly(path, false);
-    return QFile::remove(path);
+    if (QFileInfo(path).isDir())
+        return GuardedWrite::Failed;
+    return removeFileIfUnchanged(path, asRead);
 }
 
 MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPath, const RecordLabels &labels,
-                             bool deleteSource)
+                             bool deleteSource, const FileIdentity &sourceAsRead, const FileIdentity &targetAsRead)
 {
     MergeOutcome outcome;
     MergePair pair;
-    if (!IsMergeable(sourcePath, targetPath, labels, &pair))
+    const bool mergeable = IsMergeable(sourcePath, targetPath, labels, &pair);
+    // What is on disk now must be what this workstation read: a merge of a
+    // file another workstation changed meanwhile would drop that change.
+    const auto differs = [](const FileIdentity &asRead, const pcn::_totalblockdata &now) {
+        return asRead.known && asRead != now.identity;
+    };
+    if (sourcePath != targetPath && (differs(sourceAsRead, pair.source) || differs(targetAsRead, pair.target))) {
+        outcome.result = MergeResult::ChangedMeanwhile;
+        return outcome;
+    }
+    if (!mergeable)
         return outcome;
     pcn::_totalblockdata merged = MergeMeters(pair.target, pair.source);
-    if (!WriteMeterFile(targetPath, merged)) {
-        outcome.result = MergeResult::WriteFailed;
+    merged.identity = pair.target.identity;
+    const GuardedWrite written = RewriteMeterFile(targetPath, merged);
+    if (!written) {
+        outcome.result = written.changedMeanwhile() ? MergeResult::ChangedMeanwhile : MergeResult::WriteFailed;
         return outcome;
     }
     outcome.result = MergeResult::Merged;
     outcome.merged = std::move(merged);
-    // The source goes only now that the target holds its verifications.
-    if (deleteSource)
-        outcome.sourceDeleted = DeleteMeterFile(sourcePath);
+    // The source goes only now that the target holds its verifications, and
+    // only as it was merged.
+    if (deleteSource) {
+        const GuardedWrite removed = DeleteMeterFile(sourcePath, pair.source.identity);
+        outcome.sourceDeleted = bool(removed);
+        outcome.sourceChanged = removed.changedMeanwhile();
+    }
     return outcome;
 }
 

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
 
 #include <algorithm>
 #include <vector>
@@ -215,6 +217,18 @@ QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const Record
     return meters;
 }
 
+FolderStamp RecordFilesStamp(const QString &folderPath)
+{
+    FolderStamp stamp;
+    const QString prefix = withoutTrailingSlash(folderPath) + QLatin1Char('/');
+    for (const QString &name : recordFilesAmong(platform::listFolder(folderPath).files)) {
+        // A file removed between the listing and its look-up is simply gone.
+        if (const std::optional<platform::FileStamp> file = platform::fileStamp(prefix + name))
+            stamp.insert(name, *file);
+    }
+    return stamp;
+}
+
 QString ReceivedRecordFileName(const pcn::_datacounter &summary)
 {
     const QChar sep = QLatin1Char('^');
@@ -245,6 +259,14 @@ RecordStore::RecordStore(const QString &dataFolder, QObject *parent)
     , m_labels(RecordLabels::defaults(1))
 {}
 
+void RecordStore::SetDataFolder(const QString &dataFolder)
+{
+    m_dataFolder = withoutTrailingSlash(dataFolder) + QLatin1Char('/');
+    m_currentFolder = withoutTrailingSlash(dataFolder);
+    watchCurrentFolder();
+    ClearMeters();
+}
+
 QString RecordStore::rootFolder() const
 {
     return withoutTrailingSlash(m_dataFolder);
@@ -272,22 +294,120 @@ FolderNode RecordStore::BuildFolderTree() const
 void RecordStore::SelectFolder(const QString &folderPath)
 {
     m_currentFolder = withoutTrailingSlash(folderPath);
+    watchCurrentFolder();
     Rescan();
 }
 
-void RecordStore::Rescan()
+void RecordStore::scanCurrentFolder()
 {
+    // The listing is taken first: a file that changes while the folder is
+    // read makes the next comparison differ, never the other way round.
+    m_stamp = RecordFilesStamp(m_currentFolder);
     // Release the old list first so that the old and the new list are never
     // held together.
     m_meters = QVector<pcn::_totalblockdata>();
     m_meters = ScanFolder(m_currentFolder, m_labels);
+    m_listed = true;
+    m_written.clear();
+    ++m_scans;
+}
+
+void RecordStore::Rescan()
+{
+    scanCurrentFolder();
     emit folderRescanned();
 }
 
 void RecordStore::ClearMeters()
 {
     m_meters = QVector<pcn::_totalblockdata>();
+    m_stamp.clear();
+    m_listed = false;
     emit folderRescanned();
+}
+
+void RecordStore::FollowDisk(std::chrono::milliseconds period)
+{
+    if (!m_watcher) {
+        m_watcher = new QFileSystemWatcher(this);
+        connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &RecordStore::announced);
+        // An announcement comes for every step of a write (temporary file,
+        // rename); the folder is compared once they have settled.
+        m_settle = new QTimer(this);
+        m_settle->setSingleShot(true);
+        m_settle->setInterval(200);
+        connect(m_settle, &QTimer::timeout, this, &RecordStore::RefreshIfChanged);
+        m_period = new QTimer(this);
+        connect(m_period, &QTimer::timeout, this, [this] {
+            // Network file systems seldom announce what other machines do:
+            // a period without an announcement compares the listing.
+            if (!std::exchange(m_announced, false))
+                RefreshIfChanged();
+        });
+    }
+    m_period->start(period);
+    watchCurrentFolder();
+}
+
+void RecordStore::watchCurrentFolder()
+{
+    if (!m_watcher)
+        return;
+    if (const QStringList watched = m_watcher->directories(); !watched.isEmpty())
+        m_watcher->removePaths(watched);
+    if (QFileInfo(m_currentFolder).isDir())
+        m_watcher->addPath(m_currentFolder);
+}
+
+void RecordStore::announced()
+{
+    m_announced = true;
+    m_settle->start();
+}
+
+bool RecordStore::RefreshIfChanged()
+{
+    if (!m_listed)
+        return false;
+    if (m_holds > 0) {
+        m_refreshPending = true;
+        return false;
+    }
+    if (RecordFilesStamp(m_currentFolder) == m_stamp)
+        return false;
+    RefreshFromDisk();
+    return true;
+}
+
+void RecordStore::RefreshFromDisk()
+{
+    scanCurrentFolder();
+    emit folderChangedOnDisk();
+}
+
+RecordStore::RefreshHold::RefreshHold(RecordStore &store) : m_store(store)
+{
+    ++m_store.m_holds;
+}
+
+RecordStore::RefreshHold::~RefreshHold()
+{
+    if (--m_store.m_holds == 0 && std::exchange(m_store.m_refreshPending, false))
+        QTimer::singleShot(0, &m_store, &RecordStore::RefreshIfChanged);
+}
+
+FileIdentity RecordStore::listedIdentity(const QString &fileName) const
+{
+    if (!m_listed)
+        return {};
+    if (const auto own = m_written.constFind(fileName); own != m_written.cend())
+        return *own;
+    if (!m_stamp.contains(fileName))
+        return absentFileIdentity();
+    for (const pcn::_totalblockdata &meter : m_meters)
+        if (meter.fileName == fileName)
+            return meter.identity;
+    return {};
 }
 
 void RecordStore::ReplaceMeter(int index, const pcn::_totalblockdata &meter, int removedVerification)
@@ -295,6 +415,11 @@ void RecordStore::ReplaceMeter(int index, const pcn::_totalblockdata &meter, int
     if (index < 0 || index >= m_meters.size())
         return;
     m_meters[index] = meter;
+    m_written.remove(meter.fileName);
+    // The file as this workstation wrote it is part of the listing: the
+    // write alone gives no reason to read the folder again.
+    if (meter.identity.known && meter.identity.present)
+        m_stamp.insert(meter.fileName, platform::FileStamp{meter.identity.size, meter.identity.modifiedNs});
     emit meterReplaced(index, removedVerification);
 }
 
@@ -302,6 +427,8 @@ void RecordStore::RemoveMeter(int index)
 {
     if (index < 0 || index >= m_meters.size())
         return;
+    m_stamp.remove(m_meters.at(index).fileName);
+    m_written.remove(m_meters.at(index).fileName);
     m_meters.removeAt(index);
     emit meterRemoved(index);
 }
@@ -354,6 +481,7 @@ RenameOutcome RecordStore::RenameFolder(const QString &folderPath, const QString
         m_currentFolder = newPath;
     else if (m_currentFolder.startsWith(oldPath + QLatin1Char('/')))
         m_currentFolder = newPath + m_currentFolder.mid(oldPath.size());
+    watchCurrentFolder();
     emit folderRenamed(oldPath, newPath);
     return RenameOutcome::Renamed;
 }
@@ -389,13 +517,20 @@ bool RecordStore::DeleteFolder(const QString &folderPath) const
 }
 
 std::optional<QString> RecordStore::StoreReceivedRecord(const QByteArray &header, const QByteArray &block,
-                                                        const pcn::_datacounter &summary) const
+                                                        const pcn::_datacounter &summary, bool *changedMeanwhile) const
 {
-    const QString path = currentFilePath(ReceivedRecordFileName(summary));
+    const QString name = ReceivedRecordFileName(summary);
+    const QString path = currentFilePath(name);
     // The new copy is written beside the old one and renamed over it, which
     // replaces a read-only file as well; when the write fails the earlier
     // copy keeps both its bytes and its read-only attribute.
-    if (!WriteRecordFile(path, header, block))
+    FileIdentity identity;
+    const GuardedWrite written = WriteRecordFile(path, header, block, listedIdentity(name), &identity);
+    if (changedMeanwhile)
+        *changedMeanwhile = written.changedMeanwhile();
+    if (!written)
         return std::nullopt;
+    if (m_listed)
+        m_written.insert(name, identity);
     return path;
 }

@@ -9,15 +9,23 @@
 
 #include "records/blockdata.h"
 #include "records/recordlabels.h"
+#include "base/platform.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
+#include <chrono>
 #include <optional>
 #include <vector>
+
+class QFileSystemWatcher;
+class QTimer;
 
 // Caption of the tree's root node, which stands for the data folder.
 inline const QString kRootFolderCaption = QStringLiteral("Data");
@@ -67,6 +75,12 @@ QStringList ListRecordFiles(const QString &folderPath);
 // 8; 1: this thread only); the list is the same whatever the number.
 QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels, int threads = 0);
 
+// What the listing of a folder tells of its record files without reading
+// any: name, size and modification time. Two equal stamps mean the meter
+// list of the folder need not be read again.
+using FolderStamp = QMap<QString, platform::FileStamp>;
+FolderStamp RecordFilesStamp(const QString &folderPath);
+
 // The name under which a verification received from the instrument is
 // stored: meter type (with its padding spaces) ^ serial ^ YYYY-MM-DD ^ HHMMSS
 // ^ power type code, then ".pcn". Characters that cannot stand in a file
@@ -91,6 +105,9 @@ public:
     RecordStore(const RecordStore &) = delete;
     RecordStore &operator=(const RecordStore &) = delete;
 
+    // Another data folder: the current folder becomes its root, the meter
+    // list is emptied.
+    void SetDataFolder(const QString &dataFolder);
     // The data folder with a trailing "/".
     const QString &dataFolder() const { return m_dataFolder; }
     // The data folder as a folder path (no trailing "/"): the root node's path.
@@ -115,6 +132,41 @@ public:
     void Rescan();
     // Empties the meter list (the current folder is kept).
     void ClearMeters();
+
+    // Following the disk: other workstations sharing the data folder, and
+    // vardosk-cli, change files behind the program's back. Once started,
+    // the current folder is watched (where the file system announces
+    // changes) and, in every period without an announcement, its listing
+    // is compared with the one the meter list was read from. A folder whose
+    // listing changed is read again and folderChangedOnDisk is emitted; one
+    // whose listing did not change is never read again.
+    void FollowDisk(std::chrono::milliseconds period = std::chrono::milliseconds(2000));
+    // The comparison itself: reads the folder again when its listing
+    // differs from the last one. True when it did. Not while held.
+    bool RefreshIfChanged();
+    // Reads the current folder again at once, as a change on disk would
+    // (after a command found a file changed by another workstation).
+    void RefreshFromDisk();
+    // While a record command runs (its dialogs included) the meter list
+    // keeps its indexes: refreshing waits until the last hold ends.
+    class RefreshHold {
+    public:
+        explicit RefreshHold(RecordStore &store);
+        ~RefreshHold();
+        RefreshHold(const RefreshHold &) = delete;
+        RefreshHold &operator=(const RefreshHold &) = delete;
+
+    private:
+        RecordStore &m_store;
+    };
+    // How many times a folder's files were read (a scan), since construction.
+    int scanCount() const { return m_scans; }
+
+    // A file of the current folder as its last listing saw it: the meter's
+    // identity when it was read, absent when the listing did not hold the
+    // name, unknown when the folder was never listed or the file could not
+    // be read (nothing to compare with).
+    FileIdentity listedIdentity(const QString &fileName) const;
 
     // The current folder: the data folder itself until the first selection.
     const QString &currentFolder() const { return m_currentFolder; }
@@ -156,8 +208,12 @@ public:
     // name is replaced; the new file is read-only. Returns the full path of
     // the file written, or nothing when it could not be written (an earlier
     // file of that name is then left as it was).
+    // When the folder's listing is known, a file of that name must still be
+    // as listed (absent or unchanged); else nothing is written and
+    // `changedMeanwhile` (when given) is set.
     std::optional<QString> StoreReceivedRecord(const QByteArray &header, const QByteArray &block,
-                                               const pcn::_datacounter &summary) const;
+                                               const pcn::_datacounter &summary,
+                                               bool *changedMeanwhile = nullptr) const;
 
 signals:
     // The meter list was rebuilt: a folder was selected or rescanned, or the
@@ -170,10 +226,30 @@ signals:
     // A folder was renamed; paths without a trailing "/". Whatever remembers
     // a path inside it follows the rename.
     void folderRenamed(const QString &oldPath, const QString &newPath);
+    // The meter list was read again because the folder changed on disk;
+    // what the user had selected stays selected where it still exists.
+    void folderChangedOnDisk();
 
 private:
+    void scanCurrentFolder();
+    void watchCurrentFolder();
+    void announced();
+
     QString m_dataFolder;
     QString m_currentFolder;
     RecordLabels m_labels;
     QVector<pcn::_totalblockdata> m_meters;
+    // The listing the meter list was read from; record files that could
+    // not be read are in it as well.
+    FolderStamp m_stamp;
+    bool m_listed = false;
+    // Files this store wrote itself since the listing (received records).
+    mutable QHash<QString, FileIdentity> m_written;
+    int m_scans = 0;
+    int m_holds = 0;
+    bool m_refreshPending = false;
+    QFileSystemWatcher *m_watcher = nullptr;
+    QTimer *m_period = nullptr;
+    QTimer *m_settle = nullptr;
+    bool m_announced = false;
 };

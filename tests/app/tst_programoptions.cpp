@@ -57,7 +57,7 @@ void TestProgramOptions::answers_data()
     QTest::addColumn<QStringList>("expected");
     const QString version = QString::fromLatin1(kVersionText);
     QTest::newRow("vardosk --help") << "vardosk" << QStringList{"--help"} << QStringList{"--port", "--version"};
-    QTest::newRow("vardosk -h") << "vardosk" << QStringList{"-h"} << QStringList{"--port <DEVICE>"};
+    QTest::newRow("vardosk -h") << "vardosk" << QStringList{"-h"} << QStringList{"--port <DEVICE>", "--data <DIR>"};
     QTest::newRow("vardosk --version") << "vardosk" << QStringList{"--version"} << QStringList{"vardosk " + version};
     QTest::newRow("cli --help") << "vardosk-cli" << QStringList{"--help"}
                                 << QStringList{"read-archive", "dump", "--version"};
@@ -82,6 +82,7 @@ void TestProgramOptions::wrongCallsFail_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("vardosk unknown option") << "vardosk" << QStringList{"--no-such-option"};
     QTest::newRow("vardosk --port without device") << "vardosk" << QStringList{"--port"};
+    QTest::newRow("vardosk --data without folder") << "vardosk" << QStringList{"--data"};
     QTest::newRow("cli unknown command") << "vardosk-cli" << QStringList{"--no-such-option"};
 }
 

@@ -112,8 +112,10 @@ const QVector<Operation> &operations()
              const auto pasted = read.readable ? PasteElement(read.meter, 0, 1) : std::nullopt;
              return pasted && WriteMeterFile(in(folder, "paste.pcn"), *pasted);
          }},
-        {"paste file", [](const Samples &, const QString &folder, const QString &,
-                          QStringList &) { return CopyMeterFile(in(folder, "target.pcn"), in(folder, "copy.pcn")); }},
+        {"paste file",
+         [](const Samples &, const QString &folder, const QString &, QStringList &) {
+             return bool(CopyMeterFile(in(folder, "target.pcn"), in(folder, "copy.pcn")));
+         }},
         {"store received record",
          [](const Samples &s, const QString &folder, const QString &, QStringList &) {
              // The same name (type, serial, moment, power type), another

@@ -8,8 +8,10 @@
 #include "records/ui/meterdialogs.h"
 #include "views/ui/recordoperations.h"
 #include "base/platform.h"
+#include "base/programtexts.h"
 #include "mainwindow/korvelform.h"
 #include "mainwindowfixture.h"
+#include "processes.h"
 #include "testdir.h"
 #include "tst_recordopsdata.h"
 #include "views/ui/recordlistviews.h"
@@ -563,6 +565,74 @@ private slots:
         QVERIFY(ops()->clipboardPath().isEmpty());
     }
 
+    // Two workstations on one data folder change the constant of the same
+    // verification at once (each with its command open): the first write
+    // wins, the second is told and shows the first one's change.
+    void twoWorkstationsChangeTheSameMeter()
+    {
+        write(QStringLiteral("A/m.pcn"), meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})}));
+        open(QStringLiteral("A"));
+        QStringList otherShown;
+        TKorvelForm other(testsupport::programPathsIn(m_dir->path()),
+                          [&](MessageKind, const QString &text) { otherShown << text; });
+        QVERIFY(other.FormCreate());
+        QVERIFY(other.FormActivate());
+        QVERIFY(other.folderPanel()->selectFolder(other.store().folderPath({QStringLiteral("A")})));
+        clickRow(powers(), 1);
+        other.views()->SelectVerification(1);
+        const int v = views()->SelectedVerificationIndex();
+        QCOMPARE(other.views()->SelectedVerificationIndex(), v);
+        const auto setConstant = [this](const QString &value) {
+            answerPassword(kPassword, &m_dialogs, false, [value] {
+                whenShown<TPostForm>([value](TPostForm *form) {
+                    form->PostEdit->setText(value);
+                    QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                });
+            });
+        };
+        {
+            const RecordStore::RefreshHold otherBusy(other.store());
+            setConstant(QStringLiteral("111"));
+            ops()->N9Click();
+            setConstant(QStringLiteral("222"));
+            other.findChild<RecordOperations *>()->N9Click();
+        }
+        QCOMPARE(m_dialogs, 2);
+        QVERIFY(m_shown.isEmpty());
+        QCOMPARE(otherShown, QStringList{programText(ProgramText::ChangedOnAnotherWorkstation, LanguageEnglish)});
+        QCOMPARE(readBack(file(QStringLiteral("A/m.pcn"))).verifications[v].constant, 111u);
+        QCOMPARE(other.store().meters()[other.views()->SelectedMeterIndex()].verifications[v].constant, 111u);
+        QCOMPARE(other.views()->SelectedVerificationIndex(), v);
+    }
+
+    // A file vardosk-cli stores into the shown folder appears without a
+    // click, the selection kept; a folder whose listing did not change is
+    // not read again.
+    void fileStoredByTheCliAppears()
+    {
+        if (!testsupport::emulatorBuilt())
+            QSKIP("the instrument emulator is not built");
+        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1})}));
+        write(QStringLiteral("A/b.pcn"), meter({verification(at(3, 2), {2}), verification(at(3, 3), {3})}));
+        open(QStringLiteral("A"));
+        clickRow(meters(), rowOfFile(QStringLiteral("b.pcn")));
+        clickRow(powers(), 1);
+        const int scans = m_window->store().scanCount();
+        QTest::qWait(2500); // more than a period: nothing changed, nothing read
+        QCOMPARE(m_window->store().scanCount(), scans);
+
+        testsupport::Emulator instrument({QStringLiteral("--records"), QStringLiteral("1")});
+        QVERIFY(!instrument.path.isEmpty());
+        const testsupport::CliRun cli =
+            testsupport::runCli({QStringLiteral("read-archive"), QStringLiteral("--port"), instrument.path,
+                                 QStringLiteral("--into"), file(QStringLiteral("A"))});
+        QCOMPARE(cli.exitCode, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(meters()->model()->rowCount(), 3, 5000);
+        QCOMPARE(m_window->store().scanCount(), scans + 1);
+        QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].fileName, QStringLiteral("b.pcn"));
+        QCOMPARE(views()->SelectedPowerRow(), 1);
+    }
+
     void wrongPasswordChangesNothing()
     {
         write(QStringLiteral("A/m.pcn"), meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})}));
@@ -598,24 +668,31 @@ private slots:
         QVERIFY(ops()->hasElementMark());
     }
 
+    // A failed write, or the file m.pcn changed or removed by another
+    // workstation while the command ran (during its dialogs).
     void failedWritesLeaveEveryFileAsItWas_data()
     {
         QTest::addColumn<int>("command");
-        QTest::newRow("merge") << 0;
-        QTest::newRow("element paste") << 1;
-        QTest::newRow("element delete") << 2;
-        QTest::newRow("meter edit") << 3;
-        QTest::newRow("constant edit") << 4;
+        QTest::addColumn<int>("meanwhile"); // 0 write fault, 1 changed, 2 gone
+        const char *names[] = {"merge",         "element paste", "element delete", "meter edit",
+                               "constant edit", "meter delete",  "cut and paste"};
+        const char *kinds[] = {"", ", changed meanwhile", ", gone meanwhile"};
+        for (int kind = 0; kind < 3; ++kind)
+            for (int command = 0; command < 7; ++command)
+                if (kind > 0 || command < 5)
+                    QTest::addRow("%s%s", names[command], kinds[kind]) << command << kind;
     }
 
     void failedWritesLeaveEveryFileAsItWas()
     {
         QFETCH(int, command);
+        QFETCH(int, meanwhile);
         // Four verifications: the file is longer than one write chunk, so
         // the failure comes part-way through the data.
         write(QStringLiteral("A/m.pcn"), meter({verification(at(3, 1), {1}), verification(at(3, 2), {2}),
                                                 verification(at(3, 3), {3}), verification(at(3, 4), {4})}));
         write(QStringLiteral("A/n.pcn"), meter({verification(at(4, 1), {5})}));
+        QVERIFY(QDir().mkpath(file(QStringLiteral("B"))));
         open(QStringLiteral("A"));
         clickRow(meters(), rowOfFile(QStringLiteral("n.pcn")));
         action("CopyButton")->trigger();
@@ -635,51 +712,96 @@ private slots:
         // The write fails once data went into the temporary file: after the
         // first chunk of a long file, before the rename of a short one.
         platform::WriteFaultScope fault([&](const QString &, qint64 written) {
-            if (written == 0)
+            if (meanwhile > 0 || written == 0)
                 return false;
             ++failures;
             return true;
         });
+        // The other workstation: five verifications in m.pcn, or none.
+        QMap<QString, QByteArray> expected = before;
+        const auto otherWorkstation = [&] {
+            if (meanwhile == 1) {
+                QVERIFY(WriteMeterFile(
+                    file(QStringLiteral("A/m.pcn")),
+                    meter({verification(at(5, 1), {1}), verification(at(5, 2), {2}), verification(at(5, 3), {3}),
+                           verification(at(5, 4), {4}), verification(at(5, 5), {5})})));
+            } else if (meanwhile == 2) {
+                QVERIFY(DeleteMeterFile(file(QStringLiteral("A/m.pcn"))));
+            }
+            expected = snapshot(data());
+        };
+        const auto inDialog = [&](std::function<void()> then = {}) {
+            return [&, then] {
+                otherWorkstation();
+                if (then)
+                    then();
+            };
+        };
         switch (command) {
         case 0:
-            answerPassword(kPassword, &m_dialogs, true);
+            answerPassword(kPassword, &m_dialogs, true, inDialog());
             action("ConnectAction")->trigger();
             break;
         case 1:
-            answerPassword(kPassword, &m_dialogs);
+            answerPassword(kPassword, &m_dialogs, false, inDialog());
             QTest::mouseClick(ops()->pasteElemButton(), Qt::LeftButton);
             break;
         case 2:
-            answerPassword(kPassword, &m_dialogs);
+            answerPassword(kPassword, &m_dialogs, false, inDialog());
             QTest::mouseClick(ops()->delElemButton(), Qt::LeftButton);
             break;
         case 3:
-            answerPassword(kPassword, &m_dialogs, false, [this] {
-                whenShown<TInfoForm>([](TInfoForm *form) {
-                    form->NameEdit->setText(QStringLiteral("NEW"));
-                    QTest::mouseClick(form->OkButton, Qt::LeftButton);
-                });
-            });
+            answerPassword(kPassword, &m_dialogs, false, inDialog([this] {
+                               whenShown<TInfoForm>([](TInfoForm *form) {
+                                   form->NameEdit->setText(QStringLiteral("NEW"));
+                                   QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                               });
+                           }));
             ops()->changeMeterAction()->trigger();
             break;
         case 4:
-            answerPassword(kPassword, &m_dialogs, false, [this] {
-                whenShown<TPostForm>([](TPostForm *form) {
-                    form->PostEdit->setText(QStringLiteral("5"));
-                    QTest::mouseClick(form->OkButton, Qt::LeftButton);
-                });
-            });
+            answerPassword(kPassword, &m_dialogs, false, inDialog([this] {
+                               whenShown<TPostForm>([](TPostForm *form) {
+                                   form->PostEdit->setText(QStringLiteral("5"));
+                                   QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                               });
+                           }));
             ops()->changeConstantAction()->trigger();
+            break;
+        case 5:
+            answerPassword(kPassword, &m_dialogs, false, inDialog());
+            action("DelButton")->trigger();
+            break;
+        case 6:
+            ++m_dialogs; // no dialog: the other workstation acts between cut and paste
+            action("CutButton")->trigger();
+            select(QStringLiteral("B"));
+            otherWorkstation();
+            action("PasteButton")->trigger();
             break;
         }
         QCOMPARE(m_dialogs, 1);
-        QCOMPARE(failures, 1);
-        QCOMPARE(snapshot(data()), before);
-        QCOMPARE(m_shown, QStringList{QStringLiteral("Unable to create file.")});
-        // What is shown still is what the disk holds.
-        QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].verifications.size(), 4);
-        QCOMPARE(powers()->model()->rowCount(), 4);
-        QCOMPARE(cell(powers(), 1, 2), shownBefore);
+        if (meanwhile == 0) {
+            QCOMPARE(failures, 1);
+            QCOMPARE(snapshot(data()), before);
+            QCOMPARE(m_shown, QStringList{QStringLiteral("Unable to create file.")});
+            // What is shown still is what the disk holds.
+            QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].verifications.size(), 4);
+            QCOMPARE(powers()->model()->rowCount(), 4);
+            QCOMPARE(cell(powers(), 1, 2), shownBefore);
+            return;
+        }
+        // Nothing of this workstation's command reached the disk; it says
+        // so and shows the folder as the other workstation left it.
+        QCOMPARE(snapshot(data()), expected);
+        QCOMPARE(m_shown, QStringList{programText(ProgramText::ChangedOnAnotherWorkstation, LanguageEnglish)});
+        if (command == 6)
+            select(QStringLiteral("A"));
+        const int row = rowOfFile(QStringLiteral("m.pcn"));
+        QCOMPARE(row >= 0, meanwhile == 1);
+        if (meanwhile == 1)
+            QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].verifications.size(), 5);
+        QCOMPARE(meters()->model()->rowCount(), meanwhile == 1 ? 2 : 1);
     }
 
     // A value longer than what can be typed (a constant after the

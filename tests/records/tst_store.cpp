@@ -443,6 +443,12 @@ private slots:
         QVERIFY(platform::setReadOnly(*path, false));
         QVERIFY(writeFile(*path, header + first + second));
         QVERIFY(platform::setReadOnly(*path, true));
+        // Changed behind the store's back (another workstation): left alone.
+        bool changed = false;
+        QCOMPARE(store.StoreReceivedRecord(header, first, s, &changed), std::nullopt);
+        QVERIFY(changed);
+        QCOMPARE(testsupport::readAll(*path), header + first + second);
+        store.Rescan();
         QCOMPARE(store.StoreReceivedRecord(header, first, s), path);
         QCOMPARE(testsupport::readAll(*path), header + first);
 

@@ -2,6 +2,7 @@
 
 #include "meterbasedevicerun.h"
 
+#include "base/programtexts.h"
 #include "device/resultcodes.h"
 #include "meterdb/bdcfile.h"
 #include "meterdb/meterbaseimage.h"
@@ -271,7 +272,12 @@ bool TBdForm::LoadBaseFromFile()
         return false;
     MeterList loaded;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const BdcLoad result = loadBdcFile(path, loaded);
+    FileIdentity identity;
+    const BdcLoad result = loadBdcFile(path, loaded, &identity);
+    if (result == BdcLoad::Ok) {
+        m_filePath = path;
+        m_fileIdentity = identity;
+    }
     QApplication::restoreOverrideCursor();
     const auto error = [this](int n) {
         if (m_services.show)
@@ -687,15 +693,24 @@ void TBdForm::SaveButtonClick()
         return;
     EncodedImage encoded;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const BdcSave result = saveBdcFile(path, m_list, &encoded);
+    FileIdentity identity = path == m_filePath ? m_fileIdentity : FileIdentity();
+    const BdcSave result = saveBdcFile(path, m_list, &encoded, &identity);
     QApplication::restoreOverrideCursor();
-    if (result == BdcSave::Unencodable) {
+    if (result == BdcSave::ChangedMeanwhile) {
+        // The entries shown stay as edited: loading the file shows the
+        // other workstation's list.
+        if (m_services.show)
+            m_services.show(MessageKind::Warning, programText(ProgramText::ChangedOnAnotherWorkstation,
+                                                              m_services.language ? m_services.language() : 1));
+    } else if (result == BdcSave::Unencodable) {
         warnUnstorableType(encoded.entryIndex, encoded.badCharacters);
     } else if (result == BdcSave::CannotWrite) {
         if (m_services.show)
             m_services.show(MessageKind::Error, m_services.message(25));
     } else {
         m_dirty = false;
+        m_filePath = path;
+        m_fileIdentity = identity;
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "meterbaseservices.h"
 #include "meterdb/meterentry.h"
+#include "base/fileidentity.h"
 
 #include <QDialog>
 #include <QVector>
@@ -117,6 +118,10 @@ private:
     device::Connection m_connection;
     std::function<QString(bool)> m_pickFile;
     QString m_fileFilter;
+    // The file last loaded or saved, as it was then: saving over it again
+    // must not overwrite what another workstation saved meanwhile.
+    QString m_filePath;
+    FileIdentity m_fileIdentity;
     meterdb::MeterList m_list;
     QVector<bool> m_paddedSerial; // rows made or changed in the editor
     Mode m_mode = Mode::Browse;

@@ -3,14 +3,22 @@
 #include "records/recordstore.h"
 
 #include <QAction>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScrollBar>
+#include <QSet>
+#include <QTimer>
 
 namespace {
 
 // The folder name a node stands for. The text shown may differ while it is
 // being edited; this role keeps the name the folder has on disk.
 constexpr int kNameRole = Qt::UserRole;
+
+// More watched folders than this would use up the system's watches; the
+// period's comparison still sees the open nodes.
+constexpr int kMaxWatchedFolders = 2000;
 
 } // namespace
 
@@ -55,6 +63,87 @@ void FolderTreePanel::BuildFolderTree()
     addTopLevelItem(root);
     root->setExpanded(true);
     setCurrentItem(nullptr);
+    watchFolders();
+}
+
+void FolderTreePanel::FollowDisk(std::chrono::milliseconds period)
+{
+    if (!m_watcher) {
+        m_watcher = new QFileSystemWatcher(this);
+        m_settle = new QTimer(this);
+        m_settle->setSingleShot(true);
+        m_settle->setInterval(300);
+        m_period = new QTimer(this);
+        connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+            m_announced = true;
+            m_settle->start();
+        });
+        connect(m_settle, &QTimer::timeout, this, &FolderTreePanel::RefreshIfChanged);
+        connect(m_period, &QTimer::timeout, this, [this] {
+            if (!std::exchange(m_announced, false))
+                RefreshIfChanged();
+        });
+        connect(this, &QTreeWidget::itemExpanded, this, [this] { RefreshIfChanged(); });
+    }
+    m_period->start(period);
+    watchFolders();
+}
+
+void FolderTreePanel::watchFolders()
+{
+    if (!m_watcher)
+        return;
+    if (const QStringList watched = m_watcher->directories(); !watched.isEmpty())
+        m_watcher->removePaths(watched);
+    QStringList paths;
+    for (QTreeWidgetItemIterator it(this); *it && paths.size() < kMaxWatchedFolders; ++it)
+        paths << folderPathOf(*it);
+    if (!paths.isEmpty())
+        m_watcher->addPaths(paths);
+}
+
+bool FolderTreePanel::RefreshIfChanged()
+{
+    // Not while a name is being edited or the tree is disabled (a device run).
+    if (!rootItem() || !isEnabled() || state() == QAbstractItemView::EditingState)
+        return false;
+    bool differs = false;
+    for (QTreeWidgetItemIterator it(this); *it && !differs; ++it) {
+        QTreeWidgetItem *item = *it;
+        if (!item->isExpanded() && item != currentItem())
+            continue;
+        QStringList shown;
+        for (int i = 0; i < item->childCount(); ++i)
+            shown << item->child(i)->data(0, kNameRole).toString();
+        differs = shown != ListSubFolders(folderPathOf(item));
+    }
+    if (!differs)
+        return false;
+
+    QSet<QString> open;
+    for (QTreeWidgetItemIterator it(this); *it; ++it)
+        if ((*it)->isExpanded())
+            open.insert(folderPathOf(*it));
+    const QString current = currentFolderPath();
+    const int scroll = verticalScrollBar()->value();
+    BuildFolderTree();
+    QTreeWidgetItem *selected = nullptr;
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        const QString path = folderPathOf(*it);
+        if (open.contains(path))
+            (*it)->setExpanded(true);
+        if (path == current)
+            selected = *it;
+    }
+    if (selected) {
+        // The same folder stays selected: its list is not read again.
+        const QSignalBlocker blocker(this);
+        setCurrentItem(selected);
+    } else if (!current.isEmpty()) {
+        setCurrentItem(rootItem()); // the selected folder is gone: the root is shown
+    }
+    verticalScrollBar()->setValue(scroll);
+    return true;
 }
 
 void FolderTreePanel::addChildren(QTreeWidgetItem *parent, const FolderNode &node)

@@ -7,7 +7,11 @@
 #include <QString>
 #include <QTreeWidget>
 
+#include <chrono>
 #include <functional>
+
+class QFileSystemWatcher;
+class QTimer;
 
 class QAction;
 class QMenu;
@@ -38,6 +42,17 @@ public:
     void setNewFolderLabel(const QString &label);
     void setMessageHandler(MessageHandler handler) { m_showMessage = std::move(handler); }
     void setPasswordCheck(PasswordCheck check) { m_askPassword = std::move(check); }
+
+    // Following the disk: folders made, renamed or removed by another
+    // workstation or vardosk-cli appear in the tree without a click. The
+    // folders of the tree are watched where the file system announces
+    // changes; in every period without an announcement the sub-folders of
+    // the open nodes are compared with the tree.
+    void FollowDisk(std::chrono::milliseconds period = std::chrono::milliseconds(2000));
+    // The comparison: builds the tree again when the sub-folders of an open
+    // node (or of the selected one) differ from its children, keeping the
+    // open nodes, the selection and the scroll position. True when it did.
+    bool RefreshIfChanged();
 
     // Device runs disable the whole tree (selection, menu, editing).
     void setTreeEnabled(bool enabled) { setEnabled(enabled); }
@@ -77,6 +92,12 @@ private:
     void onItemChanged(QTreeWidgetItem *item, int column);
     void onContextMenuRequested(const QPoint &pos);
     void showMessage(const QString &key) const;
+    void watchFolders();
+
+    QFileSystemWatcher *m_watcher = nullptr;
+    QTimer *m_period = nullptr;
+    QTimer *m_settle = nullptr;
+    bool m_announced = false;
 
     RecordStore &m_store;
     QMenu *m_menu = nullptr;

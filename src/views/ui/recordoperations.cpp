@@ -184,17 +184,31 @@ bool RecordOperations::mergeFits(int meterIndex)
 
 bool RecordOperations::storeMeter(int meterIndex, const pcn::_totalblockdata &meter, int removedVerification)
 {
-    if (!WriteMeterFile(meterPath(meterIndex), meter)) {
-        reportWriteFailure();
+    pcn::_totalblockdata written = meter;
+    if (!reported(RewriteMeterFile(meterPath(meterIndex), written)))
         return false;
-    }
-    m_store.ReplaceMeter(meterIndex, meter, removedVerification);
+    m_store.ReplaceMeter(meterIndex, written, removedVerification);
     return true;
 }
 
 void RecordOperations::reportWriteFailure() const
 {
     m_services.show(MessageKind::Error, m_services.message(36));
+}
+
+void RecordOperations::reportChangedMeanwhile()
+{
+    m_store.RefreshFromDisk();
+    m_services.show(MessageKind::Warning, programText(ProgramText::ChangedOnAnotherWorkstation, m_services.language()));
+}
+
+bool RecordOperations::reported(const GuardedWrite &outcome)
+{
+    if (outcome.changedMeanwhile())
+        reportChangedMeanwhile();
+    else if (!outcome)
+        reportWriteFailure();
+    return bool(outcome);
 }
 
 void RecordOperations::setClipboard(const MeterClipboard &clipboard)
@@ -224,7 +238,7 @@ void RecordOperations::CopyButtonClick()
     const int index = m_views.SelectedMeterIndex();
     if (!selectedMeter())
         return;
-    setClipboard({true, meterPath(index), m_views.SelectedMeterRow(), false});
+    setClipboard({true, meterPath(index), m_views.SelectedMeterRow(), false, selectedMeter()->identity});
 }
 
 void RecordOperations::CutButtonClick()
@@ -232,7 +246,7 @@ void RecordOperations::CutButtonClick()
     const int index = m_views.SelectedMeterIndex();
     if (!selectedMeter())
         return;
-    setClipboard({true, meterPath(index), m_views.SelectedMeterRow(), true});
+    setClipboard({true, meterPath(index), m_views.SelectedMeterRow(), true, selectedMeter()->identity});
 }
 
 void RecordOperations::PasteButtonClick()
@@ -240,25 +254,37 @@ void RecordOperations::PasteButtonClick()
     if (!m_clipboard.valid)
         return;
     const QString destination = PasteDestination(m_clipboard.path, m_store.currentFolder());
-    // Failures are not reported: the rescan shows what is on disk.
+    // Failures are not reported: the rescan shows what is on disk. A file
+    // another workstation changed meanwhile is, since the user would not
+    // see that the command did nothing.
+    GuardedWrite outcome;
     if (m_clipboard.cut) {
-        MoveMeterFile(m_clipboard.path, destination);
-        // The cut file has left its place: there is nothing more to paste.
+        outcome = MoveMeterFile(m_clipboard.path, destination, m_clipboard.identity);
+        // The cut file has left its place (or is no longer the one cut):
+        // there is nothing more to paste.
         setClipboard(MeterClipboard());
     } else {
-        CopyMeterFile(m_clipboard.path, destination);
+        outcome =
+            CopyMeterFile(m_clipboard.path, destination, m_store.listedIdentity(QFileInfo(destination).fileName()));
     }
-    m_store.Rescan();
+    if (outcome.changedMeanwhile())
+        reportChangedMeanwhile();
+    else
+        m_store.Rescan();
 }
 
 void RecordOperations::DelButtonClick()
 {
     const int index = m_views.SelectedMeterIndex();
+    const RecordStore::RefreshHold hold(m_store);
     if (!selectedMeter() || !m_services.passwordAccepted())
         return;
     const QString path = meterPath(index);
-    if (!DeleteMeterFile(path))
+    if (const GuardedWrite outcome = DeleteMeterFile(path, selectedMeter()->identity); !outcome) {
+        if (outcome.changedMeanwhile())
+            reportChangedMeanwhile();
         return;
+    }
     if (m_clipboard.valid && m_clipboard.path == path)
         setClipboard(MeterClipboard());
     if (m_mark.set && m_mark.filePath == path)
@@ -269,6 +295,7 @@ void RecordOperations::DelButtonClick()
 void RecordOperations::ConnectActionExecute()
 {
     const int targetIndex = m_views.SelectedMeterIndex();
+    const RecordStore::RefreshHold hold(m_store);
     if (!m_clipboard.valid || !selectedMeter())
         return;
     bool deleteSource = false;
@@ -278,9 +305,16 @@ void RecordOperations::ConnectActionExecute()
     const QString sourcePath = m_clipboard.path;
     const QString targetPath = meterPath(targetIndex);
     // Both files are read again: the merge joins what is on disk now.
-    const MergeOutcome outcome = MergeMeterFiles(sourcePath, targetPath, m_store.labels(), deleteSource);
+    const MergeOutcome outcome = MergeMeterFiles(sourcePath, targetPath, m_store.labels(), deleteSource,
+                                                 m_clipboard.identity, selectedMeter()->identity);
     if (outcome.result == MergeResult::WriteFailed) {
         reportWriteFailure();
+        return;
+    }
+    if (outcome.result == MergeResult::ChangedMeanwhile) {
+        // The copied file is no longer the one copied: copy it again.
+        setClipboard(MeterClipboard());
+        reportChangedMeanwhile();
         return;
     }
     // After a merge, or a refusal, merging again needs a new press.
@@ -296,6 +330,12 @@ void RecordOperations::ConnectActionExecute()
     m_store.ReplaceMeter(targetIndex, outcome.merged);
     if (outcome.sourceDeleted)
         m_store.RemoveMeter(meterIndexOfPath(sourcePath));
+    if (outcome.sourceChanged) {
+        // The target holds the verifications as copied; the source changed
+        // meanwhile and was kept.
+        setClipboard(MeterClipboard());
+        reportChangedMeanwhile();
+    }
 }
 
 // --- Element commands ------------------------------------------------------------------
@@ -316,6 +356,7 @@ void RecordOperations::PasteElemButtonClick()
 {
     const int meterIndex = m_views.SelectedMeterIndex();
     const int target = m_views.SelectedVerificationIndex();
+    const RecordStore::RefreshHold hold(m_store);
     if (!elementPasteFits(meterIndex, target) || !m_services.passwordAccepted())
         return;
     const std::optional<pcn::_totalblockdata> changed =
@@ -334,6 +375,7 @@ void RecordOperations::DelElemButtonClick()
     const pcn::_totalblockdata *meter = selectedMeter();
     const int meterIndex = m_views.SelectedMeterIndex();
     const int verification = m_views.SelectedVerificationIndex();
+    const RecordStore::RefreshHold hold(m_store);
     if (!meter || verification < 0 || !m_services.passwordAccepted())
         return;
     const std::optional<pcn::_totalblockdata> changed = DeleteElement(*meter, verification);
@@ -349,19 +391,18 @@ void RecordOperations::DelElemButtonClick()
 void RecordOperations::N7Click()
 {
     const int meterIndex = m_views.SelectedMeterIndex();
+    const RecordStore::RefreshHold hold(m_store);
     if (!selectedMeter() || !m_services.passwordAccepted())
         return;
     const pcn::_totalblockdata meter = m_store.meters().at(meterIndex);
     const std::optional<MeterParameters> edited = m_infoForm->Execute(MeterParametersOf(meter));
     if (!edited)
         return;
-    const std::optional<pcn::_totalblockdata> changed = EditMeterParameters(meter, *edited);
+    std::optional<pcn::_totalblockdata> changed = EditMeterParameters(meter, *edited);
     if (!changed)
         return;
-    if (!WriteMeterFile(meterPath(meterIndex), *changed)) {
-        reportWriteFailure();
+    if (!reported(RewriteMeterFile(meterPath(meterIndex), *changed)))
         return;
-    }
     m_store.Rescan();
 }
 
@@ -370,6 +411,7 @@ void RecordOperations::N9Click()
     const int meterIndex = m_views.SelectedMeterIndex();
     const int verification = m_views.SelectedVerificationIndex();
     const pcn::_totalblockdata *meter = selectedMeter();
+    const RecordStore::RefreshHold hold(m_store);
     if (!meter || verification < 0 || verification >= meter->verifications.size() || !m_services.passwordAccepted())
         return;
     const std::optional<std::uint32_t> constant = m_postForm->Execute(meter->verifications.at(verification).constant);

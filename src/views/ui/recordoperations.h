@@ -81,6 +81,7 @@ private:
         QString path; // full path of the copied or cut file
         int row = -1; // its meter-list row at the time
         bool cut = false;
+        FileIdentity identity; // the file as it was read when copied or cut
     };
     // The verification copied for element pasting, known by its file and its
     // moment, so that a rescan or another folder can never make the mark
@@ -112,6 +113,12 @@ private:
     void setClipboard(const MeterClipboard &clipboard);
     void followRename(const QString &oldPath, const QString &newPath);
     void reportWriteFailure() const;
+    // A file was changed or removed by another workstation since it was
+    // read: the list is read again and the user is told to repeat.
+    void reportChangedMeanwhile();
+    // The outcome of a guarded file change: true when done; a failure or a
+    // change by another workstation is reported.
+    bool reported(const GuardedWrite &outcome);
 
     AppServices &m_services;
     RecordStore &m_store;

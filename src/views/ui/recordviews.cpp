@@ -9,6 +9,7 @@
 #include "views/gridconfig.h"
 #include "views/listtexts.h"
 
+#include <QScrollBar>
 #include <QHeaderView>
 #include <QVBoxLayout>
 
@@ -411,6 +412,55 @@ void RecordViews::FollowStore(RecordStore &store)
     connect(&store, &RecordStore::folderRescanned, this, [this, &store] { FillMeterList(&store.meters()); });
     connect(&store, &RecordStore::meterReplaced, this, &RecordViews::MeterReplaced);
     connect(&store, &RecordStore::meterRemoved, this, &RecordViews::MeterRemoved);
+    connect(&store, &RecordStore::folderChangedOnDisk, this, [this, &store] { FollowDiskChange(&store.meters()); });
+}
+
+void RecordViews::FollowDiskChange(const QVector<pcn::_totalblockdata> *meters)
+{
+    // What the user looks at is known by file and moment, not by position:
+    // files may have come or gone before it.
+    QString fileName;
+    QDate date;
+    QTime time;
+    int powerType = -1;
+    if (m_meters && m_selectedMeter >= 0 && m_selectedMeter < m_meters->size()) {
+        const pcn::_totalblockdata &meter = m_meters->at(m_selectedMeter);
+        fileName = meter.fileName;
+        if (m_selectedVerification >= 0 && m_selectedVerification < meter.verifications.size()) {
+            const pcn::_blockdata &v = meter.verifications.at(m_selectedVerification);
+            date = v.date;
+            time = v.time;
+            powerType = v.powerType;
+        }
+    }
+    const ListSortState meterSort = m_meterSort;
+    const ListSortState powerSort = m_powerSort;
+    const int meterScroll = m_titleList->verticalScrollBar()->value();
+    const int powerScroll = m_powerList->verticalScrollBar()->value();
+
+    FillMeterList(meters);
+    if (meterSort.column != kNoSortColumn) {
+        m_meterSort = meterSort;
+        ResortMeters();
+    }
+    int meterIndex = -1;
+    for (int i = 0; meters && i < meters->size(); ++i)
+        if (meters->at(i).fileName == fileName)
+            meterIndex = i;
+    if (meterIndex >= 0) {
+        SelectMeter(MeterRowOf(meterIndex));
+        m_powerSort = powerSort;
+        ResortVerifications();
+        const QVector<pcn::_blockdata> &verifications = meters->at(meterIndex).verifications;
+        for (int v = 0; v < verifications.size(); ++v)
+            if (verifications.at(v).date == date && verifications.at(v).time == time
+                && verifications.at(v).powerType == powerType)
+                SelectVerification(PowerRowOf(v));
+    } else if (m_meterModel->rowCount() > 0) {
+        SelectMeter(0);
+    }
+    m_titleList->verticalScrollBar()->setValue(meterScroll);
+    m_powerList->verticalScrollBar()->setValue(powerScroll);
 }
 
 void RecordViews::RefreshAfterElementOperation(int previousRow, int markedRow)

@@ -87,6 +87,10 @@ public:
     // Keeps the views in step with the store: every rescan refills the
     // lists, a replaced meter is shown again, a removed meter leaves the list.
     void FollowStore(RecordStore &store);
+    // The store read its folder again after a change on disk: the lists
+    // are filled anew, keeping the sort order, the selected meter and
+    // verification (where they still exist) and the scroll positions.
+    void FollowDiskChange(const QVector<pcn::_totalblockdata> *meters);
 
     // The meter with this index was removed from the list handed to
     // FillMeterList (the entries after it moved down by one). Its row goes;
