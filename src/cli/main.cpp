@@ -36,6 +36,8 @@ const Command kCommands[] = {
     {"meterdb", runMeterDb,
      "meterdb show FILE.bdc | read --port DEVICE [--rate BAUD] [--usb] --out FILE.bdc | write FILE.bdc --port DEVICE "
      "[--rate BAUD] [--usb]"},
+    {"verdict", runVerdict,
+     "verdict FILE.pcn [--limits FILE]   each verification and point against the limits table as JSON"},
 };
 
 // The command list: on standard output for --help (exit 0), on standard
