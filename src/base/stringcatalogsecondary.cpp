@@ -302,7 +302,7 @@ const RawItem kVerdictTexts[] = {
     {"Curve/Over", "вне допуска", "over the limit"},
     {"Curve/SinglePhase", "одна фаза", "one phase"},
     {"Curve/SavePng", "Сохранить как PNG...", "Save as PNG..."},
-    {"Curve/SaveSvg", "Сохранить как SVG...", "Save as SVG..."},
+    {"Curve/SavePdf", "Сохранить как PDF...", "Save as PDF..."},
     {"Curve/Beside", "Кривая справа от таблицы", "Curve beside the grid"},
     {"Curve/Below", "Кривая под таблицей", "Curve below the grid"},
     {"Curve/Show", "Кривая погрешности", "Error curve"},

@@ -107,6 +107,7 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     wireExportCommands();
     wireFindMeter();
     wireMeterDatabaseCommands();
+    wireVerdicts();
 
     // A change of the lists' height goes to the power list, so that the
     // meter list keeps the height stored for it (the power panel has taken

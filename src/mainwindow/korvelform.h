@@ -171,6 +171,7 @@ private:
     void wireFindMeter();
     // Meter database: editor, files, transfers (korvelform_meterdb.cpp).
     void wireMeterDatabaseCommands();
+    void wireVerdicts(); // verdicts and the error curve (korvelform_verdicts.cpp)
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);
