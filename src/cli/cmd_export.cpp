@@ -5,6 +5,9 @@
 // program.
 #include "commands.h"
 
+#include "base/platform.h"
+#include "records/errorlimits.h"
+
 #include "export/excelexport.h"
 #include "export/foldercsv.h"
 #include "records/meterfile.h"
@@ -98,6 +101,7 @@ int runExport(const QStringList &args)
         input.columns[g] = defaultGridColumns(GridKind(g));
     input.lookup = catalogTextLookup(o.language);
     input.created = QDateTime::currentDateTimeUtc();
+    input.limits = limits::loadProgramLimits(platform::programFolder()).table;
     if (!ExportExcel(o.out, input))
         return fail("export", QStringLiteral("cannot write ") + o.out);
     return 0;
@@ -117,7 +121,8 @@ int runExportFolder(const QStringList &args)
     RecordStore store(o.input);
     store.setLabels(RecordLabels::defaults(o.language));
     store.SelectFolder(o.input);
-    if (!ExportFolderCsv(o.out, store.meters(), catalogTextLookup(o.language)))
+    const limits::Table table = limits::loadProgramLimits(platform::programFolder()).table;
+    if (!ExportFolderCsv(o.out, store.meters(), catalogTextLookup(o.language), &table))
         return fail("export-folder", QStringLiteral("cannot write ") + o.out);
     return 0;
 }
