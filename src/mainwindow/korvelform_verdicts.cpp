@@ -34,12 +34,15 @@ void TKorvelForm::wireVerdicts()
     splitter->setObjectName(QStringLiteral("GridCurveSplitter"));
     const int at = m_mainSplitter->indexOf(m_gridArea);
     m_mainSplitter->replaceWidget(at, splitter);
+    m_mainSplitter->setStretchFactor(at, 1); // the stretch lives in the widget: the grids' place keeps it
     splitter->addWidget(m_gridArea);
     auto *curve = new ErrorCurveView;
     splitter->addWidget(curve);
     splitter->setChildrenCollapsible(false);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    splitter->setMinimumHeight(m_gridArea->minimumHeight());
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({1000, 1000}); // half each until the user moves the handle
     curve->setLimits(loaded.table);
     const auto place = [splitter, curve](bool below) {
         splitter->setOrientation(below ? Qt::Vertical : Qt::Horizontal);

@@ -33,15 +33,15 @@ struct Conditions {
     int phase = -1;
 };
 
-// Series key: load, power factor in hundredths, and the character where it
-// means something.
+// Series key: power factor in hundredths (unity first), load, and the
+// character where it means something.
 QString seriesKey(const limits::PointConditions &c)
 {
     const int pf = int(std::lround(c.powerFactor * 100)); // keys sort unity first
     const char ch = pf >= 100 ? ' ' : c.character;
     return QStringLiteral("%1|%2|%3|%4")
-        .arg(int(c.load))
         .arg(100 - pf, 3, 10, QLatin1Char('0'))
+        .arg(int(c.load))
         .arg(QLatin1Char(ch))
         .arg(c.phase);
 }

@@ -1,5 +1,6 @@
 #include "records/errorlimits.h"
 #include "records/verdict.h"
+#include "reports/errorcurve.h"
 
 #include <QtTest>
 
@@ -204,6 +205,75 @@ private slots:
         QCOMPARE(loaded.table, builtInLimits());
     }
 
+    // The chart of one verification: a single-phase series at unity power
+    // factor (10, 50 and 100 % of Inom, the last over its limit of 2 %) and
+    // a balanced series at 0.5 inductive (one point at 50 %).
+    void errorCurveItems()
+    {
+        pcn::_blockdata v = verification(1, 0, 1.0, {0.5, 0, 0}, 1.0, 'L', 1.0);
+        v.points << verification(1, 0, 1.0, {5.0, 0, 0}, 1.0, 'L', -2.5).points[0];
+        v.points << verification(1, 0, 1.0, {2.5, 0, 0}, 1.0, 'L', 1.5).points[0];
+        v.points << verification(1, 0, 1.0, {2.5, 2.5, 2.5}, 0.5, 'L', 0.4).points[0];
+        const auto text = [](const QString &path) { return path; };
+        const QRectF box(10, 20, 170, 70);
+        const report::ErrorCurveItems items = report::errorCurveItems(v, testTable(), box, text, QLocale::c());
+
+        const auto kindOf = [](const QList<report::PageItem> &list, report::ItemKind kind) {
+            return std::count_if(list.begin(), list.end(),
+                                 [kind](const report::PageItem &i) { return i.kind == kind; });
+        };
+        // Axes: tick labels of the logarithmic current axis and both titles.
+        QStringList labels;
+        for (const report::PageItem &i : items.axes)
+            labels << i.text;
+        for (const char *tick : {"5", "10", "20", "50", "100", "200"})
+            QVERIFY2(labels.contains(QLatin1String(tick)), tick);
+        QVERIFY(labels.contains(QStringLiteral("Curve/CurrentAxis"))
+                && labels.contains(QStringLiteral("Curve/ErrorAxis")));
+        QCOMPARE(kindOf(items.frame, report::ItemKind::Rect), 1);
+
+        // Series: unity first, by rising current, one line and a marker per point.
+        const QList<report::CurveSeries> series =
+            report::curveSeries(v, judgeVerification(testTable(), v), text, QLocale::c());
+        QCOMPARE(series.size(), 2);
+        QCOMPARE(series[0].label, QStringLiteral("cos φ = 1, Curve/SinglePhase A"));
+        QCOMPARE(series[0].points, (QList<int>{0, 2, 1}));
+        QCOMPARE(series[1].label, QStringLiteral("cos φ = 0.5 L"));
+        const report::PageItem &line = items.series.first();
+        QCOMPARE(line.points.size(), 3);
+        QVERIFY(line.points[0].x() < line.points[1].x() && line.points[1].x() < line.points[2].x());
+        QVERIFY(line.points[2].y() > line.points[1].y()); // -2.5 % lies below 1.5 %
+        QCOMPARE(kindOf(items.series, report::ItemKind::Shape), 1 + 3 + 1); // one line, four markers
+
+        // Bands: single-phase 0.1..1.2 (one), 0.5 L 0.1..<0.2 and 0.2..max
+        // (two), each series with a dashed outline above and below.
+        int filled = 0, outlines = 0;
+        for (const report::PageItem &i : items.bands) {
+            filled += i.closed && qAlpha(i.fillColor) > 0;
+            outlines += !i.closed && i.lineStyle == report::LineStyle::Dash;
+        }
+        QCOMPARE(filled, 3);
+        QCOMPARE(outlines, 4);
+        // The single-phase band spans +-2 %: symmetric about the zero line.
+        const report::PageItem &band = items.bands.first();
+        QVERIFY(band.closed);
+        double zeroY = 0;
+        for (const report::PageItem &i : items.frame)
+            if (i.kind == report::ItemKind::Shape && i.lineStyle == report::LineStyle::Solid)
+                zeroY = i.points[0].y();
+        QVERIFY(std::abs(band.box.center().y() - zeroY) < 1e-6);
+        // The point at +1 % (10 % of Inom) lies inside the band, half way up.
+        QVERIFY(std::abs((zeroY - line.points[0].y()) * 2 - band.box.height() / 2) < 1e-6);
+
+        // Marks: one cross of two strokes, centred on the point over its limit.
+        QCOMPARE(items.marks.size(), 2);
+        QVERIFY(std::abs(items.marks[0].box.center().x() - line.points[2].x()) < 1e-6);
+        QVERIFY(std::abs(items.marks[0].box.center().y() - line.points[2].y()) < 1e-6);
+        // Everything inside the chart's box.
+        for (const report::PageItem &i : items.all())
+            QVERIFY(box.adjusted(-1, -1, 1, 1).contains(i.box.center()));
+    }
+
     void builtInTable()
     {
         // The shipped file parses, and it is what the program compiled in.
@@ -219,5 +289,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestVerdict)
+QTEST_MAIN(TestVerdict)
 #include "tst_verdict.moc"

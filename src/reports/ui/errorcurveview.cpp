@@ -22,7 +22,7 @@ constexpr double kImageDpi = 200.0;
 ErrorCurveView::ErrorCurveView(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ErrorCurveView"));
-    setMinimumSize(160, 120);
+    setMinimumSize(120, 40);
     setAutoFillBackground(false);
     m_askSave = [this](const QString &filter) {
         return QFileDialog::getSaveFileName(this, QString(), QString(), filter);

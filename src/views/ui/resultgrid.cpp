@@ -149,10 +149,15 @@ void ResultGrid::FillGrid(const GridColumns &columns, const pcn::_blockdata &ver
 
 void ResultGrid::SetVerdictColumn(const QString &title, const QStringList &marks, const QVector<QColor> &colours)
 {
+    // The model is reset: the current cell is set again where it was.
+    const QModelIndex current = currentIndex();
+    const int row = current.row(), column = current.column();
     m_model->setVerdictColumn(title, marks, colours);
     m_fixedColumns = frozenColumnCount(m_model->configuredColumnCount());
     applyFixedColumns();
     fitColumns();
+    if (row >= 0 && column >= 0 && row < m_model->rowCount() && column < m_model->columnCount())
+        setCurrentIndex(m_model->index(row, column));
 }
 
 void ResultGrid::DrawCell(QPainter *painter, const QRect &rect, int column, int row, bool current) const
