@@ -77,6 +77,7 @@ void sameSummary(const pcn::_totalblockdata &a, const pcn::_totalblockdata &b)
         fuzz::check(x.serial == y.serial && x.serialText == y.serialText, "serial changed on rewrite");
         fuzz::check(x.date == y.date && x.time == y.time, "date or time changed on rewrite");
         fuzz::check(x.points.size() == y.points.size(), "point count changed on rewrite");
+        fuzz::check(x.instrumentType == y.instrumentType, "block instrument type changed on rewrite");
     }
 }
 

@@ -1,9 +1,12 @@
-// Report files (.QRP): any bytes are refused with a reason or give pages;
+// Report files (.QRP): any bytes are refused with a reason or give pages
+// (a rich text that names an image, link or style sheet is refused);
 // the pages written back read as the same pages and are written to the same
 // bytes again.
 #include "fuzzinput.h"
 
 #include "reports/reportfile.h"
+
+#include <QGuiApplication>
 
 namespace {
 
@@ -26,6 +29,15 @@ void restampHeader(std::uint8_t *data, std::size_t size)
 }
 
 } // namespace
+
+// The reader lays rich texts out to see what they reach; text layout needs
+// the GUI application, here without a screen.
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication application(*argc, *argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::QuietFrames frames(bridge);
     LinkMaker makeLink = [&](Timeouts timeouts) -> std::unique_ptr<Link> {
         if (usb)
-            return std::make_unique<UsbLink>(bridge, frames, context);
+            return std::make_unique<UsbLink>(bridge, frames);
         return std::make_unique<SerialLink>(serial, timeouts, context);
     };
     DeviceClient client(makeLink, context);

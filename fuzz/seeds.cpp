@@ -5,6 +5,7 @@
 #include "base/stringcatalog.h"
 #include "base/stringfilewriter.h"
 #include "device/frame.h"
+#include "reports/reportfile.h"
 
 #include "devicebytes.h"
 #include "pcnsamples.h"
@@ -174,6 +175,32 @@ void stringFiles()
 
 } // namespace
 
+// Report files of one page whose rich text names something outside the file
+// (refused as damaged), next to one whose rich text is self-contained.
+void reportFiles()
+{
+    const std::pair<const char *, const char *> texts[] = {
+        {"richtext-plain", "<p align=\"center\"><b>Protocol</b> No. 15</p>"},
+        {"richtext-image-path", "<p>a<img src=\"/etc/hostname\">b</p>"},
+        {"richtext-image-file-url", "<img src=\"file:///etc/hostname\" width=\"20\">"},
+        {"richtext-link", "<a href=\"file:///etc/passwd\">passwd</a>"},
+        {"richtext-stylesheet",
+         "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"/tmp/x.css\"></head><body>x</body></html>"},
+        {"richtext-background",
+         "<table background=\"/tmp/x.png\"><tr><td style=\"background-image:url(/tmp/y.png)\">x</td></tr></table>"},
+    };
+    for (const auto &[name, html] : texts) {
+        report::PageItem item;
+        item.kind = report::ItemKind::RichText;
+        item.box = QRectF(10, 10, 150, 40);
+        item.text = QString::fromUtf8(html);
+        report::ReportPages pages;
+        pages.title = QStringLiteral("seed");
+        pages.pages.append(report::ReportPage{{item}});
+        put("fuzz_report", name, 0x01, report::encodeReportFile(pages));
+    }
+}
+
 int main(int argc, char **argv)
 {
     if (argc != 2) {
@@ -188,5 +215,6 @@ int main(int argc, char **argv)
     sessions();
     settingsFiles();
     stringFiles();
+    reportFiles();
     return 0;
 }

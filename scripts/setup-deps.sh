@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-serialport-dev libqt6serialport6
     libftdi1-dev libftdi1-2
     fonts-liberation2
+    # The toolkit's own Russian texts (file, print and font dialogs).
+    qt6-translations-l10n
     xvfb xauth
     # Tests open the spreadsheet exports in LibreOffice Calc (no window).
     libreoffice-calc-nogui
@@ -19,6 +21,8 @@ packages=(
     # sanitizers. gcc's sanitizer runtimes for scripts/sanitize.sh come
     # with g++.
     clang libclang-rt-14-dev
+    # The layout check (scripts/check-format.sh).
+    clang-format
 )
 
 missing=()

@@ -1,4 +1,5 @@
 #include "platform.h"
+#include "platformnative.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -9,6 +10,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -17,17 +19,6 @@
 
 #include <algorithm>
 #include <cstdio>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <cerrno>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/vfs.h>
-#include <unistd.h>
-#endif
 
 namespace platform {
 
@@ -140,18 +131,6 @@ bool isReadOnly(const QString &path)
     return !(QFile(path).permissions() & QFileDevice::WriteOwner);
 }
 
-bool replaceFile(const QString &from, const QString &to)
-{
-#ifdef Q_OS_WIN
-    return MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
-                       reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
-                       MOVEFILE_REPLACE_EXISTING)
-           != 0;
-#else
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-#endif
-}
-
 namespace {
 // The temporary file of a write: "." + target name + "." + the random part.
 constexpr int kTemporaryRandomLength = 6;
@@ -197,154 +176,6 @@ int removeStaleTemporaryWrites(const QString &folder, const QStringList &fileNam
     return removed;
 }
 
-#ifndef Q_OS_WIN
-namespace {
-
-// File systems whose folders count their sub-folders in their link count
-// (2 + sub-folders): ext2/3/4, XFS and tmpfs. Others (btrfs counts 1,
-// network and foreign file systems may report anything) are listed.
-bool countsSubFolderLinks(int dirFd)
-{
-    struct statfs fs {};
-    if (::fstatfs(dirFd, &fs) != 0)
-        return false;
-    switch (static_cast<unsigned long>(fs.f_type)) {
-    case 0xEF53UL: // ext2, ext3, ext4
-    case 0x58465342UL: // XFS
-    case 0x01021994UL: // tmpfs
-        return true;
-    default:
-        return false;
-    }
-}
-
-// A folder of a file system that counts sub-folder links, with a link count
-// of exactly 2 ("." and its entry in the parent), holds no sub-folder. A
-// folder on another device (a mount point) is not judged.
-bool holdsNoFolders(int parentFd, dev_t parentDevice, const char *name)
-{
-    struct stat st {};
-    if (::fstatat(parentFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return false;
-    return S_ISDIR(st.st_mode) && st.st_dev == parentDevice && st.st_nlink == 2;
-}
-
-} // namespace
-#endif
-
-FolderEntries listFolder(const QString &folder, FolderDetail detail)
-{
-    FolderEntries entries;
-#ifdef Q_OS_WIN
-    QDir dir(folder);
-    if (!dir.exists() || !dir.isReadable())
-        return entries;
-    entries.listed = true;
-    const QFileInfoList infos =
-        dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    for (const QFileInfo &info : infos) {
-        if (info.isDir() && !info.isSymLink())
-            entries.folders.append(info.fileName());
-        else if (info.isFile())
-            entries.files.append(info.fileName());
-    }
-    if (detail == FolderDetail::EmptyOfFolders)
-        entries.holdsNoFolders = QList<bool>(entries.folders.size(), false);
-#else
-    // One pass over the directory; the entry's type comes with its name on
-    // most file systems, so that no entry needs a status call of its own.
-    const QByteArray path = QFile::encodeName(folder);
-    DIR *dir = ::opendir(path.constData());
-    if (!dir)
-        return entries;
-    entries.listed = true;
-    const int dirFd = ::dirfd(dir);
-    bool judgeFolders = false;
-    dev_t device = 0;
-    if (detail == FolderDetail::EmptyOfFolders) {
-        struct stat self {};
-        judgeFolders = countsSubFolderLinks(dirFd) && ::fstat(dirFd, &self) == 0;
-        device = self.st_dev;
-    }
-    while (const dirent *e = ::readdir(dir)) {
-        const char *name = e->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
-            continue;
-        unsigned char type = e->d_type;
-        if (type == DT_UNKNOWN) {
-            struct stat st {};
-            if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-                continue;
-            type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISREG(st.st_mode) ? DT_REG : S_ISLNK(st.st_mode) ? DT_LNK : 0;
-        }
-        if (type == DT_LNK) {
-            struct stat st {};
-            if (::fstatat(dirFd, name, &st, 0) != 0 || !S_ISREG(st.st_mode))
-                continue;
-            type = DT_REG;
-        }
-        if (type == DT_DIR) {
-            entries.folders.append(QFile::decodeName(name));
-            if (detail == FolderDetail::EmptyOfFolders)
-                entries.holdsNoFolders.append(judgeFolders && holdsNoFolders(dirFd, device, name));
-        } else if (type == DT_REG)
-            entries.files.append(QFile::decodeName(name));
-    }
-    ::closedir(dir);
-#endif
-    return entries;
-}
-
-std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize)
-{
-#ifdef Q_OS_WIN
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxSize)
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || bytes.size() > maxSize)
-        return std::nullopt;
-    return bytes;
-#else
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    std::optional<QByteArray> result;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxSize) {
-        // One byte more than the size asked for: a read that returns less
-        // has met the end, so that no further read is needed to find it. A
-        // file that grows meanwhile is read on up to maxSize.
-        QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
-        qint64 got = 0;
-        bool failed = false;
-        for (;;) {
-            const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                failed = true;
-                break;
-            }
-            got += n;
-            if (n == 0 || got < bytes.size())
-                break;
-            if (got > maxSize) {
-                failed = true;
-                break;
-            }
-            bytes.resize(std::min<qint64>(bytes.size() * 2, maxSize + 1));
-        }
-        if (!failed) {
-            bytes.truncate(got);
-            result = std::move(bytes);
-        }
-    }
-    ::close(fd);
-    return result;
-#endif
-}
-
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool readOnly)
 {
     const QFileInfo target(path);
@@ -367,10 +198,8 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, bool read
         return false;
     if (!temp.flush())
         return false;
-#ifndef Q_OS_WIN
-    if (::fsync(temp.handle()) != 0)
+    if (!native::syncToDisk(temp.handle()))
         return false;
-#endif
     temp.close();
 
     QFileDevice::Permissions perms =
@@ -410,19 +239,7 @@ namespace {
 // moment.
 bool makeOwnerOnly(const QString &path)
 {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-#ifdef Q_OS_WIN
-    return true;
-#else
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
-    ::close(fd);
-    return ok;
-#endif
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && native::createOwnerOnlyFile(path);
 }
 
 } // namespace
@@ -441,6 +258,20 @@ QString loadUserValue(const QString &key)
 {
     QSettings store(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("Tessmer"));
     return store.value(key).toString();
+}
+
+QString saveFolder(const QString &kind)
+{
+    const QString last = loadUserValue(QStringLiteral("SaveFolders/") + kind);
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void rememberSaveFolder(const QString &kind, const QString &filePath)
+{
+    storeUserValue(QStringLiteral("SaveFolders/") + kind, QFileInfo(filePath).absolutePath());
 }
 
 bool storeUserValue(const QString &key, const QString &value)
@@ -476,9 +307,30 @@ bool preferProportionalUiFont()
     return true;
 }
 
-void openDocument(const QString &path)
+namespace {
+
+// False when the desktop's registry of programs (xdg-mime) names none for
+// the document's type; true when it names one or cannot be asked.
+bool desktopHasProgramFor(const QString &path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return true;
+    QProcess query;
+    query.start(xdgMime,
+                {QStringLiteral("query"), QStringLiteral("default"), QMimeDatabase().mimeTypeForFile(path).name()});
+    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit)
+        return true;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
+bool openDocument(const QString &path)
+{
+    if (!QFileInfo::exists(path) || !desktopHasProgramFor(path))
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void openSpreadsheet(const QString &path)

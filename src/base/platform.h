@@ -95,6 +95,14 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize);
 // Renames a file over another, replacing it (rename(2) semantics).
 bool replaceFile(const QString &from, const QString &to);
 
+// Whether standard input is a terminal (a person typing, not a pipe).
+bool stdinIsTerminal();
+
+// Turns the echo of typed characters on standard input off or back on, for
+// a password typed at the terminal; false when standard input is no
+// terminal or the echo cannot be changed.
+bool setStdinEcho(bool on);
+
 // The family to ask for when a window or a document names `family`: the
 // family itself when installed, else its metric-compatible Liberation
 // family ("Times New Roman" -> "Liberation Serif", "Arial" -> "Liberation
@@ -108,8 +116,10 @@ QString fontFamily(const QString &family);
 // which the set-up installs, at the same size. Returns whether it changed.
 bool preferProportionalUiFont();
 
-// Opens a document with the desktop's default program; the result is ignored.
-void openDocument(const QString &path);
+// Opens a document with the desktop's default program. False when the file
+// is missing or no program is there to open it (none registered for its
+// type, or no launcher at all); true when a program was started.
+bool openDocument(const QString &path);
 
 // Opens a spreadsheet document: in LibreOffice Calc when it is installed (a
 // desktop usually opens .xml files in a text viewer), else with the desktop's
@@ -127,6 +137,13 @@ bool storePassword(const QString &password);
 // ending texts): "" when the key is absent.
 QString loadUserValue(const QString &key);
 bool storeUserValue(const QString &key, const QString &value);
+
+// Where a save dialog for a kind of file ("pdf", "report", "export",
+// "meterdb") starts: the folder the last file of that kind went to (kept per
+// user) while it exists, else the user's documents folder, else home.
+QString saveFolder(const QString &kind);
+// Remembers the folder of `filePath` for the kind.
+void rememberSaveFolder(const QString &kind, const QString &filePath);
 
 // Test seam for write failures: when set, it is called before each chunk that
 // writeFileAtomically writes with the target path and the bytes written so

@@ -58,6 +58,24 @@ Texts textsOf(ProgramText id)
         return {"Последняя поверка", "Last verification"};
     case ProgramText::FindResultCount:
         return {"Найдено счётчиков: %1", "Meters found: %1"};
+    case ProgramText::MergeAllCommand:
+        return {"Объединить все файлы этого счётчика", "Merge all files of this meter"};
+    case ProgramText::MergeAllDone:
+        return {"Объединено файлов: %1, в файл %2.", "%1 files merged into %2."};
+    case ProgramText::MergeAllNothing:
+        return {"Нет других файлов этого счётчика, которые можно объединить с %1.",
+                "No other file of this meter can be merged into %1."};
+    case ProgramText::MergeAllNotMergeable:
+        return {"%1 не объединён: другой эталон, класс точности, схема включения или трансформатор тока.",
+                "%1 was left out: another reference standard, accuracy class, connection scheme or current "
+                "transformer."};
+    case ProgramText::MergeAllUnreadable:
+        return {"%1 не объединён: файл не читается.", "%1 was left out: the file cannot be read."};
+    case ProgramText::FieldsToCorrect:
+        return {"Заполните или исправьте: %1", "Fill in or correct: %1"};
+    case ProgramText::ManualNotOpened:
+        return {"Ни одна программа не смогла открыть руководство. Файл руководства: %1",
+                "No program could open the manual. The manual is the file %1"};
     }
     return {"", ""};
 }

@@ -35,6 +35,16 @@ enum class ProgramText {
     FindCountColumn,
     FindLastColumn,
     FindResultCount, // "%1": how many meters were found
+    // Merging every file of one meter (meter list context menu).
+    MergeAllCommand,
+    MergeAllDone, // "%1": how many files, "%2": the file they went into
+    MergeAllNothing, // "%1": the selected file
+    MergeAllNotMergeable, // "%1": a file of the meter that the merge rules leave out
+    MergeAllUnreadable, // "%1": a file that cannot be read
+    // The meter database editor: the fields that keep "Apply" disabled.
+    FieldsToCorrect, // "%1": their names
+    // Help when no program opens the manual.
+    ManualNotOpened, // "%1": the manual's file
 };
 
 // The text in a language (0 Russian, anything else English).

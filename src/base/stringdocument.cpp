@@ -176,7 +176,15 @@ SectionTexts StringDocument::readSection(const QString &section, int language) c
     QStringList paths;
     for (const CatalogItem &item : catalogSection(section))
         paths.append(item.path);
-    return readSection(section, paths, language);
+    SectionTexts result = readSection(section, paths, language);
+    // The second names some items carry feed no checksum, but a reader that
+    // takes the section's texts must find them as the key lookup does (the
+    // single-phase scheme line of the protocol is one).
+    for (const CatalogItem &extra : catalogExtraElements()) {
+        if (extra.section == section && !result.texts.contains(extra.path))
+            result.texts.insert(extra.path, lookup(language, section, extra.path));
+    }
+    return result;
 }
 
 SectionTexts StringDocument::readSection(const QString &section, const QStringList &paths, int language) const

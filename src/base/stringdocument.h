@@ -56,7 +56,8 @@ public:
     QString lookup(int language, const QString &section, const QString &path) const;
 
     // Reads every item of the section's catalogue entry in reading order,
-    // then checks the section's StatusCode.
+    // then checks the section's StatusCode; the section's extra elements
+    // (catalogExtraElements) are added to the texts without feeding it.
     SectionTexts readSection(const QString &section, int language) const;
 
     // Reads the given paths in order (a path listed twice is fed twice), then

@@ -10,7 +10,7 @@
 #include "device/connection.h"
 #include "device/deviceclient.h"
 #include "device/resultcodes.h"
-#include "base/stringcatalog.h"
+#include "devicetext/outcometext.h"
 #include "records/storedindex.h"
 
 #include "jsonwriter.h"
@@ -21,11 +21,6 @@
 namespace {
 
 constexpr int kEnglish = 1;
-
-QString englishMessage(const QString &key)
-{
-    return catalogDefault(kMainSectionKey, kMessageGroup + QLatin1Char('/') + key, kEnglish);
-}
 
 void printLine(const json::Object &object)
 {
@@ -47,14 +42,11 @@ int usage(const QString &problem)
 void reportResult(device::Status status, const device::Connection &connection, const device::ExchangeContext &context)
 {
     QTextStream err(stderr);
-    if (!context.diagnostic.dialogKey.isEmpty())
-        err << englishMessage(context.diagnostic.dialogKey) << '\n';
-    QString text = englishMessage(device::messageKeyForResult(status));
-    if (device::messageTakesPortName(status))
-        text += connection.portName;
-    if (!context.diagnostic.portReason.isEmpty())
-        text += QStringLiteral(" (") + context.diagnostic.portReason + QLatin1Char(')');
-    err << text.trimmed() << '\n';
+    const devicetext::OutcomeText text =
+        devicetext::outcomeText(status, connection.portName, context.portFailure, devicetext::builtInTexts(kEnglish));
+    if (!text.dialog.isEmpty())
+        err << text.dialog << '\n';
+    err << text.status.trimmed() << '\n';
 }
 
 } // namespace

@@ -6,8 +6,8 @@
 #include "commands.h"
 
 #include "base/platform.h"
+#include "base/stringcatalog.h"
 #include "records/errorlimits.h"
-
 #include "export/excelexport.h"
 #include "export/foldercsv.h"
 #include "records/meterfile.h"
@@ -30,6 +30,13 @@ int fail(const char *command, const QString &problem, int status = 1)
 {
     QTextStream(stderr) << "vardosk-cli " << command << ": " << problem << "\n";
     return status;
+}
+
+// The program's own message for an export file that cannot be created.
+int cannotCreate(const char *command, const Options &o)
+{
+    return fail(command, catalogDefault(kMainSectionKey, kMessageGroup + QStringLiteral("/Error36"), o.language)
+                             + QLatin1Char(' ') + o.out);
 }
 
 // Parses FILE/FOLDER, --out, --language and (when allowed) --verification;
@@ -103,7 +110,7 @@ int runExport(const QStringList &args)
     input.created = QDateTime::currentDateTimeUtc();
     input.limits = limits::loadProgramLimits(platform::programFolder()).table;
     if (!ExportExcel(o.out, input))
-        return fail("export", QStringLiteral("cannot write ") + o.out);
+        return cannotCreate("export", o);
     return 0;
 }
 
@@ -123,6 +130,6 @@ int runExportFolder(const QStringList &args)
     store.SelectFolder(o.input);
     const limits::Table table = limits::loadProgramLimits(platform::programFolder()).table;
     if (!ExportFolderCsv(o.out, store.meters(), catalogTextLookup(o.language), &table))
-        return fail("export-folder", QStringLiteral("cannot write ") + o.out);
+        return cannotCreate("export-folder", o);
     return 0;
 }

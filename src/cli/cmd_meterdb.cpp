@@ -1,19 +1,22 @@
 // vardosk-cli meterdb: the meter database without a window.
 //   show FILE.bdc        one JSON line per entry
 //   read --out FILE.bdc  the instrument's ten entries into a file
-//   write FILE.bdc       a file of exactly ten entries into the instrument
+//   write FILE.bdc       a file of exactly ten entries into the instrument,
+//                        behind the access password (--password-stdin)
 // read and write exit with the device result code and print its message on
 // standard error when it is not 0; a refused command line or file gives 2
 // (show: 1 for a refused file), before anything is sent.
+#include "clipassword.h"
 #include "commands.h"
 #include "connectionargs.h"
 
 #include "base/stringcatalog.h"
-#include "device/archivesession.h"
 #include "device/connection.h"
 #include "device/resultcodes.h"
+#include "devicetext/outcometext.h"
 #include "meterdb/bdcfile.h"
 #include "meterdb/meterbasetransfer.h"
+#include "records/metertype.h"
 #include "jsonwriter.h"
 
 #include <QTextStream>
@@ -33,7 +36,10 @@ int usage(const QString &problem)
         << problem
         << "\nusage: vardosk-cli meterdb show FILE.bdc\n"
            "       vardosk-cli meterdb read --port DEVICE [--rate BAUD] [--usb] [--trace FILE] --out FILE.bdc\n"
-           "       vardosk-cli meterdb write FILE.bdc --port DEVICE [--rate BAUD] [--usb] [--trace FILE]\n";
+           "       vardosk-cli meterdb write FILE.bdc --port DEVICE [--rate BAUD] [--usb] [--trace FILE] "
+           "[--password-stdin]\n"
+           "         write asks for the access password when one is set: typed at the terminal, or the first\n"
+           "         line of standard input with --password-stdin\n";
     return 2;
 }
 
@@ -57,7 +63,7 @@ QString loadFailureText(meterdb::BdcLoad result)
 QString entryLine(const meterdb::MeterEntry &e)
 {
     return json::Object(json::Spacing::Compact)
-        .text(QStringLiteral("meterType"), e.meterType.trimmed())
+        .text(QStringLiteral("meterType"), e.meterType) // trailing blanks went on reading
         .integer(QStringLiteral("serial"), e.serial)
         .integer(QStringLiteral("year"), e.year)
         .number(QStringLiteral("accuracyClass"), e.accuracyClass)
@@ -120,13 +126,14 @@ bool parseTransferArgs(const QStringList &args, bool write, device::Connection &
 int finish(device::Status rc, const QString &successKey, const device::Connection &connection,
            const device::ExchangeContext &context)
 {
-    if (!context.diagnostic.dialogKey.isEmpty())
-        QTextStream(stderr) << englishMessage(context.diagnostic.dialogKey) << '\n';
+    const devicetext::OutcomeText text =
+        devicetext::outcomeText(rc, connection.portName, context.portFailure, devicetext::builtInTexts(kEnglish));
+    if (!text.dialog.isEmpty())
+        QTextStream(stderr) << text.dialog << '\n';
     if (rc == device::Status::Ok)
         QTextStream(stdout) << englishMessage(successKey).trimmed() << '\n';
     else
-        QTextStream(stderr)
-            << device::resultStatusText(rc, englishMessage, connection.portName, context.diagnostic).trimmed() << '\n';
+        QTextStream(stderr) << text.status.trimmed() << '\n';
     return device::code(rc);
 }
 
@@ -152,15 +159,16 @@ int runRead(const QStringList &args)
             QTextStream(stderr) << QStringLiteral(
                                        "entry %1: the meter type holds characters that cannot be stored: %2\n")
                                        .arg(encoded.entryIndex + 1)
-                                       .arg(encoded.badCharacters);
+                                       .arg(VisibleMeterType(encoded.badCharacters));
             return 2;
         }
     }
     return finish(rc, QStringLiteral("Error14"), connection, context);
 }
 
-int runWrite(const QStringList &args)
+int runWrite(QStringList args)
 {
+    const bool passwordFromStdin = takePasswordStdinOption(args);
     device::Connection connection;
     QString file;
     QString problem;
@@ -183,9 +191,13 @@ int runWrite(const QStringList &args)
     if (!encoded.ok()) {
         QTextStream(stderr) << QStringLiteral("entry %1: the meter type holds characters that cannot be stored: %2\n")
                                    .arg(encoded.entryIndex + 1)
-                                   .arg(encoded.badCharacters);
+                                   .arg(VisibleMeterType(encoded.badCharacters));
         return 2;
     }
+    // Asked once the file is known to be writable, as the editor asks
+    // before it sends anything.
+    if (!cliPasswordAccepted(passwordFromStdin))
+        return 2;
     device::ExchangeContext context;
     meterdb::MeterBaseTransfer transfer(device::makeLinkMaker(connection, context), context);
     return finish(transfer.write(encoded.area), QStringLiteral("Error16"), connection, context);

@@ -12,9 +12,9 @@
 #include "device/archivesession.h"
 #include "device/connection.h"
 #include "device/resultcodes.h"
+#include "devicetext/outcometext.h"
 #include "records/recordstore.h"
 #include "records/storedindex.h"
-#include "base/stringcatalog.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,11 +32,6 @@ constexpr int kEnglish = 1;
 // they came (a file could not be written, a constant was clamped); no result
 // code of an exchange has this value.
 constexpr int kExitNotAllStored = 13;
-
-QString englishMessage(const QString &key)
-{
-    return catalogDefault(kMainSectionKey, kMessageGroup + QLatin1Char('/') + key, kEnglish);
-}
 
 int usage(const QString &problem)
 {
@@ -112,14 +107,16 @@ int runReadArchive(const QStringList &args)
     device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
     QTextStream out(stdout);
     QTextStream err(stderr);
+    const devicetext::Texts english = devicetext::builtInTexts(kEnglish);
     const auto finish = [&](device::Status rc) {
-        if (!context.diagnostic.dialogKey.isEmpty())
-            err << englishMessage(context.diagnostic.dialogKey) << '\n';
-        const QString text =
-            rc == device::Status::Ok
-                ? englishMessage(QStringLiteral("Error14"))
-                : device::resultStatusText(rc, englishMessage, connection.portName, context.diagnostic);
-        (rc == device::Status::Ok ? out : err) << text << '\n';
+        const devicetext::OutcomeText text =
+            devicetext::outcomeText(rc, connection.portName, context.portFailure, english);
+        if (!text.dialog.isEmpty())
+            err << text.dialog << '\n';
+        if (rc == device::Status::Ok)
+            out << english.message(14) << '\n';
+        else
+            err << text.status << '\n';
         return device::code(rc);
     };
 
@@ -162,7 +159,7 @@ int runReadArchive(const QStringList &args)
     if (!report.complete()) {
         // Not a success: the reading itself worked, but not every
         // verification is stored as it came.
-        err << device::storeReportText(report, englishMessage, kEnglish) << '\n';
+        err << devicetext::storeReportText(report, english) << '\n';
         return kExitNotAllStored;
     }
     return finish(rc);

@@ -35,7 +35,7 @@ const Command kCommands[] = {
     {"find", runFind, "find [--serial TEXT] [--type TEXT] FOLDER   find meters below a data folder as JSON lines"},
     {"meterdb", runMeterDb,
      "meterdb show FILE.bdc | read --port DEVICE [--rate BAUD] [--usb] --out FILE.bdc | write FILE.bdc --port DEVICE "
-     "[--rate BAUD] [--usb]"},
+     "[--rate BAUD] [--usb] [--password-stdin]"},
     {"verdict", runVerdict,
      "verdict FILE.pcn [--limits FILE]   each verification and point against the limits table as JSON"},
 };

@@ -1,6 +1,5 @@
 #include "archivesession.h"
 
-#include "base/programtexts.h"
 #include "resultcodes.h"
 
 #include <chrono>
@@ -32,31 +31,6 @@ int recordPhasePercent(qint64 bytesReceived, qint64 maximum)
     if (maximum <= 0 || bytesReceived <= 0)
         return 0;
     return int((bytesReceived * 100 + maximum - 1) / maximum);
-}
-
-QString resultStatusText(Status status, const std::function<QString(const QString &key)> &messageText,
-                         const QString &portName, const ExchangeContext::Diagnostic &diagnostic)
-{
-    QString text = messageText(messageKeyForResult(status));
-    if (messageTakesPortName(status)) {
-        text += portName;
-        if (!diagnostic.portReason.isEmpty())
-            text += QStringLiteral(" (") + diagnostic.portReason + QLatin1Char(')');
-    }
-    return text;
-}
-
-QString storeReportText(const ArchiveStoreReport &report, const std::function<QString(const QString &key)> &messageText,
-                        int language)
-{
-    QStringList parts;
-    if (report.notStored > 0) {
-        parts << messageText(QStringLiteral("Error36")).trimmed()
-              << programText(ProgramText::RecordsNotStored, language).arg(report.notStored).arg(report.due());
-    }
-    if (report.clampedConstants > 0)
-        parts << programText(ProgramText::ConstantsClamped, language).arg(report.clampedConstants);
-    return parts.join(QLatin1Char(' '));
 }
 
 ArchiveSession::ArchiveSession(LinkMaker makeLink, ExchangeContext &context) : client_(std::move(makeLink), context) {}

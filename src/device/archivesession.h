@@ -6,7 +6,7 @@
 #pragma once
 
 #include "deviceclient.h"
-#include "deviceinfo.h"
+#include "records/deviceinfo.h"
 #include "exchangecontext.h"
 #include "resultcodes.h"
 #include "records/blockdata.h"
@@ -14,10 +14,7 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 #include <QVector>
-
-#include <functional>
 
 class RecordStore;
 
@@ -38,19 +35,6 @@ SelectionCheck checkSelection(const QVector<int> &numbers, int archiveSize);
 // The percentage shown while records are read: bytes received × 100 divided
 // by the progress maximum, rounded up; 0 when the maximum is not positive.
 int recordPhasePercent(qint64 bytesReceived, qint64 maximum);
-
-// The status-bar text of a status: its message, the port name where the
-// message takes one, and the system's reason why a port could not be opened
-// in brackets. `messageText` gives the text of a message key ("Error1").
-QString resultStatusText(Status status, const std::function<QString(const QString &key)> &messageText,
-                         const QString &portName, const ExchangeContext::Diagnostic &diagnostic);
-
-// The message of a storing run that did not store every due record as it
-// came: the message "Unable to create file." (through `messageText`)
-// followed by how many verifications were not stored, and a note on the
-// constants stored clamped. Empty when the report is complete.
-QString storeReportText(const ArchiveStoreReport &report, const std::function<QString(const QString &key)> &messageText,
-                        int language);
 
 class ArchiveSession {
 public:

@@ -35,9 +35,9 @@ public:
     std::unique_ptr<Link> inner;
 
     Status begin() override { return inner->begin(); }
-    void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override
+    Status exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override
     {
-        inner->exchange(request, answer, capacity, expectedLength);
+        return inner->exchange(request, answer, capacity, expectedLength);
     }
     Status end() override { return inner->end(); }
     void abort() override { inner->abort(); }
@@ -67,7 +67,7 @@ LinkMaker makeLinkMaker(Connection connection, ExchangeContext &context)
             frames = owned->trace.get();
         }
         if (c.usb)
-            owned->inner = std::make_unique<UsbLink>(static_cast<FTDI_device &>(*owned->device), *frames, context);
+            owned->inner = std::make_unique<UsbLink>(static_cast<FTDI_device &>(*owned->device), *frames);
         else
             owned->inner = std::make_unique<SerialLink>(*frames, timeouts, context);
         return owned;

@@ -1,10 +1,9 @@
 #include "deviceclient.h"
 
-#include "comexc.h"
 #include "contentdecoder.h"
 #include "frame.h"
 #include "identifydecoder.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "resultcodes.h"
 
 #include <algorithm>
@@ -23,22 +22,29 @@ bool usesNewerCommands(const Link &link, const DeviceInfo &info)
     return link.traits().newerInstrumentsOnly || info.isNewer();
 }
 
+// A failure found in an answer ends the operation at once: the line is closed
+// without restoring anything, as after a failed exchange.
+Status fail(Link &link, Status status)
+{
+    link.abort();
+    return status;
+}
+
 } // namespace
 
-QByteArray exchangeFrame(Link &link, const QByteArray &request, int capacity, int expectedLength)
+Status exchangeFrame(Link &link, const QByteArray &request, QByteArray &answer, int capacity, int expectedLength)
 {
-    QByteArray answer;
-    link.exchange(request, answer, capacity, expectedLength);
+    const Status rc = link.exchange(request, answer, capacity, expectedLength);
+    if (rc != Status::Ok)
+        return rc;
     // Verify the checksum of the whole answer, its own CRC included, and
     // that the answer is exactly the frame its header announces: bytes
     // gathered beyond it (or a frame cut short) are no answer, even when
     // they happen to keep the checksum, as two whole frames in a row do.
     const bool whole = answer.size() >= kFrameHeader && announcedLength(answer) + kFrameOverhead == answer.size();
-    if (!whole || !IsBlockValid(answer)) {
-        link.abort();
-        throw ComExc(Status::DataError);
-    }
-    return answer;
+    if (!whole || !IsBlockValid(answer))
+        return fail(link, Status::DataError);
+    return Status::Ok;
 }
 
 DeviceClient::DeviceClient(LinkMaker makeLink, ExchangeContext &context)
@@ -53,20 +59,20 @@ void DeviceClient::startPhase(qint64 maximum)
 
 Status DeviceClient::run(Timeouts timeouts, const std::function<Status(Link &)> &body)
 {
-    context_.diagnostic = {};
+    context_.portFailure = {};
     std::unique_ptr<Link> link = makeLink_(timeouts);
     Status rc = link->begin();
     if (rc != Status::Ok)
         return rc;
     try {
         rc = body(*link);
-    } catch (const ComExc &e) {
-        link->abort();
-        return e.status();
     } catch (...) {
+        // Nothing the operations call throws on purpose: whatever does (no
+        // memory) ends the operation like a bad answer.
         link->abort();
         return Status::BadStatus;
     }
+    // A failed body has closed the line already; end() is then a no-op.
     const Status closed = link->end();
     return closed != Status::Ok ? closed : rc;
 }
@@ -77,12 +83,12 @@ LinkTraits DeviceClient::linkTraits() const
     return makeLink_(kIdentifyTimeouts)->traits();
 }
 
-Status DeviceClient::takeIdentity(const QByteArray &answer, IdentifyOutcome outcome, const DeviceInfo &decoded,
-                                  DeviceInfo &info)
+Status DeviceClient::takeIdentity(Link &link, const QByteArray &answer, IdentifyOutcome outcome,
+                                  const DeviceInfo &decoded, DeviceInfo &info)
 {
     info = decoded;
     if (outcome == IdentifyOutcome::Malformed)
-        throw ComExc(Status::BadStatus);
+        return fail(link, Status::BadStatus);
     if (outcome == IdentifyOutcome::NotRecognised)
         return Status::NotRecognised;
     archiveSize_ = device::archiveSize(answer, info.modelClass);
@@ -97,10 +103,13 @@ Status DeviceClient::identifyOlder(DeviceInfo &info)
     startPhase(kRecordSlotSize);
     return run(kIdentifyTimeouts, [&](Link &link) {
         firstContentPage_ = address::kOlderFirstContentPage;
-        const QByteArray answer = exchangeFrame(link, readPageLegacyRequest(address::kOlderIdentifyPage),
-                                                kExchangeBufferSize, kExchangeBufferSize);
+        QByteArray answer;
+        const Status rc = exchangeFrame(link, readPageLegacyRequest(address::kOlderIdentifyPage), answer,
+                                        kExchangeBufferSize, kExchangeBufferSize);
+        if (rc != Status::Ok)
+            return rc;
         DeviceInfo decoded;
-        return takeIdentity(answer, decodeOlderIdentify(answer, decoded), decoded, info);
+        return takeIdentity(link, answer, decodeOlderIdentify(answer, decoded), decoded, info);
     });
 }
 
@@ -109,10 +118,13 @@ Status DeviceClient::identifyNewer(DeviceInfo &info)
     startPhase(kRecordSlotSize);
     return run(kIdentifyTimeouts, [&](Link &link) {
         firstContentPage_ = address::kNewerFirstContentPage;
-        const QByteArray answer =
-            exchangeFrame(link, readWordsRequest(address::kNewerIdentifyWords), kExchangeBufferSize, kPageAnswer);
+        QByteArray answer;
+        const Status rc = exchangeFrame(link, readWordsRequest(address::kNewerIdentifyWords), answer,
+                                        kExchangeBufferSize, kPageAnswer);
+        if (rc != Status::Ok)
+            return rc;
         DeviceInfo decoded;
-        return takeIdentity(answer, decodeNewerIdentify(answer, decoded), decoded, info);
+        return takeIdentity(link, answer, decodeNewerIdentify(answer, decoded), decoded, info);
     });
 }
 
@@ -148,19 +160,22 @@ Status DeviceClient::readContent(const DeviceInfo &info, QVector<pcn::_datacount
         for (int p = 0; p < pages; ++p) {
             const auto page = static_cast<std::uint16_t>(firstContentPage_ + p);
             const QByteArray request = newer ? readPagesRequest(page, 1) : readPageLegacyRequest(page);
-            const QByteArray answer = exchangeFrame(link, request, kExchangeBufferSize, kPageAnswer);
+            QByteArray answer;
+            const Status rc = exchangeFrame(link, request, answer, kExchangeBufferSize, kPageAnswer);
+            if (rc != Status::Ok)
+                return rc;
             const int entries = std::min(perPage, int(archiveSize_) - perPage * p);
             // The answer must hold the entries it is asked for.
             if (answer.size() < kFrameOverhead + entries * kContentEntrySize)
-                throw ComExc(Status::DataError);
+                return fail(link, Status::DataError);
             if (newer) {
                 for (int e = 0; e < entries; ++e) {
                     if (!IsBlockValid(answer.mid(kFrameHeader + e * kContentEntrySize, kContentEntrySize)))
-                        throw ComExc(Status::EntryCrc);
+                        return fail(link, Status::EntryCrc);
                 }
             }
             if (!decodeContentEntries(answer, kFrameHeader, entries, info.modelClass, decoded))
-                throw ComExc(Status::BadStatus);
+                return fail(link, Status::BadStatus);
         }
         content += decoded;
         return Status::Ok;
@@ -180,8 +195,11 @@ Status DeviceClient::readRecords(const DeviceInfo &info, const QVector<int> &num
         startPhase(traits.progressByFrame ? count : qint64(count) * kRecordSlotSize);
         for (int i = 0; i < count; ++i) {
             link.pause(pause);
-            const QByteArray answer =
-                exchangeFrame(link, recordRequest(newer, numbers.at(i)), kRecordSlotSize, kRecordSlotSize);
+            QByteArray answer;
+            const Status rc =
+                exchangeFrame(link, recordRequest(newer, numbers.at(i)), answer, kRecordSlotSize, kRecordSlotSize);
+            if (rc != Status::Ok)
+                return rc;
             recordSlots.append(answer);
             if (traits.progressByFrame) {
                 context_.bytesReceived = i + 1;
@@ -202,7 +220,10 @@ Status DeviceClient::readMeterDatabase(const DeviceInfo &info, const std::functi
         const bool newer = usesNewerCommands(link, info);
         const QByteArray request =
             newer ? readWordsRequest(address::kNewerMeterDbWords) : readPageLegacyRequest(address::kOlderMeterDbPage);
-        const QByteArray answer = exchangeFrame(link, request, kExchangeBufferSize, kPageAnswer);
+        QByteArray answer;
+        const Status rc = exchangeFrame(link, request, answer, kExchangeBufferSize, kPageAnswer);
+        if (rc != Status::Ok)
+            return rc;
         const QByteArray payload = answer.mid(kFrameHeader, answer.size() - kFrameOverhead);
         if (!decode || !decode(payload))
             return Status::DataError;
@@ -217,8 +238,8 @@ Status DeviceClient::writeMeterDatabaseStep1(const DeviceInfo &info, const QByte
         const QByteArray request = usesNewerCommands(link, info)
                                        ? writeWordsRequest(address::kNewerMeterDbWords, image)
                                        : writePageLegacyRequest(address::kOlderMeterDbPage, image);
-        exchangeFrame(link, request, kExchangeBufferSize, kWriteAnswer);
-        return Status::Ok;
+        QByteArray answer;
+        return exchangeFrame(link, request, answer, kExchangeBufferSize, kWriteAnswer);
     });
 }
 
@@ -228,8 +249,8 @@ Status DeviceClient::writeMeterDatabaseStep2(const DeviceInfo &info, const QByte
     return run(kWriteTimeouts, [&](Link &link) {
         const auto target =
             usesNewerCommands(link, info) ? address::kNewerWriteBlockTarget : address::kOlderWriteBlockTarget;
-        exchangeFrame(link, writeBlockRequest(target, image), kExchangeBufferSize, kWriteAnswer);
-        return Status::Ok;
+        QByteArray answer;
+        return exchangeFrame(link, writeBlockRequest(target, image), answer, kExchangeBufferSize, kWriteAnswer);
     });
 }
 

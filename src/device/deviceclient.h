@@ -1,10 +1,10 @@
 // The device operations: identify, archive content, verification records,
 // meter database read and the two write steps. Each operation makes its own
-// link (opened, used for its frames, closed) and returns a result code
+// link (opened, used for its frames, closed) and returns its status
 // (resultcodes.h); the operation never knows which transport it runs on.
 #pragma once
 
-#include "deviceinfo.h"
+#include "records/deviceinfo.h"
 #include "identifydecoder.h"
 #include "exchangecontext.h"
 #include "link.h"
@@ -77,7 +77,8 @@ private:
     Status run(Timeouts timeouts, const std::function<Status(Link &)> &body);
     // The outcome of an identify answer: the decoded identity and the archive
     // size it announces, or why it cannot be used.
-    Status takeIdentity(const QByteArray &answer, IdentifyOutcome outcome, const DeviceInfo &decoded, DeviceInfo &info);
+    Status takeIdentity(Link &link, const QByteArray &answer, IdentifyOutcome outcome, const DeviceInfo &decoded,
+                        DeviceInfo &info);
     void startPhase(qint64 maximum);
 
     LinkMaker makeLink_;
@@ -86,9 +87,9 @@ private:
     int firstContentPage_ = 320;
 };
 
-// Sends one request and returns the answer whose CRC has been checked and
-// whose size is the one its header announces; failures are thrown as ComExc
-// (code 7 for a wrong CRC or size).
-QByteArray exchangeFrame(Link &link, const QByteArray &request, int capacity, int expectedLength);
+// Sends one request and receives the answer whose CRC has been checked and
+// whose size is the one its header announces. Ok, or the status of the
+// failure (DataError for a wrong CRC or size) with the line closed.
+Status exchangeFrame(Link &link, const QByteArray &request, QByteArray &answer, int capacity, int expectedLength);
 
 } // namespace device

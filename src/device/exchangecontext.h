@@ -1,9 +1,8 @@
 // What a running device operation shares with whoever started it: the cancel
-// flag, the progress callbacks, the language of its diagnostics and the
-// diagnostics themselves.
+// flag, the progress callbacks, and why a port could not be opened.
 #pragma once
 
-#include <QString>
+#include "transport.h"
 
 #include <atomic>
 #include <cstdint>
@@ -20,14 +19,9 @@ struct ExchangeContext {
     std::function<void(qint64 current, qint64 maximum)> progress;
     // Called after every record read, with the number read so far.
     std::function<void(int recordsRead, int total)> recordRead;
-    // Language of the texts the operations put into the diagnostic
-    // (0 Russian, 1 English).
-    int language = 1;
-    // Filled by the operations for the caller's message.
-    struct Diagnostic {
-        QString dialogKey; // "Error31", "Error32" or "Error33" on USB, else empty
-        QString portReason; // why a serial port could not be opened, plain words
-    } diagnostic;
+    // Why the serial port could not be opened, when an operation ended with
+    // Status::PortUnavailable; cleared when an operation starts.
+    PortFailure portFailure;
 
     // Byte progress of the current phase.
     qint64 bytesReceived = 0;

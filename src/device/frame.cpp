@@ -1,7 +1,7 @@
 #include "frame.h"
 
 #include "bytereader.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
 
 namespace device {
 

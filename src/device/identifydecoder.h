@@ -3,7 +3,7 @@
 // a port.
 #pragma once
 
-#include "deviceinfo.h"
+#include "records/deviceinfo.h"
 
 #include <QByteArray>
 #include <QString>

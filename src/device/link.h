@@ -53,9 +53,9 @@ public:
     virtual Status begin() = 0;
     // Sends `request` and receives one answer frame into `answer` (resized to
     // the bytes received). An answer that would exceed `capacity` is refused.
-    // `expectedLength` is what the USB bridge waits for. Failures are thrown
-    // as ComExc with their status, after the line has been closed.
-    virtual void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) = 0;
+    // `expectedLength` is what the USB bridge waits for. Ok, or the status of
+    // the failure, returned after the line has been closed.
+    virtual Status exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) = 0;
     // Normal end: settings restored and the line closed; Ok, RestoreFailed
     // or CloseFailed.
     virtual Status end() = 0;
@@ -71,18 +71,21 @@ class SerialLink final : public Link {
 public:
     SerialLink(Transport &transport, Timeouts timeouts, ExchangeContext &context);
     Status begin() override;
-    void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override;
+    Status exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override;
     Status end() override;
     void abort() override;
     void pause(std::chrono::milliseconds duration) override { transport_.pause(duration); }
     LinkTraits traits() const override { return {}; }
 
-    // The transaction on its own: 0 on success, -1 when cancelled; every
-    // other outcome is thrown as ComExc (the line is not touched then, the
-    // caller closes it).
-    int transact(const QByteArray &request, QByteArray &answer, int capacity);
+    // The transaction on its own: Ok, Cancelled when the cancel flag was
+    // found set while the answer body arrived, or the status of the failure
+    // (the line is not touched then, the caller closes it).
+    Status transact(const QByteArray &request, QByteArray &answer, int capacity);
 
 private:
+    // The transaction's steps: Ok or Cancelled returned, every failure
+    // thrown (ComExc, caught by transact).
+    Status exchangeBytes(const QByteArray &request, QByteArray &answer, int capacity);
     void writeByte(std::uint8_t byte);
     bool readByte(std::uint8_t &byte);
 
@@ -97,9 +100,9 @@ class UsbLink final : public Link {
 public:
     // `frames` is the transport the frames go through: the device itself or
     // a tracing wrapper around it.
-    UsbLink(FTDI_device &device, Transport &frames, ExchangeContext &context);
+    UsbLink(FTDI_device &device, Transport &frames);
     Status begin() override;
-    void exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override;
+    Status exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength) override;
     Status end() override { return Status::Ok; }
     void abort() override {}
     void pause(std::chrono::milliseconds duration) override { frames_.pause(duration); }
@@ -119,7 +122,6 @@ private:
 
     FTDI_device &device_;
     Transport &frames_;
-    ExchangeContext &context_;
 };
 
 } // namespace device

@@ -1,7 +1,5 @@
 #include "llexch.h"
 
-#include "base/programtexts.h"
-
 #include <QFileInfo>
 
 #include <grp.h>
@@ -27,17 +25,17 @@ int msUntil(device::Clock::time_point deadline)
     return left > 0 ? int(left) : 0;
 }
 
-QString groupOwning(const QString &path)
+} // namespace
+
+QString CLlExch::owningGroup(const QString &devicePath)
 {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(QFile::encodeName(devicePath).constData(), &st) != 0)
         return {};
     if (const group *g = ::getgrgid(st.st_gid))
         return QString::fromLocal8Bit(g->gr_name);
     return QString::number(st.st_gid);
 }
-
-} // namespace
 
 CLlExch::CLlExch(const QString &portName, qint32 baudRate) : portName_(portName), baudRate_(baudRate) {}
 
@@ -67,33 +65,15 @@ PortProblem CLlExch::diagnose(const QString &devicePath, QSerialPort::SerialPort
     }
 }
 
-QString CLlExch::describeProblem(PortProblem problem, const QString &devicePath, int language)
+device::PortFailure CLlExch::failure() const
 {
-    switch (problem) {
-    case PortProblem::None:
-        return {};
-    case PortProblem::NotPresent:
-        return programText(ProgramText::PortNotPresent, language);
-    case PortProblem::NoPermission: {
-        const QString group = groupOwning(devicePath);
-        if (group.isEmpty())
-            return programText(ProgramText::PortNoPermission, language);
-        return programText(ProgramText::PortNoPermissionGroup, language).arg(group);
-    }
-    case PortProblem::InUse:
-        return programText(ProgramText::PortInUse, language);
-    case PortProblem::Other:
-        break;
-    }
-    return programText(ProgramText::PortCannotOpen, language);
-}
-
-QString CLlExch::failureReason(int language) const
-{
-    QString reason = describeProblem(problem_, failedPath_, language);
-    if (problem_ == PortProblem::Other && !systemError_.isEmpty())
-        reason += QStringLiteral(": ") + systemError_;
-    return reason;
+    device::PortFailure f;
+    f.kind = problem_;
+    if (problem_ == PortProblem::NoPermission)
+        f.group = owningGroup(failedPath_);
+    if (problem_ == PortProblem::Other)
+        f.systemError = systemError_;
+    return f;
 }
 
 bool CLlExch::open()

@@ -12,14 +12,7 @@
 
 namespace COM_M {
 
-// Why a port could not be opened.
-enum class PortProblem {
-    None,
-    NotPresent, // no such device
-    NoPermission, // the user may not open it
-    InUse, // another program holds it
-    Other,
-};
+using PortProblem = device::PortFailure::Kind;
 
 class CLlExch final : public device::Transport {
 public:
@@ -35,7 +28,7 @@ public:
     bool purge() override;
     bool restore() override;
     bool close(bool restoreSettings = true) override;
-    QString failureReason(int language) const override;
+    device::PortFailure failure() const override;
 
     PortProblem problem() const { return problem_; }
     // Replaces the query of how many written bytes the system still holds
@@ -44,10 +37,8 @@ public:
     const QString &portName() const { return portName_; }
     qint32 baudRate() const { return baudRate_; }
 
-    // The reason in plain words, in a language (0 Russian, 1 English), for
-    // a port path that could not be opened; for missing permission it names
-    // the group that owns the device.
-    static QString describeProblem(PortProblem problem, const QString &devicePath, int language);
+    // The group that owns a device file; empty when it cannot be told.
+    static QString owningGroup(const QString &devicePath);
     // Diagnoses why `devicePath` cannot be opened from its presence, its
     // permission bits and the error of the open attempt.
     static PortProblem diagnose(const QString &devicePath, QSerialPort::SerialPortError error);

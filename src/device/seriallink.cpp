@@ -1,4 +1,3 @@
-#include "comexc.h"
 #include "frame.h"
 #include "link.h"
 #include "resultcodes.h"
@@ -6,6 +5,17 @@
 namespace device {
 
 namespace {
+
+// A failure deep inside the byte steps of one transaction; it carries the
+// status and never leaves the transaction (SerialLink::transact).
+class ComExc {
+public:
+    explicit ComExc(Status status) : status_(status) {}
+    Status status() const { return status_; }
+
+private:
+    Status status_;
+};
 
 constexpr int kGroupSize = 32;
 constexpr std::chrono::milliseconds kGroupPause{5};
@@ -24,7 +34,7 @@ SerialLink::SerialLink(Transport &transport, Timeouts timeouts, ExchangeContext 
 Status SerialLink::begin()
 {
     if (!transport_.open()) {
-        context_.diagnostic.portReason = transport_.failureReason(context_.language);
+        context_.portFailure = transport_.failure();
         return Status::PortUnavailable;
     }
     open_ = true;
@@ -56,19 +66,12 @@ void SerialLink::abort()
     transport_.close(false);
 }
 
-void SerialLink::exchange(const QByteArray &request, QByteArray &answer, int capacity, int)
+Status SerialLink::exchange(const QByteArray &request, QByteArray &answer, int capacity, int)
 {
-    int rc = 0;
-    try {
-        rc = transact(request, answer, capacity);
-    } catch (const ComExc &) {
+    const Status rc = transact(request, answer, capacity);
+    if (rc != Status::Ok)
         abort();
-        throw;
-    }
-    if (rc < 0) {
-        abort();
-        throw ComExc(Status::Cancelled);
-    }
+    return rc;
 }
 
 void SerialLink::writeByte(std::uint8_t byte)
@@ -82,9 +85,18 @@ bool SerialLink::readByte(std::uint8_t &byte)
     return transport_.read(&byte, 1, after(timeouts_.readMs)) == 1;
 }
 
-int SerialLink::transact(const QByteArray &request, QByteArray &answer, int capacity)
+Status SerialLink::transact(const QByteArray &request, QByteArray &answer, int capacity)
 {
     answer.clear();
+    try {
+        return exchangeBytes(request, answer, capacity);
+    } catch (const ComExc &e) {
+        return e.status();
+    }
+}
+
+Status SerialLink::exchangeBytes(const QByteArray &request, QByteArray &answer, int capacity)
+{
     const auto *bytes = reinterpret_cast<const std::uint8_t *>(request.constData());
     const qsizetype n = request.size();
 
@@ -121,7 +133,7 @@ int SerialLink::transact(const QByteArray &request, QByteArray &answer, int capa
 
     for (qsizetype i = kFrameHeader; i < total; ++i) {
         if (context_.takeCancel())
-            return -1;
+            return Status::Cancelled;
         if (!readByte(in[i]))
             throw ComExc(Status::BrokenAnswer);
         ++count;
@@ -136,7 +148,7 @@ int SerialLink::transact(const QByteArray &request, QByteArray &answer, int capa
         throw ComExc(Status::StatusError);
     if (in[1] != kStatusOk || in[0] != kFrameStart)
         throw ComExc(Status::BadStatus);
-    return 0;
+    return Status::Ok;
 }
 
 } // namespace device

@@ -24,10 +24,32 @@ void TraceTransport::line(const char *what, const QByteArray &detail)
     file_.flush();
 }
 
+namespace {
+
+// The cause of a failed open as the trace notes it (a word, not a message).
+QByteArray failureWords(const PortFailure &failure)
+{
+    switch (failure.kind) {
+    case PortFailure::Kind::None:
+        return {};
+    case PortFailure::Kind::NotPresent:
+        return "not-present";
+    case PortFailure::Kind::NoPermission:
+        return ("no-permission " + failure.group).trimmed().toUtf8();
+    case PortFailure::Kind::InUse:
+        return "in-use";
+    case PortFailure::Kind::Other:
+        break;
+    }
+    return ("other " + failure.systemError).trimmed().toUtf8();
+}
+
+} // namespace
+
 bool TraceTransport::open()
 {
     const bool ok = inner_.open();
-    line(ok ? "open" : "open-failed", ok ? QByteArray() : inner_.failureReason(1).toUtf8());
+    line(ok ? "open" : "open-failed", ok ? QByteArray() : failureWords(inner_.failure()));
     return ok;
 }
 

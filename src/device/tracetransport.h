@@ -24,7 +24,7 @@ public:
     bool restore() override;
     bool close(bool restoreSettings = true) override;
     void pause(std::chrono::milliseconds duration) override;
-    QString failureReason(int language) const override { return inner_.failureReason(language); }
+    PortFailure failure() const override { return inner_.failure(); }
 
     bool isWriting() const { return file_.isOpen(); }
 

@@ -12,6 +12,20 @@ namespace device {
 
 using Clock = std::chrono::steady_clock;
 
+// Why a line could not be opened, as facts; the program puts them into words.
+struct PortFailure {
+    enum class Kind {
+        None,
+        NotPresent, // no such device
+        NoPermission, // the user may not open it
+        InUse, // another program holds it
+        Other,
+    };
+    Kind kind = Kind::None;
+    QString group; // NoPermission: the group that owns the device, when known
+    QString systemError; // Other: the system's words
+};
+
 class Transport {
 public:
     Transport() = default;
@@ -19,7 +33,7 @@ public:
     Transport &operator=(const Transport &) = delete;
     virtual ~Transport() = default;
 
-    // Opens the line; false when it cannot be had (failureReason() says why).
+    // Opens the line; false when it cannot be had (failure() says why).
     virtual bool open() = 0;
     // Applies the line settings; false when they cannot be applied.
     virtual bool configure() = 0;
@@ -39,13 +53,8 @@ public:
     // Waits; the protocol's pacing pauses go through here so that test
     // doubles can count them instead of sleeping.
     virtual void pause(std::chrono::milliseconds duration);
-    // Plain words on why open() failed, in a language (0 Russian, 1
-    // English); empty when it did not.
-    virtual QString failureReason(int language) const
-    {
-        Q_UNUSED(language);
-        return {};
-    }
+    // Why open() failed; Kind::None when it did not or cannot tell.
+    virtual PortFailure failure() const { return {}; }
 };
 
 } // namespace device

@@ -1,4 +1,3 @@
-#include "comexc.h"
 #include "frame.h"
 #include "ftdidevice.h"
 #include "link.h"
@@ -8,9 +7,7 @@
 
 namespace device {
 
-UsbLink::UsbLink(FTDI_device &device, Transport &frames, ExchangeContext &context)
-    : device_(device), frames_(frames), context_(context)
-{}
+UsbLink::UsbLink(FTDI_device &device, Transport &frames) : device_(device), frames_(frames) {}
 
 int UsbLink::readAttempts(int timeoutMs)
 {
@@ -20,28 +17,25 @@ int UsbLink::readAttempts(int timeoutMs)
 
 Status UsbLink::begin()
 {
-    if (!device_.loadLibrary()) {
-        context_.diagnostic.dialogKey = QStringLiteral("Error31");
-        return Status::Cancelled;
-    }
+    if (!device_.loadLibrary())
+        return Status::UsbLibraryMissing;
     const int devices = device_.countDevices();
-    if (devices != 1) {
-        context_.diagnostic.dialogKey = devices == 0 ? QStringLiteral("Error32") : QStringLiteral("Error33");
-        return Status::Cancelled;
-    }
+    if (devices != 1)
+        return devices == 0 ? Status::UsbNoDevice : Status::UsbSeveralDevices;
     device_.listDevice0();
     return Status::Ok;
 }
 
-void UsbLink::exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength)
+Status UsbLink::exchange(const QByteArray &request, QByteArray &answer, int capacity, int expectedLength)
 {
     const int expected = std::min(expectedLength, capacity);
     if (!UsbLink::request(request, answer, expected))
-        throw ComExc(Status::BrokenAnswer);
+        return Status::BrokenAnswer;
     if (answer.size() >= kFrameHeader && announcedLength(answer) + kFrameOverhead > capacity)
-        throw ComExc(Status::DataError);
+        return Status::DataError;
     if (answer.size() < 2 || quint8(answer.at(0)) != kFrameStart || quint8(answer.at(1)) != kStatusOk)
-        throw ComExc(Status::BadStatus);
+        return Status::BadStatus;
+    return Status::Ok;
 }
 
 // Open and configure, exchange, close: all three for every frame.

@@ -5,6 +5,7 @@
 #include "views/gridcolumnkinds.h"
 #include "views/gridconfig.h"
 #include "views/listtexts.h"
+#include "records/metertype.h"
 
 #include <cmath>
 
@@ -53,7 +54,7 @@ QVector<ExportCell> exportDetailCells(const pcn::_blockdata &v, const TextLookup
     return {
         {locale.toString(v.date, QLocale::ShortFormat) + QStringLiteral("  ") + verificationTimeText(v.time, locale),
          false},
-        {v.meterType, false},
+        {VisibleMeterType(v.meterType), false},
         {v.serialText, isPlainDigits(v.serialText)},
         {printfGeneral(v.accuracyClass), std::isfinite(v.accuracyClass)},
         {schemeName(v.scheme, lookup), false},

@@ -85,8 +85,8 @@ QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLook
         header << verdictText(QStringLiteral("Column")) << verdictText(QStringLiteral("LimitColumn"));
     QString out = csvLine(header);
     for (const pcn::_totalblockdata &meter : meters) {
-        const std::optional<pcn::EncodingFamily> family = pcn::encodingFamily(meter.instrument.type);
         for (const pcn::_blockdata &v : meter.verifications) {
+            const std::optional<pcn::EncodingFamily> family = pcn::encodingFamily(pcn::storedInstrumentType(meter, v));
             GridKind grid = GridPhase34;
             gridForScheme(v.scheme, &grid); // a scheme without grid shows every quantity
             QVector<int> codes(codeCount);

@@ -2,13 +2,14 @@
 
 #include "device/portchoice.h"
 #include "base/platform.h"
+#include "base/programtexts.h"
 #include "base/settingsfile.h"
 #include "base/stringcatalog.h"
 #include "base/stringdocument.h"
 #include "records/recordlabels.h"
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
-#include "records/ui/statusmessagetimer.h"
+#include "base/ui/statusmessagetimer.h"
 #include "base/ui/aboutbox.h"
 #include "base/ui/appservices.h"
 #include "views/commandstate.h"
@@ -66,7 +67,7 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
             box.exec();
         };
     }
-    m_openDocument = [](const QString &path) { platform::openDocument(path); };
+    m_openDocument = [](const QString &path) { return platform::openDocument(path); };
 
     // Construction: defaults, the password from the per-user store, the
     // default window layout.
@@ -294,8 +295,8 @@ bool TKorvelForm::ApplyMainStrings()
     *m_mainTexts = m_strings->readSection(kMainSectionKey, m_settings.language);
     const SectionTexts &t = *m_mainTexts;
 
-    setWindowTitle(t.text(QStringLiteral("ProgramTitle")));
-    QApplication::setApplicationDisplayName(windowTitle());
+    m_toolkitTexts.setLanguage(m_settings.language);
+    setProgramCaption(this, t.text(QStringLiteral("ProgramTitle")));
     for (QMenu *menu : std::as_const(m_menus))
         menu->setTitle(t.text(menu->objectName()));
     static const QList<QPair<QString, QString>> actionTexts = {
@@ -487,7 +488,10 @@ QString TKorvelForm::helpDocumentPath() const
 
 void TKorvelForm::N4Click()
 {
-    m_openDocument(helpDocumentPath());
+    const QString path = helpDocumentPath();
+    if (!m_openDocument(path))
+        m_show(MessageKind::Information,
+               programText(ProgramText::ManualNotOpened, m_settings.language).arg(QDir::toNativeSeparators(path)));
 }
 
 void TKorvelForm::N6Click()

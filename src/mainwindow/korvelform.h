@@ -6,6 +6,7 @@
 #include "base/appstate.h"
 #include "base/stringdocument.h"
 #include "base/ui/passworddialogs.h"
+#include "base/ui/toolkittranslation.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -102,8 +103,8 @@ public:
     // The texts of the help document to open for the current language.
     QString helpDocumentPath() const;
 
-    // Opens a help document; tests replace it.
-    void setDocumentOpener(std::function<void(const QString &)> opener) { m_openDocument = std::move(opener); }
+    // Opens a help document, false when no program could; tests replace it.
+    void setDocumentOpener(std::function<bool(const QString &)> opener) { m_openDocument = std::move(opener); }
 
 public slots:
     void RussianLangClick();
@@ -182,12 +183,13 @@ private:
 
     StartupPaths m_paths;
     MessageFn m_show;
-    std::function<void(const QString &)> m_openDocument;
+    std::function<bool(const QString &)> m_openDocument;
     QString m_currentFolder;
     QString m_password;
     AppSettings m_settings;
     std::unique_ptr<StringDocument> m_strings;
     std::unique_ptr<SectionTexts> m_mainTexts;
+    ToolkitTranslation m_toolkitTexts; // the toolkit's dialogs in the language
     QStringList m_deviceDescription; // about box: lines describing the models
     bool m_secondaryStringsApplied = false;
     bool m_settingsSaved = false;

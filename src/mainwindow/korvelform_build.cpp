@@ -3,7 +3,7 @@
 
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
-#include "records/ui/statusmessagetimer.h"
+#include "base/ui/statusmessagetimer.h"
 #include "base/ui/glyphicon.h"
 #include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"

@@ -1,7 +1,7 @@
 #include "bdcfile.h"
 
 #include "base/platform.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
 
 #include <QFile>
 
@@ -42,7 +42,12 @@ BdcLoad parseBdcFile(const QByteArray &bytes, MeterList &list)
 {
     if (bytes.size() < kBdcFileBytes || !IsBlockValid(bytes.left(kBdcFileBytes)))
         return BdcLoad::ReadError;
-    const int count = quint8(bytes[2]) | (quint8(bytes[3]) << 8);
+    const auto word = [&bytes](int at) { return quint8(bytes[at]) | (quint8(bytes[at + 1]) << 8); };
+    // The fixed words are what every saved file holds; other ones mean a
+    // damaged file (or none of ours), however its checksum came out.
+    if (word(0) != 0x0002 || word(4) != 0 || word(6) != kHeaderPage || word(8) != 1)
+        return BdcLoad::DataError;
+    const int count = word(2);
     MeterList decoded;
     if (!decodeImage(bytes.mid(kBdcAreaOffset, kAreaBytes), count, decoded))
         return BdcLoad::DataError;

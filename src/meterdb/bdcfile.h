@@ -24,7 +24,7 @@ enum class BdcLoad {
     Ok,
     CannotOpen, // the file cannot be opened (messages Error25, then Error27)
     ReadError, // fewer than 1036 bytes or a wrong CRC (Error27)
-    DataError, // an entry count above ten (Error26)
+    DataError, // an entry count above ten, or fixed header words other than the ones written (Error26)
 };
 
 // The entries of file bytes; `list` is only filled on Ok.

@@ -33,6 +33,19 @@ QString withoutTrailingBlanks(QString text)
     return text;
 }
 
+// The 16 bytes of an entry's type: those it was read from while it is
+// still their text (bytes 224..255, which decode to control characters, and
+// an all-zero slot come back as they were), else its encoding.
+std::optional<QByteArray> storedType(const MeterEntry &e)
+{
+    if (e.meterTypeBytes) {
+        const QByteArrayView kept(reinterpret_cast<const char *>(e.meterTypeBytes->data()), kTypeSlotBytes);
+        if (withoutTrailingBlanks(DecodeMeterType(kept)) == e.meterType)
+            return kept.toByteArray();
+    }
+    return EncodeMeterType(e.meterType);
+}
+
 } // namespace
 
 EncodedImage encodeImage(const MeterList &list, bool exact)
@@ -49,8 +62,8 @@ EncodedImage encodeImage(const MeterList &list, bool exact)
     QByteArray area(kAreaBytes, '\0');
     for (int i = 0; i < list.size(); ++i) {
         const MeterEntry &e = list[i];
-        const QString bad = UnstorableMeterTypeCharacters(e.meterType);
-        const std::optional<QByteArray> type = EncodeMeterType(e.meterType);
+        const QString bad = MeterTypeCharactersNotKept(e.meterType);
+        const std::optional<QByteArray> type = storedType(e);
         if (!type || !bad.isEmpty()) {
             out.failure = EncodeFailure::MeterType;
             out.entryIndex = i;
@@ -81,8 +94,9 @@ bool decodeImage(const QByteArray &bytes, int count, MeterList &list)
         return false;
     for (int i = 0; i < count; ++i) {
         MeterEntry e;
-        e.meterType = withoutTrailingBlanks(
-            DecodeMeterType(QByteArrayView(bytes.constData() + kTypeSlotBytes * i, kTypeSlotBytes)));
+        const QByteArrayView slot(bytes.constData() + kTypeSlotBytes * i, kTypeSlotBytes);
+        e.meterType = withoutTrailingBlanks(DecodeMeterType(slot));
+        e.meterTypeBytes = MeterTypeSlot(slot);
         const int r = kNumbersOffset + kNumbersBytes * i;
         e.serial = (std::uint32_t(wordAt(bytes, r)) << 16) | wordAt(bytes, r + 2);
         e.year = wordAt(bytes, r + 4);

@@ -38,9 +38,11 @@ struct EncodedImage {
 };
 
 // Encodes the list into a zero-filled area. `exact` asks for exactly ten
-// entries (writing to the instrument); otherwise at most ten. Scaled values
-// are rounded to the nearest integer, so a value typed with the allowed
-// decimals is stored exactly.
+// entries (writing to the instrument); otherwise at most ten. A type read
+// from a file or the instrument and not changed since is stored as the
+// bytes it was read from; control characters below 161 are stored as they
+// are. Scaled values are rounded to the nearest integer, so a value typed
+// with the allowed decimals is stored exactly.
 EncodedImage encodeImage(const MeterList &list, bool exact);
 
 // Appends `count` entries decoded from the image at the start of `bytes`.

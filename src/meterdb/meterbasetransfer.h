@@ -8,7 +8,7 @@
 #include "meterentry.h"
 
 #include "device/deviceclient.h"
-#include "device/deviceinfo.h"
+#include "records/deviceinfo.h"
 #include "device/exchangecontext.h"
 #include "device/resultcodes.h"
 

@@ -69,6 +69,10 @@ bool isClassTextAcceptable(const QString &text)
 
 bool isNominalTextAcceptable(const QString &text)
 {
+    // Nominal values are stored in tenths: a second decimal would be lost.
+    const qsizetype separator = std::max(text.indexOf(u'.'), text.indexOf(u','));
+    if (separator >= 0 && text.size() - separator - 1 > 1)
+        return false;
     return isDecimalTextAcceptable(text, kNominalMaxLength, kNominalMaxValue);
 }
 

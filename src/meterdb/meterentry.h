@@ -47,6 +47,8 @@ bool isDigitsTextAcceptable(const QString &text);
 // then not yet valid).
 bool isDecimalTextAcceptable(const QString &text, int maxLength, double maxValue);
 bool isClassTextAcceptable(const QString &text);
+// Nominal voltages and current take at most one decimal (they are stored
+// in tenths).
 bool isNominalTextAcceptable(const QString &text);
 
 // The value of a decimal field: the first "," taken as ".", then converted.

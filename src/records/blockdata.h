@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 // Connection scheme codes (three low bits of the scheme byte).
 enum SchemeCode : std::uint8_t {
@@ -88,11 +89,23 @@ struct _datacounter {
     std::uint8_t bcdSecond = 0;
     std::uint16_t i1 = 1;
     std::uint16_t i2 = 1;
+    // The 16 bytes meterType was read from (a file or the instrument). A
+    // writer stores them again while meterType is still their text, since
+    // the decoding cannot tell every two byte strings apart (a stored
+    // control byte and the letter that wraps around to it, an early zero
+    // byte and the padding). Nothing for a type made in memory.
+    std::optional<std::array<std::uint8_t, 16>> meterTypeBytes;
 };
 
 // One verification.
 struct _blockdata : _datacounter {
     QVector<_datasample> points;
+    // The instrument type of the record block the verification was read
+    // from. A file may hold blocks of several types (older files, files
+    // edited outside the program); each block's points are decoded in its
+    // own type's encoding and written back in it. -1 for a verification
+    // made in memory, which takes the type of its file.
+    int instrumentType = -1;
 };
 
 } // namespace pcn
@@ -113,5 +126,11 @@ struct _totalblockdata {
     InstrumentIdentity instrument;
     QString fileName; // without folder
 };
+
+// The instrument type a verification of `meter` is stored in.
+inline int storedInstrumentType(const _totalblockdata &meter, const _blockdata &v)
+{
+    return v.instrumentType >= 0 ? v.instrumentType : meter.instrument.type;
+}
 
 } // namespace pcn

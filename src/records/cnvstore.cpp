@@ -2,7 +2,7 @@
 // and store each slot in reading order.
 #include "records/cnvrecord.h"
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "records/recordstore.h"
 
 #include <algorithm>

@@ -36,8 +36,9 @@ constexpr qint64 kMaxMeterFileSize = 256 * 1024 * 1024;
 // block; a record header is shorter than 52 bytes or counts 0 points; the
 // version is above 23; a block or extension block is short or its checksum
 // wrong; the instrument type is not 0, 1, 2, 3 (any version) or 5, 6
-// (versions 22 and 23), or differs from that of the file's first block; the
-// date or time is not valid.
+// (versions 22 and 23); the date or time is not valid. Blocks of different
+// instrument types are read each in its own type's encoding; the file's
+// instrument is that of its last block.
 // `rangeTexts`: the range texts made so far, to be shared by the points of
 // many files read with the same labels (a folder scan passes one per
 // thread); each call makes its own when none is given.
@@ -64,10 +65,11 @@ QByteArray encodeFileHeader(const QString &serialText);
 // The bytes of a whole file in version 23: the header from the first
 // verification's serialText, then for each verification its 1134-byte record
 // block and one 110-byte extension block per point beyond the tenth. Every
-// block carries the meter's instrument type and serial number. Empty when
-// the meter cannot be stored: no verifications, a verification without
-// points or with more than 65535, or an instrument type other than 0, 1, 2,
-// 3, 5, 6.
+// block carries the meter's instrument serial number and the instrument
+// type of its verification (the meter's for one made in memory), whose
+// encoding its points take. Empty when the meter cannot be stored: no
+// verifications, a verification without points or with more than 65535, or
+// an instrument type other than 0, 1, 2, 3, 5, 6.
 QByteArray encodeMeterFile(const pcn::_totalblockdata &meter);
 
 // Writes encodeMeterFile(meter) atomically (temporary file in the same

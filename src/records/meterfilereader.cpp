@@ -3,7 +3,7 @@
 // and the upgrade of old headerless files.
 #include "records/meterfile.h"
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "records/cp1251.h"
 #include "records/metertype.h"
 #include "records/numericcodec.h"
@@ -43,7 +43,9 @@ bool isKnownInstrument(int type, int version)
 // valid.
 bool decodeSummary(const std::uint8_t *h, int instrumentType, pcn::_blockdata &v)
 {
-    v.meterType = DecodeMeterType(QByteArrayView(reinterpret_cast<const char *>(h + rh::meterType), 16));
+    const QByteArrayView typeBytes(reinterpret_cast<const char *>(h + rh::meterType), kMeterTypeBytes);
+    v.meterType = DecodeMeterType(typeBytes);
+    v.meterTypeBytes = MeterTypeSlot(typeBytes);
     v.serial = (std::uint32_t(getWord(h, rh::serialHigh)) << 16) | getWord(h, rh::serialLow);
     v.year = getWord(h, rh::year);
     v.accuracyClass = getWord(h, rh::accuracyClass) * 0.01;
@@ -99,12 +101,11 @@ bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &
     const int type = h[rh::instrumentType];
     if (!isKnownInstrument(type, version))
         return false;
-    // Every block of a file comes from one instrument type, whose encoding
-    // its points use; a file is always written back in one type, so a file
-    // mixing types would have the points of some blocks re-encoded in
-    // another type's format on its next rewrite. Such a file is damaged.
-    if (!meter.verifications.isEmpty() && type != meter.instrument.type)
-        return false;
+    // Blocks of different instrument types may share a file: each is read
+    // in its own type's encoding and remembers the type, so that a rewrite
+    // keeps every block in it. The file's instrument is that of its last
+    // block.
+    v.instrumentType = type;
     meter.instrument.type = std::uint8_t(type);
     meter.instrument.name = labels.instrumentName(type);
     meter.instrument.serial = version >= 22 ? getWord(h, rh::instrumentSerial) : 0;

@@ -1,7 +1,7 @@
 // Writing stored verification files, always in version 23.
 #include "records/meterfile.h"
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "records/cp1251.h"
 #include "records/metertype.h"
 #include "records/numericcodec.h"
@@ -25,13 +25,21 @@ std::uint16_t roundedWord(double x)
     return r >= 65535.0 ? std::uint16_t(65535) : std::uint16_t(r);
 }
 
-// The stored meter type. A designation read from a file always fits and is
-// stored whole (up to 16 characters); one that does not (longer, or holding
-// a letter the instrument cannot show) is cut to 14 characters with "+" for
-// such letters, as the decoder shows characters that cannot stand in a file
-// name.
-QByteArray storedMeterType(const QString &meterType)
+// The stored meter type. A designation that is still the text of the bytes
+// it was read from is stored as those bytes, so that a rewrite keeps them
+// (an early zero byte, a letter that wrapped around to a control character).
+// Another designation read from a file always fits and is stored whole (up
+// to 16 characters); one that does not (longer, or holding a letter the
+// instrument cannot show) is cut to 14 characters with "+" for such
+// letters, as the decoder shows characters that cannot stand in a file name.
+QByteArray storedMeterType(const pcn::_datacounter &v)
 {
+    const QString &meterType = v.meterType;
+    if (v.meterTypeBytes) {
+        const QByteArrayView kept(reinterpret_cast<const char *>(v.meterTypeBytes->data()), kMeterTypeBytes);
+        if (DecodeMeterType(kept) == meterType)
+            return kept.toByteArray();
+    }
     if (const std::optional<QByteArray> stored = EncodeDecodedMeterType(meterType))
         return *stored;
     QString fitted = meterType.left(kMeterTypeMaxLength);
@@ -42,13 +50,13 @@ QByteArray storedMeterType(const QString &meterType)
     return EncodeMeterType(fitted).value_or(QByteArray(kMeterTypeBytes, '\0'));
 }
 
-void encodeRecordHeader(const pcn::_blockdata &v, const InstrumentIdentity &instrument, std::uint8_t *h)
+void encodeRecordHeader(const pcn::_blockdata &v, int type, std::uint16_t instrumentSerial, std::uint8_t *h)
 {
     h[rh::version] = kCurrentVersion;
-    h[rh::instrumentType] = instrument.type;
-    putWord(h, rh::instrumentSerial, instrument.serial);
-    const QByteArray type = storedMeterType(v.meterType);
-    std::copy(type.begin(), type.end(), h + rh::meterType);
+    h[rh::instrumentType] = std::uint8_t(type);
+    putWord(h, rh::instrumentSerial, instrumentSerial);
+    const QByteArray meterType = storedMeterType(v);
+    std::copy(meterType.begin(), meterType.end(), h + rh::meterType);
     putWord(h, rh::serialHigh, std::uint16_t(v.serial >> 16));
     putWord(h, rh::serialLow, std::uint16_t(v.serial & 0xFFFF));
     putWord(h, rh::year, v.year);
@@ -58,7 +66,7 @@ void encodeRecordHeader(const pcn::_blockdata &v, const InstrumentIdentity &inst
     putWord(h, rh::uLineNom, roundedWord(v.uLineNom * 10));
     putWord(h, rh::uPhaseNom, roundedWord(v.uPhaseNom * 10));
     putWord(h, rh::iNom, roundedWord(v.iNom * 10));
-    if (instrument.type == 5 || instrument.type == 6) {
+    if (type == 5 || type == 6) {
         putWord(h, rh::scheme, std::uint16_t(((v.powerType & 7) << 3) | (v.scheme & 7)));
     } else {
         h[rh::scheme] = v.scheme;
@@ -75,16 +83,17 @@ void encodeRecordHeader(const pcn::_blockdata &v, const InstrumentIdentity &inst
     h[rh::bcdMinute] = v.bcdMinute;
 }
 
-// Appends the record block and extension blocks of one verification.
-void appendVerification(QByteArray &out, const pcn::_blockdata &v, const InstrumentIdentity &instrument)
+// Appends the record block and extension blocks of one verification, in
+// the encoding of the instrument type it is stored in.
+void appendVerification(QByteArray &out, const pcn::_blockdata &v, int type, std::uint16_t instrumentSerial)
 {
     const qsizetype start = out.size();
     out.append(QByteArray(qsizetype(kBlockSize), '\0'));
     auto *block = reinterpret_cast<std::uint8_t *>(out.data() + start);
-    encodeRecordHeader(v, instrument, block);
+    encodeRecordHeader(v, type, instrumentSerial, block);
     const int inBlock = std::min<int>(int(v.points.size()), kPointsInBlock);
     for (int k = 0; k < inBlock; ++k) {
-        encodePoint(v.points[k], instrument.type, block + kRecordHeaderSize + kPointSize * std::size_t(k));
+        encodePoint(v.points[k], type, block + kRecordHeaderSize + kPointSize * std::size_t(k));
         writeRangeEntry(block + kRangeTableOffset + kRangeEntrySize * std::size_t(k), v.points[k].range);
     }
     StoreChecksum(block, kBlockSize - kChecksumSize);
@@ -93,7 +102,7 @@ void appendVerification(QByteArray &out, const pcn::_blockdata &v, const Instrum
         const qsizetype at = out.size();
         out.append(QByteArray(qsizetype(kExtensionSize), '\0'));
         auto *ext = reinterpret_cast<std::uint8_t *>(out.data() + at);
-        encodePoint(v.points[k], instrument.type, ext);
+        encodePoint(v.points[k], type, ext);
         writeRangeEntry(ext + kPointSize, v.points[k].range);
         StoreChecksum(ext, kExtensionSize - kChecksumSize);
     }
@@ -113,11 +122,12 @@ QByteArray encodeFileHeader(const QString &serialText)
 
 QByteArray encodeMeterFile(const pcn::_totalblockdata &meter)
 {
-    if (meter.verifications.isEmpty() || !encodingFamily(meter.instrument.type))
+    if (meter.verifications.isEmpty())
         return {};
     qsizetype total = qsizetype(kFileHeaderSize);
     for (const pcn::_blockdata &v : meter.verifications) {
-        if (v.points.isEmpty() || v.points.size() > std::numeric_limits<std::uint16_t>::max())
+        if (v.points.isEmpty() || v.points.size() > std::numeric_limits<std::uint16_t>::max()
+            || !encodingFamily(storedInstrumentType(meter, v)))
             return {};
         total += qsizetype(kBlockSize)
                  + std::max<qsizetype>(0, v.points.size() - kPointsInBlock) * qsizetype(kExtensionSize);
@@ -125,7 +135,7 @@ QByteArray encodeMeterFile(const pcn::_totalblockdata &meter)
     QByteArray out = encodeFileHeader(meter.verifications.first().serialText);
     out.reserve(total);
     for (const pcn::_blockdata &v : meter.verifications)
-        appendVerification(out, v, meter.instrument);
+        appendVerification(out, v, storedInstrumentType(meter, v), meter.instrument.serial);
     return out;
 }
 

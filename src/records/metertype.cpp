@@ -49,9 +49,7 @@ QString DecodeMeterType(QByteArrayView stored)
 {
     // Every stored verification passes through here when a folder is
     // scanned, so the bytes are handled on the stack.
-    std::array<std::uint8_t, kMeterTypeBytes> b{};
-    for (qsizetype i = 0; i < kMeterTypeBytes && i < stored.size(); ++i)
-        b[std::size_t(i)] = static_cast<std::uint8_t>(stored[i]);
+    std::array<std::uint8_t, kMeterTypeBytes> b = MeterTypeSlot(stored);
     for (std::size_t i = 0; i + 1 < std::size_t(kMeterTypeMaxLength); i += 2)
         std::swap(b[i], b[i + 1]);
     int length = 0;
@@ -101,4 +99,21 @@ std::optional<QByteArray> EncodeDecodedMeterType(const QString &text)
         (*b)[i] = static_cast<char>(*stored);
     }
     return b;
+}
+
+std::array<std::uint8_t, kMeterTypeBytes> MeterTypeSlot(QByteArrayView stored)
+{
+    std::array<std::uint8_t, kMeterTypeBytes> b{};
+    for (qsizetype i = 0; i < kMeterTypeBytes && i < stored.size(); ++i)
+        b[std::size_t(i)] = static_cast<std::uint8_t>(stored[i]);
+    return b;
+}
+
+QString VisibleMeterType(const QString &text)
+{
+    QString shown = text;
+    for (QChar &c : shown)
+        if (c.category() == QChar::Other_Control)
+            c = QChar(QChar::ReplacementCharacter);
+    return shown;
 }

@@ -9,6 +9,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <array>
+#include <cstdint>
 #include <optional>
 
 constexpr int kMeterTypeBytes = 16;
@@ -34,3 +36,11 @@ std::optional<QByteArray> EncodeDecodedMeterType(const QString &text);
 // rewrite never shortens it: U+0000 (from a stored byte 224) is stored as
 // 224, the other control characters as themselves.
 std::optional<QByteArray> EncodeMeterType(const QString &text);
+
+// The 16 bytes of a stored slot as they are (fewer are taken as zero-filled).
+std::array<std::uint8_t, kMeterTypeBytes> MeterTypeSlot(QByteArrayView stored);
+
+// The meter type as shown in lists, dialogs, protocols and messages: every
+// control character (kept unchanged in files) is replaced by U+FFFD, so that
+// it is seen and never acts on the display.
+QString VisibleMeterType(const QString &text);

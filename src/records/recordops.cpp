@@ -39,10 +39,8 @@ bool isShownAsPlus(QChar c)
     return QStringView(u"\"*/:<>?\\|").contains(c);
 }
 
-bool meterTypeCharacterStorable(QChar c)
+bool meterTypeCharacterKept(QChar c)
 {
-    if (c.category() == QChar::Other_Control)
-        return false;
     const std::optional<QByteArray> stored = EncodeMeterType(QString(c));
     if (!stored)
         return false;
@@ -50,6 +48,11 @@ bool meterTypeCharacterStorable(QChar c)
     if (back.isEmpty())
         return false; // a zero byte ends the stored text
     return back.at(0) == c || (isShownAsPlus(c) && back.at(0) == QLatin1Char('+'));
+}
+
+bool meterTypeCharacterStorable(QChar c)
+{
+    return c.category() != QChar::Other_Control && meterTypeCharacterKept(c);
 }
 
 void appendOnce(QString &list, QChar c)
@@ -90,7 +93,9 @@ pcn::_totalblockdata MergeMeters(const pcn::_totalblockdata &target, const pcn::
         return merged;
     const pcn::_blockdata &first = target.verifications.first();
     for (pcn::_blockdata v : source.verifications) {
+        v.instrumentType = pcn::storedInstrumentType(source, v); // its points stay in their encoding
         v.meterType = first.meterType;
+        v.meterTypeBytes = first.meterTypeBytes;
         v.year = first.year;
         v.i1 = first.i1;
         v.i2 = first.i2;
@@ -103,6 +108,11 @@ pcn::_totalblockdata MergeMeters(const pcn::_totalblockdata &target, const pcn::
 bool IsElementCompatible(const pcn::_blockdata &a, const pcn::_blockdata &b)
 {
     if (a.powerType != b.powerType || a.constant != b.constant || a.scheme != b.scheme || a.iNom != b.iNom)
+        return false;
+    // The joined points are written in the target block's encoding; points
+    // of another instrument type (a file holding blocks of several types)
+    // would be re-encoded in a format that is not theirs.
+    if (a.instrumentType != b.instrumentType)
         return false;
     switch (a.scheme) {
     case SchemeThreePhaseFourWire:
@@ -167,6 +177,15 @@ QString UnstorableMeterTypeCharacters(const QString &meterType)
     return bad;
 }
 
+QString MeterTypeCharactersNotKept(const QString &meterType)
+{
+    QString bad;
+    for (QChar c : meterType)
+        if (!meterTypeCharacterKept(c))
+            appendOnce(bad, c);
+    return bad;
+}
+
 QString UnstorableSerialTextCharacters(const QString &serialText)
 {
     QString bad;
@@ -181,8 +200,14 @@ std::optional<pcn::_totalblockdata> EditMeterParameters(const pcn::_totalblockda
 {
     if (meter.verifications.isEmpty() || parameters.meterType.size() > kMeterTypeMaxLength
         || parameters.serialText.size() > kSerialTextHeaderBytes
-        || !UnstorableMeterTypeCharacters(parameters.meterType).isEmpty()
         || !UnstorableSerialTextCharacters(parameters.serialText).isEmpty())
+        return std::nullopt;
+    // A type kept as it was read may hold control characters, which its
+    // file stores; a new one is held to what can be typed and stored.
+    const QString &stored = meter.verifications.first().meterType;
+    const QString bad = parameters.meterType == stored ? MeterTypeCharactersNotKept(parameters.meterType)
+                                                       : UnstorableMeterTypeCharacters(parameters.meterType);
+    if (!bad.isEmpty())
         return std::nullopt;
     pcn::_totalblockdata result = meter;
     pcn::_blockdata &first = result.verifications.first();

@@ -14,6 +14,7 @@
 #include "records/recordlabels.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -45,15 +46,17 @@ bool IsMergeable(const QString &sourcePath, const QString &targetPath, const Rec
 
 // The target followed by the verifications of the source, each of which
 // takes the meter type, year, i1 and i2 of the target's first verification
-// (and its serial text, which the file header gives every verification).
+// (and its serial text, which the file header gives every verification)
+// and keeps the instrument type of its block.
 pcn::_totalblockdata MergeMeters(const pcn::_totalblockdata &target, const pcn::_totalblockdata &source);
 
 // --- Verifications of one meter (elements) ----------------------------------------
 
 // Whether two verifications may be joined: equal power types, constants,
-// schemes and nominal currents, and the nominal voltages of the scheme
-// (phase and line for scheme 1, line for scheme 2, phase for scheme 4);
-// any other scheme is never compatible. Doubles compare exactly.
+// schemes, nominal currents and block instrument types, and the nominal
+// voltages of the scheme (phase and line for scheme 1, line for scheme 2,
+// phase for scheme 4); any other scheme is never compatible. Doubles
+// compare exactly.
 bool IsElementCompatible(const pcn::_blockdata &a, const pcn::_blockdata &b);
 // The same for verifications a and b of a meter; false for bad indexes.
 bool IsElementCompatible(const pcn::_totalblockdata &meter, int a, int b);
@@ -94,6 +97,11 @@ MeterParameters MeterParametersOf(const pcn::_totalblockdata &meter);
 // space or a control character), each once, in order of appearance. The
 // characters that stored types show as "+" (" * / : < > ? \ |) are stored.
 QString UnstorableMeterTypeCharacters(const QString &meterType);
+// The same without the control characters: those below 161 are stored
+// unchanged, so a type read from a file or the instrument that holds one
+// (a tab, 0x01, 0x7F) is written back as it was. Only what is typed in the
+// program is refused for them.
+QString MeterTypeCharactersNotKept(const QString &meterType);
 // The characters of a serial text that the file header cannot hold: those
 // outside the Windows-1251 code page and control characters.
 QString UnstorableSerialTextCharacters(const QString &serialText);
@@ -103,7 +111,8 @@ QString UnstorableSerialTextCharacters(const QString &serialText);
 // file header carries it for all of them. The serial numbers are kept.
 // Nothing when the meter has no verification, the type is longer than 14
 // characters, the serial text longer than 64 characters, or either holds a
-// character that cannot be stored.
+// character that cannot be stored (for a type unchanged from the first
+// verification's: one that its bytes would not give back).
 std::optional<pcn::_totalblockdata> EditMeterParameters(const pcn::_totalblockdata &meter,
                                                         const MeterParameters &parameters);
 
@@ -149,3 +158,23 @@ struct MergeOutcome {
 // is the source file deleted.
 MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPath, const RecordLabels &labels,
                              bool deleteSource);
+
+// A merge of every file of one meter into one of them.
+struct MergeAllOutcome {
+    MergeResult result = MergeResult::NotMergeable; // NotMergeable: nothing could be merged
+    pcn::_totalblockdata merged; // the target as written (Merged only)
+    QStringList mergedPaths; // the sources merged, in date order
+    QStringList deletedPaths; // those of them deleted as asked
+    QStringList notMergeable; // files of the meter's serial text that the merge rules leave out
+    QStringList unreadable; // candidates that could not be read
+};
+
+// Reads the target and the candidates again (the other files of its folder)
+// and merges into the target every candidate whose first verification
+// carries the target's serial text and which AreMergeable allows, in the
+// order of their earliest verification, then writes the target once,
+// atomically. Only when it was written completely, and only when asked, are
+// the merged sources deleted. Candidates of another serial text are passed
+// over without a word; the target's own path among them is ignored.
+MergeAllOutcome MergeAllMeterFiles(const QString &targetPath, const QStringList &candidatePaths,
+                                   const RecordLabels &labels, bool deleteSources);

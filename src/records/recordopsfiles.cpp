@@ -5,9 +5,12 @@
 #include "records/meterfile.h"
 #include "base/platform.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 bool IsMergeable(const QString &sourcePath, const QString &targetPath, const RecordLabels &labels, MergePair *pair)
 {
@@ -94,5 +97,63 @@ MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPat
     // The source goes only now that the target holds its verifications.
     if (deleteSource)
         outcome.sourceDeleted = DeleteMeterFile(sourcePath);
+    return outcome;
+}
+
+MergeAllOutcome MergeAllMeterFiles(const QString &targetPath, const QStringList &candidatePaths,
+                                   const RecordLabels &labels, bool deleteSources)
+{
+    MergeAllOutcome outcome;
+    const MeterFileReadResult target = ReadMeterFile(targetPath, labels);
+    if (!target.readable)
+        return outcome;
+    struct Source {
+        QString path;
+        pcn::_totalblockdata meter;
+        QDateTime earliest;
+    };
+    std::vector<Source> sources;
+    const QString &serialText = target.meter.verifications.first().serialText;
+    for (const QString &path : candidatePaths) {
+        if (isSameFile(path, targetPath))
+            continue;
+        MeterFileReadResult read = ReadMeterFile(path, labels);
+        if (!read.readable) {
+            outcome.unreadable << path;
+            continue;
+        }
+        if (read.meter.verifications.first().serialText != serialText)
+            continue;
+        if (!AreMergeable(read.meter, target.meter)) {
+            outcome.notMergeable << path;
+            continue;
+        }
+        QDateTime earliest;
+        for (const pcn::_blockdata &v : read.meter.verifications)
+            if (const QDateTime at(v.date, v.time); !earliest.isValid() || at < earliest)
+                earliest = at;
+        sources.push_back({path, std::move(read.meter), earliest});
+    }
+    if (sources.empty())
+        return outcome;
+    std::stable_sort(sources.begin(), sources.end(),
+                     [](const Source &a, const Source &b) { return a.earliest < b.earliest; });
+    pcn::_totalblockdata merged = target.meter;
+    for (const Source &source : sources) {
+        merged = MergeMeters(merged, source.meter);
+        outcome.mergedPaths << source.path;
+    }
+    if (!WriteMeterFile(targetPath, merged)) {
+        outcome.result = MergeResult::WriteFailed;
+        outcome.mergedPaths.clear();
+        return outcome;
+    }
+    outcome.result = MergeResult::Merged;
+    outcome.merged = std::move(merged);
+    // The sources go only now that the target holds their verifications.
+    if (deleteSources)
+        for (const QString &path : std::as_const(outcome.mergedPaths))
+            if (DeleteMeterFile(path))
+                outcome.deletedPaths << path;
     return outcome;
 }

@@ -1,5 +1,7 @@
 #include "pagemodel.h"
 
+#include "pagerender.h"
+
 #include <algorithm>
 
 namespace report {
@@ -21,7 +23,9 @@ PageItem richTextItem(const QRectF &box, const QString &html)
     PageItem item;
     item.kind = ItemKind::RichText;
     item.box = box;
-    item.text = html;
+    // Pages hold nothing from outside (a pasted image or link becomes text),
+    // so a saved report file never holds what its reader refuses.
+    item.text = selfContainedRichText(html);
     return item;
 }
 

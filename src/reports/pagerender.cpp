@@ -11,6 +11,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QTextDocument>
 #include <QTextLayout>
 
@@ -36,6 +39,101 @@ QRectF toReference(const QRectF &mm)
     return QRectF(toReference(mm.x()), toReference(mm.y()), toReference(mm.width()), toReference(mm.height()));
 }
 
+// A text document that loads nothing: style sheets, images and backgrounds
+// named in its HTML are not read from anywhere, only noted.
+class ClosedTextDocument : public QTextDocument {
+public:
+    bool askedForResource() const { return m_asked; }
+
+protected:
+    QVariant loadResource(int, const QUrl &) override
+    {
+        m_asked = true;
+        return {};
+    }
+
+private:
+    bool m_asked = false;
+};
+
+bool reachesOutside(const QTextFormat &format)
+{
+    if (format.isImageFormat() || format.hasProperty(QTextFormat::BackgroundImageUrl))
+        return true;
+    return format.isCharFormat() && !format.toCharFormat().anchorHref().isEmpty();
+}
+
+// Replaces the document's images by their names as text, its links by their
+// plain text, and drops background pictures; the image handler would
+// otherwise read an image's file itself when the document gives none.
+void closeDocument(QTextDocument &document)
+{
+    QList<QPair<int, int>> images; // position, length
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextCursor blockCursor(block);
+        QTextBlockFormat blockFormat = block.blockFormat();
+        if (blockFormat.hasProperty(QTextFormat::BackgroundImageUrl)) {
+            blockFormat.clearProperty(QTextFormat::BackgroundImageUrl);
+            blockCursor.setBlockFormat(blockFormat);
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            if (fragment.charFormat().isImageFormat()) {
+                images.append({fragment.position(), fragment.length()});
+                continue;
+            }
+            if (!reachesOutside(fragment.charFormat()))
+                continue;
+            QTextCharFormat format = fragment.charFormat();
+            format.clearProperty(QTextFormat::BackgroundImageUrl);
+            format.clearProperty(QTextFormat::AnchorHref);
+            format.setAnchor(false);
+            QTextCursor cursor(&document);
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(format);
+        }
+    }
+    for (auto it = images.crbegin(); it != images.crend(); ++it) {
+        QTextCursor cursor(&document);
+        cursor.setPosition(it->first);
+        cursor.setPosition(it->first + it->second, QTextCursor::KeepAnchor);
+        const QTextImageFormat image = cursor.charFormat().toImageFormat();
+        QTextCharFormat plain = cursor.charFormat();
+        plain.clearProperty(QTextFormat::ImageName);
+        plain.setObjectType(QTextFormat::NoObject);
+        QString names;
+        for (int k = 0; k < it->second; ++k)
+            names += QLatin1Char('[') + image.name() + QLatin1Char(']');
+        cursor.insertText(names, plain);
+    }
+    // Frames, tables and their cells may carry a picture of their own.
+    QList<QTextFrame *> frames{document.rootFrame()};
+    while (!frames.isEmpty()) {
+        QTextFrame *frame = frames.takeLast();
+        QTextFrameFormat format = frame->frameFormat();
+        if (format.hasProperty(QTextFormat::BackgroundImageUrl)) {
+            format.clearProperty(QTextFormat::BackgroundImageUrl);
+            frame->setFrameFormat(format);
+        }
+        if (auto *table = qobject_cast<QTextTable *>(frame)) {
+            for (int row = 0; row < table->rows(); ++row) {
+                for (int column = 0; column < table->columns(); ++column) {
+                    QTextTableCell cell = table->cellAt(row, column);
+                    QTextCharFormat cellFormat = cell.format();
+                    if (cellFormat.hasProperty(QTextFormat::BackgroundImageUrl)) {
+                        cellFormat.clearProperty(QTextFormat::BackgroundImageUrl);
+                        cell.setFormat(cellFormat);
+                    }
+                }
+            }
+        }
+        frames.append(frame->childFrames());
+    }
+}
+
 // A rich-text document laid out at the reference resolution: point sizes in
 // the HTML become pixels of that resolution, whatever device draws it later.
 class RichTextBox {
@@ -52,6 +150,7 @@ public:
         font.setPointSizeF(14.0);
         m_document.setDefaultFont(font);
         m_document.setHtml(html);
+        closeDocument(m_document);
         m_document.setTextWidth(toReference(widthMm));
     }
 
@@ -59,7 +158,7 @@ public:
 
 private:
     QImage m_device;
-    QTextDocument m_document;
+    ClosedTextDocument m_document;
 };
 
 // The fonts of one page, each resolved once: looking a family up in the
@@ -192,6 +291,40 @@ QList<double> richTextLineBottomsMm(const QString &html, double widthMm)
     }
     std::sort(bottoms.begin(), bottoms.end());
     return bottoms;
+}
+
+double fittingPointSize(const QString &text, const FontSpec &font, const QSizeF &boxMm, bool wrap)
+{
+    constexpr double kSmallest = 4.0, kStep = 0.5;
+    const QRectF box(0, 0, toReference(boxMm.width()), toReference(boxMm.height()));
+    const int flags = Qt::AlignCenter | (wrap ? Qt::TextWordWrap : 0);
+    FontSpec tried = font;
+    for (; tried.pointSize > kSmallest; tried.pointSize -= kStep) {
+        const QRectF needed = QFontMetricsF(referenceFont(tried)).boundingRect(box, flags, text);
+        if (needed.width() <= box.width() && needed.height() <= box.height())
+            break;
+    }
+    return qMax(tried.pointSize, kSmallest);
+}
+
+bool richTextIsSelfContained(const QString &html)
+{
+    ClosedTextDocument document;
+    document.setHtml(html);
+    if (document.askedForResource())
+        return false;
+    const QList<QTextFormat> formats = document.allFormats();
+    return std::none_of(formats.cbegin(), formats.cend(), reachesOutside);
+}
+
+QString selfContainedRichText(const QString &html)
+{
+    if (richTextIsSelfContained(html))
+        return html;
+    ClosedTextDocument document;
+    document.setHtml(html);
+    closeDocument(document);
+    return document.toHtml();
 }
 
 void renderPage(QPainter &painter, const ReportPage &page)

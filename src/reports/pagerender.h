@@ -33,6 +33,21 @@ double richTextHeightMm(const QString &html, double widthMm);
 // millimetres from its top, ascending: where the text may be cut.
 QList<double> richTextLineBottomsMm(const QString &html, double widthMm);
 
+// The largest size, at most the font's own and in steps of half a point
+// down to 4 points, at which the text fits the box (millimetres) as a text
+// item draws it, wrapped at blanks when `wrap`.
+double fittingPointSize(const QString &text, const FontSpec &font, const QSizeF &boxMm, bool wrap);
+
+// True when the rich text reaches nothing outside itself: no image, no link,
+// no style sheet and no background picture, whatever their source. Report
+// files are refused when one of their rich texts does.
+bool richTextIsSelfContained(const QString &html);
+
+// The rich text with every outside reference made harmless: an image is
+// drawn as its name in brackets, a link as its plain text, a background
+// picture is dropped. A self-contained text comes back unchanged.
+QString selfContainedRichText(const QString &html);
+
 // Draws one page; the painter's device decides the scale (its logical
 // resolution). The painter's origin must be the paper's top-left corner.
 void renderPage(QPainter &painter, const ReportPage &page);

@@ -4,6 +4,7 @@
 #include "views/gridcolumnkinds.h"
 #include "views/listtexts.h"
 #include "views/commandstate.h"
+#include "records/metertype.h"
 
 #include <QSet>
 
@@ -211,7 +212,7 @@ std::optional<ProtocolDocument> buildProtocolDocument(const pcn::_totalblockdata
     doc.titleHtml = texts.titleHtml;
     doc.endingHtml = texts.endingHtml;
 
-    doc.typeLine = text("MeterType") + first.meterType;
+    doc.typeLine = text("MeterType") + VisibleMeterType(first.meterType);
     doc.serialLine = text("SerialNumber") + first.serialText;
     doc.yearLine = text("Year") + QString::number(first.year);
     doc.classLine = text("Class") + formatGeneral(first.accuracyClass, locale);

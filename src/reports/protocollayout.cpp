@@ -28,6 +28,7 @@ constexpr double kPageNumberX = 150.3;
 constexpr double kPageOfX = 154.5;
 constexpr double kFramePen = 0.25;
 constexpr double kRulePen = 0.2;
+constexpr double kCaptionPadding = 0.8; // kept free between a heading caption and its rules (italics lean)
 
 const QString kTimes = QStringLiteral("Times New Roman");
 const QString kArial = QStringLiteral("Arial");
@@ -148,8 +149,14 @@ Band groupHeader(const ProtocolDocument &doc, const ResultGroup &group, const Sc
         const QRectF box(first.left, s.headingY + cell.row * rowStep, last.left + last.width - first.left, height);
         band.items.append(clipped(rectItem(box, kRulePen), bandClip(band.height)));
         const bool fixed = cell.caption == HeadingCaption::Fixed;
-        band.items.append(
-            textItem(box, headingText(cell, doc, group), fixed ? letterFont : captionFont, Qt::AlignCenter, !fixed));
+        // A caption too long for its cell (Russian ones are) wraps and then
+        // shrinks until it stays inside the rules.
+        const QString text = headingText(cell, doc, group);
+        FontSpec f = fixed ? letterFont : captionFont;
+        const QRectF inside =
+            box.adjusted(kCaptionPadding, kCaptionPadding / 2, -kCaptionPadding, -kCaptionPadding / 2);
+        f.pointSize = fittingPointSize(text, f, inside.size(), !fixed);
+        band.items.append(textItem(inside, text, f, Qt::AlignCenter, !fixed));
     }
     return band;
 }

@@ -1,7 +1,8 @@
 #include "reportfile.h"
 
 #include "base/platform.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
+#include "reports/pagerender.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -172,6 +173,10 @@ bool readItem(Reader &r, PageItem &item, quint16 version)
     }
     case ItemKind::RichText:
         item.text = r.str();
+        // A report file holds finished pages: an image, link or style sheet
+        // from anywhere else is damage, never something to load.
+        if (r.ok() && !richTextIsSelfContained(item.text))
+            return false;
         break;
     case ItemKind::Rect:
     case ItemKind::Line:

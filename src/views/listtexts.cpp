@@ -2,6 +2,7 @@
 
 #include "base/parallel.h"
 #include "records/numberformat.h"
+#include "records/metertype.h"
 
 #include <QRegularExpression>
 
@@ -123,8 +124,8 @@ QStringList meterRow(const pcn::_totalblockdata &meter, const SchemeNames &schem
                                 6);
     if (standardText.isNull())
         standardText = referenceStandardText(meter.instrument);
-    cells << first.meterType << first.serialText << classText << schemes.of(first.scheme) << yearText << ratioText
-          << standardText;
+    cells << VisibleMeterType(first.meterType) << first.serialText << classText << schemes.of(first.scheme) << yearText
+          << ratioText << standardText;
     if (previous) {
         previous->meter = &meter;
         previous->cells = cells;

@@ -1,5 +1,5 @@
 // config.cfg: layout, checksum and every validation rule of the reader.
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "base/settingsfile.h"
 #include "testdir.h"
 

@@ -1,7 +1,7 @@
 // Answer frames of a made-up instrument for the device tests.
 #pragma once
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "records/metertype.h"
 
 #include <QByteArray>

@@ -5,6 +5,7 @@
 #include "device/frame.h"
 #include "device/identifydecoder.h"
 #include "device/resultcodes.h"
+#include "devicetext/outcometext.h"
 #include "testdir.h"
 
 #include <QtTest>
@@ -341,17 +342,39 @@ void tst_decoders::archiveSizes()
 
 void tst_decoders::resultMessages()
 {
-    const QList<QPair<int, const char *>> table = {{1, "Error1"},   {2, "Error2"},   {3, "Error3"},   {4, "Error4"},
-                                                   {5, "Error2"},   {6, "Error5"},   {7, "Error6"},   {8, "Error1"},
-                                                   {9, "Error1"},   {10, "Error7"},  {11, "Error8"},  {12, "Error9"},
-                                                   {14, "Error11"}, {50, "Error12"}, {13, "Error12"}, {99, "Error12"}};
-    // By number, as the program reports them; numbers without a status of
-    // their own give the message of an unrecognised instrument.
-    for (const auto &row : table)
-        QCOMPARE(messageKeyForResult(static_cast<Status>(row.first)), QString::fromLatin1(row.second));
-    QVERIFY(messageKeyForResult(Status::Ok).isEmpty());
-    QVERIFY(messageTakesPortName(Status::PortUnavailable));
-    QVERIFY(!messageTakesPortName(Status::SettingsFailed));
+    // Status: the result code reported, the message of the status line, the
+    // error box shown before it.
+    const struct {
+        Status status;
+        int code;
+        int message;
+        int dialog;
+    } table[] = {
+        {Status::Ok, 0, 0, 0},
+        {Status::PortUnavailable, 1, 1, 0},
+        {Status::WriteFailed, 2, 2, 0},
+        {Status::StatusError, 3, 3, 0},
+        {Status::NoAnswer, 4, 4, 0},
+        {Status::BadStatus, 5, 2, 0},
+        {Status::BrokenAnswer, 6, 5, 0},
+        {Status::DataError, 7, 6, 0},
+        {Status::SettingsFailed, 8, 1, 0},
+        {Status::RestoreFailed, 9, 1, 0},
+        {Status::CloseFailed, 10, 7, 0},
+        {Status::ArchiveEmpty, 11, 8, 0},
+        {Status::EntryCrc, 12, 9, 0},
+        {Status::Cancelled, 14, 11, 0},
+        {Status::UsbLibraryMissing, 14, 11, 31},
+        {Status::UsbNoDevice, 14, 11, 32},
+        {Status::UsbSeveralDevices, 14, 11, 33},
+        {Status::NotRecognised, 50, 12, 0},
+    };
+    for (const auto &row : table) {
+        QCOMPARE(code(row.status), row.code);
+        QCOMPARE(devicetext::statusMessage(row.status), row.message);
+        QCOMPARE(devicetext::statusDialogMessage(row.status), row.dialog);
+        QCOMPARE(devicetext::statusTakesPortName(row.status), row.status == Status::PortUnavailable);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_decoders)

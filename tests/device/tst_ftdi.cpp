@@ -127,15 +127,18 @@ struct UsbRig {
             struct Owned final : Link {
                 FTDI_device device;
                 UsbLink link;
-                Owned(FtdiApi &api, ExchangeContext &c) : device(api), link(device, device, c) {}
+                explicit Owned(FtdiApi &api) : device(api), link(device, device) {}
                 Status begin() override { return link.begin(); }
-                void exchange(const QByteArray &r, QByteArray &a, int c, int e) override { link.exchange(r, a, c, e); }
+                Status exchange(const QByteArray &r, QByteArray &a, int c, int e) override
+                {
+                    return link.exchange(r, a, c, e);
+                }
                 Status end() override { return link.end(); }
                 void abort() override { link.abort(); }
                 void pause(std::chrono::milliseconds d) override { link.pause(d); }
                 LinkTraits traits() const override { return link.traits(); }
             };
-            return std::make_unique<Owned>(api, context);
+            return std::make_unique<Owned>(api);
         };
     }
 };
@@ -196,22 +199,22 @@ void tst_ftdi::callSequence()
 
 void tst_ftdi::deviceCountDialogs()
 {
-    const QList<QPair<int, QString>> cases = {{0, "Error32"}, {2, "Error33"}, {-1, "Error32"}};
+    const QList<QPair<int, Status>> cases = {
+        {0, Status::UsbNoDevice}, {2, Status::UsbSeveralDevices}, {-1, Status::UsbNoDevice}};
     for (const auto &c : cases) {
         UsbRig rig;
         rig.api.devices = c.first;
         DeviceClient client(rig.maker(), rig.context);
         DeviceInfo info;
-        QCOMPARE(client.identify(info), Status::Cancelled);
-        QCOMPARE(rig.context.diagnostic.dialogKey, c.second);
+        QCOMPARE(client.identify(info), c.second);
+        QCOMPARE(code(c.second), 14);
         QVERIFY(rig.api.written.isEmpty());
     }
     UsbRig missing;
     missing.api.loads = false;
     DeviceClient client(missing.maker(), missing.context);
     DeviceInfo info;
-    QCOMPARE(client.identify(info), Status::Cancelled);
-    QCOMPARE(missing.context.diagnostic.dialogKey, QStringLiteral("Error31"));
+    QCOMPARE(client.identify(info), Status::UsbLibraryMissing);
     QCOMPARE(missing.api.calls, QStringList{"load"});
 }
 

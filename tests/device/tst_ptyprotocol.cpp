@@ -4,6 +4,7 @@
 #include "device/link.h"
 #include "device/llexch.h"
 #include "device/resultcodes.h"
+#include "devicetext/outcometext.h"
 #include "processes.h"
 #include "testdir.h"
 
@@ -44,7 +45,7 @@ public:
         return r;
     }
     bool purge() override { return inner_.purge(); }
-    QString failureReason(int language) const override { return inner_.failureReason(language); }
+    PortFailure failure() const override { return inner_.failure(); }
     bool restore() override { return inner_.restore(); }
     bool close(bool r) override { return inner_.close(r); }
     void pause(std::chrono::milliseconds ms) override
@@ -64,7 +65,7 @@ public:
         : port_(port, 115200), recorder(port_), link_(recorder, t, c)
     {}
     Status begin() override { return link_.begin(); }
-    void exchange(const QByteArray &r, QByteArray &a, int c, int e) override { link_.exchange(r, a, c, e); }
+    Status exchange(const QByteArray &r, QByteArray &a, int c, int e) override { return link_.exchange(r, a, c, e); }
     Status end() override { return link_.end(); }
     void abort() override { link_.abort(); }
     void pause(std::chrono::milliseconds d) override { link_.pause(d); }
@@ -265,7 +266,7 @@ void tst_ptyprotocol::faults()
         rc = s.client.readContent(info, entries);
     }
     QCOMPARE(device::code(rc), code);
-    QCOMPARE(messageKeyForResult(rc).isEmpty(), false);
+    QVERIFY(devicetext::statusMessage(rc) > 0);
 }
 
 void tst_ptyprotocol::missingPort()
@@ -274,12 +275,11 @@ void tst_ptyprotocol::missingPort()
     Session s(dir.filePath(QStringLiteral("no-such-port")));
     DeviceInfo info;
     QCOMPARE(s.client.identify(info), Status::PortUnavailable);
-    QVERIFY(s.context.diagnostic.portReason.contains(QStringLiteral("not present")));
-    // In the program's language, like every other text.
-    Session russian(dir.filePath(QStringLiteral("no-such-port")));
-    russian.context.language = 0;
-    QCOMPARE(russian.client.identify(info), Status::PortUnavailable);
-    QCOMPARE(russian.context.diagnostic.portReason, QStringLiteral("порт не найден; подключён ли кабель?"));
+    QCOMPARE(s.context.portFailure.kind, PortFailure::Kind::NotPresent);
+    // Told in the program's language, like every other text.
+    QVERIFY(devicetext::portFailureText(s.context.portFailure, 1).contains(QStringLiteral("not present")));
+    QCOMPARE(devicetext::portFailureText(s.context.portFailure, 0),
+             QStringLiteral("порт не найден; подключён ли кабель?"));
     QCOMPARE(COM_M::CLlExch::diagnose(dir.path() + QStringLiteral("/x"), QSerialPort::NoError),
              COM_M::PortProblem::NotPresent);
 }

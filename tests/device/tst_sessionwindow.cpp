@@ -11,7 +11,7 @@
 #include "device/ui/frmcom.h"
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
-#include "records/ui/statusmessagetimer.h"
+#include "base/ui/statusmessagetimer.h"
 #include "mainwindow/korvelform.h"
 #include "mainwindowfixture.h"
 #include "records/meterfile.h"
@@ -35,6 +35,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <optional>
 
 using sessiontest::readFolder;
 using sessiontest::Sim;
@@ -290,17 +292,35 @@ private slots:
         QCOMPARE(w.commands->contentForm()->ContentListView->topLevelItemCount(), 0);
     }
 
-    void emptyArchive()
+    void endedReadings_data() { sessiontest::addEndedReadings(); }
+    void endedReadings()
     {
-        Sim sim({"--model-class", "3", "--records", "0"});
-        QVERIFY(!sim.path.isEmpty());
+        QFETCH(QStringList, simArgs);
+        QFETCH(bool, chosen);
+        QFETCH(int, code);
+        QFETCH(QString, status);
         Window w;
         QVERIFY(w.open());
-        w.useSerial(sim.path);
+        std::optional<Sim> sim;
+        QString port = w.folder + QStringLiteral("/no-such-tty");
+        if (!simArgs.isEmpty()) {
+            sim.emplace(simArgs);
+            QVERIFY(!sim->path.isEmpty());
+            port = sim->path;
+        }
+        w.useSerial(port);
         QSignalSpy content(w.commands, &DeviceCommands::contentDialogShown);
+        QSignalSpy finished(w.commands, &DeviceCommands::runFinished);
+        whenContentShown(w, [](TContForm &f) {
+            click(f.AllCalibrationButton);
+            click(f.ReadCalibrationButton);
+        });
         w.read();
-        QCOMPARE(w.status(), QStringLiteral(" Log is empty."));
-        QCOMPARE(content.size(), 0);
+        QCOMPARE(content.size(), chosen ? 1 : 0);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.first().first().toInt(), code);
+        QCOMPARE(w.status(), status.replace(QLatin1String("%1"), port));
+        QVERIFY(w.shown.isEmpty());
         QVERIFY(readFolder(w.dataFolder()).isEmpty());
         QVERIFY(w.form->folderPanel()->isEnabled());
     }
@@ -510,6 +530,7 @@ private slots:
         });
         QString titleDuring;
         QString readDuring;
+        testsupport::CaptionWatcher caption(w.form.get());
         connect(w.commands, &DeviceCommands::recordRead, this, [&](int count) {
             TForm2 *form = w.commands->exchangeForm();
             if (!form || !titleDuring.isEmpty())
@@ -532,6 +553,11 @@ private slots:
                  qPrintable(titleDuring));
         QCOMPARE(readDuring, QStringLiteral("1"));
         QCOMPARE(w.form->windowTitle(), kTitle);
+        // One percentage at a time, and the bare title after the run.
+        QVERIFY(caption.shown.size() >= 2);
+        for (const QString &shown : std::as_const(caption.shown))
+            QVERIFY2(shown.count(QLatin1Char('%')) < 2, qPrintable(shown));
+        QCOMPARE(caption.shown.last(), kTitle);
         QVERIFY(w.form->isVisible()); // closing the window during a run only stops the run
         QVERIFY(w.form->folderPanel()->isEnabled());
     }
@@ -694,14 +720,6 @@ private slots:
     {
         Window w;
         QVERIFY(w.open());
-        const QString missing = w.folder + QStringLiteral("/no-such-tty");
-        w.useSerial(missing);
-        w.read();
-        QVERIFY2(w.status().startsWith(QStringLiteral(" COM Port unavailable ") + missing + QStringLiteral(" (")),
-                 qPrintable(w.status()));
-        QVERIFY(w.status().endsWith(QLatin1Char(')')));
-        QVERIFY(w.shown.isEmpty());
-
         // USB on a machine without the bridge: the driver or device-count
         // dialog first, then the cancel message.
         w.form->settings().interfaceType = InterfaceUsb;

@@ -259,6 +259,7 @@ private slots:
         QVERIFY(s.parsed); // the document stays well-formed
         QCOMPARE(s.rows[1][2].type, serialType);
         QCOMPARE(s.rows[1][2].text, serialText);
+        QCOMPARE(s.rows[1][1].text, QString(meterType).replace(QChar(1), QChar(QChar::ReplacementCharacter)));
     }
 
     void xmlSafeTextReplacesWhatXmlCannotHold_data()

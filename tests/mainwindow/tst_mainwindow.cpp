@@ -212,6 +212,7 @@ private slots:
         QVERIFY(window.FormCreate());
         QVERIFY(window.FormActivate());
         QCOMPARE(window.windowTitle(), QStringLiteral("Measuring Instruments Vardosk"));
+        testsupport::CaptionWatcher caption(&window);
         QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" USB"));
         QVERIFY(window.action(QStringLiteral("EnglishLang"))->isChecked());
         QCOMPARE(window.action(QStringLiteral("Exit"))->text(), QStringLiteral("Exit"));
@@ -226,6 +227,8 @@ private slots:
 
         window.action(QStringLiteral("RussianLang"))->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("Вардоск средств измерений"));
+        QCOMPARE(caption.shown, QStringList{window.windowTitle()}); // not followed by the English name
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отмена"); // the toolkit's dialogs too
         QCOMPARE(window.action(QStringLiteral("Exit"))->text(), QStringLiteral("Выход"));
         QCOMPARE(window.message(19), QStringLiteral("Пароль указан неверно."));
         QVERIFY(window.action(QStringLiteral("RussianLang"))->isChecked());
@@ -235,6 +238,7 @@ private slots:
         QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceRus.pdf")));
 
         window.action(QStringLiteral("EnglishLang"))->trigger();
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
         QStringList again;
         for (QAction *a : window.menuBar()->actions())
             again << a->text();
@@ -243,9 +247,13 @@ private slots:
         QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceEng.pdf")));
 
         QString opened;
-        window.setDocumentOpener([&](const QString &p) { opened = p; });
+        window.setDocumentOpener([&](const QString &p) {
+            opened = p;
+            return false; // no program could open it: the user learns where the manual is
+        });
         window.action(QStringLiteral("N4"))->trigger();
         QVERIFY(opened.endsWith(QStringLiteral("/ReferenceEng.pdf")));
+        QCOMPARE(shown.last(), programText(ProgramText::ManualNotOpened, 1).arg(QDir::toNativeSeparators(opened)));
     }
 
     // A secondary window made after language switches shows the language in

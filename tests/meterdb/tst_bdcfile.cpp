@@ -4,7 +4,8 @@
 #include "meterdb/bdcfile.h"
 #include "meterdb/meterbaseimage.h"
 #include "base/platform.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
+#include "records/metertype.h"
 #include "meterdbsamples.h"
 #include "testdir.h"
 
@@ -75,6 +76,13 @@ private slots:
         QTest::newRow("one byte changed") << changed << BdcLoad::ReadError;
         QTest::newRow("empty") << QByteArray() << BdcLoad::ReadError;
         QTest::newRow("count 11, right CRC") << eleven << BdcLoad::DataError;
+        for (const int at : {0, 1, 4, 6, 8}) { // a fixed header byte other than written, right CRC
+            QByteArray header = good;
+            header[at] = char(header[at] ^ 0x10);
+            StoreChecksum(reinterpret_cast<std::uint8_t *>(header.data()), 1034);
+            QTest::newRow(qPrintable(QStringLiteral("header byte %1, right CRC").arg(at)))
+                << header << BdcLoad::DataError;
+        }
     }
 
     void refusedFiles()
@@ -117,6 +125,37 @@ private slots:
         MeterList list;
         QVERIFY(decodeImage(image.area, 2, list));
         QCOMPARE(list[1].meterType, readBack);
+    }
+
+    // Slots read from a file come back byte for byte on saving: letters
+    // stored at 224..255 (which decode to control characters), controls
+    // below 161 and an all-zero slot; controls are shown as U+FFFD.
+    void slotsComeBackAsStored_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("bytes 224..255") << hex("41 E1 42 FF 20 20 20 20 20 20 20 20 20 20 00 00")
+                                        << QStringLiteral("\x01"
+                                                          "A\x1F"
+                                                          "B");
+        QTest::newRow("tab, 0x01, 0x7F") << hex("09 41 7F 01 20 20 20 20 20 20 20 20 20 20 00 00")
+                                         << QStringLiteral("A\t\x01\x7F");
+        QTest::newRow("all zero") << QByteArray(16, '\0') << QString();
+    }
+
+    void slotsComeBackAsStored()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, type);
+        QByteArray file = bdcFileBytes(meterdbtest::entries(2));
+        file.replace(10 + 16, 16, stored);
+        StoreChecksum(reinterpret_cast<std::uint8_t *>(file.data()), 1034);
+        MeterList list;
+        QCOMPARE(parseBdcFile(file, list), BdcLoad::Ok);
+        QCOMPARE(list[1].meterType, type);
+        for (const QChar c : VisibleMeterType(type)) // shown with U+FFFD instead
+            QVERIFY(c.category() != QChar::Other_Control);
+        QCOMPARE(bdcFileBytes(list), file); // so load -> save -> load gives the same entries
     }
 
     void numericRecord()
@@ -174,7 +213,9 @@ private slots:
         QTest::newRow("two separators") << "1.2,3" << false << false;
         QTest::newRow("1000") << "1000" << false << false;
         QTest::newRow("999.9") << "999.9" << true << false;
-        QTest::newRow("9.99") << "9.99" << true << true;
+        QTest::newRow("9.99") << "9.99" << false << true; // a nominal value takes one decimal
+        QTest::newRow("57.71") << "57.71" << false << false;
+        QTest::newRow("57,7") << "57,7" << true << false;
         QTest::newRow("10") << "10" << true << false;
         QTest::newRow("letter") << "1a" << false << false;
         QTest::newRow("separator alone") << "," << false << false;

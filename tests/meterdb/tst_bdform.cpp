@@ -81,8 +81,11 @@ private slots:
                                       << "A*B"
                                       << "AB";
         QTest::newRow("second separator") << "Inom"
-                                          << "1.2,5"
-                                          << "1.25";
+                                          << "12.,5"
+                                          << "12.5";
+        QTest::newRow("second decimal of a voltage") << "EUnomfaz"
+                                                     << "57.71"
+                                                     << "57.7";
         QTest::newRow("comma") << "Inom"
                                << "12,5"
                                << "12,5";
@@ -115,12 +118,16 @@ private slots:
         TBdForm form(meterdbtest::recordingServices(r));
         form.show();
         form.NewButtonClick();
+        typeEntry(form, QStringLiteral("CE301"), QStringLiteral("42"));
         form.Eyear->setFocus();
-        QTest::keyClicks(form.Eyear, QStringLiteral("1950"));
+        typeSpin(form.Eyear, 1950);
         QVERIFY(!form.ApplyButton->isEnabled());
+        QCOMPARE(form.ApplyButton->toolTip(), "Fill in or correct: Год выпуска"); // the field to correct
         emit form.Eyear->editingFinished();
         QCOMPARE(form.Eyear->value(), 1960);
         QCOMPARE(form.Eyear->text(), QStringLiteral("1960"));
+        QVERIFY(form.ApplyButton->isEnabled()); // the corrected year counts
+        QVERIFY(form.ApplyButton->toolTip().isEmpty());
         form.I2SpinEdit->clear();
         QTest::keyClicks(form.I2SpinEdit, QStringLiteral("0"));
         emit form.I2SpinEdit->editingFinished();
@@ -179,6 +186,7 @@ private slots:
         form.ApplyButtonClick();
         QCOMPARE(r.messages, QStringList{meterdbtest::englishMessage(23)});
         QVERIFY(form.isEditing());
+        QVERIFY(form.ListView1->isEnabled() && form.SaveButton->isEnabled() && form.LoadButton->isEnabled());
         QCOMPARE(form.entries().size(), 1);
         form.CancelButtonClick();
 

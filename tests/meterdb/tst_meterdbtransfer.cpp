@@ -8,11 +8,14 @@
 #include "processes.h"
 #include "testdir.h"
 #include "meterdb/bdcfile.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
+#include "meterdb/meterbasetransfer.h"
+#include "device/connection.h"
 #include "meterdbsamples.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -66,12 +69,15 @@ device::Connection ptyConnection(const QString &port, const QString &trace = {})
     return c;
 }
 
-void addGenerations()
+void addGenerations(bool withEmptyArchive = false)
 {
     QTest::addColumn<int>("modelClass");
-    QTest::newRow("older") << 0;
-    QTest::newRow("newer") << 3;
-    QTest::newRow("newer single-phase") << 5;
+    QTest::addColumn<int>("records"); // in the instrument's archive
+    QTest::newRow("older") << 0 << 12;
+    QTest::newRow("newer") << 3 << 12;
+    QTest::newRow("newer single-phase") << 5 << 12;
+    if (withEmptyArchive) // identify says "archive empty": the transfer goes on
+        QTest::newRow("newer, empty archive") << 3 << 0;
 }
 
 } // namespace
@@ -86,15 +92,16 @@ private slots:
             QSKIP("the instrument emulator is not built");
     }
 
-    void cliWriteThenRead_data() { addGenerations(); }
+    void cliWriteThenRead_data() { addGenerations(true); }
 
     void cliWriteThenRead()
     {
         QFETCH(int, modelClass);
+        QFETCH(int, records);
         const bool older = modelClass < 3;
         QTemporaryDir dir;
         Sim sim({QStringLiteral("--model-class"), QString::number(modelClass), QStringLiteral("--db-file"),
-                 dir.filePath(QStringLiteral("db.raw"))});
+                 dir.filePath(QStringLiteral("db.raw")), QStringLiteral("--records"), QString::number(records)});
         QVERIFY(!sim.path.isEmpty());
         const QString file = dir.filePath(QStringLiteral("ten.bdc"));
         const QString trace = dir.filePath(QStringLiteral("trace.txt"));
@@ -169,6 +176,42 @@ private slots:
         QVERIFY(show.exitCode != 0);
         QCOMPARE(show.err.trimmed(), meterdbtest::englishMessage(27));
         QVERIFY(show.out.isEmpty());
+
+        // An area of another size than 1024 bytes sends nothing.
+        device::ExchangeContext context;
+        meterdb::MeterBaseTransfer transfer(
+            device::makeLinkMaker(ptyConnection(QStringLiteral("/dev/null"), trace), context), context);
+        for (const int size : {0, 400, 1023, 1025})
+            QCOMPARE(transfer.write(QByteArray(size, '\0')), device::Status::BadStatus);
+        QVERIFY(!QFile::exists(trace));
+
+        // Only trailing blanks go; an all-blank type keeps one.
+        QCOMPARE(meterdb::saveBdcFile(nine, {meterdbtest::entry(" A  ", 1), meterdbtest::entry("   ", 2)}),
+                 meterdb::BdcSave::Ok);
+        const QString shown = runCli({"meterdb", "show", nine}).out;
+        QVERIFY(shown.contains("{\"meterType\":\" A\",") && shown.contains("{\"meterType\":\" \","));
+    }
+
+    // A set password guards a write: missing (no terminal) or wrong, nothing is written.
+    void cliWriteAsksForThePassword()
+    {
+        QTemporaryDir dir;
+        const QString db = dir.filePath("db.raw"), file = dir.filePath("ten.bdc");
+        Sim sim({"--db-file", db});
+        QCOMPARE(meterdb::saveBdcFile(file, meterdbtest::entries(10)), meterdb::BdcSave::Ok);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", dir.path());
+        QSettings(dir.filePath("Korvel/Tessmer.ini"), QSettings::IniFormat).setValue("Password", "secret");
+        const QByteArray before = testsupport::readAll(db);
+        const QStringList write = {"meterdb", "write", file, "--port", sim.path};
+        for (const QByteArray &input : {QByteArray(), QByteArray("Secret\n"), QByteArray("secret\n")}) {
+            const bool right = input == "secret\n";
+            const CliRun run =
+                runCli(input.isEmpty() ? write : write + QStringList{"--password-stdin"}, env, 120000, input);
+            QCOMPARE(run.exitCode, right ? 0 : 2);
+            QCOMPARE(run.err.trimmed(), right ? QString() : meterdbtest::englishMessage(19));
+            QCOMPARE(testsupport::readAll(db) != before, right);
+        }
     }
 
     void editorTransfers_data() { addGenerations(); }

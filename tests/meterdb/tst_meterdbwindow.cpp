@@ -109,13 +109,30 @@ private slots:
         QVERIFY(w.shown.isEmpty());
     }
 
+    // A port that cannot be opened, told in the language of the interface.
+    void failedReadOpensNothing_data()
+    {
+        QTest::addColumn<bool>("russian");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("English") << false << " COM Port unavailable "
+                                 << "(the port is not present; is the cable plugged in?)";
+        QTest::newRow("Russian") << true << " Нет доступа к порту. "
+                                 << "(порт не найден; подключён ли кабель?)";
+    }
     void failedReadOpensNothing()
     {
+        QFETCH(bool, russian);
+        QFETCH(QString, message);
+        QFETCH(QString, reason);
         Window w;
-        QVERIFY(w.open(w.folder + QStringLiteral("/no-such-port")));
+        const QString port = w.folder + QStringLiteral("/no-such-port");
+        QVERIFY(w.open(port));
+        if (russian)
+            w.form->RussianLangClick();
         const Seen seen = triggerAndClose(w, QStringLiteral("LoadBaseFromDeviceAction"));
         QVERIFY(!seen.opened);
-        QVERIFY(w.form->messagePanel()->text().startsWith(QStringLiteral(" COM Port unavailable ")));
+        QCOMPARE(w.form->messagePanel()->text(), message + port + QLatin1Char(' ') + reason);
     }
 };
 

@@ -2,7 +2,7 @@
 // typed here from the file layout, independently of the code under test.
 #pragma once
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 
 #include <QByteArray>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "records/checksum.h"
+#include "base/checksum.h"
 
 #include <QtTest>
 

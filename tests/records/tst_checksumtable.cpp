@@ -1,6 +1,6 @@
 // The table-driven CRC must equal the shift register of its definition (the
 // bytes, then two zero bytes) on any data.
-#include "records/checksum.h"
+#include "base/checksum.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

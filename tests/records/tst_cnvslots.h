@@ -3,8 +3,8 @@
 // 1024-byte record, 2 frame checksum bytes. Record offsets are slot offsets.
 #pragma once
 
-#include "device/deviceinfo.h"
-#include "records/checksum.h"
+#include "records/deviceinfo.h"
+#include "base/checksum.h"
 #include "records/meterfile.h"
 #include "records/recordlabels.h"
 

@@ -2,7 +2,7 @@
 // in-place renaming; and the status-message timer.
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
-#include "records/ui/statusmessagetimer.h"
+#include "base/ui/statusmessagetimer.h"
 
 #include <QAction>
 #include <QDir>

@@ -274,6 +274,9 @@ private slots:
         QCOMPARE(r.meter.verifications[1].i2, std::uint16_t(1));
         // The instrument of the last block remains.
         QCOMPARE(r.meter.instrument.serial, std::uint16_t(0x4321));
+        second.transformer = 0x0055; // 5/5: equal currents, shown as 1/1
+        const pcn::_blockdata equal = parse(fileHeader("m") + type0Block(second)).meter.verifications.value(0);
+        QCOMPARE(QPair(equal.i1, equal.i2), QPair(std::uint16_t(1), std::uint16_t(1)));
     }
 
     void headerlessTakesFirstSerial()

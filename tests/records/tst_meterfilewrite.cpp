@@ -116,6 +116,17 @@ private slots:
         seal23(five);
         QTest::newRow("type 5") << fileHeader("5") + type5Block() << fileHeader("5") + five;
         QTest::newRow("type 6") << fileHeader("6") + type6Block() << fileHeader("6") + type6Block();
+        // Blocks of two instrument types: each keeps its own type and encoding.
+        QTest::newRow("types 0 and 6") << fileHeader("SN 42") + type0Block() + type6Block()
+                                       << fileHeader("SN 42") + type0BlockAsWritten() + type6Block();
+        // A designation ended by a zero byte before its 14th character
+        // ("CE301 ", then 0) keeps its bytes.
+        Header early;
+        early.meterType = QByteArray::fromHex("45433033203120002020202020200000");
+        QByteArray earlyWritten = type0Block(early);
+        earlyWritten[point23(0) + 94] = earlyWritten[point23(0) + 95] = 0;
+        seal23(earlyWritten);
+        QTest::newRow("early zero byte") << fileHeader("8") + type0Block(early) << fileHeader("8") + earlyWritten;
         // Byte 49 is written as 0.
         h.reserved = 0x77;
         QTest::newRow("reserved byte") << fileHeader("7") + type0Block(h) << fileHeader("7") + type0BlockAsWritten();
@@ -194,6 +205,9 @@ private slots:
         QCOMPARE(word(26), 29);
         QCOMPARE(word(32), 1);
         QCOMPARE(word(34), 577);
+        pcn::_totalblockdata big = handMadeMeter();
+        big.verifications[0].iNom = 7000; // 70000 tenths: held at 65535
+        QCOMPARE(encodeMeterFile(big).mid(67 + 36, 2), QByteArray("\xFF\xFF", 2));
     }
 
     void meterTypeAndSerialTextLimits()

@@ -182,7 +182,8 @@ private slots:
         QTest::addColumn<int>("change");
         QTest::addColumn<bool>("compatible");
         // change: 0 none, 1 phase voltage, 2 line voltage, 3 current,
-        // 4 constant, 5 power type.
+        // 4 constant, 5 power type, 6 block instrument type.
+        QTest::newRow("block instrument type") << 1 << 6 << false;
         for (int scheme : {1, 2, 4}) {
             const QByteArray s = QByteArray::number(scheme);
             QTest::newRow("scheme " + s + " equal") << scheme << 0 << true;
@@ -219,6 +220,9 @@ private slots:
             break;
         case 5:
             b.powerType = PowerReactiveShift;
+            break;
+        case 6:
+            b.instrumentType = 6;
             break;
         default:
             break;
@@ -470,6 +474,37 @@ private slots:
         QVERIFY(!QFileInfo::exists(s));
         QCOMPARE(readBack(t).verifications.size(), 5);
         QCOMPARE(MergeMeterFiles(s, t, kLabels, true).result, MergeResult::NotMergeable);
+    }
+
+    // Every file of the meter in date order; another class is left out and
+    // said so, another serial text passed over; sources go only when asked.
+    void mergeAllFilesOfAMeter()
+    {
+        QTemporaryDir dir;
+        const auto path = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
+        pcn::_totalblockdata otherClass = meter({verification(at(1, 1), {11})});
+        otherClass.verifications[0].accuracyClass = 1;
+        pcn::_totalblockdata otherSerial = meter({verification(at(1, 2), {12})});
+        otherSerial.verifications[0].serialText = QStringLiteral("4243");
+        QVERIFY(WriteMeterFile(path("t.pcn"), meter({verification(at(5, 1), {51})})));
+        QVERIFY(WriteMeterFile(path("late.pcn"), meter({verification(at(6, 1), {61})})));
+        QVERIFY(WriteMeterFile(path("early.pcn"), meter({verification(at(2, 1), {21}), verification(at(7, 1), {71})})));
+        QVERIFY(WriteMeterFile(path("class.pcn"), otherClass));
+        QVERIFY(WriteMeterFile(path("serial.pcn"), otherSerial));
+        const QStringList all = {path("t.pcn"),      path("late.pcn"),  path("class.pcn"),
+                                 path("serial.pcn"), path("early.pcn"), path("none.pcn")};
+        const MergeAllOutcome outcome = MergeAllMeterFiles(path("t.pcn"), all, kLabels, true);
+        QCOMPARE(outcome.result, MergeResult::Merged);
+        QCOMPARE(outcome.mergedPaths, (QStringList{path("early.pcn"), path("late.pcn")}));
+        QCOMPARE(outcome.deletedPaths, outcome.mergedPaths);
+        QCOMPARE(outcome.notMergeable, QStringList{path("class.pcn")});
+        QCOMPARE(outcome.unreadable, QStringList{path("none.pcn")});
+        QList<double> order;
+        for (const pcn::_blockdata &v : readBack(path("t.pcn")).verifications)
+            order << voltagesOf(v);
+        QCOMPARE(order, (QList<double>{51, 21, 71, 61}));
+        QVERIFY(QFileInfo::exists(path("class.pcn")) && !QFileInfo::exists(path("late.pcn")));
+        QCOMPARE(MergeAllMeterFiles(path("t.pcn"), all, kLabels, false).result, MergeResult::NotMergeable);
     }
 
     void failedWritesChangeNoFile_data()

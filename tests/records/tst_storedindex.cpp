@@ -129,6 +129,8 @@ private slots:
                                     << "kvm" << QStringList{"Y/Z/renamed.pcn"};
         QTest::newRow("nothing") << "999"
                                  << "" << QStringList{};
+        QTest::newRow("hidden folder, as in the folder tree") << "31337"
+                                                              << "" << QStringList{".H/h.pcn"};
     }
 
     void findsMetersByParts()
@@ -139,6 +141,11 @@ private slots:
         QTemporaryDir dir;
         const QString data = dir.path();
         pcn::_totalblockdata a = meterOf(QStringLiteral("ЦЭ6803В"), 4512345, 3);
+        // One day, three times: the middle one (12:00) is the latest.
+        const int hours[] = {10, 12, 11};
+        for (int k = 0; k < 3; ++k)
+            testsupport::setMoment(a.verifications[k], QDateTime(QDate(2010, 1, 1), QTime(hours[k], 0)));
+        QVERIFY(store(data, QStringLiteral(".H"), meterOf(QStringLiteral("ZZ"), 31337, 1), QStringLiteral("h.pcn")));
         QVERIFY(store(data, QStringLiteral("X"), a, QStringLiteral("a.pcn")));
         QVERIFY(store(data, QStringLiteral("X"), meterOf(QStringLiteral("ЦЭ6827"), 777, 1), QStringLiteral("c.pcn")));
         QVERIFY(store(data, QStringLiteral("Y/Z"), meterOf(QStringLiteral("KVM-3"), 99451, 2),
@@ -155,7 +162,8 @@ private slots:
         if (got.value(0) == QLatin1String("X/a.pcn")) {
             QCOMPARE(found.first().verifications, 3);
             QCOMPARE(found.first().serial, 4512345u);
-            QCOMPARE(found.first().lastDate, a.verifications.last().date); // one day apart, the last is latest
+            QCOMPARE(found.first().lastDate, QDate(2010, 1, 1));
+            QCOMPARE(found.first().lastTime, QTime(12, 0)); // on one date the time decides
         }
     }
 };

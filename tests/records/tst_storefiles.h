@@ -3,7 +3,7 @@
 // extension blocks, independent of the program's writer.
 #pragma once
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -4,6 +4,7 @@
 #include "reports/pagerender.h"
 #include "reports/protocollayout.h"
 
+#include <QFontMetricsF>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -14,6 +15,7 @@ using namespace report;
 namespace {
 
 constexpr double kFooterTop = 297.0 - 15.0 - 8.5;
+constexpr double k = kReferenceDpi / 25.4; // dots of the reference resolution per mm
 
 QList<const PageItem *> itemsWithText(const ReportPage &page, const QString &text)
 {
@@ -120,6 +122,17 @@ void TestProtocolLayout::flowsOntoPages()
                      qPrintable(item.text + QStringLiteral(" on page %1").arg(p + 1)));
         }
         headings += int(itemsWithText(page, QStringLiteral("№")).size());
+        // Heading captions (long in Russian) are drawn clear of the rules of
+        // their cells, the rectangles drawn just before them.
+        for (int i = 1; i < page.items.size(); ++i) {
+            const PageItem &item = page.items[i];
+            const QRectF drawn = QFontMetricsF(referenceFont(item.font))
+                                     .boundingRect(QRectF(item.box.topLeft() * k, item.box.size() * k),
+                                                   item.align | (item.wrap ? Qt::TextWordWrap : 0), item.text);
+            const QRectF cell = page.items[i - 1].box.adjusted(0.5, 0.2, -0.5, -0.2);
+            QVERIFY(!(item.font.italic && item.font.bold)
+                    || cell.contains(QRectF(drawn.topLeft() / k, drawn.size() / k)));
+        }
         // Row numbers in the first column, in reading order.
         for (const PageItem &item : page.items) {
             if (item.kind == ItemKind::Text && item.font.pointSize == 10 && item.box.width() < 16

@@ -1,6 +1,7 @@
 // The data of a verification protocol: which verifications it takes, the
 // texts of its header, groups and footer, and the cell texts of its tables.
 #include "reports/protocoldocument.h"
+#include "reports/protocollayout.h"
 #include "samplerecords.h"
 #include "views/textlookup.h"
 
@@ -71,6 +72,33 @@ pcn::_datasample pointWith(RowField field, double value, char pf)
         qFatal("field not covered by the test");
     }
     return p;
+}
+
+// Every cell of the first table row of a point whose quantities differ
+// (U 101.., Uline 201.., I 1.1.., power factors .51L.. and .54C, P 301,
+// error 0.7) as "headings above it=value".
+QString headedCells(pcn::_totalblockdata meter)
+{
+    pcn::_datasample &p = meter.verifications[0].points.first();
+    for (std::size_t k = 0; k < 3; ++k)
+        std::tie(p.U[k], p.Uline[k], p.I[k], p.cosPhi[k], p.pfChar[k]) =
+            std::tuple(101.0 + k, 201.0 + k, 1.1 + 0.1 * k, 0.51 + 0.01 * k, 'L');
+    std::tie(p.pfTotal, p.pfChar[3], p.Ptotal, p.errorPercent) = std::tuple(0.54, 'C', 301.0, 0.7);
+    QList<report::PageItem> items = report::layoutProtocol(build(meter, {0})).pages.first().items, cells;
+    for (const report::PageItem &i : items)
+        if (i.font == report::FontSpec{"Times New Roman", 10} && i.box.left() > 30.4
+            && (cells.isEmpty() || i.box.top() == cells[0].box.top()))
+            cells << i;
+    QStringList out;
+    for (const report::PageItem &cell : cells) {
+        out << QString();
+        for (const report::PageItem &h : items)
+            if (h.font.family == QLatin1String("Arial") && h.box.width() < 100 && h.box.top() < cell.box.top()
+                && h.box.left() < cell.box.center().x() && h.box.right() > cell.box.center().x())
+                out.last() += h.text + QLatin1Char(' ');
+        out.last() += QLatin1Char('=') + cell.text;
+    }
+    return out.join(QLatin1Char('|'));
 }
 
 QVector<int> verificationIndices(const ProtocolDocument &doc)
@@ -235,15 +263,23 @@ void TestReportData::schemeKeys_data()
     QTest::addColumn<QString>("powerFactorCaption");
     QTest::addColumn<bool>("phaseVoltage");
     QTest::addColumn<bool>("lineVoltage");
+    QTest::addColumn<QString>("columns"); // see headedCells
     QTest::newRow("four-wire") << int(SchemeThreePhaseFourWire) << "Connection: 3 phase, 4 wire"
                                << "Current, A"
-                               << "Power factor" << true << true;
+                               << "Power factor" << true << true
+                               << "№ =1|Voltage, V A =101|Voltage, V B =102|Voltage, V C =103|Current, A A =1.1|"
+                                  "Current, A B =1.2|Current, A C =1.3|Power factor A =0.51L|Power factor B =0.52L|"
+                                  "Power factor C =0.53L|Power, W =301|Error, % =0.7";
     QTest::newRow("three-wire") << int(SchemeThreePhaseThreeWire) << "Connection: 3 phase, 3 wire"
                                 << "Current, A"
-                                << "Total power factor" << false << true;
+                                << "Total power factor" << false << true
+                                << "№ =1|Voltage, V AB =201|Voltage, V BC =202|Voltage, V CA =203|Current, A A =1.1|"
+                                   "Current, A B =1.2|Current, A C =1.3|Total power factor =0.54C|Power, W =301|"
+                                   "Error, % =0.7";
     QTest::newRow("single-phase") << int(SchemeSinglePhaseTwoWire) << "Connection: 1 phase, 2 wire"
                                   << "I, A"
-                                  << "Power factor" << true << false;
+                                  << "Power factor" << true << false
+                                  << "№ =1|Voltage, V =101|I, A =1.1|Power factor =0.54C|Power, W =301|Error, % =0.7";
 }
 
 void TestReportData::schemeKeys()
@@ -254,7 +290,9 @@ void TestReportData::schemeKeys()
     QFETCH(QString, powerFactorCaption);
     QFETCH(bool, phaseVoltage);
     QFETCH(bool, lineVoltage);
+    QFETCH(QString, columns);
     const ProtocolDocument doc = build(meterOf(scheme, 1), {0});
+    QCOMPARE(headedCells(meterOf(scheme, 1)), columns);
     QCOMPARE(int(doc.scheme), int(*protocolSchemeForCode(scheme)));
     QCOMPARE(doc.schemeLine, schemeLine);
     QCOMPARE(doc.currentCaption, currentCaption);
@@ -352,5 +390,5 @@ void TestReportData::refusedInput()
     QCOMPARE(bare->typeLine, QStringLiteral("CE301"));
 }
 
-QTEST_GUILESS_MAIN(TestReportData)
+QTEST_MAIN(TestReportData)
 #include "tst_reportdata.moc"

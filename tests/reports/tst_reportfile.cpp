@@ -2,7 +2,7 @@
 // truncated, foreign and newer files are refused whole and change nothing;
 // thousands of mutated files never crash the reader.
 #include "protocolsample.h"
-#include "records/checksum.h"
+#include "base/checksum.h"
 #include "reports/pagerender.h"
 #include "reports/reportfile.h"
 #include "testdir.h"
@@ -36,6 +36,17 @@ void reseal(QByteArray &bytes)
     const quint16 crc = RecordChecksum(payload);
     bytes[16] = char(crc >> 8);
     bytes[17] = char(crc & 0xff);
+}
+
+// A file of one page holding only `item`, with the byte `at` bytes after
+// the item's kind set to `value`.
+QByteArray oneItemFile(const PageItem &item, qsizetype at = -1, char value = 0)
+{
+    QByteArray bytes = encodeReportFile(ReportPages{{}, {210, 297}, {ReportPage{{item}}}});
+    if (at >= 0)
+        bytes[kHeaderSize + 4 + 16 + 4 + 4 + at] = value;
+    reseal(bytes);
+    return bytes;
 }
 
 } // namespace
@@ -122,6 +133,33 @@ void TestReportFile::refusesBadFiles_data()
     QTest::newRow("shape in a version 1 file, resealed")
         << patched(firstKind, 5, true) << int(ReportFileError::Damaged);
     QTest::newRow("clip flag 2, resealed") << patched(firstKind + 33, 2, true) << int(ReportFileError::Damaged);
+    // Values out of range in an item of their own; the style of a text item
+    // in "Arial" is 1 + 32 + 1 + 4 + 5 + 8 bytes after its kind.
+    const QRectF box(10, 10, 50, 20);
+    const auto text = [&](double size) { return textItem(box, "x", FontSpec{"Arial", size}, Qt::AlignLeft); };
+    QTest::newRow("sound text item") << oneItemFile(text(10)) << int(ReportFileError::None);
+    QTest::newRow("negative pen width") << oneItemFile(rectItem(box, -0.1)) << int(ReportFileError::Damaged);
+    QTest::newRow("font size 1001") << oneItemFile(text(1001)) << int(ReportFileError::Damaged);
+    QTest::newRow("style 8") << oneItemFile(text(10), 51, 8) << int(ReportFileError::Damaged);
+    QTest::newRow("wrap 2") << oneItemFile(text(10), 56, 2) << int(ReportFileError::Damaged);
+    // Rich texts naming anything outside the file; the same texts in pages
+    // made here are drawn as text, which the reader takes.
+    static QTemporaryDir dir;
+    const QString png = dir.filePath("p.png");
+    QImage(9, 9, QImage::Format_RGB32).save(png);
+    for (const QString &html :
+         {"<p>a<img src=\"" + png + "\">b</p>", "<img src=\"file://" + png + "\">",
+          QString("<a href=\"file:///x\">x</a>"), QString("<img src=\"data:image/png;base64,iVBORw0KGgo=\">"),
+          "<p style=\"background-image:url(" + png + ")\">x</p>",
+          "<table background=\"" + png + "\"><tr><td>x</td></tr></table>",
+          QString("<head><link rel=\"stylesheet\" type=\"text/css\" href=\"/tmp/x.css\"></head>x")}) {
+        PageItem item = richTextItem(box, QString());
+        item.text = html;
+        QTest::newRow(qPrintable(html)) << oneItemFile(item) << int(ReportFileError::Damaged);
+        const PageItem made = richTextItem(box, html);
+        QTest::newRow(qPrintable("made here: " + html)) << oneItemFile(made) << int(ReportFileError::None);
+        QVERIFY(!renderPdf({{}, {210, 297}, {ReportPage{{made}}}}).contains("/Subtype /Image"));
+    }
 }
 
 void TestReportFile::refusesBadFiles()
@@ -131,6 +169,8 @@ void TestReportFile::refusesBadFiles()
     ReportPages pages = samplePages();
     const ReportPages before = pages;
     QCOMPARE(int(decodeReportFile(bytes, pages)), error);
+    if (error == int(ReportFileError::None))
+        return;
     QVERIFY(pages == before);
     QVERIFY(!reportFileMessage(ReportFileError(error), 0).isEmpty());
     QVERIFY(!reportFileMessage(ReportFileError(error), 1).isEmpty());

@@ -3,6 +3,10 @@
 // editor's cancel ending "New report" silently.
 #include "protocolsample.h"
 #include "base/ui/appservices.h"
+#include "mainwindowfixture.h"
+#include "processes.h"
+#include "records/meterfile.h"
+#include "records/recordlabels.h"
 #include "reports/pagerender.h"
 #include "reports/reportfile.h"
 #include "reports/ui/reportcommands.h"
@@ -63,6 +67,7 @@ private slots:
     void loadReport();
     void createReport_data();
     void createReport();
+    void windowAndCliGiveTheSamePages();
 };
 
 void TestReportWindow::previewSavesReportFileAndPdf()
@@ -72,10 +77,11 @@ void TestReportWindow::previewSavesReportFileAndPdf()
     const report::ReportPages pages = samplePages();
     TReportPreview preview(pages, 1, QStringLiteral("Reports"), messages.fn());
     QCOMPARE(preview.windowTitle(), pages.title);
-    QStringList filters;
+    QStringList filters, folders;
     QString answer = dir.filePath(QStringLiteral("saved"));
-    preview.setSaveNameAsker([&](const QString &, const QString &filter) {
+    preview.setSaveNameAsker([&](const QString &, const QString &filter, const QString &folder) {
         filters << filter;
+        folders << folder;
         return answer;
     });
 
@@ -91,6 +97,9 @@ void TestReportWindow::previewSavesReportFileAndPdf()
     answer = dir.filePath(QStringLiteral("no/such/folder/x.QRP"));
     preview.saveAction()->trigger();
     QCOMPARE(messages.texts, QStringList{report::reportFileMessage(report::ReportFileError::CannotWrite, 1)});
+    // Each kind starts where its last file went, else in the documents.
+    const QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(folders, (QStringList{QDir(start).exists() ? start : QDir::homePath(), folders[0], dir.path()}));
 }
 
 void TestReportWindow::previewPrintsThePages()
@@ -107,6 +116,9 @@ void TestReportWindow::previewPrintsThePages()
     printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
     printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
     emit preview.paintRequested(&printer);
+    preview.show();
+    preview.accept(); // as printing ends: the preview stays
+    QVERIFY(preview.isVisible());
     QVERIFY(testsupport::writeAll(dir.filePath(QStringLiteral("direct.pdf")), report::renderPdf(pages)));
 
     auto text = [&](const QString &name) {
@@ -219,6 +231,36 @@ void TestReportWindow::createReport()
     if (previewed)
         QCOMPARE(shown.title,
                  catalogTextLookup(1)(kReportSection, kReportLabelsGroup + QStringLiteral("/ReportTitle")));
+}
+
+// "New report" in the main window, with the texts it loaded, and
+// `vardosk-cli report` on the same file and verifications.
+void TestReportWindow::windowAndCliGiveTheSamePages()
+{
+    testsupport::MainWindowFixture fixture;
+    QVERIFY(fixture.open());
+    const QString file = fixture.folder + "/m.pcn", out = fixture.folder + "/m.qrp";
+    for (int scheme : {4, 2, 1}) {
+        QVERIFY(WriteMeterFile(file, testsupport::sampleMeter("CE 102", "4711", scheme, 3, 2)));
+        for (int language : {0, 1}) {
+            const auto read = parseMeterFile(testsupport::readAll(file), RecordLabels::defaults(language, QLocale()));
+            language == 0 ? fixture.form->RussianLangClick() : fixture.form->EnglishLangClick();
+            const QString lang = language ? "en" : "ru";
+            const auto cli =
+                testsupport::runCli({"report", file, "--verifications", "3,1", "--out", out, "--language", lang});
+            report::ReportPages fromCli, fromWindow;
+            QCOMPARE(report::loadReportFile(out, fromCli), report::ReportFileError::None);
+            TTitRepForm editor;
+            editor.RichEdit1->clear();
+            editor.RichEdit2->clear();
+            const std::function<QVector<int>()> verifications = [] { return QVector{2, 0}; };
+            ReportCommands commands(fixture.form->services(), {[&] { return &read.meter; }, verifications}, &editor);
+            commands.setPreviewRunner([&](const report::ReportPages &pages) { fromWindow = pages; });
+            QTimer::singleShot(0, &editor, [&] { editor.OkButton->click(); });
+            commands.CreateReportActionExecute();
+            QVERIFY2(!fromWindow.pages.isEmpty() && fromWindow == fromCli, qPrintable(cli.err));
+        }
+    }
 }
 
 QTEST_MAIN(TestReportWindow)

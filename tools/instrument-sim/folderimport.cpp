@@ -75,7 +75,7 @@ bool loadArchiveFromFolder(const QString &folder, const InstrumentProfile &profi
         if (!result.readable)
             continue;
         for (const pcn::_blockdata &v : result.meter.verifications)
-            archive.append(recordFromVerification(v, result.meter.instrument.type, profile));
+            archive.append(recordFromVerification(v, pcn::storedInstrumentType(result.meter, v), profile));
     }
     if (archive.isEmpty()) {
         error = QStringLiteral("--from-folder: no readable .pcn file below %1").arg(folder);

@@ -20,7 +20,7 @@ bool loadArchiveFromFolder(const QString &folder, const InstrumentProfile &profi
 
 // One stored verification as the instrument would hold it: at most 10
 // points; range codes chosen from the instrument's own ranges to match each
-// point's stored range entry. `storedType` is the instrument type of the file.
+// point's stored range entry. `storedType` is the instrument type of the verification's block.
 SimRecord recordFromVerification(const pcn::_blockdata &verification, int storedType, const InstrumentProfile &profile);
 
 } // namespace sim

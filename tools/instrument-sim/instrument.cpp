@@ -4,7 +4,7 @@
 #include "recordcodec.h"
 #include "wire.h"
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 
 namespace sim {
 

@@ -2,7 +2,7 @@
 
 #include "wire.h"
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "wire.h"
 
-#include "records/checksum.h"
+#include "base/checksum.h"
 
 #include <cmath>
 

@@ -2,6 +2,8 @@
 
 #include "base/stringcatalog.h"
 
+#include <QGuiApplication>
+
 QString AppServices::mainText(const QString &path) const
 {
     return text ? text(kMainSectionKey, path) : QString();
@@ -15,4 +17,11 @@ QString AppServices::message(int n) const
 QString AppServices::messageByKey(const QString &key) const
 {
     return mainText(QStringLiteral("ErrorMessages/") + key);
+}
+
+void setProgramCaption(QWidget *window, const QString &caption)
+{
+    QGuiApplication::setApplicationDisplayName(caption);
+    if (window)
+        window->setWindowTitle(caption);
 }

@@ -20,6 +20,12 @@
 
 #include <functional>
 
+// Sets the caption of `window` (may be null) and the application's display
+// name to `caption` together. The display name goes first: the toolkit shows
+// a window title that does not end with the display name followed by it, as
+// it stands when the title is set.
+void setProgramCaption(QWidget *window, const QString &caption);
+
 class AppServices : public QObject {
     Q_OBJECT
 public:
@@ -59,6 +65,10 @@ public:
         if (showMessage)
             showMessage(kind, text);
     }
+    // The caption of the window: during a reading its progress, otherwise
+    // the program's title in the current language.
+    void setCaption(const QString &caption) const { setProgramCaption(window, caption); }
+    void restoreCaption() const { setCaption(mainText(QStringLiteral("ProgramTitle"))); }
     bool passwordAccepted(bool withDeleteCheckBox = false, bool *deleteSources = nullptr) const
     {
         return askPassword && askPassword(withDeleteCheckBox, deleteSources);

@@ -4,6 +4,7 @@
 #include "records/storedfiles.h"
 #include "base/programtexts.h"
 #include "views/listtexts.h"
+#include "records/metertype.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -223,7 +224,8 @@ void TContForm::Fill(const DeviceInfo &info, const QVector<pcn::_datacounter> &c
         if (power.isEmpty())
             power = QString::number(entry.powerType); // a code the program has no name for
         auto *item = new ContentItem;
-        item->setText(ColumnMeter, entry.meterType + QString(5, QLatin1Char(' ')) + QString::number(entry.serial));
+        item->setText(ColumnMeter,
+                      VisibleMeterType(entry.meterType) + QString(5, QLatin1Char(' ')) + QString::number(entry.serial));
         item->setText(ColumnDateTime, dateTimeCell(entry.date, entry.time, locale));
         item->setText(ColumnPower, power);
         item->setText(ColumnNumber, QString::number(k + 1));

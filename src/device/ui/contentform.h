@@ -6,7 +6,7 @@
 // stored, and a button ticks exactly the entries stored nowhere yet.
 #pragma once
 
-#include "device/deviceinfo.h"
+#include "records/deviceinfo.h"
 #include "records/blockdata.h"
 #include "base/ui/passworddialogs.h"
 #include "base/stringdocument.h"

@@ -3,6 +3,7 @@
 #include "contentform.h"
 #include "exchangeform.h"
 #include "frmcom.h"
+#include "devicerun.h"
 #include "runguard.h"
 #include "workerrun.h"
 
@@ -10,27 +11,20 @@
 #include "device/connection.h"
 #include "device/portchoice.h"
 #include "device/resultcodes.h"
+#include "devicetext/outcometext.h"
 #include "records/recordstore.h"
 #include "records/storedindex.h"
 #include "base/ui/appservices.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QScreen>
 
 #include <algorithm>
 
 namespace {
 
-void centreOn(QWidget &dialog, const QWidget *window)
-{
-    const QScreen *screen = window ? window->screen() : dialog.screen();
-    if (!screen)
-        return;
-    dialog.adjustSize();
-    const QRect area = screen->availableGeometry();
-    dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
-}
+constexpr int kStartMessage = 13; // " Чтение архива."
+constexpr int kDoneMessage = 14; // " Чтение прошло успешно."
 
 } // namespace
 
@@ -81,14 +75,6 @@ device::Connection DeviceCommands::currentConnection() const
     return device::connectionFor(m_services.settings ? *m_services.settings : AppSettings());
 }
 
-void DeviceCommands::restoreCaption()
-{
-    const QString caption = m_services.mainText(QStringLiteral("ProgramTitle"));
-    if (m_services.window)
-        m_services.window->setWindowTitle(caption);
-    QApplication::setApplicationDisplayName(caption);
-}
-
 void DeviceCommands::showRecordPhasePercent(qint64 current, qint64 maximum)
 {
     const int percent = device::recordPhasePercent(current, maximum);
@@ -98,9 +84,7 @@ void DeviceCommands::showRecordPhasePercent(qint64 current, qint64 maximum)
     // The window and application title: caption, two blanks, the number, " %".
     const QString title = m_services.mainText(QStringLiteral("ProgramTitle")) + QStringLiteral("  ")
                           + QString::number(percent) + QStringLiteral(" %");
-    if (m_services.window)
-        m_services.window->setWindowTitle(title);
-    QApplication::setApplicationDisplayName(title);
+    m_services.setCaption(title);
 }
 
 void DeviceCommands::LoadArcFromDeviceActionExecute()
@@ -109,17 +93,6 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
         return;
     m_running = true;
     AppServices &w = m_services;
-    QWidget *window = w.window;
-    const auto showStatus = [&w](const QString &text) {
-        if (w.showStatus)
-            w.showStatus(text);
-    };
-    showStatus(w.message(13));
-    if (w.holdStatus)
-        w.holdStatus(true);
-
-    DeviceRunGuard guard(
-        window, [this](bool busy) { emit busyChanged(busy); }, [this] { m_cancel = true; });
     device::Connection connection = currentConnection();
     if (connection.usb) {
         if (!m_ftdi)
@@ -127,50 +100,37 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
         connection.ftdi = m_ftdi;
     }
 
-    auto form = std::make_unique<TForm2>(window);
-    m_exchangeForm = form.get();
-    form->applyStrings(m_exchangeTexts);
-    form->setConnection(connection.usb, connection.portName, connection.baudRate);
-    connect(form.get(), &TForm2::cancelRequested, this, [this] { m_cancel = true; });
-    centreOn(*form, window);
-    form->show();
-
-    device::ExchangeContext context;
-    context.language = w.language();
-    context.cancel = &m_cancel;
-    ProgressRelay relay;
-    relay.onProgress = [this, &form](qint64 current, qint64 maximum) {
-        form->setProgress(current, maximum);
+    DeviceRun run(deviceRunServices(w, m_exchangeTexts), connection, kStartMessage, false);
+    DeviceRunGuard guard(
+        w.window, [this](bool busy) { emit busyChanged(busy); }, [&run] { run.requestCancel(); });
+    m_exchangeForm = &run.form();
+    run.relay().onProgress = [this, &run](qint64 current, qint64 maximum) {
+        if (m_exchangeForm)
+            run.form().setProgress(current, maximum);
         if (m_recordPhase)
             showRecordPhasePercent(current, maximum);
     };
-    relay.onRecord = [this, &form](int count) {
-        form->setRecordsRead(count);
+    run.relay().onRecord = [this, &run](int count) {
+        if (m_exchangeForm)
+            run.form().setRecordsRead(count);
         emit recordRead(count);
     };
-    context.progress = [&relay](qint64 current, qint64 maximum) { relay.progress(current, maximum); };
-    context.recordRead = [&relay](int count, int) { relay.record(count); };
-    device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
+    run.context().recordRead = [&run](int count, int) { run.relay().record(count); };
+    device::ArchiveSession session(run.linkMaker(), run.context());
 
-    const device::Status rc = ReadArchive(*form, session, relay);
+    const device::Status rc = ReadArchive(run, session);
 
-    form->hide();
     m_exchangeForm = nullptr;
-    form.reset();
-    restoreCaption();
-    if (!context.diagnostic.dialogKey.isEmpty())
-        w.show(MessageKind::Error, w.messageByKey(context.diagnostic.dialogKey));
-    const auto messageText = [&w](const QString &key) { return w.messageByKey(key); };
+    const QString failure = run.close(rc);
     QString storeProblem; // what could not be stored as it came
     if (rc != device::Status::Ok) {
-        showStatus(device::resultStatusText(rc, messageText, connection.portName, context.diagnostic));
+        run.setStatus(failure);
     } else {
-        storeProblem = device::storeReportText(session.storeRecords(m_store), messageText, w.language());
-        showStatus(storeProblem.isEmpty() ? w.message(14) : QLatin1Char(' ') + storeProblem);
+        storeProblem = devicetext::storeReportText(session.storeRecords(m_store), run.texts());
+        run.setStatus(storeProblem.isEmpty() ? w.message(kDoneMessage) : QLatin1Char(' ') + storeProblem);
     }
     guard.release();
-    if (w.holdStatus)
-        w.holdStatus(false);
+    run.releaseStatus();
     if (m_contForm)
         m_contForm->Clear();
     session.clear();
@@ -182,16 +142,16 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     emit runFinished(device::code(rc));
 }
 
-device::Status DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession &session, ProgressRelay &relay)
+device::Status DeviceCommands::ReadArchive(DeviceRun &run, device::ArchiveSession &session)
 {
-    m_cancel = false;
+    TForm2 &form = run.form();
+    run.clearCancel();
     m_recordPhase = false;
     m_lastPercent = -1;
     form.ResetDisplay();
 
     // Identify and the table of contents.
-    device::Status rc = runOffThread([&session] { return session.identifyAndReadContent(); });
-    relay.flush();
+    device::Status rc = run.runOffThread([&session] { return session.identifyAndReadContent(); });
     if (rc != device::Status::Ok)
         return rc;
 
@@ -210,7 +170,7 @@ device::Status DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession 
         return device::Status::Ok;
     });
     choice.SetStoredFolders(stored);
-    centreOn(choice, m_services.window);
+    centreOnScreen(choice, m_services.window);
     emit contentDialogShown();
     if (choice.exec() != QDialog::Accepted)
         return device::Status::Cancelled;
@@ -224,11 +184,10 @@ device::Status DeviceCommands::ReadArchive(TForm2 &form, device::ArchiveSession 
 
     // The records.
     form.ShowInstrument(session.info(), int(numbers.size()));
-    centreOn(form, m_services.window);
+    centreOnScreen(form, m_services.window);
     m_recordPhase = true;
     emit recordPhaseStarted(int(numbers.size()));
-    rc = runOffThread([&session, &numbers] { return session.readRecords(numbers); });
-    relay.flush();
+    rc = run.runOffThread([&session, &numbers] { return session.readRecords(numbers); });
     m_recordPhase = false;
     return rc;
 }
@@ -241,7 +200,7 @@ void DeviceCommands::ComSetupActionExecute()
     TFrmCom &dialog = *comForm();
     dialog.FillPortList(device::presentSerialPorts());
     dialog.Preset(s.interfaceType, s.portIndex, s.rateIndex, device::loadTypedPortPath());
-    centreOn(dialog, m_services.window);
+    centreOnScreen(dialog, m_services.window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     // A choice made in the dialog replaces the device given for this run.

@@ -14,14 +14,13 @@
 
 #include <QObject>
 
-#include <atomic>
 #include <memory>
 #include <optional>
 
 class TContForm;
 class TForm2;
 class TFrmCom;
-class ProgressRelay;
+class DeviceRun;
 class AppServices;
 class RecordStore;
 
@@ -73,9 +72,8 @@ signals:
     void busyChanged(bool busy);
 
 private:
-    device::Status ReadArchive(TForm2 &form, device::ArchiveSession &session, ProgressRelay &relay);
+    device::Status ReadArchive(DeviceRun &run, device::ArchiveSession &session);
     void showRecordPhasePercent(qint64 current, qint64 maximum);
-    void restoreCaption();
 
     AppServices &m_services;
     RecordStore &m_store;
@@ -86,7 +84,6 @@ private:
     TForm2 *m_exchangeForm = nullptr;
     SectionTexts m_exchangeTexts;
     std::shared_ptr<device::FtdiApi> m_ftdi; // loaded on the first USB run, kept
-    std::atomic<bool> m_cancel{false};
     bool m_running = false;
     bool m_recordPhase = false;
     int m_lastPercent = -1;

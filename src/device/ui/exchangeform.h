@@ -5,7 +5,7 @@
 // itself is driven by its caller.
 #pragma once
 
-#include "device/deviceinfo.h"
+#include "records/deviceinfo.h"
 #include "base/stringdocument.h"
 
 #include <QDialog>

@@ -46,15 +46,15 @@ QString ExportCommands::excelFilter() const
 
 QString ExportCommands::choose(const QString &caption, const QString &filter, const QString &suffix)
 {
-    const QString folder = m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder;
+    const QString kind = QStringLiteral("export");
     QString path = m_choose ? m_choose(m_sources.parent, filter, suffix)
-                            : saveDialog(m_sources.parent, caption, filter, suffix, folder);
+                            : saveDialog(m_sources.parent, caption, filter, suffix, platform::saveFolder(kind));
     if (path.isEmpty())
         return {};
     // A name without extension gets the default one, as the dialog does.
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + suffix;
-    m_lastFolder = QFileInfo(path).absolutePath();
+    platform::rememberSaveFolder(kind, path);
     return path;
 }
 

@@ -67,5 +67,4 @@ private:
     ExportSources m_sources;
     FileChooser m_choose;
     std::function<void(const QString &)> m_open;
-    QString m_lastFolder;
 };

@@ -5,6 +5,9 @@
 #include "device/resultcodes.h"
 #include "meterdb/bdcfile.h"
 #include "meterdb/meterbaseimage.h"
+#include "records/metertype.h"
+#include "base/platform.h"
+#include "base/programtexts.h"
 #include "records/numberformat.h"
 #include "records/recordops.h"
 
@@ -83,11 +86,15 @@ TBdForm::TBdForm(const MeterBaseServices &services, QWidget *parent) : QDialog(p
     setWindowTitle(QStringLiteral("База данных поверяемых средств"));
     m_fileFilter = QStringLiteral("База данных счетчиков (*.bdc)");
     m_pickFile = [this](bool save) {
+        const QString kind = QStringLiteral("meterdb");
         if (!save)
-            return QFileDialog::getOpenFileName(this, QString(), QString(), m_fileFilter);
-        QString path = QFileDialog::getSaveFileName(this, QString(), QString(), m_fileFilter);
-        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+            return QFileDialog::getOpenFileName(this, QString(), platform::saveFolder(kind), m_fileFilter);
+        QString path = QFileDialog::getSaveFileName(this, QString(), platform::saveFolder(kind), m_fileFilter);
+        if (path.isEmpty())
+            return path;
+        if (QFileInfo(path).suffix().isEmpty())
             path += QStringLiteral(".bdc"); // the default extension
+        platform::rememberSaveFolder(kind, path);
         return path;
     };
     buildLayout();
@@ -200,8 +207,12 @@ void TBdForm::buildLayout()
         bottomButtons->addWidget(b);
     bottomButtons->addStretch();
     bottomButtons->addWidget(CloseButton);
+    m_applyHint = new QLabel(this);
+    m_applyHint->setObjectName(QStringLiteral("ApplyHint"));
+    m_applyHint->setWordWrap(true);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(m_applyHint);
     layout->addWidget(ListView1, 1);
     layout->addLayout(bottomButtons);
     resize(980, 500);
@@ -242,6 +253,7 @@ void TBdForm::applyStrings(const SectionTexts &texts)
     }
     if (const QString t = take("MeterDatabaseFormLabels/LoadBdcLabel"); !t.isEmpty())
         m_fileFilter = t + QStringLiteral(" (*.bdc)");
+    updateApply(); // the hint in the language
 }
 
 // --- Opening and closing ------------------------------------------------------
@@ -389,6 +401,11 @@ void TBdForm::clampSpin(QSpinBox *spin)
     const int value = spin->text().toInt(&ok);
     if (ok)
         spin->setValue(clampToBounds(value, spin->minimum(), spin->maximum()));
+    // The spin puts its corrected text in without a change signal: the
+    // field is checked again here.
+    const auto field = std::find(m_fields.begin(), m_fields.end(), spin);
+    if (field != m_fields.end())
+        onSpinChanged(int(field - m_fields.begin()));
 }
 
 void TBdForm::setEditorEnabled(bool enabled)
@@ -447,9 +464,22 @@ MeterEntry TBdForm::entryFromFields() const
 
 void TBdForm::updateApply()
 {
-    if (m_mode == Mode::Browse)
-        return;
-    ApplyButton->setEnabled(std::all_of(m_valid.begin(), m_valid.end(), [](bool v) { return v; }));
+    QStringList wrong;
+    if (m_mode != Mode::Browse) {
+        ApplyButton->setEnabled(std::all_of(m_valid.begin(), m_valid.end(), [](bool v) { return v; }));
+        for (int f = 0; f < kFields; ++f) {
+            if (!m_valid[f])
+                wrong << m_labels[f]->text().remove(QLatin1Char('&')).remove(QLatin1Char(':')).trimmed();
+        }
+    }
+    // Which fields keep "Apply" disabled, under the fields and on the button.
+    const QString hint =
+        wrong.isEmpty() ? QString()
+                        : programText(ProgramText::FieldsToCorrect, m_services.language ? m_services.language() : 0)
+                              .arg(wrong.join(QStringLiteral(", ")));
+    if (m_applyHint)
+        m_applyHint->setText(hint);
+    ApplyButton->setToolTip(hint);
 }
 
 // --- List and view ------------------------------------------------------------------
@@ -494,7 +524,7 @@ void TBdForm::writeRow(int row)
     const MeterEntry &e = m_list[row];
     const QLocale locale;
     const QString cells[kFields] = {
-        e.meterType,
+        VisibleMeterType(e.meterType),
         m_paddedSerial[row] ? QStringLiteral("%1").arg(e.serial, 9, 10, QLatin1Char('0')) : QString::number(e.serial),
         QString::number(e.year),
         formatGeneral(e.accuracyClass, locale),
@@ -534,6 +564,7 @@ void TBdForm::leaveEditor()
     m_mode = Mode::Browse;
     setEditorEnabled(false);
     m_valid.fill(false);
+    updateApply();
 }
 
 // --- Editing --------------------------------------------------------------------------
@@ -566,7 +597,7 @@ void TBdForm::EditButtonClick()
             m_remembered[f] = edit->text();
     }
     m_valid.fill(true);
-    ApplyButton->setEnabled(true);
+    updateApply();
     CancelButton->setEnabled(true);
     Etyp->setFocus();
 }
@@ -579,7 +610,7 @@ void TBdForm::warnUnstorableType(int entry, const QString &characters)
     m_services.show(MessageKind::Warning,
                     ownText("Тип прибора «%1» содержит символы, которые нельзя записать: %2",
                             "The device type \"%1\" contains characters that cannot be stored: %2")
-                        .arg(type, characters));
+                        .arg(VisibleMeterType(type), VisibleMeterType(characters)));
 }
 
 void TBdForm::ApplyButtonClick()
@@ -596,7 +627,11 @@ void TBdForm::ApplyButtonClick()
     if (indexOfEntry(m_list, entry) >= 0) {
         if (m_services.show)
             m_services.show(MessageKind::Warning, m_services.message(23));
-        return; // still editing, with what was typed
+        // Still editing, with what was typed; the list and the files are
+        // open again.
+        for (QWidget *w : std::initializer_list<QWidget *>{ListView1, SaveButton, LoadButton})
+            w->setEnabled(true);
+        return;
     }
     int row = selectedRow();
     if (m_mode == Mode::NewEntry) {

@@ -127,4 +127,5 @@ private:
     std::array<QString, kFields> m_remembered;
     std::array<bool, kFields> m_valid{};
     std::array<QLabel *, kFields> m_labels{};
+    QLabel *m_applyHint = nullptr; // the fields that keep "Apply" disabled
 };

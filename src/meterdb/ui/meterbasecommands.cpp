@@ -38,12 +38,7 @@ MeterBaseServices MeterBaseCommands::servicesFrom(AppServices &app, std::shared_
         if (app.holdStatus)
             app.holdStatus(false);
     };
-    s.restoreCaption = [&app] {
-        const QString caption = app.mainText(QStringLiteral("ProgramTitle"));
-        if (app.window)
-            app.window->setWindowTitle(caption);
-        QApplication::setApplicationDisplayName(caption);
-    };
+    s.restoreCaption = [&app] { app.restoreCaption(); };
     return s;
 }
 

@@ -1,7 +1,9 @@
 // A meter database transfer as the user sees it: the start text in the
 // status bar, the exchange dialog with the connection and the progress while
 // the transfer works on a worker thread, then the result's message in the
-// status bar. Reading and writing go through MeterBaseTransfer.
+// status bar, in the program's language. The run itself is the DeviceRun the
+// archive reading uses too; reading and writing go through
+// MeterBaseTransfer.
 #pragma once
 
 #include "meterbaseservices.h"

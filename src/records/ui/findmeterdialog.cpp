@@ -1,6 +1,7 @@
 #include "findmeterdialog.h"
 
 #include "base/programtexts.h"
+#include "records/metertype.h"
 
 #include <QApplication>
 #include <QDir>
@@ -119,7 +120,7 @@ void FindMeterDialog::FindButtonClick()
         const FoundMeter &m = m_found.at(i);
         auto *item = new QTreeWidgetItem;
         item->setText(ColumnFolder, StoredFolderCaption(m.file.folder));
-        item->setText(ColumnType, m.meterType);
+        item->setText(ColumnType, VisibleMeterType(m.meterType));
         item->setText(ColumnSerial, m.serialText.isEmpty() ? QString::number(m.serial) : m.serialText);
         item->setText(ColumnCount, QString::number(m.verifications));
         item->setTextAlignment(ColumnCount, Qt::AlignRight | Qt::AlignVCenter);

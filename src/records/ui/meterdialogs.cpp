@@ -128,7 +128,11 @@ void TInfoForm::setRefusalTexts(const QString &meterTypeText, const QString &ser
 
 std::optional<MeterParameters> TInfoForm::Execute(const MeterParameters &current)
 {
-    NameEdit->setText(current.meterType.left(kMeterTypeMaxLength));
+    // Control characters of a stored type are shown visibly; a type left
+    // as shown keeps them.
+    const QString storedType = current.meterType.left(kMeterTypeMaxLength);
+    m_shownType = VisibleMeterType(storedType);
+    NameEdit->setText(m_shownType);
     // A longer serial text from a file stays whole unless the user edits it:
     // changing only the year must not cut it.
     NumEdit->setMaxLength(std::clamp(int(current.serialText.size()), kSerialTextMaxLength, kSerialTextHeaderBytes));
@@ -138,7 +142,7 @@ std::optional<MeterParameters> TInfoForm::Execute(const MeterParameters &current
     if (exec() != QDialog::Accepted)
         return std::nullopt;
     MeterParameters edited;
-    edited.meterType = NameEdit->text();
+    edited.meterType = NameEdit->text() == m_shownType ? storedType : NameEdit->text();
     edited.serialText = NumEdit->text();
     edited.year = numberOf<std::uint16_t>(YearEdit, current.year, ParseYearText(YearEdit->text()));
     return edited;
@@ -148,7 +152,8 @@ void TInfoForm::accept()
 {
     // Characters the file cannot hold are refused here, so that nothing is
     // written that would come back different or not at all.
-    const QString badType = UnstorableMeterTypeCharacters(NameEdit->text());
+    const QString badType =
+        NameEdit->text() == m_shownType ? QString() : UnstorableMeterTypeCharacters(NameEdit->text());
     const QString badSerial = UnstorableSerialTextCharacters(NumEdit->text());
     if (!badType.isEmpty() || !badSerial.isEmpty()) {
         QLineEdit *edit = badType.isEmpty() ? NumEdit : NameEdit;

@@ -48,6 +48,7 @@ private:
     MessageFn m_show;
     QString m_meterTypeRefusal;
     QString m_serialRefusal;
+    QString m_shownType; // the type as shown on opening (control characters visible)
 };
 
 class TPostForm : public QDialog {

@@ -4,6 +4,7 @@
 #include "records/recordstore.h"
 #include "records/ui/meterdialogs.h"
 #include "base/appstate.h"
+#include "base/programtexts.h"
 #include "base/stringdocument.h"
 #include "base/ui/appservices.h"
 #include "base/ui/glyphicon.h"
@@ -14,6 +15,7 @@
 #include "views/ui/tvparam.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QToolButton>
@@ -379,4 +381,54 @@ void RecordOperations::N9Click()
     const std::optional<pcn::_totalblockdata> changed = EditConstant(*meter, verification, *constant);
     if (changed)
         storeMeter(meterIndex, *changed);
+}
+
+// --- Merging every file of a meter ------------------------------------------------------------
+
+namespace {
+
+QString mergeAllReport(const MergeAllOutcome &outcome, const QString &targetPath, int language)
+{
+    const auto name = [](const QString &path) { return QFileInfo(path).fileName(); };
+    QStringList lines;
+    if (outcome.result == MergeResult::Merged)
+        lines << programText(ProgramText::MergeAllDone, language).arg(outcome.mergedPaths.size()).arg(name(targetPath));
+    else
+        lines << programText(ProgramText::MergeAllNothing, language).arg(name(targetPath));
+    for (const QString &path : outcome.notMergeable)
+        lines << programText(ProgramText::MergeAllNotMergeable, language).arg(name(path));
+    for (const QString &path : outcome.unreadable)
+        lines << programText(ProgramText::MergeAllUnreadable, language).arg(name(path));
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+void RecordOperations::MergeAllClick()
+{
+    const int targetIndex = m_views.SelectedMeterIndex();
+    if (!selectedMeter())
+        return;
+    bool deleteSources = false;
+    if (!m_services.passwordAccepted(true, &deleteSources))
+        return;
+    const QString targetPath = meterPath(targetIndex);
+    QStringList candidates;
+    for (int i = 0; i < m_store.meters().size(); ++i)
+        candidates << meterPath(i);
+    // The files are read again: the merge joins what is on disk now.
+    const MergeAllOutcome outcome = MergeAllMeterFiles(targetPath, candidates, m_store.labels(), deleteSources);
+    if (outcome.result == MergeResult::WriteFailed) {
+        reportWriteFailure();
+        return;
+    }
+    for (const QString &path : outcome.deletedPaths) {
+        if (m_clipboard.valid && m_clipboard.path == path)
+            setClipboard(MeterClipboard());
+        if (m_mark.set && m_mark.filePath == path)
+            m_mark = ElementMark();
+    }
+    if (outcome.result == MergeResult::Merged)
+        m_store.Rescan();
+    m_services.show(MessageKind::Information, mergeAllReport(outcome, targetPath, m_services.language()));
 }

@@ -51,6 +51,11 @@ public:
     // --- Editing --------------------------------------------------------------------
     void N7Click(); // meter list context menu "Изменить"
     void N9Click(); // power list context menu "Изменить постоянную"
+    // Meter list context menu "Merge all files of this meter": one password
+    // (with the delete check box), then every file of the folder mergeable
+    // with the selected one goes into it in date order; a message says what
+    // was merged and what was left out, and why.
+    void MergeAllClick();
 
     // --- State and widgets, for the window and tests ----------------------------------
     QString clipboardPath() const { return m_clipboard.valid ? m_clipboard.path : QString(); }

@@ -1,5 +1,6 @@
 #include "reportpreview.h"
 
+#include "base/platform.h"
 #include "reports/pagerender.h"
 #include "reports/reportfile.h"
 
@@ -49,8 +50,8 @@ TReportPreview::TReportPreview(const report::ReportPages &pages, int language, c
         bar->addAction(m_save);
         bar->addAction(m_savePdf);
     }
-    m_askName = [this](const QString &caption, const QString &filter) {
-        return QFileDialog::getSaveFileName(this, caption, QString(), filter);
+    m_askName = [this](const QString &caption, const QString &filter, const QString &folder) {
+        return QFileDialog::getSaveFileName(this, caption, folder, filter);
     };
 }
 
@@ -69,18 +70,22 @@ void TReportPreview::paintPages(QPrinter *printer)
     }
 }
 
-QString TReportPreview::askName(const QString &caption, const QString &filter, const QString &suffix)
+QString TReportPreview::askName(const QString &caption, const QString &filter, const QString &suffix,
+                                const QString &kind)
 {
-    QString name = m_askName ? m_askName(caption, filter) : QString();
-    if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty())
+    QString name = m_askName ? m_askName(caption, filter, platform::saveFolder(kind)) : QString();
+    if (name.isEmpty())
+        return name;
+    if (QFileInfo(name).suffix().isEmpty())
         name += QLatin1Char('.') + suffix;
+    platform::rememberSaveFolder(kind, name);
     return name;
 }
 
 void TReportPreview::SaveClick()
 {
-    const QString name =
-        askName(m_save->text(), m_reportsLabel + QStringLiteral(" (*.QRP *.qrp)"), QStringLiteral("QRP"));
+    const QString name = askName(m_save->text(), m_reportsLabel + QStringLiteral(" (*.QRP *.qrp)"),
+                                 QStringLiteral("QRP"), QStringLiteral("report"));
     if (name.isEmpty())
         return;
     const report::ReportFileError error = report::saveReportFile(name, m_pages);
@@ -90,7 +95,8 @@ void TReportPreview::SaveClick()
 
 void TReportPreview::SavePdfClick()
 {
-    const QString name = askName(m_savePdf->text(), QStringLiteral("PDF (*.pdf *.PDF)"), QStringLiteral("pdf"));
+    const QString name =
+        askName(m_savePdf->text(), QStringLiteral("PDF (*.pdf *.PDF)"), QStringLiteral("pdf"), QStringLiteral("pdf"));
     if (name.isEmpty())
         return;
     if (!report::writePdfFile(m_pages, name) && m_show)

@@ -16,8 +16,9 @@ class QPrinter;
 class TReportPreview : public QPrintPreviewDialog {
     Q_OBJECT
 public:
-    // Asks for the file to save into; empty when the user cancels.
-    using SaveNameAsker = std::function<QString(const QString &caption, const QString &filter)>;
+    // Asks for the file to save into, starting in `folder`; empty when the
+    // user cancels.
+    using SaveNameAsker = std::function<QString(const QString &caption, const QString &filter, const QString &folder)>;
 
     // `language` 0 Russian, 1 English; `reportsLabel` names report files in
     // the save dialog's filter ("Отчеты" / "Reports").
@@ -35,10 +36,14 @@ public:
 public slots:
     void SaveClick();
     void SavePdfClick();
+    // Printing ends by accepting the dialog; the preview stays open until
+    // the user closes it, to page, save or print again.
+    void accept() override {}
 
 private:
     void paintPages(QPrinter *printer);
-    QString askName(const QString &caption, const QString &filter, const QString &suffix);
+    // `kind` names the kind of file for the folder the dialog starts in.
+    QString askName(const QString &caption, const QString &filter, const QString &suffix, const QString &kind);
 
     report::ReportPages m_pages;
     int m_language;

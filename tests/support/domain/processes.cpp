@@ -62,12 +62,17 @@ int runEmulatorToEnd(const QStringList &arguments, QByteArray *output, int timeo
     return p.exitCode();
 }
 
-CliRun runCli(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs)
+CliRun runCli(const QStringList &arguments, const QProcessEnvironment &environment, int timeoutMs,
+              const QByteArray &input)
 {
     QProcess p;
     if (!environment.isEmpty())
         p.setProcessEnvironment(environment);
     p.start(binDir() + QStringLiteral("/vardosk-cli"), arguments);
+    if (!input.isEmpty()) {
+        p.write(input);
+        p.closeWriteChannel();
+    }
     CliRun run;
     if (!p.waitForFinished(timeoutMs))
         return run;

@@ -45,7 +45,8 @@ struct CliRun {
     QString out; // standard output as UTF-8 text
     QString err;
 };
+// `input`, when given, is written to its standard input, which is then closed.
 CliRun runCli(const QStringList &arguments, const QProcessEnvironment &environment = QProcessEnvironment(),
-              int timeoutMs = 120000);
+              int timeoutMs = 120000, const QByteArray &input = QByteArray());
 
 } // namespace testsupport

@@ -5,6 +5,7 @@
 #include "base/ui/passworddialogs.h"
 #include "mainwindow/korvelform.h"
 
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -34,6 +35,21 @@ struct MainWindowFixture {
     // Creates the window and runs its start-up (FormCreate, FormActivate),
     // then shows it; false when the start-up failed.
     bool open();
+};
+
+// Every caption handed to the window manager: the toolkit appends the
+// display name, as it is when the title is set, unless the title ends with it.
+struct CaptionWatcher : QObject {
+    explicit CaptionWatcher(QWidget *window) { window->installEventFilter(this); }
+    bool eventFilter(QObject *w, QEvent *e) override
+    {
+        const QString title = static_cast<QWidget *>(w)->windowTitle(),
+                      name = QGuiApplication::applicationDisplayName();
+        if (e->type() == QEvent::WindowTitleChange)
+            shown << (title.endsWith(name) ? title : title + " — " + name);
+        return false;
+    }
+    QStringList shown;
 };
 
 } // namespace testsupport
