@@ -91,6 +91,13 @@ QString configFilePathFor(const QString &programFolder)
     return withSlash(folder) + QStringLiteral("config.cfg");
 }
 
+QString userConfigFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(folder);
+    return withSlash(folder);
+}
+
 QString shippedFilePath(const QString &programFolder, const QString &fileName)
 {
     const QString beside = withSlash(programFolder) + fileName;

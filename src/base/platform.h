@@ -30,6 +30,10 @@ QString dataFolderFor(const QString &programFolder);
 // per-user configuration location.
 QString configFilePathFor(const QString &programFolder);
 
+// The per-user configuration folder with a trailing "/", made when missing:
+// where a user's own copy of a shipped file (the limits table) is looked for.
+QString userConfigFolder();
+
 // A file the program ships (DataStrings.xml, help documents): beside the
 // program first, then in the installed data folders. Returns the path beside
 // the program when it is found nowhere.

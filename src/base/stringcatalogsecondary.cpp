@@ -266,6 +266,48 @@ const RawItem kReportExtras[] = {
     {"ReportFormLabels/ph1w2", "Включение: 1-фазное 2-х проводное", "Connection: 1 phase, 2 wire"},
 };
 
+// Verdicts, error curves and the limits table: looked up by key, outside the
+// checksummed sections.
+const RawItem kVerdictTexts[] = {
+    {"Within", "В пределах допуска класса %1 (%2)", "Within the limits of class %1 (%2)"},
+    {"Over", "Превышен допуск класса %1 (%2) в точках %3", "Exceeds the limits of class %1 (%2) at points %3"},
+    {"None", "Нет заключения: для точек поверки класса %1 нет допусков",
+     "No verdict: no limits of class %1 for these points"},
+    {"Status", "Заключение: %1", "Verdict: %1"},
+    {"Column", "Заключение", "Verdict"},
+    {"LimitColumn", "Допуск, %", "Limit, %"},
+    {"PointWithin", "✓ в допуске", "✓ within"},
+    {"PointOver", "✗ превышение %1", "✗ over by %1"},
+    {"PointNoLimit", "— нет допуска", "— no limit"},
+    {"ListWithin", "✓", "✓"},
+    {"ListOver", "✗", "✗"},
+    {"IncludeVerdicts", "Включить заключения", "Include verdicts"},
+    {"IncludeCurves", "Включить кривые погрешности", "Include error curves"},
+    {"LimitsRefused", "Файл допусков %1 отклонён, строка %2: %3. Действуют встроенные допуски.",
+     "Limits file %1 refused, line %2: %3. The built-in limits are in force."},
+    {"LimitsErrors/UnknownWord", "неизвестное слово", "unknown word"},
+    {"LimitsErrors/FieldCount", "неверное число полей", "wrong number of fields"},
+    {"LimitsErrors/BadNumber", "неверное число", "not a valid number"},
+    {"LimitsErrors/BadPowerFactor", "коэффициент мощности должен быть больше 0 и не больше 1",
+     "power factor must be above 0 and at most 1"},
+    {"LimitsErrors/BadRange", "диапазон тока кончается раньше, чем начинается",
+     "the current range ends before it starts"},
+    {"LimitsErrors/NoSource", "полоса до строки source", "a band before any source line"},
+    {"LimitsErrors/BadFormat", "файл не читается или не формата 1",
+     "not a limits file of format 1, or it cannot be read"},
+    {"Curve/Title", "Кривая погрешности", "Error curve"},
+    {"Curve/CurrentAxis", "Ток, % от Iном", "Current, % of Inom"},
+    {"Curve/ErrorAxis", "Погрешность, %", "Error, %"},
+    {"Curve/Limit", "допуск", "limit"},
+    {"Curve/Over", "вне допуска", "over the limit"},
+    {"Curve/SinglePhase", "одна фаза", "one phase"},
+    {"Curve/SavePng", "Сохранить как PNG...", "Save as PNG..."},
+    {"Curve/SavePdf", "Сохранить как PDF...", "Save as PDF..."},
+    {"Curve/Beside", "Кривая справа от таблицы", "Curve beside the grid"},
+    {"Curve/Below", "Кривая под таблицей", "Curve below the grid"},
+    {"Curve/Show", "Кривая погрешности", "Error curve"},
+};
+
 } // namespace
 
 void appendSecondarySections(QVector<CatalogItem> &out)
@@ -287,6 +329,7 @@ void appendSecondarySections(QVector<CatalogItem> &out)
 void appendExtraElements(QVector<CatalogItem> &out)
 {
     appendRaw(out, "ReportForm", kReportExtras);
+    appendRaw(out, "Verdicts", kVerdictTexts);
 }
 
 } // namespace stringcatalog_detail

@@ -5,7 +5,9 @@
 // program.
 #include "commands.h"
 
+#include "base/platform.h"
 #include "base/stringcatalog.h"
+#include "records/errorlimits.h"
 #include "export/excelexport.h"
 #include "export/foldercsv.h"
 #include "records/meterfile.h"
@@ -106,6 +108,7 @@ int runExport(const QStringList &args)
         input.columns[g] = defaultGridColumns(GridKind(g));
     input.lookup = catalogTextLookup(o.language);
     input.created = QDateTime::currentDateTimeUtc();
+    input.limits = limits::loadProgramLimits(platform::programFolder()).table;
     if (!ExportExcel(o.out, input))
         return cannotCreate("export", o);
     return 0;
@@ -125,7 +128,8 @@ int runExportFolder(const QStringList &args)
     RecordStore store(o.input);
     store.setLabels(RecordLabels::defaults(o.language));
     store.SelectFolder(o.input);
-    if (!ExportFolderCsv(o.out, store.meters(), catalogTextLookup(o.language)))
+    const limits::Table table = limits::loadProgramLimits(platform::programFolder()).table;
+    if (!ExportFolderCsv(o.out, store.meters(), catalogTextLookup(o.language), &table))
         return cannotCreate("export-folder", o);
     return 0;
 }

@@ -3,16 +3,20 @@
 //
 //   report FILE.pcn [--verifications N,N,...] --out OUT.pdf|OUT.qrp
 //          [--title TEXT] [--ending TEXT] [--language ru|en]
+//          [--verdicts] [--curves] [--limits FILE]
 //   report --from FILE.qrp --out OUT.pdf
 //
 // Exit status: 0 written, 1 the input could not be used or the output not
 // written, 2 wrong arguments. Messages go to stderr.
 #include "commands.h"
 
+#include "base/platform.h"
+#include "records/errorlimits.h"
 #include "records/meterfile.h"
 #include "records/recordlabels.h"
 #include "reports/pagerender.h"
 #include "reports/protocollayout.h"
+#include "reports/protocolverdicts.h"
 #include "reports/reportfile.h"
 #include "views/textlookup.h"
 
@@ -24,7 +28,7 @@
 namespace {
 
 const char kUsage[] = "usage: vardosk-cli report FILE.pcn [--verifications N,N,...] --out OUT.pdf|OUT.qrp "
-                      "[--title TEXT] [--ending TEXT] [--language ru|en]\n"
+                      "[--title TEXT] [--ending TEXT] [--language ru|en] [--verdicts] [--curves] [--limits FILE]\n"
                       "       vardosk-cli report --from FILE.qrp --out OUT.pdf\n";
 
 int usage(const QString &problem)
@@ -46,6 +50,8 @@ struct Options {
     QString title, ending; // plain texts
     QString verifications; // "N,N,..."
     int language = 1; // English unless asked otherwise
+    bool verdicts = false, curves = false; // a verdict line, an error curve under each table
+    QString limits; // limits file; the program's table when empty
 };
 
 enum class OutputKind { Pdf, ReportFile, Unknown };
@@ -91,6 +97,13 @@ QString parse(const QStringList &args, Options &o)
             if (!value(lang) || (lang != QLatin1String("ru") && lang != QLatin1String("en")))
                 return QStringLiteral("--language needs ru or en");
             o.language = lang == QLatin1String("ru") ? 0 : 1;
+        } else if (a == QLatin1String("--verdicts")) {
+            o.verdicts = true;
+        } else if (a == QLatin1String("--curves")) {
+            o.curves = true;
+        } else if (a == QLatin1String("--limits")) {
+            if (!value(o.limits))
+                return QStringLiteral("--limits needs a file");
         } else if (a.startsWith(QLatin1String("--"))) {
             return QStringLiteral("unknown option %1").arg(a);
         } else if (o.input.isEmpty()) {
@@ -172,11 +185,22 @@ int buildProtocol(const Options &o)
         return usage(problem);
 
     const ReportTexts texts{report::plainTextToHtml(o.title), report::plainTextToHtml(o.ending)};
-    const std::optional<ProtocolDocument> doc =
+    std::optional<ProtocolDocument> doc =
         buildProtocolDocument(read.meter, chosen, texts, catalogTextLookup(o.language), locale);
     if (!doc)
         return failure(QStringLiteral("the connection scheme of the first verification (%1) has no protocol layout")
                            .arg(read.meter.verifications.first().scheme));
+    if (o.verdicts || o.curves) {
+        const limits::LoadedLimits loaded = o.limits.isEmpty() ? limits::loadProgramLimits(platform::programFolder())
+                                                               : limits::loadLimitsFile(o.limits);
+        if (!loaded.refusedPath.isEmpty())
+            return failure(QStringLiteral("limits file %1 refused, line %2: %3")
+                               .arg(loaded.refusedPath)
+                               .arg(loaded.errorLine)
+                               .arg(limits::errorText(loaded.error)));
+        report::addProtocolVerdicts(*doc, read.meter, loaded.table, o.verdicts, o.curves, catalogTextLookup(o.language),
+                                    locale);
+    }
     if (!writeOutput(o.out, report::layoutProtocol(*doc)))
         return failure(QStringLiteral("cannot write %1").arg(o.out));
     return 0;

@@ -17,3 +17,4 @@ int runExport(const QStringList &args); // cmd_export.cpp
 int runExportFolder(const QStringList &args); // cmd_export.cpp
 int runFind(const QStringList &args); // cmd_find.cpp
 int runMeterDb(const QStringList &args); // cmd_meterdb.cpp
+int runVerdict(const QStringList &args); // cmd_verdict.cpp

@@ -27,7 +27,7 @@ const Command kCommands[] = {
      "[--trace FILE]"},
     {"report", runReport,
      "report FILE.pcn [--verifications N,N,...] --out OUT.pdf|OUT.qrp [--title TEXT] [--ending TEXT] [--language "
-     "ru|en]\n  report --from FILE.qrp --out OUT.pdf"},
+     "ru|en] [--verdicts] [--curves] [--limits FILE]\n  report --from FILE.qrp --out OUT.pdf"},
     {"export", runExport,
      "export FILE.pcn [--verification N] --out OUT.xml [--language ru|en]   one verification as a spreadsheet"},
     {"export-folder", runExportFolder,
@@ -36,6 +36,8 @@ const Command kCommands[] = {
     {"meterdb", runMeterDb,
      "meterdb show FILE.bdc | read --port DEVICE [--rate BAUD] [--usb] --out FILE.bdc | write FILE.bdc --port DEVICE "
      "[--rate BAUD] [--usb] [--password-stdin]"},
+    {"verdict", runVerdict,
+     "verdict FILE.pcn [--limits FILE]   each verification and point against the limits table as JSON"},
 };
 
 // The command list: on standard output for --help (exit 0), on standard

@@ -102,8 +102,8 @@ void writeTable(SheetWriter &s, const ExcelExportInput &in)
 {
     const pcn::_blockdata &v = *in.verification;
     ShownGrid grid;
-    shownGrid(v, in.columns, in.lookup, in.locale, &grid);
-    const int n = int(grid.codes.size());
+    shownGrid(v, in.columns, in.lookup, in.locale, &grid, in.limits ? &*in.limits : nullptr);
+    const int n = int(grid.titles.size());
 
     s.start(QStringLiteral("Table"));
     s.attribute(QStringLiteral("ss:ExpandedColumnCount"), QString::number(n + 12));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "records/errorlimits.h"
 #include "base/appstate.h"
 #include "views/textlookup.h"
 
@@ -14,6 +15,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 struct ExcelExportInput {
     const pcn::_blockdata *verification = nullptr;
@@ -21,6 +23,8 @@ struct ExcelExportInput {
     TextLookup lookup; // texts of the current language
     QLocale locale; // the user's locale, as the grid uses it
     QDateTime created; // the moment the file is written
+    // With a limits table the grid's verdict column is written as well.
+    std::optional<limits::Table> limits;
 };
 
 // The document's bytes (UTF-8). The table has 11 + N columns and P + 2 rows

@@ -1,5 +1,7 @@
 #include "exportcells.h"
 
+#include "records/verdicttext.h"
+
 #include "views/gridcolumnkinds.h"
 #include "views/gridconfig.h"
 #include "views/listtexts.h"
@@ -66,7 +68,7 @@ QVector<ExportCell> exportDetailCells(const pcn::_blockdata &v, const TextLookup
 }
 
 bool shownGrid(const pcn::_blockdata &verification, const std::array<GridColumns, kGridCount> &columns,
-               const TextLookup &lookup, const QLocale &locale, ShownGrid *out)
+               const TextLookup &lookup, const QLocale &locale, ShownGrid *out, const limits::Table *limits)
 {
     *out = ShownGrid{};
     if (!gridForScheme(verification.scheme, &out->grid))
@@ -82,6 +84,15 @@ bool shownGrid(const pcn::_blockdata &verification, const std::array<GridColumns
         for (const int code : std::as_const(out->codes))
             row << gridCellText(out->grid, code, verification.points[j], j, locale);
         out->rows << row;
+    }
+    if (limits) {
+        const auto text = [&lookup](const QString &path) {
+            return lookup ? lookup(limits::kVerdictSection, path) : QString();
+        };
+        const limits::VerificationVerdict verdict = limits::judgeVerification(*limits, verification);
+        out->titles << text(QStringLiteral("Column"));
+        for (int j = 0; j < out->rows.size(); ++j)
+            out->rows[j] << limits::pointMark(verdict.points.value(j), text, locale);
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "records/errorlimits.h"
 #include "base/appstate.h"
 #include "views/textlookup.h"
 
@@ -53,9 +54,11 @@ struct ShownGrid {
 };
 
 // The grid of the verification's scheme filled from the column
-// configuration; false (and an empty grid) for a scheme without grid.
+// configuration; false (and an empty grid) for a scheme without grid. With
+// a limits table the grid's verdict column follows (a title and a mark per
+// point, no code).
 bool shownGrid(const pcn::_blockdata &verification, const std::array<GridColumns, kGridCount> &columns,
-               const TextLookup &lookup, const QLocale &locale, ShownGrid *out);
+               const TextLookup &lookup, const QLocale &locale, ShownGrid *out, const limits::Table *limits = nullptr);
 
 // Whether a spreadsheet cell of this text is a number: true when the text
 // converts to a finite floating-point number under the locale's rules.

@@ -4,7 +4,9 @@
 #include "base/platform.h"
 #include "records/derivedvalues.h"
 #include "records/numericcodec.h"
+#include "records/numberformat.h"
 #include "records/recordlabels.h"
+#include "records/verdicttext.h"
 #include "views/gridcolumnkinds.h"
 
 #include <cstring>
@@ -69,13 +71,19 @@ QString csvField(const QString &text)
     return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
-QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup)
+QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup, const limits::Table *limits)
 {
+    const auto verdictText = [&lookup](const QString &path) {
+        return lookup ? lookup(limits::kVerdictSection, path) : QString();
+    };
     const QLocale c = QLocale::c();
     const RecordLabels labels = RecordLabels::fromTexts(
         [&lookup](const QString &path) { return lookup ? lookup(kViewsMainSection, path) : QString(); }, c);
     const int codeCount = gridColumnCount(GridPhase34);
-    QString out = csvLine(folderCsvHeader(lookup));
+    QStringList header = folderCsvHeader(lookup);
+    if (limits)
+        header << verdictText(QStringLiteral("Column")) << verdictText(QStringLiteral("LimitColumn"));
+    QString out = csvLine(header);
     for (const pcn::_totalblockdata &meter : meters) {
         for (const pcn::_blockdata &v : meter.verifications) {
             const std::optional<pcn::EncodingFamily> family = pcn::encodingFamily(pcn::storedInstrumentType(meter, v));
@@ -90,12 +98,19 @@ QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLook
                 details << cell.text;
             details[0] = QDateTime(v.date, v.time).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 
+            const limits::VerificationVerdict verdict =
+                limits ? limits::judgeVerification(*limits, v) : limits::VerificationVerdict{};
             for (int j = 0; j < v.points.size(); ++j) {
                 const pcn::_datasample point = withPointRanges(v.points[j], family, labels);
                 QStringList fields{meter.fileName};
                 fields << details;
                 for (const int code : std::as_const(codes))
                     fields << (code < 0 ? QString() : gridCellText(grid, code, point, j, c));
+                if (limits) {
+                    const limits::PointVerdict &p = verdict.points.at(j);
+                    fields << limits::pointMark(p, verdictText, c)
+                           << (p.outcome == limits::PointOutcome::NoLimit ? QString() : formatGeneral(p.limit, c));
+                }
                 out += csvLine(fields);
             }
         }
@@ -103,7 +118,8 @@ QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLook
     return out.toUtf8();
 }
 
-bool ExportFolderCsv(const QString &path, const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup)
+bool ExportFolderCsv(const QString &path, const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup,
+                     const limits::Table *limits)
 {
-    return platform::writeFileAtomically(path, folderCsv(meters, lookup), false);
+    return platform::writeFileAtomically(path, folderCsv(meters, lookup, limits), false);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "records/errorlimits.h"
 #include "views/textlookup.h"
 
 #include <QByteArray>
@@ -23,7 +24,11 @@ QStringList folderCsvHeader(const TextLookup &lookup);
 // One field quoted when it holds a comma, a quote or a line break.
 QString csvField(const QString &text);
 
-QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup);
+// With a limits table two columns follow: each point's verdict mark and its
+// limit in per cent (empty without a limit).
+QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup,
+                     const limits::Table *limits = nullptr);
 
 // Writes the table atomically; false when the file cannot be written.
-bool ExportFolderCsv(const QString &path, const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup);
+bool ExportFolderCsv(const QString &path, const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup,
+                     const limits::Table *limits = nullptr);

@@ -113,6 +113,7 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     wireFindMeter();
     wireMeterDatabaseCommands();
     wireDataFolder();
+    wireVerdicts();
 
     // A change of the lists' height goes to the power list, so that the
     // meter list keeps the height stored for it (the power panel has taken

@@ -178,6 +178,7 @@ private:
     void wireMeterDatabaseCommands();
     // The data folder: its choice and following the disk (korvelform_datafolder.cpp).
     void wireDataFolder();
+    void wireVerdicts(); // verdicts and the error curve (korvelform_verdicts.cpp)
     void applyWindowLayout();
     void captureWindowLayout();
     void setLanguage(int language);

@@ -29,6 +29,7 @@ void TKorvelForm::wireExportCommands()
     };
     sources.columns = [&app] { return app.settings->columns; };
     sources.folderMeters = [&store] { return &store.meters(); };
+    sources.limits = [&views] { return views.Limits(); };
     auto *commands = new ExportCommands(std::move(sources), this);
     commands->setObjectName(QStringLiteral("ExportCommands"));
 

@@ -47,6 +47,7 @@ void TKorvelForm::wireReportCommands()
     selection.verifications = [views = m_views] {
         return protocolSelection(views->PowerListOrder(), views->CheckedVerifications());
     };
+    selection.limits = [views = m_views] { return views->Limits(); };
 
     auto *commands = new ReportCommands(services(), std::move(selection), nullptr, this);
     commands->setEditorSource(editorForm);

@@ -10,6 +10,8 @@ QList<PageItem> placeBand(const Band &band, const QPointF &origin)
         item.box.translate(origin);
         if (!item.clip.isNull())
             item.clip.translate(origin);
+        for (QPointF &p : item.points)
+            p += origin;
         placed.append(item);
     }
     return placed;
@@ -96,6 +98,8 @@ void BandFlow::place(const Band &band)
     m_pendingPageEnd.clear();
     for (PageItem item : band.pageEndItems) {
         item.box.translate(origin);
+        for (QPointF &p : item.points)
+            p += origin;
         m_pendingPageEnd.append(item);
     }
     m_y += band.height;

@@ -2,6 +2,8 @@
 
 #include "pagerender.h"
 
+#include <algorithm>
+
 namespace report {
 
 PageItem textItem(const QRectF &box, const QString &text, const FontSpec &font, int align, bool wrap)
@@ -42,6 +44,44 @@ PageItem lineItem(const QPointF &from, const QPointF &to, double penWidth)
     item.kind = ItemKind::Line;
     item.box = QRectF(from, to);
     item.penWidth = penWidth;
+    return item;
+}
+
+namespace {
+
+QRectF boundsOf(const QList<QPointF> &points)
+{
+    if (points.isEmpty())
+        return {};
+    double left = points.first().x(), right = left, top = points.first().y(), bottom = top;
+    for (const QPointF &p : points) {
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
+
+} // namespace
+
+PageItem polylineItem(const QList<QPointF> &points, double penWidth, QRgb color, LineStyle style)
+{
+    PageItem item;
+    item.kind = ItemKind::Shape;
+    item.box = boundsOf(points);
+    item.points = points;
+    item.penWidth = penWidth;
+    item.penColor = color;
+    item.lineStyle = style;
+    return item;
+}
+
+PageItem polygonItem(const QList<QPointF> &points, QRgb fill, double penWidth, QRgb pen)
+{
+    PageItem item = polylineItem(points, penWidth, pen);
+    item.closed = true;
+    item.fillColor = fill;
     return item;
 }
 

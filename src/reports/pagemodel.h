@@ -5,7 +5,9 @@
 // report file stores it as it is.
 #pragma once
 
+#include <QColor>
 #include <QList>
+#include <QPointF>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -30,7 +32,11 @@ enum class ItemKind : quint8 {
     RichText = 2, // HTML text laid out at the box width, from the box's top
     Rect = 3, // outline of the box
     Line = 4, // from the box's top-left to its bottom-right corner
+    Shape = 5, // a line through `points` (closed and filled when asked), in colour
 };
+
+// Line styles of shapes.
+enum class LineStyle : quint8 { Solid = 0, Dash = 1, Dot = 2 };
 
 struct PageItem {
     ItemKind kind = ItemKind::Text;
@@ -41,6 +47,13 @@ struct PageItem {
     bool wrap = false; // Text items: word-wrapped inside the box
     double penWidth = 0.0; // Rect and Line items, millimetres
     QRectF clip; // drawn only inside this box (mm); null: not clipped
+    // Shape items: the points (mm), the line's colour and style (no line when
+    // penWidth is 0), and a fill colour (alpha 0: not filled).
+    QList<QPointF> points;
+    QRgb penColor = 0xff000000;
+    QRgb fillColor = 0;
+    bool closed = false;
+    LineStyle lineStyle = LineStyle::Solid;
 
     bool operator==(const PageItem &) const = default;
 };
@@ -65,6 +78,10 @@ PageItem textItem(const QRectF &box, const QString &text, const FontSpec &font, 
 PageItem richTextItem(const QRectF &box, const QString &html);
 PageItem rectItem(const QRectF &box, double penWidth);
 PageItem lineItem(const QPointF &from, const QPointF &to, double penWidth);
+// A line through the points in a colour.
+PageItem polylineItem(const QList<QPointF> &points, double penWidth, QRgb color, LineStyle style = LineStyle::Solid);
+// A closed shape filled with `fill`, outlined when penWidth is above 0.
+PageItem polygonItem(const QList<QPointF> &points, QRgb fill, double penWidth = 0.0, QRgb pen = 0xff000000);
 // The item, drawn only inside the clip box.
 PageItem clipped(PageItem item, const QRectF &clip);
 

@@ -218,6 +218,31 @@ void drawItem(QPainter &painter, const PageItem &item, PageFonts &fonts)
         painter.setPen(Qt::black);
         break;
     }
+    case ItemKind::Shape: {
+        QPolygonF polygon;
+        for (const QPointF &p : item.points)
+            polygon << toReference(p);
+        if (item.penWidth > 0) {
+            QPen pen(QColor::fromRgba(item.penColor), toReference(item.penWidth));
+            pen.setJoinStyle(Qt::RoundJoin);
+            pen.setCapStyle(Qt::FlatCap);
+            if (item.lineStyle == LineStyle::Dash)
+                pen.setStyle(Qt::DashLine);
+            else if (item.lineStyle == LineStyle::Dot)
+                pen.setStyle(Qt::DotLine);
+            painter.setPen(pen);
+        } else {
+            painter.setPen(Qt::NoPen);
+        }
+        painter.setBrush(qAlpha(item.fillColor) > 0 ? QBrush(QColor::fromRgba(item.fillColor)) : QBrush(Qt::NoBrush));
+        if (item.closed)
+            painter.drawPolygon(polygon);
+        else
+            painter.drawPolyline(polygon);
+        painter.setPen(Qt::black);
+        painter.setBrush(Qt::NoBrush);
+        break;
+    }
     }
     if (clip)
         painter.restore();

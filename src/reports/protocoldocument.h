@@ -4,6 +4,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "reports/pagemodel.h"
 #include "views/textlookup.h"
 
 #include <QDate>
@@ -86,6 +87,12 @@ struct ResultGroup {
     QString currentLine; // "Inom., A: 5"
     QString dateLine; // "Verification date: " + short date of the verification
     QVector<ResultRow> rows; // one per test point in point order; may be empty
+
+    // Printed under the table when the title dialog asks for them: the
+    // verdict line, and the error curve's items placed in a box of
+    // kCurveWidth x kCurveHeight millimetres at (0, 0). Empty: not printed.
+    QString verdictLine;
+    QList<report::PageItem> curveItems;
 };
 
 // Everything one protocol prints.
@@ -132,6 +139,10 @@ struct ProtocolDocument {
 struct ReportTexts {
     QString titleHtml;
     QString endingHtml;
+    // The two ticks of the editor: a verdict line and an error curve under
+    // every verification's table.
+    bool includeVerdicts = false;
+    bool includeCurves = false;
 };
 
 // The verifications a protocol takes, in the power list's display order:

@@ -2,6 +2,7 @@
 
 #include "reports/pagerender.h"
 #include "reports/protocolschemes.h"
+#include "reports/protocolverdicts.h"
 
 namespace report {
 namespace {
@@ -189,6 +190,34 @@ Band groupFooter(const ResultGroup &group, const SchemeLayout &s)
     return band;
 }
 
+// The verdict line under a table, wrapped at the band's width.
+Band verdictBand(const ResultGroup &group)
+{
+    const FontSpec f = font(kTimes, 12, true);
+    Band band;
+    const double lines = 1 + int(group.verdictLine.size() / 80);
+    band.height = lines * lineHeightMm(f) + 2.0;
+    band.items.append(textItem(QRectF(kTitleTextX, 1.0, kBandWidth - 2 * kTitleTextX, lines * lineHeightMm(f)),
+                               group.verdictLine, f, Qt::AlignLeft | Qt::AlignTop, true));
+    return band;
+}
+
+// The error curve under a table (and under its verdict line).
+Band curveBand(const ResultGroup &group)
+{
+    Band band;
+    band.height = kCurveHeight + 3.0;
+    for (PageItem item : group.curveItems) {
+        item.box.translate(0, 1.0);
+        if (!item.clip.isNull())
+            item.clip.translate(0, 1.0);
+        for (QPointF &p : item.points)
+            p += QPointF(0, 1.0);
+        band.items.append(item);
+    }
+    return band;
+}
+
 Band endingBand(const ProtocolDocument &doc, const SchemeLayout &s)
 {
     Band band;
@@ -252,6 +281,10 @@ ReportPages layoutProtocol(const ProtocolDocument &document)
         for (const ResultRow &row : group.rows)
             flow.add(rowBand(row, group, s, cellTextHeight));
         flow.add(groupFooter(group, s));
+        if (!group.verdictLine.isEmpty())
+            flow.add(verdictBand(group));
+        if (!group.curveItems.isEmpty())
+            flow.add(curveBand(group));
     }
     flow.add(endingBand(document, s));
 

@@ -134,10 +134,13 @@ void writeBox(Writer &w, const QRectF &box)
     w.f64(box.height());
 }
 
-bool readItem(Reader &r, PageItem &item)
+constexpr quint32 kMaxShapePoints = 100000;
+
+bool readItem(Reader &r, PageItem &item, quint16 version)
 {
     const quint8 kind = r.u8();
-    if (kind < quint8(ItemKind::Text) || kind > quint8(ItemKind::Line))
+    const quint8 lastKind = version >= 2 ? quint8(ItemKind::Shape) : quint8(ItemKind::Line);
+    if (kind < quint8(ItemKind::Text) || kind > lastKind)
         return false;
     item.kind = ItemKind(kind);
     const double x = r.f64(), y = r.f64(), w = r.f64(), h = r.f64();
@@ -181,6 +184,26 @@ bool readItem(Reader &r, PageItem &item)
         if (item.penWidth < 0 || item.penWidth > 100)
             return false;
         break;
+    case ItemKind::Shape: {
+        item.penWidth = r.f64();
+        item.penColor = r.u32();
+        item.fillColor = r.u32();
+        const quint8 closed = r.u8();
+        const quint8 style = r.u8();
+        const quint32 count = r.u32();
+        if (item.penWidth < 0 || item.penWidth > 100 || closed > 1 || style > quint8(LineStyle::Dot)
+            || count > kMaxShapePoints || count > quint64(r.left()) / 16)
+            return false;
+        item.closed = closed == 1;
+        item.lineStyle = LineStyle(style);
+        for (quint32 k = 0; k < count; ++k) {
+            const double x = r.f64(), y = r.f64();
+            if (!std::isfinite(x) || !std::isfinite(y) || std::abs(x) > kMaxCoordinate || std::abs(y) > kMaxCoordinate)
+                return false;
+            item.points.append(QPointF(x, y));
+        }
+        break;
+    }
     }
     return r.ok();
 }
@@ -244,6 +267,18 @@ QByteArray encodeReportFile(const ReportPages &pages)
             case ItemKind::Line:
                 w.f64(item.penWidth);
                 break;
+            case ItemKind::Shape:
+                w.f64(item.penWidth);
+                w.u32(item.penColor);
+                w.u32(item.fillColor);
+                w.u8(item.closed ? 1 : 0);
+                w.u8(quint8(item.lineStyle));
+                w.u32(quint32(item.points.size()));
+                for (const QPointF &p : item.points) {
+                    w.f64(p.x());
+                    w.f64(p.y());
+                }
+                break;
             }
         }
     }
@@ -251,7 +286,13 @@ QByteArray encodeReportFile(const ReportPages &pages)
 
     Writer header;
     header.bytes().append(kMagic, sizeof kMagic);
-    header.u16(kReportFileVersion);
+    // Documents without shapes keep the first version, which older programs
+    // read; shapes (error curves) need version 2.
+    bool shapes = false;
+    for (const ReportPage &page : pages.pages)
+        for (const PageItem &item : page.items)
+            shapes = shapes || item.kind == ItemKind::Shape;
+    header.u16(shapes ? kReportFileVersion : quint16(1));
     header.u16(0);
     header.u32(quint32(payload.size()));
     const quint16 crc = RecordChecksum(payload);
@@ -299,7 +340,7 @@ ReportFileError decodeReportFile(const QByteArray &bytes, ReportPages &pages)
         page.items.reserve(qsizetype(itemCount));
         for (quint32 i = 0; i < itemCount; ++i) {
             PageItem item;
-            if (!readItem(r, item))
+            if (!readItem(r, item, version))
                 return ReportFileError::Damaged;
             page.items.append(item);
         }

@@ -9,7 +9,8 @@
 
 namespace report {
 
-inline constexpr quint16 kReportFileVersion = 1;
+// Version 2 adds shape items; a file without them is written as version 1.
+inline constexpr quint16 kReportFileVersion = 2;
 
 enum class ReportFileError {
     None,

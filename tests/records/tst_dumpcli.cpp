@@ -1,4 +1,5 @@
 #include "pcnsamples.h"
+#include "records/meterfile.h"
 #include "processes.h"
 #include "testdir.h"
 
@@ -130,6 +131,83 @@ private slots:
 
         QCOMPARE(dump({}).exitCode, 2);
         QCOMPARE(dump({QStringLiteral("--language"), QStringLiteral("de"), old}).exitCode, 2);
+    }
+
+    // vardosk-cli verdict: class 1 points of a single-phase load inside, on
+    // and over the limit of 2 %, and a balanced point the shipped table has
+    // no band for; then the same file with a limits file of the user's.
+    void verdictOfClassOnePoints()
+    {
+        QTemporaryDir dir;
+        pcn::_totalblockdata meter;
+        pcn::_blockdata v;
+        v.serialText = QStringLiteral("7");
+        v.accuracyClass = 1.0;
+        v.scheme = 1;
+        v.iNom = 5.0;
+        v.date = QDate(2024, 5, 6);
+        v.time = QTime(10, 0);
+        v.bcdYear = 0x2024;
+        v.bcdMonth = 5;
+        v.bcdDay = 6;
+        v.bcdHour = 0x10;
+        for (const double error : {1.5, 2.0, -2.25, 0.5}) {
+            pcn::_datasample p;
+            p.I = {2.5, 0.0, 0.0};
+            p.U = {230, 230, 230};
+            p.cosPhi = {1.0, 1.0, 1.0};
+            p.Ptotal = p.Stotal = 575;
+            p.errorPercent = error;
+            v.points << p;
+        }
+        v.points.last().I = {2.5, 2.5, 2.5};
+        meter.verifications << v;
+        const QString file = dir.filePath(QStringLiteral("7.pcn"));
+        QVERIFY(WriteMeterFile(file, meter));
+
+        const testsupport::CliRun run = testsupport::runCli({QStringLiteral("verdict"), file});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject o = object(run.rawOut.trimmed());
+        QVERIFY(o.value("limits").toString().endsWith(QLatin1String("/ErrorLimits.txt"))); // the shipped file
+        const QJsonObject r = o.value("verifications").toArray().at(0).toObject();
+        QCOMPARE(r.value("verdict").toString(), QStringLiteral("over"));
+        QCOMPARE(r.value("overPoints").toArray(), (QJsonArray{3}));
+        QCOMPARE(r.value("sources").toArray().at(0).toString(),
+                 QStringLiteral("IEC 62053-21:2003 (ed. 1.0), Table 7, direct connected"));
+        const QJsonArray points = r.value("points").toArray();
+        const char *verdicts[] = {"within", "within", "over", "no-limit"};
+        const double margins[] = {-0.5, 0.0004, 0.2507};
+        for (int k = 0; k < 4; ++k) {
+            const QJsonObject p = points.at(k).toObject();
+            QCOMPARE(p.value("verdict").toString(), QString::fromLatin1(verdicts[k]));
+            QCOMPARE(p.value("load").toString(), k < 3 ? QStringLiteral("single") : QStringLiteral("balanced"));
+            QCOMPARE(p.value("currentPercent").toDouble(), 50.0);
+            if (k < 3) {
+                QCOMPARE(p.value("limit").toDouble(), 2.0);
+                QVERIFY2(std::abs(p.value("margin").toDouble() - margins[k]) < 1e-3, qPrintable(QString::number(k)));
+            } else {
+                QVERIFY(p.value("limit").isNull());
+            }
+        }
+
+        // A limits file of the user's with a balanced band: the last point is judged.
+        const QString own = dir.filePath(QStringLiteral("own.txt"));
+        QVERIFY(testsupport::writeAll(own, "source Own\nactive 1 balanced 1 0.1 max 1.0\n"));
+        const testsupport::CliRun withOwn =
+            testsupport::runCli({QStringLiteral("verdict"), file, QStringLiteral("--limits"), own});
+        QCOMPARE(withOwn.exitCode, 0);
+        const QJsonObject ownVerdict =
+            object(withOwn.rawOut.trimmed()).value("verifications").toArray().at(0).toObject();
+        QCOMPARE(ownVerdict.value("verdict").toString(), QStringLiteral("within"));
+        QVERIFY(std::abs(ownVerdict.value("points").toArray().at(3).toObject().value("margin").toDouble() + 0.5)
+                < 1e-3);
+
+        // A malformed limits file is refused with its line.
+        QVERIFY(testsupport::writeAll(own, "source Own\nactive 1 balanced 1 0.1 max\n"));
+        const testsupport::CliRun refused =
+            testsupport::runCli({QStringLiteral("verdict"), file, QStringLiteral("--limits"), own});
+        QCOMPARE(refused.exitCode, 2);
+        QVERIFY(refused.err.contains(QLatin1String("line 2")));
     }
 };
 

@@ -81,6 +81,19 @@ void TestReportFile::reopensToIdenticalPages()
     }
     // Saving the reopened pages gives the same bytes.
     QCOMPARE(encodeReportFile(loaded), testsupport::readAll(path));
+
+    // Shapes (error curves) need version 2; pages without them stay version 1.
+    QCOMPARE(testsupport::readAll(path).at(8), char(1));
+    ReportPages withCurve = pages;
+    withCurve.pages[0].items << polygonItem({{40, 40}, {90, 40}, {90, 60}}, qRgba(0, 90, 200, 40))
+                             << clipped(polylineItem({{40, 50}, {60, 45}, {90, 58}}, 0.35, qRgb(210, 0, 0),
+                                                     LineStyle::Dash),
+                                        QRectF(40, 40, 50, 20));
+    const QByteArray bytes = encodeReportFile(withCurve);
+    QCOMPARE(bytes.at(8), char(2));
+    ReportPages back;
+    QCOMPARE(decodeReportFile(bytes, back), ReportFileError::None);
+    QVERIFY(back == withCurve);
 }
 
 void TestReportFile::refusesBadFiles_data()
@@ -102,7 +115,7 @@ void TestReportFile::refusesBadFiles_data()
     QTest::newRow("header cut") << good.left(kHeaderSize - 1) << int(ReportFileError::Truncated);
     QTest::newRow("payload cut") << good.left(good.size() / 2) << int(ReportFileError::Truncated);
     QTest::newRow("last byte missing") << good.chopped(1) << int(ReportFileError::Truncated);
-    QTest::newRow("version 2") << patched(8, 2, false) << int(ReportFileError::NewerVersion);
+    QTest::newRow("version 3") << patched(8, 3, false) << int(ReportFileError::NewerVersion);
     QTest::newRow("version 256") << patched(9, 1, false) << int(ReportFileError::NewerVersion);
     QTest::newRow("version 0") << patched(8, 0, false) << int(ReportFileError::Damaged);
     QTest::newRow("byte flipped") << patched(good.size() / 2, char(good.at(good.size() / 2) ^ 0x40), false)
@@ -117,6 +130,8 @@ void TestReportFile::refusesBadFiles_data()
     const qsizetype firstKind = kHeaderSize + 4 + samplePages().title.toUtf8().size() + 16 + 4 + 4;
     QTest::newRow("unknown item kind, resealed") << patched(firstKind, 9, true) << int(ReportFileError::Damaged);
     QTest::newRow("item kind 0, resealed") << patched(firstKind, 0, true) << int(ReportFileError::Damaged);
+    QTest::newRow("shape in a version 1 file, resealed")
+        << patched(firstKind, 5, true) << int(ReportFileError::Damaged);
     QTest::newRow("clip flag 2, resealed") << patched(firstKind + 33, 2, true) << int(ReportFileError::Damaged);
     // Values out of range in an item of their own; the style of a text item
     // in "Arial" is 1 + 32 + 1 + 4 + 5 + 8 bytes after its kind.

@@ -8,6 +8,8 @@
 #include "views/gridconfig.h"
 #include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
+#include "views/ui/recordlistmodels.h"
+#include "records/errorlimits.h"
 #include "views/ui/resultgrid.h"
 #include "views/ui/tvparam.h"
 
@@ -107,6 +109,7 @@ private slots:
     void unhiddenColumnReturnsToItsPlace();
     void dialogButtonsPerPage();
     void rightClickOpensDialogOnGridPage();
+    void verdictColumnAndMarks();
 
 private:
     void show(int language, const QLocale &locale);
@@ -179,22 +182,26 @@ void TestRecordViews::listsAndGridInBothLanguages_data()
                              << QStringList{"Меркурий 230  ",        "12345",         "0.5", "3 phase, 4 wire", "2009",
                                             "5    /    1    /    5", "QT-77     1234"}
                              << QStringList{"1/1/10       8:30:00 AM", "active", "1600", "57.7", "100", "5"}
-                             << QStringList{"№",     "Error, %",     "Ua, V",         "Ub, V",         "Uc, V", "Ia, A",
-                                            "Ib, A", "Ic, A",        "PFa",           "PFb",           "PFc",   "P, W",
-                                            "S, VA", "Q geom., var", "Q ph-sh., var", "Q cr-con., var"}
-                             << QStringList{"1",     "-0.123", "220.5", "221",  "222",  "5", "4.5", "4",
-                                            "0.86L", "0.5L",   "1L",    "3000", "3500", "0", "0",   "0"};
+                             << QStringList{"№",      "Error, %",     "Ua, V",         "Ub, V",
+                                            "Uc, V",  "Ia, A",        "Ib, A",         "Ic, A",
+                                            "PFa",    "PFb",          "PFc",           "P, W",
+                                            "S, VA",  "Q geom., var", "Q ph-sh., var", "Q cr-con., var",
+                                            "Verdict"}
+                             << QStringList{"1",    "-0.123", "220.5", "221",  "222", "5", "4.5", "4",         "0.86L",
+                                            "0.5L", "1L",     "3000",  "3500", "0",   "0", "0",   "— no limit"};
     QTest::newRow("russian") << 0 << QStringList{"Тип прибора", "Зав. номер",  "Класс",
                                                  "Включение",   "Год выпуска", "I1, А / I2, А / Коэф. транс.",
                                                  "Эталон"}
                              << QStringList{"Меркурий 230  ",        "12345",         "0,5", "3-х фаз. 4-пров.", "2009",
                                             "5    /    1    /    5", "QT-77     1234"}
                              << QStringList{"01.01.2010       08:30:00", "активная", "1600", "57,7", "100", "5"}
-                             << QStringList{"№ п.т.", "Погрешность, %", "Ua, В",      "Ub, В",     "Uc, В", "Ia, А",
-                                            "Ib, А",  "Ic, А",          "Kpa",        "Kpb",       "Kpc",   "P, Вт",
-                                            "S, ВА",  "Q геом. вар",    "Q сдв. вар", "Q пер. вар"}
-                             << QStringList{"1",     "-0,123", "220,5", "221",  "222",  "5", "4,5", "4",
-                                            "0,86L", "0,5L",   "1L",    "3000", "3500", "0", "0",   "0"};
+                             << QStringList{"№ п.т.",     "Погрешность, %", "Ua, В", "Ub, В",       "Uc, В",
+                                            "Ia, А",      "Ib, А",          "Ic, А", "Kpa",         "Kpb",
+                                            "Kpc",        "P, Вт",          "S, ВА", "Q геом. вар", "Q сдв. вар",
+                                            "Q пер. вар", "Заключение"}
+                             << QStringList{"1",    "-0,123", "220,5", "221",  "222",          "5",
+                                            "4,5",  "4",      "0,86L", "0,5L", "1L",           "3000",
+                                            "3500", "0",      "0",     "0",    "— нет допуска"};
 }
 
 void TestRecordViews::listsAndGridInBothLanguages()
@@ -224,7 +231,7 @@ void TestRecordViews::listsAndGridInBothLanguages()
     QCOMPARE(m_views->visibleGrid(), grid);
     QVERIFY(m_views->grid(GridPhase33)->isHidden() && m_views->grid(GridPhase12)->isHidden());
     QCOMPARE(grid->RowCount(), 13); // title row and 12 points
-    QCOMPARE(grid->ColumnCount(), 16);
+    QCOMPARE(grid->ColumnCount(), 17); // 16 configured and the verdict
     QCOMPARE(grid->FixedColumnCount(), 2);
     QStringList header;
     QStringList first;
@@ -254,7 +261,7 @@ void TestRecordViews::listsAndGridInBothLanguages()
     single.visible[9] = single.visible[10] = true;
     m_views->ReselectMeter();
     ResultGrid *grid12 = m_views->grid(GridPhase12);
-    QCOMPARE(grid12->ColumnCount(), 11);
+    QCOMPARE(grid12->ColumnCount(), 12);
     QCOMPARE(grid12->CellText(9, 1), QStringLiteral("250"));
     QCOMPARE(grid12->CellText(10, 1), language == 0 ? QStringLiteral("10 К") : QStringLiteral("10 C"));
 }
@@ -423,7 +430,7 @@ void TestRecordViews::hidingAllOptionalColumns()
     QVERIFY(m_views->EditDisplayedColumns(0));
     QCOMPARE(changed.count(), 1);
     ResultGrid *grid = m_views->grid(GridPhase34);
-    QCOMPARE(grid->ColumnCount(), 2);
+    QCOMPARE(grid->ColumnCount(), 3); // number, error and the verdict
     QCOMPARE(grid->FixedColumnCount(), 1);
     QCOMPARE(grid->frozenView()->isColumnHidden(0), false);
     QCOMPARE(grid->frozenView()->isColumnHidden(1), true);
@@ -540,3 +547,29 @@ void TestRecordViews::rightClickOpensDialogOnGridPage()
 
 QTEST_MAIN(TestRecordViews)
 #include "tst_recordviews.moc"
+
+// The verdict column of the grid (mark and colour), the power list's mark
+// and the verdict line, with a table that holds the sample points: the
+// first point within 0.2 %, the others over it.
+void TestRecordViews::verdictColumnAndMarks()
+{
+    show(1, kEnglish);
+    const auto parsed =
+        limits::parseLimits(QStringLiteral("class 0.5 0.5S\nsource T\nactive 0.5S balanced 0.85L 0.5 max 0.2\n"));
+    QVERIFY(parsed.table);
+    m_views->SetLimits(*parsed.table);
+    ResultGrid *grid = m_views->grid(GridPhase34);
+    QCOMPARE(grid->ColumnCount(), 17);
+    QCOMPARE(grid->HeaderText(16), QStringLiteral("Verdict"));
+    QCOMPARE(grid->CellText(16, 1), QStringLiteral("✓ within"));
+    QCOMPARE(grid->CellText(16, 2), QStringLiteral("✗ over by 0.05"));
+    QVERIFY(grid->CellColour(16, 1, false) != grid->CellColour(16, 2, false));
+    QCOMPARE(modelOf(m_views->powerList())->index(0, 0).data(kVerdictMarkRole).toString(), QStringLiteral("✗"));
+    QVERIFY(m_views->ShownVerdictLine().startsWith(
+        QStringLiteral("Verdict: Exceeds the limits of class 0.5S (T) at points 2, 3,")));
+    // The verdict column is no configured column: dragging it changes nothing.
+    const GridColumns before = m_columns[GridPhase34];
+    grid->horizontalHeader()->moveSection(16, 5);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_columns[GridPhase34].codes, before.codes);
+}

@@ -82,6 +82,8 @@ void ExportCommands::ExportExcelExecute()
     input.lookup = m_sources.text;
     input.locale = m_sources.locale;
     input.created = QDateTime::currentDateTimeUtc();
+    if (m_sources.limits)
+        input.limits = m_sources.limits();
     if (!ExportExcel(path, input)) {
         fail();
         return;
@@ -97,6 +99,9 @@ void ExportCommands::ExportFolderExecute()
         choose(folderExportCaption().remove(QChar(0x2026)), QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    if (!ExportFolderCsv(path, meters ? *meters : QVector<pcn::_totalblockdata>{}, m_sources.text))
+    const std::optional<limits::Table> table =
+        m_sources.limits ? std::optional<limits::Table>(m_sources.limits()) : std::nullopt;
+    if (!ExportFolderCsv(path, meters ? *meters : QVector<pcn::_totalblockdata>{}, m_sources.text,
+                         table ? &*table : nullptr))
         fail();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "records/errorlimits.h"
 #include "base/appstate.h"
 #include "base/ui/passworddialogs.h"
 #include "views/textlookup.h"
@@ -29,6 +30,8 @@ struct ExportSources {
     std::function<std::array<GridColumns, kGridCount>()> columns;
     // The meters of the current folder; nullptr when none is listed.
     std::function<const QVector<pcn::_totalblockdata> *()> folderMeters;
+    // The limits table of the verdict columns; none: no verdict columns.
+    std::function<limits::Table()> limits;
     QLocale locale; // the locale the grid uses
 };
 

@@ -1,5 +1,7 @@
 #include "reportcommands.h"
 
+#include "reports/protocolverdicts.h"
+
 #include "base/stringcatalog.h"
 #include "base/ui/appservices.h"
 
@@ -78,10 +80,14 @@ void ReportCommands::CreateReportActionExecute()
     if (!editor)
         return;
     // Unknown scheme and cancel in the editor end the run without a word.
-    const std::optional<ProtocolDocument> doc =
+    std::optional<ProtocolDocument> doc =
         PrepareProtocol(*meter, m_selection.verifications(), *editor, m_services.text, QLocale::system());
     if (!doc)
         return;
+    const ReportTexts ticks = editor->Texts();
+    if (ticks.includeVerdicts || ticks.includeCurves)
+        report::addProtocolVerdicts(*doc, *meter, m_selection.limits ? m_selection.limits() : limits::builtInLimits(),
+                                    ticks.includeVerdicts, ticks.includeCurves, m_services.text, QLocale::system());
     showPreview(report::layoutProtocol(*doc));
 }
 

@@ -3,6 +3,7 @@
 // is hidden; or a saved report file in the same preview.
 #pragma once
 
+#include "records/errorlimits.h"
 #include "records/blockdata.h"
 #include "reports/pagemodel.h"
 
@@ -19,6 +20,8 @@ class TTitRepForm;
 struct ReportSelection {
     std::function<const pcn::_totalblockdata *()> meter;
     std::function<QVector<int>()> verifications;
+    // The limits table the protocol's verdicts and curves judge by.
+    std::function<limits::Table()> limits;
 };
 
 class ReportCommands : public QObject {

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCheckBox>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,6 +22,8 @@ namespace {
 // Keys of the two texts in the per-user store.
 const QString kTitleKey = QStringLiteral("ReportTitleText");
 const QString kEndingKey = QStringLiteral("ReportEndingText");
+const QString kVerdictsKey = QStringLiteral("ReportIncludeVerdicts");
+const QString kCurvesKey = QStringLiteral("ReportIncludeCurves");
 
 constexpr int kTitleHeight = 120;
 constexpr int kEndingHeight = 95;
@@ -69,6 +72,17 @@ TTitRepForm::TTitRepForm(QWidget *parent) : QDialog(parent)
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
+    IncludeVerdictsBox = new QCheckBox(this);
+    IncludeVerdictsBox->setObjectName(QStringLiteral("IncludeVerdictsBox"));
+    IncludeCurvesBox = new QCheckBox(this);
+    IncludeCurvesBox->setObjectName(QStringLiteral("IncludeCurvesBox"));
+    setTickTexts(catalogDefault(QStringLiteral("Verdicts"), QStringLiteral("IncludeVerdicts"), 0),
+                 catalogDefault(QStringLiteral("Verdicts"), QStringLiteral("IncludeCurves"), 0));
+    auto *ticks = new QHBoxLayout;
+    ticks->addWidget(IncludeVerdictsBox);
+    ticks->addWidget(IncludeCurvesBox);
+    ticks->addStretch();
+
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(OkButton);
@@ -77,6 +91,7 @@ TTitRepForm::TTitRepForm(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(TitleFrame);
     layout->addWidget(EndingFrame);
+    layout->addLayout(ticks);
     layout->addLayout(buttons);
     resize(kDialogWidth, sizeHint().height());
 
@@ -114,6 +129,14 @@ TTitRepForm::TTitRepForm(QWidget *parent) : QDialog(parent)
 
     loadText(RichEdit1, platform::loadUserValue(kTitleKey));
     loadText(RichEdit2, platform::loadUserValue(kEndingKey));
+    IncludeVerdictsBox->setChecked(platform::loadUserValue(kVerdictsKey) == QLatin1String("1"));
+    IncludeCurvesBox->setChecked(platform::loadUserValue(kCurvesKey) == QLatin1String("1"));
+}
+
+void TTitRepForm::setTickTexts(const QString &verdicts, const QString &curves)
+{
+    IncludeVerdictsBox->setText(verdicts);
+    IncludeCurvesBox->setText(curves);
 }
 
 QFont TTitRepForm::defaultFont()
@@ -225,7 +248,7 @@ bool TTitRepForm::Execute()
 
 ReportTexts TTitRepForm::Texts() const
 {
-    return {htmlOf(RichEdit1), htmlOf(RichEdit2)};
+    return {htmlOf(RichEdit1), htmlOf(RichEdit2), IncludeVerdictsBox->isChecked(), IncludeCurvesBox->isChecked()};
 }
 
 void TTitRepForm::storeTexts() const
@@ -233,6 +256,8 @@ void TTitRepForm::storeTexts() const
     const ReportTexts texts = Texts();
     platform::storeUserValue(kTitleKey, texts.titleHtml);
     platform::storeUserValue(kEndingKey, texts.endingHtml);
+    platform::storeUserValue(kVerdictsKey, texts.includeVerdicts ? QStringLiteral("1") : QStringLiteral("0"));
+    platform::storeUserValue(kCurvesKey, texts.includeCurves ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void TTitRepForm::selectFont(QTextEdit *edit)

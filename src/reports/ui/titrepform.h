@@ -25,6 +25,8 @@ class QTextEdit;
 // The section of the editor's texts in the string file.
 inline const QString kTitleReportSection = QStringLiteral("TitleReportForm");
 
+class QCheckBox;
+
 class TTitRepForm : public QDialog {
     Q_OBJECT
 public:
@@ -44,8 +46,11 @@ public:
     // edited and are kept for the user.
     bool Execute();
 
-    // The two texts as HTML.
+    // The two texts as HTML, and the two ticks.
     ReportTexts Texts() const;
+
+    // Texts of the ticks "Include verdicts" and "Include error curves".
+    void setTickTexts(const QString &verdicts, const QString &curves);
 
     // Replaces the font dialog (tests).
     void setFontPicker(FontPicker picker) { m_fontPicker = std::move(picker); }
@@ -60,6 +65,8 @@ public:
     QTextEdit *RichEdit2 = nullptr; // ending
     QPushButton *OkButton = nullptr;
     QPushButton *CancelButton = nullptr;
+    QCheckBox *IncludeVerdictsBox = nullptr; // off until ticked; remembered like the texts
+    QCheckBox *IncludeCurvesBox = nullptr;
 
     QMenu *TitlePopupMenu = nullptr;
     QMenu *TitleAlignmentMenu = nullptr;

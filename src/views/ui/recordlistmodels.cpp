@@ -1,5 +1,8 @@
 #include "recordlistmodels.h"
 
+#include <QPainter>
+#include <QPixmap>
+
 #include "views/listtexts.h"
 
 int RecordListModel::rowCount(const QModelIndex &parent) const
@@ -122,6 +125,25 @@ void MeterListModel::clear()
     resetRows({});
 }
 
+namespace {
+
+// A verdict mark as a small icon in the mark's colour.
+QPixmap verdictGlyph(const QString &mark, const QColor &colour)
+{
+    QPixmap pixmap(14, 14);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QFont font = painter.font();
+    font.setPixelSize(13);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(colour.isValid() ? colour : QColor(Qt::black));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, mark);
+    return pixmap;
+}
+
+} // namespace
+
 void PowerListModel::fill(const pcn::_totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)
 {
     QVector<QStringList> texts;
@@ -134,8 +156,20 @@ void PowerListModel::fill(const pcn::_totalblockdata &meter, const TextLookup &l
     resetRows(std::move(texts));
 }
 
+void PowerListModel::setVerdicts(const QStringList &marks, const QVector<QColor> &colours, const QStringList &lines)
+{
+    m_verdictMarks = marks;
+    m_verdictColours = colours;
+    m_verdictLines = lines;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole, Qt::ToolTipRole});
+}
+
 void PowerListModel::clear()
 {
+    m_verdictMarks.clear();
+    m_verdictColours.clear();
+    m_verdictLines.clear();
     m_checked.clear();
     m_powerTypes.clear();
     resetRows({});
@@ -149,6 +183,16 @@ QVariant PowerListModel::data(const QModelIndex &index, int role) const
         return isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
     if (role == kPowerTypeRole)
         return m_powerTypes.value(dataIndexAt(index.row()), -1);
+    if (role == kVerdictMarkRole)
+        return m_verdictMarks.value(dataIndexAt(index.row()));
+    if (index.column() == 0 && role == Qt::ToolTipRole && !m_verdictLines.isEmpty())
+        return m_verdictLines.value(dataIndexAt(index.row()));
+    if (index.column() == 0 && role == Qt::DecorationRole) {
+        const int k = dataIndexAt(index.row());
+        const QString mark = m_verdictMarks.value(k);
+        if (!mark.isEmpty())
+            return verdictGlyph(mark, m_verdictColours.value(k));
+    }
     return RecordListModel::data(index, role);
 }
 

@@ -7,6 +7,7 @@
 #include "views/textlookup.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QLocale>
 #include <QStringList>
 #include <QVector>
@@ -15,6 +16,8 @@
 constexpr int kDataIndexRole = Qt::UserRole + 1;
 // Role under which the power list answers the row's power type code.
 constexpr int kPowerTypeRole = Qt::UserRole + 2;
+// Role under which the power list answers the verdict mark of the row ("✓").
+constexpr int kVerdictMarkRole = Qt::UserRole + 3;
 
 // Common part: titles, cached cell texts by data index, row order.
 class RecordListModel : public QAbstractTableModel {
@@ -75,6 +78,11 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
+    // The verdict of each verification (by verification index): a mark
+    // drawn before the first column and the verdict line as its tool tip.
+    // Empty lists remove them.
+    void setVerdicts(const QStringList &marks, const QVector<QColor> &colours, const QStringList &lines);
+
     bool isChecked(int row) const;
     void setChecked(int row, bool checked);
     int checkedCount() const;
@@ -87,4 +95,7 @@ protected:
 private:
     QVector<bool> m_checked; // by verification index
     QVector<int> m_powerTypes; // by verification index
+    QStringList m_verdictMarks; // by verification index
+    QVector<QColor> m_verdictColours;
+    QStringList m_verdictLines;
 };

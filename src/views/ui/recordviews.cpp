@@ -1,5 +1,7 @@
 #include "recordviews.h"
 
+#include "records/verdicttext.h"
+
 #include "recordlistmodels.h"
 #include "recordlistviews.h"
 #include "resultgrid.h"
@@ -203,6 +205,7 @@ void RecordViews::showMeter(int row)
         SelectionGuard guard(m_programmaticSelection);
         m_powerModel->fill(meter, m_lookup, m_locale);
     }
+    applyVerdictMarks();
     m_powerList->fitColumnsToRows();
     m_powerSort.column = kNoSortColumn;
     updateSortIndicator(false);
@@ -232,6 +235,7 @@ void RecordViews::showVerification(int row)
         ResultGrid *shown = grid(kind);
         shown->LayoutGrid(m_columns[kind]);
         shown->FillGrid(m_columns[kind], verification, m_lookup, m_locale);
+        applyVerdictColumn(shown, verification);
         showGrid(shown);
     }
     m_elementPasteFits = m_elementPasteCheck && m_elementPasteCheck(m_selectedMeter, index);
@@ -367,7 +371,96 @@ void RecordViews::MoveColumn(GridKind grid, int from, int to)
     if (gridForScheme(verification.scheme, &shown) && shown == grid) {
         this->grid(grid)->LayoutGrid(m_columns[grid]);
         this->grid(grid)->FillGrid(m_columns[grid], verification, m_lookup, m_locale);
+        applyVerdictColumn(this->grid(grid), verification);
     }
+}
+
+// --- Verdicts -------------------------------------------------------------------
+
+namespace {
+
+QColor verdictColour(limits::PointOutcome outcome)
+{
+    switch (outcome) {
+    case limits::PointOutcome::Within:
+        return QColor(190, 235, 190);
+    case limits::PointOutcome::Over:
+        return QColor(255, 170, 170);
+    case limits::PointOutcome::NoLimit:
+        break;
+    }
+    return QColor(230, 230, 230);
+}
+
+QColor markColour(limits::Outcome outcome)
+{
+    return outcome == limits::Outcome::Over ? QColor(200, 0, 0) : QColor(0, 140, 0);
+}
+
+} // namespace
+
+QString RecordViews::verdictText(const QString &path) const
+{
+    return m_lookup ? m_lookup(limits::kVerdictSection, path) : QString();
+}
+
+void RecordViews::SetLimits(const limits::Table &table)
+{
+    m_limits = table;
+    if (selectedMeter())
+        applyVerdictMarks();
+    const pcn::_totalblockdata *meter = selectedMeter();
+    ResultGrid *shown = visibleGrid();
+    if (meter && shown && m_selectedVerification >= 0 && m_selectedVerification < meter->verifications.size())
+        applyVerdictColumn(shown, meter->verifications.at(m_selectedVerification));
+}
+
+std::optional<limits::VerificationVerdict> RecordViews::ShownVerdict() const
+{
+    const pcn::_totalblockdata *meter = selectedMeter();
+    if (!meter || m_selectedVerification < 0 || m_selectedVerification >= meter->verifications.size())
+        return std::nullopt;
+    return limits::judgeVerification(m_limits, meter->verifications.at(m_selectedVerification));
+}
+
+QString RecordViews::ShownVerdictLine() const
+{
+    const auto verdict = ShownVerdict();
+    if (!verdict)
+        return {};
+    const auto text = [this](const QString &path) { return verdictText(path); };
+    return verdictText(QStringLiteral("Status")).arg(limits::verdictLine(*verdict, text));
+}
+
+void RecordViews::applyVerdictMarks()
+{
+    const pcn::_totalblockdata *meter = selectedMeter();
+    QStringList marks;
+    QVector<QColor> colours;
+    QStringList lines;
+    const auto text = [this](const QString &path) { return verdictText(path); };
+    if (meter) {
+        for (const pcn::_blockdata &v : meter->verifications) {
+            const limits::VerificationVerdict verdict = limits::judgeVerification(m_limits, v);
+            marks << limits::listMark(verdict.outcome, text);
+            colours << markColour(verdict.outcome);
+            lines << limits::verdictLine(verdict, text);
+        }
+    }
+    m_powerModel->setVerdicts(marks, colours, lines);
+}
+
+void RecordViews::applyVerdictColumn(ResultGrid *grid, const pcn::_blockdata &verification)
+{
+    const limits::VerificationVerdict verdict = limits::judgeVerification(m_limits, verification);
+    const auto text = [this](const QString &path) { return verdictText(path); };
+    QStringList marks;
+    QVector<QColor> colours;
+    for (const limits::PointVerdict &p : verdict.points) {
+        marks << limits::pointMark(p, text, m_locale);
+        colours << verdictColour(p.outcome);
+    }
+    grid->SetVerdictColumn(verdictText(QStringLiteral("Column")), marks, colours);
 }
 
 // --- Changes by the record commands -------------------------------------------

@@ -6,6 +6,8 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "records/errorlimits.h"
+#include "records/verdict.h"
 #include "base/appstate.h"
 #include "views/commandstate.h"
 #include "views/listsort.h"
@@ -20,6 +22,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class MeterListModel;
 class RecordStore;
@@ -56,6 +59,16 @@ public:
     void SetTextLookup(TextLookup lookup);
     // Locale of dates, times and decimal separators (the user's by default).
     void SetLocale(const QLocale &locale);
+
+    // --- Verdicts -------------------------------------------------------
+    // The limits table the grids' verdict column and the power list's marks
+    // judge by; the shown meter is judged again.
+    void SetLimits(const limits::Table &table);
+    const limits::Table &Limits() const { return m_limits; }
+    // The verdict of the shown verification, when one is shown.
+    std::optional<limits::VerificationVerdict> ShownVerdict() const;
+    // Its verdict line in the current language ("" when none is shown).
+    QString ShownVerdictLine() const;
 
     // --- The operations of the views ------------------------------------
     // After a folder scan: one row per meter, then row 0 is selected. The
@@ -174,12 +187,16 @@ private:
     void RefreshAfterElementOperation(int previousRow, int removedRow);
     void updateSortIndicator(bool meterList);
     void applyListTitles();
+    void applyVerdictMarks();
+    void applyVerdictColumn(ResultGrid *grid, const pcn::_blockdata &verification);
+    QString verdictText(const QString &path) const;
     const pcn::_totalblockdata *selectedMeter() const;
 
     std::array<GridColumns, kGridCount> &m_columns;
     const QVector<pcn::_totalblockdata> *m_meters = nullptr;
     TextLookup m_lookup;
     QLocale m_locale;
+    limits::Table m_limits = limits::builtInLimits();
 
     QPointer<TitleListView> m_titleList;
     QPointer<PowerListView> m_powerList;

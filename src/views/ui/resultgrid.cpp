@@ -147,6 +147,19 @@ void ResultGrid::FillGrid(const GridColumns &columns, const pcn::_blockdata &ver
     }
 }
 
+void ResultGrid::SetVerdictColumn(const QString &title, const QStringList &marks, const QVector<QColor> &colours)
+{
+    // The model is reset: the current cell is set again where it was.
+    const QModelIndex current = currentIndex();
+    const int row = current.row(), column = current.column();
+    m_model->setVerdictColumn(title, marks, colours);
+    m_fixedColumns = frozenColumnCount(m_model->configuredColumnCount());
+    applyFixedColumns();
+    fitColumns();
+    if (row >= 0 && column >= 0 && row < m_model->rowCount() && column < m_model->columnCount())
+        setCurrentIndex(m_model->index(row, column));
+}
+
 void ResultGrid::DrawCell(QPainter *painter, const QRect &rect, int column, int row, bool current) const
 {
     painter->save();
@@ -196,7 +209,7 @@ QColor ResultGrid::CellColour(int column, int row, bool current) const
 {
     if (row < 1 || column < 2 || column >= m_model->columnCount())
         return {};
-    return current ? currentCellColour() : m_model->columnColour(column);
+    return current ? currentCellColour() : m_model->cellColour(row - 1, column);
 }
 
 const QVector<int> &ResultGrid::DisplayedCodes() const
@@ -268,6 +281,10 @@ void ResultGrid::onSectionMoved(int, int oldVisualIndex, int newVisualIndex)
     horizontalHeader()->moveSection(newVisualIndex, oldVisualIndex);
     m_revertingMove = false;
     if (oldVisualIndex < kFixedColumnCodes || newVisualIndex < kFixedColumnCodes)
+        return;
+    // The verdict column stays last and is no configured column.
+    const int configured = m_model->configuredColumnCount();
+    if (oldVisualIndex >= configured || newVisualIndex >= configured)
         return;
     QMetaObject::invokeMethod(
         this, [this, oldVisualIndex, newVisualIndex] { emit columnDragged(oldVisualIndex, newVisualIndex); },

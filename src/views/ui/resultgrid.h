@@ -35,6 +35,8 @@ public:
                   const QLocale &locale = QLocale());
     // Paints one cell. `row` counts as in the grid: 0 is the title row,
     // data rows start at 1.
+    // The verdict column after the configured columns (empty title: none).
+    void SetVerdictColumn(const QString &title, const QStringList &marks, const QVector<QColor> &colours);
     void DrawCell(QPainter *painter, const QRect &rect, int column, int row, bool current) const;
 
     // Columns in all, fixed columns, and rows including the title row.

@@ -21,8 +21,10 @@ QVariant ResultGridModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return text(index.row(), index.column());
-    case Qt::BackgroundRole:
-        return index.column() < m_colours.size() ? QVariant(m_colours[index.column()]) : QVariant();
+    case Qt::BackgroundRole: {
+        const QColor colour = cellColour(index.row(), index.column());
+        return colour.isValid() ? QVariant(colour) : QVariant();
+    }
     case Qt::TextAlignmentRole:
         return QVariant(Qt::AlignLeft | Qt::AlignTop);
     default:
@@ -47,6 +49,7 @@ void ResultGridModel::layout(int columnCount)
     m_colours.clear();
     m_titles.clear();
     m_cells.clear();
+    m_verdictColours.clear();
     endResetModel();
 }
 
@@ -57,6 +60,7 @@ void ResultGridModel::fill(const GridColumns &columns, const pcn::_blockdata &ve
     m_codes.clear();
     m_colours.clear();
     m_titles.clear();
+    m_verdictColours.clear();
     m_cells = QVector<QStringList>(verification.points.size());
     const int n = std::min({int(columns.codes.size()), int(columns.visible.size()), gridColumnCount(m_grid)});
     for (int s = 0; s < n; ++s) {
@@ -77,6 +81,32 @@ void ResultGridModel::fill(const GridColumns &columns, const pcn::_blockdata &ve
 QColor ResultGridModel::columnColour(int column) const
 {
     return m_colours.value(column);
+}
+
+QColor ResultGridModel::cellColour(int row, int column) const
+{
+    if (column == configuredColumnCount() && !m_verdictColours.isEmpty())
+        return m_verdictColours.value(row);
+    return m_colours.value(column);
+}
+
+void ResultGridModel::setVerdictColumn(const QString &title, const QStringList &marks, const QVector<QColor> &colours)
+{
+    beginResetModel();
+    const int configured = configuredColumnCount();
+    m_titles = m_titles.mid(0, configured);
+    for (QStringList &row : m_cells)
+        row = row.mid(0, configured);
+    m_verdictColours.clear();
+    if (!title.isEmpty() && marks.size() == m_cells.size() && !m_cells.isEmpty()) {
+        m_titles << title;
+        for (int j = 0; j < m_cells.size(); ++j)
+            m_cells[j] << marks[j];
+        m_verdictColours = colours;
+        m_verdictColours.resize(m_cells.size());
+    }
+    m_columnCount = int(m_titles.size());
+    endResetModel();
 }
 
 QString ResultGridModel::text(int row, int column) const

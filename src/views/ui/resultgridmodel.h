@@ -30,6 +30,14 @@ public:
     void fill(const GridColumns &columns, const pcn::_blockdata &verification, const TextLookup &lookup,
               const QLocale &locale);
 
+    // Appends the verdict column after the configured ones: a mark per test
+    // point and its colour. An empty title removes the column.
+    void setVerdictColumn(const QString &title, const QStringList &marks, const QVector<QColor> &colours);
+    // Number of columns that come from the configuration (without verdicts).
+    int configuredColumnCount() const { return int(m_codes.size()); }
+    // The colour of a data cell: its column's, or the verdict's of its row.
+    QColor cellColour(int row, int column) const;
+
     // Displayed-column state: code and colour of each displayed column.
     const QVector<int> &displayedCodes() const { return m_codes; }
     QColor columnColour(int column) const;
@@ -43,4 +51,5 @@ private:
     QVector<QColor> m_colours;
     QStringList m_titles;
     QVector<QStringList> m_cells; // [row][column]
+    QVector<QColor> m_verdictColours; // [row], when the verdict column is shown
 };
