@@ -76,6 +76,8 @@ Texts textsOf(ProgramText id)
     case ProgramText::ManualNotOpened:
         return {"Ни одна программа не смогла открыть руководство. Файл руководства: %1",
                 "No program could open the manual. The manual is the file %1"};
+    case ProgramText::ExportFolderCommand:
+        return {"Экспорт папки…", "Export folder…"};
     }
     return {"", ""};
 }

@@ -45,6 +45,8 @@ enum class ProgramText {
     FieldsToCorrect, // "%1": their names
     // Help when no program opens the manual.
     ManualNotOpened, // "%1": the manual's file
+    // The register export of the current folder (File menu).
+    ExportFolderCommand,
 };
 
 // The text in a language (0 Russian, anything else English).
