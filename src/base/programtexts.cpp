@@ -83,6 +83,8 @@ Texts textsOf(ProgramText id)
         return {"Папка данных…", "Data folder…"};
     case ProgramText::DataFolderTitle:
         return {"Папка данных (можно выбрать общую сетевую папку)", "Data folder (may be a shared network folder)"};
+    case ProgramText::ExportFolderCommand:
+        return {"Экспорт папки…", "Export folder…"};
     }
     return {"", ""};
 }

@@ -51,6 +51,8 @@ enum class ProgramText {
     // Settings: the data folder (may be a shared network folder).
     DataFolderCommand,
     DataFolderTitle,
+    // The register export of the current folder (File menu).
+    ExportFolderCommand,
 };
 
 // The text in a language (0 Russian, anything else English).

@@ -84,8 +84,7 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     m_services = new AppServices(this);
     fillServices();
     buildLayout();
-    buildMenus();
-    buildToolBar();
+    buildCommands();
     buildRecordPanes();
     // The secondary windows made so far take new texts at once; the others
     // take them when they are made.
@@ -119,14 +118,6 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     // meter list keeps the height stored for it (the power panel has taken
     // the power list's place by now).
     m_listsSplitter->setStretchFactor(1, 1);
-    // A command a subsystem enabled without binding it still waits for the
-    // end of a device run.
-    for (QAction *a : std::as_const(m_actions)) {
-        const bool bound = std::any_of(m_boundCommands.cbegin(), m_boundCommands.cend(),
-                                       [a](const auto &entry) { return entry.first == a; });
-        if (a->isEnabled() && !bound)
-            bindCommand(a, &RecordCommands::idle);
-    }
     applyWindowLayout();
 }
 
@@ -139,8 +130,8 @@ bool TKorvelForm::FormCreate()
     m_settings = loadSettingsFile(m_paths.configPath);
     m_settings.runPortPath = m_paths.runPortPath;
     applyWindowLayout();
-    m_actions.value(QStringLiteral("RussianLang"))->setChecked(m_settings.language == LanguageRussian);
-    m_actions.value(QStringLiteral("EnglishLang"))->setChecked(m_settings.language != LanguageRussian);
+    action(Command::RussianLanguage)->setChecked(m_settings.language == LanguageRussian);
+    action(Command::EnglishLanguage)->setChecked(m_settings.language != LanguageRussian);
 
     m_strings = StringDocument::load(m_paths.stringsPath);
     if (!m_strings) {
@@ -201,9 +192,7 @@ void TKorvelForm::buildRecordPanes()
     connect(m_folderPanel, &FolderTreePanel::TreeViewChange, this, &TKorvelForm::TreeViewChange);
     m_views->FollowStore(*m_store);
     connect(m_views, &RecordViews::commandsChanged, this, &TKorvelForm::applyRecordCommands);
-    QAction *viewParameters = m_actions.value(QStringLiteral("ViewParametersAction"));
-    connect(viewParameters, &QAction::triggered, this, [this] { m_views->EditDisplayedColumns(0); });
-    bindCommand(viewParameters, &RecordCommands::idle);
+    connect(action(Command::ViewParameters), &QAction::triggered, this, [this] { m_views->EditDisplayedColumns(0); });
 }
 
 void TKorvelForm::TreeViewChange(const QString &folderPath)
@@ -234,20 +223,6 @@ void TKorvelForm::bindCommand(QAction *action, bool RecordCommands::*state)
         return;
     m_boundCommands.append({action, state});
     action->setEnabled(m_views->Commands().*state);
-}
-
-void TKorvelForm::markCommandImplemented(const QString &actionName)
-{
-    static const QHash<QString, bool RecordCommands::*> rules = {
-        {QStringLiteral("CopyButton"), &RecordCommands::copy},
-        {QStringLiteral("PasteButton"), &RecordCommands::paste},
-        {QStringLiteral("ConnectAction"), &RecordCommands::merge},
-        {QStringLiteral("CutButton"), &RecordCommands::cut},
-        {QStringLiteral("DelButton"), &RecordCommands::remove},
-        {QStringLiteral("CreateReportAction"), &RecordCommands::report},
-        {QStringLiteral("ExportExcelAction"), &RecordCommands::exportSheet},
-    };
-    bindCommand(m_actions.value(actionName), rules.value(actionName, &RecordCommands::idle));
 }
 
 void TKorvelForm::registerSectionApplier(const QString &section, SectionApplier applier)
@@ -304,47 +279,7 @@ bool TKorvelForm::ApplyMainStrings()
     setProgramCaption(this, t.text(QStringLiteral("ProgramTitle")));
     for (QMenu *menu : std::as_const(m_menus))
         menu->setTitle(t.text(menu->objectName()));
-    static const QList<QPair<QString, QString>> actionTexts = {
-        {QStringLiteral("LoadArcFromDeviceAction"), QStringLiteral("MainMenu/File/ReadArchive")},
-        {QStringLiteral("CreateReportAction"), QStringLiteral("MainMenu/File/CreateReport")},
-        {QStringLiteral("LoadReportAction"), QStringLiteral("MainMenu/File/LoadReport")},
-        {QStringLiteral("Exit"), QStringLiteral("MainMenu/File/Exit")},
-        {QStringLiteral("CreateBaseAction"), QStringLiteral("MainMenu/Utilities/MeterBase/CreateBase")},
-        {QStringLiteral("LoadBaseFromDeviceAction"), QStringLiteral("MainMenu/Utilities/MeterBase/LoadBaseFromDevice")},
-        {QStringLiteral("LoadBaseFromFileAction"), QStringLiteral("MainMenu/Utilities/MeterBase/LoadBaseFromFile")},
-        {QStringLiteral("ExportExcelAction"), QStringLiteral("MainMenu/Utilities/ExportExcel")},
-        {QStringLiteral("ComSetupAction"), QStringLiteral("MainMenu/Options/CommunicationParameters")},
-        {QStringLiteral("ViewParametersAction"), QStringLiteral("MainMenu/Options/ViewParameters")},
-        {QStringLiteral("ChangePswd"), QStringLiteral("MainMenu/Options/PasswordChange")},
-        {QStringLiteral("RussianLang"), QStringLiteral("MainMenu/Options/Language/RusLanguage")},
-        {QStringLiteral("EnglishLang"), QStringLiteral("MainMenu/Options/Language/EngLanguage")},
-        {QStringLiteral("N4"), QStringLiteral("MainMenu/Reference/Help")},
-        {QStringLiteral("N6"), QStringLiteral("MainMenu/Reference/AboutProgram")},
-    };
-    for (const auto &[name, path] : actionTexts)
-        m_actions.value(name)->setText(t.text(path));
-
-    // Tool-button hints; the read and report buttons share their actions
-    // with the menu, so the hint is set as the tool tip only.
-    static const QList<QPair<QString, QString>> hints = {
-        {QStringLiteral("LoadArcFromDeviceAction"), QStringLiteral("ToolBarButtons/ReadArchive")},
-        {QStringLiteral("CreateReportAction"), QStringLiteral("ToolBarButtons/CreateReport")},
-        {QStringLiteral("CopyButton"), QStringLiteral("ToolBarButtons/CopyCalibration")},
-        {QStringLiteral("PasteButton"), QStringLiteral("ToolBarButtons/PasteCalibration")},
-        {QStringLiteral("ConnectAction"), QStringLiteral("ToolBarButtons/UnionCalibration")},
-        {QStringLiteral("CutButton"), QStringLiteral("ToolBarButtons/CutCalibration")},
-        {QStringLiteral("DelButton"), QStringLiteral("ToolBarButtons/DeleteCalibration")},
-    };
-    for (const auto &[name, path] : hints) {
-        QAction *a = m_actions.value(name);
-        a->setToolTip(t.text(path));
-        // Buttons of the tool bar alone take the hint as their text too, in
-        // every language.
-        const bool hasMenuText = std::any_of(actionTexts.begin(), actionTexts.end(),
-                                             [&name = name](const auto &entry) { return entry.first == name; });
-        if (!hasMenuText)
-            a->setText(t.text(path));
-    }
+    applyCommandTexts(t);
     GroupBox1->setTitle(t.text(QStringLiteral("TreeViewFolders")));
     m_folderPanel->setMenuCaptions(t.text(QStringLiteral("FolderContextMenu/CreateDir")),
                                    t.text(QStringLiteral("FolderContextMenu/DeleteDir")));
@@ -390,8 +325,8 @@ void TKorvelForm::writeConnectionStatus()
 
 void TKorvelForm::setLanguage(int language)
 {
-    m_actions.value(QStringLiteral("RussianLang"))->setChecked(language == LanguageRussian);
-    m_actions.value(QStringLiteral("EnglishLang"))->setChecked(language != LanguageRussian);
+    action(Command::RussianLanguage)->setChecked(language == LanguageRussian);
+    action(Command::EnglishLanguage)->setChecked(language != LanguageRussian);
     m_settings.language = static_cast<std::uint8_t>(language);
     // Failures are not reported after start-up; the texts read stay applied.
     ApplyMainStrings();

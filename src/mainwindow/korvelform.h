@@ -7,6 +7,7 @@
 #include "base/stringdocument.h"
 #include "base/ui/passworddialogs.h"
 #include "base/ui/toolkittranslation.h"
+#include "commandtable.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include <QSplitter>
 #include <QToolBar>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -91,7 +93,7 @@ public:
     TAboutBox *aboutBox();
     QLabel *connectionPanel() const { return m_connectionPanel; }
     QLabel *messagePanel() const { return m_messagePanel; }
-    QAction *action(const QString &name) const { return m_actions.value(name); }
+    QAction *action(Command command) const { return m_commandActions[std::size_t(command)]; }
     QSplitter *upperSplitter() const { return m_upperSplitter; } // folder panel | lists
     QSplitter *mainSplitter() const { return m_mainSplitter; } // Panel1 | grids
     QSplitter *listsSplitter() const { return m_listsSplitter; } // meter list | power list
@@ -128,8 +130,12 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenus();
-    void buildToolBar();
+    // Makes the action of every row of the command table, puts it into its
+    // menu and on the tool bar, and binds it to its rule.
+    void buildCommands();
+    void applyCommandTexts(const SectionTexts &texts);
+    // The menu of a path in the string file, made (with its parents) on first use.
+    QMenu *commandMenu(const QString &path);
     void buildLayout();
     void buildRecordPanes();
     void applyRecordCommands(const RecordCommands &commands);
@@ -149,17 +155,10 @@ private:
     void showMessage(MessageKind kind, const QString &text) const { m_show(kind, text); }
 
     // --- Wiring of the subsystems (korvelform_<subsystem>.cpp) ---------------
-    // Every control that changes the store or starts a run is bound to the
-    // field of the command states that enables it; the states are applied
-    // to every bound control whenever they change. A control that is never
-    // bound stays disabled (its command is not part of this build), unless
-    // it was enabled by the end of the constructor: it is then bound to
-    // `idle` (usable whenever no device run is under way).
+    // Every command is bound to the field of the command states that enables
+    // it (its row's rule); the states are applied to every bound control
+    // whenever they change.
     void bindCommand(QAction *action, bool RecordCommands::*state);
-    // The same by action name, for the commands whose rule is known by name
-    // (CopyButton, PasteButton, ConnectAction, CutButton, DelButton,
-    // CreateReportAction, ExportExcelAction; every other action: idle).
-    void markCommandImplemented(const QString &actionName);
     // Secondary section texts for a window of a subsystem.
     using SectionApplier = std::function<void(const SectionTexts &)>;
     void registerSectionApplier(const QString &section, SectionApplier applier);
@@ -185,7 +184,6 @@ private:
     bool ApplyMainStrings();
     bool ApplySecondaryStrings();
     void FormClose();
-    QAction *addAction(QMenu *menu, const QString &name, const QString &caption, void (TKorvelForm::*slot)() = nullptr);
 
     StartupPaths m_paths;
     MessageFn m_show;
@@ -201,7 +199,7 @@ private:
     bool m_settingsSaved = false;
     QString m_fatalMessage;
 
-    QHash<QString, QAction *> m_actions;
+    std::array<QAction *, kCommandCount> m_commandActions{};
     QHash<QString, QMenu *> m_menus;
     QToolBar *m_toolBar = nullptr;
     QGroupBox *GroupBox1 = nullptr;

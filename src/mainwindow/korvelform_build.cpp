@@ -1,6 +1,7 @@
 // Construction of the main window's menu, tool bar, panels and status bar.
 #include "korvelform.h"
 
+#include "base/programtexts.h"
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
 #include "base/ui/statusmessagetimer.h"
@@ -10,6 +11,7 @@
 #include "views/ui/tvparam.h"
 
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -20,86 +22,84 @@ namespace {
 constexpr int kMinimumPaneSize = 50;
 }
 
-QAction *TKorvelForm::addAction(QMenu *menu, const QString &name, const QString &caption, void (TKorvelForm::*slot)())
+QMenu *TKorvelForm::commandMenu(const QString &path)
 {
-    auto *action = new QAction(caption, this);
-    action->setObjectName(name);
-    if (slot)
-        connect(action, &QAction::triggered, this, slot);
-    else
-        action->setEnabled(false); // its command arrives with its subsystem
-    if (menu)
-        menu->addAction(action);
-    m_actions.insert(name, action);
-    return action;
+    // Menu object names are the paths of their captions in the string file;
+    // a menu is made with the first command in it, below its parent menu.
+    if (QMenu *made = m_menus.value(path))
+        return made;
+    const QString parentPath = path.section(QLatin1Char('/'), 0, -2);
+    QMenu *menu = parentPath.contains(QLatin1Char('/')) ? commandMenu(parentPath)->addMenu(QString())
+                                                        : menuBar()->addMenu(QString());
+    menu->setObjectName(path);
+    m_menus.insert(path, menu);
+    return menu;
 }
 
-void TKorvelForm::buildMenus()
-{
-    // Menu object names are the paths of their captions in the string file.
-    auto newMenu = [this](QMenu *parentMenu, const QString &path, const QString &caption) {
-        QMenu *menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
-        menu->setObjectName(path);
-        m_menus.insert(path, menu);
-        return menu;
-    };
-
-    QMenu *file = newMenu(nullptr, QStringLiteral("MainMenu/File"), QStringLiteral("Файл"));
-    addAction(file, QStringLiteral("LoadArcFromDeviceAction"), QStringLiteral("Считать из прибора"))
-        ->setIcon(glyphIcon(GlyphKind::ReadDevice));
-    addAction(file, QStringLiteral("CreateReportAction"), QStringLiteral("Создать отчет"))
-        ->setIcon(glyphIcon(GlyphKind::Report));
-    addAction(file, QStringLiteral("LoadReportAction"), QStringLiteral("Загрузить отчет"));
-    file->addSeparator();
-    addAction(file, QStringLiteral("Exit"), QStringLiteral("Выход"), &TKorvelForm::ExitClick);
-
-    QMenu *utilities = newMenu(nullptr, QStringLiteral("MainMenu/Utilities"), QStringLiteral("Утилиты"));
-    QMenu *meterBase =
-        newMenu(utilities, QStringLiteral("MainMenu/Utilities/MeterBase"), QStringLiteral("База поверяемых средств"));
-    addAction(meterBase, QStringLiteral("CreateBaseAction"), QStringLiteral("Создать"));
-    addAction(meterBase, QStringLiteral("LoadBaseFromDeviceAction"), QStringLiteral("Загрузка из прибора"));
-    addAction(meterBase, QStringLiteral("LoadBaseFromFileAction"), QStringLiteral("Загрузка из файла"));
-    addAction(utilities, QStringLiteral("ExportExcelAction"), QStringLiteral("Экспорт в MS Excel"));
-
-    QMenu *options = newMenu(nullptr, QStringLiteral("MainMenu/Options"), QStringLiteral("Настройки"));
-    addAction(options, QStringLiteral("ComSetupAction"), QStringLiteral("Параметры обмена"));
-    addAction(options, QStringLiteral("ViewParametersAction"), QStringLiteral("Отображаемые параметры"));
-    addAction(options, QStringLiteral("ChangePswd"), QStringLiteral("Смена пароля"), &TKorvelForm::ChangePswdClick);
-    QMenu *language = newMenu(options, QStringLiteral("MainMenu/Options/Language"), QStringLiteral("Язык"));
-    auto *languages = new QActionGroup(this);
-    QAction *russian =
-        addAction(language, QStringLiteral("RussianLang"), QStringLiteral("Русский"), &TKorvelForm::RussianLangClick);
-    QAction *english = addAction(language, QStringLiteral("EnglishLang"), QStringLiteral("Английский"),
-                                 &TKorvelForm::EnglishLangClick);
-    for (QAction *a : {russian, english}) {
-        a->setCheckable(true);
-        languages->addAction(a);
-    }
-    english->setChecked(true);
-
-    QMenu *reference = newMenu(nullptr, QStringLiteral("MainMenu/Reference"), QStringLiteral("Справка"));
-    addAction(reference, QStringLiteral("N4"), QStringLiteral("Помощь"), &TKorvelForm::N4Click);
-    addAction(reference, QStringLiteral("N6"), QStringLiteral("О программе"), &TKorvelForm::N6Click);
-}
-
-void TKorvelForm::buildToolBar()
+void TKorvelForm::buildCommands()
 {
     m_toolBar = addToolBar(QStringLiteral("ToolBar1"));
     m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
     m_toolBar->setMovable(false);
     m_toolBar->setIconSize(QSize(24, 24));
-    m_toolBar->addAction(m_actions.value(QStringLiteral("LoadArcFromDeviceAction")));
-    m_toolBar->addAction(m_actions.value(QStringLiteral("CreateReportAction")));
-    m_toolBar->addSeparator();
-    const QList<QPair<QString, GlyphKind>> buttons = {
-        {QStringLiteral("CopyButton"), GlyphKind::Copy},     {QStringLiteral("PasteButton"), GlyphKind::Paste},
-        {QStringLiteral("ConnectAction"), GlyphKind::Merge}, {QStringLiteral("CutButton"), GlyphKind::Cut},
-        {QStringLiteral("DelButton"), GlyphKind::Delete},
+    for (const CommandRow &row : commandTable()) {
+        auto *a = new QAction(this);
+        a->setObjectName(QLatin1String(row.objectName));
+        if (row.glyph)
+            a->setIcon(glyphIcon(*row.glyph));
+        if (row.shortcut) {
+            a->setShortcut(QKeySequence(QLatin1String(row.shortcut), QKeySequence::PortableText));
+            a->setShortcutContext(Qt::WindowShortcut);
+        }
+        if (row.menu) {
+            QMenu *menu = commandMenu(QLatin1String(row.menu));
+            if (row.separatorBefore)
+                menu->addSeparator();
+            menu->addAction(a);
+        }
+        if (row.toolBar == ToolBarPlace::ButtonAfterSeparator)
+            m_toolBar->addSeparator();
+        if (row.toolBar != ToolBarPlace::None)
+            m_toolBar->addAction(a);
+        m_commandActions[std::size_t(row.command)] = a;
+        bindCommand(a, row.rule);
+    }
+    applyCommandTexts(*m_mainTexts);
+
+    // The window's own commands.
+    const std::pair<Command, void (TKorvelForm::*)()> own[] = {
+        {Command::Exit, &TKorvelForm::ExitClick},
+        {Command::ChangePassword, &TKorvelForm::ChangePswdClick},
+        {Command::RussianLanguage, &TKorvelForm::RussianLangClick},
+        {Command::EnglishLanguage, &TKorvelForm::EnglishLangClick},
+        {Command::Help, &TKorvelForm::N4Click},
+        {Command::About, &TKorvelForm::N6Click},
     };
-    for (const auto &[name, glyph] : buttons) {
-        QAction *a = addAction(nullptr, name, QString());
-        a->setIcon(glyphIcon(glyph));
-        m_toolBar->addAction(a);
+    for (const auto &[command, slot] : own)
+        connect(action(command), &QAction::triggered, this, slot);
+    auto *languages = new QActionGroup(this);
+    for (Command command : {Command::RussianLanguage, Command::EnglishLanguage}) {
+        action(command)->setCheckable(true);
+        languages->addAction(action(command));
+    }
+    action(Command::EnglishLanguage)->setChecked(true);
+}
+
+void TKorvelForm::applyCommandTexts(const SectionTexts &texts)
+{
+    // Commands without a caption of their own (the tool bar's alone) take
+    // their hint as their text too, in every language; the others show
+    // the hint as their tool tip only.
+    for (const CommandRow &row : commandTable()) {
+        QAction *a = action(row.command);
+        if (row.hintKey)
+            a->setToolTip(texts.text(QLatin1String(row.hintKey)));
+        if (row.captionKey)
+            a->setText(texts.text(QLatin1String(row.captionKey)));
+        else if (row.captionText)
+            a->setText(programText(*row.captionText, m_settings.language));
+        else if (row.hintKey)
+            a->setText(a->toolTip());
     }
 }
 

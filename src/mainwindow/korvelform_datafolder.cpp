@@ -9,23 +9,16 @@
 #include "base/ui/appservices.h"
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
-#include "views/commandstate.h"
+#include "mainwindow/commandtable.h"
 
 #include <QFileDialog>
-#include <QMenu>
+#include <QAction>
 
 const QString TKorvelForm::kDataFolderKey = QStringLiteral("DataFolder");
 
 void TKorvelForm::wireDataFolder()
 {
-    auto *choose = new QAction(programText(ProgramText::DataFolderCommand, m_settings.language), this);
-    choose->setObjectName(QStringLiteral("DataFolderAction"));
-    m_actions.insert(choose->objectName(), choose);
-    if (QMenu *options = m_menus.value(QStringLiteral("MainMenu/Options")))
-        options->insertAction(m_actions.value(QStringLiteral("ViewParametersAction")), choose);
-    else
-        QWidget::addAction(choose);
-    connect(choose, &QAction::triggered, this, [this] {
+    connect(action(Command::DataFolder), &QAction::triggered, this, [this] {
         const QString folder = QFileDialog::getExistingDirectory(
             this, programText(ProgramText::DataFolderTitle, m_settings.language), m_store->rootFolder());
         if (folder.isEmpty())
@@ -33,9 +26,6 @@ void TKorvelForm::wireDataFolder()
         platform::storeUserValue(kDataFolderKey, folder);
         SwitchDataFolder(folder);
     });
-    bindCommand(choose, &RecordCommands::idle);
-    connect(m_services, &AppServices::textsApplied, this,
-            [this, choose] { choose->setText(programText(ProgramText::DataFolderCommand, m_settings.language)); });
 
     m_store->FollowDisk();
     m_folderPanel->FollowDisk();

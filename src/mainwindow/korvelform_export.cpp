@@ -6,7 +6,6 @@
 #include "base/ui/appservices.h"
 #include "export/ui/exportcommands.h"
 #include "records/recordstore.h"
-#include "views/commandstate.h"
 #include "views/ui/recordviews.h"
 
 void TKorvelForm::wireExportCommands()
@@ -33,25 +32,6 @@ void TKorvelForm::wireExportCommands()
     auto *commands = new ExportCommands(std::move(sources), this);
     commands->setObjectName(QStringLiteral("ExportCommands"));
 
-    connect(action(QStringLiteral("ExportExcelAction")), &QAction::triggered, commands,
-            &ExportCommands::ExportExcelExecute);
-    markCommandImplemented(QStringLiteral("ExportExcelAction"));
-
-    // "Export folder…" goes into the File menu in front of the separator above
-    // Exit, and is available whenever the spreadsheet export is.
-    QMenu *file = m_menus.value(QStringLiteral("MainMenu/File"));
-    QAction *exit = action(QStringLiteral("Exit"));
-    QAction *before = exit;
-    const QList<QAction *> items = file->actions();
-    const qsizetype at = items.indexOf(exit);
-    if (at > 0 && items[at - 1]->isSeparator())
-        before = items[at - 1];
-    auto *folderExport = new QAction(commands->folderExportCaption(), this);
-    folderExport->setObjectName(QStringLiteral("ExportFolderAction"));
-    file->insertAction(before, folderExport);
-    m_actions.insert(folderExport->objectName(), folderExport);
-    connect(folderExport, &QAction::triggered, commands, &ExportCommands::ExportFolderExecute);
-    connect(&app, &AppServices::textsApplied, folderExport,
-            [folderExport, commands] { folderExport->setText(commands->folderExportCaption()); });
-    bindCommand(folderExport, &RecordCommands::exportSheet);
+    connect(action(Command::ExportExcel), &QAction::triggered, commands, &ExportCommands::ExportExcelExecute);
+    connect(action(Command::ExportFolder), &QAction::triggered, commands, &ExportCommands::ExportFolderExecute);
 }

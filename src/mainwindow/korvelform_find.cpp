@@ -2,7 +2,6 @@
 // Ctrl+F, in the Utilities menu) into the main window.
 #include "korvelform.h"
 
-#include "base/programtexts.h"
 #include "base/ui/appservices.h"
 #include "records/recordstore.h"
 #include "records/ui/findmeterdialog.h"
@@ -17,15 +16,7 @@
 
 void TKorvelForm::wireFindMeter()
 {
-    auto *find = new QAction(programText(ProgramText::FindMeterCommand, m_settings.language), this);
-    find->setObjectName(QStringLiteral("FindMeterAction"));
-    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    find->setShortcutContext(Qt::WindowShortcut);
-    m_actions.insert(find->objectName(), find);
-    if (QMenu *utilities = m_menus.value(QStringLiteral("MainMenu/Utilities")))
-        utilities->addAction(find);
-    else
-        QWidget::addAction(find);
+    QAction *find = action(Command::FindMeter);
 
     // The window is made on the first search, in the language and enabled
     // state of that moment, and then lives as long as the main window.
@@ -64,8 +55,7 @@ void TKorvelForm::wireFindMeter()
         shown->SerialEdit->setFocus();
         shown->SerialEdit->selectAll();
     });
-    connect(m_services, &AppServices::textsApplied, this, [this, find, dialog] {
-        find->setText(programText(ProgramText::FindMeterCommand, m_settings.language));
+    connect(m_services, &AppServices::textsApplied, this, [this, dialog] {
         if (*dialog)
             (*dialog)->setLanguage(m_settings.language);
     });
@@ -75,5 +65,4 @@ void TKorvelForm::wireFindMeter()
         if (*dialog)
             (*dialog)->setEnabled(commands.idle);
     });
-    bindCommand(find, &RecordCommands::idle);
 }

@@ -3,20 +3,16 @@
 #include "korvelform.h"
 
 #include "meterdb/ui/meterbasecommands.h"
-#include "views/commandstate.h"
 
 void TKorvelForm::wireMeterDatabaseCommands()
 {
     auto *commands = new MeterBaseCommands(*m_services, this);
     commands->setObjectName(QStringLiteral("MeterBaseCommands"));
-    const std::pair<const char *, void (MeterBaseCommands::*)()> items[] = {
-        {"CreateBaseAction", &MeterBaseCommands::CreateNewBaseExecute},
-        {"LoadBaseFromFileAction", &MeterBaseCommands::LoadBaseFromFileExecute},
-        {"LoadBaseFromDeviceAction", &MeterBaseCommands::LoadBaseFromDeviceExecute},
+    const std::pair<Command, void (MeterBaseCommands::*)()> items[] = {
+        {Command::CreateBase, &MeterBaseCommands::CreateNewBaseExecute},
+        {Command::LoadBaseFromFile, &MeterBaseCommands::LoadBaseFromFileExecute},
+        {Command::LoadBaseFromDevice, &MeterBaseCommands::LoadBaseFromDeviceExecute},
     };
-    for (const auto &[name, slot] : items) {
-        QAction *item = action(QLatin1String(name));
-        connect(item, &QAction::triggered, commands, slot);
-        bindCommand(item, &RecordCommands::idle);
-    }
+    for (const auto &[command, slot] : items)
+        connect(action(command), &QAction::triggered, commands, slot);
 }

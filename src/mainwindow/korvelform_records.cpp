@@ -1,7 +1,6 @@
 // Wiring of the record operations into the main window.
 #include "korvelform.h"
 
-#include "base/programtexts.h"
 #include "base/ui/appservices.h"
 #include "views/ui/recordoperations.h"
 #include "views/commandstate.h"
@@ -15,32 +14,23 @@ void TKorvelForm::wireRecordCommands()
 {
     // The controller is a child of the window and lives as long as it does.
     auto *operations = new RecordOperations(*m_services, *m_store, *m_views, this);
-    const QList<QPair<QString, void (RecordOperations::*)()>> commands = {
-        {QStringLiteral("CopyButton"), &RecordOperations::CopyButtonClick},
-        {QStringLiteral("CutButton"), &RecordOperations::CutButtonClick},
-        {QStringLiteral("PasteButton"), &RecordOperations::PasteButtonClick},
-        {QStringLiteral("DelButton"), &RecordOperations::DelButtonClick},
-        {QStringLiteral("ConnectAction"), &RecordOperations::ConnectActionExecute},
+    const std::pair<Command, void (RecordOperations::*)()> commands[] = {
+        {Command::Copy, &RecordOperations::CopyButtonClick},       {Command::Cut, &RecordOperations::CutButtonClick},
+        {Command::Paste, &RecordOperations::PasteButtonClick},     {Command::Delete, &RecordOperations::DelButtonClick},
+        {Command::Merge, &RecordOperations::ConnectActionExecute},
     };
-    for (const auto &[name, handler] : commands) {
-        connect(m_actions.value(name), &QAction::triggered, operations, handler);
-        markCommandImplemented(name);
-    }
+    for (const auto &[command, handler] : commands)
+        connect(action(command), &QAction::triggered, operations, handler);
 
     // "Merge all files of this meter" below "Change" in the meter list's
     // context menu, offered when "Change" is: a meter selected, no device run.
     QMenu *meterMenu = operations->meterContextMenu();
-    QAction *mergeAll = meterMenu->addAction(QString());
-    mergeAll->setObjectName(QStringLiteral("MergeAllAction"));
+    QAction *mergeAll = action(Command::MergeAll);
+    meterMenu->addAction(mergeAll);
     connect(mergeAll, &QAction::triggered, operations, &RecordOperations::MergeAllClick);
     connect(meterMenu, &QMenu::aboutToShow, mergeAll, [this, mergeAll] {
         mergeAll->setEnabled(m_views->Commands().changeMeter && m_views->SelectedMeterRow() >= 0);
     });
-    const auto mergeAllText = [this, mergeAll] {
-        mergeAll->setText(programText(ProgramText::MergeAllCommand, m_services->language()));
-    };
-    connect(m_services, &AppServices::textsApplied, mergeAll, mergeAllText);
-    mergeAllText();
 
     // The power list moves into a panel with the element buttons above it,
     // in the place the list had in the lists splitter.

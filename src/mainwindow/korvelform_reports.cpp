@@ -52,12 +52,6 @@ void TKorvelForm::wireReportCommands()
     auto *commands = new ReportCommands(services(), std::move(selection), nullptr, this);
     commands->setEditorSource(editorForm);
     commands->setObjectName(QStringLiteral("ReportCommands"));
-    connect(action(QStringLiteral("CreateReportAction")), &QAction::triggered, commands,
-            &ReportCommands::CreateReportActionExecute);
-    connect(action(QStringLiteral("LoadReportAction")), &QAction::triggered, commands,
-            &ReportCommands::LoadReportActionExecute);
-    // "New report" follows its rule (up to ten verifications); "Load report"
-    // only waits for the end of a device run.
-    markCommandImplemented(QStringLiteral("CreateReportAction"));
-    markCommandImplemented(QStringLiteral("LoadReportAction"));
+    connect(action(Command::CreateReport), &QAction::triggered, commands, &ReportCommands::CreateReportActionExecute);
+    connect(action(Command::LoadReport), &QAction::triggered, commands, &ReportCommands::LoadReportActionExecute);
 }

@@ -35,7 +35,7 @@ struct DeviceWindow : testsupport::MainWindowFixture {
         form->writeConnectionStatus();
     }
     QString status() const { return form->messagePanel()->text(); }
-    void read() { form->action(QStringLiteral("LoadArcFromDeviceAction"))->trigger(); }
+    void read() { form->action(Command::ReadArchive)->trigger(); }
 };
 
 // Runs `step` inside the content dialog's own event loop once it shows.

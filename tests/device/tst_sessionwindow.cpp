@@ -124,7 +124,7 @@ private slots:
             checked = true;
             click(f.CancelButton);
         });
-        w.form->action(QStringLiteral("ComSetupAction"))->trigger();
+        w.form->action(Command::CommunicationSetup)->trigger();
         QVERIFY(checked);
     }
 
@@ -138,7 +138,7 @@ private slots:
             f.RateComboBox->setCurrentIndex(1);
             click(f.ApplyButton);
         });
-        w.form->action(QStringLiteral("ComSetupAction"))->trigger();
+        w.form->action(Command::CommunicationSetup)->trigger();
         const AppSettings &s = w.form->settings();
         QCOMPARE(int(s.interfaceType), int(InterfaceSerial));
         QCOMPARE(s.portIndex, 11);
@@ -168,7 +168,7 @@ private slots:
             f.PortComboBox->setEditText(sim.path);
             click(f.ApplyButton);
         });
-        w.form->action(QStringLiteral("ComSetupAction"))->trigger();
+        w.form->action(Command::CommunicationSetup)->trigger();
         QCOMPARE(w.form->settings().portIndex, 11); // the index stays meaningful
         QCOMPARE(device::loadTypedPortPath(), sim.path);
         QCOMPARE(w.form->connectionPanel()->text(), QLatin1Char(' ') + sim.path + QStringLiteral(";   19200 bps"));
@@ -188,7 +188,7 @@ private slots:
             f.PortComboBox->setCurrentIndex(2);
             click(f.ApplyButton);
         });
-        w.form->action(QStringLiteral("ComSetupAction"))->trigger();
+        w.form->action(Command::CommunicationSetup)->trigger();
         QVERIFY(device::loadTypedPortPath().isEmpty());
         QCOMPARE(w.form->settings().portIndex, 2);
     }
@@ -205,7 +205,7 @@ private slots:
             f.PortComboBox->setEditText(QStringLiteral("/dev/pts/77"));
             click(f.CancelButton);
         });
-        w.form->action(QStringLiteral("ComSetupAction"))->trigger();
+        w.form->action(Command::CommunicationSetup)->trigger();
         QCOMPARE(int(w.form->settings().interfaceType), int(InterfaceUsb));
         QCOMPARE(w.form->settings().portIndex, 0);
         QCOMPARE(w.form->settings().rateIndex, 3);
@@ -233,9 +233,9 @@ private slots:
             shown = true;
             // While the run works nothing else can touch the store.
             QVERIFY(!w.form->folderPanel()->isEnabled());
-            QVERIFY(!w.form->action(QStringLiteral("LoadArcFromDeviceAction"))->isEnabled());
-            QVERIFY(!w.form->action(QStringLiteral("ComSetupAction"))->isEnabled());
-            QVERIFY(!w.form->action(QStringLiteral("Exit"))->isEnabled());
+            QVERIFY(!w.form->action(Command::ReadArchive)->isEnabled());
+            QVERIFY(!w.form->action(Command::CommunicationSetup)->isEnabled());
+            QVERIFY(!w.form->action(Command::Exit)->isEnabled());
             QVERIFY(!w.form->statusTimer()->isActive());
             QCOMPARE(w.status(), QStringLiteral(" Reading log."));
             QVERIFY(!w.commands->exchangeForm()->isVisible()); // hidden while the user chooses
@@ -283,9 +283,9 @@ private slots:
         // The window is given back and shows what was stored.
         QCOMPARE(w.form->store().meters().size(), 3);
         QVERIFY(w.form->folderPanel()->isEnabled());
-        QVERIFY(w.form->action(QStringLiteral("LoadArcFromDeviceAction"))->isEnabled());
-        QVERIFY(w.form->action(QStringLiteral("ComSetupAction"))->isEnabled());
-        QVERIFY(w.form->action(QStringLiteral("Exit"))->isEnabled());
+        QVERIFY(w.form->action(Command::ReadArchive)->isEnabled());
+        QVERIFY(w.form->action(Command::CommunicationSetup)->isEnabled());
+        QVERIFY(w.form->action(Command::Exit)->isEnabled());
         QVERIFY(w.form->statusTimer()->isActive());
         QCOMPARE(w.form->windowTitle(), kTitle);
         QVERIFY(w.commands->exchangeForm() == nullptr);
@@ -348,23 +348,23 @@ private slots:
         const auto menuAction = [&](const char *name) { return w.form->findChild<QAction *>(QLatin1String(name)); };
         // Each control with the field of the command states that enables it.
         const QList<QPair<QObject *, bool RecordCommands::*>> controls = {
-            {w.form->action(QStringLiteral("CopyButton")), &RecordCommands::copy},
-            {w.form->action(QStringLiteral("PasteButton")), &RecordCommands::paste},
-            {w.form->action(QStringLiteral("ConnectAction")), &RecordCommands::merge},
-            {w.form->action(QStringLiteral("CutButton")), &RecordCommands::cut},
-            {w.form->action(QStringLiteral("DelButton")), &RecordCommands::remove},
+            {w.form->action(Command::Copy), &RecordCommands::copy},
+            {w.form->action(Command::Paste), &RecordCommands::paste},
+            {w.form->action(Command::Merge), &RecordCommands::merge},
+            {w.form->action(Command::Cut), &RecordCommands::cut},
+            {w.form->action(Command::Delete), &RecordCommands::remove},
             {button("CopyElemButton"), &RecordCommands::elementCopy},
             {button("PasteElemButton"), &RecordCommands::elementPaste},
             {button("DelElemButton"), &RecordCommands::elementDelete},
             {menuAction("N7"), &RecordCommands::changeMeter},
             {menuAction("N9"), &RecordCommands::changeConstant},
-            {w.form->action(QStringLiteral("LoadArcFromDeviceAction")), &RecordCommands::idle},
-            {w.form->action(QStringLiteral("ComSetupAction")), &RecordCommands::idle},
-            {w.form->action(QStringLiteral("ViewParametersAction")), &RecordCommands::idle},
-            {w.form->action(QStringLiteral("ChangePswd")), &RecordCommands::idle},
-            {w.form->action(QStringLiteral("RussianLang")), &RecordCommands::idle},
-            {w.form->action(QStringLiteral("N4")), &RecordCommands::idle},
-            {w.form->action(QStringLiteral("Exit")), &RecordCommands::idle},
+            {w.form->action(Command::ReadArchive), &RecordCommands::idle},
+            {w.form->action(Command::CommunicationSetup), &RecordCommands::idle},
+            {w.form->action(Command::ViewParameters), &RecordCommands::idle},
+            {w.form->action(Command::ChangePassword), &RecordCommands::idle},
+            {w.form->action(Command::RussianLanguage), &RecordCommands::idle},
+            {w.form->action(Command::Help), &RecordCommands::idle},
+            {w.form->action(Command::Exit), &RecordCommands::idle},
             {w.form->folderPanel(), &RecordCommands::idle},
         };
         const auto enabled = [](QObject *control) {
@@ -379,7 +379,7 @@ private slots:
         // same power type selected: paste, element paste and the element
         // buttons are on.
         views->SelectMeter(views->MeterRowOf(0));
-        w.form->action(QStringLiteral("CopyButton"))->trigger();
+        w.form->action(Command::Copy)->trigger();
         button("CopyElemButton")->click();
         views->SelectVerification(5);
         const RecordCommands before = views->Commands();

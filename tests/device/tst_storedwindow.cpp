@@ -120,7 +120,7 @@ private slots:
         QVERIFY(write(QStringLiteral("/South/2024"), QStringLiteral("CE6827"), 3300001));
         QVERIFY(w.open());
 
-        QAction *find = w.form->action(QStringLiteral("FindMeterAction"));
+        QAction *find = w.form->action(Command::FindMeter);
         QVERIFY(find && find->isEnabled());
         QCOMPARE(find->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
         find->trigger();

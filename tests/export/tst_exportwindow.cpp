@@ -145,13 +145,13 @@ private slots:
         QVERIFY(window.FormCreate());
         QVERIFY(window.FormActivate());
 
-        QAction *excel = window.action(QStringLiteral("ExportExcelAction"));
-        QAction *folder = window.action(QStringLiteral("ExportFolderAction"));
+        QAction *excel = window.action(Command::ExportExcel);
+        QAction *folder = window.action(Command::ExportFolder);
         QVERIFY(excel && folder);
         QCOMPARE(folder->text(), QStringLiteral("Export folder…"));
         auto *file = window.findChild<QMenu *>(QStringLiteral("MainMenu/File"));
         const QList<QAction *> items = file->actions();
-        QCOMPARE(items.indexOf(folder), items.indexOf(window.action(QStringLiteral("Exit"))) - 2); // then the separator
+        QCOMPARE(items.indexOf(folder), items.indexOf(window.action(Command::Exit)) - 2); // then the separator
         QVERIFY(excel->isEnabled());
         QVERIFY(folder->isEnabled());
 

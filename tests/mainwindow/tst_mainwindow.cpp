@@ -59,7 +59,7 @@ QString titleShown(TKorvelForm &window, Secondary which)
     case Secondary::ChangePassword:
         return window.pswdForm()->windowTitle();
     case Secondary::FindMeter:
-        window.action(QStringLiteral("FindMeterAction"))->trigger();
+        window.action(Command::FindMeter)->trigger();
         window.findChild<FindMeterDialog *>()->close();
         return window.findChild<FindMeterDialog *>()->windowTitle();
     }
@@ -214,8 +214,8 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Measuring Instruments Vardosk"));
         testsupport::CaptionWatcher caption(&window);
         QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" USB"));
-        QVERIFY(window.action(QStringLiteral("EnglishLang"))->isChecked());
-        QCOMPARE(window.action(QStringLiteral("Exit"))->text(), QStringLiteral("Exit"));
+        QVERIFY(window.action(Command::EnglishLanguage)->isChecked());
+        QCOMPARE(window.action(Command::Exit)->text(), QStringLiteral("Exit"));
         QCOMPARE(window.message(19), QStringLiteral("Invalid password."));
         QCOMPARE(window.message(1), QStringLiteral(" COM Port unavailable "));
         const QString englishAbout = window.aboutBox()->Version->text();
@@ -225,19 +225,19 @@ private slots:
         for (QAction *a : window.menuBar()->actions())
             englishCaptions << a->text();
 
-        window.action(QStringLiteral("RussianLang"))->trigger();
+        window.action(Command::RussianLanguage)->trigger();
         QCOMPARE(window.windowTitle(), QStringLiteral("Вардоск средств измерений"));
         QCOMPARE(caption.shown, QStringList{window.windowTitle()}); // not followed by the English name
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отмена"); // the toolkit's dialogs too
-        QCOMPARE(window.action(QStringLiteral("Exit"))->text(), QStringLiteral("Выход"));
+        QCOMPARE(window.action(Command::Exit)->text(), QStringLiteral("Выход"));
         QCOMPARE(window.message(19), QStringLiteral("Пароль указан неверно."));
-        QVERIFY(window.action(QStringLiteral("RussianLang"))->isChecked());
-        QVERIFY(!window.action(QStringLiteral("EnglishLang"))->isChecked());
+        QVERIFY(window.action(Command::RussianLanguage)->isChecked());
+        QVERIFY(!window.action(Command::EnglishLanguage)->isChecked());
         QCOMPARE(window.pswd2Form()->windowTitle(), QStringLiteral("Введите пароль"));
         QCOMPARE(window.aboutBox()->Version->text(), QStringLiteral("Версия 4.6.0"));
         QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceRus.pdf")));
 
-        window.action(QStringLiteral("EnglishLang"))->trigger();
+        window.action(Command::EnglishLanguage)->trigger();
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
         QStringList again;
         for (QAction *a : window.menuBar()->actions())
@@ -251,7 +251,7 @@ private slots:
             opened = p;
             return false; // no program could open it: the user learns where the manual is
         });
-        window.action(QStringLiteral("N4"))->trigger();
+        window.action(Command::Help)->trigger();
         QVERIFY(opened.endsWith(QStringLiteral("/ReferenceEng.pdf")));
         QCOMPARE(shown.last(), programText(ProgramText::ManualNotOpened, 1).arg(QDir::toNativeSeparators(opened)));
     }
@@ -388,16 +388,36 @@ private slots:
         QTemporaryDir dir;
         TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
         QVERIFY(window.FormCreate());
-        QCOMPARE(window.action(QStringLiteral("CopyButton"))->text(), QStringLiteral("Copy"));
+        QCOMPARE(window.action(Command::Copy)->text(), QStringLiteral("Copy"));
         window.RussianLangClick();
-        for (const char *name : {"CopyButton", "PasteButton", "ConnectAction", "CutButton", "DelButton"}) {
-            QAction *a = window.action(QLatin1String(name));
+        for (Command command : {Command::Copy, Command::Paste, Command::Merge, Command::Cut, Command::Delete}) {
+            QAction *a = window.action(command);
             QCOMPARE(a->text(), a->toolTip());
         }
-        QCOMPARE(window.action(QStringLiteral("CopyButton"))->text(), QStringLiteral("Копировать поверку"));
+        QCOMPARE(window.action(Command::Copy)->text(), QStringLiteral("Копировать поверку"));
         // Buttons that share an action with the menu keep the menu's text.
-        QAction *read = window.action(QStringLiteral("LoadArcFromDeviceAction"));
+        QAction *read = window.action(Command::ReadArchive);
         QVERIFY(read->text() != read->toolTip());
+    }
+
+    // Every row of the command table has its action: object name, a caption
+    // in both languages and its enabling rule applied.
+    void everyCommandHasItsAction()
+    {
+        QTemporaryDir dir;
+        TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
+        QVERIFY(window.FormCreate());
+        for (int language : {LanguageEnglish, LanguageRussian}) {
+            language == LanguageRussian ? window.RussianLangClick() : window.EnglishLangClick();
+            for (const CommandRow &row : commandTable()) {
+                QAction *a = window.action(row.command);
+                QVERIFY2(a, row.objectName);
+                QCOMPARE(window.findChild<QAction *>(QLatin1String(row.objectName)), a);
+                QVERIFY2(!a->text().isEmpty(), row.objectName);
+                QVERIFY2(row.rule, row.objectName);
+                QCOMPARE(a->isEnabled(), window.views()->Commands().*row.rule);
+            }
+        }
     }
 
     void movedColumnSurvivesRestart()

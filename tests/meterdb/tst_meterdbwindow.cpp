@@ -41,7 +41,7 @@ struct Seen {
 
 // Triggers a menu item; once the editor shows (it may first wait for a
 // device run) notes what it shows and closes it.
-Seen triggerAndClose(Window &w, const QString &actionName)
+Seen triggerAndClose(Window &w, Command command)
 {
     Seen seen;
     QTimer poll;
@@ -60,7 +60,7 @@ Seen triggerAndClose(Window &w, const QString &actionName)
         f->close();
     });
     poll.start();
-    w.form->action(actionName)->trigger();
+    w.form->action(command)->trigger();
     poll.stop();
     return seen;
 }
@@ -88,17 +88,17 @@ private slots:
         QVERIFY(!sim.path.isEmpty());
         Window w;
         QVERIFY(w.open(sim.path));
-        for (const char *name : {"CreateBaseAction", "LoadBaseFromFileAction", "LoadBaseFromDeviceAction"})
-            QVERIFY2(w.form->action(QLatin1String(name))->isEnabled(), name);
+        for (Command command : {Command::CreateBase, Command::LoadBaseFromFile, Command::LoadBaseFromDevice})
+            QVERIFY2(w.form->action(command)->isEnabled(), commandRow(command).objectName);
 
-        const Seen created = triggerAndClose(w, QStringLiteral("CreateBaseAction"));
+        const Seen created = triggerAndClose(w, Command::CreateBase);
         QVERIFY(created.opened);
         QCOMPARE(created.rows, 0);
         QCOMPARE(created.title, QStringLiteral("'Devices under test' database"));
         QVERIFY(created.create);
 
         // The instrument's ten entries, read before the editor opens.
-        const Seen read = triggerAndClose(w, QStringLiteral("LoadBaseFromDeviceAction"));
+        const Seen read = triggerAndClose(w, Command::LoadBaseFromDevice);
         QVERIFY(read.opened);
         QCOMPARE(read.rows, 10);
         QCOMPARE(read.firstType, QStringLiteral("ЦЭ6803В-М"));
@@ -130,7 +130,7 @@ private slots:
         QVERIFY(w.open(port));
         if (russian)
             w.form->RussianLangClick();
-        const Seen seen = triggerAndClose(w, QStringLiteral("LoadBaseFromDeviceAction"));
+        const Seen seen = triggerAndClose(w, Command::LoadBaseFromDevice);
         QVERIFY(!seen.opened);
         QCOMPARE(w.form->messagePanel()->text(), message + port + QLatin1Char(' ') + reason);
     }

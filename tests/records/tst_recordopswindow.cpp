@@ -122,7 +122,7 @@ private:
     TitleListView *meters() const { return views()->titleList(); }
     PowerListView *powers() const { return views()->powerList(); }
     RecordOperations *ops() const { return m_window->findChild<RecordOperations *>(); }
-    QAction *action(const char *name) const { return m_window->action(QLatin1String(name)); }
+    QAction *action(Command command) const { return m_window->action(command); }
 
     // Opens the window on the data folder and selects a folder below it.
     void open(const QString &folder = QString())
@@ -186,8 +186,8 @@ private slots:
     {
         write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})}));
         open(QStringLiteral("A"));
-        QVERIFY(action("CopyButton")->isEnabled());
-        QVERIFY(!action("PasteButton")->isEnabled());
+        QVERIFY(action(Command::Copy)->isEnabled());
+        QVERIFY(!action(Command::Paste)->isEnabled());
         // The element buttons sit above the power list, in its old place.
         QWidget *bar = ops()->elementBar();
         QCOMPARE(m_window->listsSplitter()->indexOf(bar->parentWidget()), 1);
@@ -219,13 +219,13 @@ private slots:
         open(QStringLiteral("A"));
         const auto before = snapshot(data());
         clickRow(meters(), rowOfFile(QStringLiteral("b.pcn")));
-        action("CopyButton")->trigger();
+        action(Command::Copy)->trigger();
         QCOMPARE(ops()->clipboardPath(), file(QStringLiteral("A/b.pcn")));
-        QVERIFY(action("PasteButton")->isEnabled());
-        action("PasteButton")->trigger();
+        QVERIFY(action(Command::Paste)->isEnabled());
+        action(Command::Paste)->trigger();
         QCOMPARE(snapshot(data()), before);
         QCOMPARE(m_window->store().meters().size(), 2);
-        QVERIFY(action("PasteButton")->isEnabled()); // a copy may be pasted again
+        QVERIFY(action(Command::Paste)->isEnabled()); // a copy may be pasted again
         QCOMPARE(m_dialogs, 0); // no password asked
         QVERIFY(m_shown.isEmpty());
     }
@@ -235,9 +235,9 @@ private slots:
         write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1})}));
         write(QStringLiteral("B/a.pcn"), meter({verification(at(5, 1), {5}), verification(at(5, 2), {6})}));
         open(QStringLiteral("A"));
-        action("CopyButton")->trigger();
+        action(Command::Copy)->trigger();
         select(QStringLiteral("B"));
-        action("PasteButton")->trigger();
+        action(Command::Paste)->trigger();
         QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))),
                  testsupport::readAll(file(QStringLiteral("A/a.pcn"))));
         QCOMPARE(m_window->store().meters().size(), 1);
@@ -253,7 +253,7 @@ private slots:
         QDir().mkpath(file(QStringLiteral("B")));
         open(QStringLiteral("A"));
         const QByteArray bytes = testsupport::readAll(file(QStringLiteral("A/a.pcn")));
-        action("CopyButton")->trigger();
+        action(Command::Copy)->trigger();
         QCOMPARE(ops()->clipboardPath(), file(QStringLiteral("A/a.pcn")));
 
         QTreeWidgetItem *root = m_window->folderPanel()->rootItem();
@@ -267,8 +267,8 @@ private slots:
         QCOMPARE(ops()->clipboardPath(), file(QStringLiteral("Renamed/a.pcn")));
 
         select(QStringLiteral("B"));
-        QVERIFY(action("PasteButton")->isEnabled());
-        action("PasteButton")->trigger();
+        QVERIFY(action(Command::Paste)->isEnabled());
+        action(Command::Paste)->trigger();
         QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))), bytes);
         QCOMPARE(m_window->store().meters().size(), 1);
     }
@@ -280,22 +280,22 @@ private slots:
         QDir().mkpath(file(QStringLiteral("B")));
         open(QStringLiteral("A"));
         const QByteArray bytes = testsupport::readAll(file(QStringLiteral("A/a.pcn")));
-        QVERIFY(!action("CutButton")->isEnabled()); // until a press in the meter list
+        QVERIFY(!action(Command::Cut)->isEnabled()); // until a press in the meter list
         clickRow(meters(), rowOfFile(QStringLiteral("a.pcn")));
-        QVERIFY(action("CutButton")->isEnabled());
-        action("CutButton")->trigger();
+        QVERIFY(action(Command::Cut)->isEnabled());
+        action(Command::Cut)->trigger();
         QVERIFY(ops()->clipboardIsCut());
         select(QStringLiteral("B"));
-        QVERIFY(action("PasteButton")->isEnabled());
-        action("PasteButton")->trigger();
+        QVERIFY(action(Command::Paste)->isEnabled());
+        action(Command::Paste)->trigger();
         QVERIFY(!QFileInfo::exists(file(QStringLiteral("A/a.pcn"))));
         QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))), bytes);
         QCOMPARE(m_window->store().meters().size(), 1);
         QCOMPARE(cell(meters(), 0, 1), QStringLiteral("4242"));
-        QVERIFY(!action("PasteButton")->isEnabled());
+        QVERIFY(!action(Command::Paste)->isEnabled());
         QVERIFY(!views()->PasteAvailable());
         clickRow(meters(), 0);
-        QVERIFY(!action("PasteButton")->isEnabled());
+        QVERIFY(!action(Command::Paste)->isEnabled());
         QCOMPARE(m_dialogs, 0);
     }
 
@@ -318,14 +318,14 @@ private slots:
         const QByteArray sourceBytes = testsupport::readAll(file(QStringLiteral("A/s.pcn")));
 
         clickRow(meters(), rowOfFile(QStringLiteral("s.pcn")));
-        action("CopyButton")->trigger();
-        QVERIFY(!action("ConnectAction")->isEnabled());
+        action(Command::Copy)->trigger();
+        QVERIFY(!action(Command::Merge)->isEnabled());
         clickRow(meters(), rowOfFile(QStringLiteral("t.pcn")));
-        QVERIFY(action("ConnectAction")->isEnabled());
+        QVERIFY(action(Command::Merge)->isEnabled());
         QCOMPARE(ops()->mergePair().source.verifications.size(), 2);
 
         answerPassword(kPassword, &m_dialogs);
-        action("ConnectAction")->trigger();
+        action(Command::Merge)->trigger();
         QCOMPARE(m_dialogs, 1);
         QVERIFY(m_shown.isEmpty());
         const pcn::_totalblockdata merged = readBack(file(QStringLiteral("A/t.pcn")));
@@ -338,7 +338,7 @@ private slots:
         QCOMPARE(voltagesOf(merged.verifications[2]), QList<double>{42});
         // The source stays (the box was not ticked); merge is disabled again.
         QCOMPARE(testsupport::readAll(file(QStringLiteral("A/s.pcn"))), sourceBytes);
-        QVERIFY(!action("ConnectAction")->isEnabled());
+        QVERIFY(!action(Command::Merge)->isEnabled());
         QCOMPARE(powers()->model()->rowCount(), 3);
         QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].fileName, QStringLiteral("t.pcn"));
     }
@@ -349,18 +349,18 @@ private slots:
         write(QStringLiteral("A/t.pcn"), meter({verification(at(3, 1), {31})}));
         open(QStringLiteral("A"));
         clickRow(meters(), rowOfFile(QStringLiteral("s.pcn")));
-        action("CutButton")->trigger();
+        action(Command::Cut)->trigger();
         clickRow(meters(), rowOfFile(QStringLiteral("t.pcn")));
-        QVERIFY(action("ConnectAction")->isEnabled());
+        QVERIFY(action(Command::Merge)->isEnabled());
         answerPassword(kPassword, &m_dialogs, true);
-        action("ConnectAction")->trigger();
+        action(Command::Merge)->trigger();
         QCOMPARE(m_dialogs, 1);
         QVERIFY(!QFileInfo::exists(file(QStringLiteral("A/s.pcn"))));
         QCOMPARE(readBack(file(QStringLiteral("A/t.pcn"))).verifications.size(), 2);
         QCOMPARE(meters()->model()->rowCount(), 1);
         QCOMPARE(m_window->store().meters().size(), 1);
         QCOMPARE(powers()->model()->rowCount(), 2);
-        QVERIFY(!action("PasteButton")->isEnabled());
+        QVERIFY(!action(Command::Paste)->isEnabled());
         QVERIFY(ops()->clipboardPath().isEmpty());
     }
 
@@ -376,10 +376,10 @@ private slots:
         write(QStringLiteral("A/t.pcn"), target);
         open(QStringLiteral("A"));
         clickRow(meters(), rowOfFile(QStringLiteral("s.pcn")));
-        action("CopyButton")->trigger();
+        action(Command::Copy)->trigger();
         clickRow(meters(), rowOfFile(QStringLiteral("t.pcn")));
-        QVERIFY(!action("ConnectAction")->isEnabled());
-        QVERIFY(action("PasteButton")->isEnabled());
+        QVERIFY(!action(Command::Merge)->isEnabled());
+        QVERIFY(action(Command::Paste)->isEnabled());
     }
 
     void elementPasteJoinsIntoTheEarlierMoment()
@@ -552,16 +552,16 @@ private slots:
         open(QStringLiteral("A"));
         const int row = rowOfFile(QStringLiteral("b.pcn"));
         clickRow(meters(), row);
-        action("CopyButton")->trigger();
-        QVERIFY(action("DelButton")->isEnabled());
+        action(Command::Copy)->trigger();
+        QVERIFY(action(Command::Delete)->isEnabled());
         answerPassword(kPassword, &m_dialogs);
-        action("DelButton")->trigger();
+        action(Command::Delete)->trigger();
         QCOMPARE(m_dialogs, 1);
         QVERIFY(!QFileInfo::exists(file(QStringLiteral("A/b.pcn"))));
         QCOMPARE(meters()->model()->rowCount(), 1);
         QCOMPARE(m_window->store().meters().size(), 1);
         QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].fileName, QStringLiteral("a.pcn"));
-        QVERIFY(!action("PasteButton")->isEnabled());
+        QVERIFY(!action(Command::Paste)->isEnabled());
         QVERIFY(ops()->clipboardPath().isEmpty());
     }
 
@@ -641,7 +641,7 @@ private slots:
         const auto before = snapshot(data());
         // Merge set-up: n on the clipboard, m selected.
         clickRow(meters(), rowOfFile(QStringLiteral("n.pcn")));
-        action("CopyButton")->trigger();
+        action(Command::Copy)->trigger();
         clickRow(meters(), rowOfFile(QStringLiteral("m.pcn")));
         clickRow(powers(), 1);
         QTest::mouseClick(ops()->copyElemButton(), Qt::LeftButton);
@@ -695,15 +695,15 @@ private slots:
         QVERIFY(QDir().mkpath(file(QStringLiteral("B"))));
         open(QStringLiteral("A"));
         clickRow(meters(), rowOfFile(QStringLiteral("n.pcn")));
-        action("CopyButton")->trigger();
+        action(Command::Copy)->trigger();
         clickRow(meters(), rowOfFile(QStringLiteral("m.pcn")));
         clickRow(powers(), 3);
         QTest::mouseClick(ops()->copyElemButton(), Qt::LeftButton);
         clickRow(powers(), 1);
         // A press in the meter list again offers the merge (the focus left it).
-        QVERIFY(!action("ConnectAction")->isEnabled());
+        QVERIFY(!action(Command::Merge)->isEnabled());
         clickRow(meters(), rowOfFile(QStringLiteral("m.pcn")));
-        QVERIFY(action("ConnectAction")->isEnabled());
+        QVERIFY(action(Command::Merge)->isEnabled());
         QCOMPARE(views()->SelectedPowerRow(), 1);
         const auto before = snapshot(data());
         const QString shownBefore = cell(powers(), 1, 2);
@@ -740,7 +740,7 @@ private slots:
         switch (command) {
         case 0:
             answerPassword(kPassword, &m_dialogs, true, inDialog());
-            action("ConnectAction")->trigger();
+            action(Command::Merge)->trigger();
             break;
         case 1:
             answerPassword(kPassword, &m_dialogs, false, inDialog());
@@ -770,14 +770,14 @@ private slots:
             break;
         case 5:
             answerPassword(kPassword, &m_dialogs, false, inDialog());
-            action("DelButton")->trigger();
+            action(Command::Delete)->trigger();
             break;
         case 6:
             ++m_dialogs; // no dialog: the other workstation acts between cut and paste
-            action("CutButton")->trigger();
+            action(Command::Cut)->trigger();
             select(QStringLiteral("B"));
             otherWorkstation();
-            action("PasteButton")->trigger();
+            action(Command::Paste)->trigger();
             break;
         }
         QCOMPARE(m_dialogs, 1);

@@ -111,9 +111,10 @@ void ScreenshotScenes::expectAndSave(const char *className, const QString &name,
         settleTicks);
 }
 
-void ScreenshotScenes::run(const QString &actionName)
+void ScreenshotScenes::run(Command command)
 {
-    QAction *action = m_form.action(actionName);
+    const QString actionName = QLatin1String(commandRow(command).objectName);
+    QAction *action = m_form.action(command);
     if (!action || !action->isEnabled()) {
         std::fprintf(stderr, "command %s is not available\n", qPrintable(actionName));
         m_catcher.clear();
@@ -173,14 +174,14 @@ void ScreenshotScenes::communicationSettings()
         save(form, QStringLiteral("communication"));
         form->reject();
     });
-    run(QStringLiteral("ComSetupAction"));
+    run(Command::CommunicationSetup);
     checkAllSeen(QStringLiteral("communication"));
 }
 
 void ScreenshotScenes::displayedColumns()
 {
     expectAndSave("TVParam", QStringLiteral("columns"));
-    run(QStringLiteral("ViewParametersAction"));
+    run(Command::ViewParameters);
     checkAllSeen(QStringLiteral("columns"));
 }
 
@@ -204,7 +205,7 @@ void ScreenshotScenes::archiveContent()
         6);
     QEventLoop finished;
     QObject::connect(commands, &DeviceCommands::runFinished, &finished, &QEventLoop::quit);
-    run(QStringLiteral("LoadArcFromDeviceAction"));
+    run(Command::ReadArchive);
     if (commands->isRunning())
         finished.exec();
     checkAllSeen(QStringLiteral("archive-content"));
@@ -255,7 +256,7 @@ void ScreenshotScenes::protocol()
         save(dialog, QStringLiteral("protocol-preview"));
         static_cast<QDialog *>(dialog)->reject();
     });
-    run(QStringLiteral("CreateReportAction"));
+    run(Command::CreateReport);
     checkAllSeen(QStringLiteral("protocol"));
     settle();
 }
@@ -268,13 +269,13 @@ void ScreenshotScenes::meterDatabase()
     const QString file = m_in.meterDatabase;
     commands->form()->setFilePicker([file](bool save) { return save ? QString() : file; });
     expectAndSave("TBdForm", QStringLiteral("meter-database"), false, 5);
-    run(QStringLiteral("LoadBaseFromFileAction"));
+    run(Command::LoadBaseFromFile);
     checkAllSeen(QStringLiteral("meter-database"));
 }
 
 void ScreenshotScenes::findMeter()
 {
-    run(QStringLiteral("FindMeterAction"));
+    run(Command::FindMeter);
     auto *dialog = m_form.findChild<FindMeterDialog *>();
     if (!dialog || !dialog->isVisible()) {
         m_failures << QStringLiteral("find-meter");
@@ -290,6 +291,6 @@ void ScreenshotScenes::findMeter()
 void ScreenshotScenes::aboutBox()
 {
     expectAndSave("TAboutBox", QStringLiteral("about"));
-    run(QStringLiteral("N6"));
+    run(Command::About);
     checkAllSeen(QStringLiteral("about"));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dialogcatcher.h"
+#include "mainwindow/commandtable.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,7 +40,7 @@ private:
     void aboutBox();
 
     // Runs `command`; the dialogs it should open must have been expected.
-    void run(const QString &actionName);
+    void run(Command command);
     // Expects a dialog, saves its picture as `name` and closes it (accepted
     // or rejected).
     void expectAndSave(const char *className, const QString &name, bool accept = false, int settleTicks = 3);

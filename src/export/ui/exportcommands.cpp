@@ -3,6 +3,7 @@
 #include "export/excelexport.h"
 #include "export/foldercsv.h"
 #include "base/platform.h"
+#include "base/programtexts.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -33,8 +34,7 @@ QString ExportCommands::folderExportCaption() const
 {
     // The register export has no item in the string file; its caption
     // follows the current language.
-    const bool russian = m_sources.language && m_sources.language() == LanguageRussian;
-    return russian ? QStringLiteral("Экспорт папки…") : QStringLiteral("Export folder…");
+    return programText(ProgramText::ExportFolderCommand, m_sources.language ? m_sources.language() : LanguageEnglish);
 }
 
 QString ExportCommands::excelFilter() const
