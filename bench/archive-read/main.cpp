@@ -11,7 +11,7 @@
 // reach it at once, so the wall time may fall a little below the floor.)
 #include "device/archivesession.h"
 #include "device/connection.h"
-#include "device/resultcodes.h"
+#include "deviceoutcome/status.h"
 #include "records/recordstore.h"
 
 #include <QCoreApplication>

@@ -9,8 +9,8 @@
 
 #include "device/connection.h"
 #include "device/deviceclient.h"
-#include "device/resultcodes.h"
-#include "devicetext/outcometext.h"
+#include "deviceoutcome/status.h"
+#include "deviceoutcome/outcometext.h"
 #include "records/storedindex.h"
 
 #include "jsonwriter.h"
@@ -42,8 +42,8 @@ int usage(const QString &problem)
 void reportResult(device::Status status, const device::Connection &connection, const device::ExchangeContext &context)
 {
     QTextStream err(stderr);
-    const devicetext::OutcomeText text =
-        devicetext::outcomeText(status, connection.portName, context.portFailure, devicetext::builtInTexts(kEnglish));
+    const deviceoutcome::OutcomeText text =
+        deviceoutcome::outcomeText(status, connection.portName, context.portFailure, deviceoutcome::builtInTexts(kEnglish));
     if (!text.dialog.isEmpty())
         err << text.dialog << '\n';
     err << text.status.trimmed() << '\n';

@@ -12,8 +12,8 @@
 
 #include "base/stringcatalog.h"
 #include "device/connection.h"
-#include "device/resultcodes.h"
-#include "devicetext/outcometext.h"
+#include "deviceoutcome/status.h"
+#include "deviceoutcome/outcometext.h"
 #include "meterdb/bdcfile.h"
 #include "meterdb/meterbasetransfer.h"
 #include "records/metertype.h"
@@ -126,8 +126,8 @@ bool parseTransferArgs(const QStringList &args, bool write, device::Connection &
 int finish(device::Status rc, const QString &successKey, const device::Connection &connection,
            const device::ExchangeContext &context)
 {
-    const devicetext::OutcomeText text =
-        devicetext::outcomeText(rc, connection.portName, context.portFailure, devicetext::builtInTexts(kEnglish));
+    const deviceoutcome::OutcomeText text =
+        deviceoutcome::outcomeText(rc, connection.portName, context.portFailure, deviceoutcome::builtInTexts(kEnglish));
     if (!text.dialog.isEmpty())
         QTextStream(stderr) << text.dialog << '\n';
     if (rc == device::Status::Ok)

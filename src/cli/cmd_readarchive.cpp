@@ -11,8 +11,8 @@
 
 #include "device/archivesession.h"
 #include "device/connection.h"
-#include "device/resultcodes.h"
-#include "devicetext/outcometext.h"
+#include "deviceoutcome/status.h"
+#include "deviceoutcome/outcometext.h"
 #include "records/recordstore.h"
 #include "records/storedindex.h"
 
@@ -107,10 +107,10 @@ int runReadArchive(const QStringList &args)
     device::ArchiveSession session(device::makeLinkMaker(connection, context), context);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const devicetext::Texts english = devicetext::builtInTexts(kEnglish);
+    const deviceoutcome::Texts english = deviceoutcome::builtInTexts(kEnglish);
     const auto finish = [&](device::Status rc) {
-        const devicetext::OutcomeText text =
-            devicetext::outcomeText(rc, connection.portName, context.portFailure, english);
+        const deviceoutcome::OutcomeText text =
+            deviceoutcome::outcomeText(rc, connection.portName, context.portFailure, english);
         if (!text.dialog.isEmpty())
             err << text.dialog << '\n';
         if (rc == device::Status::Ok)
@@ -159,7 +159,7 @@ int runReadArchive(const QStringList &args)
     if (!report.complete()) {
         // Not a success: the reading itself worked, but not every
         // verification is stored as it came.
-        err << devicetext::storeReportText(report, english) << '\n';
+        err << deviceoutcome::storeReportText(report, english) << '\n';
         return kExitNotAllStored;
     }
     return finish(rc);

@@ -1,6 +1,6 @@
 #include "archivesession.h"
 
-#include "resultcodes.h"
+#include "deviceoutcome/status.h"
 
 #include <chrono>
 #include <thread>

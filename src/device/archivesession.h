@@ -8,7 +8,7 @@
 #include "deviceclient.h"
 #include "records/deviceinfo.h"
 #include "exchangecontext.h"
-#include "resultcodes.h"
+#include "deviceoutcome/status.h"
 #include "records/blockdata.h"
 #include "records/cnvrecord.h"
 

@@ -4,7 +4,7 @@
 #include "frame.h"
 #include "identifydecoder.h"
 #include "base/checksum.h"
-#include "resultcodes.h"
+#include "deviceoutcome/status.h"
 
 #include <algorithm>
 

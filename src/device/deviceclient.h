@@ -8,7 +8,7 @@
 #include "identifydecoder.h"
 #include "exchangecontext.h"
 #include "link.h"
-#include "resultcodes.h"
+#include "deviceoutcome/status.h"
 #include "records/blockdata.h"
 
 #include <QByteArray>

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "exchangecontext.h"
-#include "resultcodes.h"
+#include "deviceoutcome/status.h"
 #include "transport.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "frame.h"
 #include "link.h"
-#include "resultcodes.h"
+#include "deviceoutcome/status.h"
 
 namespace device {
 

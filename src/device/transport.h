@@ -3,6 +3,8 @@
 // bridge or a test double. Deadlines are points on the monotonic clock.
 #pragma once
 
+#include "deviceoutcome/portfailure.h"
+
 #include <QString>
 
 #include <chrono>
@@ -11,20 +13,6 @@
 namespace device {
 
 using Clock = std::chrono::steady_clock;
-
-// Why a line could not be opened, as facts; the program puts them into words.
-struct PortFailure {
-    enum class Kind {
-        None,
-        NotPresent, // no such device
-        NoPermission, // the user may not open it
-        InUse, // another program holds it
-        Other,
-    };
-    Kind kind = Kind::None;
-    QString group; // NoPermission: the group that owns the device, when known
-    QString systemError; // Other: the system's words
-};
 
 class Transport {
 public:

@@ -1,7 +1,7 @@
 #include "frame.h"
 #include "ftdidevice.h"
 #include "link.h"
-#include "resultcodes.h"
+#include "deviceoutcome/status.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "meterbaseimage.h"
 
-#include "device/resultcodes.h"
+#include "deviceoutcome/status.h"
 
 namespace meterdb {
 

@@ -10,7 +10,7 @@
 #include "device/deviceclient.h"
 #include "records/deviceinfo.h"
 #include "device/exchangecontext.h"
-#include "device/resultcodes.h"
+#include "deviceoutcome/status.h"
 
 #include <QByteArray>
 

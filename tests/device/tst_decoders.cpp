@@ -4,8 +4,8 @@
 #include "device/contentdecoder.h"
 #include "device/frame.h"
 #include "device/identifydecoder.h"
-#include "device/resultcodes.h"
-#include "devicetext/outcometext.h"
+#include "deviceoutcome/status.h"
+#include "deviceoutcome/outcometext.h"
 #include "testdir.h"
 
 #include <QtTest>
@@ -371,9 +371,9 @@ void tst_decoders::resultMessages()
     };
     for (const auto &row : table) {
         QCOMPARE(code(row.status), row.code);
-        QCOMPARE(devicetext::statusMessage(row.status), row.message);
-        QCOMPARE(devicetext::statusDialogMessage(row.status), row.dialog);
-        QCOMPARE(devicetext::statusTakesPortName(row.status), row.status == Status::PortUnavailable);
+        QCOMPARE(deviceoutcome::statusMessage(row.status), row.message);
+        QCOMPARE(deviceoutcome::statusDialogMessage(row.status), row.dialog);
+        QCOMPARE(deviceoutcome::statusTakesPortName(row.status), row.status == Status::PortUnavailable);
     }
 }
 

@@ -7,7 +7,7 @@
 #include "device/deviceclient.h"
 #include "device/frame.h"
 #include "device/link.h"
-#include "device/resultcodes.h"
+#include "deviceoutcome/status.h"
 #include "testdir.h"
 
 #include <QRandomGenerator>

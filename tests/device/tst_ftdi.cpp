@@ -5,7 +5,7 @@
 #include "device/deviceclient.h"
 #include "device/ftdidevice.h"
 #include "device/link.h"
-#include "device/resultcodes.h"
+#include "deviceoutcome/status.h"
 #include "testdir.h"
 
 #include <QtTest>

@@ -3,8 +3,8 @@
 #include "device/deviceclient.h"
 #include "device/link.h"
 #include "device/llexch.h"
-#include "device/resultcodes.h"
-#include "devicetext/outcometext.h"
+#include "deviceoutcome/status.h"
+#include "deviceoutcome/outcometext.h"
 #include "processes.h"
 #include "testdir.h"
 
@@ -266,7 +266,7 @@ void tst_ptyprotocol::faults()
         rc = s.client.readContent(info, entries);
     }
     QCOMPARE(device::code(rc), code);
-    QVERIFY(devicetext::statusMessage(rc) > 0);
+    QVERIFY(deviceoutcome::statusMessage(rc) > 0);
 }
 
 void tst_ptyprotocol::missingPort()
@@ -277,8 +277,8 @@ void tst_ptyprotocol::missingPort()
     QCOMPARE(s.client.identify(info), Status::PortUnavailable);
     QCOMPARE(s.context.portFailure.kind, PortFailure::Kind::NotPresent);
     // Told in the program's language, like every other text.
-    QVERIFY(devicetext::portFailureText(s.context.portFailure, 1).contains(QStringLiteral("not present")));
-    QCOMPARE(devicetext::portFailureText(s.context.portFailure, 0),
+    QVERIFY(deviceoutcome::portFailureText(s.context.portFailure, 1).contains(QStringLiteral("not present")));
+    QCOMPARE(deviceoutcome::portFailureText(s.context.portFailure, 0),
              QStringLiteral("порт не найден; подключён ли кабель?"));
     QCOMPARE(COM_M::CLlExch::diagnose(dir.path() + QStringLiteral("/x"), QSerialPort::NoError),
              COM_M::PortProblem::NotPresent);

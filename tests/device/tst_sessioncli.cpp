@@ -3,7 +3,7 @@
 // model class, damaged and special records, the user's selection, failures,
 // and the helpers the program's session shares with the command.
 #include "device/archivesession.h"
-#include "devicetext/outcometext.h"
+#include "deviceoutcome/outcometext.h"
 #include "tst_sessionsupport.h"
 
 #include <QFileInfo>
@@ -93,8 +93,8 @@ private slots:
         const auto words = [](device::Status status, const QString &port, device::PortFailure::Kind why, int language) {
             device::PortFailure failure;
             failure.kind = why;
-            const devicetext::OutcomeText text =
-                devicetext::outcomeText(status, port, failure, devicetext::builtInTexts(language));
+            const deviceoutcome::OutcomeText text =
+                deviceoutcome::outcomeText(status, port, failure, deviceoutcome::builtInTexts(language));
             return QStringList{text.dialog, text.status};
         };
         const auto none = device::PortFailure::Kind::None;
@@ -357,7 +357,7 @@ private slots:
         report.written = QStringList(3, QStringLiteral("x.pcn"));
         report.notStored = notStored;
         report.clampedConstants = clamped;
-        QCOMPARE(devicetext::storeReportText(report, devicetext::builtInTexts(language)), text);
+        QCOMPARE(deviceoutcome::storeReportText(report, deviceoutcome::builtInTexts(language)), text);
         QCOMPARE(report.complete(), text.isEmpty());
     }
 

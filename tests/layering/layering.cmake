@@ -6,7 +6,7 @@
 # Layers, bottom to top (a file may include its own folder and any folder of
 # a lower layer; within a layer only the pairs listed below):
 #   0 base
-#   1 domain areas: records views device devicetext meterdb reports export
+#   1 domain areas: records views deviceoutcome device meterdb reports export
 #   2 widgets: base/ui and <area>/ui
 #   3 mainwindow
 #   4 programs: app, cli (cli links the domain only: no widgets, no window)
@@ -16,14 +16,14 @@ if(NOT SOURCE_DIR)
     message(FATAL_ERROR "layering: SOURCE_DIR is not set")
 endif()
 
-set(domain_areas records views device devicetext meterdb reports export)
+set(domain_areas records views deviceoutcome device meterdb reports export)
 
 # Which domain area may include which other domain area.
 set(allowed_records "")
 set(allowed_views records)
-set(allowed_device records)
-set(allowed_devicetext records device)
-set(allowed_meterdb records device)
+set(allowed_deviceoutcome records)
+set(allowed_device records deviceoutcome)
+set(allowed_meterdb records device deviceoutcome)
 set(allowed_reports records views)
 set(allowed_export records views reports)
 

@@ -10,8 +10,8 @@
 #include "device/archivesession.h"
 #include "device/connection.h"
 #include "device/portchoice.h"
-#include "device/resultcodes.h"
-#include "devicetext/outcometext.h"
+#include "deviceoutcome/status.h"
+#include "deviceoutcome/outcometext.h"
 #include "records/recordstore.h"
 #include "records/storedindex.h"
 #include "base/ui/appservices.h"
@@ -126,7 +126,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     if (rc != device::Status::Ok) {
         run.setStatus(failure);
     } else {
-        storeProblem = devicetext::storeReportText(session.storeRecords(m_store), run.texts());
+        storeProblem = deviceoutcome::storeReportText(session.storeRecords(m_store), run.texts());
         run.setStatus(storeProblem.isEmpty() ? w.message(kDoneMessage) : QLatin1Char(' ') + storeProblem);
     }
     guard.release();

@@ -79,8 +79,8 @@ QString DeviceRun::close(device::Status status)
     }
     if (m_services.restoreCaption)
         m_services.restoreCaption();
-    const devicetext::OutcomeText text =
-        devicetext::outcomeText(status, m_connection.portName, m_context.portFailure, m_services.texts);
+    const deviceoutcome::OutcomeText text =
+        deviceoutcome::outcomeText(status, m_connection.portName, m_context.portFailure, m_services.texts);
     if (!text.dialog.isEmpty() && m_services.show)
         m_services.show(MessageKind::Error, text.dialog);
     return text.status;

@@ -13,8 +13,8 @@
 #include "base/ui/passworddialogs.h"
 #include "device/connection.h"
 #include "device/exchangecontext.h"
-#include "device/resultcodes.h"
-#include "devicetext/outcometext.h"
+#include "deviceoutcome/status.h"
+#include "deviceoutcome/outcometext.h"
 
 #include <QString>
 
@@ -29,7 +29,7 @@ class TForm2;
 // What a run needs of the program around it.
 struct DeviceRunServices {
     QWidget *parent = nullptr; // parent and centre of the exchange dialog
-    devicetext::Texts texts; // messages and own texts, in the program's language
+    deviceoutcome::Texts texts; // messages and own texts, in the program's language
     SectionTexts exchangeTexts; // the exchange dialog's section
     MessageFn show; // a modal message box
     std::function<void(const QString &)> setStatus; // the status line
@@ -59,7 +59,7 @@ public:
     // shows it in the dialog (a caller may widen that).
     ProgressRelay &relay() { return m_relay; }
     const device::LinkMaker &linkMaker() const { return m_makeLink; }
-    const devicetext::Texts &texts() const { return m_services.texts; }
+    const deviceoutcome::Texts &texts() const { return m_services.texts; }
 
     // Asks the run to stop (the dialog's cancel button does the same); the
     // serial answer reading takes it up.

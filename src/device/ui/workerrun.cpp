@@ -1,6 +1,6 @@
 #include "workerrun.h"
 
-#include "device/resultcodes.h"
+#include "deviceoutcome/status.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

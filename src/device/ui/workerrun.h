@@ -4,7 +4,7 @@
 // window thread.
 #pragma once
 
-#include "device/resultcodes.h"
+#include "deviceoutcome/status.h"
 
 #include <QObject>
 

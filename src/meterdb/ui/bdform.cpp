@@ -3,7 +3,7 @@
 #include "meterbasedevicerun.h"
 
 #include "base/programtexts.h"
-#include "device/resultcodes.h"
+#include "deviceoutcome/status.h"
 #include "meterdb/bdcfile.h"
 #include "meterdb/meterbaseimage.h"
 #include "records/metertype.h"

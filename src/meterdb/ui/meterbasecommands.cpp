@@ -5,7 +5,7 @@
 
 #include "base/ui/appservices.h"
 #include "device/ftdiapi.h"
-#include "device/resultcodes.h"
+#include "deviceoutcome/status.h"
 
 #include <QApplication>
 #include <QMessageBox>

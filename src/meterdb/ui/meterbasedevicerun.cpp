@@ -1,7 +1,7 @@
 #include "meterbasedevicerun.h"
 
 #include "base/appstate.h"
-#include "device/resultcodes.h"
+#include "deviceoutcome/status.h"
 #include "device/ui/devicerun.h"
 #include "meterdb/meterbasetransfer.h"
 

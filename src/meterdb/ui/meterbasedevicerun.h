@@ -7,7 +7,7 @@
 #pragma once
 
 #include "meterbaseservices.h"
-#include "device/resultcodes.h"
+#include "deviceoutcome/status.h"
 #include "meterdb/meterentry.h"
 
 #include <QByteArray>

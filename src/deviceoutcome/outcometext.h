@@ -5,15 +5,15 @@
 // program's message table a cause leads to is decided here and nowhere else.
 #pragma once
 
-#include "device/resultcodes.h"
-#include "device/transport.h"
+#include "deviceoutcome/status.h"
+#include "deviceoutcome/portfailure.h"
 #include "records/cnvrecord.h"
 
 #include <QString>
 
 #include <functional>
 
-namespace devicetext {
+namespace deviceoutcome {
 
 // The texts of one language: message N of the message table ("ErrorN") and
 // the language of the program's own texts (0 Russian, 1 English).
@@ -58,4 +58,4 @@ OutcomeText outcomeText(device::Status status, const QString &portName, const de
 // Empty when the report is complete.
 QString storeReportText(const ArchiveStoreReport &report, const Texts &texts);
 
-} // namespace devicetext
+} // namespace deviceoutcome

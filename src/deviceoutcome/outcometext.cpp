@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-namespace devicetext {
+namespace deviceoutcome {
 
 using device::Status;
 
@@ -124,4 +124,4 @@ QString storeReportText(const ArchiveStoreReport &report, const Texts &texts)
     return parts.join(QLatin1Char(' '));
 }
 
-} // namespace devicetext
+} // namespace deviceoutcome
