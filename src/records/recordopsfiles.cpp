@@ -156,8 +156,13 @@ MergeAllOutcome MergeAllMeterFiles(const QString &targetPath, const QStringList 
         merged = MergeMeters(merged, source.meter);
         outcome.mergedPaths << source.path;
     }
-    if (!WriteMeterFile(targetPath, merged)) {
-        outcome.result = MergeResult::WriteFailed;
+    // The target is replaced only while it is still as read here, and each
+    // source goes only while it is still as merged: another workstation on a
+    // shared folder may change either meanwhile.
+    merged.identity = target.meter.identity;
+    const GuardedWrite written = RewriteMeterFile(targetPath, merged);
+    if (!written) {
+        outcome.result = written.changedMeanwhile() ? MergeResult::ChangedMeanwhile : MergeResult::WriteFailed;
         outcome.mergedPaths.clear();
         return outcome;
     }
@@ -165,8 +170,8 @@ MergeAllOutcome MergeAllMeterFiles(const QString &targetPath, const QStringList 
     outcome.merged = std::move(merged);
     // The sources go only now that the target holds their verifications.
     if (deleteSources)
-        for (const QString &path : std::as_const(outcome.mergedPaths))
-            if (DeleteMeterFile(path))
-                outcome.deletedPaths << path;
+        for (const Source &source : sources)
+            if (DeleteMeterFile(source.path, source.meter.identity))
+                outcome.deletedPaths << source.path;
     return outcome;
 }

@@ -505,6 +505,25 @@ private slots:
         QCOMPARE(order, (QList<double>{51, 21, 71, 61}));
         QVERIFY(QFileInfo::exists(path("class.pcn")) && !QFileInfo::exists(path("late.pcn")));
         QCOMPARE(MergeAllMeterFiles(path("t.pcn"), all, kLabels, false).result, MergeResult::NotMergeable);
+
+        // Another workstation rewrites the target while the merge writes it:
+        // the merge lands nowhere and no source goes.
+        QVERIFY(WriteMeterFile(path("late.pcn"), meter({verification(at(6, 1), {61})})));
+        bool tried = false;
+        bool changed = false;
+        {
+            const platform::WriteFaultScope otherWorkstation([&](const QString &target, qint64) {
+                if (!tried && target == path("t.pcn")) {
+                    tried = true;
+                    changed = WriteMeterFile(target, meter({verification(at(8, 1), {81})}));
+                }
+                return false;
+            });
+            QCOMPARE(MergeAllMeterFiles(path("t.pcn"), all, kLabels, true).result, MergeResult::ChangedMeanwhile);
+        }
+        QVERIFY(changed);
+        QCOMPARE(readBack(path("t.pcn")).verifications.size(), 1);
+        QVERIFY(QFileInfo::exists(path("late.pcn")));
     }
 
     void failedWritesChangeNoFile_data()

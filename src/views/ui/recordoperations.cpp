@@ -461,6 +461,10 @@ void RecordOperations::MergeAllClick()
         reportWriteFailure();
         return;
     }
+    if (outcome.result == MergeResult::ChangedMeanwhile) {
+        reportChangedMeanwhile();
+        return;
+    }
     for (const QString &path : outcome.deletedPaths) {
         if (m_clipboard.valid && m_clipboard.path == path)
             setClipboard(MeterClipboard());
