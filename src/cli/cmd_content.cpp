@@ -42,8 +42,8 @@ int usage(const QString &problem)
 void reportResult(device::Status status, const device::Connection &connection, const device::ExchangeContext &context)
 {
     QTextStream err(stderr);
-    const deviceoutcome::OutcomeText text =
-        deviceoutcome::outcomeText(status, connection.portName, context.portFailure, deviceoutcome::builtInTexts(kEnglish));
+    const deviceoutcome::OutcomeText text = deviceoutcome::outcomeText(status, connection.portName, context.portFailure,
+                                                                       deviceoutcome::builtInTexts(kEnglish));
     if (!text.dialog.isEmpty())
         err << text.dialog << '\n';
     err << text.status.trimmed() << '\n';
