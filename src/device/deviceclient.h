@@ -1,7 +1,7 @@
 // The device operations: identify, archive content, verification records,
 // meter database read and the two write steps. Each operation makes its own
 // link (opened, used for its frames, closed) and returns its status
-// (resultcodes.h); the operation never knows which transport it runs on.
+// (deviceoutcome/status.h); the operation never knows which transport it runs on.
 #pragma once
 
 #include "records/deviceinfo.h"
