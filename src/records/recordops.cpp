@@ -168,31 +168,35 @@ MeterParameters MeterParametersOf(const pcn::_totalblockdata &meter)
     return p;
 }
 
-QString UnstorableMeterTypeCharacters(const QString &meterType)
+namespace {
+
+// The characters of a text that fail a test, each once, in their order.
+template <typename Accepts>
+QString charactersRefused(const QString &text, Accepts accepts)
 {
     QString bad;
-    for (QChar c : meterType)
-        if (!meterTypeCharacterStorable(c))
+    for (QChar c : text)
+        if (!accepts(c))
             appendOnce(bad, c);
     return bad;
+}
+
+} // namespace
+
+QString UnstorableMeterTypeCharacters(const QString &meterType)
+{
+    return charactersRefused(meterType, meterTypeCharacterStorable);
 }
 
 QString MeterTypeCharactersNotKept(const QString &meterType)
 {
-    QString bad;
-    for (QChar c : meterType)
-        if (!meterTypeCharacterKept(c))
-            appendOnce(bad, c);
-    return bad;
+    return charactersRefused(meterType, meterTypeCharacterKept);
 }
 
 QString UnstorableSerialTextCharacters(const QString &serialText)
 {
-    QString bad;
-    for (QChar c : serialText)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || !cp1251::fromUnicode(c))
-            appendOnce(bad, c);
-    return bad;
+    return charactersRefused(
+        serialText, [](QChar c) { return c.unicode() >= 0x20 && c.unicode() != 0x7F && bool(cp1251::fromUnicode(c)); });
 }
 
 std::optional<pcn::_totalblockdata> EditMeterParameters(const pcn::_totalblockdata &meter,

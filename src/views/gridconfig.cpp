@@ -6,49 +6,19 @@
 namespace {
 
 // Text keys of the dialog's items per page, in item order.
-const std::array<const char *, 26> kItems34{"Ua",
-                                            "Ub",
-                                            "Uc",
-                                            "Ia",
-                                            "Ib",
-                                            "Ic",
-                                            "Uab",
-                                            "Ubc",
-                                            "Uca",
-                                            "Kpa",
-                                            "Kpb",
-                                            "Kpc",
-                                            "Kps",
-                                            "ActivePowerA",
-                                            "ActivePowerB",
-                                            "ActivePowerC",
-                                            "ActivePowerS",
-                                            "ApparentPowerA",
-                                            "ApparentPowerB",
-                                            "ApparentPowerC",
-                                            "ApparentPowerS",
-                                            "ReactiveGeomPowerS",
-                                            "ReactiveShiftPowerS",
-                                            "ReactiveCrossPowerS",
-                                            "Ulim",
-                                            "Ilim"};
-const std::array<const char *, 14> kItems33{"Uab",
-                                            "Ubc",
-                                            "Uca",
-                                            "Ia",
-                                            "Ib",
-                                            "Ic",
-                                            "Kps",
-                                            "ActivePowerS",
-                                            "ApparentPowerS",
-                                            "ReactiveGeomPowerS",
-                                            "ReactiveShiftPowerS",
-                                            "ReactiveCrossPowerS",
-                                            "Ulim",
-                                            "Ilim"};
+// clang-format off
+const std::array<const char *, 26> kItems34{
+    "Ua", "Ub", "Uc", "Ia", "Ib", "Ic", "Uab", "Ubc", "Uca", "Kpa", "Kpb", "Kpc", "Kps",
+    "ActivePowerA", "ActivePowerB", "ActivePowerC", "ActivePowerS",
+    "ApparentPowerA", "ApparentPowerB", "ApparentPowerC", "ApparentPowerS",
+    "ReactiveGeomPowerS", "ReactiveShiftPowerS", "ReactiveCrossPowerS", "Ulim", "Ilim"};
+const std::array<const char *, 14> kItems33{
+    "Uab", "Ubc", "Uca", "Ia", "Ib", "Ic", "Kps", "ActivePowerS", "ApparentPowerS",
+    "ReactiveGeomPowerS", "ReactiveShiftPowerS", "ReactiveCrossPowerS", "Ulim", "Ilim"};
 const std::array<const char *, 9> kItems12{
     "Ua12", "Ia12", "Kps12", "ActivePowerS12", "ApparentPowerS12", "ReactiveGeomPowerS12", "ReactiveShiftPowerS12",
     "Ulim", "Ilim"};
+// clang-format on
 
 // Configuration position (2 .. N-1) holding `code`; 0 when none does.
 int positionOfCode(const GridColumns &columns, int code)
