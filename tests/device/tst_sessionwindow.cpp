@@ -22,6 +22,7 @@
 #include "views/textlookup.h"
 #include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
+#include "dialogwidgets.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -40,6 +41,7 @@
 
 using sessiontest::readFolder;
 using sessiontest::Sim;
+using testsupport::child;
 
 namespace {
 
@@ -69,7 +71,7 @@ void click(QAbstractButton *button)
 
 QTreeWidgetItem *row(TContForm &f, int r)
 {
-    return f.ContentListView->topLevelItem(r);
+    return child<QTreeWidget>(f, "ContentListView")->topLevelItem(r);
 }
 
 } // namespace
@@ -108,21 +110,23 @@ private slots:
         whenSettingsShown(w, [&](TFrmCom &f) {
             QVERIFY(f.isVisible());
             QCOMPARE(f.windowTitle(), QStringLiteral("Communication parameters"));
-            QVERIFY(f.UsbRadioButton->isChecked());
-            QVERIFY(!f.ComPortGroupBox->isEnabled());
-            QCOMPARE(f.PortComboBox->currentIndex(), 0);
-            QCOMPARE(f.PortComboBox->currentText(), PortNames().at(0));
-            QCOMPARE(f.RateComboBox->currentText(), QStringLiteral("115200"));
+            QVERIFY(child<QRadioButton>(f, "UsbRadioButton")->isChecked());
+            QVERIFY(!child<QGroupBox>(f, "ComPortGroupBox")->isEnabled());
+            QCOMPARE(child<QComboBox>(f, "PortComboBox")->currentIndex(), 0);
+            QCOMPARE(child<QComboBox>(f, "PortComboBox")->currentText(), PortNames().at(0));
+            QCOMPARE(child<QComboBox>(f, "RateComboBox")->currentText(), QStringLiteral("115200"));
             // USB: the lists take the button-face colour; serial: the window
             // colour.
-            QCOMPARE(f.RateComboBox->palette().color(QPalette::Base), f.palette().color(QPalette::Button));
-            click(f.SerialRadioButton);
-            QVERIFY(f.ComPortGroupBox->isEnabled());
-            QCOMPARE(f.RateComboBox->palette().color(QPalette::Base), f.palette().color(QPalette::Base));
-            click(f.UsbRadioButton);
-            QVERIFY(!f.ComPortGroupBox->isEnabled());
+            QCOMPARE(child<QComboBox>(f, "RateComboBox")->palette().color(QPalette::Base),
+                     f.palette().color(QPalette::Button));
+            click(child<QRadioButton>(f, "SerialRadioButton"));
+            QVERIFY(child<QGroupBox>(f, "ComPortGroupBox")->isEnabled());
+            QCOMPARE(child<QComboBox>(f, "RateComboBox")->palette().color(QPalette::Base),
+                     f.palette().color(QPalette::Base));
+            click(child<QRadioButton>(f, "UsbRadioButton"));
+            QVERIFY(!child<QGroupBox>(f, "ComPortGroupBox")->isEnabled());
             checked = true;
-            click(f.CancelButton);
+            click(child<QPushButton>(f, "CancelButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
         QVERIFY(checked);
@@ -133,10 +137,10 @@ private slots:
         Window w;
         QVERIFY(w.open());
         whenSettingsShown(w, [](TFrmCom &f) {
-            click(f.SerialRadioButton);
-            f.PortComboBox->setCurrentIndex(11);
-            f.RateComboBox->setCurrentIndex(1);
-            click(f.ApplyButton);
+            click(child<QRadioButton>(f, "SerialRadioButton"));
+            child<QComboBox>(f, "PortComboBox")->setCurrentIndex(11);
+            child<QComboBox>(f, "RateComboBox")->setCurrentIndex(1);
+            click(child<QPushButton>(f, "ApplyButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
         const AppSettings &s = w.form->settings();
@@ -162,11 +166,11 @@ private slots:
         Sim sim({"--model-class", "3", "--records", "2", "--points", "1"});
         QVERIFY(!sim.path.isEmpty());
         whenSettingsShown(w, [&sim](TFrmCom &f) {
-            QVERIFY(f.SerialRadioButton->isChecked());
-            QCOMPARE(f.PortComboBox->currentIndex(), 11);
-            QCOMPARE(f.RateComboBox->currentText(), QStringLiteral("19200"));
-            f.PortComboBox->setEditText(sim.path);
-            click(f.ApplyButton);
+            QVERIFY(child<QRadioButton>(f, "SerialRadioButton")->isChecked());
+            QCOMPARE(child<QComboBox>(f, "PortComboBox")->currentIndex(), 11);
+            QCOMPARE(child<QComboBox>(f, "RateComboBox")->currentText(), QStringLiteral("19200"));
+            child<QComboBox>(f, "PortComboBox")->setEditText(sim.path);
+            click(child<QPushButton>(f, "ApplyButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
         QCOMPARE(w.form->settings().portIndex, 11); // the index stays meaningful
@@ -174,9 +178,9 @@ private slots:
         QCOMPARE(w.form->connectionPanel()->text(), QLatin1Char(' ') + sim.path + QStringLiteral(";   19200 bps"));
         QString portShown, rateShown;
         whenContentShown(w, [&](TContForm &f) {
-            portShown = w.commands->exchangeForm()->PortExchangeLabel->text();
-            rateShown = w.commands->exchangeForm()->RateValueLabel->text();
-            click(f.CancelReadCalibrationButton);
+            portShown = child<QLabel>(w.commands->exchangeForm(), "PortExchangeLabel")->text();
+            rateShown = child<QLabel>(w.commands->exchangeForm(), "RateValueLabel")->text();
+            click(child<QPushButton>(f, "CancelReadCalibrationButton"));
         });
         w.read();
         QCOMPARE(portShown, QStringLiteral("Port: ") + sim.path);
@@ -185,8 +189,8 @@ private slots:
 
         // Choosing a table entry again forgets the typed path.
         whenSettingsShown(w, [](TFrmCom &f) {
-            f.PortComboBox->setCurrentIndex(2);
-            click(f.ApplyButton);
+            child<QComboBox>(f, "PortComboBox")->setCurrentIndex(2);
+            click(child<QPushButton>(f, "ApplyButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
         QVERIFY(device::loadTypedPortPath().isEmpty());
@@ -199,11 +203,11 @@ private slots:
         QVERIFY(w.open());
         const QString before = w.form->connectionPanel()->text();
         whenSettingsShown(w, [](TFrmCom &f) {
-            click(f.SerialRadioButton);
-            f.PortComboBox->setCurrentIndex(11);
-            f.RateComboBox->setCurrentIndex(0);
-            f.PortComboBox->setEditText(QStringLiteral("/dev/pts/77"));
-            click(f.CancelButton);
+            click(child<QRadioButton>(f, "SerialRadioButton"));
+            child<QComboBox>(f, "PortComboBox")->setCurrentIndex(11);
+            child<QComboBox>(f, "RateComboBox")->setCurrentIndex(0);
+            child<QComboBox>(f, "PortComboBox")->setEditText(QStringLiteral("/dev/pts/77"));
+            click(child<QPushButton>(f, "CancelButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
         QCOMPARE(int(w.form->settings().interfaceType), int(InterfaceUsb));
@@ -240,8 +244,8 @@ private slots:
             QCOMPARE(w.status(), QStringLiteral(" Reading log."));
             QVERIFY(!w.commands->exchangeForm()->isVisible()); // hidden while the user chooses
             QCOMPARE(f.windowTitle(), QStringLiteral("Verification log contents"));
-            QCOMPARE(f.TotalCalibrationLabel->text(), QStringLiteral("Total verifications: 3"));
-            QCOMPARE(f.ContentListView->topLevelItemCount(), 3);
+            QCOMPARE(child<QLabel>(f, "TotalCalibrationLabel")->text(), QStringLiteral("Total verifications: 3"));
+            QCOMPARE(child<QTreeWidget>(f, "ContentListView")->topLevelItemCount(), 3);
             for (int r = 0; r < 3; ++r) {
                 QCOMPARE(row(f, r)->text(TContForm::ColumnNumber), QString::number(r + 1));
                 QCOMPARE(row(f, r)->checkState(0), Qt::Unchecked);
@@ -253,17 +257,17 @@ private slots:
             // Few rows: the list panel shrinks to (rows + 4) × font size × 2.
             const int size = f.font().pointSize();
             if ((3 + 4) * size * 2 < TContForm::kListPanelHeight)
-                QCOMPARE(f.ListPanel->height(), (3 + 4) * size * 2);
-            click(f.AllCalibrationButton);
-            click(f.ReadCalibrationButton);
+                QCOMPARE(child<QWidget>(f, "ListPanel")->height(), (3 + 4) * size * 2);
+            click(child<QPushButton>(f, "AllCalibrationButton"));
+            click(child<QPushButton>(f, "ReadCalibrationButton"));
         });
         int phaseTotal = 0;
         connect(w.commands, &DeviceCommands::recordPhaseStarted, this, [&](int total) {
             phaseTotal = total;
             QVERIFY(w.commands->exchangeForm()->isVisible());
-            QVERIFY(w.commands->exchangeForm()->InstrumentPanel->isVisible());
-            QCOMPARE(w.commands->exchangeForm()->TotalValue->text(), QStringLiteral("3"));
-            QCOMPARE(w.commands->exchangeForm()->SerialNumberValue->text(), QStringLiteral("1234"));
+            QVERIFY(child<QGroupBox>(w.commands->exchangeForm(), "InstrumentPanel")->isVisible());
+            QCOMPARE(child<QLabel>(w.commands->exchangeForm(), "TotalValue")->text(), QStringLiteral("3"));
+            QCOMPARE(child<QLabel>(w.commands->exchangeForm(), "SerialNumberValue")->text(), QStringLiteral("1234"));
         });
         QSignalSpy finished(w.commands, &DeviceCommands::runFinished);
         w.read();
@@ -289,7 +293,7 @@ private slots:
         QVERIFY(w.form->statusTimer()->isActive());
         QCOMPARE(w.form->windowTitle(), kTitle);
         QVERIFY(w.commands->exchangeForm() == nullptr);
-        QCOMPARE(w.commands->contentForm()->ContentListView->topLevelItemCount(), 0);
+        QCOMPARE(child<QTreeWidget>(w.commands->contentForm(), "ContentListView")->topLevelItemCount(), 0);
     }
 
     void endedReadings_data() { sessiontest::addEndedReadings(); }
@@ -312,8 +316,8 @@ private slots:
         QSignalSpy content(w.commands, &DeviceCommands::contentDialogShown);
         QSignalSpy finished(w.commands, &DeviceCommands::runFinished);
         whenContentShown(w, [](TContForm &f) {
-            click(f.AllCalibrationButton);
-            click(f.ReadCalibrationButton);
+            click(child<QPushButton>(f, "AllCalibrationButton"));
+            click(child<QPushButton>(f, "ReadCalibrationButton"));
         });
         w.read();
         QCOMPARE(content.size(), chosen ? 1 : 0);
@@ -410,8 +414,8 @@ private slots:
         QVERIFY(w.open());
         w.useSerial(sim.path);
         whenContentShown(w, [](TContForm &f) {
-            click(f.AllCalibrationButton);
-            click(f.CancelReadCalibrationButton);
+            click(child<QPushButton>(f, "AllCalibrationButton"));
+            click(child<QPushButton>(f, "CancelReadCalibrationButton"));
         });
         w.read();
         QCOMPARE(w.status(), kCanceled);
@@ -419,11 +423,11 @@ private slots:
 
         // Ticked, then "Reset": nothing is read, and that is a success.
         whenContentShown(w, [](TContForm &f) {
-            click(f.AllCalibrationButton);
+            click(child<QPushButton>(f, "AllCalibrationButton"));
             QCOMPARE(f.CheckedNumbers().size(), 4);
-            click(f.ResetButton);
+            click(child<QPushButton>(f, "ResetButton"));
             QVERIFY(f.CheckedNumbers().isEmpty());
-            click(f.ReadCalibrationButton);
+            click(child<QPushButton>(f, "ReadCalibrationButton"));
         });
         QSignalSpy records(w.commands, &DeviceCommands::recordPhaseStarted);
         w.read();
@@ -452,7 +456,7 @@ private slots:
         QString firstNumber;
         whenContentShown(w, [&](TContForm &f) {
             QVERIFY(row(f, 0)->text(TContForm::ColumnMeter).startsWith(QStringLiteral("KVM-3T.05")));
-            QHeaderView *header = f.ContentListView->header();
+            QHeaderView *header = child<QTreeWidget>(f, "ContentListView")->header();
             const QPoint at(header->sectionViewportPosition(TContForm::ColumnDateTime) + 5, header->height() / 2);
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at); // ascending again
@@ -464,7 +468,7 @@ private slots:
             // with its row.
             f.SortByColumn(TContForm::ColumnNumber);
             QCOMPARE(row(f, firstNumber.toInt() - 1)->checkState(0), Qt::Checked);
-            click(f.ReadCalibrationButton);
+            click(child<QPushButton>(f, "ReadCalibrationButton"));
         });
         w.read();
         QCOMPARE(w.status(), kSuccess);
@@ -486,17 +490,17 @@ private slots:
         w.useSerial(sim.path);
         bool stayedOpen = false;
         whenContentShown(w, [&](TContForm &f) {
-            QCOMPARE(f.ListPanel->height(), int(TContForm::kListPanelHeight));
-            click(f.AllCalibrationButton);
-            click(f.ReadCalibrationButton);
+            QCOMPARE(child<QWidget>(f, "ListPanel")->height(), int(TContForm::kListPanelHeight));
+            click(child<QPushButton>(f, "AllCalibrationButton"));
+            click(child<QPushButton>(f, "ReadCalibrationButton"));
             stayedOpen = f.isVisible();
             row(f, 200)->setCheckState(0, Qt::Unchecked);
-            click(f.ReadCalibrationButton); // 200 is allowed
+            click(child<QPushButton>(f, "ReadCalibrationButton")); // 200 is allowed
         });
         // Keep the reading short: cancel after the first record.
         connect(w.commands, &DeviceCommands::recordRead, this, [&w](int) {
             if (TForm2 *form = w.commands->exchangeForm())
-                click(form->CancelButton);
+                click(child<QPushButton>(form, "CancelButton"));
         });
         QSignalSpy phase(w.commands, &DeviceCommands::recordPhaseStarted);
         w.read();
@@ -525,8 +529,8 @@ private slots:
         QVERIFY(w.open());
         w.useSerial(sim.path);
         whenContentShown(w, [](TContForm &f) {
-            click(f.AllCalibrationButton);
-            click(f.ReadCalibrationButton);
+            click(child<QPushButton>(f, "AllCalibrationButton"));
+            click(child<QPushButton>(f, "ReadCalibrationButton"));
         });
         QString titleDuring;
         QString readDuring;
@@ -536,10 +540,10 @@ private slots:
             if (!form || !titleDuring.isEmpty())
                 return;
             titleDuring = w.form->windowTitle();
-            readDuring = form->ReadValue->text();
+            readDuring = child<QLabel>(form, "ReadValue")->text();
             QCOMPARE(readDuring, QString::number(count));
             if (how == QLatin1String("button"))
-                click(form->CancelButton);
+                click(child<QPushButton>(form, "CancelButton"));
             else if (how == QLatin1String("dialog"))
                 form->close();
             else
@@ -571,8 +575,8 @@ private slots:
         w.useSerial(sim.path);
         const auto readAll = [&w] {
             whenContentShown(w, [](TContForm &f) {
-                click(f.AllCalibrationButton);
-                click(f.ReadCalibrationButton);
+                click(child<QPushButton>(f, "AllCalibrationButton"));
+                click(child<QPushButton>(f, "ReadCalibrationButton"));
             });
             w.read();
         };
@@ -619,8 +623,8 @@ private slots:
             return failing == 0 || started == failing;
         });
         whenContentShown(w, [](TContForm &f) {
-            click(f.AllCalibrationButton);
-            click(f.ReadCalibrationButton);
+            click(child<QPushButton>(f, "AllCalibrationButton"));
+            click(child<QPushButton>(f, "ReadCalibrationButton"));
         });
         w.read();
         const QString message =
@@ -654,12 +658,12 @@ private slots:
         DeviceInfo info;
         info.typeName = QStringLiteral("QT-77");
         f.Fill(info, content, catalogTextLookup(1));
-        QCOMPARE(f.TotalCalibrationLabel->text(), QStringLiteral("Общее количество поверок: 4"));
+        QCOMPARE(child<QLabel>(f, "TotalCalibrationLabel")->text(), QStringLiteral("Общее количество поверок: 4"));
         QCOMPARE(row(f, 0)->text(TContForm::ColumnMeter), QStringLiteral("beta     42"));
         QCOMPARE(row(f, 2)->text(TContForm::ColumnPower), QStringLiteral("7")); // no name for code 7
         const auto numbers = [&f] {
             QStringList n;
-            for (int r = 0; r < f.ContentListView->topLevelItemCount(); ++r)
+            for (int r = 0; r < child<QTreeWidget>(f, "ContentListView")->topLevelItemCount(); ++r)
                 n << row(f, r)->text(TContForm::ColumnNumber);
             return n.join(QLatin1Char(','));
         };
@@ -682,36 +686,36 @@ private slots:
         QCOMPARE(numbers(), QStringLiteral("1,2,3,4"));
         QCOMPARE(f.CheckedNumbers(), (QVector<int>{2, 3}));
         f.Clear();
-        QCOMPARE(f.ContentListView->topLevelItemCount(), 0);
+        QCOMPARE(child<QTreeWidget>(f, "ContentListView")->topLevelItemCount(), 0);
     }
 
     void exchangeDialogShowsTheConnection()
     {
         TForm2 serial;
         serial.setConnection(false, QStringLiteral("/dev/ttyS3"), 38400);
-        QCOMPARE(serial.PortExchangeLabel->text(), QStringLiteral("Обмен через порт: /dev/ttyS3"));
-        QCOMPARE(serial.RateValueLabel->text(), QStringLiteral("38400"));
-        QVERIFY(!serial.RateExchangeLabel->isHidden());
+        QCOMPARE(child<QLabel>(serial, "PortExchangeLabel")->text(), QStringLiteral("Обмен через порт: /dev/ttyS3"));
+        QCOMPARE(child<QLabel>(serial, "RateValueLabel")->text(), QStringLiteral("38400"));
+        QVERIFY(!child<QLabel>(serial, "RateExchangeLabel")->isHidden());
         TForm2 usb;
         usb.setConnection(true, QStringLiteral("/dev/ttyS3"), 38400);
-        QCOMPARE(usb.PortExchangeLabel->text(), QStringLiteral("Обмен через порт: USB"));
-        QVERIFY(usb.RateExchangeLabel->isHidden());
-        QVERIFY(usb.RateValueLabel->isHidden());
+        QCOMPARE(child<QLabel>(usb, "PortExchangeLabel")->text(), QStringLiteral("Обмен через порт: USB"));
+        QVERIFY(child<QLabel>(usb, "RateExchangeLabel")->isHidden());
+        QVERIFY(child<QLabel>(usb, "RateValueLabel")->isHidden());
         // A fresh run: no instrument panel, progress 0 of 1030, "0" read.
-        QVERIFY(usb.InstrumentPanel->isHidden());
-        QCOMPARE(usb.ProgressBar1->maximum(), 1030);
-        QCOMPARE(usb.ProgressBar1->value(), 0);
-        QCOMPARE(usb.ReadValue->text(), QStringLiteral("0"));
+        QVERIFY(child<QGroupBox>(usb, "InstrumentPanel")->isHidden());
+        QCOMPARE(child<QProgressBar>(usb, "ProgressBar1")->maximum(), 1030);
+        QCOMPARE(child<QProgressBar>(usb, "ProgressBar1")->value(), 0);
+        QCOMPARE(child<QLabel>(usb, "ReadValue")->text(), QStringLiteral("0"));
         DeviceInfo info;
         info.typeName = QStringLiteral("QT-77");
         info.serialNumber = 77;
         info.versionText = QStringLiteral("3.1.02376");
         usb.ShowInstrument(info, 12);
-        QVERIFY(!usb.InstrumentPanel->isHidden());
-        QCOMPARE(usb.DeviceTypeValue->text(), QStringLiteral("QT-77"));
-        QCOMPARE(usb.TotalValue->text(), QStringLiteral("12"));
+        QVERIFY(!child<QGroupBox>(usb, "InstrumentPanel")->isHidden());
+        QCOMPARE(child<QLabel>(usb, "DeviceTypeValue")->text(), QStringLiteral("QT-77"));
+        QCOMPARE(child<QLabel>(usb, "TotalValue")->text(), QStringLiteral("12"));
         QSignalSpy cancel(&usb, &TForm2::cancelRequested);
-        click(usb.CancelButton);
+        click(child<QPushButton>(usb, "CancelButton"));
         usb.close();
         QCOMPARE(cancel.size(), 2);
     }

@@ -18,6 +18,7 @@
 #include "views/ui/recordviews.h"
 #include "views/ui/resultgrid.h"
 #include "views/ui/tvparam.h"
+#include "dialogwidgets.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,6 +26,7 @@
 
 #include <functional>
 
+using testsupport::child;
 using namespace opsdata;
 
 namespace {
@@ -59,14 +61,14 @@ void answerPassword(const QString &text, int *seen, bool tickDelete = false, std
 {
     whenShown<TPswdEnterForm>([=](TPswdEnterForm *d) {
         ++*seen;
-        if (d->DelCheckBox) {
-            QVERIFY(!d->DelCheckBox->isChecked()); // every merge starts unticked
-            d->DelCheckBox->setChecked(tickDelete);
+        if (auto *box = d->findChild<QCheckBox *>(QStringLiteral("DelCheckBox"))) {
+            QVERIFY(!box->isChecked()); // every merge starts unticked
+            box->setChecked(tickDelete);
         }
         if (next)
             next();
-        QTest::keyClicks(d->Edit1, text);
-        QTest::mouseClick(d->Button1, Qt::LeftButton);
+        QTest::keyClicks(child<QLineEdit>(d, "Edit1"), text);
+        QTest::mouseClick(child<QPushButton>(d, "Button1"), Qt::LeftButton);
     });
 }
 
@@ -199,7 +201,7 @@ private slots:
         QCOMPARE(ops()->changeMeterAction()->text(), QStringLiteral("Change"));
         QCOMPARE(ops()->changeConstantAction()->text(), QStringLiteral("Change meter constant"));
         QCOMPARE(ops()->infoForm()->windowTitle(), QStringLiteral("Meter parameters"));
-        QCOMPARE(ops()->postForm()->LabelConst->text(), QStringLiteral("Meter constant:"));
+        QCOMPARE(child<QLabel>(ops()->postForm(), "LabelConst")->text(), QStringLiteral("Meter constant:"));
         // The context menus open on the lists with their items.
         const QPoint at = meters()->visualRect(meters()->model()->index(0, 0)).center();
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, meters()->viewport()->mapToGlobal(at));
@@ -444,21 +446,22 @@ private slots:
         answerPassword(kPassword, &m_dialogs, false, [this] {
             whenShown<TInfoForm>([this](TInfoForm *form) {
                 ++m_dialogs;
-                QCOMPARE(form->NameEdit->text(), QStringLiteral("CE301         "));
-                QCOMPARE(form->NumEdit->text(), QStringLiteral("4242"));
-                QCOMPARE(form->YearEdit->text(), QStringLiteral("2009"));
-                form->NameEdit->clear();
-                QTest::keyClicks(form->NameEdit, QStringLiteral("ABCDEFGHIJKLMNO")); // 15 characters
-                QCOMPARE(form->NameEdit->text(), QStringLiteral("ABCDEFGHIJKLMN"));
-                form->NumEdit->clear();
-                QTest::keyClicks(form->NumEdit, QStringLiteral("12345678901234567"));
-                QCOMPARE(form->NumEdit->text(), QStringLiteral("1234567890123456"));
-                form->YearEdit->clear();
-                QTest::keyClicks(form->YearEdit, QStringLiteral("2x0y1-5"));
-                QCOMPARE(form->YearEdit->text(), QStringLiteral("2015"));
-                form->YearEdit->setText(QStringLiteral("19a5")); // a paste is refused whole
-                QCOMPARE(form->YearEdit->text(), QStringLiteral("2015"));
-                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                QCOMPARE(child<QLineEdit>(form, "NameEdit")->text(), QStringLiteral("CE301         "));
+                QCOMPARE(child<QLineEdit>(form, "NumEdit")->text(), QStringLiteral("4242"));
+                QCOMPARE(child<QLineEdit>(form, "YearEdit")->text(), QStringLiteral("2009"));
+                child<QLineEdit>(form, "NameEdit")->clear();
+                QTest::keyClicks(child<QLineEdit>(form, "NameEdit"),
+                                 QStringLiteral("ABCDEFGHIJKLMNO")); // 15 characters
+                QCOMPARE(child<QLineEdit>(form, "NameEdit")->text(), QStringLiteral("ABCDEFGHIJKLMN"));
+                child<QLineEdit>(form, "NumEdit")->clear();
+                QTest::keyClicks(child<QLineEdit>(form, "NumEdit"), QStringLiteral("12345678901234567"));
+                QCOMPARE(child<QLineEdit>(form, "NumEdit")->text(), QStringLiteral("1234567890123456"));
+                child<QLineEdit>(form, "YearEdit")->clear();
+                QTest::keyClicks(child<QLineEdit>(form, "YearEdit"), QStringLiteral("2x0y1-5"));
+                QCOMPARE(child<QLineEdit>(form, "YearEdit")->text(), QStringLiteral("2015"));
+                child<QLineEdit>(form, "YearEdit")->setText(QStringLiteral("19a5")); // a paste is refused whole
+                QCOMPARE(child<QLineEdit>(form, "YearEdit")->text(), QStringLiteral("2015"));
+                QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
             });
         });
         ops()->changeMeterAction()->trigger();
@@ -482,9 +485,9 @@ private slots:
         answerPassword(kPassword, &m_dialogs, false, [this] {
             whenShown<TInfoForm>([this](TInfoForm *form) {
                 ++m_dialogs;
-                QCOMPARE(form->NumEdit->text(), QStringLiteral("serial text of 24 chars"));
-                form->YearEdit->setText(QStringLiteral("1999"));
-                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                QCOMPARE(child<QLineEdit>(form, "NumEdit")->text(), QStringLiteral("serial text of 24 chars"));
+                child<QLineEdit>(form, "YearEdit")->setText(QStringLiteral("1999"));
+                QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
             });
         });
         ops()->changeMeterAction()->trigger();
@@ -502,13 +505,13 @@ private slots:
         answerPassword(kPassword, &m_dialogs, false, [this] {
             whenShown<TInfoForm>([this](TInfoForm *form) {
                 ++m_dialogs;
-                form->NameEdit->setText(QStringLiteral("Счётчик"));
-                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                child<QLineEdit>(form, "NameEdit")->setText(QStringLiteral("Счётчик"));
+                QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
                 QVERIFY(form->isVisible()); // still open
                 QCOMPARE(m_shown.size(), 1);
                 QVERIFY(m_shown[0].contains(QStringLiteral("cannot be stored")));
                 QVERIFY(m_shown[0].contains(QStringLiteral("ё")));
-                QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(form, "CancelButton"), Qt::LeftButton);
             });
         });
         ops()->changeMeterAction()->trigger();
@@ -527,11 +530,12 @@ private slots:
         answerPassword(kPassword, &m_dialogs, false, [this] {
             whenShown<TPostForm>([this](TPostForm *form) {
                 ++m_dialogs;
-                QCOMPARE(form->PostEdit->text(), QStringLiteral("1600"));
-                form->PostEdit->clear();
-                QTest::keyClicks(form->PostEdit, QStringLiteral("12a345b67890"));
-                QCOMPARE(form->PostEdit->text(), QStringLiteral("123456789")); // nine digits at most
-                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                QCOMPARE(child<QLineEdit>(form, "PostEdit")->text(), QStringLiteral("1600"));
+                child<QLineEdit>(form, "PostEdit")->clear();
+                QTest::keyClicks(child<QLineEdit>(form, "PostEdit"), QStringLiteral("12a345b67890"));
+                QCOMPARE(child<QLineEdit>(form, "PostEdit")->text(),
+                         QStringLiteral("123456789")); // nine digits at most
+                QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
             });
         });
         ops()->changeConstantAction()->trigger();
@@ -585,8 +589,8 @@ private slots:
         const auto setConstant = [this](const QString &value) {
             answerPassword(kPassword, &m_dialogs, false, [value] {
                 whenShown<TPostForm>([value](TPostForm *form) {
-                    form->PostEdit->setText(value);
-                    QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                    child<QLineEdit>(form, "PostEdit")->setText(value);
+                    QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
                 });
             });
         };
@@ -753,8 +757,8 @@ private slots:
         case 3:
             answerPassword(kPassword, &m_dialogs, false, inDialog([this] {
                                whenShown<TInfoForm>([](TInfoForm *form) {
-                                   form->NameEdit->setText(QStringLiteral("NEW"));
-                                   QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                                   child<QLineEdit>(form, "NameEdit")->setText(QStringLiteral("NEW"));
+                                   QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
                                });
                            }));
             ops()->changeMeterAction()->trigger();
@@ -762,8 +766,8 @@ private slots:
         case 4:
             answerPassword(kPassword, &m_dialogs, false, inDialog([this] {
                                whenShown<TPostForm>([](TPostForm *form) {
-                                   form->PostEdit->setText(QStringLiteral("5"));
-                                   QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                                   child<QLineEdit>(form, "PostEdit")->setText(QStringLiteral("5"));
+                                   QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
                                });
                            }));
             ops()->changeConstantAction()->trigger();
@@ -822,7 +826,8 @@ private slots:
         QFETCH(qulonglong, value);
         if (year) {
             TInfoForm form;
-            whenShown<TInfoForm>([](TInfoForm *f) { QTest::mouseClick(f->OkButton, Qt::LeftButton); });
+            whenShown<TInfoForm>(
+                [](TInfoForm *f) { QTest::mouseClick(child<QPushButton>(f, "OkButton"), Qt::LeftButton); });
             MeterParameters current;
             current.meterType = QStringLiteral("CE");
             current.serialText = QStringLiteral("12");
@@ -832,7 +837,8 @@ private slots:
             QCOMPARE(qulonglong(edited->year), value);
         } else {
             TPostForm form;
-            whenShown<TPostForm>([](TPostForm *f) { QTest::mouseClick(f->OkButton, Qt::LeftButton); });
+            whenShown<TPostForm>(
+                [](TPostForm *f) { QTest::mouseClick(child<QPushButton>(f, "OkButton"), Qt::LeftButton); });
             QCOMPARE(form.Execute(std::uint32_t(value)), std::optional<std::uint32_t>(std::uint32_t(value)));
         }
     }
