@@ -39,6 +39,8 @@
 
 #include <optional>
 
+#include <unistd.h>
+
 using sessiontest::readFolder;
 using sessiontest::Sim;
 using testsupport::child;
@@ -217,17 +219,14 @@ private slots:
         QCOMPARE(w.form->connectionPanel()->text(), before);
     }
 
-    void readsEveryModelClass_data()
-    {
-        QTest::addColumn<int>("modelClass");
-        for (int c : {0, 1, 2, 3, 5, 6})
-            QTest::newRow(qPrintable(QStringLiteral("class %1").arg(c))) << c;
-    }
-
+    void readsEveryModelClass_data() { sessiontest::addModelClasses(); }
     void readsEveryModelClass()
     {
         QFETCH(int, modelClass);
-        Sim sim({"--model-class", QString::number(modelClass), "--records", "3", "--points", "2"});
+        QFETCH(QString, voltageText);
+        QFETCH(QStringList, currentTexts);
+        const int records = sessiontest::kClassRecords;
+        Sim sim(sessiontest::modelClassSim(modelClass));
         QVERIFY(!sim.path.isEmpty());
         Window w;
         QVERIFY(w.open());
@@ -244,9 +243,9 @@ private slots:
             QCOMPARE(w.status(), QStringLiteral(" Reading log."));
             QVERIFY(!w.commands->exchangeForm()->isVisible()); // hidden while the user chooses
             QCOMPARE(f.windowTitle(), QStringLiteral("Verification log contents"));
-            QCOMPARE(child<QLabel>(f, "TotalCalibrationLabel")->text(), QStringLiteral("Total verifications: 3"));
-            QCOMPARE(child<QTreeWidget>(f, "ContentListView")->topLevelItemCount(), 3);
-            for (int r = 0; r < 3; ++r) {
+            QCOMPARE(child<QLabel>(f, "TotalCalibrationLabel")->text(), QStringLiteral("Total verifications: 6"));
+            QCOMPARE(child<QTreeWidget>(f, "ContentListView")->topLevelItemCount(), records);
+            for (int r = 0; r < records; ++r) {
                 QCOMPARE(row(f, r)->text(TContForm::ColumnNumber), QString::number(r + 1));
                 QCOMPARE(row(f, r)->checkState(0), Qt::Unchecked);
             }
@@ -256,8 +255,8 @@ private slots:
             QCOMPARE(row(f, 0)->text(TContForm::ColumnDateTime), QStringLiteral("27/02/2024      09:15:30"));
             // Few rows: the list panel shrinks to (rows + 4) × font size × 2.
             const int size = f.font().pointSize();
-            if ((3 + 4) * size * 2 < TContForm::kListPanelHeight)
-                QCOMPARE(child<QWidget>(f, "ListPanel")->height(), (3 + 4) * size * 2);
+            if ((records + 4) * size * 2 < TContForm::kListPanelHeight)
+                QCOMPARE(child<QWidget>(f, "ListPanel")->height(), (records + 4) * size * 2);
             click(child<QPushButton>(f, "AllCalibrationButton"));
             click(child<QPushButton>(f, "ReadCalibrationButton"));
         });
@@ -266,26 +265,20 @@ private slots:
             phaseTotal = total;
             QVERIFY(w.commands->exchangeForm()->isVisible());
             QVERIFY(child<QGroupBox>(w.commands->exchangeForm(), "InstrumentPanel")->isVisible());
-            QCOMPARE(child<QLabel>(w.commands->exchangeForm(), "TotalValue")->text(), QStringLiteral("3"));
-            QCOMPARE(child<QLabel>(w.commands->exchangeForm(), "SerialNumberValue")->text(), QStringLiteral("1234"));
+            QCOMPARE(child<QLabel>(w.commands->exchangeForm(), "TotalValue")->text(), QString::number(records));
+            QCOMPARE(child<QLabel>(w.commands->exchangeForm(), "SerialNumberValue")->text(), QStringLiteral("4321"));
         });
         QSignalSpy finished(w.commands, &DeviceCommands::runFinished);
         w.read();
         QVERIFY(shown);
-        QCOMPARE(phaseTotal, 3);
+        QCOMPARE(phaseTotal, records);
         QCOMPARE(finished.size(), 1);
         QCOMPARE(finished.first().first().toInt(), 0);
         QCOMPARE(w.status(), kSuccess);
 
-        const auto files = readFolder(w.dataFolder());
-        QCOMPARE(files.size(), 3);
-        for (const MeterFileReadResult &file : files) {
-            QVERIFY(file.readable);
-            QCOMPARE(int(file.meter.instrument.type), modelClass);
-            QCOMPARE(file.meter.verifications.first().points.size(), 2);
-        }
+        sessiontest::checkModelClassFiles(w.dataFolder(), modelClass, voltageText, currentTexts);
         // The window is given back and shows what was stored.
-        QCOMPARE(w.form->store().meters().size(), 3);
+        QCOMPARE(w.form->store().meters().size(), records);
         QVERIFY(w.form->folderPanel()->isEnabled());
         QVERIFY(w.form->action(Command::ReadArchive)->isEnabled());
         QVERIFY(w.form->action(Command::CommunicationSetup)->isEnabled());
@@ -315,11 +308,7 @@ private slots:
         w.useSerial(port);
         QSignalSpy content(w.commands, &DeviceCommands::contentDialogShown);
         QSignalSpy finished(w.commands, &DeviceCommands::runFinished);
-        whenContentShown(w, [](TContForm &f) {
-            click(child<QPushButton>(f, "AllCalibrationButton"));
-            click(child<QPushButton>(f, "ReadCalibrationButton"));
-        });
-        w.read();
+        w.readEverything();
         QCOMPARE(content.size(), chosen ? 1 : 0);
         QCOMPARE(finished.size(), 1);
         QCOMPARE(finished.first().first().toInt(), code);
@@ -528,10 +517,6 @@ private slots:
         Window w;
         QVERIFY(w.open());
         w.useSerial(sim.path);
-        whenContentShown(w, [](TContForm &f) {
-            click(child<QPushButton>(f, "AllCalibrationButton"));
-            click(child<QPushButton>(f, "ReadCalibrationButton"));
-        });
         QString titleDuring;
         QString readDuring;
         testsupport::CaptionWatcher caption(w.form.get());
@@ -549,7 +534,7 @@ private slots:
             else
                 w.form->close();
         });
-        w.read();
+        w.readEverything();
         QCOMPARE(w.status(), kCanceled);
         QVERIFY(readFolder(w.dataFolder()).isEmpty()); // records had arrived, none is kept
         // The record phase showed its percentage in the title.
@@ -566,75 +551,59 @@ private slots:
         QVERIFY(w.form->folderPanel()->isEnabled());
     }
 
+    void secondReadingReplacesFiles_data() { sessiontest::addSecondReadings(); }
     void secondReadingReplacesFiles()
     {
-        Sim sim({"--model-class", "1", "--records", "2", "--points", "1"});
+        QFETCH(QStringList, simArgs);
+        QFETCH(QByteArray, spoil);
+        Sim sim(simArgs);
         QVERIFY(!sim.path.isEmpty());
         Window w;
         QVERIFY(w.open());
         w.useSerial(sim.path);
-        const auto readAll = [&w] {
-            whenContentShown(w, [](TContForm &f) {
-                click(child<QPushButton>(f, "AllCalibrationButton"));
-                click(child<QPushButton>(f, "ReadCalibrationButton"));
-            });
-            w.read();
-        };
-        readAll();
-        const auto first = readFolder(w.dataFolder());
-        QCOMPARE(first.size(), 2);
-        const QString spoiled = QDir(w.dataFolder()).filePath(first.firstKey());
-        QFile::setPermissions(spoiled, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QVERIFY(testsupport::writeAll(spoiled, QByteArray("spoiled")));
-        readAll();
+        w.readEverything();
+        const sessiontest::SpoiledReading first = sessiontest::spoilFirst(w.dataFolder(), spoil);
+        w.readEverything();
         QCOMPARE(w.status(), kSuccess);
-        const auto second = readFolder(w.dataFolder());
-        QCOMPARE(second.keys(), first.keys());
-        QVERIFY(second.value(first.firstKey()).readable);
-        QCOMPARE(w.form->store().meters().size(), 2);
+        sessiontest::checkReplaced(first, w.dataFolder());
+        QCOMPARE(w.form->store().meters().size(), first.files.size());
     }
 
-    // Files that cannot be written (a read-only folder or a full disk for
-    // every write, or a failure of the second of three) are named in a
-    // message and the status; what was stored reads back whole.
+    // Besides the names and folders of both doors, a write of the window's
+    // own process fails (a full disk): the second of three, or every one.
     void unstoredRecordsAreReported_data()
     {
-        QTest::addColumn<int>("failing"); // write that fails, counted from 1; 0: every write
-        QTest::addColumn<int>("stored");
-        QTest::newRow("second of three") << 2 << 2;
-        QTest::newRow("every write") << 0 << 0;
+        sessiontest::addUnstoredRecords();
+        QTest::newRow("second write fails") << QList<int>{} << false << 2 << 2;
+        QTest::newRow("every write fails") << QList<int>{} << false << -1 << 0;
     }
 
     void unstoredRecordsAreReported()
     {
+        QFETCH(QList<int>, blocked);
+        QFETCH(bool, readOnly);
         QFETCH(int, failing);
         QFETCH(int, stored);
-        Sim sim({"--model-class", "1", "--records", "3", "--points", "1"});
+        if (readOnly && ::geteuid() == 0)
+            QSKIP("the superuser writes into read-only folders");
+        Sim sim(sessiontest::kUnstoredSim);
         QVERIFY(!sim.path.isEmpty());
         Window w;
         QVERIFY(w.open());
         w.useSerial(sim.path);
+        QVERIFY(sessiontest::blockNames(sim.path, w.dataFolder(), blocked, readOnly));
         int started = 0;
         const platform::WriteFaultScope fault([&](const QString &path, qint64 bytesWritten) {
             if (!path.endsWith(QLatin1String(".pcn")))
                 return false;
             if (bytesWritten == 0)
                 ++started;
-            return failing == 0 || started == failing;
+            return failing == -1 || started == failing;
         });
-        whenContentShown(w, [](TContForm &f) {
-            click(child<QPushButton>(f, "AllCalibrationButton"));
-            click(child<QPushButton>(f, "ReadCalibrationButton"));
-        });
-        w.read();
-        const QString message =
-            QStringLiteral("Unable to create file. Verifications not stored: %1 of 3.").arg(3 - stored);
-        QCOMPARE(w.shown, QStringList{message});
-        QCOMPARE(w.status(), QLatin1Char(' ') + message);
-        const auto files = readFolder(w.dataFolder());
-        QCOMPARE(files.size(), stored);
-        for (const MeterFileReadResult &file : files)
-            QVERIFY(file.readable);
+        w.readEverything();
+        sessiontest::checkUnstoredFiles(w.dataFolder(), stored);
+        QCOMPARE(w.shown, QStringList{sessiontest::unstoredMessage(stored)});
+        QCOMPARE(w.status(), QLatin1Char(' ') + sessiontest::unstoredMessage(stored));
     }
 
     void contentDialogSortingRules()
