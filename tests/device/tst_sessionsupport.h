@@ -76,10 +76,10 @@ constexpr int kClassRecords = 6;
 // serial 4321.
 inline QStringList modelClassSim(int modelClass)
 {
-    return {"--model-class", QString::number(modelClass),
-            "--records",     QString::number(kClassRecords),
-            "--points",      "4",
-            "--serial",      "4321"};
+    return QStringLiteral("--model-class %1 --records %2 --points 4 --serial 4321")
+        .arg(modelClass)
+        .arg(kClassRecords)
+        .split(' ');
 }
 
 // The files a reading of every verification of a model class row stored.

@@ -88,17 +88,17 @@ void TestReportWindow::previewSavesReportFileAndPdf()
         return answer;
     });
 
-    preview.saveAction()->trigger();
+    child<QAction>(preview, "SaveReportAction")->trigger();
     report::ReportPages loaded;
     QCOMPARE(report::loadReportFile(answer + QStringLiteral(".QRP"), loaded), report::ReportFileError::None);
     QVERIFY(loaded == pages);
-    preview.savePdfAction()->trigger();
+    child<QAction>(preview, "SavePdfAction")->trigger();
     QVERIFY(testsupport::readAll(answer + QStringLiteral(".pdf")).startsWith("%PDF"));
     QCOMPARE(filters, (QStringList{QStringLiteral("Reports (*.QRP *.qrp)"), QStringLiteral("PDF (*.pdf *.PDF)")}));
     QVERIFY(messages.texts.isEmpty());
 
     answer = dir.filePath(QStringLiteral("no/such/folder/x.QRP"));
-    preview.saveAction()->trigger();
+    child<QAction>(preview, "SaveReportAction")->trigger();
     QCOMPARE(messages.texts, QStringList{report::reportFileMessage(report::ReportFileError::CannotWrite, 1)});
     // Each kind starts where its last file went, else in the documents.
     const QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
