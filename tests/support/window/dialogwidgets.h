@@ -7,7 +7,8 @@
 
 namespace testsupport {
 
-template <class T> T *child(const QObject &dialog, const char *name)
+template <class T>
+T *child(const QObject &dialog, const char *name)
 {
     T *found = dialog.findChild<T *>(QLatin1String(name));
     if (!found)
@@ -15,7 +16,8 @@ template <class T> T *child(const QObject &dialog, const char *name)
     return found;
 }
 
-template <class T> T *child(const QObject *dialog, const char *name)
+template <class T>
+T *child(const QObject *dialog, const char *name)
 {
     return child<T>(*dialog, name);
 }
