@@ -219,6 +219,7 @@ void TestTitRepForm::prepareProtocol()
     QVERIFY(doc);
     QCOMPARE(doc->titleHtml, form.Texts().titleHtml);
     QCOMPARE(doc->groups.size(), 2);
+    QCOMPARE(child<QCheckBox>(form, "IncludeCurvesBox")->text(), QStringLiteral("Include error curves"));
     // An unknown scheme ends before the editor opens (nobody would close it).
     meter.verifications[0].scheme = 3;
     QVERIFY(!PrepareProtocol(meter, {0}, form, texts));
