@@ -312,11 +312,12 @@ private slots:
         rig.store.SelectFolder(rig.file(QStringLiteral("A")));
         rig.selectFile(fileName);
         rig.deleteSourcesTicked = command == MergeDeletingFile;
-        if (command == DeleteFile) {
+        if (command == DeleteFile)
             rig.ops->DelButtonClick();
-        } else {
-            command == CutFile ? rig.ops->CutButtonClick() : rig.ops->CopyButtonClick();
-        }
+        else if (command == CutFile)
+            rig.ops->CutButtonClick();
+        else
+            rig.ops->CopyButtonClick();
         if (command == CopyFile || command == CutFile) {
             rig.store.SelectFolder(rig.file(into));
             rig.ops->PasteButtonClick();
