@@ -252,7 +252,7 @@ private slots:
         QVERIFY(!sim.path.isEmpty());
         QTemporaryDir dir;
         QCOMPARE(readArchive(sim.path, dir.path()).exitCode, 0);
-        const sessiontest::SpoiledReading first = sessiontest::spoilFirst(dir.path(), spoil);
+        const QStringList first = sessiontest::spoilFirst(dir.path(), spoil);
         QCOMPARE(readArchive(sim.path, dir.path()).exitCode, 0);
         sessiontest::checkReplaced(first, dir.path());
     }
