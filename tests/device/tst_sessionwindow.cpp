@@ -603,14 +603,9 @@ private slots:
         });
         w.readEverything();
         sessiontest::checkUnstoredFiles(w.dataFolder(), stored);
-        // Known fault: the window's store lists files only, so a folder in a
-        // file's place looks like a change by another workstation.
-        const char *knownFault = "a folder in the file's place is reported as changed on another workstation";
-        if (!blocked.isEmpty())
-            QEXPECT_FAIL("", knownFault, Continue);
+        // A folder in a file's place is a failed write, not another
+        // workstation's change.
         QCOMPARE(w.shown, QStringList{sessiontest::unstoredMessage(stored)});
-        if (!blocked.isEmpty())
-            QEXPECT_FAIL("", knownFault, Continue);
         QCOMPARE(w.status(), QLatin1Char(' ') + sessiontest::unstoredMessage(stored));
     }
 
