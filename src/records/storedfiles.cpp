@@ -152,16 +152,18 @@ std::optional<RecordFileNameView> ParseRecordFileNameView(QStringView fileName)
         return std::nullopt;
     const QStringView stem = fileName.chopped(kRecordSuffix.size());
     // The meter type may itself hold "^": the four other parts are taken
-    // from the right.
+    // from the right, in one pass over the characters.
     QStringView parts[4];
     qsizetype end = stem.size();
-    for (int k = 3; k >= 0; --k) {
-        const qsizetype sep = end > 0 ? stem.lastIndexOf(QLatin1Char('^'), end - 1) : -1;
-        if (sep < 0)
-            return std::nullopt;
-        parts[k] = stem.mid(sep + 1, end - sep - 1);
-        end = sep;
+    int k = 3;
+    for (qsizetype at = stem.size() - 1; at >= 0 && k >= 0; --at) {
+        if (stem[at] == u'^') {
+            parts[k--] = stem.mid(at + 1, end - at - 1);
+            end = at;
+        }
     }
+    if (k >= 0)
+        return std::nullopt;
     const qint64 serial = digitsValue(parts[0], 10);
     const QStringView date = parts[1];
     const QStringView time = parts[2];

@@ -36,6 +36,19 @@ bool store(const QString &data, const QString &folder, const pcn::_totalblockdat
     return QDir().mkpath(path) && WriteMeterFile(path + QLatin1Char('/') + name, meter);
 }
 
+// A named pipe where the system has them; elsewhere nothing to make.
+#ifdef Q_OS_UNIX
+bool makePipe(const QString &path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+#else
+bool makePipe(const QString &)
+{
+    return true;
+}
+#endif
+
 } // namespace
 
 class tst_storedindex : public QObject {
@@ -157,10 +170,8 @@ private slots:
                       QStringLiteral("renamed.pcn")));
         QVERIFY(store(data, QStringLiteral("X/W"), meterOf(QStringLiteral("MX"), 4519, 1), QStringLiteral("w.pcn")));
         QVERIFY(store(data, QStringLiteral("Y"), meterOf(QStringLiteral("MX"), 451, 1), QStringLiteral("b.pcn")));
-#ifdef Q_OS_UNIX
         // A pipe is never opened: its opening would wait for a writer.
-        QCOMPARE(::mkfifo(QFile::encodeName(data + QStringLiteral("/X/pipe.pcn")).constData(), 0600), 0);
-#endif
+        QVERIFY(makePipe(data + QStringLiteral("/X/pipe.pcn")));
         // Named like a match, but its content is another meter.
         QVERIFY(store(data, QStringLiteral("Y"), meterOf(QStringLiteral("KVM-3"), 12, 1),
                       QStringLiteral("ЦЭ68^4510^2024-01-01^000000^0.pcn")));
