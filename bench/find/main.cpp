@@ -1,13 +1,15 @@
 // bench-find [COUNT [FOLDER]]: writes COUNT (default 100000) stored meter
 // files into 100 folders of a temporary data folder (or of FOLDER, where
-// they are kept), one in fifty of them under a name the user chose, then
+// they are kept, and used again by the next run of the same COUNT), one in
+// fifty of them under a name the user chose, then
 // times on a warm file cache:
 //   - listing every .pcn file below the data folder (names only), the
 //     yardstick of the two searches (printed as "ratio" lines),
 //   - finding the meters of a part of a serial number (a handful match),
 //   - finding the meters of a part of a meter type (one in fifty match),
 //   - locating 200 archive entries (half of them stored).
-// Each time is the median of several rounds.
+// The four run in turn, round after round; each time and each ratio is the
+// median of the rounds.
 #include "benchdata.h"
 #include "records/blockdata.h"
 #include "records/meterfile.h"
@@ -27,7 +29,7 @@
 namespace {
 
 constexpr int kFolders = 100;
-constexpr int kRounds = 5;
+constexpr int kRounds = 7;
 
 pcn::_totalblockdata makeMeter(int index)
 {
@@ -57,17 +59,10 @@ pcn::_totalblockdata makeMeter(int index)
     return meter;
 }
 
-double medianMs(const std::function<qsizetype()> &work, qsizetype &result)
+double median(QVector<double> v)
 {
-    QVector<double> times;
-    for (int round = 0; round < kRounds; ++round) {
-        QElapsedTimer timer;
-        timer.start();
-        result = work();
-        times.append(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times.at(times.size() / 2);
+    std::sort(v.begin(), v.end());
+    return v.at(v.size() / 2);
 }
 
 } // namespace
@@ -85,10 +80,18 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    // A kept folder already written with the same count is used as it is.
+    const QString writtenMark = data + QStringLiteral("/.written-%1").arg(count);
+    const bool written = QFile::exists(writtenMark);
     QVector<pcn::_datacounter> entries;
     QElapsedTimer writing;
     writing.start();
     for (int i = 0; i < count; ++i) {
+        if (written) {
+            if (i % (std::max(count / 100, 1)) == 0)
+                entries.append(makeMeter(i).verifications.first());
+            continue;
+        }
         const QString folder = data + QStringLiteral("/workshop %1").arg(i % kFolders, 2, 10, QLatin1Char('0'));
         if (i < kFolders && !QDir().mkpath(folder)) {
             out << "cannot create " << folder << "\n";
@@ -107,36 +110,57 @@ int main(int argc, char **argv)
         if (i % (std::max(count / 100, 1)) == 0)
             entries.append(meter.verifications.first());
     }
+    if (!written)
+        QFile(writtenMark).open(QIODevice::WriteOnly);
     // As many entries again that are stored nowhere.
     const int stored = int(entries.size());
     for (int k = 0; k < stored; ++k)
         entries.append(makeMeter(count + k).verifications.first());
-    out << count << " files written into " << kFolders << " folders in " << writing.elapsed() << " ms\n";
+    out << count << " files " << (written ? "kept" : "written") << " in " << kFolders << " folders ("
+        << writing.elapsed() << " ms)\n";
 
     // Warm the cache of names and of the first bytes once.
     ListStoredFiles(data);
 
-    qsizetype result = 0;
-    const double listMs = medianMs([&] { return ListStoredFiles(data).size(); }, result);
-    out << "list names:            " << listMs << " ms, " << result << " files\n";
-    double ms = medianMs(
-        [&] {
-            return FindMeters(data, MeterQuery{QStringLiteral("04242"), QString()}).size();
-        },
-        result);
-    out << "find serial \"04242\":   " << ms << " ms, " << result << " meters\n";
+    // The four in turn, round after round, so that a change of the
+    // machine's speed touches all alike; each search's ratio to the listing
+    // is taken within its round and the median of the rounds printed.
+    const auto timed = [](const std::function<qsizetype()> &work, qsizetype &result) {
+        QElapsedTimer timer;
+        timer.start();
+        result = work();
+        return double(timer.nsecsElapsed()) / 1e6;
+    };
+    QVector<double> listMs, serialMs, typeMs, locateMs, serialRatio, typeRatio;
+    qsizetype listed = 0, bySerial = 0, byType = 0, located = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        listMs.append(timed([&] { return ListStoredFiles(data).size(); }, listed));
+        serialMs.append(timed(
+            [&] {
+                return FindMeters(data, MeterQuery{QStringLiteral("04242"), QString()}).size();
+            },
+            bySerial));
+        typeMs.append(timed(
+            [&] {
+                return FindMeters(data, MeterQuery{QString(), QStringLiteral("m17")}).size();
+            },
+            byType));
+        locateMs.append(timed(
+            [&] {
+                const auto folders = LocateStored(data, entries);
+                return qsizetype(std::count_if(folders.begin(), folders.end(), [](const auto &f) { return bool(f); }));
+            },
+            located));
+        serialRatio.append(serialMs.last() / listMs.last());
+        typeRatio.append(typeMs.last() / listMs.last());
+    }
+    out << "list names:            " << median(listMs) << " ms, " << listed << " files\n";
+    out << "find serial \"04242\":   " << median(serialMs) << " ms, " << bySerial << " meters\n";
+    out << "find type \"m17\":       " << median(typeMs) << " ms, " << byType << " meters\n";
+    out << "locate " << entries.size() << " entries:    " << median(locateMs) << " ms, " << located << " stored\n";
     // The yardstick of a search is the plain listing of the same names: no
     // search can avoid it. bench/run puts these lines into its table.
-    out << "ratio find-serial " << QString::number(ms / listMs, 'f', 3) << "\n";
-    ms = medianMs([&] { return FindMeters(data, MeterQuery{QString(), QStringLiteral("m17")}).size(); }, result);
-    out << "find type \"m17\":       " << ms << " ms, " << result << " meters\n";
-    out << "ratio find-type " << QString::number(ms / listMs, 'f', 3) << "\n";
-    ms = medianMs(
-        [&] {
-            const auto located = LocateStored(data, entries);
-            return qsizetype(std::count_if(located.begin(), located.end(), [](const auto &f) { return bool(f); }));
-        },
-        result);
-    out << "locate " << entries.size() << " entries:    " << ms << " ms, " << result << " stored\n";
+    out << "ratio find-serial " << QString::number(median(serialRatio), 'f', 3) << "\n";
+    out << "ratio find-type " << QString::number(median(typeRatio), 'f', 3) << "\n";
     return 0;
 }

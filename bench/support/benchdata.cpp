@@ -78,6 +78,11 @@ qint64 writeMeterFolder(const QString &folder, int count, quint32 seed)
 {
     if (!QDir().mkpath(folder))
         return -1;
+    // A folder written before with the same count and seed is used as it is:
+    // its mark holds the bytes written.
+    QFile mark(folder + QStringLiteral("/.written-%1-%2").arg(count).arg(seed));
+    if (mark.open(QIODevice::ReadOnly))
+        return mark.readAll().toLongLong();
     QRandomGenerator rng(seed);
     qint64 bytesWritten = 0;
     for (int i = 0; i < count; ++i) {
@@ -87,6 +92,8 @@ qint64 writeMeterFolder(const QString &folder, int count, quint32 seed)
             return -1;
         bytesWritten += bytes.size();
     }
+    if (!mark.open(QIODevice::WriteOnly) || mark.write(QByteArray::number(bytesWritten)) <= 0)
+        return -1;
     return bytesWritten;
 }
 

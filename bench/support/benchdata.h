@@ -21,7 +21,9 @@ pcn::_totalblockdata makeMeter(int index, QRandomGenerator &rng);
 
 // Writes `count` meter files m00000.pcn ... into the folder (created when
 // missing), without the flush to disk of the program's atomic write so that
-// setting up takes seconds. Returns the bytes written, -1 on failure.
+// setting up takes seconds. Returns the bytes written, -1 on failure. A
+// folder written so before (same count and seed) is kept as it is: a mark
+// file beside the meter files tells.
 qint64 writeMeterFolder(const QString &folder, int count, quint32 seed = 20090615);
 
 } // namespace bench

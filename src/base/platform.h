@@ -99,6 +99,12 @@ FolderEntries listFolder(const QString &folder, FolderDetail detail = FolderDeta
 // nanoseconds since the epoch, taken from the file that was read.
 std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, qint64 *modifiedNs = nullptr);
 
+// The first `count` bytes of a regular file (or of the regular file a link
+// leads to), fewer when the file is shorter; nothing when it cannot be
+// opened or read or is no regular file. For looking at the headers of many
+// files: one open, one status call and one read.
+std::optional<QByteArray> readFileStart(const QString &path, qint64 count);
+
 // The size of a file and its modification time in nanoseconds since the
 // epoch, in the precision readWholeFile gives it; nothing when the file does
 // not exist.

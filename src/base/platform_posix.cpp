@@ -149,6 +149,36 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, qin
     return result;
 }
 
+std::optional<QByteArray> readFileStart(const QString &path, qint64 count)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<QByteArray> result;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        QByteArray bytes(qsizetype(std::max<qint64>(count, 0)), Qt::Uninitialized);
+        qint64 got = 0;
+        bool failed = false;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                failed = true;
+            if (n <= 0)
+                break;
+            got += n;
+        }
+        if (!failed) {
+            bytes.truncate(got);
+            result = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return result;
+}
+
 std::optional<FileStamp> fileStamp(const QString &path)
 {
     struct stat st {};

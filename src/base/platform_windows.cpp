@@ -60,6 +60,17 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxSize, qin
     return bytes;
 }
 
+std::optional<QByteArray> readFileStart(const QString &path, qint64 count)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return std::nullopt;
+    QByteArray bytes = file.read(std::max<qint64>(count, 0));
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
 std::optional<FileStamp> fileStamp(const QString &path)
 {
     const QFileInfo info(path);

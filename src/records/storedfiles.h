@@ -9,9 +9,11 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 
 // One .pcn file below the data folder.
@@ -24,6 +26,19 @@ struct StoredFile {
 // sub-folder's in name order, recursively. Links to folders are not
 // followed (they could lead out of the tree or round in a circle).
 QVector<StoredFile> ListStoredFiles(const QString &dataFolder);
+
+// The .pcn files of one folder below the data folder, in name order.
+struct StoredFolder {
+    QString folder; // as in StoredFile
+    QStringList fileNames;
+};
+// Every folder below a folder in the order of ListStoredFiles, each with its
+// .pcn files; the folders of one depth are listed on all processors.
+// `thin`, when given, is called once for each folder's names before they
+// are sorted (on any thread, for several folders at once) and may remove
+// the names of no interest.
+QVector<StoredFolder> ListStoredFolders(const QString &dataFolder,
+                                        const std::function<void(QStringList &fileNames)> &thin = {});
 
 // The full path of a stored file.
 QString StoredFilePath(const QString &dataFolder, const StoredFile &file);
@@ -42,6 +57,16 @@ struct RecordFileName {
     int powerType = 0;
 };
 std::optional<RecordFileName> ParseRecordFileName(const QString &fileName);
+// The same parts with the meter type as a part of `fileName` (valid while
+// it is), for looking at many names without copying any.
+struct RecordFileNameView {
+    QStringView meterType;
+    std::uint32_t serial = 0;
+    QDate date;
+    QTime time;
+    int powerType = 0;
+};
+std::optional<RecordFileNameView> ParseRecordFileNameView(QStringView fileName);
 
 // The meter of a file as its first record header gives it (after the file
 // header, when there is one), read from the first bytes only and without

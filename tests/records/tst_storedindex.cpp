@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 // A meter of `count` verifications with the serial number given.
@@ -31,6 +35,19 @@ bool store(const QString &data, const QString &folder, const pcn::_totalblockdat
     const QString path = folder.isEmpty() ? data : data + QLatin1Char('/') + folder;
     return QDir().mkpath(path) && WriteMeterFile(path + QLatin1Char('/') + name, meter);
 }
+
+// A named pipe where the system has them; elsewhere nothing to make.
+#ifdef Q_OS_UNIX
+bool makePipe(const QString &path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+#else
+bool makePipe(const QString &)
+{
+    return true;
+}
+#endif
 
 } // namespace
 
@@ -121,8 +138,9 @@ private slots:
         QTest::addColumn<QString>("serial");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QStringList>("files"); // folder/file of each meter found
-        QTest::newRow("serial part in two folders") << "451"
-                                                    << "" << QStringList{"X/a.pcn", "Y/Z/renamed.pcn"};
+        QTest::newRow("serial part in three folders, in tree order")
+            << "451"
+            << "" << QStringList{"X/a.pcn", "X/W/w.pcn", "Y/b.pcn", "Y/Z/renamed.pcn"};
         QTest::newRow("type in any case") << ""
                                           << "цэ68" << QStringList{"X/a.pcn", "X/c.pcn"};
         QTest::newRow("both parts") << "451"
@@ -150,6 +168,10 @@ private slots:
         QVERIFY(store(data, QStringLiteral("X"), meterOf(QStringLiteral("ЦЭ6827"), 777, 1), QStringLiteral("c.pcn")));
         QVERIFY(store(data, QStringLiteral("Y/Z"), meterOf(QStringLiteral("KVM-3"), 99451, 2),
                       QStringLiteral("renamed.pcn")));
+        QVERIFY(store(data, QStringLiteral("X/W"), meterOf(QStringLiteral("MX"), 4519, 1), QStringLiteral("w.pcn")));
+        QVERIFY(store(data, QStringLiteral("Y"), meterOf(QStringLiteral("MX"), 451, 1), QStringLiteral("b.pcn")));
+        // A pipe is never opened: its opening would wait for a writer.
+        QVERIFY(makePipe(data + QStringLiteral("/X/pipe.pcn")));
         // Named like a match, but its content is another meter.
         QVERIFY(store(data, QStringLiteral("Y"), meterOf(QStringLiteral("KVM-3"), 12, 1),
                       QStringLiteral("ЦЭ68^4510^2024-01-01^000000^0.pcn")));
