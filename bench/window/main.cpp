@@ -175,7 +175,7 @@ int folderSwitch(const QString &folder)
         waitIdle();
 
         t.start();
-        const QVector<pcn::_totalblockdata> meters = ScanFolder(big, form->store().labels());
+        const QVector<pcn::_totalblockdata> meters = ScanFolder(big);
         scanMs.append(t.nsecsElapsed() / 1e6);
     }
     const double sw = median(switchMs), scan = median(scanMs);

@@ -3,7 +3,6 @@
 #include "records/meterfile.h"
 #include "records/metertype.h"
 #include "records/pcnlayout.h"
-#include "records/recordlabels.h"
 #include "records/recordstore.h"
 
 #include <QDir>
@@ -165,8 +164,7 @@ std::optional<pcn::_totalblockdata> ReadStoredMeter(const QString &path)
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxMeterFileSize)
         return std::nullopt;
     const QByteArray bytes = file.readAll();
-    static const RecordLabels labels = RecordLabels::defaults(1);
-    MeterFileReadResult result = parseMeterFile(bytes, labels);
+    MeterFileReadResult result = parseMeterFile(bytes);
     if (!result.readable)
         return std::nullopt;
     result.meter.fileName = QFileInfo(path).fileName();

@@ -101,8 +101,8 @@ private:
         if (source < 0)
             return;
         const pcn::_totalblockdata sourceMeter = meters.at(source);
-        const MergeOutcome merged = MergeMeterFiles(path(source), path(target), m_store.labels(), true,
-                                                    sourceMeter.identity, meters.at(target).identity);
+        const MergeOutcome merged =
+            MergeMeterFiles(path(source), path(target), true, sourceMeter.identity, meters.at(target).identity);
         if (merged.result == MergeResult::ChangedMeanwhile) {
             outcome(GuardedWrite::Changed, QStringLiteral("merge"));
             return;
