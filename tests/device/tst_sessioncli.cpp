@@ -3,6 +3,7 @@
 // model class, damaged and special records, the user's selection, failures,
 // and the helpers the program's session shares with the command.
 #include "device/archivesession.h"
+#include "samplerecords.h"
 #include "deviceoutcome/outcometext.h"
 #include "tst_sessionsupport.h"
 
@@ -154,10 +155,8 @@ private slots:
             QCOMPARE(file.meter.verifications.size(), 1);
             const pcn::_blockdata &v = file.meter.verifications.first();
             QCOMPARE(v.points.size(), 4);
-            for (const pcn::_datasample &p : v.points) {
-                QVERIFY(!p.rangeUText.isEmpty());
-                QVERIFY(!p.rangeIText.isEmpty());
-            }
+            for (int k = 0; k < v.points.size(); ++k)
+                QVERIFY(!testsupport::rangeU(v, k).isEmpty() && !testsupport::rangeI(v, k).isEmpty());
             stored << storedKey(v);
         }
         // Every verification of the archive became a file named after it.
@@ -168,9 +167,9 @@ private slots:
 
         const pcn::_blockdata &first = files.first().meter.verifications.first();
         QStringList texts;
-        for (const pcn::_datasample &p : first.points) {
-            texts << p.rangeIText;
-            QCOMPARE(p.rangeUText, voltageText);
+        for (int k = 0; k < first.points.size(); ++k) {
+            texts << testsupport::rangeI(first, k);
+            QCOMPARE(testsupport::rangeU(first, k), voltageText);
         }
         QCOMPARE(texts, currentTexts);
         if (modelClass == 0) {
@@ -186,8 +185,8 @@ private slots:
             const QByteArray bytes = testsupport::readAll(QDir(dir.path()).filePath(files.firstKey()));
             QCOMPARE(int(quint8(bytes.at(67 + 52 + 2 * 96 + 94))), 6);
             const MeterFileReadResult russian =
-                ReadMeterFile(QDir(dir.path()).filePath(files.firstKey()), RecordLabels::defaults(0));
-            QCOMPARE(russian.meter.verifications.first().points.at(2).rangeIText, QStringLiteral("100 К"));
+                ReadMeterFile(QDir(dir.path()).filePath(files.firstKey()));
+            QCOMPARE(testsupport::rangeI(russian.meter.verifications.first(), 2, 0), QStringLiteral("100 К"));
         }
     }
 

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "records/meterfile.h"
-#include "records/recordlabels.h"
 #include "processes.h"
 #include "testdir.h"
 
@@ -19,13 +18,13 @@ using Sim = testsupport::Emulator;
 using testsupport::CliRun;
 using testsupport::runCli;
 
-// Every .pcn file of a folder, read back with the labels of a language.
-inline QMap<QString, MeterFileReadResult> readFolder(const QString &folder, int language = 1)
+// Every .pcn file of a folder, read back.
+inline QMap<QString, MeterFileReadResult> readFolder(const QString &folder)
 {
     QMap<QString, MeterFileReadResult> files;
     const QStringList names = QDir(folder).entryList({QStringLiteral("*.pcn")}, QDir::Files, QDir::Name);
     for (const QString &name : names)
-        files.insert(name, ReadMeterFile(QDir(folder).filePath(name), RecordLabels::defaults(language)));
+        files.insert(name, ReadMeterFile(QDir(folder).filePath(name)));
     return files;
 }
 

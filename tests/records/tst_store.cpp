@@ -203,7 +203,7 @@ private slots:
             QCOMPARE(testsupport::readAll(m_data + u.name), u.bytes);
 
         // The same function serves the command-line scan.
-        QCOMPARE(fileNames(ScanFolder(m_data, RecordLabels::defaults(0))), fileNames(store.meters()));
+        QCOMPARE(fileNames(ScanFolder(m_data)), fileNames(store.meters()));
     }
 
     void scanOfEmptyUnreadableOrMissingFolders()
@@ -383,7 +383,7 @@ private slots:
             QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(k == 0 ? -7200 : -60),
                                      QFileDevice::FileModificationTime));
         }
-        QVERIFY(ScanFolder(folder, RecordLabels::defaults(1)).isEmpty());
+        QVERIFY(ScanFolder(folder).isEmpty());
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{".a.pcn.New123"});
     }
 

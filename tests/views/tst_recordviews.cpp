@@ -2,7 +2,6 @@
 // scanned and shown in both languages, lists are sorted by title clicks,
 // verifications ticked, grid columns hidden, shown and dragged.
 #include "records/meterfile.h"
-#include "records/recordlabels.h"
 #include "records/recordstore.h"
 #include "reports/protocoldocument.h"
 #include "views/gridconfig.h"
@@ -110,6 +109,7 @@ private slots:
     void dialogButtonsPerPage();
     void rightClickOpensDialogOnGridPage();
     void verdictColumnAndMarks();
+    void languageFromMemoryPointsFromDisk();
 
 private:
     void show(int language, const QLocale &locale);
@@ -161,9 +161,12 @@ void TestRecordViews::cleanup()
 
 void TestRecordViews::show(int language, const QLocale &locale)
 {
-    m_meters = ScanFolder(m_dir.path(), RecordLabels::defaults(language, locale));
+    m_meters = ScanFolder(m_dir.path());
     m_views->SetTextLookup(catalogTextLookup(language));
     m_views->SetLocale(locale);
+    m_views->SetMeterLoader([this](int i) {
+        return std::make_shared<const pcn::_totalblockdata>(ReadMeterFile(m_dir.filePath(m_meters[i].fileName)).meter);
+    });
     m_views->FillMeterList(&m_meters);
 }
 
@@ -546,6 +549,44 @@ void TestRecordViews::rightClickOpensDialogOnGridPage()
 }
 
 QTEST_MAIN(TestRecordViews)
+// Over a store: a language switch re-labels lists and grid from memory (the
+// folder unreadable, and no file read, which also holds for root); a
+// verification shown again after another process rewrote its file shows
+// the new points, and the list follows.
+void TestRecordViews::languageFromMemoryPointsFromDisk()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("m.pcn"));
+    pcn::_totalblockdata meter = meterOf(QStringLiteral("CE102"), QStringLiteral("7"), 4, 1, 2);
+    meter.instrument.serial = 99;
+    QVERIFY(WriteMeterFile(path, meter));
+    RecordStore store(dir.path());
+    m_views->SetTextLookup(catalogTextLookup(1));
+    m_views->FollowStore(store);
+    m_columns[GridPhase12].visible[9] = m_columns[GridPhase12].visible[10] = true;
+    store.SelectFolder(dir.path());
+    ResultGrid *grid = m_views->grid(GridPhase12);
+    const auto shown = [&] {
+        return QStringList{cell(m_views->titleList(), 0, 3), cell(m_views->titleList(), 0, 6), grid->CellText(10, 1)};
+    };
+    QCOMPARE(shown(), (QStringList{"1 phase, 2 wire", "QT-77     99", "10 C"}));
+    const int scans = store.scanCount(), reads = store.pointReads();
+    QVERIFY(QFile::setPermissions(dir.path(), {}));
+    m_views->SetTextLookup(catalogTextLookup(0));
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QCOMPARE(shown(), (QStringList{"1 фаз. 2-пров.", "QT-77     99", "10 К"}));
+    QCOMPARE(store.scanCount(), scans);
+    QCOMPARE(store.pointReads(), reads);
+
+    meter.verifications[0].points.resize(11); // one more block: another size
+    meter.verifications[0].points[1].errorPercent = 1.5;
+    QVERIFY(WriteMeterFile(path, meter));
+    m_views->ReselectMeter();
+    QCOMPARE(grid->CellText(1, 1), QStringLiteral("1,5"));
+    QCOMPARE(grid->CellText(10, 10), QStringLiteral("0"));
+    QTRY_VERIFY(store.scanCount() > scans);
+}
+
 #include "tst_recordviews.moc"
 
 // The verdict column of the grid (mark and colour), the power list's mark

@@ -5,6 +5,7 @@
 #include "records/blockdata.h"
 
 #include <QDateTime>
+#include <QLocale>
 
 namespace testsupport {
 
@@ -20,5 +21,10 @@ pcn::_blockdata sampleVerification(int scheme, int powerType, const QDateTime &m
 // A meter of `count` verifications, one day apart, power types 0..4 in turn,
 // instrument type 3, serial 777, class 0.5, year 2009.
 pcn::_totalblockdata sampleMeter(const QString &type, const QString &serialText, int scheme, int count, int points = 1);
+
+// The range texts of point k of a verification as shown in a language (0
+// Russian, 1 English), with a point as decimal separator by default.
+QString rangeU(const pcn::_blockdata &v, int k, const QLocale &locale = QLocale::c());
+QString rangeI(const pcn::_blockdata &v, int k, int language = 1, const QLocale &locale = QLocale::c());
 
 } // namespace testsupport
