@@ -102,8 +102,7 @@ const QVector<Operation> &operations()
                   }},
         {"merge",
          [](const Samples &, const QString &folder, const QString &, QStringList &) {
-             return MergeMeterFiles(in(folder, "source.pcn"), in(folder, "target.pcn"), true)
-                        .result
+             return MergeMeterFiles(in(folder, "source.pcn"), in(folder, "target.pcn"), true).result
                     == MergeResult::Merged;
          }},
         {"paste element",

@@ -10,7 +10,8 @@ using namespace pcn;
 namespace {
 
 // The current range text of an instrument type of the family in a language.
-QString rangeCurrentText(const RangeEntry &range, EncodingFamily family, int language, const QLocale &locale = QLocale::c())
+QString rangeCurrentText(const RangeEntry &range, EncodingFamily family, int language,
+                         const QLocale &locale = QLocale::c())
 {
     const int type = family == EncodingFamily::A ? 0 : family == EncodingFamily::B ? 1 : 5;
     return ::rangeCurrentText(range, {type, RangeLabels::from(catalogTextLookup(language))}, locale);

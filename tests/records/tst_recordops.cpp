@@ -14,7 +14,6 @@ using namespace opsdata;
 
 namespace {
 
-
 pcn::_totalblockdata readBack(const QString &path)
 {
     const MeterFileReadResult r = ReadMeterFile(path);

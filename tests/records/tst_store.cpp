@@ -192,10 +192,11 @@ private slots:
         // Code-point order: upper case before lower case.
         QCOMPARE(fileNames(store.meters()), (QStringList{"C.PCN", "a.pcn", "b.pcn"}));
         QCOMPARE(store.meters()[0].verifications.size(), 3);
-        QCOMPARE(store.meters()[0].verifications[1].points.size(), 11);
+        QCOMPARE(store.loadMeter(0)->verifications[1].points.size(), 11);
+        QVERIFY(store.meters()[0].verifications[1].points.isEmpty()); // the list holds summaries
         QCOMPARE(store.meters()[1].verifications.size(), 1);
         QCOMPARE(store.meters()[2].verifications.size(), 2);
-        QCOMPARE(store.meters()[2].verifications[1].points.size(), 12);
+        QCOMPARE(store.loadMeter(2)->verifications[1].points.size(), 12);
         QCOMPARE(store.meters()[2].verifications[0].serialText, QStringLiteral("222"));
         QCOMPARE(store.meters()[2].verifications[0].meterType, QStringLiteral("CE301         "));
         // Nothing unreadable was changed by the scan.
@@ -451,12 +452,19 @@ private slots:
         store.Rescan();
         QCOMPARE(store.StoreReceivedRecord(header, first, s), path);
         QCOMPARE(testsupport::readAll(*path), header + first);
+        // The list holds it at once, and tells when asked; no scan.
+        QSignalSpy stored(&store, &RecordStore::recordsStored);
+        const int scans = store.scanCount();
+        store.AnnounceStored();
+        QCOMPARE(stored.takeFirst().at(0).toStringList(), QStringList{QFileInfo(*path).fileName()});
+        QCOMPARE(store.loadMeter(0)->verifications[0].points.size(), 3);
+        QCOMPARE(store.scanCount(), scans);
 
         // The scan sees the stored verification.
         store.Rescan();
         QCOMPARE(store.meters().size(), 1);
         QCOMPARE(store.meters()[0].verifications.size(), 1);
-        QCOMPARE(store.meters()[0].verifications[0].points.size(), 3);
+        QCOMPARE(store.loadMeter(0)->verifications[0].points.size(), 3);
         QCOMPARE(store.meters()[0].verifications[0].time, QTime(9, 5, 7));
     }
 

@@ -579,11 +579,11 @@ void TestRecordViews::languageFromMemoryPointsFromDisk()
     QCOMPARE(store.pointReads(), reads);
 
     meter.verifications[0].points.resize(11); // one more block: another size
-    meter.verifications[0].points[1].errorPercent = 1.5;
+    meter.verifications[0].points[0].errorPercent = -2;
     QVERIFY(WriteMeterFile(path, meter));
     m_views->ReselectMeter();
-    QCOMPARE(grid->CellText(1, 1), QStringLiteral("1,5"));
-    QCOMPARE(grid->CellText(10, 10), QStringLiteral("0"));
+    QCOMPARE(grid->CellText(1, 1), QStringLiteral("-2"));
+    QCOMPARE(grid->CellText(10, 11), QStringLiteral("0"));
     QTRY_VERIFY(store.scanCount() > scans);
 }
 

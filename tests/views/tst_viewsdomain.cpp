@@ -88,8 +88,10 @@ void TestViewsDomain::cellTexts()
     QCOMPARE(gridCellText(GridPhase34, 18, p, 0, kEnglish), QStringLiteral("1234.567"));
     QCOMPARE(gridCellText(GridPhase34, 25, p, 0, kEnglish), QStringLiteral("-12.345"));
     QCOMPARE(gridCellText(GridPhase34, 26, p, 0, kEnglish), QStringLiteral("250"));
-    QCOMPARE(gridCellText(GridPhase34, 27, p, 0, kEnglish, {0, RangeLabels::from(catalogTextLookup(1))}), QStringLiteral("10 C"));
-    QCOMPARE(gridCellText(GridPhase34, 27, p, 0, kEnglish, {1, RangeLabels::from(catalogTextLookup(1))}), QStringLiteral("40"));
+    QCOMPARE(gridCellText(GridPhase34, 27, p, 0, kEnglish, {0, RangeLabels::from(catalogTextLookup(1))}),
+             QStringLiteral("10 C"));
+    QCOMPARE(gridCellText(GridPhase34, 27, p, 0, kEnglish, {1, RangeLabels::from(catalogTextLookup(1))}),
+             QStringLiteral("40"));
     QCOMPARE(gridCellText(GridPhase34, 0, p, 6, kEnglish), QStringLiteral("7"));
     // Three-wire code 3 is the line voltage BC; single-phase code 4 the total factor.
     QCOMPARE(gridCellText(GridPhase33, 3, p, 0, kEnglish), QStringLiteral("380.5"));
