@@ -316,6 +316,7 @@ void RecordStore::ClearMeters()
 {
     m_meters = QVector<pcn::_totalblockdata>();
     m_stamp.clear();
+    m_stored.clear();
     m_listed = false;
     emit folderRescanned();
 }
@@ -413,6 +414,16 @@ std::shared_ptr<const pcn::_totalblockdata> RecordStore::loadMeter(int index)
     // work.
     if (!meter || meter->identity != listed.identity)
         QTimer::singleShot(0, this, &RecordStore::RefreshIfChanged);
+    return meter;
+}
+
+std::optional<pcn::_totalblockdata> RecordStore::meterToChange(int index)
+{
+    const std::shared_ptr<const pcn::_totalblockdata> loaded = loadMeter(index);
+    if (!loaded)
+        return std::nullopt;
+    pcn::_totalblockdata meter = *loaded;
+    meter.identity = m_meters.at(index).identity;
     return meter;
 }
 

@@ -183,6 +183,11 @@ public:
     // follows as it does for any change on disk (folderChangedOnDisk, once
     // no command holds the list).
     std::shared_ptr<const pcn::_totalblockdata> loadMeter(int index);
+    // The meter at `index` with its points, for a command that rewrites its
+    // file: it carries the identity the file was listed with, so that the
+    // guarded write refuses a file changed since (the user saw the listed
+    // content). Nothing when the file cannot be read now.
+    std::optional<pcn::_totalblockdata> meterToChange(int index);
     // Every meter of the list with its points, in list order; those whose
     // file cannot be read now are left out.
     QVector<pcn::_totalblockdata> loadMeters();

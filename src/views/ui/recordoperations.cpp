@@ -139,19 +139,14 @@ const pcn::_totalblockdata *RecordOperations::selectedMeter() const
     return &m_store.meters().at(index);
 }
 
-// The meter with its points, for a command that rewrites its file. It keeps
-// the identity its file was listed with, so that a file changed since is
-// found by the guarded write and the user told; a file that cannot be read
-// now is told the same way.
+// The meter with its points, for a command that rewrites its file; a file
+// changed since it was listed is found by the guarded write and the user
+// told, one that cannot be read now is told the same way.
 std::optional<pcn::_totalblockdata> RecordOperations::meterWithPoints(int meterIndex)
 {
-    const std::shared_ptr<const pcn::_totalblockdata> loaded = m_store.loadMeter(meterIndex);
-    if (!loaded) {
+    std::optional<pcn::_totalblockdata> meter = m_store.meterToChange(meterIndex);
+    if (!meter)
         reportChangedMeanwhile();
-        return std::nullopt;
-    }
-    pcn::_totalblockdata meter = *loaded;
-    meter.identity = m_store.meters().at(meterIndex).identity;
     return meter;
 }
 
