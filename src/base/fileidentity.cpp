@@ -118,6 +118,11 @@ GuardedWrite writeFileIfUnchanged(const QString &path, const QByteArray &bytes, 
     const bool done = platform::writeFileAtomically(path, bytes, readOnly, [&] {
         if (!asRead.known)
             return true;
+        // A folder in the file's place was never a file anyone read: the
+        // write fails as it would without the check, and no workstation is
+        // to blame.
+        if (QFileInfo(path).isDir())
+            return false;
         locked = lock.acquire();
         changed = locked && changeSinceRead(path, asRead) != FileChange::Unchanged;
         return locked && !changed;

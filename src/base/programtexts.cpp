@@ -73,6 +73,15 @@ Texts textsOf(ProgramText id)
         return {"%1 не объединён: файл не читается.", "%1 was left out: the file cannot be read."};
     case ProgramText::FieldsToCorrect:
         return {"Заполните или исправьте: %1", "Fill in or correct: %1"};
+    case ProgramText::UnsavedEntriesClose:
+        return {"Записи не сохранены в файл и не записаны в прибор. Закрыть окно без них?",
+                "The entries have been neither saved to a file nor written to the device. Close without them?"};
+    case ProgramText::UnsavedEntriesReplace:
+        return {"Записи не сохранены в файл и не записаны в прибор. Заменить их?",
+                "The entries have been neither saved to a file nor written to the device. Replace them?"};
+    case ProgramText::UnstorableMeterType:
+        return {"Тип прибора «%1» содержит символы, которые нельзя записать: %2",
+                "The device type \"%1\" contains characters that cannot be stored: %2"};
     case ProgramText::ManualNotOpened:
         return {"Ни одна программа не смогла открыть руководство. Файл руководства: %1",
                 "No program could open the manual. The manual is the file %1"};

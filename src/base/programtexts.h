@@ -43,6 +43,11 @@ enum class ProgramText {
     MergeAllUnreadable, // "%1": a file that cannot be read
     // The meter database editor: the fields that keep "Apply" disabled.
     FieldsToCorrect, // "%1": their names
+    // Entries neither saved to a file nor written to the instrument, before
+    // the editor closes or they are replaced.
+    UnsavedEntriesClose,
+    UnsavedEntriesReplace,
+    UnstorableMeterType, // "%1": the meter type, "%2": what cannot be stored
     // Help when no program opens the manual.
     ManualNotOpened, // "%1": the manual's file
     // A stored file was changed or removed by another workstation sharing

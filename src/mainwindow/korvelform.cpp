@@ -389,11 +389,9 @@ bool TKorvelForm::askPassword(bool withDeleteCheckBox, bool *deleteSources)
     // The merge asks with the delete check box, which starts unticked.
     TPswdEnterForm &dialog =
         withDeleteCheckBox ? static_cast<TPswdEnterForm &>(*pswd3Form()) : static_cast<TPswdEnterForm &>(*pswd2Form());
-    if (withDeleteCheckBox && dialog.DelCheckBox)
-        dialog.DelCheckBox->setChecked(false);
     const PasswordAnswer answer = AskPassword(dialog, m_password, message(19), m_show);
-    if (deleteSources && dialog.DelCheckBox)
-        *deleteSources = dialog.DelCheckBox->isChecked();
+    if (deleteSources)
+        *deleteSources = dialog.deleteSourcesTicked();
     return answer == PasswordAnswer::Accepted;
 }
 

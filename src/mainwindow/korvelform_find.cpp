@@ -51,9 +51,7 @@ void TKorvelForm::wireFindMeter()
         shown->show();
         shown->raise();
         shown->activateWindow();
-        // Ready for the next search: the serial field, its text selected.
-        shown->SerialEdit->setFocus();
-        shown->SerialEdit->selectAll();
+        shown->focusSerial();
     });
     connect(m_services, &AppServices::textsApplied, this, [this, dialog] {
         if (*dialog)

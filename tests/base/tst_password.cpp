@@ -1,12 +1,15 @@
 // The access password: the enter dialog, the change dialog and the store.
 #include "base/platform.h"
 #include "base/ui/passworddialogs.h"
+#include "dialogwidgets.h"
 
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
 
 #include <sys/stat.h>
+
+using testsupport::child;
 
 namespace {
 
@@ -68,7 +71,7 @@ private slots:
     void emptyPasswordAcceptsEmptyEntry()
     {
         TPswd2Form dialog;
-        whenDialogShown([&](QDialog *) { QTest::mouseClick(dialog.Button1, Qt::LeftButton); });
+        whenDialogShown([&](QDialog *) { QTest::mouseClick(child<QPushButton>(dialog, "Button1"), Qt::LeftButton); });
         QCOMPARE(AskPassword(dialog, QString(), QStringLiteral("Invalid password."), recorder()),
                  PasswordAnswer::Accepted);
         QVERIFY(shown.isEmpty());
@@ -77,10 +80,11 @@ private slots:
     void entryIsCaseSensitiveAndClearedEachTime()
     {
         TPswd2Form dialog;
-        dialog.Edit1->setText(QStringLiteral("left over"));
+        child<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("left over"));
         whenDialogShown([&](QDialog *) {
-            QVERIFY(dialog.Edit1->text().isEmpty());
-            typeAndPress(dialog.Edit1, QStringLiteral("SECRET"), dialog.Button1);
+            QVERIFY(child<QLineEdit>(dialog, "Edit1")->text().isEmpty());
+            typeAndPress(child<QLineEdit>(dialog, "Edit1"), QStringLiteral("SECRET"),
+                         child<QPushButton>(dialog, "Button1"));
         });
         QCOMPARE(AskPassword(dialog, QStringLiteral("secret"), QStringLiteral("Invalid password."), recorder()),
                  PasswordAnswer::Refused);
@@ -88,15 +92,18 @@ private slots:
         QCOMPARE(shown[0].text, QStringLiteral("Invalid password."));
         QCOMPARE(shown[0].kind, MessageKind::Information);
 
-        whenDialogShown([&](QDialog *) { typeAndPress(dialog.Edit1, QStringLiteral("secret"), dialog.Button1); });
+        whenDialogShown([&](QDialog *) {
+            typeAndPress(child<QLineEdit>(dialog, "Edit1"), QStringLiteral("secret"),
+                         child<QPushButton>(dialog, "Button1"));
+        });
         QCOMPARE(AskPassword(dialog, QStringLiteral("secret"), QString(), recorder()), PasswordAnswer::Accepted);
     }
 
     void cancelRefusesSilently()
     {
         TPswd3Form dialog;
-        QVERIFY(dialog.DelCheckBox);
-        whenDialogShown([&](QDialog *) { QTest::mouseClick(dialog.Button2, Qt::LeftButton); });
+        QVERIFY(dialog.findChild<QCheckBox *>("DelCheckBox"));
+        whenDialogShown([&](QDialog *) { QTest::mouseClick(child<QPushButton>(dialog, "Button2"), Qt::LeftButton); });
         QCOMPARE(AskPassword(dialog, QString(), QStringLiteral("x"), recorder()), PasswordAnswer::Cancelled);
         QVERIFY(shown.isEmpty());
     }
@@ -104,12 +111,12 @@ private slots:
     void entryFieldsTakeAtMostEightCharacters()
     {
         TPswdForm change;
-        QTest::keyClicks(change.NewPswdEdit, QStringLiteral("123456789"));
-        QCOMPARE(change.NewPswdEdit->text(), QStringLiteral("12345678"));
+        QTest::keyClicks(child<QLineEdit>(change, "NewPswdEdit"), QStringLiteral("123456789"));
+        QCOMPARE(child<QLineEdit>(change, "NewPswdEdit")->text(), QStringLiteral("12345678"));
         TPswd2Form enter;
-        QTest::keyClicks(enter.Edit1, QStringLiteral("abcdefghij"));
-        QCOMPARE(enter.Edit1->text().size(), 8);
-        QCOMPARE(enter.Edit1->echoMode(), QLineEdit::Password);
+        QTest::keyClicks(child<QLineEdit>(enter, "Edit1"), QStringLiteral("abcdefghij"));
+        QCOMPARE(child<QLineEdit>(enter, "Edit1")->text().size(), 8);
+        QCOMPARE(child<QLineEdit>(enter, "Edit1")->echoMode(), QLineEdit::Password);
     }
 
     void changeComesBackAfterErrorsUntilCancelled()
@@ -117,17 +124,18 @@ private slots:
         TPswdForm dialog;
         // Wrong current password, then mismatching new ones, then cancel.
         whenDialogShown([&](QDialog *) {
-            QTest::keyClicks(dialog.CurrentPswdEdit, QStringLiteral("wrong"));
-            QTest::keyClicks(dialog.NewPswdEdit, QStringLiteral("n1"));
-            QTest::keyClicks(dialog.RepPswdEdit, QStringLiteral("n1"));
-            QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+            QTest::keyClicks(child<QLineEdit>(dialog, "CurrentPswdEdit"), QStringLiteral("wrong"));
+            QTest::keyClicks(child<QLineEdit>(dialog, "NewPswdEdit"), QStringLiteral("n1"));
+            QTest::keyClicks(child<QLineEdit>(dialog, "RepPswdEdit"), QStringLiteral("n1"));
+            QTest::mouseClick(child<QPushButton>(dialog, "Button1"), Qt::LeftButton);
             whenDialogShown([&](QDialog *) {
-                QVERIFY(dialog.CurrentPswdEdit->text().isEmpty());
-                QTest::keyClicks(dialog.CurrentPswdEdit, QStringLiteral("old"));
-                QTest::keyClicks(dialog.NewPswdEdit, QStringLiteral("n1"));
-                QTest::keyClicks(dialog.RepPswdEdit, QStringLiteral("n2"));
-                QTest::mouseClick(dialog.Button1, Qt::LeftButton);
-                whenDialogShown([&](QDialog *) { QTest::mouseClick(dialog.Button2, Qt::LeftButton); });
+                QVERIFY(child<QLineEdit>(dialog, "CurrentPswdEdit")->text().isEmpty());
+                QTest::keyClicks(child<QLineEdit>(dialog, "CurrentPswdEdit"), QStringLiteral("old"));
+                QTest::keyClicks(child<QLineEdit>(dialog, "NewPswdEdit"), QStringLiteral("n1"));
+                QTest::keyClicks(child<QLineEdit>(dialog, "RepPswdEdit"), QStringLiteral("n2"));
+                QTest::mouseClick(child<QPushButton>(dialog, "Button1"), Qt::LeftButton);
+                whenDialogShown(
+                    [&](QDialog *) { QTest::mouseClick(child<QPushButton>(dialog, "Button2"), Qt::LeftButton); });
             });
         });
         const auto result =
@@ -142,8 +150,8 @@ private slots:
     {
         TPswdForm dialog;
         whenDialogShown([&](QDialog *) {
-            QTest::keyClicks(dialog.CurrentPswdEdit, QStringLiteral("old"));
-            QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+            QTest::keyClicks(child<QLineEdit>(dialog, "CurrentPswdEdit"), QStringLiteral("old"));
+            QTest::mouseClick(child<QPushButton>(dialog, "Button1"), Qt::LeftButton);
         });
         const auto result = ChangePassword(dialog, QStringLiteral("old"), QString(), QString(), recorder());
         QVERIFY(result.has_value());

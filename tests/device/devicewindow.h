@@ -7,9 +7,11 @@
 #include "device/ui/contentform.h"
 #include "device/ui/devicecommands.h"
 #include "mainwindow/korvelform.h"
+#include "dialogwidgets.h"
 #include "mainwindowfixture.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 
 #include <functional>
@@ -36,6 +38,8 @@ struct DeviceWindow : testsupport::MainWindowFixture {
     }
     QString status() const { return form->messagePanel()->text(); }
     void read() { form->action(Command::ReadArchive)->trigger(); }
+    // Reads with every verification of the content ticked.
+    void readEverything();
 };
 
 // Runs `step` inside the content dialog's own event loop once it shows.
@@ -52,6 +56,15 @@ inline void whenContentShown(DeviceWindow &w, std::function<void(TContForm &)> s
                 f.reject();
         });
     });
+}
+
+inline void DeviceWindow::readEverything()
+{
+    whenContentShown(*this, [](TContForm &f) {
+        testsupport::child<QPushButton>(f, "AllCalibrationButton")->click();
+        testsupport::child<QPushButton>(f, "ReadCalibrationButton")->click();
+    });
+    read();
 }
 
 } // namespace sessiontest

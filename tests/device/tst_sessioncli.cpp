@@ -3,7 +3,6 @@
 // model class, damaged and special records, the user's selection, failures,
 // and the helpers the program's session shares with the command.
 #include "device/archivesession.h"
-#include "samplerecords.h"
 #include "deviceoutcome/outcometext.h"
 #include "tst_sessionsupport.h"
 
@@ -114,64 +113,33 @@ private slots:
         QCOMPARE(words(device::Status::Ok, port, none, 1), QStringList({{}, {}}));
     }
 
-    void everyModelClass_data()
-    {
-        QTest::addColumn<int>("modelClass");
-        QTest::addColumn<QString>("voltageText");
-        QTest::addColumn<QStringList>("currentTexts");
-        // The first file in name order, its four points. Voltage ranges come
-        // from each model's built-in table (class 0: 400/250/100, class 1:
-        // 220/120/60, class 2: 480/240/120/60, class 3: 240/120/60) or the
-        // delivered list; the third point of every meter uses current clamps
-        // where the instrument has them.
-        QTest::newRow("class 0") << 0 << "100" << QStringList{"10 T", "10 T", "100 C", "10 T"};
-        QTest::newRow("class 1") << 1 << "220" << QStringList{"1", "2.5", "2.5", "10"};
-        QTest::newRow("class 2") << 2 << "240" << QStringList{"1", "2.5", "2.5", "10"};
-        QTest::newRow("class 3") << 3 << "60" << QStringList{"1 T", "1 T", "10 C", "10 T"};
-        QTest::newRow("class 5") << 5 << "240" << QStringList{"1 T", "5 T", "5 C", "10 T"};
-        QTest::newRow("class 6") << 6 << "240" << QStringList{"1 T", "5 T", "5 C", "10 T"};
-    }
-
+    void everyModelClass_data() { sessiontest::addModelClasses(); }
     void everyModelClass()
     {
         QFETCH(int, modelClass);
         QFETCH(QString, voltageText);
         QFETCH(QStringList, currentTexts);
-        Sim sim({"--model-class", QString::number(modelClass), "--records", "6", "--points", "4", "--serial", "4321"});
+        Sim sim(sessiontest::modelClassSim(modelClass));
         QVERIFY(!sim.path.isEmpty());
         QTemporaryDir dir;
         const CliRun run = readArchive(sim.path, dir.path());
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.out.endsWith(QStringLiteral(" Reading has been successfully completed.\n")), qPrintable(run.out));
-        QCOMPARE(run.out.count(QStringLiteral("{\"file\":")), 6);
+        QCOMPARE(run.out.count(QStringLiteral("{\"file\":")), sessiontest::kClassRecords);
+        sessiontest::checkModelClassFiles(dir.path(), modelClass, voltageText, currentTexts);
+        if (QTest::currentTestFailed())
+            return;
 
-        const auto files = readFolder(dir.path());
-        QCOMPARE(files.size(), 6);
-        QStringList stored;
-        for (const MeterFileReadResult &file : files) {
-            QVERIFY(file.readable);
-            QCOMPARE(int(file.meter.instrument.type), modelClass);
-            QCOMPARE(int(file.meter.instrument.serial), 4321);
-            QCOMPARE(file.meter.verifications.size(), 1);
-            const pcn::_blockdata &v = file.meter.verifications.first();
-            QCOMPARE(v.points.size(), 4);
-            for (int k = 0; k < v.points.size(); ++k)
-                QVERIFY(!testsupport::rangeU(v, k).isEmpty() && !testsupport::rangeI(v, k).isEmpty());
-            stored << storedKey(v);
-        }
         // Every verification of the archive became a file named after it.
+        const auto files = readFolder(dir.path());
+        QStringList stored;
+        for (const MeterFileReadResult &file : files)
+            stored << storedKey(file.meter.verifications.first());
         QStringList listed = contentKeys(sim.path);
         listed.sort();
         stored.sort();
         QCOMPARE(stored, listed);
-
         const pcn::_blockdata &first = files.first().meter.verifications.first();
-        QStringList texts;
-        for (int k = 0; k < first.points.size(); ++k) {
-            texts << testsupport::rangeI(first, k);
-            QCOMPARE(testsupport::rangeU(first, k), voltageText);
-        }
-        QCOMPARE(texts, currentTexts);
         if (modelClass == 0) {
             // Instrument range code 1 holds range digit 6: current clamps
             // (kind 2), 100 A as the quarter-ampere word 400, "100 К".
@@ -274,25 +242,18 @@ private slots:
         QVERIFY(QDir(dir.path()).isEmpty());
     }
 
+    void secondReadingReplacesFiles_data() { sessiontest::addSecondReadings(); }
     void secondReadingReplacesFiles()
     {
-        Sim sim({"--model-class", "0", "--records", "3", "--points", "2"});
+        QFETCH(QStringList, simArgs);
+        QFETCH(QByteArray, spoil);
+        Sim sim(simArgs);
         QVERIFY(!sim.path.isEmpty());
         QTemporaryDir dir;
         QCOMPARE(readArchive(sim.path, dir.path()).exitCode, 0);
-        const auto first = readFolder(dir.path());
-        QCOMPARE(first.size(), 3);
-        // Spoil one stored file; the next reading writes it anew.
-        const QString spoiled = QDir(dir.path()).filePath(first.firstKey());
-        QFile::setPermissions(spoiled, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QVERIFY(testsupport::writeAll(spoiled, QByteArray(40, 'x')));
-        QVERIFY(!ReadMeterFile(spoiled).readable);
+        const QStringList first = sessiontest::spoilFirst(dir.path(), spoil);
         QCOMPARE(readArchive(sim.path, dir.path()).exitCode, 0);
-        const auto second = readFolder(dir.path());
-        QCOMPARE(second.keys(), first.keys());
-        QVERIFY(second.value(first.firstKey()).readable);
-        QCOMPARE(testsupport::readAll(spoiled).size(), 67 + 1134);
-        QVERIFY(!(QFileInfo(spoiled).permissions() & QFileDevice::WriteOwner));
+        sessiontest::checkReplaced(first, dir.path());
     }
 
     void selection()
@@ -359,20 +320,9 @@ private slots:
         QCOMPARE(report.complete(), text.isEmpty());
     }
 
-    // Verifications that cannot be stored: the message on stderr, a
-    // non-zero exit, and the files stored read back whole. A name is
-    // blocked by a folder of that name; a folder without write permission
-    // stops everyone but the superuser.
-    void unstoredRecordsAreReported_data()
-    {
-        QTest::addColumn<QList<int>>("blocked"); // slots whose names are taken, counted from 0
-        QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<int>("stored");
-        QTest::newRow("second of three") << QList<int>{1} << false << 2;
-        QTest::newRow("no name can be created") << QList<int>{0, 1, 2} << false << 0;
-        QTest::newRow("read-only folder") << QList<int>{} << true << 0;
-    }
-
+    // Verifications that cannot be stored: the message on stderr and a
+    // non-zero exit.
+    void unstoredRecordsAreReported_data() { sessiontest::addUnstoredRecords(); }
     void unstoredRecordsAreReported()
     {
         QFETCH(QList<int>, blocked);
@@ -380,31 +330,14 @@ private slots:
         QFETCH(int, stored);
         if (readOnly && ::geteuid() == 0)
             QSKIP("the superuser writes into read-only folders");
-        Sim sim({"--model-class", "1", "--records", "3", "--points", "1"});
+        Sim sim(sessiontest::kUnstoredSim);
         QVERIFY(!sim.path.isEmpty());
-        QTemporaryDir scratch;
-        const CliRun names = readArchive(sim.path, scratch.path());
-        QCOMPARE(names.exitCode, 0);
-        const QStringList lines = names.out.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^\\{")));
-        QCOMPARE(lines.size(), 3);
-
         QTemporaryDir dir;
-        for (int k : blocked) {
-            const QString path =
-                QJsonDocument::fromJson(lines.at(k).toUtf8()).object().value(QStringLiteral("file")).toString();
-            QVERIFY(QDir(dir.path()).mkdir(QFileInfo(path).fileName()));
-        }
-        if (readOnly)
-            QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QVERIFY(sessiontest::blockNames(sim.path, dir.path(), blocked, readOnly));
         const CliRun run = readArchive(sim.path, dir.path());
-        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        sessiontest::checkUnstoredFiles(dir.path(), stored);
         QCOMPARE(run.exitCode, 13);
-        QCOMPARE(run.err,
-                 QStringLiteral("Unable to create file. Verifications not stored: %1 of 3.\n").arg(3 - stored));
-        const auto files = readFolder(dir.path());
-        QCOMPARE(files.size(), stored);
-        for (const MeterFileReadResult &file : files)
-            QVERIFY(file.readable);
+        QCOMPARE(run.err, sessiontest::unstoredMessage(stored) + QLatin1Char('\n'));
     }
 
     void failures()

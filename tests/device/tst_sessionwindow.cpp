@@ -22,6 +22,7 @@
 #include "views/textlookup.h"
 #include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
+#include "dialogwidgets.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -38,8 +39,11 @@
 
 #include <optional>
 
+#include <unistd.h>
+
 using sessiontest::readFolder;
 using sessiontest::Sim;
+using testsupport::child;
 
 namespace {
 
@@ -69,7 +73,7 @@ void click(QAbstractButton *button)
 
 QTreeWidgetItem *row(TContForm &f, int r)
 {
-    return f.ContentListView->topLevelItem(r);
+    return child<QTreeWidget>(f, "ContentListView")->topLevelItem(r);
 }
 
 } // namespace
@@ -108,21 +112,23 @@ private slots:
         whenSettingsShown(w, [&](TFrmCom &f) {
             QVERIFY(f.isVisible());
             QCOMPARE(f.windowTitle(), QStringLiteral("Communication parameters"));
-            QVERIFY(f.UsbRadioButton->isChecked());
-            QVERIFY(!f.ComPortGroupBox->isEnabled());
-            QCOMPARE(f.PortComboBox->currentIndex(), 0);
-            QCOMPARE(f.PortComboBox->currentText(), PortNames().at(0));
-            QCOMPARE(f.RateComboBox->currentText(), QStringLiteral("115200"));
+            QVERIFY(child<QRadioButton>(f, "UsbRadioButton")->isChecked());
+            QVERIFY(!child<QGroupBox>(f, "ComPortGroupBox")->isEnabled());
+            QCOMPARE(child<QComboBox>(f, "PortComboBox")->currentIndex(), 0);
+            QCOMPARE(child<QComboBox>(f, "PortComboBox")->currentText(), PortNames().at(0));
+            QCOMPARE(child<QComboBox>(f, "RateComboBox")->currentText(), QStringLiteral("115200"));
             // USB: the lists take the button-face colour; serial: the window
             // colour.
-            QCOMPARE(f.RateComboBox->palette().color(QPalette::Base), f.palette().color(QPalette::Button));
-            click(f.SerialRadioButton);
-            QVERIFY(f.ComPortGroupBox->isEnabled());
-            QCOMPARE(f.RateComboBox->palette().color(QPalette::Base), f.palette().color(QPalette::Base));
-            click(f.UsbRadioButton);
-            QVERIFY(!f.ComPortGroupBox->isEnabled());
+            QCOMPARE(child<QComboBox>(f, "RateComboBox")->palette().color(QPalette::Base),
+                     f.palette().color(QPalette::Button));
+            click(child<QRadioButton>(f, "SerialRadioButton"));
+            QVERIFY(child<QGroupBox>(f, "ComPortGroupBox")->isEnabled());
+            QCOMPARE(child<QComboBox>(f, "RateComboBox")->palette().color(QPalette::Base),
+                     f.palette().color(QPalette::Base));
+            click(child<QRadioButton>(f, "UsbRadioButton"));
+            QVERIFY(!child<QGroupBox>(f, "ComPortGroupBox")->isEnabled());
             checked = true;
-            click(f.CancelButton);
+            click(child<QPushButton>(f, "CancelButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
         QVERIFY(checked);
@@ -133,10 +139,10 @@ private slots:
         Window w;
         QVERIFY(w.open());
         whenSettingsShown(w, [](TFrmCom &f) {
-            click(f.SerialRadioButton);
-            f.PortComboBox->setCurrentIndex(11);
-            f.RateComboBox->setCurrentIndex(1);
-            click(f.ApplyButton);
+            click(child<QRadioButton>(f, "SerialRadioButton"));
+            child<QComboBox>(f, "PortComboBox")->setCurrentIndex(11);
+            child<QComboBox>(f, "RateComboBox")->setCurrentIndex(1);
+            click(child<QPushButton>(f, "ApplyButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
         const AppSettings &s = w.form->settings();
@@ -162,11 +168,11 @@ private slots:
         Sim sim({"--model-class", "3", "--records", "2", "--points", "1"});
         QVERIFY(!sim.path.isEmpty());
         whenSettingsShown(w, [&sim](TFrmCom &f) {
-            QVERIFY(f.SerialRadioButton->isChecked());
-            QCOMPARE(f.PortComboBox->currentIndex(), 11);
-            QCOMPARE(f.RateComboBox->currentText(), QStringLiteral("19200"));
-            f.PortComboBox->setEditText(sim.path);
-            click(f.ApplyButton);
+            QVERIFY(child<QRadioButton>(f, "SerialRadioButton")->isChecked());
+            QCOMPARE(child<QComboBox>(f, "PortComboBox")->currentIndex(), 11);
+            QCOMPARE(child<QComboBox>(f, "RateComboBox")->currentText(), QStringLiteral("19200"));
+            child<QComboBox>(f, "PortComboBox")->setEditText(sim.path);
+            click(child<QPushButton>(f, "ApplyButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
         QCOMPARE(w.form->settings().portIndex, 11); // the index stays meaningful
@@ -174,9 +180,9 @@ private slots:
         QCOMPARE(w.form->connectionPanel()->text(), QLatin1Char(' ') + sim.path + QStringLiteral(";   19200 bps"));
         QString portShown, rateShown;
         whenContentShown(w, [&](TContForm &f) {
-            portShown = w.commands->exchangeForm()->PortExchangeLabel->text();
-            rateShown = w.commands->exchangeForm()->RateValueLabel->text();
-            click(f.CancelReadCalibrationButton);
+            portShown = child<QLabel>(w.commands->exchangeForm(), "PortExchangeLabel")->text();
+            rateShown = child<QLabel>(w.commands->exchangeForm(), "RateValueLabel")->text();
+            click(child<QPushButton>(f, "CancelReadCalibrationButton"));
         });
         w.read();
         QCOMPARE(portShown, QStringLiteral("Port: ") + sim.path);
@@ -185,8 +191,8 @@ private slots:
 
         // Choosing a table entry again forgets the typed path.
         whenSettingsShown(w, [](TFrmCom &f) {
-            f.PortComboBox->setCurrentIndex(2);
-            click(f.ApplyButton);
+            child<QComboBox>(f, "PortComboBox")->setCurrentIndex(2);
+            click(child<QPushButton>(f, "ApplyButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
         QVERIFY(device::loadTypedPortPath().isEmpty());
@@ -199,11 +205,11 @@ private slots:
         QVERIFY(w.open());
         const QString before = w.form->connectionPanel()->text();
         whenSettingsShown(w, [](TFrmCom &f) {
-            click(f.SerialRadioButton);
-            f.PortComboBox->setCurrentIndex(11);
-            f.RateComboBox->setCurrentIndex(0);
-            f.PortComboBox->setEditText(QStringLiteral("/dev/pts/77"));
-            click(f.CancelButton);
+            click(child<QRadioButton>(f, "SerialRadioButton"));
+            child<QComboBox>(f, "PortComboBox")->setCurrentIndex(11);
+            child<QComboBox>(f, "RateComboBox")->setCurrentIndex(0);
+            child<QComboBox>(f, "PortComboBox")->setEditText(QStringLiteral("/dev/pts/77"));
+            click(child<QPushButton>(f, "CancelButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
         QCOMPARE(int(w.form->settings().interfaceType), int(InterfaceUsb));
@@ -213,17 +219,14 @@ private slots:
         QCOMPARE(w.form->connectionPanel()->text(), before);
     }
 
-    void readsEveryModelClass_data()
-    {
-        QTest::addColumn<int>("modelClass");
-        for (int c : {0, 1, 2, 3, 5, 6})
-            QTest::newRow(qPrintable(QStringLiteral("class %1").arg(c))) << c;
-    }
-
+    void readsEveryModelClass_data() { sessiontest::addModelClasses(); }
     void readsEveryModelClass()
     {
         QFETCH(int, modelClass);
-        Sim sim({"--model-class", QString::number(modelClass), "--records", "3", "--points", "2"});
+        QFETCH(QString, voltageText);
+        QFETCH(QStringList, currentTexts);
+        const int records = sessiontest::kClassRecords;
+        Sim sim(sessiontest::modelClassSim(modelClass));
         QVERIFY(!sim.path.isEmpty());
         Window w;
         QVERIFY(w.open());
@@ -240,9 +243,9 @@ private slots:
             QCOMPARE(w.status(), QStringLiteral(" Reading log."));
             QVERIFY(!w.commands->exchangeForm()->isVisible()); // hidden while the user chooses
             QCOMPARE(f.windowTitle(), QStringLiteral("Verification log contents"));
-            QCOMPARE(f.TotalCalibrationLabel->text(), QStringLiteral("Total verifications: 3"));
-            QCOMPARE(f.ContentListView->topLevelItemCount(), 3);
-            for (int r = 0; r < 3; ++r) {
+            QCOMPARE(child<QLabel>(f, "TotalCalibrationLabel")->text(), QStringLiteral("Total verifications: 6"));
+            QCOMPARE(child<QTreeWidget>(f, "ContentListView")->topLevelItemCount(), records);
+            for (int r = 0; r < records; ++r) {
                 QCOMPARE(row(f, r)->text(TContForm::ColumnNumber), QString::number(r + 1));
                 QCOMPARE(row(f, r)->checkState(0), Qt::Unchecked);
             }
@@ -252,36 +255,30 @@ private slots:
             QCOMPARE(row(f, 0)->text(TContForm::ColumnDateTime), QStringLiteral("27/02/2024      09:15:30"));
             // Few rows: the list panel shrinks to (rows + 4) × font size × 2.
             const int size = f.font().pointSize();
-            if ((3 + 4) * size * 2 < TContForm::kListPanelHeight)
-                QCOMPARE(f.ListPanel->height(), (3 + 4) * size * 2);
-            click(f.AllCalibrationButton);
-            click(f.ReadCalibrationButton);
+            if ((records + 4) * size * 2 < TContForm::kListPanelHeight)
+                QCOMPARE(child<QWidget>(f, "ListPanel")->height(), (records + 4) * size * 2);
+            click(child<QPushButton>(f, "AllCalibrationButton"));
+            click(child<QPushButton>(f, "ReadCalibrationButton"));
         });
         int phaseTotal = 0;
         connect(w.commands, &DeviceCommands::recordPhaseStarted, this, [&](int total) {
             phaseTotal = total;
             QVERIFY(w.commands->exchangeForm()->isVisible());
-            QVERIFY(w.commands->exchangeForm()->InstrumentPanel->isVisible());
-            QCOMPARE(w.commands->exchangeForm()->TotalValue->text(), QStringLiteral("3"));
-            QCOMPARE(w.commands->exchangeForm()->SerialNumberValue->text(), QStringLiteral("1234"));
+            QVERIFY(child<QGroupBox>(w.commands->exchangeForm(), "InstrumentPanel")->isVisible());
+            QCOMPARE(child<QLabel>(w.commands->exchangeForm(), "TotalValue")->text(), QString::number(records));
+            QCOMPARE(child<QLabel>(w.commands->exchangeForm(), "SerialNumberValue")->text(), QStringLiteral("4321"));
         });
         QSignalSpy finished(w.commands, &DeviceCommands::runFinished);
         w.read();
         QVERIFY(shown);
-        QCOMPARE(phaseTotal, 3);
+        QCOMPARE(phaseTotal, records);
         QCOMPARE(finished.size(), 1);
         QCOMPARE(finished.first().first().toInt(), 0);
         QCOMPARE(w.status(), kSuccess);
 
-        const auto files = readFolder(w.dataFolder());
-        QCOMPARE(files.size(), 3);
-        for (const MeterFileReadResult &file : files) {
-            QVERIFY(file.readable);
-            QCOMPARE(int(file.meter.instrument.type), modelClass);
-            QCOMPARE(file.meter.verifications.first().points.size(), 2);
-        }
+        sessiontest::checkModelClassFiles(w.dataFolder(), modelClass, voltageText, currentTexts);
         // The window is given back and shows what was stored.
-        QCOMPARE(w.form->store().meters().size(), 3);
+        QCOMPARE(w.form->store().meters().size(), records);
         QVERIFY(w.form->folderPanel()->isEnabled());
         QVERIFY(w.form->action(Command::ReadArchive)->isEnabled());
         QVERIFY(w.form->action(Command::CommunicationSetup)->isEnabled());
@@ -289,7 +286,7 @@ private slots:
         QVERIFY(w.form->statusTimer()->isActive());
         QCOMPARE(w.form->windowTitle(), kTitle);
         QVERIFY(w.commands->exchangeForm() == nullptr);
-        QCOMPARE(w.commands->contentForm()->ContentListView->topLevelItemCount(), 0);
+        QCOMPARE(child<QTreeWidget>(w.commands->contentForm(), "ContentListView")->topLevelItemCount(), 0);
     }
 
     void endedReadings_data() { sessiontest::addEndedReadings(); }
@@ -311,11 +308,7 @@ private slots:
         w.useSerial(port);
         QSignalSpy content(w.commands, &DeviceCommands::contentDialogShown);
         QSignalSpy finished(w.commands, &DeviceCommands::runFinished);
-        whenContentShown(w, [](TContForm &f) {
-            click(f.AllCalibrationButton);
-            click(f.ReadCalibrationButton);
-        });
-        w.read();
+        w.readEverything();
         QCOMPARE(content.size(), chosen ? 1 : 0);
         QCOMPARE(finished.size(), 1);
         QCOMPARE(finished.first().first().toInt(), code);
@@ -410,8 +403,8 @@ private slots:
         QVERIFY(w.open());
         w.useSerial(sim.path);
         whenContentShown(w, [](TContForm &f) {
-            click(f.AllCalibrationButton);
-            click(f.CancelReadCalibrationButton);
+            click(child<QPushButton>(f, "AllCalibrationButton"));
+            click(child<QPushButton>(f, "CancelReadCalibrationButton"));
         });
         w.read();
         QCOMPARE(w.status(), kCanceled);
@@ -419,11 +412,11 @@ private slots:
 
         // Ticked, then "Reset": nothing is read, and that is a success.
         whenContentShown(w, [](TContForm &f) {
-            click(f.AllCalibrationButton);
+            click(child<QPushButton>(f, "AllCalibrationButton"));
             QCOMPARE(f.CheckedNumbers().size(), 4);
-            click(f.ResetButton);
+            click(child<QPushButton>(f, "ResetButton"));
             QVERIFY(f.CheckedNumbers().isEmpty());
-            click(f.ReadCalibrationButton);
+            click(child<QPushButton>(f, "ReadCalibrationButton"));
         });
         QSignalSpy records(w.commands, &DeviceCommands::recordPhaseStarted);
         w.read();
@@ -452,7 +445,7 @@ private slots:
         QString firstNumber;
         whenContentShown(w, [&](TContForm &f) {
             QVERIFY(row(f, 0)->text(TContForm::ColumnMeter).startsWith(QStringLiteral("KVM-3T.05")));
-            QHeaderView *header = f.ContentListView->header();
+            QHeaderView *header = child<QTreeWidget>(f, "ContentListView")->header();
             const QPoint at(header->sectionViewportPosition(TContForm::ColumnDateTime) + 5, header->height() / 2);
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at); // ascending again
@@ -464,7 +457,7 @@ private slots:
             // with its row.
             f.SortByColumn(TContForm::ColumnNumber);
             QCOMPARE(row(f, firstNumber.toInt() - 1)->checkState(0), Qt::Checked);
-            click(f.ReadCalibrationButton);
+            click(child<QPushButton>(f, "ReadCalibrationButton"));
         });
         w.read();
         QCOMPARE(w.status(), kSuccess);
@@ -486,17 +479,17 @@ private slots:
         w.useSerial(sim.path);
         bool stayedOpen = false;
         whenContentShown(w, [&](TContForm &f) {
-            QCOMPARE(f.ListPanel->height(), int(TContForm::kListPanelHeight));
-            click(f.AllCalibrationButton);
-            click(f.ReadCalibrationButton);
+            QCOMPARE(child<QWidget>(f, "ListPanel")->height(), int(TContForm::kListPanelHeight));
+            click(child<QPushButton>(f, "AllCalibrationButton"));
+            click(child<QPushButton>(f, "ReadCalibrationButton"));
             stayedOpen = f.isVisible();
             row(f, 200)->setCheckState(0, Qt::Unchecked);
-            click(f.ReadCalibrationButton); // 200 is allowed
+            click(child<QPushButton>(f, "ReadCalibrationButton")); // 200 is allowed
         });
         // Keep the reading short: cancel after the first record.
         connect(w.commands, &DeviceCommands::recordRead, this, [&w](int) {
             if (TForm2 *form = w.commands->exchangeForm())
-                click(form->CancelButton);
+                click(child<QPushButton>(form, "CancelButton"));
         });
         QSignalSpy phase(w.commands, &DeviceCommands::recordPhaseStarted);
         w.read();
@@ -524,10 +517,6 @@ private slots:
         Window w;
         QVERIFY(w.open());
         w.useSerial(sim.path);
-        whenContentShown(w, [](TContForm &f) {
-            click(f.AllCalibrationButton);
-            click(f.ReadCalibrationButton);
-        });
         QString titleDuring;
         QString readDuring;
         testsupport::CaptionWatcher caption(w.form.get());
@@ -536,16 +525,16 @@ private slots:
             if (!form || !titleDuring.isEmpty())
                 return;
             titleDuring = w.form->windowTitle();
-            readDuring = form->ReadValue->text();
+            readDuring = child<QLabel>(form, "ReadValue")->text();
             QCOMPARE(readDuring, QString::number(count));
             if (how == QLatin1String("button"))
-                click(form->CancelButton);
+                click(child<QPushButton>(form, "CancelButton"));
             else if (how == QLatin1String("dialog"))
                 form->close();
             else
                 w.form->close();
         });
-        w.read();
+        w.readEverything();
         QCOMPARE(w.status(), kCanceled);
         QVERIFY(readFolder(w.dataFolder()).isEmpty()); // records had arrived, none is kept
         // The record phase showed its percentage in the title.
@@ -562,52 +551,46 @@ private slots:
         QVERIFY(w.form->folderPanel()->isEnabled());
     }
 
+    void secondReadingReplacesFiles_data() { sessiontest::addSecondReadings(); }
     void secondReadingReplacesFiles()
     {
-        Sim sim({"--model-class", "1", "--records", "2", "--points", "1"});
+        QFETCH(QStringList, simArgs);
+        QFETCH(QByteArray, spoil);
+        Sim sim(simArgs);
         QVERIFY(!sim.path.isEmpty());
         Window w;
         QVERIFY(w.open());
         w.useSerial(sim.path);
-        const auto readAll = [&w] {
-            whenContentShown(w, [](TContForm &f) {
-                click(f.AllCalibrationButton);
-                click(f.ReadCalibrationButton);
-            });
-            w.read();
-        };
-        readAll();
-        const auto first = readFolder(w.dataFolder());
-        QCOMPARE(first.size(), 2);
-        const QString spoiled = QDir(w.dataFolder()).filePath(first.firstKey());
-        QFile::setPermissions(spoiled, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QVERIFY(testsupport::writeAll(spoiled, QByteArray("spoiled")));
-        readAll();
+        w.readEverything();
+        const QStringList first = sessiontest::spoilFirst(w.dataFolder(), spoil);
+        w.readEverything();
         QCOMPARE(w.status(), kSuccess);
-        const auto second = readFolder(w.dataFolder());
-        QCOMPARE(second.keys(), first.keys());
-        QVERIFY(second.value(first.firstKey()).readable);
-        QCOMPARE(w.form->store().meters().size(), 2);
+        sessiontest::checkReplaced(first, w.dataFolder());
+        QCOMPARE(w.form->store().meters().size(), first.size());
     }
 
-    // Files that cannot be written (a read-only folder or a full disk for
-    // every write, or a failure of the second of three) are named in a
-    // message and the status; what was stored reads back whole.
+    // Besides the names and folders of both doors, a write of the window's
+    // own process fails (a full disk): the second of three, or every one.
     void unstoredRecordsAreReported_data()
     {
-        QTest::addColumn<int>("failing"); // write that fails, counted from 1; 0: every write
-        QTest::addColumn<int>("stored");
-        QTest::newRow("second of three") << 2 << 2;
-        QTest::newRow("every write") << 0 << 0;
+        sessiontest::addUnstoredRecords();
+        QTest::newRow("second write fails") << QList<int>{} << false << 2 << 2;
+        QTest::newRow("every write fails") << QList<int>{} << false << -1 << 0;
     }
 
     void unstoredRecordsAreReported()
     {
+        QFETCH(QList<int>, blocked);
+        QFETCH(bool, readOnly);
         QFETCH(int, failing);
         QFETCH(int, stored);
-        Sim sim({"--model-class", "1", "--records", "3", "--points", "1"});
+        if (readOnly && ::geteuid() == 0)
+            QSKIP("the superuser writes into read-only folders");
+        Sim sim(sessiontest::kUnstoredSim);
         QVERIFY(!sim.path.isEmpty());
         Window w;
+        QVERIFY(QDir().mkpath(w.dataFolder()));
+        QVERIFY(sessiontest::blockNames(sim.path, w.dataFolder(), blocked, readOnly));
         QVERIFY(w.open());
         w.useSerial(sim.path);
         int started = 0;
@@ -616,21 +599,14 @@ private slots:
                 return false;
             if (bytesWritten == 0)
                 ++started;
-            return failing == 0 || started == failing;
+            return failing == -1 || started == failing;
         });
-        whenContentShown(w, [](TContForm &f) {
-            click(f.AllCalibrationButton);
-            click(f.ReadCalibrationButton);
-        });
-        w.read();
-        const QString message =
-            QStringLiteral("Unable to create file. Verifications not stored: %1 of 3.").arg(3 - stored);
-        QCOMPARE(w.shown, QStringList{message});
-        QCOMPARE(w.status(), QLatin1Char(' ') + message);
-        const auto files = readFolder(w.dataFolder());
-        QCOMPARE(files.size(), stored);
-        for (const MeterFileReadResult &file : files)
-            QVERIFY(file.readable);
+        w.readEverything();
+        sessiontest::checkUnstoredFiles(w.dataFolder(), stored);
+        // A folder in a file's place is a failed write, not another
+        // workstation's change.
+        QCOMPARE(w.shown, QStringList{sessiontest::unstoredMessage(stored)});
+        QCOMPARE(w.status(), QLatin1Char(' ') + sessiontest::unstoredMessage(stored));
     }
 
     void contentDialogSortingRules()
@@ -654,12 +630,12 @@ private slots:
         DeviceInfo info;
         info.typeName = QStringLiteral("QT-77");
         f.Fill(info, content, catalogTextLookup(1));
-        QCOMPARE(f.TotalCalibrationLabel->text(), QStringLiteral("Общее количество поверок: 4"));
+        QCOMPARE(child<QLabel>(f, "TotalCalibrationLabel")->text(), QStringLiteral("Общее количество поверок: 4"));
         QCOMPARE(row(f, 0)->text(TContForm::ColumnMeter), QStringLiteral("beta     42"));
         QCOMPARE(row(f, 2)->text(TContForm::ColumnPower), QStringLiteral("7")); // no name for code 7
         const auto numbers = [&f] {
             QStringList n;
-            for (int r = 0; r < f.ContentListView->topLevelItemCount(); ++r)
+            for (int r = 0; r < child<QTreeWidget>(f, "ContentListView")->topLevelItemCount(); ++r)
                 n << row(f, r)->text(TContForm::ColumnNumber);
             return n.join(QLatin1Char(','));
         };
@@ -682,36 +658,36 @@ private slots:
         QCOMPARE(numbers(), QStringLiteral("1,2,3,4"));
         QCOMPARE(f.CheckedNumbers(), (QVector<int>{2, 3}));
         f.Clear();
-        QCOMPARE(f.ContentListView->topLevelItemCount(), 0);
+        QCOMPARE(child<QTreeWidget>(f, "ContentListView")->topLevelItemCount(), 0);
     }
 
     void exchangeDialogShowsTheConnection()
     {
         TForm2 serial;
         serial.setConnection(false, QStringLiteral("/dev/ttyS3"), 38400);
-        QCOMPARE(serial.PortExchangeLabel->text(), QStringLiteral("Обмен через порт: /dev/ttyS3"));
-        QCOMPARE(serial.RateValueLabel->text(), QStringLiteral("38400"));
-        QVERIFY(!serial.RateExchangeLabel->isHidden());
+        QCOMPARE(child<QLabel>(serial, "PortExchangeLabel")->text(), QStringLiteral("Обмен через порт: /dev/ttyS3"));
+        QCOMPARE(child<QLabel>(serial, "RateValueLabel")->text(), QStringLiteral("38400"));
+        QVERIFY(!child<QLabel>(serial, "RateExchangeLabel")->isHidden());
         TForm2 usb;
         usb.setConnection(true, QStringLiteral("/dev/ttyS3"), 38400);
-        QCOMPARE(usb.PortExchangeLabel->text(), QStringLiteral("Обмен через порт: USB"));
-        QVERIFY(usb.RateExchangeLabel->isHidden());
-        QVERIFY(usb.RateValueLabel->isHidden());
+        QCOMPARE(child<QLabel>(usb, "PortExchangeLabel")->text(), QStringLiteral("Обмен через порт: USB"));
+        QVERIFY(child<QLabel>(usb, "RateExchangeLabel")->isHidden());
+        QVERIFY(child<QLabel>(usb, "RateValueLabel")->isHidden());
         // A fresh run: no instrument panel, progress 0 of 1030, "0" read.
-        QVERIFY(usb.InstrumentPanel->isHidden());
-        QCOMPARE(usb.ProgressBar1->maximum(), 1030);
-        QCOMPARE(usb.ProgressBar1->value(), 0);
-        QCOMPARE(usb.ReadValue->text(), QStringLiteral("0"));
+        QVERIFY(child<QGroupBox>(usb, "InstrumentPanel")->isHidden());
+        QCOMPARE(child<QProgressBar>(usb, "ProgressBar1")->maximum(), 1030);
+        QCOMPARE(child<QProgressBar>(usb, "ProgressBar1")->value(), 0);
+        QCOMPARE(child<QLabel>(usb, "ReadValue")->text(), QStringLiteral("0"));
         DeviceInfo info;
         info.typeName = QStringLiteral("QT-77");
         info.serialNumber = 77;
         info.versionText = QStringLiteral("3.1.02376");
         usb.ShowInstrument(info, 12);
-        QVERIFY(!usb.InstrumentPanel->isHidden());
-        QCOMPARE(usb.DeviceTypeValue->text(), QStringLiteral("QT-77"));
-        QCOMPARE(usb.TotalValue->text(), QStringLiteral("12"));
+        QVERIFY(!child<QGroupBox>(usb, "InstrumentPanel")->isHidden());
+        QCOMPARE(child<QLabel>(usb, "DeviceTypeValue")->text(), QStringLiteral("QT-77"));
+        QCOMPARE(child<QLabel>(usb, "TotalValue")->text(), QStringLiteral("12"));
         QSignalSpy cancel(&usb, &TForm2::cancelRequested);
-        click(usb.CancelButton);
+        click(child<QPushButton>(usb, "CancelButton"));
         usb.close();
         QCOMPARE(cancel.size(), 2);
     }

@@ -14,6 +14,7 @@
 #include "devicewindow.h"
 #include "tst_sessionsupport.h"
 #include "views/ui/recordviews.h"
+#include "dialogwidgets.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +25,7 @@
 
 using sessiontest::readFolder;
 using sessiontest::Sim;
+using testsupport::child;
 
 namespace {
 
@@ -39,8 +41,8 @@ struct Window : sessiontest::DeviceWindow {
 QStringList storedColumn(TContForm &f)
 {
     QStringList cells;
-    for (int r = 0; r < f.ContentListView->topLevelItemCount(); ++r)
-        cells << f.ContentListView->topLevelItem(r)->text(TContForm::ColumnStored);
+    for (int r = 0; r < child<QTreeWidget>(f, "ContentListView")->topLevelItemCount(); ++r)
+        cells << child<QTreeWidget>(f, "ContentListView")->topLevelItem(r)->text(TContForm::ColumnStored);
     return cells;
 }
 
@@ -77,8 +79,8 @@ private slots:
             QCOMPARE(storedColumn(f), QStringList(5, QString()));
             QVERIFY(f.CheckedNumbers().isEmpty());
             for (int r : {0, 2, 4})
-                f.ContentListView->topLevelItem(r)->setCheckState(0, Qt::Checked);
-            f.ReadCalibrationButton->click();
+                child<QTreeWidget>(f, "ContentListView")->topLevelItem(r)->setCheckState(0, Qt::Checked);
+            child<QPushButton>(f, "ReadCalibrationButton")->click();
         });
         QCOMPARE(readFolder(w.dataFolder() + QStringLiteral("/Workshop")).size(), 3);
 
@@ -90,10 +92,10 @@ private slots:
             const QString workshop = QStringLiteral("Data/Workshop");
             QCOMPARE(storedColumn(f), (QStringList{workshop, QString(), workshop, QString(), workshop}));
             QVERIFY(f.CheckedNumbers().isEmpty());
-            f.AllCalibrationButton->click();
-            f.NotStoredButton->click();
+            child<QPushButton>(f, "AllCalibrationButton")->click();
+            child<QPushButton>(f, "NotStoredButton")->click();
             ticked = f.CheckedNumbers();
-            f.ReadCalibrationButton->click();
+            child<QPushButton>(f, "ReadCalibrationButton")->click();
         });
         QCOMPARE(ticked, (QVector<int>{2, 4}));
         const auto root = readFolder(w.dataFolder());
@@ -126,20 +128,20 @@ private slots:
         find->trigger();
         auto *dialog = w.form->findChild<FindMeterDialog *>();
         QVERIFY(dialog && dialog->isVisible());
-        QTest::keyClicks(dialog->SerialEdit, QStringLiteral("4512"));
-        QTest::keyClick(dialog->SerialEdit, Qt::Key_Return);
-        QCOMPARE(dialog->ResultListView->topLevelItemCount(), 2);
-        QCOMPARE(dialog->ResultListView->topLevelItem(0)->text(FindMeterDialog::ColumnFolder),
+        QTest::keyClicks(child<QLineEdit>(dialog, "SerialEdit"), QStringLiteral("4512"));
+        QTest::keyClick(child<QLineEdit>(dialog, "SerialEdit"), Qt::Key_Return);
+        QCOMPARE(child<QTreeWidget>(dialog, "ResultListView")->topLevelItemCount(), 2);
+        QCOMPARE(child<QTreeWidget>(dialog, "ResultListView")->topLevelItem(0)->text(FindMeterDialog::ColumnFolder),
                  QStringLiteral("Data/North"));
-        QTreeWidgetItem *south = dialog->ResultListView->topLevelItem(1);
+        QTreeWidgetItem *south = child<QTreeWidget>(dialog, "ResultListView")->topLevelItem(1);
         QCOMPARE(south->text(FindMeterDialog::ColumnFolder), QStringLiteral("Data/South/2024"));
         QCOMPARE(south->text(FindMeterDialog::ColumnSerial), QStringLiteral("3345120"));
         QCOMPARE(south->text(FindMeterDialog::ColumnCount), QStringLiteral("2"));
 
         // Enter on a row opens it (and does not search again).
-        dialog->ResultListView->setCurrentItem(south);
-        QTest::keyClick(dialog->ResultListView, Qt::Key_Return);
-        QCOMPARE(dialog->ResultListView->currentItem(), south);
+        child<QTreeWidget>(dialog, "ResultListView")->setCurrentItem(south);
+        QTest::keyClick(child<QTreeWidget>(dialog, "ResultListView"), Qt::Key_Return);
+        QCOMPARE(child<QTreeWidget>(dialog, "ResultListView")->currentItem(), south);
         QCOMPARE(w.form->store().currentFolder(), data + QStringLiteral("/South/2024"));
         QCOMPARE(w.form->folderPanel()->currentFolderPath(), data + QStringLiteral("/South/2024"));
         // The second meter of that folder is selected, not the first.

@@ -14,10 +14,13 @@
 #include "testdir.h"
 #include "views/ui/recordviews.h"
 #include "views/ui/resultgrid.h"
+#include "dialogwidgets.h"
 
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using testsupport::child;
 
 namespace {
 
@@ -218,7 +221,7 @@ private slots:
         QCOMPARE(window.action(Command::Exit)->text(), QStringLiteral("Exit"));
         QCOMPARE(window.message(19), QStringLiteral("Invalid password."));
         QCOMPARE(window.message(1), QStringLiteral(" COM Port unavailable "));
-        const QString englishAbout = window.aboutBox()->Version->text();
+        const QString englishAbout = child<QLabel>(window.aboutBox(), "Version")->text();
         QVERIFY(englishAbout.endsWith(QStringLiteral(" 4.6.0")));
 
         QStringList englishCaptions;
@@ -234,7 +237,7 @@ private slots:
         QVERIFY(window.action(Command::RussianLanguage)->isChecked());
         QVERIFY(!window.action(Command::EnglishLanguage)->isChecked());
         QCOMPARE(window.pswd2Form()->windowTitle(), QStringLiteral("Введите пароль"));
-        QCOMPARE(window.aboutBox()->Version->text(), QStringLiteral("Версия 4.6.0"));
+        QCOMPARE(child<QLabel>(window.aboutBox(), "Version")->text(), QStringLiteral("Версия 4.6.0"));
         QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceRus.pdf")));
 
         window.action(Command::EnglishLanguage)->trigger();
@@ -243,7 +246,7 @@ private slots:
         for (QAction *a : window.menuBar()->actions())
             again << a->text();
         QCOMPARE(again, englishCaptions);
-        QCOMPARE(window.aboutBox()->Version->text(), englishAbout);
+        QCOMPARE(child<QLabel>(window.aboutBox(), "Version")->text(), englishAbout);
         QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceEng.pdf")));
 
         QString opened;

@@ -6,6 +6,7 @@
 #include "meterdb/bdcfile.h"
 #include "meterdbsamples.h"
 #include "testdir.h"
+#include "dialogwidgets.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include <QtTest>
 
 using meterdbtest::Recorded;
+using testsupport::child;
 
 namespace {
 
@@ -34,16 +36,16 @@ void typeSpin(QSpinBox *spin, int value)
 // Types an entry into the fields and applies it.
 void typeEntry(TBdForm &form, const QString &type, const QString &serial)
 {
-    typeText(form.Etyp, type);
-    QTest::keyClicks(form.Ezav_num, serial);
-    typeSpin(form.Eyear, 2001);
-    QTest::keyClicks(form.Eclass, QStringLiteral("0.5"));
-    QTest::keyClicks(form.Econst, QStringLiteral("1600"));
-    QTest::keyClicks(form.EUnomlin, QStringLiteral("380"));
-    QTest::keyClicks(form.EUnomfaz, QStringLiteral("220"));
-    QTest::keyClicks(form.Inom, QStringLiteral("12,5"));
-    typeSpin(form.I1SpinEdit, 5);
-    typeSpin(form.I2SpinEdit, 1);
+    typeText(child<QLineEdit>(form, "Etyp"), type);
+    QTest::keyClicks(child<QLineEdit>(form, "Ezav_num"), serial);
+    typeSpin(child<QSpinBox>(form, "Eyear"), 2001);
+    QTest::keyClicks(child<QLineEdit>(form, "Eclass"), QStringLiteral("0.5"));
+    QTest::keyClicks(child<QLineEdit>(form, "Econst"), QStringLiteral("1600"));
+    QTest::keyClicks(child<QLineEdit>(form, "EUnomlin"), QStringLiteral("380"));
+    QTest::keyClicks(child<QLineEdit>(form, "EUnomfaz"), QStringLiteral("220"));
+    QTest::keyClicks(child<QLineEdit>(form, "Inom"), QStringLiteral("12,5"));
+    typeSpin(child<QSpinBox>(form, "I1SpinEdit"), 5);
+    typeSpin(child<QSpinBox>(form, "I2SpinEdit"), 1);
 }
 
 QLineEdit *lineEdit(TBdForm &form, const QString &name)
@@ -119,19 +121,20 @@ private slots:
         form.show();
         form.NewButtonClick();
         typeEntry(form, QStringLiteral("CE301"), QStringLiteral("42"));
-        form.Eyear->setFocus();
-        typeSpin(form.Eyear, 1950);
-        QVERIFY(!form.ApplyButton->isEnabled());
-        QCOMPARE(form.ApplyButton->toolTip(), "Fill in or correct: Год выпуска"); // the field to correct
-        emit form.Eyear->editingFinished();
-        QCOMPARE(form.Eyear->value(), 1960);
-        QCOMPARE(form.Eyear->text(), QStringLiteral("1960"));
-        QVERIFY(form.ApplyButton->isEnabled()); // the corrected year counts
-        QVERIFY(form.ApplyButton->toolTip().isEmpty());
-        form.I2SpinEdit->clear();
-        QTest::keyClicks(form.I2SpinEdit, QStringLiteral("0"));
-        emit form.I2SpinEdit->editingFinished();
-        QCOMPARE(form.I2SpinEdit->value(), 1);
+        child<QSpinBox>(form, "Eyear")->setFocus();
+        typeSpin(child<QSpinBox>(form, "Eyear"), 1950);
+        QVERIFY(!child<QPushButton>(form, "ApplyButton")->isEnabled());
+        QCOMPARE(child<QPushButton>(form, "ApplyButton")->toolTip(),
+                 "Fill in or correct: Год выпуска"); // the field to correct
+        emit child<QSpinBox>(form, "Eyear")->editingFinished();
+        QCOMPARE(child<QSpinBox>(form, "Eyear")->value(), 1960);
+        QCOMPARE(child<QSpinBox>(form, "Eyear")->text(), QStringLiteral("1960"));
+        QVERIFY(child<QPushButton>(form, "ApplyButton")->isEnabled()); // the corrected year counts
+        QVERIFY(child<QPushButton>(form, "ApplyButton")->toolTip().isEmpty());
+        child<QSpinBox>(form, "I2SpinEdit")->clear();
+        QTest::keyClicks(child<QSpinBox>(form, "I2SpinEdit"), QStringLiteral("0"));
+        emit child<QSpinBox>(form, "I2SpinEdit")->editingFinished();
+        QCOMPARE(child<QSpinBox>(form, "I2SpinEdit")->value(), 1);
     }
 
     void buttonsAsTheListGrows()
@@ -140,35 +143,35 @@ private slots:
         TBdForm form(meterdbtest::recordingServices(r));
         form.show();
         form.StartEmpty();
-        QVERIFY(form.NewButton->isEnabled());
-        QVERIFY(!form.EditButton->isEnabled());
-        QVERIFY(!form.WriteButton->isEnabled());
+        QVERIFY(child<QPushButton>(form, "NewButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(form, "EditButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(form, "WriteButton")->isEnabled());
         for (int i = 1; i <= 10; ++i) {
             form.NewButtonClick();
-            QVERIFY(form.CancelButton->isEnabled());
-            QVERIFY(!form.SaveButton->isEnabled());
+            QVERIFY(child<QPushButton>(form, "CancelButton")->isEnabled());
+            QVERIFY(!child<QPushButton>(form, "SaveButton")->isEnabled());
             typeEntry(form, QStringLiteral("M%1").arg(i), QString::number(i));
-            QVERIFY(form.ApplyButton->isEnabled());
+            QVERIFY(child<QPushButton>(form, "ApplyButton")->isEnabled());
             form.ApplyButtonClick();
             QCOMPARE(form.entries().size(), i);
             QVERIFY(!form.isEditing());
-            QCOMPARE(form.WriteButton->isEnabled(), i == 10);
-            QCOMPARE(form.NewButton->isEnabled(), i < 10);
-            QVERIFY(form.EditButton->isEnabled());
-            QVERIFY(!form.ApplyButton->isEnabled());
+            QCOMPARE(child<QPushButton>(form, "WriteButton")->isEnabled(), i == 10);
+            QCOMPARE(child<QPushButton>(form, "NewButton")->isEnabled(), i < 10);
+            QVERIFY(child<QPushButton>(form, "EditButton")->isEnabled());
+            QVERIFY(!child<QPushButton>(form, "ApplyButton")->isEnabled());
         }
         QVERIFY(r.messages.isEmpty());
         // Rows made in the editor show the serial with nine digits.
-        QCOMPARE(form.ListView1->item(9, 1)->text(), QStringLiteral("000000010"));
+        QCOMPARE(child<QTableWidget>(form, "ListView1")->item(9, 1)->text(), QStringLiteral("000000010"));
         QCOMPARE(form.entries().at(9).iNom, 12.5);
-        QCOMPARE(form.ListView1->item(9, 7)->text(), QStringLiteral("12.5"));
+        QCOMPARE(child<QTableWidget>(form, "ListView1")->item(9, 7)->text(), QStringLiteral("12.5"));
 
         // Deleting one frees "New record" and locks "Write to device".
         form.DeleteButtonClick();
         QCOMPARE(r.questions, QStringList{meterdbtest::englishMessage(24)});
         QCOMPARE(form.entries().size(), 9);
-        QVERIFY(form.NewButton->isEnabled());
-        QVERIFY(!form.WriteButton->isEnabled());
+        QVERIFY(child<QPushButton>(form, "NewButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(form, "WriteButton")->isEnabled());
     }
 
     void refusedApplies()
@@ -182,11 +185,13 @@ private slots:
         form.ApplyButtonClick();
         // Changing nothing is a duplicate of itself.
         form.EditButtonClick();
-        QVERIFY(form.ApplyButton->isEnabled());
+        QVERIFY(child<QPushButton>(form, "ApplyButton")->isEnabled());
         form.ApplyButtonClick();
         QCOMPARE(r.messages, QStringList{meterdbtest::englishMessage(23)});
         QVERIFY(form.isEditing());
-        QVERIFY(form.ListView1->isEnabled() && form.SaveButton->isEnabled() && form.LoadButton->isEnabled());
+        QVERIFY(child<QTableWidget>(form, "ListView1")->isEnabled()
+                && child<QPushButton>(form, "SaveButton")->isEnabled()
+                && child<QPushButton>(form, "LoadButton")->isEnabled());
         QCOMPARE(form.entries().size(), 1);
         form.CancelButtonClick();
 
@@ -240,11 +245,11 @@ private slots:
         form.show();
         QVERIFY(form.LoadBaseFromFile());
         QCOMPARE(form.entries().size(), 10);
-        QVERIFY(form.WriteButton->isEnabled());
-        QVERIFY(!form.NewButton->isEnabled());
+        QVERIFY(child<QPushButton>(form, "WriteButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(form, "NewButton")->isEnabled());
         // Rows from a file show the serial as it is; the first row is selected.
-        QCOMPARE(form.ListView1->item(0, 1)->text(), QStringLiteral("1000"));
-        QCOMPARE(form.Ezav_num->text(), QStringLiteral("1000"));
+        QCOMPARE(child<QTableWidget>(form, "ListView1")->item(0, 1)->text(), QStringLiteral("1000"));
+        QCOMPARE(child<QLineEdit>(form, "Ezav_num")->text(), QStringLiteral("1000"));
 
         next = bad;
         QVERIFY(!form.LoadBaseFromFile());

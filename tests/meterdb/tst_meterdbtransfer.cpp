@@ -12,6 +12,7 @@
 #include "meterdb/meterbasetransfer.h"
 #include "device/connection.h"
 #include "meterdbsamples.h"
+#include "dialogwidgets.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,6 +23,7 @@
 #include <QtTest>
 
 using meterdbtest::Recorded;
+using testsupport::child;
 using testsupport::CliRun;
 using testsupport::runCli;
 using Sim = testsupport::Emulator;
@@ -232,8 +234,8 @@ private slots:
         services.askPassword = [&] {
             ++r.passwordAsked;
             QTimer::singleShot(0, &prompt, [&prompt] {
-                prompt.Edit1->setText(QStringLiteral("wrong"));
-                prompt.Button1->click();
+                child<QLineEdit>(prompt, "Edit1")->setText(QStringLiteral("wrong"));
+                child<QPushButton>(prompt, "Button1")->click();
             });
             return AskPassword(prompt, QStringLiteral("secret"), meterdbtest::englishMessage(19), services.show)
                    == PasswordAnswer::Accepted;
@@ -249,7 +251,7 @@ private slots:
         QCOMPARE(r.messages, QStringList{meterdbtest::englishMessage(19)});
         QVERIFY(!QFile::exists(trace));
         QVERIFY(r.status.isEmpty());
-        QVERIFY(form.WriteButton->isEnabled());
+        QVERIFY(child<QPushButton>(form, "WriteButton")->isEnabled());
         QCOMPARE(testsupport::readAll(db), before);
 
         // The right one: the image reaches the instrument.
@@ -262,7 +264,7 @@ private slots:
         QCOMPARE(r.status, (QStringList{meterdbtest::englishMessage(15), meterdbtest::englishMessage(16)}));
         QCOMPARE(testsupport::readAll(db).left(400),
                  meterdb::encodeImage(meterdbtest::entries(10), true).area.left(400));
-        QVERIFY(writer.WriteButton->isEnabled());
+        QVERIFY(child<QPushButton>(writer, "WriteButton")->isEnabled());
         QVERIFY(writer.close()); // written: nothing to ask
 
         // Reading replaces the entries by the ten of the instrument.
@@ -271,8 +273,8 @@ private slots:
         form.ReadButtonClick();
         QCOMPARE(r.status, (QStringList{meterdbtest::englishMessage(17), meterdbtest::englishMessage(14)}));
         QVERIFY(sameLists(form.entries(), meterdbtest::entries(10)));
-        QVERIFY(form.WriteButton->isEnabled());
-        QVERIFY(!form.NewButton->isEnabled());
+        QVERIFY(child<QPushButton>(form, "WriteButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(form, "NewButton")->isEnabled());
     }
 
     void failedReadKeepsEntries_data() { addGenerations(); }
@@ -292,8 +294,8 @@ private slots:
         form.ReadButtonClick();
         QCOMPARE(r.status, (QStringList{meterdbtest::englishMessage(17), meterdbtest::englishMessage(3)}));
         QVERIFY(sameLists(form.entries(), meterdbtest::entries(3)));
-        QVERIFY(form.ReadButton->isEnabled());
-        QVERIFY(form.NewButton->isEnabled());
+        QVERIFY(child<QPushButton>(form, "ReadButton")->isEnabled());
+        QVERIFY(child<QPushButton>(form, "NewButton")->isEnabled());
     }
 };
 

@@ -5,6 +5,7 @@
 #include "mainwindowfixture.h"
 #include "meterdb/ui/bdform.h"
 #include "processes.h"
+#include "dialogwidgets.h"
 
 #include <QPushButton>
 #include <QSettings>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using testsupport::child;
 using Sim = testsupport::Emulator;
 
 namespace {
@@ -52,11 +54,11 @@ Seen triggerAndClose(Window &w, Command command)
             return;
         poll.stop();
         seen.opened = true;
-        seen.rows = f->ListView1->rowCount();
-        seen.firstType = seen.rows > 0 ? f->ListView1->item(0, 0)->text() : QString();
+        seen.rows = child<QTableWidget>(f, "ListView1")->rowCount();
+        seen.firstType = seen.rows > 0 ? child<QTableWidget>(f, "ListView1")->item(0, 0)->text() : QString();
         seen.title = f->windowTitle();
-        seen.write = f->WriteButton->isEnabled();
-        seen.create = f->NewButton->isEnabled();
+        seen.write = child<QPushButton>(f, "WriteButton")->isEnabled();
+        seen.create = child<QPushButton>(f, "NewButton")->isEnabled();
         f->close();
     });
     poll.start();

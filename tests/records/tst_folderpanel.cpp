@@ -3,6 +3,7 @@
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
 #include "base/ui/statusmessagetimer.h"
+#include "dialogwidgets.h"
 
 #include <QAction>
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using testsupport::child;
 
 namespace {
 
@@ -99,17 +102,17 @@ private slots:
     {
         m_panel->setNewFolderLabel("New folder");
         m_panel->setMenuCaptions("Create directory", "Delete directory");
-        QCOMPARE(m_panel->createDirAction()->text(), QStringLiteral("Create directory"));
-        QCOMPARE(m_panel->deleteDirAction()->text(), QStringLiteral("Delete directory"));
+        QCOMPARE(child<QAction>(*m_panel, "CreateDir")->text(), QStringLiteral("Create directory"));
+        QCOMPARE(child<QAction>(*m_panel, "DeleteDir")->text(), QStringLiteral("Delete directory"));
 
         QSignalSpy spy(m_panel.get(), &FolderTreePanel::TreeViewChange);
         m_panel->CreateDirClick(); // nothing selected: nothing happens
         QCOMPARE(spy.size(), 0);
 
         QVERIFY(m_panel->selectFolder(m_store->rootFolder() + "/b"));
-        m_panel->createDirAction()->trigger();
+        child<QAction>(*m_panel, "CreateDir")->trigger();
         m_panel->selectFolder(m_store->rootFolder() + "/b");
-        m_panel->createDirAction()->trigger();
+        child<QAction>(*m_panel, "CreateDir")->trigger();
         QTreeWidgetItem *b = childNamed(m_panel->rootItem(), "b");
         QCOMPARE(childTexts(b), (QStringList{"New folder", "New folder(2)"}));
         QVERIFY(QFileInfo(m_data + "b/New folder(2)").isDir());
@@ -160,18 +163,18 @@ private slots:
         QTreeWidgetItem *root = m_panel->rootItem();
         m_panel->setCurrentItem(root);
         m_panel->prepareContextMenu();
-        QVERIFY(m_panel->createDirAction()->isEnabled());
-        QVERIFY(!m_panel->deleteDirAction()->isEnabled());
+        QVERIFY(child<QAction>(*m_panel, "CreateDir")->isEnabled());
+        QVERIFY(!child<QAction>(*m_panel, "DeleteDir")->isEnabled());
         m_panel->setCurrentItem(childNamed(root, "a")); // holds a sub-folder
         m_panel->prepareContextMenu();
-        QVERIFY(!m_panel->deleteDirAction()->isEnabled());
+        QVERIFY(!child<QAction>(*m_panel, "DeleteDir")->isEnabled());
         m_panel->setCurrentItem(childNamed(root, "full")); // holds a file
         m_panel->prepareContextMenu();
-        QVERIFY(!m_panel->deleteDirAction()->isEnabled());
+        QVERIFY(!child<QAction>(*m_panel, "DeleteDir")->isEnabled());
         QTreeWidgetItem *b = childNamed(root, "b");
         m_panel->setCurrentItem(b);
         m_panel->prepareContextMenu();
-        QVERIFY(m_panel->deleteDirAction()->isEnabled());
+        QVERIFY(child<QAction>(*m_panel, "DeleteDir")->isEnabled());
 
         // Root: the command does nothing, not even ask.
         int asked = 0;
@@ -186,7 +189,7 @@ private slots:
 
         // Cancelled or wrong password: nothing deleted.
         m_panel->setCurrentItem(b);
-        m_panel->deleteDirAction()->trigger();
+        child<QAction>(*m_panel, "DeleteDir")->trigger();
         QCOMPARE(asked, 1);
         QVERIFY(QFileInfo(m_data + "b").isDir());
         QCOMPARE(childNamed(root, "b"), b);

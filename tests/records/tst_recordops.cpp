@@ -365,26 +365,46 @@ private slots:
 
     // --- Files ----------------------------------------------------------------------------
 
-    void copyOntoItselfChangesNothing()
+    void fileCommands_data() { addFileCommands(); }
+    void fileCommands()
     {
+        QFETCH(int, command);
+        QFETCH(QString, fileName);
+        QFETCH(QString, into);
+        QFETCH(Tree, after);
         QTemporaryDir dir;
-        const QString a = dir.filePath(QStringLiteral("a.pcn"));
-        QVERIFY(WriteMeterFile(a, meter({verification(at(3, 1), {1})})));
-        const QByteArray before = testsupport::readAll(a);
-        QVERIFY(CopyMeterFile(a, PasteDestination(a, dir.path())));
-        QCOMPARE(testsupport::readAll(a), before);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        QVERIFY(writeTree(dir.path()));
+        const QString source = dir.filePath(QStringLiteral("A/") + fileName);
+        const QString folder = dir.filePath(into);
+        switch (command) {
+        case CopyFile:
+            QVERIFY(CopyMeterFile(source, PasteDestination(source, folder)));
+            break;
+        case CutFile:
+            QVERIFY(MoveMeterFile(source, PasteDestination(source, folder)));
+            break;
+        case DeleteFile:
+            QVERIFY(DeleteMeterFile(source));
+            break;
+        default:
+            QCOMPARE(
+                MergeMeterFiles(source, dir.filePath(QStringLiteral("A/a.pcn")), command != MergeFile).result,
+                MergeResult::Merged);
+        }
+        QCOMPARE(treeOf(dir.path()), after);
+        int files = 0; // no temporary left
+        for (QDirIterator it(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();
+             ++files)
+            it.next();
+        QCOMPARE(files, after.size());
     }
 
-    void copyReplacesAndKeepsReadOnly()
+    void copyKeepsReadOnly()
     {
         QTemporaryDir dir;
-        QDir().mkpath(dir.filePath(QStringLiteral("B")));
         const QString a = dir.filePath(QStringLiteral("a.pcn"));
-        const QString b = dir.filePath(QStringLiteral("B/a.pcn"));
+        const QString b = dir.filePath(QStringLiteral("b.pcn"));
         QVERIFY(WriteMeterFile(a, meter({verification(at(3, 1), {1})})));
-        QVERIFY(WriteMeterFile(b, meter({verification(at(3, 2), {2}), verification(at(3, 3), {3})})));
-        QCOMPARE(PasteDestination(a, dir.filePath(QStringLiteral("B"))), b);
         QVERIFY(CopyMeterFile(a, b));
         QCOMPARE(testsupport::readAll(b), testsupport::readAll(a));
         QVERIFY(!isWritable(b));
@@ -464,13 +484,7 @@ private slots:
             QCOMPARE(merged.verifications[k].meterType.trimmed(), QStringLiteral("TGT"));
             QCOMPARE(merged.verifications[k].year, std::uint16_t(2012));
         }
-
-        // Merging again with deletion removes the source after the write.
-        const MergeOutcome moved = MergeMeterFiles(s, t, true);
-        QCOMPARE(moved.result, MergeResult::Merged);
-        QVERIFY(moved.sourceDeleted);
-        QVERIFY(!QFileInfo::exists(s));
-        QCOMPARE(readBack(t).verifications.size(), 5);
+        QCOMPARE(MergeMeterFiles(s, t, true).sourceDeleted, true);
         QCOMPARE(MergeMeterFiles(s, t, true).result, MergeResult::NotMergeable);
     }
 

@@ -1,6 +1,11 @@
 // The record operations through the real main window and real files: tool
 // bar commands, element buttons, the context-menu editors, the password
-// dialogs, and write failures that must leave every file as it was.
+// dialogs, and write failures that must leave every file as it was. The
+// same operations built from their seams alone (fake services, a real store
+// and real views) run the file-command table too: the operations change
+// files and the store, the views follow the store's signals.
+#include "base/settingsfile.h"
+#include "base/ui/appservices.h"
 #include "records/meterfile.h"
 #include "records/recordops.h"
 #include "records/recordstore.h"
@@ -17,7 +22,9 @@
 #include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
 #include "views/ui/resultgrid.h"
+#include "views/textlookup.h"
 #include "views/ui/tvparam.h"
+#include "dialogwidgets.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,6 +32,7 @@
 
 #include <functional>
 
+using testsupport::child;
 using namespace opsdata;
 
 namespace {
@@ -59,14 +67,14 @@ void answerPassword(const QString &text, int *seen, bool tickDelete = false, std
 {
     whenShown<TPswdEnterForm>([=](TPswdEnterForm *d) {
         ++*seen;
-        if (d->DelCheckBox) {
-            QVERIFY(!d->DelCheckBox->isChecked()); // every merge starts unticked
-            d->DelCheckBox->setChecked(tickDelete);
+        if (auto *box = d->findChild<QCheckBox *>(QStringLiteral("DelCheckBox"))) {
+            QVERIFY(!box->isChecked()); // every merge starts unticked
+            box->setChecked(tickDelete);
         }
         if (next)
             next();
-        QTest::keyClicks(d->Edit1, text);
-        QTest::mouseClick(d->Button1, Qt::LeftButton);
+        QTest::keyClicks(child<QLineEdit>(d, "Edit1"), text);
+        QTest::mouseClick(child<QPushButton>(d, "Button1"), Qt::LeftButton);
     });
 }
 
@@ -123,6 +131,46 @@ private:
     PowerListView *powers() const { return views()->powerList(); }
     RecordOperations *ops() const { return m_window->findChild<RecordOperations *>(); }
     QAction *action(Command command) const { return m_window->action(command); }
+
+    // The record operations without the main window.
+    struct Rig {
+        QTemporaryDir dir;
+        QWidget host;
+        AppSettings settings = defaultSettings();
+        AppServices services;
+        RecordStore store;
+        RecordViews views;
+        std::unique_ptr<RecordOperations> ops;
+        bool passwordAnswer = true;
+        bool deleteSourcesTicked = false;
+        int passwordAsked = 0;
+        QStringList shown;
+
+        Rig() : store(dir.path() + QStringLiteral("/")), views(settings.columns, &host)
+        {
+            services.window = &host;
+            services.settings = &settings;
+            services.text = catalogTextLookup(LanguageEnglish);
+            services.showMessage = [this](MessageKind, const QString &text) { shown << text; };
+            services.askPassword = [this](bool, bool *deleteSources) {
+                ++passwordAsked;
+                if (deleteSources)
+                    *deleteSources = deleteSourcesTicked;
+                return passwordAnswer;
+            };
+            views.FollowStore(store);
+            ops = std::make_unique<RecordOperations>(services, store, views);
+        }
+        QString file(const QString &name) const { return dir.path() + QLatin1Char('/') + name; }
+        int meterRows() const { return views.titleList()->model()->rowCount(); }
+        int powerRows() const { return views.powerList()->model()->rowCount(); }
+        void selectFile(const QString &name)
+        {
+            for (int i = 0; i < store.meters().size(); ++i)
+                if (store.meters()[i].fileName == name)
+                    views.SelectMeter(views.MeterRowOf(i));
+        }
+    };
 
     // Opens the window on the data folder and selects a folder below it.
     void open(const QString &folder = QString())
@@ -182,6 +230,108 @@ private slots:
         m_dir.reset();
     }
 
+    void storeTellsViewsListen()
+    {
+        Rig rig;
+        QVERIFY(WriteMeterFile(rig.file(QStringLiteral("a.pcn")), testsupport::sampleMeter("A", "1", 1, 3)));
+        QVERIFY(WriteMeterFile(rig.file(QStringLiteral("b.pcn")), testsupport::sampleMeter("B", "2", 1, 1)));
+        QSignalSpy rescanned(&rig.store, &RecordStore::folderRescanned);
+        rig.store.SelectFolder(rig.dir.path());
+        QCOMPARE(rescanned.size(), 1);
+        QCOMPARE(rig.meterRows(), 2);
+        QVERIFY(rig.views.Commands().copy && !rig.views.Commands().paste);
+
+        // A copied meter: the clipboard is an input of the command states.
+        rig.views.SelectMeter(rig.views.MeterRowOf(0));
+        rig.ops->CopyButtonClick();
+        QVERIFY(rig.views.Commands().paste);
+
+        // Deleting an element rewrites the file; the store signals the new
+        // content and the power list follows without being told.
+        QCOMPARE(rig.powerRows(), 3);
+        QSignalSpy replaced(&rig.store, &RecordStore::meterReplaced);
+        rig.ops->DelElemButtonClick();
+        QCOMPARE(replaced.size(), 1);
+        QCOMPARE(rig.powerRows(), 2);
+        QCOMPARE(ReadMeterFile(rig.file(QStringLiteral("a.pcn"))).meter.verifications.size(), 2);
+    }
+
+    void passwordDecidesThroughTheService()
+    {
+        Rig rig;
+        QVERIFY(WriteMeterFile(rig.file(QStringLiteral("a.pcn")), testsupport::sampleMeter("A", "1", 1, 1)));
+        QVERIFY(WriteMeterFile(rig.file(QStringLiteral("b.pcn")), testsupport::sampleMeter("B", "2", 1, 1)));
+        rig.store.SelectFolder(rig.dir.path());
+        rig.views.SelectMeter(rig.views.MeterRowOf(0));
+        rig.ops->CopyButtonClick();
+
+        rig.passwordAnswer = false;
+        rig.ops->DelButtonClick();
+        QCOMPARE(rig.passwordAsked, 1);
+        QVERIFY(QFileInfo::exists(rig.file(QStringLiteral("a.pcn"))));
+        QCOMPARE(rig.meterRows(), 2);
+
+        QSignalSpy removed(&rig.store, &RecordStore::meterRemoved);
+        rig.passwordAnswer = true;
+        rig.ops->DelButtonClick();
+        QCOMPARE(removed.size(), 1);
+        QVERIFY(!QFileInfo::exists(rig.file(QStringLiteral("a.pcn"))));
+        QCOMPARE(rig.meterRows(), 1);
+        // The deleted file was on the clipboard: nothing is left to paste.
+        QVERIFY(rig.ops->clipboardPath().isEmpty());
+        QVERIFY(!rig.views.Commands().paste);
+        QVERIFY(rig.shown.isEmpty());
+    }
+
+    void busyTurnsEveryCommandOff()
+    {
+        Rig rig;
+        QVERIFY(WriteMeterFile(rig.file(QStringLiteral("a.pcn")), testsupport::sampleMeter("A", "1", 1, 2)));
+        rig.store.SelectFolder(rig.dir.path());
+        QVERIFY(rig.ops->copyElemButton()->isEnabled());
+        rig.views.SetBusy(true);
+        QCOMPARE(rig.views.Commands(), RecordCommands());
+        QVERIFY(!rig.ops->copyElemButton()->isEnabled());
+        QVERIFY(!rig.ops->delElemButton()->isEnabled());
+        rig.views.SetBusy(false);
+        QVERIFY(rig.ops->copyElemButton()->isEnabled());
+        QVERIFY(rig.views.Commands().idle);
+    }
+
+    // The seams' door to the file-command table: the operations built from
+    // fake services, a real store and real views, without the main window.
+    void fileCommandsWithoutTheWindow_data() { addFileCommands(); }
+    void fileCommandsWithoutTheWindow()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, fileName);
+        QFETCH(QString, into);
+        QFETCH(Tree, after);
+        Rig rig;
+        QVERIFY(writeTree(rig.dir.path()));
+        rig.store.SelectFolder(rig.file(QStringLiteral("A")));
+        rig.selectFile(fileName);
+        rig.deleteSourcesTicked = command == MergeDeletingFile;
+        if (command == DeleteFile)
+            rig.ops->DelButtonClick();
+        else if (command == CutFile)
+            rig.ops->CutButtonClick();
+        else
+            rig.ops->CopyButtonClick();
+        if (command == CopyFile || command == CutFile) {
+            rig.store.SelectFolder(rig.file(into));
+            rig.ops->PasteButtonClick();
+        } else if (command != DeleteFile) {
+            rig.selectFile(QStringLiteral("a.pcn"));
+            rig.ops->ConnectActionExecute();
+        }
+        QCOMPARE(treeOf(rig.dir.path()), after);
+        QVERIFY(rig.shown.isEmpty());
+        QCOMPARE(rig.passwordAsked, command == CopyFile || command == CutFile ? 0 : 1);
+        QCOMPARE(rig.views.Commands().paste,
+                 command != DeleteFile && QFileInfo::exists(rig.file(QStringLiteral("A/") + fileName)));
+    }
+
     void commandsAreBuiltAndPlaced()
     {
         write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1}), verification(at(3, 2), {2})}));
@@ -199,7 +349,7 @@ private slots:
         QCOMPARE(ops()->changeMeterAction()->text(), QStringLiteral("Change"));
         QCOMPARE(ops()->changeConstantAction()->text(), QStringLiteral("Change meter constant"));
         QCOMPARE(ops()->infoForm()->windowTitle(), QStringLiteral("Meter parameters"));
-        QCOMPARE(ops()->postForm()->LabelConst->text(), QStringLiteral("Meter constant:"));
+        QCOMPARE(child<QLabel>(ops()->postForm(), "LabelConst")->text(), QStringLiteral("Meter constant:"));
         // The context menus open on the lists with their items.
         const QPoint at = meters()->visualRect(meters()->model()->index(0, 0)).center();
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, meters()->viewport()->mapToGlobal(at));
@@ -212,36 +362,52 @@ private slots:
         QCOMPARE(ops()->infoForm()->windowTitle(), QStringLiteral("Параметры счётчика"));
     }
 
-    void copyAndPasteIntoTheSameFolderChangesNothing()
+    // The window's door to the file commands of the record operations: the
+    // password where a file changes, the shown lists and the clipboard
+    // following the files.
+    void fileCommands_data() { addFileCommands(); }
+    void fileCommands()
     {
-        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1})}));
-        write(QStringLiteral("A/b.pcn"), meter({verification(at(3, 2), {2}), verification(at(3, 3), {3})}));
+        QFETCH(int, command);
+        QFETCH(QString, fileName);
+        QFETCH(QString, into);
+        QFETCH(Tree, after);
+        QVERIFY(writeTree(data()));
         open(QStringLiteral("A"));
-        const auto before = snapshot(data());
-        clickRow(meters(), rowOfFile(QStringLiteral("b.pcn")));
-        action(Command::Copy)->trigger();
-        QCOMPARE(ops()->clipboardPath(), file(QStringLiteral("A/b.pcn")));
-        QVERIFY(action(Command::Paste)->isEnabled());
-        action(Command::Paste)->trigger();
-        QCOMPARE(snapshot(data()), before);
-        QCOMPARE(m_window->store().meters().size(), 2);
-        QVERIFY(action(Command::Paste)->isEnabled()); // a copy may be pasted again
-        QCOMPARE(m_dialogs, 0); // no password asked
+        const QString source = file(QStringLiteral("A/") + fileName);
+        QVERIFY(!action(Command::Cut)->isEnabled()); // until a press in the meter list
+        clickRow(meters(), rowOfFile(fileName));
+        if (command == DeleteFile) {
+            answerPassword(kPassword, &m_dialogs);
+            action(Command::Delete)->trigger();
+        } else {
+            action(command == CutFile ? Command::Cut : Command::Copy)->trigger();
+            QCOMPARE(ops()->clipboardPath(), source);
+            QCOMPARE(ops()->clipboardIsCut(), command == CutFile);
+        }
+        if (command == CopyFile || command == CutFile) {
+            select(into);
+            QVERIFY(action(Command::Paste)->isEnabled());
+            action(Command::Paste)->trigger();
+        } else if (command != DeleteFile) {
+            QVERIFY(!action(Command::Merge)->isEnabled());
+            clickRow(meters(), rowOfFile(QStringLiteral("a.pcn")));
+            QVERIFY(action(Command::Merge)->isEnabled());
+            answerPassword(kPassword, &m_dialogs, command == MergeDeletingFile);
+            action(Command::Merge)->trigger();
+        }
+        QCOMPARE(treeOf(data()), after);
         QVERIFY(m_shown.isEmpty());
-    }
-
-    void copyIntoAnotherFolderReplacesTheFileOfThatName()
-    {
-        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1})}));
-        write(QStringLiteral("B/a.pcn"), meter({verification(at(5, 1), {5}), verification(at(5, 2), {6})}));
-        open(QStringLiteral("A"));
-        action(Command::Copy)->trigger();
-        select(QStringLiteral("B"));
-        action(Command::Paste)->trigger();
-        QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))),
-                 testsupport::readAll(file(QStringLiteral("A/a.pcn"))));
-        QCOMPARE(m_window->store().meters().size(), 1);
-        QCOMPARE(powers()->model()->rowCount(), 1);
+        QCOMPARE(m_dialogs, command == CopyFile || command == CutFile ? 0 : 1);
+        // The shown folder's files are listed; a copy may be pasted again,
+        // a file that went away leaves nothing to paste.
+        int shown = 0;
+        for (const QString &path : after.keys())
+            shown += path.startsWith(into + QLatin1Char('/'));
+        QCOMPARE(m_window->store().meters().size(), shown);
+        QCOMPARE(meters()->model()->rowCount(), shown);
+        QCOMPARE(action(Command::Paste)->isEnabled(), command != DeleteFile && QFileInfo::exists(source));
+        QCOMPARE(ops()->clipboardPath().isEmpty(), !QFileInfo::exists(source));
     }
 
     // The copied meter and the marked verification are known by their path:
@@ -271,32 +437,6 @@ private slots:
         action(Command::Paste)->trigger();
         QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))), bytes);
         QCOMPARE(m_window->store().meters().size(), 1);
-    }
-
-    void cutAndPasteIntoAnotherFolderMovesTheFile()
-    {
-        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1})}));
-        write(QStringLiteral("A/b.pcn"), meter({verification(at(3, 2), {2})}));
-        QDir().mkpath(file(QStringLiteral("B")));
-        open(QStringLiteral("A"));
-        const QByteArray bytes = testsupport::readAll(file(QStringLiteral("A/a.pcn")));
-        QVERIFY(!action(Command::Cut)->isEnabled()); // until a press in the meter list
-        clickRow(meters(), rowOfFile(QStringLiteral("a.pcn")));
-        QVERIFY(action(Command::Cut)->isEnabled());
-        action(Command::Cut)->trigger();
-        QVERIFY(ops()->clipboardIsCut());
-        select(QStringLiteral("B"));
-        QVERIFY(action(Command::Paste)->isEnabled());
-        action(Command::Paste)->trigger();
-        QVERIFY(!QFileInfo::exists(file(QStringLiteral("A/a.pcn"))));
-        QCOMPARE(testsupport::readAll(file(QStringLiteral("B/a.pcn"))), bytes);
-        QCOMPARE(m_window->store().meters().size(), 1);
-        QCOMPARE(cell(meters(), 0, 1), QStringLiteral("4242"));
-        QVERIFY(!action(Command::Paste)->isEnabled());
-        QVERIFY(!views()->PasteAvailable());
-        clickRow(meters(), 0);
-        QVERIFY(!action(Command::Paste)->isEnabled());
-        QCOMPARE(m_dialogs, 0);
     }
 
     void mergeWithRatioOneAndDifferentTransformerData()
@@ -341,27 +481,6 @@ private slots:
         QVERIFY(!action(Command::Merge)->isEnabled());
         QCOMPARE(powers()->model()->rowCount(), 3);
         QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].fileName, QStringLiteral("t.pcn"));
-    }
-
-    void mergeDeletingTheSourceRemovesItsRow()
-    {
-        write(QStringLiteral("A/s.pcn"), meter({verification(at(4, 1), {41})}));
-        write(QStringLiteral("A/t.pcn"), meter({verification(at(3, 1), {31})}));
-        open(QStringLiteral("A"));
-        clickRow(meters(), rowOfFile(QStringLiteral("s.pcn")));
-        action(Command::Cut)->trigger();
-        clickRow(meters(), rowOfFile(QStringLiteral("t.pcn")));
-        QVERIFY(action(Command::Merge)->isEnabled());
-        answerPassword(kPassword, &m_dialogs, true);
-        action(Command::Merge)->trigger();
-        QCOMPARE(m_dialogs, 1);
-        QVERIFY(!QFileInfo::exists(file(QStringLiteral("A/s.pcn"))));
-        QCOMPARE(readBack(file(QStringLiteral("A/t.pcn"))).verifications.size(), 2);
-        QCOMPARE(meters()->model()->rowCount(), 1);
-        QCOMPARE(m_window->store().meters().size(), 1);
-        QCOMPARE(powers()->model()->rowCount(), 2);
-        QVERIFY(!action(Command::Paste)->isEnabled());
-        QVERIFY(ops()->clipboardPath().isEmpty());
     }
 
     void differentTransformersCannotBeMerged()
@@ -444,21 +563,22 @@ private slots:
         answerPassword(kPassword, &m_dialogs, false, [this] {
             whenShown<TInfoForm>([this](TInfoForm *form) {
                 ++m_dialogs;
-                QCOMPARE(form->NameEdit->text(), QStringLiteral("CE301         "));
-                QCOMPARE(form->NumEdit->text(), QStringLiteral("4242"));
-                QCOMPARE(form->YearEdit->text(), QStringLiteral("2009"));
-                form->NameEdit->clear();
-                QTest::keyClicks(form->NameEdit, QStringLiteral("ABCDEFGHIJKLMNO")); // 15 characters
-                QCOMPARE(form->NameEdit->text(), QStringLiteral("ABCDEFGHIJKLMN"));
-                form->NumEdit->clear();
-                QTest::keyClicks(form->NumEdit, QStringLiteral("12345678901234567"));
-                QCOMPARE(form->NumEdit->text(), QStringLiteral("1234567890123456"));
-                form->YearEdit->clear();
-                QTest::keyClicks(form->YearEdit, QStringLiteral("2x0y1-5"));
-                QCOMPARE(form->YearEdit->text(), QStringLiteral("2015"));
-                form->YearEdit->setText(QStringLiteral("19a5")); // a paste is refused whole
-                QCOMPARE(form->YearEdit->text(), QStringLiteral("2015"));
-                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                QCOMPARE(child<QLineEdit>(form, "NameEdit")->text(), QStringLiteral("CE301         "));
+                QCOMPARE(child<QLineEdit>(form, "NumEdit")->text(), QStringLiteral("4242"));
+                QCOMPARE(child<QLineEdit>(form, "YearEdit")->text(), QStringLiteral("2009"));
+                child<QLineEdit>(form, "NameEdit")->clear();
+                QTest::keyClicks(child<QLineEdit>(form, "NameEdit"),
+                                 QStringLiteral("ABCDEFGHIJKLMNO")); // 15 characters
+                QCOMPARE(child<QLineEdit>(form, "NameEdit")->text(), QStringLiteral("ABCDEFGHIJKLMN"));
+                child<QLineEdit>(form, "NumEdit")->clear();
+                QTest::keyClicks(child<QLineEdit>(form, "NumEdit"), QStringLiteral("12345678901234567"));
+                QCOMPARE(child<QLineEdit>(form, "NumEdit")->text(), QStringLiteral("1234567890123456"));
+                child<QLineEdit>(form, "YearEdit")->clear();
+                QTest::keyClicks(child<QLineEdit>(form, "YearEdit"), QStringLiteral("2x0y1-5"));
+                QCOMPARE(child<QLineEdit>(form, "YearEdit")->text(), QStringLiteral("2015"));
+                child<QLineEdit>(form, "YearEdit")->setText(QStringLiteral("19a5")); // a paste is refused whole
+                QCOMPARE(child<QLineEdit>(form, "YearEdit")->text(), QStringLiteral("2015"));
+                QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
             });
         });
         ops()->changeMeterAction()->trigger();
@@ -482,9 +602,9 @@ private slots:
         answerPassword(kPassword, &m_dialogs, false, [this] {
             whenShown<TInfoForm>([this](TInfoForm *form) {
                 ++m_dialogs;
-                QCOMPARE(form->NumEdit->text(), QStringLiteral("serial text of 24 chars"));
-                form->YearEdit->setText(QStringLiteral("1999"));
-                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                QCOMPARE(child<QLineEdit>(form, "NumEdit")->text(), QStringLiteral("serial text of 24 chars"));
+                child<QLineEdit>(form, "YearEdit")->setText(QStringLiteral("1999"));
+                QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
             });
         });
         ops()->changeMeterAction()->trigger();
@@ -502,13 +622,13 @@ private slots:
         answerPassword(kPassword, &m_dialogs, false, [this] {
             whenShown<TInfoForm>([this](TInfoForm *form) {
                 ++m_dialogs;
-                form->NameEdit->setText(QStringLiteral("Счётчик"));
-                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                child<QLineEdit>(form, "NameEdit")->setText(QStringLiteral("Счётчик"));
+                QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
                 QVERIFY(form->isVisible()); // still open
                 QCOMPARE(m_shown.size(), 1);
                 QVERIFY(m_shown[0].contains(QStringLiteral("cannot be stored")));
                 QVERIFY(m_shown[0].contains(QStringLiteral("ё")));
-                QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(form, "CancelButton"), Qt::LeftButton);
             });
         });
         ops()->changeMeterAction()->trigger();
@@ -527,11 +647,12 @@ private slots:
         answerPassword(kPassword, &m_dialogs, false, [this] {
             whenShown<TPostForm>([this](TPostForm *form) {
                 ++m_dialogs;
-                QCOMPARE(form->PostEdit->text(), QStringLiteral("1600"));
-                form->PostEdit->clear();
-                QTest::keyClicks(form->PostEdit, QStringLiteral("12a345b67890"));
-                QCOMPARE(form->PostEdit->text(), QStringLiteral("123456789")); // nine digits at most
-                QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                QCOMPARE(child<QLineEdit>(form, "PostEdit")->text(), QStringLiteral("1600"));
+                child<QLineEdit>(form, "PostEdit")->clear();
+                QTest::keyClicks(child<QLineEdit>(form, "PostEdit"), QStringLiteral("12a345b67890"));
+                QCOMPARE(child<QLineEdit>(form, "PostEdit")->text(),
+                         QStringLiteral("123456789")); // nine digits at most
+                QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
             });
         });
         ops()->changeConstantAction()->trigger();
@@ -543,26 +664,6 @@ private slots:
         QCOMPARE(m.verifications[2].date, QDate(2010, 1, 3));
         // The meter row is selected again: stored order, constant shown.
         QCOMPARE(cell(powers(), 2, 2), QStringLiteral("123456789"));
-    }
-
-    void deleteMeterDropsItsRowAndTheClipboard()
-    {
-        write(QStringLiteral("A/a.pcn"), meter({verification(at(3, 1), {1})}));
-        write(QStringLiteral("A/b.pcn"), meter({verification(at(3, 2), {2})}));
-        open(QStringLiteral("A"));
-        const int row = rowOfFile(QStringLiteral("b.pcn"));
-        clickRow(meters(), row);
-        action(Command::Copy)->trigger();
-        QVERIFY(action(Command::Delete)->isEnabled());
-        answerPassword(kPassword, &m_dialogs);
-        action(Command::Delete)->trigger();
-        QCOMPARE(m_dialogs, 1);
-        QVERIFY(!QFileInfo::exists(file(QStringLiteral("A/b.pcn"))));
-        QCOMPARE(meters()->model()->rowCount(), 1);
-        QCOMPARE(m_window->store().meters().size(), 1);
-        QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].fileName, QStringLiteral("a.pcn"));
-        QVERIFY(!action(Command::Paste)->isEnabled());
-        QVERIFY(ops()->clipboardPath().isEmpty());
     }
 
     // Two workstations on one data folder change the constant of the same
@@ -585,8 +686,8 @@ private slots:
         const auto setConstant = [this](const QString &value) {
             answerPassword(kPassword, &m_dialogs, false, [value] {
                 whenShown<TPostForm>([value](TPostForm *form) {
-                    form->PostEdit->setText(value);
-                    QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                    child<QLineEdit>(form, "PostEdit")->setText(value);
+                    QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
                 });
             });
         };
@@ -753,8 +854,8 @@ private slots:
         case 3:
             answerPassword(kPassword, &m_dialogs, false, inDialog([this] {
                                whenShown<TInfoForm>([](TInfoForm *form) {
-                                   form->NameEdit->setText(QStringLiteral("NEW"));
-                                   QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                                   child<QLineEdit>(form, "NameEdit")->setText(QStringLiteral("NEW"));
+                                   QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
                                });
                            }));
             ops()->changeMeterAction()->trigger();
@@ -762,8 +863,8 @@ private slots:
         case 4:
             answerPassword(kPassword, &m_dialogs, false, inDialog([this] {
                                whenShown<TPostForm>([](TPostForm *form) {
-                                   form->PostEdit->setText(QStringLiteral("5"));
-                                   QTest::mouseClick(form->OkButton, Qt::LeftButton);
+                                   child<QLineEdit>(form, "PostEdit")->setText(QStringLiteral("5"));
+                                   QTest::mouseClick(child<QPushButton>(form, "OkButton"), Qt::LeftButton);
                                });
                            }));
             ops()->changeConstantAction()->trigger();
@@ -822,7 +923,8 @@ private slots:
         QFETCH(qulonglong, value);
         if (year) {
             TInfoForm form;
-            whenShown<TInfoForm>([](TInfoForm *f) { QTest::mouseClick(f->OkButton, Qt::LeftButton); });
+            whenShown<TInfoForm>(
+                [](TInfoForm *f) { QTest::mouseClick(child<QPushButton>(f, "OkButton"), Qt::LeftButton); });
             MeterParameters current;
             current.meterType = QStringLiteral("CE");
             current.serialText = QStringLiteral("12");
@@ -832,7 +934,8 @@ private slots:
             QCOMPARE(qulonglong(edited->year), value);
         } else {
             TPostForm form;
-            whenShown<TPostForm>([](TPostForm *f) { QTest::mouseClick(f->OkButton, Qt::LeftButton); });
+            whenShown<TPostForm>(
+                [](TPostForm *f) { QTest::mouseClick(child<QPushButton>(f, "OkButton"), Qt::LeftButton); });
             QCOMPARE(form.Execute(std::uint32_t(value)), std::optional<std::uint32_t>(std::uint32_t(value)));
         }
     }

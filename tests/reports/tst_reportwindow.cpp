@@ -13,12 +13,15 @@
 #include "reports/ui/titrepform.h"
 #include "samplerecords.h"
 #include "testdir.h"
+#include "dialogwidgets.h"
 
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using testsupport::child;
 
 namespace {
 
@@ -84,17 +87,17 @@ void TestReportWindow::previewSavesReportFileAndPdf()
         return answer;
     });
 
-    preview.saveAction()->trigger();
+    child<QAction>(preview, "SaveReportAction")->trigger();
     report::ReportPages loaded;
     QCOMPARE(report::loadReportFile(answer + QStringLiteral(".QRP"), loaded), report::ReportFileError::None);
     QVERIFY(loaded == pages);
-    preview.savePdfAction()->trigger();
+    child<QAction>(preview, "SavePdfAction")->trigger();
     QVERIFY(testsupport::readAll(answer + QStringLiteral(".pdf")).startsWith("%PDF"));
     QCOMPARE(filters, (QStringList{QStringLiteral("Reports (*.QRP *.qrp)"), QStringLiteral("PDF (*.pdf *.PDF)")}));
     QVERIFY(messages.texts.isEmpty());
 
     answer = dir.filePath(QStringLiteral("no/such/folder/x.QRP"));
-    preview.saveAction()->trigger();
+    child<QAction>(preview, "SaveReportAction")->trigger();
     QCOMPARE(messages.texts, QStringList{report::reportFileMessage(report::ReportFileError::CannotWrite, 1)});
     // Each kind starts where its last file went, else in the documents.
     const QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -221,7 +224,7 @@ void TestReportWindow::createReport()
         hiddenMeanwhile = !window.isVisible();
     });
     // The editor is modal: answer it once it is open.
-    QTimer::singleShot(0, &editor, [&] { (confirm ? editor.OkButton : editor.CancelButton)->click(); });
+    QTimer::singleShot(0, &editor, [&] { child<QPushButton>(editor, confirm ? "OkButton" : "CancelButton")->click(); });
     commands.CreateReportActionExecute();
     QCOMPARE(!shown.pages.isEmpty(), previewed);
     QCOMPARE(hiddenMeanwhile, previewed);
@@ -250,12 +253,12 @@ void TestReportWindow::windowAndCliGiveTheSamePages()
             report::ReportPages fromCli, fromWindow;
             QCOMPARE(report::loadReportFile(out, fromCli), report::ReportFileError::None);
             TTitRepForm editor;
-            editor.RichEdit1->clear();
-            editor.RichEdit2->clear();
+            child<QTextEdit>(editor, "RichEdit1")->clear();
+            child<QTextEdit>(editor, "RichEdit2")->clear();
             const std::function<QVector<int>()> verifications = [] { return QVector{2, 0}; };
             ReportCommands commands(fixture.form->services(), {[&] { return &read.meter; }, verifications}, &editor);
             commands.setPreviewRunner([&](const report::ReportPages &pages) { fromWindow = pages; });
-            QTimer::singleShot(0, &editor, [&] { editor.OkButton->click(); });
+            QTimer::singleShot(0, &editor, [&] { child<QPushButton>(editor, "OkButton")->click(); });
             commands.CreateReportActionExecute();
             QVERIFY2(!fromWindow.pages.isEmpty() && fromWindow == fromCli, qPrintable(cli.err));
         }

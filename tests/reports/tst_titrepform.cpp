@@ -4,6 +4,7 @@
 #include "reports/ui/createreport.h"
 #include "reports/ui/titrepform.h"
 #include "samplerecords.h"
+#include "dialogwidgets.h"
 
 #include <QtTest>
 #include <QAction>
@@ -13,6 +14,8 @@
 #include <QSettings>
 #include <QTextBlock>
 #include <QTextEdit>
+
+using testsupport::child;
 
 namespace {
 
@@ -67,8 +70,8 @@ void TestTitRepForm::defaultFormat()
     TTitRepForm form;
     QCOMPARE(form.Texts().titleHtml, QString());
     QCOMPARE(form.Texts().endingHtml, QString());
-    QTest::keyClicks(form.RichEdit1, QStringLiteral("Protocol 7"));
-    const QTextCursor c(form.RichEdit1->document());
+    QTest::keyClicks(child<QTextEdit>(form, "RichEdit1"), QStringLiteral("Protocol 7"));
+    const QTextCursor c(child<QTextEdit>(form, "RichEdit1")->document());
     QCOMPARE(c.blockFormat().alignment(), Qt::AlignHCenter);
     QTextDocument printed;
     printed.setHtml(form.Texts().titleHtml);
@@ -99,8 +102,8 @@ void TestTitRepForm::alignment()
     QFETCH(QString, action);
     QFETCH(int, alignment);
     TTitRepForm form;
-    QTextEdit *edit = ending ? form.RichEdit2 : form.RichEdit1;
-    QMenu *popup = ending ? form.TitleEndPopupMenu : form.TitlePopupMenu;
+    QTextEdit *edit = ending ? child<QTextEdit>(form, "RichEdit2") : child<QTextEdit>(form, "RichEdit1");
+    QMenu *popup = ending ? child<QMenu>(form, "TitleEndPopupMenu") : child<QMenu>(form, "TitlePopupMenu");
     QTest::keyClicks(edit, QStringLiteral("one"));
     QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClicks(edit, QStringLiteral("two"));
@@ -121,9 +124,9 @@ void TestTitRepForm::alignment()
     QCOMPARE(first.next().next().blockFormat().alignment(), Qt::AlignHCenter);
 
     // Reopened: the text keeps its alignment, the menu marks centre again.
-    QVERIFY(!runAndPress(form, form.CancelButton));
+    QVERIFY(!runAndPress(form, child<QPushButton>(form, "CancelButton")));
     QVERIFY(!chosen->isChecked());
-    QVERIFY((ending ? form.AlignCenterEnd : form.CenterAlign)->isChecked());
+    QVERIFY((ending ? child<QAction>(form, "AlignCenterEnd") : child<QAction>(form, "CenterAlign"))->isChecked());
     QCOMPARE(int(edit->document()->begin().blockFormat().alignment()), alignment);
 }
 
@@ -136,14 +139,14 @@ void TestTitRepForm::fontOnSelection()
         asked = current;
         return answer;
     });
-    QTest::keyClicks(form.RichEdit1, QStringLiteral("Protocol No. 15"));
-    QTextCursor c(form.RichEdit1->document());
+    QTest::keyClicks(child<QTextEdit>(form, "RichEdit1"), QStringLiteral("Protocol No. 15"));
+    QTextCursor c(child<QTextEdit>(form, "RichEdit1")->document());
     c.setPosition(9);
     c.setPosition(15, QTextCursor::KeepAnchor); // "No. 15"
-    form.RichEdit1->setTextCursor(c);
+    child<QTextEdit>(form, "RichEdit1")->setTextCursor(c);
 
     const QString before = form.Texts().titleHtml;
-    form.FontSelect->trigger(); // cancelled: nothing changes
+    child<QAction>(form, "FontSelect")->trigger(); // cancelled: nothing changes
     QCOMPARE(asked.pointSize(), 14);
     QCOMPARE(form.Texts().titleHtml, before);
 
@@ -151,7 +154,7 @@ void TestTitRepForm::fontOnSelection()
     bold.setPointSize(20);
     bold.setBold(true);
     answer = bold;
-    form.FontSelect->trigger();
+    child<QAction>(form, "FontSelect")->trigger();
 
     QTextDocument printed;
     printed.setHtml(form.Texts().titleHtml);
@@ -171,11 +174,11 @@ void TestTitRepForm::textsSurviveCancelAndRestart()
 {
     {
         TTitRepForm form;
-        form.RichEdit1->textCursor().insertText(QStringLiteral("Протокол поверки"));
-        form.RichEdit2->textCursor().insertText(QStringLiteral("Поверитель"));
-        QVERIFY(!runAndPress(form, form.CancelButton));
+        child<QTextEdit>(form, "RichEdit1")->textCursor().insertText(QStringLiteral("Протокол поверки"));
+        child<QTextEdit>(form, "RichEdit2")->textCursor().insertText(QStringLiteral("Поверитель"));
+        QVERIFY(!runAndPress(form, child<QPushButton>(form, "CancelButton")));
         QVERIFY(form.Texts().titleHtml.contains(QStringLiteral("Протокол поверки")));
-        QVERIFY(runAndPress(form, form.OkButton));
+        QVERIFY(runAndPress(form, child<QPushButton>(form, "OkButton")));
     }
     TTitRepForm restarted;
     QTextDocument title, ending;
@@ -194,26 +197,29 @@ void TestTitRepForm::strings()
         english.texts.insert(item.path, item.eng);
     form.applyStrings(english);
     QCOMPARE(form.windowTitle(), QStringLiteral("Protocol creation"));
-    QCOMPARE(form.TitleFrame->title(), QStringLiteral("Enter the protocol title"));
-    QCOMPARE(form.EndingFrame->title(), QStringLiteral("Protocol ending"));
-    QCOMPARE(form.TitleEndPopupMenu->actions().at(0)->text(), QStringLiteral("Alignment"));
-    QCOMPARE(form.AlignRightEnd->text(), QStringLiteral("Right"));
-    QCOMPARE(form.FontSelect->text(), QStringLiteral("Font"));
+    QCOMPARE(child<QGroupBox>(form, "TitleFrame")->title(), QStringLiteral("Enter the protocol title"));
+    QCOMPARE(child<QGroupBox>(form, "EndingFrame")->title(), QStringLiteral("Protocol ending"));
+    QCOMPARE(child<QMenu>(form, "TitleEndPopupMenu")->actions().at(0)->text(), QStringLiteral("Alignment"));
+    QCOMPARE(child<QAction>(form, "AlignRightEnd")->text(), QStringLiteral("Right"));
+    QCOMPARE(child<QAction>(form, "FontSelect")->text(), QStringLiteral("Font"));
 }
 
 void TestTitRepForm::prepareProtocol()
 {
     TTitRepForm form;
-    form.RichEdit1->textCursor().insertText(QStringLiteral("Heading"));
+    child<QTextEdit>(form, "RichEdit1")->textCursor().insertText(QStringLiteral("Heading"));
     pcn::_totalblockdata meter = testsupport::sampleMeter(QStringLiteral("T"), QStringLiteral("1"), 1, 2);
     const TextLookup texts = catalogTextLookup(1);
-    QTimer::singleShot(0, form.CancelButton, [&form] { form.CancelButton->click(); });
+    QTimer::singleShot(0, child<QPushButton>(form, "CancelButton"),
+                       [&form] { child<QPushButton>(form, "CancelButton")->click(); });
     QVERIFY(!PrepareProtocol(meter, {1, 0}, form, texts));
-    QTimer::singleShot(0, form.OkButton, [&form] { form.OkButton->click(); });
+    QTimer::singleShot(0, child<QPushButton>(form, "OkButton"),
+                       [&form] { child<QPushButton>(form, "OkButton")->click(); });
     const auto doc = PrepareProtocol(meter, {1, 0}, form, texts);
     QVERIFY(doc);
     QCOMPARE(doc->titleHtml, form.Texts().titleHtml);
     QCOMPARE(doc->groups.size(), 2);
+    QCOMPARE(child<QCheckBox>(form, "IncludeCurvesBox")->text(), QStringLiteral("Include error curves"));
     // An unknown scheme ends before the editor opens (nobody would close it).
     meter.verifications[0].scheme = 3;
     QVERIFY(!PrepareProtocol(meter, {0}, form, texts));
@@ -226,14 +232,14 @@ void TestTitRepForm::screenshot()
     if (out.isEmpty())
         QSKIP("set VARDOSK_SCREENSHOT_DIR to write the picture");
     TTitRepForm form;
-    form.RichEdit1->textCursor().insertText(QStringLiteral("Протокол поверки счетчика"));
-    form.RichEdit2->textCursor().insertText(QStringLiteral("Поверитель ____________"));
+    child<QTextEdit>(form, "RichEdit1")->textCursor().insertText(QStringLiteral("Протокол поверки счетчика"));
+    child<QTextEdit>(form, "RichEdit2")->textCursor().insertText(QStringLiteral("Поверитель ____________"));
     form.show();
     QVERIFY(form.grab().save(out + QStringLiteral("/titrepform.png")));
-    form.TitlePopupMenu->popup(form.RichEdit1->mapToGlobal(QPoint(40, 40)));
-    form.TitleAlignmentMenu->popup(form.RichEdit1->mapToGlobal(QPoint(200, 40)));
-    QVERIFY(form.TitlePopupMenu->grab().save(out + QStringLiteral("/titrepform-menu.png")));
-    QVERIFY(form.TitleAlignmentMenu->grab().save(out + QStringLiteral("/titrepform-alignment.png")));
+    child<QMenu>(form, "TitlePopupMenu")->popup(child<QTextEdit>(form, "RichEdit1")->mapToGlobal(QPoint(40, 40)));
+    child<QMenu>(form, "TitleAlignmentMenu")->popup(child<QTextEdit>(form, "RichEdit1")->mapToGlobal(QPoint(200, 40)));
+    QVERIFY(child<QMenu>(form, "TitlePopupMenu")->grab().save(out + QStringLiteral("/titrepform-menu.png")));
+    QVERIFY(child<QMenu>(form, "TitleAlignmentMenu")->grab().save(out + QStringLiteral("/titrepform-alignment.png")));
 }
 
 QTEST_MAIN(TestTitRepForm)

@@ -88,6 +88,14 @@ void clickButton(QWidget *dialog, const char *name)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// The check list of a page of the displayed-columns dialog.
+QListWidget *checkList(const TVParam *dialog, int page)
+{
+    return dialog->findChild<QListWidget *>(QString::fromLatin1(page == 0   ? "CheckLB34"
+                                                                : page == 1 ? "CheckLB33"
+                                                                            : "CheckLB1"));
+}
+
 } // namespace
 
 class TestRecordViews : public QObject {
@@ -485,7 +493,7 @@ void TestRecordViews::unhiddenColumnReturnsToItsPlace()
 
     // Hide "PFb" (page 0, item 10 stands for code 12).
     whenDialogOpens([](TVParam *dialog) {
-        dialog->CheckList(0)->item(10)->setCheckState(Qt::Unchecked);
+        checkList(dialog, 0)->item(10)->setCheckState(Qt::Unchecked);
         clickButton(dialog, "OkButton");
     });
     QVERIFY(m_views->EditDisplayedColumns(0));
@@ -493,8 +501,8 @@ void TestRecordViews::unhiddenColumnReturnsToItsPlace()
     QCOMPARE(m_columns[GridPhase34].codes, order);
 
     whenDialogOpens([](TVParam *dialog) {
-        QCOMPARE(dialog->CheckList(0)->item(10)->checkState(), Qt::Unchecked);
-        dialog->CheckList(0)->item(10)->setCheckState(Qt::Checked);
+        QCOMPARE(checkList(dialog, 0)->item(10)->checkState(), Qt::Unchecked);
+        checkList(dialog, 0)->item(10)->setCheckState(Qt::Checked);
         clickButton(dialog, "OkButton");
     });
     QVERIFY(m_views->EditDisplayedColumns(0));
@@ -508,15 +516,15 @@ void TestRecordViews::dialogButtonsPerPage()
     const std::array<GridColumns, kGridCount> before = m_columns;
     whenDialogOpens([&unchecked](TVParam *dialog) {
         QCOMPARE(dialog->Page(), 2);
-        QCOMPARE(dialog->CheckList(0)->objectName(), QStringLiteral("CheckLB34"));
-        QCOMPARE(dialog->CheckList(0)->count(), 26);
-        QCOMPARE(dialog->CheckList(1)->count(), 14);
-        QCOMPARE(dialog->CheckList(2)->count(), 9);
-        QCOMPARE(dialog->CheckList(2)->item(0)->text(), QStringLiteral("Phase voltage, V"));
+        QCOMPARE(checkList(dialog, 0)->objectName(), QStringLiteral("CheckLB34"));
+        QCOMPARE(checkList(dialog, 0)->count(), 26);
+        QCOMPARE(checkList(dialog, 1)->count(), 14);
+        QCOMPARE(checkList(dialog, 2)->count(), 9);
+        QCOMPARE(checkList(dialog, 2)->item(0)->text(), QStringLiteral("Phase voltage, V"));
         for (int page = 0; page < 3; ++page) {
             dialog->SetPage(page);
             clickButton(dialog, "SelAllButton");
-            QCOMPARE(dialog->Checks(page), QVector<bool>(dialog->CheckList(page)->count(), true));
+            QCOMPARE(dialog->Checks(page), QVector<bool>(checkList(dialog, page)->count(), true));
             clickButton(dialog, "DefaultButton");
             const QVector<bool> checks = dialog->Checks(page);
             for (int item = 0; item < checks.size(); ++item)

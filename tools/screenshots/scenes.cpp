@@ -169,7 +169,7 @@ void ScreenshotScenes::communicationSettings()
     // With the serial port chosen, as for the emulator.
     m_catcher.expect("TFrmCom", [this](QWidget *dialog) {
         auto *form = static_cast<TFrmCom *>(dialog);
-        form->SerialRadioButton->click();
+        form->Preset(1, form->PortIndex(), form->RateIndex(), form->TypedPortPath());
         settle(100);
         save(form, QStringLiteral("communication"));
         form->reject();
@@ -197,7 +197,8 @@ void ScreenshotScenes::archiveContent()
         [this](QWidget *dialog) {
             auto *form = static_cast<TContForm *>(dialog);
             form->NotStoredButtonClick();
-            form->ContentListView->scrollToBottom();
+            if (auto *list = form->findChild<QTreeWidget *>(QStringLiteral("ContentListView")))
+                list->scrollToBottom();
             settle(100);
             save(form, QStringLiteral("archive-content"));
             form->ReadCalibrationButtonClick();
@@ -239,11 +240,14 @@ void ScreenshotScenes::protocol()
         auto *editor = static_cast<TTitRepForm *>(dialog);
         // The editor keeps the texts of the last protocol: replaced whole,
         // in the editor's own character format.
-        editor->RichEdit1->setFocus();
-        QTextCursor cursor = editor->RichEdit1->textCursor();
+        auto *edit = editor->findChild<QTextEdit *>(QStringLiteral("RichEdit1"));
+        if (!edit)
+            return;
+        edit->setFocus();
+        QTextCursor cursor = edit->textCursor();
         cursor.select(QTextCursor::Document);
         cursor.insertText(title);
-        editor->RichEdit1->setTextCursor(cursor);
+        edit->setTextCursor(cursor);
         settle(100);
         save(editor, QStringLiteral("protocol-title"));
         editor->accept();
@@ -281,7 +285,7 @@ void ScreenshotScenes::findMeter()
         m_failures << QStringLiteral("find-meter");
         return;
     }
-    dialog->SerialEdit->setText(m_in.findSerial);
+    dialog->setSerialText(m_in.findSerial);
     dialog->FindButtonClick();
     settle();
     save(dialog, QStringLiteral("find-meter"));

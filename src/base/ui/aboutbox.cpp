@@ -4,6 +4,9 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)

@@ -3,10 +3,10 @@
 #pragma once
 
 #include <QDialog>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
 
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
 struct SectionTexts;
 
 class TAboutBox : public QDialog {
@@ -22,12 +22,13 @@ public:
     // by ", ". Built each time the box is opened.
     void setModelsText(const QStringList &descriptionLines, const QStringList &modelNames);
 
-    QLabel *ProductName;
-    QLabel *Version;
-    QLabel *Label1;
-    QLabel *Label2;
-    QLabel *Label3;
-    QPlainTextEdit *PurposeText;
-    QPlainTextEdit *ModelsText;
-    QPushButton *OKButton;
+private:
+    QLabel *ProductName = nullptr;
+    QLabel *Version = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QPlainTextEdit *PurposeText = nullptr;
+    QPlainTextEdit *ModelsText = nullptr;
+    QPushButton *OKButton = nullptr;
 };

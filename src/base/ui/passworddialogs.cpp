@@ -2,9 +2,13 @@
 
 #include "base/stringdocument.h"
 
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -62,6 +66,24 @@ void TPswdEnterForm::applyStrings(const SectionTexts &texts)
     Button2->setText(texts.text(QStringLiteral("EnterPasswordFormLabels/CancelButtonLabel")));
 }
 
+void TPswdEnterForm::clearEntry()
+{
+    Edit1->clear();
+    if (DelCheckBox)
+        DelCheckBox->setChecked(false);
+    Edit1->setFocus();
+}
+
+QString TPswdEnterForm::enteredPassword() const
+{
+    return Edit1->text();
+}
+
+bool TPswdEnterForm::deleteSourcesTicked() const
+{
+    return DelCheckBox && DelCheckBox->isChecked();
+}
+
 TPswdForm::TPswdForm(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Смена пароля"));
@@ -107,14 +129,36 @@ void TPswdForm::applyStrings(const SectionTexts &texts)
     Button2->setText(texts.text(QStringLiteral("ChangePasswordFormLabels/CancelButtonLabel")));
 }
 
+void TPswdForm::clearEntries()
+{
+    CurrentPswdEdit->clear();
+    NewPswdEdit->clear();
+    RepPswdEdit->clear();
+    CurrentPswdEdit->setFocus();
+}
+
+QString TPswdForm::currentPassword() const
+{
+    return CurrentPswdEdit->text();
+}
+
+QString TPswdForm::newPassword() const
+{
+    return NewPswdEdit->text();
+}
+
+QString TPswdForm::repeatedPassword() const
+{
+    return RepPswdEdit->text();
+}
+
 PasswordAnswer AskPassword(TPswdEnterForm &dialog, const QString &password, const QString &wrongText,
                            const MessageFn &show)
 {
-    dialog.Edit1->clear();
-    dialog.Edit1->setFocus();
+    dialog.clearEntry();
     if (dialog.exec() != QDialog::Accepted)
         return PasswordAnswer::Cancelled;
-    if (dialog.Edit1->text() != password) {
+    if (dialog.enteredPassword() != password) {
         show(MessageKind::Information, wrongText);
         return PasswordAnswer::Refused;
     }
@@ -125,20 +169,17 @@ std::optional<QString> ChangePassword(TPswdForm &dialog, const QString &password
                                       const QString &mismatchText, const MessageFn &show)
 {
     for (;;) {
-        dialog.CurrentPswdEdit->clear();
-        dialog.NewPswdEdit->clear();
-        dialog.RepPswdEdit->clear();
-        dialog.CurrentPswdEdit->setFocus();
+        dialog.clearEntries();
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        if (dialog.CurrentPswdEdit->text() != password) {
+        if (dialog.currentPassword() != password) {
             show(MessageKind::Error, wrongCurrentText);
             continue;
         }
-        if (dialog.NewPswdEdit->text() != dialog.RepPswdEdit->text()) {
+        if (dialog.newPassword() != dialog.repeatedPassword()) {
             show(MessageKind::Error, mismatchText);
             continue;
         }
-        return dialog.NewPswdEdit->text();
+        return dialog.newPassword();
     }
 }

@@ -3,15 +3,15 @@
 // files" check box), TPswdForm changes it.
 #pragma once
 
-#include <QCheckBox>
 #include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
 #include <functional>
 #include <optional>
 
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 struct SectionTexts;
 
 constexpr int kPasswordMaxLength = 8;
@@ -23,10 +23,18 @@ public:
     explicit TPswdEnterForm(bool withDeleteCheckBox, QWidget *parent = nullptr);
     void applyStrings(const SectionTexts &texts);
 
-    QLineEdit *Edit1;
+    // Empties the entry, unticks the delete check box and puts the focus on
+    // the entry: every question starts afresh.
+    void clearEntry();
+    QString enteredPassword() const;
+    // Whether "delete source files" is ticked; false without the check box.
+    bool deleteSourcesTicked() const;
+
+private:
+    QLineEdit *Edit1 = nullptr;
     QCheckBox *DelCheckBox = nullptr;
-    QPushButton *Button1;
-    QPushButton *Button2;
+    QPushButton *Button1 = nullptr;
+    QPushButton *Button2 = nullptr;
 };
 
 class TPswd2Form : public TPswdEnterForm {
@@ -48,14 +56,21 @@ public:
     explicit TPswdForm(QWidget *parent = nullptr);
     void applyStrings(const SectionTexts &texts);
 
-    QLabel *Label1;
-    QLabel *Label2;
-    QLabel *Label3;
-    QLineEdit *CurrentPswdEdit;
-    QLineEdit *NewPswdEdit;
-    QLineEdit *RepPswdEdit;
-    QPushButton *Button1;
-    QPushButton *Button2;
+    // Empties the three entries and puts the focus on the current password.
+    void clearEntries();
+    QString currentPassword() const;
+    QString newPassword() const;
+    QString repeatedPassword() const;
+
+private:
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *CurrentPswdEdit = nullptr;
+    QLineEdit *NewPswdEdit = nullptr;
+    QLineEdit *RepPswdEdit = nullptr;
+    QPushButton *Button1 = nullptr;
+    QPushButton *Button2 = nullptr;
 };
 
 enum class PasswordAnswer { Accepted, Refused, Cancelled };

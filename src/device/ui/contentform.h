@@ -59,18 +59,6 @@ public:
     // Sorts the rows ascending by a column (header click).
     void SortByColumn(int column);
 
-    QLabel *DeviceTypeValue = nullptr;
-    QLabel *SerialNumberValue = nullptr;
-    QLabel *VersionValue = nullptr;
-    QLabel *TotalCalibrationLabel = nullptr;
-    QWidget *ListPanel = nullptr;
-    QTreeWidget *ContentListView = nullptr;
-    QPushButton *AllCalibrationButton = nullptr;
-    QPushButton *ResetButton = nullptr;
-    QPushButton *NotStoredButton = nullptr;
-    QPushButton *ReadCalibrationButton = nullptr;
-    QPushButton *CancelReadCalibrationButton = nullptr;
-
 public slots:
     void AllCalibrationButtonClick();
     void ResetButtonClick();
@@ -83,6 +71,18 @@ private:
     void setAllChecked(bool checked);
     void fitToRows(int rows);
     void fitColumns();
+
+    QLabel *DeviceTypeValue = nullptr;
+    QLabel *SerialNumberValue = nullptr;
+    QLabel *VersionValue = nullptr;
+    QLabel *TotalCalibrationLabel = nullptr;
+    QWidget *ListPanel = nullptr;
+    QTreeWidget *ContentListView = nullptr;
+    QPushButton *AllCalibrationButton = nullptr;
+    QPushButton *ResetButton = nullptr;
+    QPushButton *NotStoredButton = nullptr;
+    QPushButton *ReadCalibrationButton = nullptr;
+    QPushButton *CancelReadCalibrationButton = nullptr;
 
     QLabel *m_deviceTypeLabel = nullptr;
     QLabel *m_serialNumberLabel = nullptr;

@@ -38,6 +38,18 @@ public:
     void ShowInstrument(const DeviceInfo &info, int total);
     void setRecordsRead(int count);
 
+signals:
+    // The cancel button was pressed or the window was closed.
+    void cancelRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    void CancelButtonClick();
+    void fitHeight();
+
     QLabel *PortExchangeLabel = nullptr;
     QLabel *RateExchangeLabel = nullptr;
     QLabel *RateValueLabel = nullptr;
@@ -51,18 +63,6 @@ public:
     QWidget *CountersBox = nullptr;
     QLabel *TotalValue = nullptr;
     QLabel *ReadValue = nullptr;
-
-signals:
-    // The cancel button was pressed or the window was closed.
-    void cancelRequested();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
-
-private:
-    void CancelButtonClick();
-    void fitHeight();
 
     QLabel *m_deviceTypeLabel = nullptr;
     QLabel *m_serialNumberLabel = nullptr;

@@ -43,6 +43,12 @@ public:
     QString TypedPortPath() const;
     int RateIndex() const;
 
+public slots:
+    // Serial enables the port group and shows both lists in the window
+    // colour; USB disables it and shows them in the button-face colour.
+    void InterfaceRadioGroupClick();
+
+private:
     QGroupBox *InterfaceRadioGroup = nullptr;
     QRadioButton *UsbRadioButton = nullptr;
     QRadioButton *SerialRadioButton = nullptr;
@@ -52,12 +58,6 @@ public:
     QPushButton *ApplyButton = nullptr;
     QPushButton *CancelButton = nullptr;
 
-public slots:
-    // Serial enables the port group and shows both lists in the window
-    // colour; USB disables it and shows them in the button-face colour.
-    void InterfaceRadioGroupClick();
-
-private:
     QButtonGroup *m_interfaceButtons = nullptr;
     QLabel *m_portLabel = nullptr;
     QLabel *m_rateLabel = nullptr;

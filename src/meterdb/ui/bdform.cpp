@@ -8,7 +8,6 @@
 #include "meterdb/meterbaseimage.h"
 #include "records/metertype.h"
 #include "base/platform.h"
-#include "base/programtexts.h"
 #include "records/numberformat.h"
 #include "records/recordops.h"
 
@@ -219,10 +218,9 @@ void TBdForm::buildLayout()
     resize(980, 500);
 }
 
-QString TBdForm::ownText(const char *russian, const char *english) const
+QString TBdForm::text(ProgramText id) const
 {
-    const bool isRussian = !m_services.language || m_services.language() == 0;
-    return QString::fromUtf8(isRussian ? russian : english);
+    return programText(id, m_services.language ? m_services.language() : 0);
 }
 
 void TBdForm::applyStrings(const SectionTexts &texts)
@@ -339,10 +337,7 @@ void TBdForm::closeEvent(QCloseEvent *event)
         return;
     }
     // Typed or changed entries are not dropped without a word.
-    if (hasUnsavedEntries() && m_services.confirm
-        && !m_services.confirm(ownText("Записи не сохранены в файл и не записаны в прибор. Закрыть окно без них?",
-                                       "The entries have been neither saved to a file nor written to the device."
-                                       " Close without them?"))) {
+    if (hasUnsavedEntries() && m_services.confirm && !m_services.confirm(text(ProgramText::UnsavedEntriesClose))) {
         event->ignore();
         return;
     }
@@ -480,9 +475,7 @@ void TBdForm::updateApply()
     }
     // Which fields keep "Apply" disabled, under the fields and on the button.
     const QString hint =
-        wrong.isEmpty() ? QString()
-                        : programText(ProgramText::FieldsToCorrect, m_services.language ? m_services.language() : 0)
-                              .arg(wrong.join(QStringLiteral(", ")));
+        wrong.isEmpty() ? QString() : text(ProgramText::FieldsToCorrect).arg(wrong.join(QStringLiteral(", ")));
     if (m_applyHint)
         m_applyHint->setText(hint);
     ApplyButton->setToolTip(hint);
@@ -614,9 +607,7 @@ void TBdForm::warnUnstorableType(int entry, const QString &characters)
         return;
     const QString type = entry >= 0 && entry < m_list.size() ? m_list[entry].meterType : Etyp->text();
     m_services.show(MessageKind::Warning,
-                    ownText("Тип прибора «%1» содержит символы, которые нельзя записать: %2",
-                            "The device type \"%1\" contains characters that cannot be stored: %2")
-                        .arg(VisibleMeterType(type), VisibleMeterType(characters)));
+                    text(ProgramText::UnstorableMeterType).arg(VisibleMeterType(type), VisibleMeterType(characters)));
 }
 
 void TBdForm::ApplyButtonClick()
@@ -700,8 +691,7 @@ void TBdForm::SaveButtonClick()
         // The entries shown stay as edited: loading the file shows the
         // other workstation's list.
         if (m_services.show)
-            m_services.show(MessageKind::Warning, programText(ProgramText::ChangedOnAnotherWorkstation,
-                                                              m_services.language ? m_services.language() : 1));
+            m_services.show(MessageKind::Warning, text(ProgramText::ChangedOnAnotherWorkstation));
     } else if (result == BdcSave::Unencodable) {
         warnUnstorableType(encoded.entryIndex, encoded.badCharacters);
     } else if (result == BdcSave::CannotWrite) {
@@ -716,10 +706,7 @@ void TBdForm::SaveButtonClick()
 
 bool TBdForm::mayReplaceEntries()
 {
-    return !hasUnsavedEntries() || !m_services.confirm
-           || m_services.confirm(ownText("Записи не сохранены в файл и не записаны в прибор. Заменить их?",
-                                         "The entries have been neither saved to a file nor written to the device."
-                                         " Replace them?"));
+    return !hasUnsavedEntries() || !m_services.confirm || m_services.confirm(text(ProgramText::UnsavedEntriesReplace));
 }
 
 void TBdForm::LoadButtonClick()

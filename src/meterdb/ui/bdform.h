@@ -8,6 +8,7 @@
 #include "meterbaseservices.h"
 #include "meterdb/meterentry.h"
 #include "base/fileidentity.h"
+#include "base/programtexts.h"
 
 #include <QDialog>
 #include <QVector>
@@ -59,29 +60,6 @@ public:
     void SaveButtonClick();
     void LoadButtonClick();
 
-    // The editor's fields, in the order of the entry's fields.
-    QLineEdit *Etyp = nullptr;
-    QLineEdit *Ezav_num = nullptr;
-    QSpinBox *Eyear = nullptr;
-    QLineEdit *Eclass = nullptr;
-    QLineEdit *Econst = nullptr;
-    QLineEdit *EUnomlin = nullptr;
-    QLineEdit *EUnomfaz = nullptr;
-    QLineEdit *Inom = nullptr;
-    QSpinBox *I1SpinEdit = nullptr;
-    QSpinBox *I2SpinEdit = nullptr;
-    QTableWidget *ListView1 = nullptr;
-    QPushButton *NewButton = nullptr;
-    QPushButton *EditButton = nullptr;
-    QPushButton *DeleteButton = nullptr;
-    QPushButton *ApplyButton = nullptr;
-    QPushButton *CancelButton = nullptr;
-    QPushButton *ReadButton = nullptr;
-    QPushButton *WriteButton = nullptr;
-    QPushButton *SaveButton = nullptr;
-    QPushButton *LoadButton = nullptr;
-    QPushButton *CloseButton = nullptr;
-
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -112,7 +90,9 @@ private:
     void warnUnstorableType(int entry, const QString &characters);
     // Asks before unsaved entries are replaced by a file or the instrument's.
     bool mayReplaceEntries();
-    QString ownText(const char *russian, const char *english) const;
+    // A text of the program's own in the current language (Russian when no
+    // language is given).
+    QString text(ProgramText id) const;
 
     MeterBaseServices m_services;
     device::Connection m_connection;
@@ -133,4 +113,27 @@ private:
     std::array<bool, kFields> m_valid{};
     std::array<QLabel *, kFields> m_labels{};
     QLabel *m_applyHint = nullptr; // the fields that keep "Apply" disabled
+
+    // The editor's fields, in the order of the entry's fields.
+    QLineEdit *Etyp = nullptr;
+    QLineEdit *Ezav_num = nullptr;
+    QSpinBox *Eyear = nullptr;
+    QLineEdit *Eclass = nullptr;
+    QLineEdit *Econst = nullptr;
+    QLineEdit *EUnomlin = nullptr;
+    QLineEdit *EUnomfaz = nullptr;
+    QLineEdit *Inom = nullptr;
+    QSpinBox *I1SpinEdit = nullptr;
+    QSpinBox *I2SpinEdit = nullptr;
+    QTableWidget *ListView1 = nullptr;
+    QPushButton *NewButton = nullptr;
+    QPushButton *EditButton = nullptr;
+    QPushButton *DeleteButton = nullptr;
+    QPushButton *ApplyButton = nullptr;
+    QPushButton *CancelButton = nullptr;
+    QPushButton *ReadButton = nullptr;
+    QPushButton *WriteButton = nullptr;
+    QPushButton *SaveButton = nullptr;
+    QPushButton *LoadButton = nullptr;
+    QPushButton *CloseButton = nullptr;
 };

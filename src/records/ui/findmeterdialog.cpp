@@ -102,6 +102,17 @@ void FindMeterDialog::setLanguage(int language)
     showCount();
 }
 
+void FindMeterDialog::focusSerial()
+{
+    SerialEdit->setFocus();
+    SerialEdit->selectAll();
+}
+
+void FindMeterDialog::setSerialText(const QString &text)
+{
+    SerialEdit->setText(text);
+}
+
 void FindMeterDialog::FindButtonClick()
 {
     MeterQuery query{SerialEdit->text().trimmed(), TypeEdit->text().trimmed()};

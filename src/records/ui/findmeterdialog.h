@@ -30,13 +30,11 @@ public:
     // The meters of the last search, in the order of the list's rows.
     const QVector<FoundMeter> &results() const { return m_found; }
 
-    QLineEdit *SerialEdit = nullptr;
-    QLineEdit *TypeEdit = nullptr;
-    QPushButton *FindButton = nullptr;
-    QPushButton *OpenButton = nullptr;
-    QPushButton *CloseButton = nullptr;
-    QTreeWidget *ResultListView = nullptr;
-    QLabel *CountLabel = nullptr;
+    // Ready for the next search: the focus in the serial field, its text
+    // selected.
+    void focusSerial();
+    // Fills the serial field (a search run from outside the dialog).
+    void setSerialText(const QString &text);
 
 public slots:
     // Searches below the data folder for what the two fields hold.
@@ -52,6 +50,14 @@ private:
     void updateButtons();
     void fitColumns();
     void showCount();
+
+    QLineEdit *SerialEdit = nullptr;
+    QLineEdit *TypeEdit = nullptr;
+    QPushButton *FindButton = nullptr;
+    QPushButton *OpenButton = nullptr;
+    QPushButton *CloseButton = nullptr;
+    QTreeWidget *ResultListView = nullptr;
+    QLabel *CountLabel = nullptr;
 
     QString m_dataFolder;
     QVector<FoundMeter> m_found;

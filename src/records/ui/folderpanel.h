@@ -67,11 +67,9 @@ public:
     // no node stands for the folder.
     bool selectFolder(const QString &folderPath);
 
-    // The context menu and its two commands. prepareContextMenu sets their
-    // enabled state for the selected node; it runs whenever the menu opens.
-    QMenu *contextMenu() const { return m_menu; }
-    QAction *createDirAction() const { return m_createAction; }
-    QAction *deleteDirAction() const { return m_deleteAction; }
+    // Sets the enabled state of the context menu's two commands (object
+    // names CreateDir and DeleteDir) for the selected node; it runs whenever
+    // the menu opens.
     void prepareContextMenu();
 
 signals:

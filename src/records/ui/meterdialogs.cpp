@@ -173,6 +173,7 @@ TPostForm::TPostForm(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("PostForm"));
     setModal(true);
     LabelConst = new QLabel(QStringLiteral("Постоянная счётчика:"), this);
+    LabelConst->setObjectName(QStringLiteral("LabelConst"));
     PostEdit = new QLineEdit(this);
     PostEdit->setObjectName(QStringLiteral("PostEdit"));
     PostEdit->setMaxLength(kConstantMaxDigits);

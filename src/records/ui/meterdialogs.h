@@ -32,19 +32,18 @@ public:
     // closed with "ОК", nothing when cancelled.
     std::optional<MeterParameters> Execute(const MeterParameters &current);
 
-    QLabel *Label1;
-    QLabel *Label2;
-    QLabel *Label3;
-    QLineEdit *NameEdit;
-    QLineEdit *NumEdit;
-    QLineEdit *YearEdit;
-    QPushButton *OkButton;
-    QPushButton *CancelButton;
-
 public slots:
     void accept() override;
 
 private:
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *NameEdit = nullptr;
+    QLineEdit *NumEdit = nullptr;
+    QLineEdit *YearEdit = nullptr;
+    QPushButton *OkButton = nullptr;
+    QPushButton *CancelButton = nullptr;
     MessageFn m_show;
     QString m_meterTypeRefusal;
     QString m_serialRefusal;
@@ -63,8 +62,9 @@ public:
     // "ОК", nothing when cancelled.
     std::optional<std::uint32_t> Execute(std::uint32_t constant);
 
-    QLabel *LabelConst;
-    QLineEdit *PostEdit;
-    QPushButton *OkButton;
-    QPushButton *CancelButton;
+private:
+    QLabel *LabelConst = nullptr;
+    QLineEdit *PostEdit = nullptr;
+    QPushButton *OkButton = nullptr;
+    QPushButton *CancelButton = nullptr;
 };

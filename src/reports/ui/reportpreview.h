@@ -27,8 +27,6 @@ public:
     ~TReportPreview() override;
 
     const report::ReportPages &pages() const { return m_pages; }
-    QAction *saveAction() const { return m_save; }
-    QAction *savePdfAction() const { return m_savePdf; }
 
     // Replaces the file dialog (tests).
     void setSaveNameAsker(SaveNameAsker asker) { m_askName = std::move(asker); }

@@ -99,6 +99,7 @@ TTitRepForm::TTitRepForm(QWidget *parent) : QDialog(parent)
         buildMenu(RichEdit1, "TitlePopupMenu", {"CenterAlign", "LeftAlign", "RightAlign", "FontSelect"});
     TitlePopupMenu = title.popup;
     TitleAlignmentMenu = title.alignment;
+    TitleAlignmentMenu->setObjectName(QStringLiteral("TitleAlignmentMenu"));
     CenterAlign = title.centre;
     LeftAlign = title.left;
     RightAlign = title.right;
@@ -107,6 +108,7 @@ TTitRepForm::TTitRepForm(QWidget *parent) : QDialog(parent)
         buildMenu(RichEdit2, "TitleEndPopupMenu", {"AlignCenterEnd", "AlignLeftEnd", "AlignRightEnd", "FontSelectEnd"});
     TitleEndPopupMenu = ending.popup;
     EndAlignmentMenu = ending.alignment;
+    EndAlignmentMenu->setObjectName(QStringLiteral("EndAlignmentMenu"));
     AlignCenterEnd = ending.centre;
     AlignLeftEnd = ending.left;
     AlignRightEnd = ending.right;

@@ -59,6 +59,28 @@ public:
     // metric-compatible substitute) 14 pt.
     static QFont defaultFont();
 
+public slots:
+    void FontSelectClick();
+    void FontSelectEndClick();
+
+private:
+    struct EditorMenu {
+        QMenu *popup;
+        QMenu *alignment;
+        QAction *centre;
+        QAction *left;
+        QAction *right;
+        QAction *font;
+    };
+    EditorMenu buildMenu(QTextEdit *edit, const char *popupName, const std::array<const char *, 4> &actionNames);
+    void resetAlignmentMarks();
+    void selectFont(QTextEdit *edit);
+    void storeTexts() const;
+    static void prepareEditor(QTextEdit *edit);
+    static void loadText(QTextEdit *edit, const QString &html);
+
+    FontPicker m_fontPicker;
+
     QGroupBox *TitleFrame = nullptr;
     QGroupBox *EndingFrame = nullptr;
     QTextEdit *RichEdit1 = nullptr; // title
@@ -81,26 +103,4 @@ public:
     QAction *AlignLeftEnd = nullptr;
     QAction *AlignRightEnd = nullptr;
     QAction *FontSelectEnd = nullptr;
-
-public slots:
-    void FontSelectClick();
-    void FontSelectEndClick();
-
-private:
-    struct EditorMenu {
-        QMenu *popup;
-        QMenu *alignment;
-        QAction *centre;
-        QAction *left;
-        QAction *right;
-        QAction *font;
-    };
-    EditorMenu buildMenu(QTextEdit *edit, const char *popupName, const std::array<const char *, 4> &actionNames);
-    void resetAlignmentMarks();
-    void selectFont(QTextEdit *edit);
-    void storeTexts() const;
-    static void prepareEditor(QTextEdit *edit);
-    static void loadText(QTextEdit *edit, const QString &html);
-
-    FontPicker m_fontPicker;
 };

@@ -40,8 +40,6 @@ public:
     void SetPage(int page);
     int Page() const;
 
-    // The check list of a page (CheckLB34, CheckLB33, CheckLB1).
-    QListWidget *CheckList(int page) const;
     QVector<bool> Checks(int page) const;
 
 public slots:
@@ -50,6 +48,8 @@ public slots:
     void DefaultButtonClick();
 
 private:
+    // The check list of a page (CheckLB34, CheckLB33, CheckLB1).
+    QListWidget *CheckList(int page) const;
     void setChecks(int page, const QVector<bool> &checks);
 
     QTabWidget *m_pages = nullptr;
