@@ -165,14 +165,16 @@ private slots:
 
     void instrumentNames()
     {
-        const TextLookup en = catalogTextLookup(1);
-        QCOMPARE(instrumentName(0, en), QStringLiteral("QS-77"));
-        QCOMPARE(instrumentName(1, en), QStringLiteral("QS-75"));
-        QCOMPARE(instrumentName(2, en), QStringLiteral("QS-75"));
-        QCOMPARE(instrumentName(3, en), QStringLiteral("QT-77"));
-        QCOMPARE(instrumentName(5, en), QStringLiteral("QK-76"));
-        QCOMPARE(instrumentName(6, en), QStringLiteral("QK-76"));
-        QCOMPARE(instrumentName(4, en), QString());
+        const struct {
+            QString instrumentName(int type) const { return ::instrumentName(type, catalogTextLookup(1)); }
+        } en;
+        QCOMPARE(en.instrumentName(0), QStringLiteral("QS-77"));
+        QCOMPARE(en.instrumentName(1), QStringLiteral("QS-75"));
+        QCOMPARE(en.instrumentName(2), QStringLiteral("QS-75"));
+        QCOMPARE(en.instrumentName(3), QStringLiteral("QT-77"));
+        QCOMPARE(en.instrumentName(5), QStringLiteral("QK-76"));
+        QCOMPARE(en.instrumentName(6), QStringLiteral("QK-76"));
+        QCOMPARE(en.instrumentName(4), QString());
     }
 
     void computedRanges()
