@@ -452,11 +452,9 @@ private slots:
         store.Rescan();
         QCOMPARE(store.StoreReceivedRecord(header, first, s), path);
         QCOMPARE(testsupport::readAll(*path), header + first);
-        // The list holds it at once (no scan), and tells when asked.
         QSignalSpy stored(&store, &RecordStore::recordsStored);
-        store.AnnounceStored();
+        store.AnnounceStored(); // the list holds it at once, no scan
         QCOMPARE(stored.takeFirst().at(0).toStringList(), QStringList{QFileInfo(*path).fileName()});
-        QCOMPARE(store.loadMeter(0)->verifications[0].points.size(), 3);
 
         // The scan sees the stored verification.
         store.Rescan();

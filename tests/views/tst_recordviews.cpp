@@ -556,6 +556,35 @@ void TestRecordViews::rightClickOpensDialogOnGridPage()
     QCOMPARE(page, 1);
 }
 
+QTEST_MAIN(TestRecordViews)
+#include "tst_recordviews.moc"
+
+// The verdict column of the grid (mark and colour), the power list's mark
+// and the verdict line, with a table that holds the sample points: the
+// first point within 0.2 %, the others over it.
+void TestRecordViews::verdictColumnAndMarks()
+{
+    show(1, kEnglish);
+    const auto parsed =
+        limits::parseLimits(QStringLiteral("class 0.5 0.5S\nsource T\nactive 0.5S balanced 0.85L 0.5 max 0.2\n"));
+    QVERIFY(parsed.table);
+    m_views->SetLimits(*parsed.table);
+    ResultGrid *grid = m_views->grid(GridPhase34);
+    QCOMPARE(grid->ColumnCount(), 17);
+    QCOMPARE(grid->HeaderText(16), QStringLiteral("Verdict"));
+    QCOMPARE(grid->CellText(16, 1), QStringLiteral("✓ within"));
+    QCOMPARE(grid->CellText(16, 2), QStringLiteral("✗ over by 0.05"));
+    QVERIFY(grid->CellColour(16, 1, false) != grid->CellColour(16, 2, false));
+    QCOMPARE(modelOf(m_views->powerList())->index(0, 0).data(kVerdictMarkRole).toString(), QStringLiteral("✗"));
+    QVERIFY(m_views->ShownVerdictLine().startsWith(
+        QStringLiteral("Verdict: Exceeds the limits of class 0.5S (T) at points 2, 3,")));
+    // The verdict column is no configured column: dragging it changes nothing.
+    const GridColumns before = m_columns[GridPhase34];
+    grid->horizontalHeader()->moveSection(16, 5);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_columns[GridPhase34].codes, before.codes);
+}
+
 // Over a store: a language switch re-labels lists and grid from memory (the
 // folder unreadable, and no file read, which also holds for root); a
 // verification shown again after another process rewrote its file shows
@@ -587,32 +616,3 @@ void TestRecordViews::languageFromMemoryPointsFromDisk()
     QCOMPARE(QStringList({grid->CellText(1, 1), grid->CellText(10, 11)}), QStringList({"-2", "0"}));
     QTRY_VERIFY(store.scanCount() > scans);
 }
-
-// The verdict column of the grid (mark and colour), the power list's mark
-// and the verdict line, with a table that holds the sample points: the
-// first point within 0.2 %, the others over it.
-void TestRecordViews::verdictColumnAndMarks()
-{
-    show(1, kEnglish);
-    const auto parsed =
-        limits::parseLimits(QStringLiteral("class 0.5 0.5S\nsource T\nactive 0.5S balanced 0.85L 0.5 max 0.2\n"));
-    QVERIFY(parsed.table);
-    m_views->SetLimits(*parsed.table);
-    ResultGrid *grid = m_views->grid(GridPhase34);
-    QCOMPARE(grid->ColumnCount(), 17);
-    QCOMPARE(grid->HeaderText(16), QStringLiteral("Verdict"));
-    QCOMPARE(grid->CellText(16, 1), QStringLiteral("✓ within"));
-    QCOMPARE(grid->CellText(16, 2), QStringLiteral("✗ over by 0.05"));
-    QVERIFY(grid->CellColour(16, 1, false) != grid->CellColour(16, 2, false));
-    QCOMPARE(modelOf(m_views->powerList())->index(0, 0).data(kVerdictMarkRole).toString(), QStringLiteral("✗"));
-    QVERIFY(m_views->ShownVerdictLine().startsWith(
-        QStringLiteral("Verdict: Exceeds the limits of class 0.5S (T) at points 2, 3,")));
-    // The verdict column is no configured column: dragging it changes nothing.
-    const GridColumns before = m_columns[GridPhase34];
-    grid->horizontalHeader()->moveSection(16, 5);
-    QCoreApplication::processEvents();
-    QCOMPARE(m_columns[GridPhase34].codes, before.codes);
-}
-
-QTEST_MAIN(TestRecordViews)
-#include "tst_recordviews.moc"
