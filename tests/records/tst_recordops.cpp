@@ -387,9 +387,8 @@ private slots:
             QVERIFY(DeleteMeterFile(source));
             break;
         default:
-            QCOMPARE(
-                MergeMeterFiles(source, dir.filePath(QStringLiteral("A/a.pcn")), command != MergeFile).result,
-                MergeResult::Merged);
+            QCOMPARE(MergeMeterFiles(source, dir.filePath(QStringLiteral("A/a.pcn")), command != MergeFile).result,
+                     MergeResult::Merged);
         }
         QCOMPARE(treeOf(dir.path()), after);
         int files = 0; // no temporary left
