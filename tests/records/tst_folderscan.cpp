@@ -55,7 +55,7 @@ QByteArray fingerprint(const pcn::_totalblockdata &m)
     QByteArray f = m.fileName.toUtf8() + '|' + QByteArray::number(m.instrument.type) + '|'
                    + QByteArray::number(m.instrument.serial) + '|' + QByteArray::number(m.identity.digest);
     for (const pcn::_blockdata &v : m.verifications)
-        f += '|' + v.serialText.toUtf8() + v.date.toString().toUtf8() + '/' + QByteArray::number(v.points.size());
+        f += '|' + v.date.toString().toUtf8() + '/' + QByteArray::number(v.points.size());
     return f;
 }
 
