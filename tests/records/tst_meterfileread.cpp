@@ -1,7 +1,6 @@
 #include "records/meterfile.h"
 #include "pcnsamples.h"
 #include "samplerecords.h"
-#include "views/rangetexts.h"
 
 #include <QtTest>
 

@@ -1,7 +1,5 @@
 #include "samplerecords.h"
 
-#include "views/rangetexts.h"
-
 namespace testsupport {
 
 std::uint8_t bcd(int value)
@@ -61,17 +59,6 @@ pcn::_totalblockdata sampleMeter(const QString &type, const QString &serialText,
     }
     m.instrument.type = 3;
     return m;
-}
-
-QString rangeU(const pcn::_blockdata &v, int k, const QLocale &locale)
-{
-    return rangeVoltageText(v.points.at(k).range, locale);
-}
-
-QString rangeI(const pcn::_blockdata &v, int k, int language, const QLocale &locale)
-{
-    const RangeTextContext context{v.instrumentType, RangeLabels::from(catalogTextLookup(language))};
-    return rangeCurrentText(v.points.at(k).range, context, locale);
 }
 
 } // namespace testsupport

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "views/rangetexts.h"
 
 #include <QDateTime>
-#include <QLocale>
 
 namespace testsupport {
 
@@ -24,7 +24,14 @@ pcn::_totalblockdata sampleMeter(const QString &type, const QString &serialText,
 
 // The range texts of point k of a verification as shown in a language (0
 // Russian, 1 English), with a point as decimal separator by default.
-QString rangeU(const pcn::_blockdata &v, int k, const QLocale &locale = QLocale::c());
-QString rangeI(const pcn::_blockdata &v, int k, int language = 1, const QLocale &locale = QLocale::c());
+inline QString rangeU(const pcn::_blockdata &v, int k, const QLocale &locale = QLocale::c())
+{
+    return rangeVoltageText(v.points.at(k).range, locale);
+}
+inline QString rangeI(const pcn::_blockdata &v, int k, int language = 1, const QLocale &locale = QLocale::c())
+{
+    return rangeCurrentText(v.points.at(k).range, {v.instrumentType, RangeLabels::from(catalogTextLookup(language))},
+                            locale);
+}
 
 } // namespace testsupport
