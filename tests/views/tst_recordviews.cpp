@@ -585,10 +585,9 @@ void TestRecordViews::verdictColumnAndMarks()
     QCOMPARE(m_columns[GridPhase34].codes, before.codes);
 }
 
-// Over a store: a language switch re-labels lists and grid from memory (the
-// folder unreadable, and no file read, which also holds for root); a
-// verification shown again after another process rewrote its file shows
-// the new points, and the list follows.
+// Over a store: a language switch re-labels lists and grid from memory (the folder unreadable,
+// and no file read, which holds for root too); a verification shown again after another process
+// rewrote its file shows the new points, and the list follows.
 void TestRecordViews::languageFromMemoryPointsFromDisk()
 {
     QTemporaryDir dir;
@@ -608,7 +607,6 @@ void TestRecordViews::languageFromMemoryPointsFromDisk()
     QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     QCOMPARE(shown(), (QStringList{"1 фаз. 2-пров.", "2009", "1    /    1    /    1", "QT-77     99", "10 К"}));
     QCOMPARE(QList<int>({store.scanCount(), store.pointReads()}), QList<int>({scans, reads}));
-
     meter.verifications[0].points.resize(11); // one more block: another size
     meter.verifications[0].points[0].errorPercent = -2;
     QVERIFY(WriteMeterFile(dir.filePath(QStringLiteral("m.pcn")), meter));
