@@ -130,10 +130,8 @@ void TestCnvOlder::class0DigitsReadBack()
     QCOMPARE(testsupport::rangeI(v, 1), QStringLiteral("10 T"));
     QCOMPARE(testsupport::rangeU(v, 1), QStringLiteral("100"));
 
-    const MeterFileReadResult ru = readBack(*r);
-    QVERIFY(ru.readable);
-    QCOMPARE(testsupport::rangeI(ru.meter.verifications.first(), 0, 0), QStringLiteral("100 К"));
-    QCOMPARE(testsupport::rangeI(ru.meter.verifications.first(), 1, 0), QStringLiteral("10 Т"));
+    QCOMPARE(testsupport::rangeI(v, 0, 0), QStringLiteral("100 К"));
+    QCOMPARE(testsupport::rangeI(v, 1, 0), QStringLiteral("10 Т"));
 }
 
 void TestCnvOlder::class0DeliveredTriples()

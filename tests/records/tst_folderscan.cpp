@@ -48,8 +48,7 @@ bool fillFolder(const QString &folder, int count)
     return true;
 }
 
-// Everything the list holds of a meter: its name, instrument, the bytes it
-// was read from (their digest) and its verifications' summaries, no points.
+// What the list holds of a meter: name, instrument, its bytes' digest, summaries (no points).
 QByteArray fingerprint(const pcn::_totalblockdata &m)
 {
     QByteArray f = m.fileName.toUtf8() + '|' + QByteArray::number(m.instrument.type) + '|'
