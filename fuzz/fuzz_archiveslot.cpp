@@ -68,8 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!record)
         return 0;
     fuzz::check(record->header.size() == 67 && record->block.size() == 1134, "converted record of a wrong size");
-    static const RecordLabels english = RecordLabels::defaults(1, QLocale::c());
-    const MeterFileReadResult back = parseMeterFile(record->header + record->block, english);
+    const MeterFileReadResult back = parseMeterFile(record->header + record->block);
     fuzz::check(back.readable, "a converted record does not read back");
     fuzz::check(back.meter.verifications.size() == 1, "a converted record reads as several");
     const pcn::_blockdata &v = back.meter.verifications.first();

@@ -47,13 +47,6 @@ void restamp(std::uint8_t *b, std::size_t size)
     }
 }
 
-const RecordLabels &labels(int language)
-{
-    static const RecordLabels russian = RecordLabels::defaults(0, QLocale::c());
-    static const RecordLabels english = RecordLabels::defaults(1, QLocale::c());
-    return language == 0 ? russian : english;
-}
-
 // The designation written back: the same text, at most padded with spaces
 // to the 14 characters the format pads to.
 bool sameDesignation(const QString &read, const QString &back)
@@ -83,7 +76,7 @@ void sameSummary(const pcn::_totalblockdata &a, const pcn::_totalblockdata &b)
 
 // A headerless file read from disk gains its header on a copy; the copy
 // then reads with a header and the same verifications.
-void upgradeOnCopy(const QByteArray &bytes, const MeterFileReadResult &first, int language)
+void upgradeOnCopy(const QByteArray &bytes, const MeterFileReadResult &first)
 {
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("headerless.pcn"));
@@ -93,10 +86,10 @@ void upgradeOnCopy(const QByteArray &bytes, const MeterFileReadResult &first, in
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return;
     file.close();
-    const MeterFileReadResult read = ReadMeterFile(path, labels(language));
+    const MeterFileReadResult read = ReadMeterFile(path);
     fuzz::check(read.readable, "a readable headerless file did not read from disk");
     fuzz::check(read.upgraded, "a headerless file was not upgraded");
-    const MeterFileReadResult again = ReadMeterFile(path, labels(language));
+    const MeterFileReadResult again = ReadMeterFile(path);
     fuzz::check(again.readable && !again.headerless && !again.upgraded,
                 "an upgraded file did not read with its header");
     sameSummary(first.meter, again.meter);
@@ -109,8 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::Input in(data, size);
     if (in.restamp())
         restamp(in.bytes.get(), in.size);
-    const int language = in.variant(2);
-    const MeterFileReadResult first = parseMeterFile(in.view(), labels(language));
+    const MeterFileReadResult first = parseMeterFile(in.view());
     if (!first.readable)
         return 0;
     fuzz::check(first.meter.verifications.size() > 0, "readable without verifications");
@@ -119,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // was read, and it keeps what was read; a second rewrite changes no byte.
     const QByteArray written = encodeMeterFile(first.meter);
     fuzz::check(!written.isEmpty(), "a file that was read cannot be written back");
-    const MeterFileReadResult second = parseMeterFile(written, labels(language));
+    const MeterFileReadResult second = parseMeterFile(written);
     fuzz::check(second.readable && !second.headerless, "a rewritten file does not read");
     sameSummary(first.meter, second.meter);
     const QByteArray again = encodeMeterFile(second.meter);
@@ -134,6 +126,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     if (first.headerless && in.variant(8) >= 4)
-        upgradeOnCopy(in.raw(), first, language);
+        upgradeOnCopy(in.raw(), first);
     return 0;
 }

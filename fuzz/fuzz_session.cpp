@@ -64,11 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (client.readRecords(info, numbers, records) != Status::Ok)
         return 0;
     fuzz::check(records.size() == numbers.size(), "a reading delivered another number of records than asked");
-    static const RecordLabels english = RecordLabels::defaults(1, QLocale::c());
     for (const QByteArray &slot : records) {
         fuzz::check(slot.size() <= kRecordSlotSize, "a record slot beyond its size");
         if (const auto record = ConvertArchiveSlot(slot, info))
-            fuzz::check(parseMeterFile(record->header + record->block, english).readable,
+            fuzz::check(parseMeterFile(record->header + record->block).readable,
                         "a converted record does not read back");
     }
     return 0;

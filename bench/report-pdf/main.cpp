@@ -49,7 +49,7 @@ pcn::_totalblockdata makeMeter(int scheme, int verifications, int points)
 {
     QRandomGenerator rng(20090615 + scheme);
     pcn::_totalblockdata meter;
-    meter.instrument = InstrumentIdentity{QStringLiteral("ЦЭ7008"), 77, 3};
+    meter.instrument = InstrumentIdentity{77, 3};
     for (int v = 0; v < verifications; ++v) {
         pcn::_blockdata b;
         b.meterType = QStringLiteral("CE301");

@@ -9,7 +9,6 @@
 #include "benchdata.h"
 #include "records/blockdata.h"
 #include "records/meterfile.h"
-#include "records/recordlabels.h"
 #include "records/recordstore.h"
 
 #include <QCoreApplication>
@@ -107,7 +106,6 @@ int main(int argc, char **argv)
         }
         return total;
     };
-    const RecordLabels labels = RecordLabels::defaults(1, QLocale::c());
     plainRead(); // warm the cache
 
     // Memory first, in a process that has not yet held a meter list: the heap
@@ -119,7 +117,6 @@ int main(int argc, char **argv)
         const qint64 heapBefore = heapInUse();
         resetPeak();
         RecordStore store(folder + QLatin1Char('/'));
-        store.setLabels(labels);
         store.SelectFolder(folder);
         const long hwm = statusKb("VmHWM");
         const qint64 heldBytes = heapInUse() - heapBefore;
@@ -147,11 +144,11 @@ int main(int argc, char **argv)
         readMs.append(t.nsecsElapsed() / 1e6);
 
         t.start();
-        const QVector<pcn::_totalblockdata> sequential = ScanFolder(folder, labels, 1);
+        const QVector<pcn::_totalblockdata> sequential = ScanFolder(folder, 1);
         oneThreadMs.append(t.nsecsElapsed() / 1e6);
 
         t.start();
-        const QVector<pcn::_totalblockdata> list = ScanFolder(folder, labels);
+        const QVector<pcn::_totalblockdata> list = ScanFolder(folder);
         scanMs.append(t.nsecsElapsed() / 1e6);
         meters = int(list.size());
     }

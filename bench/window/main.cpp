@@ -367,7 +367,7 @@ int folderSwitch(const QString &folder)
         waitIdle();
 
         t.start();
-        meters = ScanFolder(big, form->store().labels()).size();
+        meters = ScanFolder(big).size();
         scanMs.append(t.nsecsElapsed() / 1e6);
     }
     const double sw = median(switchMs), scan = median(scanMs);

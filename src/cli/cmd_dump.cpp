@@ -3,7 +3,7 @@
 #include "jsonwriter.h"
 
 #include "records/meterfile.h"
-#include "records/recordlabels.h"
+#include "views/rangetexts.h"
 
 #include <QTextStream>
 
@@ -27,7 +27,14 @@ QString jsonObject(std::initializer_list<std::pair<const char *, QString>> membe
     return object.toString();
 }
 
-QString pointJson(const pcn::_datasample &p)
+// The texts of what a file holds as codes, in the language asked for and
+// with a point as decimal separator.
+struct DumpTexts {
+    TextLookup lookup;
+    RangeLabels ranges;
+};
+
+QString pointJson(const pcn::_datasample &p, const RangeTextContext &ranges)
 {
     return jsonObject({
         {"U", jsonNumbers(p.U)},
@@ -47,16 +54,17 @@ QString pointJson(const pcn::_datasample &p)
         {"errorPercent", json::number(p.errorPercent)},
         {"extraValue", json::number(p.extraValue)},
         {"range", jsonNumbers(p.range)},
-        {"rangeUText", json::string(p.rangeUText)},
-        {"rangeIText", json::string(p.rangeIText)},
+        {"rangeUText", json::string(rangeVoltageText(p.range, QLocale::c()))},
+        {"rangeIText", json::string(rangeCurrentText(p.range, ranges, QLocale::c()))},
     });
 }
 
-QString verificationJson(const pcn::_blockdata &v)
+QString verificationJson(const pcn::_blockdata &v, const DumpTexts &texts)
 {
+    const RangeTextContext ranges{v.instrumentType, texts.ranges};
     QStringList points;
     for (const pcn::_datasample &p : v.points)
-        points << pointJson(p);
+        points << pointJson(p, ranges);
     return jsonObject({
         {"meterType", json::string(v.meterType)},
         {"serial", QString::number(v.serial)},
@@ -77,19 +85,19 @@ QString verificationJson(const pcn::_blockdata &v)
     });
 }
 
-QString fileJson(const QString &name, const MeterFileReadResult &r)
+QString fileJson(const QString &name, const MeterFileReadResult &r, const DumpTexts &texts)
 {
     if (!r.readable)
         return jsonObject({{"file", json::string(name)}, {"readable", QStringLiteral("false")}});
     QStringList verifications;
     for (const pcn::_blockdata &v : r.meter.verifications)
-        verifications << verificationJson(v);
+        verifications << verificationJson(v, texts);
     const InstrumentIdentity &i = r.meter.instrument;
     return jsonObject({
         {"file", json::string(name)},
         {"readable", QStringLiteral("true")},
         {"bytesConsumed", QString::number(r.bytesConsumed)},
-        {"instrument", jsonObject({{"name", json::string(i.name)},
+        {"instrument", jsonObject({{"name", json::string(instrumentName(i.type, texts.lookup))},
                                    {"serial", QString::number(i.serial)},
                                    {"type", QString::number(i.type)}})},
         {"verifications", json::array(verifications)},
@@ -134,14 +142,15 @@ int runDump(const QStringList &args)
     if (files.isEmpty())
         return usage(QStringLiteral("no file given"));
 
-    const RecordLabels labels = RecordLabels::defaults(language, QLocale::c());
+    const TextLookup lookup = catalogTextLookup(language);
+    const DumpTexts texts{lookup, RangeLabels::from(lookup)};
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     bool allReadable = true;
     for (const QString &file : files) {
-        const MeterFileReadResult r = ReadMeterFile(file, labels);
+        const MeterFileReadResult r = ReadMeterFile(file);
         allReadable = allReadable && r.readable;
-        out << fileJson(file, r) << '\n';
+        out << fileJson(file, r, texts) << '\n';
     }
     out.flush();
     return allReadable ? 0 : 1;

@@ -93,7 +93,7 @@ int runExport(const QStringList &args)
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxMeterFileSize)
         return fail("export", QStringLiteral("cannot read ") + o.input);
     const QByteArray bytes = file.readAll();
-    const MeterFileReadResult read = parseMeterFile(bytes, RecordLabels::defaults(o.language));
+    const MeterFileReadResult read = parseMeterFile(bytes);
     if (!read.readable)
         return fail("export", QStringLiteral("not a readable verification file: ") + o.input);
     const QVector<pcn::_blockdata> &verifications = read.meter.verifications;
@@ -126,10 +126,9 @@ int runExportFolder(const QStringList &args)
         return fail("export-folder", QStringLiteral("not a folder: ") + o.input);
 
     RecordStore store(o.input);
-    store.setLabels(RecordLabels::defaults(o.language));
     store.SelectFolder(o.input);
     const limits::Table table = limits::loadProgramLimits(platform::programFolder()).table;
-    if (!ExportFolderCsv(o.out, store.meters(), catalogTextLookup(o.language), &table))
+    if (!ExportFolderCsv(o.out, store.loadMeters(), catalogTextLookup(o.language), &table))
         return cannotCreate("export-folder", o);
     return 0;
 }

@@ -13,7 +13,6 @@
 #include "base/platform.h"
 #include "records/errorlimits.h"
 #include "records/meterfile.h"
-#include "records/recordlabels.h"
 #include "reports/pagerender.h"
 #include "reports/protocollayout.h"
 #include "reports/protocolverdicts.h"
@@ -175,7 +174,7 @@ int buildProtocol(const Options &o)
         return failure(QStringLiteral("cannot read %1").arg(o.input));
     const QLocale locale = QLocale::system();
     // The bytes are decoded without touching the file (no header upgrade).
-    const MeterFileReadResult read = parseMeterFile(file.readAll(), RecordLabels::defaults(o.language, locale));
+    const MeterFileReadResult read = parseMeterFile(file.readAll());
     if (!read.readable || read.meter.verifications.isEmpty())
         return failure(QStringLiteral("%1 is not a readable verification file").arg(o.input));
 

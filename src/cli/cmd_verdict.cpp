@@ -6,7 +6,6 @@
 
 #include "base/platform.h"
 #include "records/meterfile.h"
-#include "records/recordlabels.h"
 #include "records/verdict.h"
 
 #include <QTextStream>
@@ -103,7 +102,7 @@ int runVerdict(const QStringList &args)
             return 2;
     }
 
-    const MeterFileReadResult r = ReadMeterFile(file, RecordLabels::defaults(1, QLocale::c()));
+    const MeterFileReadResult r = ReadMeterFile(file);
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     json::Object o;

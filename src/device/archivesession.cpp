@@ -69,7 +69,7 @@ Status ArchiveSession::readRecords(const QVector<int> &numbers)
     return Status::Ok;
 }
 
-ArchiveStoreReport ArchiveSession::storeRecords(const RecordStore &store) const
+ArchiveStoreReport ArchiveSession::storeRecords(RecordStore &store) const
 {
     if (!recordsComplete_ || slots_.isEmpty())
         return {};

@@ -55,7 +55,7 @@ public:
 
     // Converts the records of the last successful readRecords and stores
     // them in the store's current folder; returns what became of them.
-    ArchiveStoreReport storeRecords(const RecordStore &store) const;
+    ArchiveStoreReport storeRecords(RecordStore &store) const;
 
     // Forgets the content list and the record buffer.
     void clear();

@@ -79,10 +79,11 @@ bool shownGrid(const pcn::_blockdata &verification, const std::array<GridColumns
             out->codes << code;
     for (const int code : std::as_const(out->codes))
         out->titles << (lookup ? lookup(kViewsMainSection, gridColumnTitlePath(out->grid, code)) : QString());
+    const RangeTextContext ranges{verification.instrumentType, RangeLabels::from(lookup)};
     for (int j = 0; j < verification.points.size(); ++j) {
         QStringList row;
         for (const int code : std::as_const(out->codes))
-            row << gridCellText(out->grid, code, verification.points[j], j, locale);
+            row << gridCellText(out->grid, code, verification.points[j], j, locale, ranges);
         out->rows << row;
     }
     if (limits) {

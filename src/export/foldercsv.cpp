@@ -2,10 +2,7 @@
 
 #include "export/exportcells.h"
 #include "base/platform.h"
-#include "records/derivedvalues.h"
-#include "records/numericcodec.h"
 #include "records/numberformat.h"
-#include "records/recordlabels.h"
 #include "records/verdicttext.h"
 #include "views/gridcolumnkinds.h"
 
@@ -22,18 +19,6 @@ int matchingCode(GridKind grid, int code34)
         if (std::strcmp(gridColumnKind(grid, code).titleKey, key) == 0)
             return code;
     return -1;
-}
-
-// The point with its range texts made again with a point as decimal
-// separator: the stored texts follow the locale the file was read with.
-pcn::_datasample withPointRanges(pcn::_datasample p, std::optional<pcn::EncodingFamily> family,
-                                 const RecordLabels &labels)
-{
-    if (family) {
-        p.rangeUText = pcn::rangeVoltageText(p.range, labels.locale);
-        p.rangeIText = pcn::rangeCurrentText(p.range, *family, labels);
-    }
-    return p;
 }
 
 QString csvLine(const QStringList &fields)
@@ -77,8 +62,7 @@ QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLook
         return lookup ? lookup(limits::kVerdictSection, path) : QString();
     };
     const QLocale c = QLocale::c();
-    const RecordLabels labels = RecordLabels::fromTexts(
-        [&lookup](const QString &path) { return lookup ? lookup(kViewsMainSection, path) : QString(); }, c);
+    const RangeLabels labels = RangeLabels::from(lookup);
     const int codeCount = gridColumnCount(GridPhase34);
     QStringList header = folderCsvHeader(lookup);
     if (limits)
@@ -86,7 +70,7 @@ QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLook
     QString out = csvLine(header);
     for (const pcn::_totalblockdata &meter : meters) {
         for (const pcn::_blockdata &v : meter.verifications) {
-            const std::optional<pcn::EncodingFamily> family = pcn::encodingFamily(pcn::storedInstrumentType(meter, v));
+            const RangeTextContext ranges{pcn::storedInstrumentType(meter, v), labels};
             GridKind grid = GridPhase34;
             gridForScheme(v.scheme, &grid); // a scheme without grid shows every quantity
             QVector<int> codes(codeCount);
@@ -101,11 +85,11 @@ QByteArray folderCsv(const QVector<pcn::_totalblockdata> &meters, const TextLook
             const limits::VerificationVerdict verdict =
                 limits ? limits::judgeVerification(*limits, v) : limits::VerificationVerdict{};
             for (int j = 0; j < v.points.size(); ++j) {
-                const pcn::_datasample point = withPointRanges(v.points[j], family, labels);
+                const pcn::_datasample &point = v.points[j];
                 QStringList fields{meter.fileName};
                 fields << details;
                 for (const int code : std::as_const(codes))
-                    fields << (code < 0 ? QString() : gridCellText(grid, code, point, j, c));
+                    fields << (code < 0 ? QString() : gridCellText(grid, code, point, j, c, ranges));
                 if (limits) {
                     const limits::PointVerdict &p = verdict.points.at(j);
                     fields << limits::pointMark(p, verdictText, c)

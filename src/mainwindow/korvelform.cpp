@@ -6,7 +6,6 @@
 #include "base/settingsfile.h"
 #include "base/stringcatalog.h"
 #include "base/stringdocument.h"
-#include "records/recordlabels.h"
 #include "records/recordstore.h"
 #include "records/ui/folderpanel.h"
 #include "base/ui/statusmessagetimer.h"
@@ -198,16 +197,9 @@ void TKorvelForm::buildRecordPanes()
 void TKorvelForm::TreeViewChange(const QString &folderPath)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_store->setLabels(recordLabels());
     m_store->SelectFolder(folderPath);
     m_currentFolder = m_store->currentFolder();
     QApplication::restoreOverrideCursor();
-}
-
-void TKorvelForm::RedisplayCurrentFolder()
-{
-    m_store->setLabels(recordLabels());
-    m_store->Rescan();
 }
 
 void TKorvelForm::applyRecordCommands(const RecordCommands &commands)
@@ -238,11 +230,6 @@ QString TKorvelForm::sectionText(const QString &section, const QString &path) co
     if (it != m_sectionTexts.constEnd())
         return it->text(path);
     return m_strings ? m_strings->lookup(m_settings.language, section, path) : QString();
-}
-
-RecordLabels TKorvelForm::recordLabels() const
-{
-    return RecordLabels::fromTexts([this](const QString &path) { return mainText(path); }, QLocale());
 }
 
 bool TKorvelForm::FormActivate()
@@ -331,8 +318,8 @@ void TKorvelForm::setLanguage(int language)
     // Failures are not reported after start-up; the texts read stay applied.
     ApplyMainStrings();
     ApplySecondaryStrings();
+    // The views re-label what they show; no file is read.
     m_views->SetTextLookup([this](const QString &section, const QString &path) { return sectionText(section, path); });
-    RedisplayCurrentFolder();
 }
 
 void TKorvelForm::RussianLangClick()

@@ -25,7 +25,6 @@
 
 class StringDocument;
 class AppServices;
-struct RecordLabels;
 struct RecordCommands;
 class TAboutBox;
 class RecordStore;
@@ -141,12 +140,8 @@ private:
     void applyRecordCommands(const RecordCommands &commands);
     void TreeViewChange(const QString &folderPath);
     void fillServices();
-    // Rescans the current folder; the views follow the store.
-    void RedisplayCurrentFolder();
     // The texts of any section in the current language, as last applied.
     QString sectionText(const QString &section, const QString &path) const;
-    // Texts that reading stored files puts into memory, in the current language.
-    RecordLabels recordLabels() const;
     bool askPassword(bool withDeleteCheckBox = false, bool *deleteSources = nullptr);
     TPswd3Form *pswd3Form();
     // The texts of a secondary section as last applied; nullptr before.

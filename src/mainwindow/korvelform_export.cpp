@@ -19,15 +19,14 @@ void TKorvelForm::wireExportCommands()
     sources.language = [&app] { return app.language(); };
     sources.show = app.showMessage;
     sources.shownVerification = [&views]() -> const pcn::_blockdata * {
-        const QVector<pcn::_totalblockdata> *meters = views.meters();
-        const int m = views.SelectedMeterIndex();
+        const pcn::_totalblockdata *meter = views.selectedMeter();
         const int v = views.SelectedVerificationIndex();
-        if (!meters || m < 0 || m >= meters->size() || v < 0 || v >= (*meters)[m].verifications.size())
+        if (!meter || v < 0 || v >= meter->verifications.size())
             return nullptr;
-        return &(*meters)[m].verifications[v];
+        return &meter->verifications[v];
     };
     sources.columns = [&app] { return app.settings->columns; };
-    sources.folderMeters = [&store] { return &store.meters(); };
+    sources.folderMeters = [&store] { return store.loadMeters(); };
     sources.limits = [&views] { return views.Limits(); };
     auto *commands = new ExportCommands(std::move(sources), this);
     commands->setObjectName(QStringLiteral("ExportCommands"));

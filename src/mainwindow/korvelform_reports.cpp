@@ -39,11 +39,7 @@ void TKorvelForm::wireReportCommands()
     };
 
     ReportSelection selection;
-    selection.meter = [views = m_views]() -> const pcn::_totalblockdata * {
-        const QVector<pcn::_totalblockdata> *meters = views->meters();
-        const int index = views->SelectedMeterIndex();
-        return meters && index >= 0 && index < meters->size() ? &meters->at(index) : nullptr;
-    };
+    selection.meter = [views = m_views]() -> const pcn::_totalblockdata * { return views->selectedMeter(); };
     selection.verifications = [views = m_views] {
         return protocolSelection(views->PowerListOrder(), views->CheckedVerifications());
     };

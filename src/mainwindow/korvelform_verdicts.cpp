@@ -62,11 +62,7 @@ void TKorvelForm::wireVerdicts()
     curve->setTexts(verdictText);
     const auto refresh = [this, curve, verdictPanel] {
         verdictPanel->setText(m_views->ShownVerdictLine());
-        const pcn::_totalblockdata *meter = nullptr;
-        const QVector<pcn::_totalblockdata> *meters = m_views->meters();
-        const int m = m_views->SelectedMeterIndex();
-        if (meters && m >= 0 && m < meters->size())
-            meter = &meters->at(m);
+        const pcn::_totalblockdata *meter = m_views->selectedMeter();
         const int v = m_views->SelectedVerificationIndex();
         curve->setVerification(meter && v >= 0 && v < meter->verifications.size()
                                    ? std::optional<pcn::_blockdata>(meter->verifications.at(v))

@@ -42,7 +42,8 @@ enum RangeKind : std::uint16_t {
 namespace pcn {
 
 // One test point. Quantities are doubles; P, S, Q per phase, pfTotal and
-// pfChar are derived on reading.
+// pfChar are derived on reading. A point holds numbers and codes only: the
+// texts of its ranges depend on the language shown (views/rangetexts.h).
 struct _datasample {
     std::array<double, 3> U{}; // phase voltages A, B, C
     std::array<double, 3> I{}; // phase currents
@@ -62,9 +63,7 @@ struct _datasample {
     double extraValue = 0;
     std::uint8_t voltageRangeCode = 0;
     std::uint8_t currentRangeCode = 0;
-    std::array<std::uint16_t, 6> range{}; // range entry words 0..5
-    QString rangeUText; // derived
-    QString rangeIText; // derived
+    std::array<std::uint16_t, 6> range{}; // range entry words 0..5; their texts are made where shown
 };
 
 // Verification summary: every field of a verification except its points.
@@ -112,17 +111,19 @@ struct _blockdata : _datacounter {
 
 } // namespace pcn
 
-// The reference standard that made the verifications of a file. Only name,
-// serial and type are filled when a file is read.
+// The reference standard that made the verifications of a file: its serial
+// and type code (its display name depends on the language shown:
+// views/rangetexts.h).
 struct InstrumentIdentity {
-    QString name; // localized display name by instrument type
     std::uint16_t serial = 0;
     std::uint8_t type = 0;
 };
 
 namespace pcn {
 
-// The content of one .pcn file: one meter's verifications.
+// The content of one .pcn file: one meter's verifications. A meter of a
+// folder's list (RecordStore::meters) holds every verification's summary
+// with no points; the points are read when needed (RecordStore::loadMeter).
 struct _totalblockdata {
     QVector<_blockdata> verifications;
     InstrumentIdentity instrument;

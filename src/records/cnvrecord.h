@@ -104,7 +104,8 @@ struct ArchiveStoreReport {
 // that cannot be written keeps its earlier copy whole). Returns the paths
 // written, in slot order (a path appears twice when a later record of the
 // same name replaced an earlier one), and counts the records skipped, not
-// stored and stored with a clamped constant. The caller refreshes the folder
-// view afterwards and tells the user what was not stored.
+// stored and stored with a clamped constant. The stored meters join the
+// store's list, which announces them once at the end (recordsStored); the
+// caller tells the user what was not stored.
 ArchiveStoreReport StoreArchiveRecords(const QVector<QByteArray> &rawSlots, int count, const DeviceInfo &info,
-                                       const RecordStore &store);
+                                       RecordStore &store);

@@ -61,7 +61,7 @@ std::optional<ConvertedArchiveRecord> ConvertArchiveSlot(QByteArrayView slot, co
 }
 
 ArchiveStoreReport StoreArchiveRecords(const QVector<QByteArray> &rawSlots, int count, const DeviceInfo &info,
-                                       const RecordStore &store)
+                                       RecordStore &store)
 {
     ArchiveStoreReport report;
     const int available = std::clamp(count, 0, int(rawSlots.size()));
@@ -82,5 +82,6 @@ ArchiveStoreReport StoreArchiveRecords(const QVector<QByteArray> &rawSlots, int 
         if (record->constantClamped)
             ++report.clampedConstants;
     }
+    store.AnnounceStored();
     return report;
 }

@@ -1,7 +1,5 @@
 #include "records/derivedvalues.h"
 
-#include "records/numberformat.h"
-
 #include <cmath>
 
 namespace pcn {
@@ -26,27 +24,6 @@ void computeDerivedValues(pcn::_datasample &point, const std::array<bool, 3> &re
     }
     point.pfTotal = point.Stotal != 0 ? point.Ptotal / point.Stotal : 0.0;
     point.pfChar[3] = point.pfTotal * point.QshiftTotal >= 0 ? 'L' : 'C';
-}
-
-QString rangeVoltageText(const RangeEntry &range, const QLocale &locale)
-{
-    if (range[4] != 0)
-        return formatRounded(range[3] + range[4] / 65536.0, 2, locale);
-    return QString::number(range[3]);
-}
-
-QString rangeCurrentText(const RangeEntry &range, EncodingFamily family, const RecordLabels &labels)
-{
-    const bool timesFour = family != EncodingFamily::B;
-    const unsigned whole = timesFour ? range[0] / 4u : range[0];
-    QString text = range[1] != 0 ? formatRounded(whole + range[1] / 65536.0, 3, labels.locale) : QString::number(whole);
-    if (timesFour) {
-        if (range[2] == RangeTransformer)
-            text += QLatin1Char(' ') + labels.trans;
-        else if (range[2] == RangeClamps)
-            text += QLatin1Char(' ') + labels.clamp;
-    }
-    return text;
 }
 
 } // namespace pcn

@@ -6,15 +6,10 @@
 #pragma once
 
 #include "records/blockdata.h"
-#include "records/recordlabels.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-
-namespace pcn {
-class RangeTextCache;
-}
 
 // The outcome of reading a file. When `readable` is false nothing else holds
 // a value: a damaged block anywhere makes the whole file unreadable.
@@ -36,14 +31,16 @@ constexpr qint64 kMaxMeterFileSize = 256 * 1024 * 1024;
 // block; a record header is shorter than 52 bytes or counts 0 points; the
 // version is above 23; a block or extension block is short or its checksum
 // wrong; the instrument type is not 0, 1, 2, 3 (any version) or 5, 6
-// (versions 22 and 23); the date or time is not valid. Blocks of different
-// instrument types are read each in its own type's encoding; the file's
-// instrument is that of its last block.
-// `rangeTexts`: the range texts made so far, to be shared by the points of
-// many files read with the same labels (a folder scan passes one per
-// thread); each call makes its own when none is given.
-MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &labels,
-                                   pcn::RangeTextCache *rangeTexts = nullptr);
+// (versions 22 and 23); the date or time is not valid.
+// Blocks of different instrument types are read each in its own type's
+// encoding; the file's instrument is that of its last block.
+//
+// `what`: a folder's list asks for the summaries only. The file is then
+// checked by every rule above all the same (every block and extension block
+// is there and its checksum right), only the points are not decoded: no
+// rule depends on their values.
+enum class MeterRead { Points, Summaries };
+MeterFileReadResult parseMeterFile(QByteArrayView bytes, MeterRead what = MeterRead::Points);
 
 // Reads a file and sets the meter's fileName to the file's name. A readable
 // headerless file is upgraded on disk: the file header made from the serial
@@ -51,11 +48,7 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
 // written to a temporary file in the same folder and renamed over the file,
 // which becomes read-only; if that fails the file is left as it was and the
 // content is returned all the same.
-MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels,
-                                  pcn::RangeTextCache *rangeTexts = nullptr);
-// The same with the built-in English labels and the user's locale, made once
-// per process. The program passes the labels of its current language.
-MeterFileReadResult ReadMeterFile(const QString &path);
+MeterFileReadResult ReadMeterFile(const QString &path, MeterRead what = MeterRead::Points);
 
 // The 67-byte file header: marker 24, the serial text in Windows-1251 (cut to
 // 64 bytes; characters the code page lacks become '?'), zeros up to byte 64,

@@ -82,8 +82,8 @@ bool decodeSummary(const std::uint8_t *h, int instrumentType, pcn::_blockdata &v
 }
 
 // Parses one record block with its extension blocks at `pos`; advances pos.
-bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &pos, const RecordLabels &labels,
-                       RangeTextCache &rangeTexts, pcn::_totalblockdata &meter, pcn::_blockdata &v)
+bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &pos, MeterRead what,
+                       pcn::_totalblockdata &meter, pcn::_blockdata &v)
 {
     if (size - pos < kRecordHeaderSize)
         return false;
@@ -107,7 +107,6 @@ bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &
     // block.
     v.instrumentType = type;
     meter.instrument.type = std::uint8_t(type);
-    meter.instrument.name = labels.instrumentName(type);
     meter.instrument.serial = version >= 22 ? getWord(h, rh::instrumentSerial) : 0;
 
     if (!decodeSummary(h, type, v))
@@ -119,22 +118,27 @@ bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &
     const std::size_t extensions = std::size_t(n - inBlock);
     if ((size - pos - blockSize) / extensionSize < extensions)
         return false;
-    v.points.reserve(n);
-    for (int k = 0; k < inBlock; ++k) {
+    const bool points = what == MeterRead::Points;
+    if (points)
+        v.points.reserve(n);
+    for (int k = 0; points && k < inBlock; ++k) {
         const std::uint8_t *p = h + kRecordHeaderSize + kPointSize * std::size_t(k);
         const RangeEntry range = current ? readRangeEntry(h + kRangeTableOffset + kRangeEntrySize * std::size_t(k))
                                          : computedRangeEntry(type, p[pt::currentRangeCode], p[pt::voltageRangeCode]);
-        v.points.append(decodePoint(p, type, range, labels, rangeTexts));
+        v.points.append(decodePoint(p, type, range));
     }
     pos += blockSize;
 
     for (int k = kPointsInBlock; k < n; ++k) {
         if (size - pos < extensionSize || !IsBlockValid(data + pos, extensionSize))
             return false;
-        const std::uint8_t *p = data + pos;
-        const RangeEntry range = current ? readRangeEntry(p + kPointSize)
+        if (points) {
+            const std::uint8_t *p = data + pos;
+            const RangeEntry range = current
+                                         ? readRangeEntry(p + kPointSize)
                                          : computedRangeEntry(type, p[pt::currentRangeCode], p[pt::voltageRangeCode]);
-        v.points.append(decodePoint(p, type, range, labels, rangeTexts));
+            v.points.append(decodePoint(p, type, range));
+        }
         pos += extensionSize;
     }
     return true;
@@ -142,7 +146,7 @@ bool parseVerification(const std::uint8_t *data, std::size_t size, std::size_t &
 
 } // namespace
 
-MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &labels, RangeTextCache *sharedTexts)
+MeterFileReadResult parseMeterFile(QByteArrayView bytes, MeterRead what)
 {
     MeterFileReadResult result;
     const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
@@ -171,11 +175,9 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
     // list its growth steps.
     const std::size_t shortestBlock = data[pos] == kCurrentVersion ? kBlockSize : oldBlockSize(1);
     meter.verifications.reserve(qsizetype(std::min<std::size_t>((size - pos) / shortestBlock + 1, 64)));
-    RangeTextCache ownTexts;
-    RangeTextCache &rangeTexts = sharedTexts ? *sharedTexts : ownTexts;
     while (pos < size) {
         pcn::_blockdata v;
-        if (!parseVerification(data, size, pos, labels, rangeTexts, meter, v))
+        if (!parseVerification(data, size, pos, what, meter, v))
             return result;
         if (!serialKnown) {
             serialText = QString::number(v.serial);
@@ -197,7 +199,7 @@ MeterFileReadResult parseMeterFile(QByteArrayView bytes, const RecordLabels &lab
     return result;
 }
 
-MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &labels, RangeTextCache *rangeTexts)
+MeterFileReadResult ReadMeterFile(const QString &path, MeterRead what)
 {
     qint64 modified = 0;
     const std::optional<QByteArray> content = platform::readWholeFile(path, kMaxMeterFileSize, &modified);
@@ -205,7 +207,7 @@ MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &label
         return {};
     const QByteArray &bytes = *content;
 
-    MeterFileReadResult result = parseMeterFile(bytes, labels, rangeTexts);
+    MeterFileReadResult result = parseMeterFile(bytes, what);
     if (!result.readable)
         return {};
     result.meter.fileName = QFileInfo(path).fileName();
@@ -219,10 +221,4 @@ MeterFileReadResult ReadMeterFile(const QString &path, const RecordLabels &label
             bool(writeFileIfUnchanged(path, upgraded, true, result.meter.identity, &result.meter.identity));
     }
     return result;
-}
-
-MeterFileReadResult ReadMeterFile(const QString &path)
-{
-    static const RecordLabels english = RecordLabels::defaults(1);
-    return ReadMeterFile(path, english);
 }

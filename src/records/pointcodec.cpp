@@ -102,9 +102,7 @@ void writeRangeEntry(std::uint8_t *bytes, const RangeEntry &entry)
         putWord(bytes, 2 * k, entry[k]);
 }
 
-namespace {
-
-pcn::_datasample decodeValues(const std::uint8_t *block, int instrumentType, const RangeEntry &range)
+pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range)
 {
     const EncodingFamily family = encodingFamily(instrumentType).value_or(EncodingFamily::A);
     const PointFormats f = formatsFor(family, instrumentType, range);
@@ -129,50 +127,6 @@ pcn::_datasample decodeValues(const std::uint8_t *block, int instrumentType, con
     point.range = range;
     computeDerivedValues(point, reactiveSign);
     return point;
-}
-
-} // namespace
-
-pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
-                             const RecordLabels &labels)
-{
-    pcn::_datasample point = decodeValues(block, instrumentType, range);
-    const EncodingFamily family = encodingFamily(instrumentType).value_or(EncodingFamily::A);
-    point.rangeUText = rangeVoltageText(range, labels.locale);
-    point.rangeIText = rangeCurrentText(range, family, labels);
-    return point;
-}
-
-pcn::_datasample decodePoint(const std::uint8_t *block, int instrumentType, const RangeEntry &range,
-                             const RecordLabels &labels, RangeTextCache &cache)
-{
-    pcn::_datasample point = decodeValues(block, instrumentType, range);
-    const std::pair<QString, QString> &texts = cache.texts(range, instrumentType, labels);
-    point.rangeUText = texts.first;
-    point.rangeIText = texts.second;
-    return point;
-}
-
-const std::pair<QString, QString> &RangeTextCache::texts(const RangeEntry &range, int instrumentType,
-                                                         const RecordLabels &labels)
-{
-    for (int i = 0; i < m_used; ++i) {
-        if (m_entries[i].type == instrumentType && m_entries[i].range == range)
-            return m_entries[i].texts;
-    }
-    int slot = m_used;
-    if (m_used < kSize) {
-        ++m_used;
-    } else {
-        slot = m_next;
-        m_next = (m_next + 1) % kSize;
-    }
-    const EncodingFamily family = encodingFamily(instrumentType).value_or(EncodingFamily::A);
-    Entry &e = m_entries[slot];
-    e.range = range;
-    e.type = instrumentType;
-    e.texts = {rangeVoltageText(range, labels.locale), rangeCurrentText(range, family, labels)};
-    return e.texts;
 }
 
 void encodePoint(const pcn::_datasample &point, int instrumentType, std::uint8_t *block)

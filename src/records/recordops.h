@@ -11,7 +11,6 @@
 #pragma once
 
 #include "records/blockdata.h"
-#include "records/recordlabels.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,8 +40,7 @@ bool AreMergeable(const pcn::_totalblockdata &source, const pcn::_totalblockdata
 // Reads both files and applies AreMergeable. False as well when the paths
 // are equal (exact text) or either file is not readable. The files as read
 // are left in `pair` when it is given.
-bool IsMergeable(const QString &sourcePath, const QString &targetPath, const RecordLabels &labels,
-                 MergePair *pair = nullptr);
+bool IsMergeable(const QString &sourcePath, const QString &targetPath, MergePair *pair = nullptr);
 
 // The target followed by the verifications of the source, each of which
 // takes the meter type, year, i1 and i2 of the target's first verification
@@ -166,9 +164,8 @@ struct MergeOutcome {
 // Reads both files again, merges the source into the target and writes the
 // target. Only when the target was written completely, and only when asked,
 // is the source file deleted. Each file must still be as read (see above).
-MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPath, const RecordLabels &labels,
-                             bool deleteSource, const FileIdentity &sourceAsRead = {},
-                             const FileIdentity &targetAsRead = {});
+MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPath, bool deleteSource,
+                             const FileIdentity &sourceAsRead = {}, const FileIdentity &targetAsRead = {});
 
 // A merge of every file of one meter into one of them.
 struct MergeAllOutcome {
@@ -187,5 +184,4 @@ struct MergeAllOutcome {
 // atomically. Only when it was written completely, and only when asked, are
 // the merged sources deleted. Candidates of another serial text are passed
 // over without a word; the target's own path among them is ignored.
-MergeAllOutcome MergeAllMeterFiles(const QString &targetPath, const QStringList &candidatePaths,
-                                   const RecordLabels &labels, bool deleteSources);
+MergeAllOutcome MergeAllMeterFiles(const QString &targetPath, const QStringList &candidatePaths, bool deleteSources);

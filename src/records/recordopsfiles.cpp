@@ -12,14 +12,14 @@
 
 #include <algorithm>
 
-bool IsMergeable(const QString &sourcePath, const QString &targetPath, const RecordLabels &labels, MergePair *pair)
+bool IsMergeable(const QString &sourcePath, const QString &targetPath, MergePair *pair)
 {
     if (sourcePath == targetPath)
         return false;
-    MeterFileReadResult source = ReadMeterFile(sourcePath, labels);
+    MeterFileReadResult source = ReadMeterFile(sourcePath);
     if (!source.readable)
         return false;
-    MeterFileReadResult target = ReadMeterFile(targetPath, labels);
+    MeterFileReadResult target = ReadMeterFile(targetPath);
     if (!target.readable)
         return false;
     const bool mergeable = AreMergeable(source.meter, target.meter);
@@ -77,12 +77,12 @@ GuardedWrite DeleteMeterFile(const QString &path, const FileIdentity &asRead)
     return removeFileIfUnchanged(path, asRead);
 }
 
-MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPath, const RecordLabels &labels,
-                             bool deleteSource, const FileIdentity &sourceAsRead, const FileIdentity &targetAsRead)
+MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPath, bool deleteSource,
+                             const FileIdentity &sourceAsRead, const FileIdentity &targetAsRead)
 {
     MergeOutcome outcome;
     MergePair pair;
-    const bool mergeable = IsMergeable(sourcePath, targetPath, labels, &pair);
+    const bool mergeable = IsMergeable(sourcePath, targetPath, &pair);
     // What is on disk now must be what this workstation read: a merge of a
     // file another workstation changed meanwhile would drop that change.
     const auto differs = [](const FileIdentity &asRead, const pcn::_totalblockdata &now) {
@@ -113,11 +113,10 @@ MergeOutcome MergeMeterFiles(const QString &sourcePath, const QString &targetPat
     return outcome;
 }
 
-MergeAllOutcome MergeAllMeterFiles(const QString &targetPath, const QStringList &candidatePaths,
-                                   const RecordLabels &labels, bool deleteSources)
+MergeAllOutcome MergeAllMeterFiles(const QString &targetPath, const QStringList &candidatePaths, bool deleteSources)
 {
     MergeAllOutcome outcome;
-    const MeterFileReadResult target = ReadMeterFile(targetPath, labels);
+    const MeterFileReadResult target = ReadMeterFile(targetPath);
     if (!target.readable)
         return outcome;
     struct Source {
@@ -130,7 +129,7 @@ MergeAllOutcome MergeAllMeterFiles(const QString &targetPath, const QStringList 
     for (const QString &path : candidatePaths) {
         if (isSameFile(path, targetPath))
             continue;
-        MeterFileReadResult read = ReadMeterFile(path, labels);
+        MeterFileReadResult read = ReadMeterFile(path);
         if (!read.readable) {
             outcome.unreadable << path;
             continue;

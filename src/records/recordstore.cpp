@@ -1,7 +1,6 @@
 #include "recordstore.h"
 
 #include "records/meterfile.h"
-#include "records/pointcodec.h"
 #include "base/parallel.h"
 #include "base/platform.h"
 
@@ -172,7 +171,7 @@ QStringList ListRecordFiles(const QString &folderPath)
     return recordFilesAmong(platform::listFolder(folderPath).files);
 }
 
-QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels, int threads)
+QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, int threads)
 {
     // One listing serves both the removal of left-over temporary files and
     // the list of record files: a temporary file's name never ends in the
@@ -189,14 +188,10 @@ QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const Record
     QVector<pcn::_totalblockdata> meters(count);
     std::vector<char> readable(std::size_t(count), 0);
     pcn::_totalblockdata *const places = meters.data(); // not shared: no copy on write between threads
-    // The points of a folder share a handful of range texts; each thread
-    // keeps the ones it made, so that every point refers to them rather than
-    // holding a copy of its own.
-    std::vector<pcn::RangeTextCache> rangeTexts(std::size_t(parallel::workerCount(count, threads)));
     parallel::forEachIndex(
         count,
-        [&](qsizetype i, int worker) {
-            MeterFileReadResult result = ReadMeterFile(prefix + names[i], labels, &rangeTexts[std::size_t(worker)]);
+        [&](qsizetype i, int) {
+            MeterFileReadResult result = ReadMeterFile(prefix + names[i], MeterRead::Summaries);
             if (!result.readable)
                 return;
             result.meter.fileName = names[i];
@@ -256,7 +251,6 @@ RecordStore::RecordStore(const QString &dataFolder, QObject *parent)
     : QObject(parent)
     , m_dataFolder(withoutTrailingSlash(dataFolder) + QLatin1Char('/'))
     , m_currentFolder(withoutTrailingSlash(dataFolder))
-    , m_labels(RecordLabels::defaults(1))
 {}
 
 void RecordStore::SetDataFolder(const QString &dataFolder)
@@ -306,9 +300,9 @@ void RecordStore::scanCurrentFolder()
     // Release the old list first so that the old and the new list are never
     // held together.
     m_meters = QVector<pcn::_totalblockdata>();
-    m_meters = ScanFolder(m_currentFolder, m_labels);
+    m_meters = ScanFolder(m_currentFolder);
     m_listed = true;
-    m_written.clear();
+    m_stored.clear();
     ++m_scans;
 }
 
@@ -322,6 +316,7 @@ void RecordStore::ClearMeters()
 {
     m_meters = QVector<pcn::_totalblockdata>();
     m_stamp.clear();
+    m_stored.clear();
     m_listed = false;
     emit folderRescanned();
 }
@@ -400,8 +395,6 @@ FileIdentity RecordStore::listedIdentity(const QString &fileName) const
 {
     if (!m_listed)
         return {};
-    if (const auto own = m_written.constFind(fileName); own != m_written.cend())
-        return *own;
     if (!m_stamp.contains(fileName))
         return absentFileIdentity();
     for (const pcn::_totalblockdata &meter : m_meters)
@@ -410,12 +403,62 @@ FileIdentity RecordStore::listedIdentity(const QString &fileName) const
     return {};
 }
 
+std::shared_ptr<const pcn::_totalblockdata> RecordStore::loadMeter(int index)
+{
+    if (index < 0 || index >= m_meters.size())
+        return nullptr;
+    const pcn::_totalblockdata &listed = m_meters.at(index);
+    std::shared_ptr<const pcn::_totalblockdata> meter = m_loaded.load(currentFilePath(listed.fileName));
+    // Another workstation or process changed the file since it was listed:
+    // the list follows as for any change on disk, outside the caller's
+    // work.
+    if (!meter || meter->identity != listed.identity)
+        QTimer::singleShot(0, this, &RecordStore::RefreshIfChanged);
+    return meter;
+}
+
+std::optional<pcn::_totalblockdata> RecordStore::meterToChange(int index)
+{
+    const std::shared_ptr<const pcn::_totalblockdata> loaded = loadMeter(index);
+    if (!loaded)
+        return std::nullopt;
+    pcn::_totalblockdata meter = *loaded;
+    meter.identity = m_meters.at(index).identity;
+    return meter;
+}
+
+QVector<pcn::_totalblockdata> RecordStore::loadMeters()
+{
+    QVector<pcn::_totalblockdata> loaded;
+    loaded.reserve(m_meters.size());
+    for (int i = 0; i < m_meters.size(); ++i)
+        if (const std::shared_ptr<const pcn::_totalblockdata> meter = loadMeter(i))
+            loaded.append(*meter);
+    return loaded;
+}
+
+namespace {
+
+pcn::_totalblockdata summaryOf(const pcn::_totalblockdata &meter)
+{
+    pcn::_totalblockdata summary = meter;
+    for (pcn::_blockdata &v : summary.verifications)
+        v.points = QVector<pcn::_datasample>();
+    return summary;
+}
+
+} // namespace
+
 void RecordStore::ReplaceMeter(int index, const pcn::_totalblockdata &meter, int removedVerification)
 {
     if (index < 0 || index >= m_meters.size())
         return;
-    m_meters[index] = meter;
-    m_written.remove(meter.fileName);
+    m_meters[index] = summaryOf(meter);
+    // What was just written is what the next look at its points needs.
+    if (meter.identity.known && meter.identity.present)
+        m_loaded.keep(currentFilePath(meter.fileName), meter);
+    else
+        m_loaded.forget(currentFilePath(meter.fileName));
     // The file as this workstation wrote it is part of the listing: the
     // write alone gives no reason to read the folder again.
     if (meter.identity.known && meter.identity.present)
@@ -428,7 +471,7 @@ void RecordStore::RemoveMeter(int index)
     if (index < 0 || index >= m_meters.size())
         return;
     m_stamp.remove(m_meters.at(index).fileName);
-    m_written.remove(m_meters.at(index).fileName);
+    m_loaded.forget(currentFilePath(m_meters.at(index).fileName));
     m_meters.removeAt(index);
     emit meterRemoved(index);
 }
@@ -517,7 +560,7 @@ bool RecordStore::DeleteFolder(const QString &folderPath) const
 }
 
 std::optional<QString> RecordStore::StoreReceivedRecord(const QByteArray &header, const QByteArray &block,
-                                                        const pcn::_datacounter &summary, bool *changedMeanwhile) const
+                                                        const pcn::_datacounter &summary, bool *changedMeanwhile)
 {
     const QString name = ReceivedRecordFileName(summary);
     const QString path = currentFilePath(name);
@@ -530,7 +573,38 @@ std::optional<QString> RecordStore::StoreReceivedRecord(const QByteArray &header
         *changedMeanwhile = written.changedMeanwhile();
     if (!written)
         return std::nullopt;
+    m_loaded.forget(path);
     if (m_listed)
-        m_written.insert(name, identity);
+        listStored(name, header + block, identity);
     return path;
+}
+
+void RecordStore::listStored(const QString &name, const QByteArray &bytes, const FileIdentity &identity)
+{
+    // The bytes just written are the file: its summary joins the list at
+    // the place of its name, and its listing, so that the write alone gives
+    // no reason to read the folder again.
+    MeterFileReadResult read = parseMeterFile(bytes, MeterRead::Summaries);
+    if (!read.readable)
+        return; // never for a converted record; the next look at the folder lists what is there
+    read.meter.fileName = name;
+    read.meter.identity = identity;
+    const auto before = [](const pcn::_totalblockdata &m, const QString &n) {
+        return QString::compare(m.fileName, n, Qt::CaseSensitive) < 0;
+    };
+    const auto at = std::lower_bound(m_meters.begin(), m_meters.end(), name, before);
+    if (at != m_meters.end() && at->fileName == name)
+        *at = std::move(read.meter);
+    else
+        m_meters.insert(at, std::move(read.meter));
+    m_stamp.insert(name, platform::FileStamp{identity.size, identity.modifiedNs});
+    if (!m_stored.contains(name))
+        m_stored.append(name);
+}
+
+void RecordStore::AnnounceStored()
+{
+    if (m_stored.isEmpty())
+        return;
+    emit recordsStored(std::exchange(m_stored, QStringList()));
 }

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "records/blockdata.h"
-#include "records/recordlabels.h"
+#include "records/loadedmeters.h"
 #include "base/platform.h"
 
 #include <QByteArray>
@@ -66,14 +66,17 @@ QStringList ListRecordFiles(const QString &folderPath);
 
 // The meter list of a folder: every readable .pcn file of the folder in the
 // order of ListRecordFiles, read with ReadMeterFile, its fileName set.
-// Unreadable files are skipped silently; a folder that cannot be listed
-// yields an empty list. Headerless files are upgraded in place by the reader.
-// The labels give the range texts and instrument names their language.
+// A listed meter holds the summaries of its verifications, not their points
+// (MeterRead::Summaries): each file is read whole and checked by every rule
+// of the reader (every block's checksum included), but its points are not
+// decoded. Unreadable files are skipped silently; a folder that cannot be
+// listed yields an empty list. Headerless files are upgraded in place by the
+// reader.
 // Temporary files of record writes older than an hour (left by an
 // interrupted write) are removed on the way.
 // Files are read on up to `threads` threads (0: one per processor, at most
 // 8; 1: this thread only); the list is the same whatever the number.
-QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, const RecordLabels &labels, int threads = 0);
+QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, int threads = 0);
 
 // What the listing of a folder tells of its record files without reading
 // any: name, size and modification time. Two equal stamps mean the meter
@@ -117,10 +120,6 @@ public:
     // The folder of a tree node given by the names of the nodes below the
     // root on the way to it (empty list: the root).
     QString folderPath(const QStringList &namesBelowRoot) const;
-
-    // The texts the scan puts into the meter list (English until set).
-    void setLabels(const RecordLabels &labels) { m_labels = labels; }
-    const RecordLabels &labels() const { return m_labels; }
 
     // Creates the data folder when missing (failure ignored; the tree then has
     // only its root) and returns the whole tree, root captioned "Data".
@@ -175,7 +174,25 @@ public:
     // Path of a file of the current folder.
     QString currentFilePath(const QString &fileName) const;
     // The meter list of the current folder; positions are meter indexes.
+    // Its meters hold summaries, not points (see ScanFolder).
     const QVector<pcn::_totalblockdata> &meters() const { return m_meters; }
+    // The meter at `index` with its points, read from its file (every
+    // checksum checked) or kept from a recent read while the file is
+    // unchanged; nullptr for no such meter or a file that cannot be read
+    // now. A file that is no longer as listed is read afresh, and the list
+    // follows as it does for any change on disk (folderChangedOnDisk, once
+    // no command holds the list).
+    std::shared_ptr<const pcn::_totalblockdata> loadMeter(int index);
+    // The meter at `index` with its points, for a command that rewrites its
+    // file: it carries the identity the file was listed with, so that the
+    // guarded write refuses a file changed since (the user saw the listed
+    // content). Nothing when the file cannot be read now.
+    std::optional<pcn::_totalblockdata> meterToChange(int index);
+    // Every meter of the list with its points, in list order; those whose
+    // file cannot be read now are left out.
+    QVector<pcn::_totalblockdata> loadMeters();
+    // How many files were read for their points, since construction.
+    int pointReads() const { return m_loaded.reads(); }
     // The record commands keep the list in step with the disk: a meter whose
     // file was rewritten takes its new content (`removedVerification`: the
     // index of the verification the new content no longer holds, after an
@@ -211,9 +228,14 @@ public:
     // When the folder's listing is known, a file of that name must still be
     // as listed (absent or unchanged); else nothing is written and
     // `changedMeanwhile` (when given) is set.
+    // The stored meter joins the list (or replaces the listed one of that
+    // name) at once; the caller announces what it stored, one batch at a
+    // time, with AnnounceStored.
     std::optional<QString> StoreReceivedRecord(const QByteArray &header, const QByteArray &block,
-                                               const pcn::_datacounter &summary,
-                                               bool *changedMeanwhile = nullptr) const;
+                                               const pcn::_datacounter &summary, bool *changedMeanwhile = nullptr);
+    // Emits recordsStored for the files stored since the list was last
+    // announced (nothing when none was).
+    void AnnounceStored();
 
 signals:
     // The meter list was rebuilt: a folder was selected or rescanned, or the
@@ -229,22 +251,25 @@ signals:
     // The meter list was read again because the folder changed on disk;
     // what the user had selected stays selected where it still exists.
     void folderChangedOnDisk();
+    // Verifications received from the instrument were stored in the current
+    // folder and joined the list (names without folder). No file was read.
+    void recordsStored(const QStringList &fileNames);
 
 private:
     void scanCurrentFolder();
     void watchCurrentFolder();
     void announced();
+    void listStored(const QString &name, const QByteArray &bytes, const FileIdentity &identity);
 
     QString m_dataFolder;
     QString m_currentFolder;
-    RecordLabels m_labels;
     QVector<pcn::_totalblockdata> m_meters;
+    LoadedMeters m_loaded;
+    QStringList m_stored; // stored since the last AnnounceStored
     // The listing the meter list was read from; record files that could
     // not be read are in it as well.
     FolderStamp m_stamp;
     bool m_listed = false;
-    // Files this store wrote itself since the listing (received records).
-    mutable QHash<QString, FileIdentity> m_written;
     int m_scans = 0;
     int m_holds = 0;
     bool m_refreshPending = false;

@@ -3,7 +3,6 @@
 #include "records/meterfile.h"
 #include "records/metertype.h"
 #include "records/pcnlayout.h"
-#include "records/recordlabels.h"
 #include "records/recordstore.h"
 #include "base/parallel.h"
 #include "base/platform.h"
@@ -223,8 +222,7 @@ std::optional<pcn::_totalblockdata> ReadStoredMeter(const QString &path)
     const std::optional<QByteArray> bytes = platform::readWholeFile(path, kMaxMeterFileSize);
     if (!bytes)
         return std::nullopt;
-    static const RecordLabels labels = RecordLabels::defaults(1);
-    MeterFileReadResult result = parseMeterFile(*bytes, labels);
+    MeterFileReadResult result = parseMeterFile(*bytes);
     if (!result.readable)
         return std::nullopt;
     result.meter.fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);

@@ -3,6 +3,7 @@
 #include "records/numberformat.h"
 #include "views/gridcolumnkinds.h"
 #include "views/listtexts.h"
+#include "views/rangetexts.h"
 #include "views/commandstate.h"
 #include "records/metertype.h"
 
@@ -238,8 +239,9 @@ std::optional<ProtocolDocument> buildProtocolDocument(const pcn::_totalblockdata
     doc.printDate = locale.toString(printDate, QLocale::ShortFormat);
     doc.yearSuffix = text("CalibrationYear");
 
-    doc.referenceLine = text("RefStandard") + QLatin1Char(' ') + meter.instrument.name + QStringLiteral(", ")
-                        + text("RefStandardSerialNumber") + QLatin1Char(' ') + QString::number(meter.instrument.serial);
+    doc.referenceLine = text("RefStandard") + QLatin1Char(' ') + instrumentName(meter.instrument.type, lookup)
+                        + QStringLiteral(", ") + text("RefStandardSerialNumber") + QLatin1Char(' ')
+                        + QString::number(meter.instrument.serial);
     doc.pageCaption = text("Page");
     doc.pageOfLabel = text("PageOf");
     return doc;

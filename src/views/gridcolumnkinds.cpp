@@ -126,7 +126,8 @@ QString powerFactorText(double value, char character, const QLocale &locale)
     return text;
 }
 
-QString gridCellText(GridKind grid, int code, const pcn::_datasample &point, int pointIndex, const QLocale &locale)
+QString gridCellText(GridKind grid, int code, const pcn::_datasample &point, int pointIndex, const QLocale &locale,
+                     const RangeTextContext &ranges)
 {
     const GridColumnKind &kind = gridColumnKind(grid, code);
     const int d = kind.decimals;
@@ -156,9 +157,9 @@ QString gridCellText(GridKind grid, int code, const pcn::_datasample &point, int
     case Q::ReactiveCross:
         return formatTruncated(point.QcrossTotal, d, locale);
     case Q::RangeU:
-        return point.rangeUText;
+        return rangeVoltageText(point.range, locale);
     case Q::RangeI:
-        return point.rangeIText;
+        return rangeCurrentText(point.range, ranges, locale);
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "views/rangetexts.h"
 #include "base/appstate.h"
 
 #include <QColor>
@@ -26,8 +27,8 @@ enum class GridQuantity : std::uint8_t {
     ReactiveGeom, // QgeomTotal
     ReactiveShift, // QshiftTotal
     ReactiveCross, // QcrossTotal
-    RangeU, // rangeUText
-    RangeI, // rangeIText
+    RangeU, // voltage range (range words)
+    RangeI, // current range (range words, instrument type)
 };
 
 // Colour class of a column kind.
@@ -58,9 +59,11 @@ QColor gridColumnColour(GridKind grid, int code);
 // Fill colour of the grid's current cell (drawn with black regular text).
 QColor currentCellColour();
 
-// Text of column `code` for test point `pointIndex` (0-based) of a verification.
+// Text of column `code` for test point `pointIndex` (0-based) of a
+// verification; the range columns take their labels and the verification's
+// instrument type from `ranges`.
 QString gridCellText(GridKind grid, int code, const pcn::_datasample &point, int pointIndex,
-                     const QLocale &locale = QLocale());
+                     const QLocale &locale = QLocale(), const RangeTextContext &ranges = {});
 
 // A power factor with its character: 0.8666 and 'L' give "0.86L".
 QString powerFactorText(double value, char character, const QLocale &locale = QLocale());

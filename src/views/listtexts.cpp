@@ -3,6 +3,7 @@
 #include "base/parallel.h"
 #include "records/numberformat.h"
 #include "records/metertype.h"
+#include "views/rangetexts.h"
 
 #include <QRegularExpression>
 
@@ -62,13 +63,20 @@ QString schemeName(int scheme, const TextLookup &lookup)
 
 namespace {
 
-// The scheme names a meter row can show, looked up once.
-class SchemeNames {
+// The scheme and instrument names a meter row can show, looked up once.
+class RowNames {
 public:
-    explicit SchemeNames(const TextLookup &lookup)
+    explicit RowNames(const TextLookup &lookup)
         : m_names{schemeName(SchemeThreePhaseFourWire, lookup), schemeName(SchemeThreePhaseThreeWire, lookup),
                   schemeName(SchemeSinglePhaseTwoWire, lookup)}
-    {}
+    {
+        for (int type = 0; type < int(m_instruments.size()); ++type)
+            m_instruments[std::size_t(type)] = instrumentName(type, lookup);
+    }
+    QString instrument(int type) const
+    {
+        return type >= 0 && type < int(m_instruments.size()) ? m_instruments[std::size_t(type)] : QString();
+    }
     QString of(int scheme) const
     {
         switch (scheme) {
@@ -85,6 +93,7 @@ public:
 
 private:
     std::array<QString, 3> m_names;
+    std::array<QString, 7> m_instruments; // instrument types 0 to 6
 };
 
 // The cells of the meter before, on the same thread: meters of one folder
@@ -95,7 +104,7 @@ struct PreviousRow {
     QStringList cells;
 };
 
-QStringList meterRow(const pcn::_totalblockdata &meter, const SchemeNames &schemes, const QLocale &locale,
+QStringList meterRow(const pcn::_totalblockdata &meter, const RowNames &schemes, const QLocale &locale,
                      PreviousRow *previous = nullptr)
 {
     QStringList cells;
@@ -120,10 +129,10 @@ QStringList meterRow(const pcn::_totalblockdata &meter, const SchemeNames &schem
     if (ratioText.isNull())
         ratioText = transformerRatioText(first.i1, first.i2, locale);
     QString standardText = same(before && previous->meter->instrument.serial == meter.instrument.serial
-                                    && previous->meter->instrument.name == meter.instrument.name,
+                                    && previous->meter->instrument.type == meter.instrument.type,
                                 6);
     if (standardText.isNull())
-        standardText = referenceStandardText(meter.instrument);
+        standardText = referenceStandardText(meter.instrument, schemes.instrument(meter.instrument.type));
     cells << VisibleMeterType(first.meterType) << first.serialText << classText << schemes.of(first.scheme) << yearText
           << ratioText << standardText;
     if (previous) {
@@ -158,11 +167,16 @@ QString transformerRatioText(unsigned i1, unsigned i2, const QLocale &locale)
            + turnsRatioText(i1, i2, locale);
 }
 
-QString referenceStandardText(const InstrumentIdentity &instrument)
+QString referenceStandardText(const InstrumentIdentity &instrument, const QString &name)
 {
     if (instrument.serial == 0)
         return {};
-    return instrument.name + QStringLiteral("     ") + QString::number(instrument.serial);
+    return name + QStringLiteral("     ") + QString::number(instrument.serial);
+}
+
+QString referenceStandardText(const InstrumentIdentity &instrument, const TextLookup &lookup)
+{
+    return referenceStandardText(instrument, instrumentName(instrument.type, lookup));
 }
 
 QString verificationTimeText(const QTime &time, const QLocale &locale)
@@ -181,13 +195,13 @@ QString verificationDateTimeText(const QDate &date, const QTime &time, const QLo
 
 QStringList meterRowTexts(const pcn::_totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)
 {
-    return meterRow(meter, SchemeNames(lookup), locale);
+    return meterRow(meter, RowNames(lookup), locale);
 }
 
 QVector<QStringList> meterRowTexts(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup,
                                    const QLocale &locale)
 {
-    const SchemeNames schemes(lookup);
+    const RowNames schemes(lookup);
     QVector<QStringList> rows(meters.size());
     // Each thread formats with a locale of its own and remembers the row it
     // made last.

@@ -31,9 +31,10 @@ QString turnsRatioText(unsigned i1, unsigned i2, const QLocale &locale = QLocale
 // decimals); "0    /    0    /    1" when i2 is 0.
 QString transformerRatioText(unsigned i1, unsigned i2, const QLocale &locale = QLocale());
 
-// Reference-standard text: the display name the reader stored (in the
-// language of the scan), five spaces, the serial; empty when the serial is 0.
-QString referenceStandardText(const InstrumentIdentity &instrument);
+// Reference-standard text: the display name of the instrument type (given,
+// or from the lookup), five spaces, the serial; empty when the serial is 0.
+QString referenceStandardText(const InstrumentIdentity &instrument, const QString &name);
+QString referenceStandardText(const InstrumentIdentity &instrument, const TextLookup &lookup);
 
 // "date       time": the locale's short date, seven spaces, the locale's
 // long time (without a time zone, which a verification does not have).

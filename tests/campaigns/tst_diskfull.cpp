@@ -95,15 +95,14 @@ const QVector<Operation> &operations()
                       if (session.identifyAndReadContent() != device::Status::Ok
                           || session.readRecords({1, 2, 3}) != device::Status::Ok)
                           return false;
-                      const RecordStore store(folder + QLatin1Char('/'));
+                      RecordStore store(folder + QLatin1Char('/'));
                       const ArchiveStoreReport report = session.storeRecords(store);
                       written = report.written;
                       return report.complete() && report.due() == 3;
                   }},
         {"merge",
          [](const Samples &, const QString &folder, const QString &, QStringList &) {
-             return MergeMeterFiles(in(folder, "source.pcn"), in(folder, "target.pcn"), RecordLabels::defaults(1), true)
-                        .result
+             return MergeMeterFiles(in(folder, "source.pcn"), in(folder, "target.pcn"), true).result
                     == MergeResult::Merged;
          }},
         {"paste element",
@@ -123,7 +122,7 @@ const QVector<Operation> &operations()
              pcn::_totalblockdata changed = s.received;
              changed.verifications[0].constant += 1;
              const QByteArray bytes = encodeMeterFile(changed);
-             const RecordStore store(folder + QLatin1Char('/'));
+             RecordStore store(folder + QLatin1Char('/'));
              return store.StoreReceivedRecord(bytes.left(67), bytes.mid(67), changed.verifications[0]).has_value();
          }},
         {"config.cfg",
@@ -270,7 +269,7 @@ void TestDiskFull::failsAndLosesNothing()
         QVERIFY(QFile::remove(folder + QLatin1Char('/') + name));
     QVERIFY(writeSamples(folder));
     const Snapshot before = snapshot(folder);
-    const int recordsBefore = int(ScanFolder(folder, RecordLabels::defaults(1), 1).size());
+    const int recordsBefore = int(ScanFolder(folder, 1).size());
 
     std::unique_ptr<testsupport::Emulator> sim;
     if (operation == 0) {
@@ -323,7 +322,7 @@ void TestDiskFull::failsAndLosesNothing()
     claimed.sort();
     qInfo("%s, %s: failure reported, %d files written whole", op.name, qPrintable(disk), int(claimed.size()));
     QCOMPARE(extra, claimed);
-    QCOMPARE(int(ScanFolder(folder, RecordLabels::defaults(1), 1).size()), recordsBefore + int(claimed.size()));
+    QCOMPARE(int(ScanFolder(folder, 1).size()), recordsBefore + int(claimed.size()));
     QVERIFY(QFile::remove(in(folder, "filler")));
 }
 

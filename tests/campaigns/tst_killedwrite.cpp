@@ -66,13 +66,12 @@ QString in(const QString &folder, const char *name)
 int runWriter(const QString &folder)
 {
     const Contents c;
-    const RecordLabels labels = RecordLabels::defaults(1);
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
     for (unsigned i = 0;; ++i) {
         const int k = int(i & 1);
         WriteMeterFile(in(folder, "target.pcn"), c.target);
-        MergeMeterFiles(in(folder, "source.pcn"), in(folder, "target.pcn"), labels, false);
+        MergeMeterFiles(in(folder, "source.pcn"), in(folder, "target.pcn"), false);
         const auto pasted = PasteElement(c.pasteBase, 0, 1);
         WriteMeterFile(in(folder, "paste.pcn"), k && pasted ? *pasted : c.pasteBase);
         WriteRecordFile(in(folder, "received.pcn"), c.received[k].left(67), c.received[k].mid(67));
@@ -153,7 +152,7 @@ void TestKilledWrite::everyFileOldOrNew()
 
         // The scan lists the four record files and nothing a killed write
         // left behind.
-        const QVector<pcn::_totalblockdata> meters = ScanFolder(folder, RecordLabels::defaults(1));
+        const QVector<pcn::_totalblockdata> meters = ScanFolder(folder);
         QCOMPARE(meters.size(), 4);
     }
     // Every temporary file left behind is a write the kill cut short.

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "records/meterfile.h"
-#include "records/recordlabels.h"
 #include "processes.h"
+#include "samplerecords.h"
 #include "testdir.h"
 
 #include <QDir>
@@ -21,13 +21,13 @@ using Sim = testsupport::Emulator;
 using testsupport::CliRun;
 using testsupport::runCli;
 
-// Every .pcn file of a folder, read back with the labels of a language.
-inline QMap<QString, MeterFileReadResult> readFolder(const QString &folder, int language = 1)
+// Every .pcn file of a folder, read back.
+inline QMap<QString, MeterFileReadResult> readFolder(const QString &folder)
 {
     QMap<QString, MeterFileReadResult> files;
     const QStringList names = QDir(folder).entryList({QStringLiteral("*.pcn")}, QDir::Files, QDir::Name);
     for (const QString &name : names)
-        files.insert(name, ReadMeterFile(QDir(folder).filePath(name), RecordLabels::defaults(language)));
+        files.insert(name, ReadMeterFile(QDir(folder).filePath(name)));
     return files;
 }
 
@@ -94,13 +94,12 @@ inline void checkModelClassFiles(const QString &folder, int modelClass, const QS
         QCOMPARE(int(file.meter.instrument.serial), 4321);
         QCOMPARE(file.meter.verifications.size(), 1);
         QCOMPARE(file.meter.verifications.first().points.size(), 4);
-        for (const pcn::_datasample &p : file.meter.verifications.first().points)
-            QVERIFY(!p.rangeUText.isEmpty() && !p.rangeIText.isEmpty());
     }
     QStringList texts;
-    for (const pcn::_datasample &p : files.first().meter.verifications.first().points) {
-        texts << p.rangeIText;
-        QCOMPARE(p.rangeUText, voltageText);
+    const pcn::_blockdata &first = files.first().meter.verifications.first();
+    for (int k = 0; k < first.points.size(); ++k) {
+        texts << testsupport::rangeI(first, k);
+        QCOMPARE(testsupport::rangeU(first, k), voltageText);
     }
     QCOMPARE(texts, currentTexts);
 }

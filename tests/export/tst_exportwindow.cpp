@@ -48,7 +48,7 @@ private:
                 c[g] = defaultGridColumns(GridKind(g));
             return c;
         };
-        s.folderMeters = [this] { return &m_folder; };
+        s.folderMeters = [this] { return m_folder; };
         auto *c = new ExportCommands(s, this);
         c->setFileChooser([&r, answer](QWidget *, const QString &filter, const QString &suffix) {
             ++r.dialogs;

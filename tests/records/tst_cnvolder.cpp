@@ -30,9 +30,9 @@ DeviceInfo class0DigitsInfo()
     return info;
 }
 
-MeterFileReadResult readBack(const ConvertedArchiveRecord &r, const RecordLabels &labels = english())
+MeterFileReadResult readBack(const ConvertedArchiveRecord &r)
 {
-    return parseMeterFile(r.header + r.block, labels);
+    return parseMeterFile(r.header + r.block);
 }
 
 } // namespace
@@ -125,15 +125,13 @@ void TestCnvOlder::class0DigitsReadBack()
     QCOMPARE(p.cosPhi[0], 0.5);
     QCOMPARE(p.Ptotal, 576.25);
     QCOMPARE(p.errorPercent, -50.0);
-    QCOMPARE(p.rangeIText, QStringLiteral("100 C"));
-    QCOMPARE(p.rangeUText, QStringLiteral("400"));
-    QCOMPARE(v.points[1].rangeIText, QStringLiteral("10 T"));
-    QCOMPARE(v.points[1].rangeUText, QStringLiteral("100"));
+    QCOMPARE(testsupport::rangeI(v, 0), QStringLiteral("100 C"));
+    QCOMPARE(testsupport::rangeU(v, 0), QStringLiteral("400"));
+    QCOMPARE(testsupport::rangeI(v, 1), QStringLiteral("10 T"));
+    QCOMPARE(testsupport::rangeU(v, 1), QStringLiteral("100"));
 
-    const MeterFileReadResult ru = readBack(*r, russian());
-    QVERIFY(ru.readable);
-    QCOMPARE(ru.meter.verifications.first().points[0].rangeIText, QStringLiteral("100 К"));
-    QCOMPARE(ru.meter.verifications.first().points[1].rangeIText, QStringLiteral("10 Т"));
+    QCOMPARE(testsupport::rangeI(v, 0, 0), QStringLiteral("100 К"));
+    QCOMPARE(testsupport::rangeI(v, 1, 0), QStringLiteral("10 Т"));
 }
 
 void TestCnvOlder::class0DeliveredTriples()
@@ -156,9 +154,9 @@ void TestCnvOlder::class0DeliveredTriples()
     QCOMPARE(int(std::uint8_t(r->block[52 + 94])), 1); // code kept
     const MeterFileReadResult back = readBack(*r);
     QVERIFY(back.readable);
-    QCOMPARE(back.meter.verifications[0].points[0].rangeIText, QStringLiteral("100.5 C"));
-    QCOMPARE(back.meter.verifications[0].points[1].rangeIText, QStringLiteral("5 T"));
-    QCOMPARE(back.meter.verifications[0].points[0].rangeUText, QStringLiteral("250"));
+    QCOMPARE(testsupport::rangeI(back.meter.verifications[0], 0), QStringLiteral("100.5 C"));
+    QCOMPARE(testsupport::rangeI(back.meter.verifications[0], 1), QStringLiteral("5 T"));
+    QCOMPARE(testsupport::rangeU(back.meter.verifications[0], 0), QStringLiteral("250"));
 }
 
 void TestCnvOlder::class0CodesOutsideLists()
@@ -208,10 +206,10 @@ void TestCnvOlder::class1Ranges()
     QCOMPARE(points.size(), 2);
     QCOMPARE(points[0].I[0], 2.5);
     QCOMPARE(points[0].U[0], 220.0);
-    QCOMPARE(points[0].rangeIText, QStringLiteral("0.05"));
-    QCOMPARE(points[0].rangeUText, QStringLiteral("60"));
-    QCOMPARE(points[1].rangeIText, QStringLiteral("50"));
-    QCOMPARE(points[1].rangeUText, QStringLiteral("220"));
+    QCOMPARE(testsupport::rangeI(back.meter.verifications[0], 0), QStringLiteral("0.05"));
+    QCOMPARE(testsupport::rangeU(back.meter.verifications[0], 0), QStringLiteral("60"));
+    QCOMPARE(testsupport::rangeI(back.meter.verifications[0], 1), QStringLiteral("50"));
+    QCOMPARE(testsupport::rangeU(back.meter.verifications[0], 1), QStringLiteral("220"));
 }
 
 void TestCnvOlder::class2Ranges()
@@ -228,8 +226,8 @@ void TestCnvOlder::class2Ranges()
     const MeterFileReadResult back = readBack(*r);
     QVERIFY(back.readable);
     QCOMPARE(back.meter.verifications[0].powerType, std::uint8_t(3));
-    QCOMPARE(back.meter.verifications[0].points[2].rangeIText, QStringLiteral("2.5"));
-    QCOMPARE(back.meter.verifications[0].points[0].rangeIText, QStringLiteral("0.05"));
+    QCOMPARE(testsupport::rangeI(back.meter.verifications[0], 2), QStringLiteral("2.5"));
+    QCOMPARE(testsupport::rangeI(back.meter.verifications[0], 0), QStringLiteral("0.05"));
 }
 
 void TestCnvOlder::singlePhaseCodesOutsideTables()
@@ -297,7 +295,7 @@ void TestCnvOlder::pointCountAboveTenKeepsTenPoints()
     const MeterFileReadResult back = readBack(*r);
     QVERIFY(back.readable);
     QCOMPARE(back.meter.verifications[0].points.size(), 10);
-    QCOMPARE(back.meter.verifications[0].points[9].rangeIText, QStringLiteral("0.25"));
+    QCOMPARE(testsupport::rangeI(back.meter.verifications[0], 9), QStringLiteral("0.25"));
 }
 
 void TestCnvOlder::pointCountZeroIsSkipped()

@@ -6,7 +6,7 @@
 #include "records/deviceinfo.h"
 #include "base/checksum.h"
 #include "records/meterfile.h"
-#include "records/recordlabels.h"
+#include "samplerecords.h"
 
 #include <QByteArray>
 #include <QLocale>
@@ -165,13 +165,13 @@ inline double checksumAsExtraValue(const Slot &s, int k)
     return std::int16_t(std::uint16_t(hi | (lo << 8))) / 256.0;
 }
 
-inline RecordLabels english()
+constexpr int english()
 {
-    return RecordLabels::defaults(1, QLocale::c());
+    return 1;
 }
-inline RecordLabels russian()
+constexpr int russian()
 {
-    return RecordLabels::defaults(0, QLocale::c());
+    return 0;
 }
 
 inline std::uint16_t wordAt(const QByteArray &b, int offset)

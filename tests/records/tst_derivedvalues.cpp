@@ -1,5 +1,7 @@
 #include "records/derivedvalues.h"
+#include "records/numericcodec.h"
 #include "records/rangetables.h"
+#include "views/rangetexts.h"
 
 #include <QtTest>
 
@@ -7,9 +9,12 @@ using namespace pcn;
 
 namespace {
 
-RecordLabels labels(int language)
+// The current range text of an instrument type of the family in a language.
+QString rangeCurrentText(const RangeEntry &range, EncodingFamily family, int language,
+                         const QLocale &locale = QLocale::c())
 {
-    return RecordLabels::defaults(language, QLocale::c());
+    const int type = family == EncodingFamily::A ? 0 : family == EncodingFamily::B ? 1 : 5;
+    return ::rangeCurrentText(range, {type, RangeLabels::from(catalogTextLookup(language))}, locale);
 }
 
 pcn::_datasample phaseA(double u, double i, double cosPhi)
@@ -130,13 +135,13 @@ private slots:
         if (voltage)
             QCOMPARE(rangeVoltageText({0, 0, 0, w, f, 0}, QLocale::c()), text);
         else
-            QCOMPARE(rangeCurrentText({w, f, 0, 0, 0, 0}, EncodingFamily(family), labels(1)), text);
+            QCOMPARE(rangeCurrentText({w, f, 0, 0, 0, 0}, EncodingFamily(family), 1), text);
     }
 
     void rangeTexts()
     {
-        const RecordLabels ru = labels(0);
-        const RecordLabels en = labels(1);
+        const int ru = 0;
+        const int en = 1;
         QCOMPARE(rangeCurrentText({40, 0, 2, 250, 0, 0}, EncodingFamily::A, ru), QStringLiteral("10 К"));
         QCOMPARE(rangeCurrentText({40, 0, 2, 250, 0, 0}, EncodingFamily::A, en), QStringLiteral("10 C"));
         QCOMPARE(rangeCurrentText({4, 0, 1, 0, 0, 0}, EncodingFamily::A, ru), QStringLiteral("1 Т"));
@@ -150,8 +155,8 @@ private slots:
         QCOMPARE(rangeCurrentText({2, 0x8000, 2, 0, 0, 0}, EncodingFamily::C, en), QStringLiteral("0.5 C"));
         QCOMPARE(rangeCurrentText({7, 0, 0, 0, 0, 0}, EncodingFamily::A, en), QStringLiteral("1"));
         // Fraction rounded to three decimals, user's separator.
-        const RecordLabels comma = RecordLabels::defaults(0, QLocale(QLocale::Russian, QLocale::Russia));
-        QCOMPARE(rangeCurrentText({0, 0x1FFF, 0, 0, 0, 0}, EncodingFamily::B, comma), QStringLiteral("0,125"));
+        const QLocale comma(QLocale::Russian, QLocale::Russia);
+        QCOMPARE(rangeCurrentText({0, 0x1FFF, 0, 0, 0, 0}, EncodingFamily::B, 0, comma), QStringLiteral("0,125"));
 
         QCOMPARE(rangeVoltageText({0, 0, 0, 220, 0, 0}, QLocale::c()), QStringLiteral("220"));
         QCOMPARE(rangeVoltageText({0, 0, 0, 57, 0xB852, 0}, QLocale::c()), QStringLiteral("57.72"));
@@ -160,7 +165,9 @@ private slots:
 
     void instrumentNames()
     {
-        const RecordLabels en = labels(1);
+        const struct {
+            QString instrumentName(int type) const { return ::instrumentName(type, catalogTextLookup(1)); }
+        } en;
         QCOMPARE(en.instrumentName(0), QStringLiteral("QS-77"));
         QCOMPARE(en.instrumentName(1), QStringLiteral("QS-75"));
         QCOMPARE(en.instrumentName(2), QStringLiteral("QS-75"));

@@ -48,16 +48,13 @@ bool fillFolder(const QString &folder, int count)
     return true;
 }
 
-// Everything the list shows of a meter: its name, instrument, stored bytes
-// and the range texts derived on reading.
+// What the list holds of a meter: name, instrument, its bytes' digest, summaries (no points).
 QByteArray fingerprint(const pcn::_totalblockdata &m)
 {
-    QByteArray f = m.fileName.toUtf8() + '|' + m.instrument.name.toUtf8() + '|'
-                   + QByteArray::number(m.instrument.serial) + '|' + encodeMeterFile(m).toHex();
-    for (const pcn::_blockdata &v : m.verifications) {
-        for (const pcn::_datasample &p : v.points)
-            f += '|' + p.rangeUText.toUtf8() + '/' + p.rangeIText.toUtf8();
-    }
+    QByteArray f = m.fileName.toUtf8() + '|' + QByteArray::number(m.instrument.type) + '|'
+                   + QByteArray::number(m.instrument.serial) + '|' + QByteArray::number(m.identity.digest);
+    for (const pcn::_blockdata &v : m.verifications)
+        f += '|' + v.date.toString().toUtf8() + '/' + QByteArray::number(v.points.size());
     return f;
 }
 
@@ -94,10 +91,8 @@ private slots:
         const QString many = tmp.path() + QStringLiteral("/many");
         QVERIFY(fillFolder(one, files));
         QVERIFY(fillFolder(many, files));
-        const RecordLabels labels = RecordLabels::defaults(0, QLocale(QLocale::Russian));
-
-        const QVector<pcn::_totalblockdata> sequential = ScanFolder(one, labels, 1);
-        const QVector<pcn::_totalblockdata> parallel = ScanFolder(many, labels, threads);
+        const QVector<pcn::_totalblockdata> sequential = ScanFolder(one, 1);
+        const QVector<pcn::_totalblockdata> parallel = ScanFolder(many, threads);
         const int damaged = (files + 3) / 7;
         QCOMPARE(sequential.size(), files - damaged);
         QCOMPARE(fingerprints(parallel), fingerprints(sequential));
@@ -125,7 +120,7 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(folder + QStringLiteral("/p-pipe.pcn")).constData(), 0600), 0);
 #endif
         QStringList names;
-        for (const pcn::_totalblockdata &m : ScanFolder(folder, RecordLabels::defaults(1)))
+        for (const pcn::_totalblockdata &m : ScanFolder(folder))
             names << m.fileName;
         QCOMPARE(names, (QStringList{QStringLiteral("a.pcn"), QStringLiteral("b-link.pcn")}));
     }

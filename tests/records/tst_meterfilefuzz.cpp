@@ -118,9 +118,8 @@ class TestMeterFileFuzz : public QObject {
     void check(const QByteArray &bytes)
     {
         ++m_total;
-        const RecordLabels labels = RecordLabels::defaults(1, QLocale::c());
         const GuardedBytes guarded(bytes);
-        const MeterFileReadResult r = parseMeterFile(guarded.bytes(), labels);
+        const MeterFileReadResult r = parseMeterFile(guarded.bytes());
         if (!r.readable) {
             QVERIFY(r.meter.verifications.isEmpty());
             return;
@@ -142,7 +141,7 @@ class TestMeterFileFuzz : public QObject {
         // What was accepted can be stored again and read back alike.
         const QByteArray rewritten = encodeMeterFile(r.meter);
         QVERIFY(!rewritten.isEmpty());
-        const MeterFileReadResult back = parseMeterFile(rewritten, labels);
+        const MeterFileReadResult back = parseMeterFile(rewritten);
         QVERIFY(back.readable);
         QCOMPARE(back.meter.verifications.size(), r.meter.verifications.size());
         QCOMPARE(back.meter.verifications.last().points.size(), r.meter.verifications.last().points.size());

@@ -1,5 +1,6 @@
 #include "records/meterfile.h"
 #include "pcnsamples.h"
+#include "samplerecords.h"
 
 #include <QtTest>
 
@@ -7,14 +8,9 @@ using namespace pcnsamples;
 
 namespace {
 
-RecordLabels english()
-{
-    return RecordLabels::defaults(1, QLocale::c());
-}
-
 MeterFileReadResult parse(const QByteArray &bytes)
 {
-    return parseMeterFile(bytes, english());
+    return parseMeterFile(bytes);
 }
 
 } // namespace
@@ -32,7 +28,7 @@ private slots:
         QCOMPARE(r.bytesConsumed, qint64(1134));
         QCOMPARE(r.meter.instrument.type, std::uint8_t(0));
         QCOMPARE(r.meter.instrument.serial, std::uint16_t(0x1234));
-        QCOMPARE(r.meter.instrument.name, QStringLiteral("QS-77"));
+        QCOMPARE(instrumentName(r.meter.instrument.type, catalogTextLookup(1)), QStringLiteral("QS-77"));
         QCOMPARE(r.meter.verifications.size(), 1);
 
         const pcn::_blockdata &v = r.meter.verifications[0];
@@ -84,19 +80,18 @@ private slots:
         QCOMPARE(p.currentRangeCode, std::uint8_t(0));
         QCOMPARE(p.voltageRangeCode, std::uint8_t(0));
         QCOMPARE(p.range, (std::array<std::uint16_t, 6>{40, 0, 2, 250, 0, 0}));
-        QCOMPARE(p.rangeIText, QStringLiteral("10 C"));
-        QCOMPARE(p.rangeUText, QStringLiteral("250"));
+        QCOMPARE(testsupport::rangeI(v, 0), QStringLiteral("10 C"));
+        QCOMPARE(testsupport::rangeU(v, 0), QStringLiteral("250"));
 
         // The same file with Russian labels.
-        const MeterFileReadResult ru = parseMeterFile(file, RecordLabels::defaults(0, QLocale::c()));
-        QCOMPARE(ru.meter.verifications[0].points[0].rangeIText, QStringLiteral("10 К"));
+        QCOMPARE(testsupport::rangeI(v, 0, 0), QStringLiteral("10 К"));
     }
 
     void version23Type1FamilyB()
     {
         const MeterFileReadResult r = parse(fileHeader("1") + type1Block());
         QVERIFY(r.readable);
-        QCOMPARE(r.meter.instrument.name, QStringLiteral("QS-75"));
+        QCOMPARE(instrumentName(r.meter.instrument.type, catalogTextLookup(1)), QStringLiteral("QS-75"));
         const pcn::_blockdata &v = r.meter.verifications[0];
         QCOMPARE(v.scheme, std::uint8_t(4));
         QCOMPARE(v.powerType, std::uint8_t(1));
@@ -110,8 +105,8 @@ private slots:
         QCOMPARE(p.pfChar[0], 'L');
         QCOMPARE(p.Ptotal, 28.8125);
         QCOMPARE(p.errorPercent, 100.0);
-        QCOMPARE(p.rangeIText, QStringLiteral("0.05"));
-        QCOMPARE(p.rangeUText, QStringLiteral("220"));
+        QCOMPARE(testsupport::rangeI(v, 0), QStringLiteral("0.05"));
+        QCOMPARE(testsupport::rangeU(v, 0), QStringLiteral("220"));
     }
 
     void version22Type2ComputedRanges()
@@ -122,17 +117,17 @@ private slots:
         QVERIFY(r.readable);
         QCOMPARE(r.bytesConsumed, qint64(246));
         QCOMPARE(r.meter.instrument.serial, std::uint16_t(0x1234));
-        QCOMPARE(r.meter.instrument.name, QStringLiteral("QS-75"));
+        QCOMPARE(instrumentName(r.meter.instrument.type, catalogTextLookup(1)), QStringLiteral("QS-75"));
         const pcn::_blockdata &v = r.meter.verifications[0];
         QCOMPARE(v.points.size(), 2);
         QCOMPARE(v.points[0].U[0], 230.5);
         QCOMPARE(v.points[0].range, (std::array<std::uint16_t, 6>{0, 3277, 0, 60, 0, 0}));
-        QCOMPARE(v.points[0].rangeIText, QStringLiteral("0.05"));
-        QCOMPARE(v.points[0].rangeUText, QStringLiteral("60"));
+        QCOMPARE(testsupport::rangeI(v, 0), QStringLiteral("0.05"));
+        QCOMPARE(testsupport::rangeU(v, 0), QStringLiteral("60"));
         QCOMPARE(v.points[0].currentRangeCode, std::uint8_t(0));
         QCOMPARE(v.points[1].I[0], 2.5);
-        QCOMPARE(v.points[1].rangeIText, QStringLiteral("100"));
-        QCOMPARE(v.points[1].rangeUText, QStringLiteral("480"));
+        QCOMPARE(testsupport::rangeI(v, 1), QStringLiteral("100"));
+        QCOMPARE(testsupport::rangeU(v, 1), QStringLiteral("480"));
     }
 
     void version21HasNoInstrumentSerial()
@@ -149,8 +144,8 @@ private slots:
         const MeterFileReadResult r = parse(fileHeader("7") + b);
         QVERIFY(r.readable);
         QCOMPARE(r.meter.instrument.serial, std::uint16_t(0));
-        QCOMPARE(r.meter.verifications[0].points[0].rangeIText, QStringLiteral("10 C"));
-        QCOMPARE(r.meter.verifications[0].points[0].rangeUText, QStringLiteral("100"));
+        QCOMPARE(testsupport::rangeI(r.meter.verifications[0], 0), QStringLiteral("10 C"));
+        QCOMPARE(testsupport::rangeU(r.meter.verifications[0], 0), QStringLiteral("100"));
     }
 
     void version23ExtensionBlocks()
@@ -160,16 +155,16 @@ private slots:
         const MeterFileReadResult r = parse(fileHeader("3") + block + extension);
         QVERIFY(r.readable);
         QCOMPARE(r.bytesConsumed, qint64(1134 + 110));
-        QCOMPARE(r.meter.instrument.name, QStringLiteral("QT-77"));
+        QCOMPARE(instrumentName(r.meter.instrument.type, catalogTextLookup(1)), QStringLiteral("QT-77"));
         const pcn::_blockdata &v = r.meter.verifications[0];
         QCOMPARE(v.points.size(), 11);
         for (int k = 0; k < 10; ++k) {
             QCOMPARE(v.points[k].I[0], double(k + 1));
-            QCOMPARE(v.points[k].rangeIText, QStringLiteral("%1 T").arg(k));
+            QCOMPARE(testsupport::rangeI(v, k), QStringLiteral("%1 T").arg(k));
         }
         QCOMPARE(v.points[10].I[0], 11.5);
-        QCOMPARE(v.points[10].rangeIText, QStringLiteral("1 T"));
-        QCOMPARE(v.points[10].rangeUText, QStringLiteral("57.72"));
+        QCOMPARE(testsupport::rangeI(v, 10), QStringLiteral("1 T"));
+        QCOMPARE(testsupport::rangeU(v, 10), QStringLiteral("57.72"));
     }
 
     void tenPointsNeedNoExtension()
@@ -209,24 +204,24 @@ private slots:
         const pcn::_blockdata &v = r.meter.verifications[0];
         QCOMPARE(v.points.size(), 12);
         QCOMPARE(v.points[10].U[0], 220.0);
-        QCOMPARE(v.points[10].rangeIText, QStringLiteral("0.05"));
-        QCOMPARE(v.points[11].rangeIText, QStringLiteral("50"));
+        QCOMPARE(testsupport::rangeI(v, 10), QStringLiteral("0.05"));
+        QCOMPARE(testsupport::rangeI(v, 11), QStringLiteral("50"));
     }
 
     void familyC()
     {
         const MeterFileReadResult r5 = parse(fileHeader("5") + type5Block());
         QVERIFY(r5.readable);
-        QCOMPARE(r5.meter.instrument.name, QStringLiteral("QK-76"));
+        QCOMPARE(instrumentName(r5.meter.instrument.type, catalogTextLookup(1)), QStringLiteral("QK-76"));
         const pcn::_blockdata &v5 = r5.meter.verifications[0];
         QCOMPARE(v5.scheme, std::uint8_t(4));
         QCOMPARE(v5.powerType, std::uint8_t(3));
         QCOMPARE(v5.points[0].I[0], 2.5); // 16.16 through clamps
         QCOMPARE(v5.points[0].U[0], 230.5);
         QCOMPARE(v5.points[0].Ptotal, -1.5);
-        QCOMPARE(v5.points[0].rangeIText, QStringLiteral("2 C"));
+        QCOMPARE(testsupport::rangeI(v5, 0), QStringLiteral("2 C"));
         QCOMPARE(v5.points[1].I[0], 2.5); // 12.20 otherwise
-        QCOMPARE(v5.points[1].rangeIText, QStringLiteral("2"));
+        QCOMPARE(testsupport::rangeI(v5, 1), QStringLiteral("2"));
 
         const MeterFileReadResult r6 = parse(fileHeader("6") + type6Block());
         QVERIFY(r6.readable);
@@ -252,8 +247,8 @@ private slots:
         const pcn::_datasample &p = r.meter.verifications[0].points[0];
         QCOMPARE(p.I[0], 2.5);
         QCOMPARE(p.range, (std::array<std::uint16_t, 6>{}));
-        QCOMPARE(p.rangeIText, QStringLiteral("0"));
-        QCOMPARE(p.rangeUText, QStringLiteral("0"));
+        QCOMPARE(testsupport::rangeI(r.meter.verifications[0], 0), QStringLiteral("0"));
+        QCOMPARE(testsupport::rangeU(r.meter.verifications[0], 0), QStringLiteral("0"));
     }
 
     void severalVerifications()

@@ -1,4 +1,5 @@
 #include "records/meterfile.h"
+#include "samplerecords.h"
 #include "base/platform.h"
 #include "pcnsamples.h"
 #include "testdir.h"
@@ -11,7 +12,7 @@ namespace {
 
 MeterFileReadResult parse(const QByteArray &bytes)
 {
-    return parseMeterFile(bytes, RecordLabels::defaults(1, QLocale::c()));
+    return parseMeterFile(bytes);
 }
 
 QByteArray resealed23(QByteArray block)
@@ -124,13 +125,13 @@ private slots:
         const QByteArray old = type2Block22(987654) + type2Block22(111);
         QVERIFY(testsupport::writeAll(path, old));
 
-        const MeterFileReadResult r = ReadMeterFile(path, RecordLabels::defaults(1, QLocale::c()));
+        const MeterFileReadResult r = ReadMeterFile(path);
         QVERIFY(r.readable);
         QVERIFY(r.headerless);
         QVERIFY(r.upgraded);
         QCOMPARE(r.meter.fileName, QStringLiteral("old.pcn"));
         QCOMPARE(r.bytesConsumed, qint64(2 * 246));
-        QCOMPARE(r.meter.verifications[0].points[0].rangeIText, QStringLiteral("0.05"));
+        QCOMPARE(testsupport::rangeI(r.meter.verifications[0], 0), QStringLiteral("0.05"));
 
         // Header with the first serial in decimal, then the old bytes as they were.
         const QByteArray expectedHeader = fileHeader("987654");
@@ -156,7 +157,7 @@ private slots:
         const MeterFileReadResult v23 = ReadMeterFile(path);
         QVERIFY(v23.readable);
         QCOMPARE(v23.meter.verifications[0].points[0].range, again.meter.verifications[0].points[0].range);
-        QCOMPARE(v23.meter.verifications[0].points[0].rangeIText, QStringLiteral("0.05"));
+        QCOMPARE(testsupport::rangeI(v23.meter.verifications[0], 0), QStringLiteral("0.05"));
         QCOMPARE(v23.meter.verifications[0].points[1].I[0], 2.5);
     }
 

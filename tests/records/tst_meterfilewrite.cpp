@@ -1,4 +1,5 @@
 #include "records/meterfile.h"
+#include "samplerecords.h"
 #include "base/platform.h"
 #include "pcnsamples.h"
 #include "testdir.h"
@@ -11,7 +12,7 @@ namespace {
 
 MeterFileReadResult parse(const QByteArray &bytes)
 {
-    return parseMeterFile(bytes, RecordLabels::defaults(1, QLocale::c()));
+    return parseMeterFile(bytes);
 }
 
 bool isWritable(const QString &path)
@@ -157,7 +158,7 @@ private slots:
         QCOMPARE(int(b[52 + 95]), 0);
         const MeterFileReadResult back = parse(bytes);
         QVERIFY(back.readable);
-        QCOMPARE(back.meter.verifications[0].points[0].rangeIText, QStringLiteral("0.05"));
+        QCOMPARE(testsupport::rangeI(back.meter.verifications[0], 0), QStringLiteral("0.05"));
         QCOMPARE(back.meter.verifications[0].points[1].I[0], 2.5);
         QCOMPARE(back.meter.verifications[0].points[0].U[0], 230.5);
     }
@@ -182,7 +183,7 @@ private slots:
         const MeterFileReadResult r = parse(bytes);
         QVERIFY(r.readable);
         QCOMPARE(r.meter.verifications[0].points.size(), 11);
-        QCOMPARE(r.meter.verifications[0].points[10].rangeIText, QStringLiteral("10 C"));
+        QCOMPARE(testsupport::rangeI(r.meter.verifications[0], 10), QStringLiteral("10 C"));
         // Two verifications follow each other.
         meter.verifications.append(meter.verifications[0]);
         QCOMPARE(encodeMeterFile(meter).size(), 67 + 2 * 1244);
@@ -335,7 +336,7 @@ private slots:
                     QCOMPARE(b.points[i].Ptotal, a.points[i].Ptotal);
                     QCOMPARE(b.points[i].errorPercent, a.points[i].errorPercent);
                     QCOMPARE(b.points[i].pfChar, a.points[i].pfChar);
-                    QCOMPARE(b.points[i].rangeIText, a.points[i].rangeIText);
+                    QCOMPARE(testsupport::rangeI(b, i), testsupport::rangeI(a, i));
                 }
             }
         }

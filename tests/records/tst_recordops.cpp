@@ -14,11 +14,9 @@ using namespace opsdata;
 
 namespace {
 
-const RecordLabels kLabels = RecordLabels::defaults(1, QLocale::c());
-
 pcn::_totalblockdata readBack(const QString &path)
 {
-    const MeterFileReadResult r = ReadMeterFile(path, kLabels);
+    const MeterFileReadResult r = ReadMeterFile(path);
     return r.readable ? r.meter : pcn::_totalblockdata();
 }
 
@@ -389,9 +387,8 @@ private slots:
             QVERIFY(DeleteMeterFile(source));
             break;
         default:
-            QCOMPARE(
-                MergeMeterFiles(source, dir.filePath(QStringLiteral("A/a.pcn")), kLabels, command != MergeFile).result,
-                MergeResult::Merged);
+            QCOMPARE(MergeMeterFiles(source, dir.filePath(QStringLiteral("A/a.pcn")), command != MergeFile).result,
+                     MergeResult::Merged);
         }
         QCOMPARE(treeOf(dir.path()), after);
         int files = 0; // no temporary left
@@ -465,14 +462,14 @@ private slots:
         QVERIFY(WriteMeterFile(t, target));
         const QByteArray sourceBytes = testsupport::readAll(s);
 
-        QVERIFY(!IsMergeable(t, t, kLabels));
-        QVERIFY(!IsMergeable(dir.filePath(QStringLiteral("none.pcn")), t, kLabels));
+        QVERIFY(!IsMergeable(t, t));
+        QVERIFY(!IsMergeable(dir.filePath(QStringLiteral("none.pcn")), t));
         MergePair pair;
-        QVERIFY(IsMergeable(s, t, kLabels, &pair));
+        QVERIFY(IsMergeable(s, t, &pair));
         QCOMPARE(pair.source.verifications.size(), 2);
         QCOMPARE(pair.target.fileName, QStringLiteral("t.pcn"));
 
-        const MergeOutcome kept = MergeMeterFiles(s, t, kLabels, false);
+        const MergeOutcome kept = MergeMeterFiles(s, t, false);
         QCOMPARE(kept.result, MergeResult::Merged);
         QVERIFY(!kept.sourceDeleted);
         QCOMPARE(testsupport::readAll(s), sourceBytes);
@@ -486,8 +483,8 @@ private slots:
             QCOMPARE(merged.verifications[k].meterType.trimmed(), QStringLiteral("TGT"));
             QCOMPARE(merged.verifications[k].year, std::uint16_t(2012));
         }
-        QCOMPARE(MergeMeterFiles(s, t, kLabels, true).sourceDeleted, true);
-        QCOMPARE(MergeMeterFiles(s, t, kLabels, true).result, MergeResult::NotMergeable);
+        QCOMPARE(MergeMeterFiles(s, t, true).sourceDeleted, true);
+        QCOMPARE(MergeMeterFiles(s, t, true).result, MergeResult::NotMergeable);
     }
 
     // Every file of the meter in date order; another class is left out and
@@ -507,7 +504,7 @@ private slots:
         QVERIFY(WriteMeterFile(path("serial.pcn"), otherSerial));
         const QStringList all = {path("t.pcn"),      path("late.pcn"),  path("class.pcn"),
                                  path("serial.pcn"), path("early.pcn"), path("none.pcn")};
-        const MergeAllOutcome outcome = MergeAllMeterFiles(path("t.pcn"), all, kLabels, true);
+        const MergeAllOutcome outcome = MergeAllMeterFiles(path("t.pcn"), all, true);
         QCOMPARE(outcome.result, MergeResult::Merged);
         QCOMPARE(outcome.mergedPaths, (QStringList{path("early.pcn"), path("late.pcn")}));
         QCOMPARE(outcome.deletedPaths, outcome.mergedPaths);
@@ -518,7 +515,7 @@ private slots:
             order << voltagesOf(v);
         QCOMPARE(order, (QList<double>{51, 21, 71, 61}));
         QVERIFY(QFileInfo::exists(path("class.pcn")) && !QFileInfo::exists(path("late.pcn")));
-        QCOMPARE(MergeAllMeterFiles(path("t.pcn"), all, kLabels, false).result, MergeResult::NotMergeable);
+        QCOMPARE(MergeAllMeterFiles(path("t.pcn"), all, false).result, MergeResult::NotMergeable);
 
         // Another workstation rewrites the target while the merge writes it:
         // the merge lands nowhere and no source goes.
@@ -533,7 +530,7 @@ private slots:
                 }
                 return false;
             });
-            QCOMPARE(MergeAllMeterFiles(path("t.pcn"), all, kLabels, true).result, MergeResult::ChangedMeanwhile);
+            QCOMPARE(MergeAllMeterFiles(path("t.pcn"), all, true).result, MergeResult::ChangedMeanwhile);
         }
         QVERIFY(changed);
         QCOMPARE(readBack(path("t.pcn")).verifications.size(), 1);
@@ -565,7 +562,7 @@ private slots:
             ++calls;
             return failAt < 0 ? written >= 67 + 5 * 1134 : written >= failAt;
         });
-        const MergeOutcome outcome = MergeMeterFiles(s, t, kLabels, true);
+        const MergeOutcome outcome = MergeMeterFiles(s, t, true);
         QCOMPARE(outcome.result, MergeResult::WriteFailed);
         QVERIFY(!outcome.sourceDeleted);
         QVERIFY(calls > 0);

@@ -192,10 +192,11 @@ private slots:
         // Code-point order: upper case before lower case.
         QCOMPARE(fileNames(store.meters()), (QStringList{"C.PCN", "a.pcn", "b.pcn"}));
         QCOMPARE(store.meters()[0].verifications.size(), 3);
-        QCOMPARE(store.meters()[0].verifications[1].points.size(), 11);
+        QCOMPARE(store.loadMeter(0)->verifications[1].points.size(), 11);
+        QVERIFY(store.meters()[0].verifications[1].points.isEmpty()); // the list holds summaries
         QCOMPARE(store.meters()[1].verifications.size(), 1);
         QCOMPARE(store.meters()[2].verifications.size(), 2);
-        QCOMPARE(store.meters()[2].verifications[1].points.size(), 12);
+        QCOMPARE(store.loadMeter(2)->verifications[1].points.size(), 12);
         QCOMPARE(store.meters()[2].verifications[0].serialText, QStringLiteral("222"));
         QCOMPARE(store.meters()[2].verifications[0].meterType, QStringLiteral("CE301         "));
         // Nothing unreadable was changed by the scan.
@@ -203,7 +204,7 @@ private slots:
             QCOMPARE(testsupport::readAll(m_data + u.name), u.bytes);
 
         // The same function serves the command-line scan.
-        QCOMPARE(fileNames(ScanFolder(m_data, RecordLabels::defaults(0))), fileNames(store.meters()));
+        QCOMPARE(fileNames(ScanFolder(m_data)), fileNames(store.meters()));
     }
 
     void scanOfEmptyUnreadableOrMissingFolders()
@@ -383,7 +384,7 @@ private slots:
             QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(k == 0 ? -7200 : -60),
                                      QFileDevice::FileModificationTime));
         }
-        QVERIFY(ScanFolder(folder, RecordLabels::defaults(1)).isEmpty());
+        QVERIFY(ScanFolder(folder).isEmpty());
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{".a.pcn.New123"});
     }
 
@@ -451,12 +452,15 @@ private slots:
         store.Rescan();
         QCOMPARE(store.StoreReceivedRecord(header, first, s), path);
         QCOMPARE(testsupport::readAll(*path), header + first);
+        QSignalSpy stored(&store, &RecordStore::recordsStored);
+        store.AnnounceStored(); // the list holds it at once, no scan
+        QCOMPARE(stored.takeFirst().at(0).toStringList(), QStringList{QFileInfo(*path).fileName()});
 
         // The scan sees the stored verification.
         store.Rescan();
         QCOMPARE(store.meters().size(), 1);
         QCOMPARE(store.meters()[0].verifications.size(), 1);
-        QCOMPARE(store.meters()[0].verifications[0].points.size(), 3);
+        QCOMPARE(store.loadMeter(0)->verifications[0].points.size(), 3);
         QCOMPARE(store.meters()[0].verifications[0].time, QTime(9, 5, 7));
     }
 

@@ -20,7 +20,7 @@ pcn::_totalblockdata meterOf(int scheme, int count, int points = 1)
         testsupport::sampleMeter(QStringLiteral("CE301"), QStringLiteral("0012345"), scheme, count, points);
     for (int k = 0; k < m.verifications.size(); ++k)
         m.verifications[k].constant = 1000u + unsigned(k); // tells the groups apart
-    m.instrument.name = QStringLiteral("REF-3");
+    m.instrument.type = 5; // the name comes from the lookup of the protocol's language
     m.instrument.serial = 512;
     return m;
 }
@@ -365,7 +365,7 @@ void TestReportData::footerTexts()
     QCOMPARE(doc->documentTitle, QStringLiteral("Протокол поверки"));
     QCOMPARE(doc->titleHtml, texts.titleHtml);
     QCOMPARE(doc->endingHtml, texts.endingHtml);
-    QCOMPARE(doc->referenceLine, QStringLiteral("Эталон: REF-3, зав. № 512"));
+    QCOMPARE(doc->referenceLine, QStringLiteral("Эталон: QK-76, зав. № 512"));
     QCOMPARE(doc->pageCaption, QStringLiteral("Страница"));
     ProtocolDocument counted = *doc;
     counted.pageCount = 3;

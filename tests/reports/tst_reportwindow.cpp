@@ -6,7 +6,6 @@
 #include "mainwindowfixture.h"
 #include "processes.h"
 #include "records/meterfile.h"
-#include "records/recordlabels.h"
 #include "reports/pagerender.h"
 #include "reports/reportfile.h"
 #include "reports/ui/reportcommands.h"
@@ -246,7 +245,7 @@ void TestReportWindow::windowAndCliGiveTheSamePages()
     for (int scheme : {4, 2, 1}) {
         QVERIFY(WriteMeterFile(file, testsupport::sampleMeter("CE 102", "4711", scheme, 3, 2)));
         for (int language : {0, 1}) {
-            const auto read = parseMeterFile(testsupport::readAll(file), RecordLabels::defaults(language, QLocale()));
+            const auto read = parseMeterFile(testsupport::readAll(file));
             language == 0 ? fixture.form->RussianLangClick() : fixture.form->EnglishLangClick();
             const QString lang = language ? "en" : "ru";
             const auto cli =

@@ -2,7 +2,6 @@
 // scanned and shown in both languages, lists are sorted by title clicks,
 // verifications ticked, grid columns hidden, shown and dragged.
 #include "records/meterfile.h"
-#include "records/recordlabels.h"
 #include "records/recordstore.h"
 #include "reports/protocoldocument.h"
 #include "views/gridconfig.h"
@@ -118,6 +117,7 @@ private slots:
     void dialogButtonsPerPage();
     void rightClickOpensDialogOnGridPage();
     void verdictColumnAndMarks();
+    void languageFromMemoryPointsFromDisk();
 
 private:
     void show(int language, const QLocale &locale);
@@ -169,9 +169,12 @@ void TestRecordViews::cleanup()
 
 void TestRecordViews::show(int language, const QLocale &locale)
 {
-    m_meters = ScanFolder(m_dir.path(), RecordLabels::defaults(language, locale));
+    m_meters = ScanFolder(m_dir.path());
     m_views->SetTextLookup(catalogTextLookup(language));
     m_views->SetLocale(locale);
+    m_views->SetMeterLoader([this](int i) {
+        return std::make_shared<const pcn::_totalblockdata>(ReadMeterFile(m_dir.filePath(m_meters[i].fileName)).meter);
+    });
     m_views->FillMeterList(&m_meters);
 }
 
@@ -580,4 +583,34 @@ void TestRecordViews::verdictColumnAndMarks()
     grid->horizontalHeader()->moveSection(16, 5);
     QCoreApplication::processEvents();
     QCOMPARE(m_columns[GridPhase34].codes, before.codes);
+}
+
+// Over a store: a language switch re-labels lists and grid from memory (the folder unreadable,
+// and no file read, which holds for root too); a verification shown again after another process
+// rewrote its file shows the new points, and the list follows.
+void TestRecordViews::languageFromMemoryPointsFromDisk()
+{
+    QTemporaryDir dir;
+    pcn::_totalblockdata meter = meterOf(QStringLiteral("CE102"), QStringLiteral("7"), 4, 1, 2);
+    meter.instrument.serial = 99;
+    QVERIFY(WriteMeterFile(dir.filePath(QStringLiteral("m.pcn")), meter));
+    RecordStore store(dir.path());
+    m_views->FollowStore(store);
+    m_columns[GridPhase12].visible[9] = m_columns[GridPhase12].visible[10] = true;
+    store.SelectFolder(dir.path());
+    ResultGrid *grid = m_views->grid(GridPhase12);
+    const auto shown = [&] { return rowOf(m_views->titleList(), 0).mid(3) << grid->CellText(10, 1); };
+    QCOMPARE(shown(), (QStringList{"1 phase, 2 wire", "2009", "1    /    1    /    1", "QT-77     99", "10 C"}));
+    const int scans = store.scanCount(), reads = store.pointReads();
+    QVERIFY(QFile::setPermissions(dir.path(), {}));
+    m_views->SetTextLookup(catalogTextLookup(0));
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QCOMPARE(shown(), (QStringList{"1 фаз. 2-пров.", "2009", "1    /    1    /    1", "QT-77     99", "10 К"}));
+    QCOMPARE(QList<int>({store.scanCount(), store.pointReads()}), QList<int>({scans, reads}));
+    meter.verifications[0].points.resize(11); // one more block: another size
+    meter.verifications[0].points[0].errorPercent = -2;
+    QVERIFY(WriteMeterFile(dir.filePath(QStringLiteral("m.pcn")), meter));
+    m_views->ReselectMeter();
+    QCOMPARE(QStringList({grid->CellText(1, 1), grid->CellText(10, 11)}), QStringList({"-2", "0"}));
+    QTRY_VERIFY(store.scanCount() > scans);
 }

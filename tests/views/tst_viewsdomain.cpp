@@ -75,8 +75,7 @@ void TestViewsDomain::cellTexts()
     p.Uline = {0, 380.5, 0};
     p.Ptotal = 1234.56789;
     p.QcrossTotal = -12.3456;
-    p.rangeUText = QStringLiteral("250");
-    p.rangeIText = QStringLiteral("10 C");
+    p.range = {40, 0, RangeClamps, 250, 0, 0};
 
     // Truncation towards zero, not rounding, and the general number format.
     QCOMPARE(gridCellText(GridPhase34, 1, p, 0, kEnglish), QStringLiteral("-0.123"));
@@ -89,7 +88,10 @@ void TestViewsDomain::cellTexts()
     QCOMPARE(gridCellText(GridPhase34, 18, p, 0, kEnglish), QStringLiteral("1234.567"));
     QCOMPARE(gridCellText(GridPhase34, 25, p, 0, kEnglish), QStringLiteral("-12.345"));
     QCOMPARE(gridCellText(GridPhase34, 26, p, 0, kEnglish), QStringLiteral("250"));
-    QCOMPARE(gridCellText(GridPhase34, 27, p, 0, kEnglish), QStringLiteral("10 C"));
+    QCOMPARE(gridCellText(GridPhase34, 27, p, 0, kEnglish, {0, RangeLabels::from(catalogTextLookup(1))}),
+             QStringLiteral("10 C"));
+    QCOMPARE(gridCellText(GridPhase34, 27, p, 0, kEnglish, {1, RangeLabels::from(catalogTextLookup(1))}),
+             QStringLiteral("40"));
     QCOMPARE(gridCellText(GridPhase34, 0, p, 6, kEnglish), QStringLiteral("7"));
     // Three-wire code 3 is the line voltage BC; single-phase code 4 the total factor.
     QCOMPARE(gridCellText(GridPhase33, 3, p, 0, kEnglish), QStringLiteral("380.5"));
@@ -165,7 +167,7 @@ void TestViewsDomain::rowTexts()
     m.verifications[0].year = 2009;
     m.verifications[0].i1 = 5;
     m.verifications[0].i2 = 1;
-    m.instrument = {QStringLiteral("QT-77"), 1234, 3};
+    m.instrument = {1234, 3};
     QCOMPARE(meterRowTexts(m, russian, kRussian),
              (QStringList{QStringLiteral("CE301         "), QStringLiteral("0123"), QStringLiteral("0,5"),
                           QStringLiteral("3-х фаз. 4-пров."), QStringLiteral("2009"),

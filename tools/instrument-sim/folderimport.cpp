@@ -71,7 +71,7 @@ bool loadArchiveFromFolder(const QString &folder, const InstrumentProfile &profi
         if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxMeterFileSize)
             continue;
         const QByteArray bytes = file.readAll();
-        const MeterFileReadResult result = parseMeterFile(bytes, RecordLabels::defaults(1));
+        const MeterFileReadResult result = parseMeterFile(bytes);
         if (!result.readable)
             continue;
         for (const pcn::_blockdata &v : result.meter.verifications)

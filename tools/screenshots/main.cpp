@@ -13,7 +13,6 @@
 #include "base/platform.h"
 #include "base/ui/passworddialogs.h"
 #include "mainwindow/korvelform.h"
-#include "records/recordlabels.h"
 #include "records/recordops.h"
 #include "records/recordstore.h"
 
@@ -30,8 +29,7 @@ namespace {
 // folder into the first of them, as the program's "Merge" does.
 void mergeMetersIn(const QString &folder)
 {
-    const RecordLabels labels = RecordLabels::defaults(1);
-    const QVector<pcn::_totalblockdata> meters = ScanFolder(folder, labels, 1);
+    const QVector<pcn::_totalblockdata> meters = ScanFolder(folder, 1);
     QVector<int> kept;
     for (int i = 0; i < meters.size(); ++i) {
         int target = -1;
@@ -46,7 +44,7 @@ void mergeMetersIn(const QString &folder)
             continue;
         }
         const MergeOutcome outcome =
-            MergeMeterFiles(folder + meters[i].fileName, folder + meters[target].fileName, labels, true);
+            MergeMeterFiles(folder + meters[i].fileName, folder + meters[target].fileName, true);
         if (outcome.result != MergeResult::Merged)
             std::fprintf(stderr, "vardosk-screenshots: %s not merged\n", qPrintable(meters[i].fileName));
     }

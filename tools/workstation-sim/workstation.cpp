@@ -78,12 +78,18 @@ private:
 
     void editConstant(int index)
     {
-        pcn::_totalblockdata meter = m_store.meters().at(index);
-        const int v = int(pick(unsigned(meter.verifications.size())));
-        const std::uint32_t previous = meter.verifications.at(v).constant;
+        const pcn::_totalblockdata &listed = m_store.meters().at(index);
+        const int v = int(pick(unsigned(listed.verifications.size())));
+        const std::uint32_t previous = listed.verifications.at(v).constant;
         const std::uint32_t value = std::uint32_t(m_run.id) * 100000000u + ++m_count;
-        std::optional<pcn::_totalblockdata> changed = EditConstant(meter, v, value);
-        const QString key = verificationKey(meter.verifications.at(v));
+        const QString key = verificationKey(listed.verifications.at(v));
+        // A file that cannot be read now was changed meanwhile (moved away).
+        const std::optional<pcn::_totalblockdata> meter = m_store.meterToChange(index);
+        if (!meter) {
+            outcome(GuardedWrite::Changed, QStringLiteral("edit"), {key, QString::number(value)});
+            return;
+        }
+        std::optional<pcn::_totalblockdata> changed = EditConstant(*meter, v, value);
         if (!changed
             || !outcome(RewriteMeterFile(path(index), *changed), QStringLiteral("edit"), {key, QString::number(value)}))
             return;
@@ -101,8 +107,8 @@ private:
         if (source < 0)
             return;
         const pcn::_totalblockdata sourceMeter = meters.at(source);
-        const MergeOutcome merged = MergeMeterFiles(path(source), path(target), m_store.labels(), true,
-                                                    sourceMeter.identity, meters.at(target).identity);
+        const MergeOutcome merged =
+            MergeMeterFiles(path(source), path(target), true, sourceMeter.identity, meters.at(target).identity);
         if (merged.result == MergeResult::ChangedMeanwhile) {
             outcome(GuardedWrite::Changed, QStringLiteral("merge"));
             return;
@@ -139,10 +145,14 @@ private:
 
     void dropVerification(int index)
     {
-        const pcn::_totalblockdata &meter = m_store.meters().at(index);
-        const int v = int(pick(unsigned(meter.verifications.size())));
-        const QString key = verificationKey(meter.verifications.at(v));
-        std::optional<pcn::_totalblockdata> changed = DeleteElement(meter, v);
+        const std::optional<pcn::_totalblockdata> meter = m_store.meterToChange(index);
+        if (!meter) {
+            outcome(GuardedWrite::Changed, QStringLiteral("drop"));
+            return;
+        }
+        const int v = int(pick(unsigned(meter->verifications.size())));
+        const QString key = verificationKey(meter->verifications.at(v));
+        std::optional<pcn::_totalblockdata> changed = DeleteElement(*meter, v);
         if (!changed || !outcome(RewriteMeterFile(path(index), *changed), QStringLiteral("drop")))
             return;
         m_journal.line({QStringLiteral("DROP"), key});

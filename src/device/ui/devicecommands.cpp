@@ -133,9 +133,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     run.releaseStatus();
     if (m_contForm)
         m_contForm->Clear();
-    session.clear();
-    if (rc == device::Status::Ok)
-        m_store.Rescan(); // the lists show what the run stored
+    session.clear(); // the lists follow what the run stored (RecordStore::recordsStored)
     if (!storeProblem.isEmpty())
         w.show(MessageKind::Error, storeProblem);
     m_running = false;

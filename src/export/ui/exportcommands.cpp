@@ -94,14 +94,14 @@ void ExportCommands::ExportExcelExecute()
 
 void ExportCommands::ExportFolderExecute()
 {
-    const QVector<pcn::_totalblockdata> *meters = m_sources.folderMeters ? m_sources.folderMeters() : nullptr;
     const QString path =
         choose(folderExportCaption().remove(QChar(0x2026)), QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
+    const QVector<pcn::_totalblockdata> meters =
+        m_sources.folderMeters ? m_sources.folderMeters() : QVector<pcn::_totalblockdata>();
     const std::optional<limits::Table> table =
         m_sources.limits ? std::optional<limits::Table>(m_sources.limits()) : std::nullopt;
-    if (!ExportFolderCsv(path, meters ? *meters : QVector<pcn::_totalblockdata>{}, m_sources.text,
-                         table ? &*table : nullptr))
+    if (!ExportFolderCsv(path, meters, m_sources.text, table ? &*table : nullptr))
         fail();
 }

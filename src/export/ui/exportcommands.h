@@ -28,8 +28,8 @@ struct ExportSources {
     std::function<const pcn::_blockdata *()> shownVerification;
     // The grids' column configuration.
     std::function<std::array<GridColumns, kGridCount>()> columns;
-    // The meters of the current folder; nullptr when none is listed.
-    std::function<const QVector<pcn::_totalblockdata> *()> folderMeters;
+    // The meters of the current folder with their points (read when asked).
+    std::function<QVector<pcn::_totalblockdata>()> folderMeters;
     // The limits table of the verdict columns; none: no verdict columns.
     std::function<limits::Table()> limits;
     QLocale locale; // the locale the grid uses

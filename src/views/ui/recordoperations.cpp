@@ -139,6 +139,17 @@ const pcn::_totalblockdata *RecordOperations::selectedMeter() const
     return &m_store.meters().at(index);
 }
 
+// The meter with its points, for a command that rewrites its file; a file
+// changed since it was listed is found by the guarded write and the user
+// told, one that cannot be read now is told the same way.
+std::optional<pcn::_totalblockdata> RecordOperations::meterWithPoints(int meterIndex)
+{
+    std::optional<pcn::_totalblockdata> meter = m_store.meterToChange(meterIndex);
+    if (!meter)
+        reportChangedMeanwhile();
+    return meter;
+}
+
 QString RecordOperations::meterPath(int meterIndex) const
 {
     if (meterIndex < 0 || meterIndex >= m_store.meters().size())
@@ -179,7 +190,7 @@ bool RecordOperations::mergeFits(int meterIndex)
     if (target.isEmpty())
         return false;
     m_mergePair = MergePair();
-    return IsMergeable(m_clipboard.path, target, m_store.labels(), &m_mergePair);
+    return IsMergeable(m_clipboard.path, target, &m_mergePair);
 }
 
 bool RecordOperations::storeMeter(int meterIndex, const pcn::_totalblockdata &meter, int removedVerification)
@@ -305,8 +316,8 @@ void RecordOperations::ConnectActionExecute()
     const QString sourcePath = m_clipboard.path;
     const QString targetPath = meterPath(targetIndex);
     // Both files are read again: the merge joins what is on disk now.
-    const MergeOutcome outcome = MergeMeterFiles(sourcePath, targetPath, m_store.labels(), deleteSource,
-                                                 m_clipboard.identity, selectedMeter()->identity);
+    const MergeOutcome outcome =
+        MergeMeterFiles(sourcePath, targetPath, deleteSource, m_clipboard.identity, selectedMeter()->identity);
     if (outcome.result == MergeResult::WriteFailed) {
         reportWriteFailure();
         return;
@@ -359,8 +370,10 @@ void RecordOperations::PasteElemButtonClick()
     const RecordStore::RefreshHold hold(m_store);
     if (!elementPasteFits(meterIndex, target) || !m_services.passwordAccepted())
         return;
-    const std::optional<pcn::_totalblockdata> changed =
-        PasteElement(m_store.meters().at(meterIndex), target, m_mark.verification);
+    const std::optional<pcn::_totalblockdata> meter = meterWithPoints(meterIndex);
+    if (!meter)
+        return;
+    const std::optional<pcn::_totalblockdata> changed = PasteElement(*meter, target, m_mark.verification);
     if (!changed)
         return;
     // The mark is used up before the views show the new content, so that
@@ -378,7 +391,10 @@ void RecordOperations::DelElemButtonClick()
     const RecordStore::RefreshHold hold(m_store);
     if (!meter || verification < 0 || !m_services.passwordAccepted())
         return;
-    const std::optional<pcn::_totalblockdata> changed = DeleteElement(*meter, verification);
+    const std::optional<pcn::_totalblockdata> loaded = meterWithPoints(meterIndex);
+    if (!loaded)
+        return;
+    const std::optional<pcn::_totalblockdata> changed = DeleteElement(*loaded, verification);
     if (!changed)
         return;
     const ElementMark mark = std::exchange(m_mark, ElementMark());
@@ -394,11 +410,13 @@ void RecordOperations::N7Click()
     const RecordStore::RefreshHold hold(m_store);
     if (!selectedMeter() || !m_services.passwordAccepted())
         return;
-    const pcn::_totalblockdata meter = m_store.meters().at(meterIndex);
-    const std::optional<MeterParameters> edited = m_infoForm->Execute(MeterParametersOf(meter));
+    const std::optional<pcn::_totalblockdata> meter = meterWithPoints(meterIndex);
+    if (!meter)
+        return;
+    const std::optional<MeterParameters> edited = m_infoForm->Execute(MeterParametersOf(*meter));
     if (!edited)
         return;
-    std::optional<pcn::_totalblockdata> changed = EditMeterParameters(meter, *edited);
+    std::optional<pcn::_totalblockdata> changed = EditMeterParameters(*meter, *edited);
     if (!changed)
         return;
     if (!reported(RewriteMeterFile(meterPath(meterIndex), *changed)))
@@ -417,7 +435,10 @@ void RecordOperations::N9Click()
     const std::optional<std::uint32_t> constant = m_postForm->Execute(meter->verifications.at(verification).constant);
     if (!constant)
         return;
-    const std::optional<pcn::_totalblockdata> changed = EditConstant(*meter, verification, *constant);
+    const std::optional<pcn::_totalblockdata> loaded = meterWithPoints(meterIndex);
+    if (!loaded)
+        return;
+    const std::optional<pcn::_totalblockdata> changed = EditConstant(*loaded, verification, *constant);
     if (changed)
         storeMeter(meterIndex, *changed);
 }
@@ -456,7 +477,7 @@ void RecordOperations::MergeAllClick()
     for (int i = 0; i < m_store.meters().size(); ++i)
         candidates << meterPath(i);
     // The files are read again: the merge joins what is on disk now.
-    const MergeAllOutcome outcome = MergeAllMeterFiles(targetPath, candidates, m_store.labels(), deleteSources);
+    const MergeAllOutcome outcome = MergeAllMeterFiles(targetPath, candidates, deleteSources);
     if (outcome.result == MergeResult::WriteFailed) {
         reportWriteFailure();
         return;

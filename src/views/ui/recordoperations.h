@@ -102,6 +102,7 @@ private:
     void applyCommands(const RecordCommands &commands);
 
     const pcn::_totalblockdata *selectedMeter() const;
+    std::optional<pcn::_totalblockdata> meterWithPoints(int meterIndex);
     QString meterPath(int meterIndex) const;
     int meterIndexOfPath(const QString &path) const;
     bool markBelongsTo(int meterIndex) const;

@@ -107,6 +107,41 @@ void RecordViews::SetTextLookup(TextLookup lookup)
     m_textsSet = true;
     if (m_dialog)
         m_dialog->ApplyStrings(m_lookup);
+    relabel();
+}
+
+void RecordViews::relabel()
+{
+    if (!m_meters || m_meterModel->rowCount() == 0)
+        return;
+    SelectionGuard guard(m_programmaticSelection);
+    const QVector<int> meterOrder = m_meterModel->rowOrder();
+    m_meterModel->fill(*m_meters, m_lookup, m_locale);
+    m_meterModel->setRowOrder(meterOrder);
+    m_titleList->fitColumnsToRows();
+    if (const int row = SelectedMeterRow(); row >= 0)
+        m_titleList->selectRow(row);
+    const pcn::_totalblockdata *meter = selectedMeter();
+    if (!meter)
+        return;
+    const QVector<int> powerOrder = m_powerModel->rowOrder();
+    const QVector<int> checked = m_powerModel->checkedDataIndices();
+    m_powerModel->fill(*meter, m_lookup, m_locale);
+    m_powerModel->setRowOrder(powerOrder);
+    for (const int v : checked)
+        m_powerModel->setChecked(PowerRowOf(v), true);
+    applyVerdictMarks();
+    m_powerList->fitColumnsToRows();
+    if (const int row = SelectedPowerRow(); row >= 0)
+        m_powerList->selectRow(row);
+    if (m_selectedVerification >= 0 && m_selectedVerification < meter->verifications.size()) {
+        const pcn::_blockdata &verification = meter->verifications.at(m_selectedVerification);
+        GridKind kind;
+        if (gridForScheme(verification.scheme, &kind)) {
+            grid(kind)->FillGrid(m_columns[kind], verification, m_lookup, m_locale);
+            applyVerdictColumn(grid(kind), verification);
+        }
+    }
 }
 
 TVParam *RecordViews::viewParamDialog()
@@ -151,6 +186,7 @@ void RecordViews::FillMeterList(const QVector<pcn::_totalblockdata> *meters)
     const int count = m_meterModel->rowCount();
     if (count == 0) {
         m_selectedMeter = -1;
+        m_shown.reset();
         clearPowerSide();
         recomputeCommands();
         return;
@@ -200,10 +236,12 @@ void RecordViews::showMeter(int row)
     if (!m_meters || meterIndex < 0 || meterIndex >= m_meters->size())
         return;
     m_selectedMeter = meterIndex;
-    const pcn::_totalblockdata &meter = m_meters->at(meterIndex);
+    // The points are read when a meter is shown; the power list shows the
+    // verifications as read with them.
+    m_shown = m_loader ? m_loader(meterIndex) : nullptr;
     {
         SelectionGuard guard(m_programmaticSelection);
-        m_powerModel->fill(meter, m_lookup, m_locale);
+        m_powerModel->fill(*selectedMeter(), m_lookup, m_locale);
     }
     applyVerdictMarks();
     m_powerList->fitColumnsToRows();
@@ -480,6 +518,7 @@ void RecordViews::MeterRemoved(int meterIndex)
     const int count = m_meterModel->rowCount();
     if (count == 0) {
         m_selectedMeter = -1;
+        m_shown.reset();
         clearPowerSide();
         return;
     }
@@ -506,6 +545,8 @@ void RecordViews::FollowStore(RecordStore &store)
     connect(&store, &RecordStore::meterReplaced, this, &RecordViews::MeterReplaced);
     connect(&store, &RecordStore::meterRemoved, this, &RecordViews::MeterRemoved);
     connect(&store, &RecordStore::folderChangedOnDisk, this, [this, &store] { FollowDiskChange(&store.meters()); });
+    connect(&store, &RecordStore::recordsStored, this, [this, &store] { FillMeterList(&store.meters()); });
+    SetMeterLoader([&store](int meterIndex) { return store.loadMeter(meterIndex); });
 }
 
 void RecordViews::FollowDiskChange(const QVector<pcn::_totalblockdata> *meters)
@@ -516,8 +557,10 @@ void RecordViews::FollowDiskChange(const QVector<pcn::_totalblockdata> *meters)
     QDate date;
     QTime time;
     int powerType = -1;
-    if (m_meters && m_selectedMeter >= 0 && m_selectedMeter < m_meters->size()) {
-        const pcn::_totalblockdata &meter = m_meters->at(m_selectedMeter);
+    // The list may already be the new one: the meter as shown tells.
+    const pcn::_totalblockdata *shown = m_selectedMeter >= 0 && m_shown ? m_shown.get() : selectedMeter();
+    if (shown) {
+        const pcn::_totalblockdata &meter = *shown;
         fileName = meter.fileName;
         if (m_selectedVerification >= 0 && m_selectedVerification < meter.verifications.size()) {
             const pcn::_blockdata &v = meter.verifications.at(m_selectedVerification);
@@ -685,5 +728,5 @@ const pcn::_totalblockdata *RecordViews::selectedMeter() const
 {
     if (!m_meters || m_selectedMeter < 0 || m_selectedMeter >= m_meters->size())
         return nullptr;
-    return &m_meters->at(m_selectedMeter);
+    return m_shown ? m_shown.get() : &m_meters->at(m_selectedMeter);
 }

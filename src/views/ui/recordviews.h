@@ -22,6 +22,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class MeterListModel;
@@ -54,8 +55,8 @@ public:
     // --- Texts ----------------------------------------------------------
     // Texts of the sections "KorvelForm" and "ViewParametersForm" in the
     // current language. Applying them sets the list titles and the dialog's
-    // texts; rows and grids take the new texts at the next FillMeterList
-    // (the main window redisplays the folder after a language switch).
+    // texts and re-labels the rows and the grid shown from what is held in
+    // memory (no file is read), keeping sorting, selection and ticks.
     void SetTextLookup(TextLookup lookup);
     // Locale of dates, times and decimal separators (the user's by default).
     void SetLocale(const QLocale &locale);
@@ -98,8 +99,14 @@ public:
 
     // --- Following the store ---------------------------------------------
     // Keeps the views in step with the store: every rescan refills the
-    // lists, a replaced meter is shown again, a removed meter leaves the list.
+    // lists, a replaced meter is shown again, a removed meter leaves the
+    // list, stored records join it. The points of the selected meter come
+    // from the store (RecordStore::loadMeter).
     void FollowStore(RecordStore &store);
+    // Where the points of a listed meter come from (the store's loadMeter);
+    // without one the listed meters are shown as they are.
+    using MeterLoader = std::function<std::shared_ptr<const pcn::_totalblockdata>(int meterIndex)>;
+    void SetMeterLoader(MeterLoader loader) { m_loader = std::move(loader); }
     // The store read its folder again after a change on disk: the lists
     // are filled anew, keeping the sort order, the selected meter and
     // verification (where they still exist) and the scroll positions.
@@ -134,7 +141,11 @@ public:
     void SetElementPasteCheck(std::function<bool(int meterIndex, int verificationIndex)> check);
 
     // --- State ----------------------------------------------------------
+    // The listed meters (summaries, without points).
     const QVector<pcn::_totalblockdata> *meters() const { return m_meters; }
+    // The selected meter with its points as shown (the listed entry when
+    // its points could not be read); nullptr when none is selected.
+    const pcn::_totalblockdata *selectedMeter() const;
     int SelectedMeterIndex() const { return m_selectedMeter; } // -1 when none
     int SelectedVerificationIndex() const { return m_selectedVerification; } // -1 when none
     int SelectedMeterRow() const;
@@ -190,10 +201,13 @@ private:
     void applyVerdictMarks();
     void applyVerdictColumn(ResultGrid *grid, const pcn::_blockdata &verification);
     QString verdictText(const QString &path) const;
-    const pcn::_totalblockdata *selectedMeter() const;
+    // The rows and the grid shown again in the current texts, from memory.
+    void relabel();
 
     std::array<GridColumns, kGridCount> &m_columns;
     const QVector<pcn::_totalblockdata> *m_meters = nullptr;
+    MeterLoader m_loader;
+    std::shared_ptr<const pcn::_totalblockdata> m_shown; // the selected meter with its points
     TextLookup m_lookup;
     QLocale m_locale;
     limits::Table m_limits = limits::builtInLimits();

@@ -62,6 +62,7 @@ void ResultGridModel::fill(const GridColumns &columns, const pcn::_blockdata &ve
     m_titles.clear();
     m_verdictColours.clear();
     m_cells = QVector<QStringList>(verification.points.size());
+    const RangeTextContext ranges{verification.instrumentType, RangeLabels::from(lookup)};
     const int n = std::min({int(columns.codes.size()), int(columns.visible.size()), gridColumnCount(m_grid)});
     for (int s = 0; s < n; ++s) {
         const int code = columns.codes[s];
@@ -71,7 +72,7 @@ void ResultGridModel::fill(const GridColumns &columns, const pcn::_blockdata &ve
         m_colours << gridColumnColour(m_grid, code);
         m_titles << (lookup ? lookup(kViewsMainSection, gridColumnTitlePath(m_grid, code)) : QString());
         for (int j = 0; j < verification.points.size(); ++j)
-            m_cells[j] << gridCellText(m_grid, code, verification.points[j], j, locale);
+            m_cells[j] << gridCellText(m_grid, code, verification.points[j], j, locale, ranges);
     }
     // For a repaired configuration this equals the count of the layout step.
     m_columnCount = int(m_codes.size());

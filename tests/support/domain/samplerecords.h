@@ -3,6 +3,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "views/rangetexts.h"
 
 #include <QDateTime>
 
@@ -20,5 +21,17 @@ pcn::_blockdata sampleVerification(int scheme, int powerType, const QDateTime &m
 // A meter of `count` verifications, one day apart, power types 0..4 in turn,
 // instrument type 3, serial 777, class 0.5, year 2009.
 pcn::_totalblockdata sampleMeter(const QString &type, const QString &serialText, int scheme, int count, int points = 1);
+
+// The range texts of point k of a verification as shown in a language (0
+// Russian, 1 English), with a point as decimal separator by default.
+inline QString rangeU(const pcn::_blockdata &v, int k, const QLocale &locale = QLocale::c())
+{
+    return rangeVoltageText(v.points.at(k).range, locale);
+}
+inline QString rangeI(const pcn::_blockdata &v, int k, int language = 1, const QLocale &locale = QLocale::c())
+{
+    return rangeCurrentText(v.points.at(k).range, {v.instrumentType, RangeLabels::from(catalogTextLookup(language))},
+                            locale);
+}
 
 } // namespace testsupport
