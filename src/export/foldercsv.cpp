@@ -6,7 +6,7 @@
 #include "records/numericcodec.h"
 #include "records/numberformat.h"
 #include "records/recordlabels.h"
-#include "records/verdicttext.h"
+#include "views/verdicttext.h"
 #include "views/gridcolumnkinds.h"
 
 #include <cstring>

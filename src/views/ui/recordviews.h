@@ -137,6 +137,10 @@ public:
     const QVector<pcn::_totalblockdata> *meters() const { return m_meters; }
     int SelectedMeterIndex() const { return m_selectedMeter; } // -1 when none
     int SelectedVerificationIndex() const { return m_selectedVerification; } // -1 when none
+    // The selected meter and the verification the grid shows; nullptr when
+    // none.
+    const pcn::_totalblockdata *selectedMeter() const;
+    const pcn::_blockdata *shownVerification() const;
     int SelectedMeterRow() const;
     int SelectedPowerRow() const;
     int MeterRowOf(int meterIndex) const;
@@ -190,7 +194,6 @@ private:
     void applyVerdictMarks();
     void applyVerdictColumn(ResultGrid *grid, const pcn::_blockdata &verification);
     QString verdictText(const QString &path) const;
-    const pcn::_totalblockdata *selectedMeter() const;
 
     std::array<GridColumns, kGridCount> &m_columns;
     const QVector<pcn::_totalblockdata> *m_meters = nullptr;
