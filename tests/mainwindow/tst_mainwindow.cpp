@@ -4,7 +4,7 @@
 #include "base/settingsfile.h"
 #include "base/singleinstance.h"
 #include "base/stringdocument.h"
-#include "base/programtexts.h"
+#include "base/stringcatalog.h"
 #include "base/ui/aboutbox.h"
 #include "base/ui/passworddialogs.h"
 #include "mainwindow/korvelform.h"
@@ -53,11 +53,11 @@ QString titleShown(TKorvelForm &window, Secondary which)
 {
     switch (which) {
     case Secondary::About:
-        return window.aboutBox()->windowTitle();
+        return window.help().aboutBox()->windowTitle();
     case Secondary::EnterPassword:
-        return window.pswd2Form()->windowTitle();
+        return window.services().password().enterForm(&window)->windowTitle();
     case Secondary::ChangePassword:
-        return window.pswdForm()->windowTitle();
+        return window.services().password().changeForm(&window)->windowTitle();
     case Secondary::FindMeter:
         window.action(Command::FindMeter)->trigger();
         window.findChild<FindMeterDialog *>()->close();
@@ -182,8 +182,8 @@ private slots:
         QVERIFY(testsupport::writeAll(dir.filePath(QStringLiteral("config.cfg")), content));
         TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
         QVERIFY(window.FormCreate());
-        QCOMPARE(window.Language(), int(LanguageEnglish));
-        QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" USB"));
+        QCOMPARE(window.services().language(), int(LanguageEnglish));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(), QStringLiteral(" USB"));
         QCOMPARE(window.size(), QSize(1000, 760));
         QVERIFY(shown.isEmpty());
     }
@@ -213,12 +213,12 @@ private slots:
         QVERIFY(window.FormActivate());
         QCOMPARE(window.windowTitle(), QStringLiteral("Measuring Instruments Vardosk"));
         testsupport::CaptionWatcher caption(&window);
-        QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" USB"));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(), QStringLiteral(" USB"));
         QVERIFY(window.action(Command::EnglishLanguage)->isChecked());
         QCOMPARE(window.action(Command::Exit)->text(), QStringLiteral("Exit"));
-        QCOMPARE(window.message(19), QStringLiteral("Invalid password."));
-        QCOMPARE(window.message(1), QStringLiteral(" COM Port unavailable "));
-        const QString englishAbout = window.aboutBox()->Version->text();
+        QCOMPARE(window.services().message(19), QStringLiteral("Invalid password."));
+        QCOMPARE(window.services().message(1), QStringLiteral(" COM Port unavailable "));
+        const QString englishAbout = window.help().aboutBox()->Version->text();
         QVERIFY(englishAbout.endsWith(QStringLiteral(" 4.6.0")));
 
         QStringList englishCaptions;
@@ -230,12 +230,12 @@ private slots:
         QCOMPARE(caption.shown, QStringList{window.windowTitle()}); // not followed by the English name
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отмена"); // the toolkit's dialogs too
         QCOMPARE(window.action(Command::Exit)->text(), QStringLiteral("Выход"));
-        QCOMPARE(window.message(19), QStringLiteral("Пароль указан неверно."));
+        QCOMPARE(window.services().message(19), QStringLiteral("Пароль указан неверно."));
         QVERIFY(window.action(Command::RussianLanguage)->isChecked());
         QVERIFY(!window.action(Command::EnglishLanguage)->isChecked());
-        QCOMPARE(window.pswd2Form()->windowTitle(), QStringLiteral("Введите пароль"));
-        QCOMPARE(window.aboutBox()->Version->text(), QStringLiteral("Версия 4.6.0"));
-        QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceRus.pdf")));
+        QCOMPARE(window.services().password().enterForm(&window)->windowTitle(), QStringLiteral("Введите пароль"));
+        QCOMPARE(window.help().aboutBox()->Version->text(), QStringLiteral("Версия 4.6.0"));
+        QVERIFY(window.help().manualPath().endsWith(QStringLiteral("ReferenceRus.pdf")));
 
         window.action(Command::EnglishLanguage)->trigger();
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
@@ -243,11 +243,11 @@ private slots:
         for (QAction *a : window.menuBar()->actions())
             again << a->text();
         QCOMPARE(again, englishCaptions);
-        QCOMPARE(window.aboutBox()->Version->text(), englishAbout);
-        QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceEng.pdf")));
+        QCOMPARE(window.help().aboutBox()->Version->text(), englishAbout);
+        QVERIFY(window.help().manualPath().endsWith(QStringLiteral("ReferenceEng.pdf")));
 
         QString opened;
-        window.setDocumentOpener([&](const QString &p) {
+        window.help().setDocumentOpener([&](const QString &p) {
             opened = p;
             return false; // no program could open it: the user learns where the manual is
         });
@@ -280,14 +280,15 @@ private slots:
         TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
         QVERIFY(window.FormCreate());
         QVERIFY(window.FormActivate());
-        const StringDocument &strings = *window.StringsRoot();
+        const std::unique_ptr<StringDocument> loaded = StringDocument::load(generatedStrings());
+        const StringDocument &strings = *loaded;
         const QString titles[2] = {titleOf(strings, which, LanguageRussian), titleOf(strings, which, LanguageEnglish)};
         QVERIFY(titles[LanguageRussian] != titles[LanguageEnglish]);
         const auto switchTo = [&window](int language) {
             if (language == LanguageRussian)
-                window.RussianLangClick();
+                window.action(Command::RussianLanguage)->trigger();
             else
-                window.EnglishLangClick();
+                window.action(Command::EnglishLanguage)->trigger();
         };
         int language = LanguageEnglish;
         for (int k = 0; k < switchesBefore; ++k)
@@ -309,9 +310,11 @@ private slots:
         QVERIFY(saveSettingsFile(dir.filePath(QStringLiteral("config.cfg")), s));
         TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
         QVERIFY(window.FormCreate());
-        QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" /dev/ttyUSB0;   115200 bps"));
-        window.RussianLangClick();
-        QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" /dev/ttyUSB0;   115200 бит/сек."));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(),
+                 QStringLiteral(" /dev/ttyUSB0;   115200 bps"));
+        window.action(Command::RussianLanguage)->trigger();
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(),
+                 QStringLiteral(" /dev/ttyUSB0;   115200 бит/сек."));
     }
 
     void settingsSurviveRestart()
@@ -323,10 +326,10 @@ private slots:
             QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("config.cfg"))));
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
-            window.RussianLangClick();
+            window.action(Command::RussianLanguage)->trigger();
             window.resize(900, 650);
-            window.upperSplitter()->setSizes({260, 600});
-            window.mainSplitter()->setSizes({340, 250});
+            window.findChild<QSplitter *>(QStringLiteral("Panel1"))->setSizes({260, 600});
+            window.findChild<QSplitter *>(QStringLiteral("MainSplitter"))->setSizes({340, 250});
             window.close();
         }
         const QString config = dir.filePath(QStringLiteral("config.cfg"));
@@ -345,8 +348,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&again));
         QCOMPARE(again.windowTitle(), QStringLiteral("Вардоск средств измерений"));
         QCOMPARE(again.size(), QSize(900, 650));
-        QCOMPARE(again.upperSplitter()->sizes().value(0), 260);
-        QCOMPARE(again.mainSplitter()->sizes().value(0), 340);
+        QCOMPARE(again.findChild<QSplitter *>(QStringLiteral("Panel1"))->sizes().value(0), 260);
+        QCOMPARE(again.findChild<QSplitter *>(QStringLiteral("MainSplitter"))->sizes().value(0), 340);
     }
 
     // Each restart must show the three splitters where the previous run
@@ -355,8 +358,9 @@ private slots:
     {
         QTemporaryDir dir;
         const auto positions = [](TKorvelForm &w) {
-            return QList<int>{w.upperSplitter()->sizes().value(0), w.mainSplitter()->sizes().value(0),
-                              w.listsSplitter()->sizes().value(0)};
+            return QList<int>{w.findChild<QSplitter *>(QStringLiteral("Panel1"))->sizes().value(0),
+                              w.findChild<QSplitter *>(QStringLiteral("MainSplitter"))->sizes().value(0),
+                              w.findChild<QSplitter *>(QStringLiteral("ListsSplitter"))->sizes().value(0)};
         };
         QList<int> first;
         {
@@ -365,9 +369,9 @@ private slots:
             window.resize(900, 650);
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
-            window.upperSplitter()->setSizes({250, 600});
-            window.mainSplitter()->setSizes({360, 230});
-            window.listsSplitter()->setSizes({140, 200});
+            window.findChild<QSplitter *>(QStringLiteral("Panel1"))->setSizes({250, 600});
+            window.findChild<QSplitter *>(QStringLiteral("MainSplitter"))->setSizes({360, 230});
+            window.findChild<QSplitter *>(QStringLiteral("ListsSplitter"))->setSizes({140, 200});
             first = positions(window);
             window.close();
         }
@@ -389,7 +393,7 @@ private slots:
         TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
         QVERIFY(window.FormCreate());
         QCOMPARE(window.action(Command::Copy)->text(), QStringLiteral("Copy"));
-        window.RussianLangClick();
+        window.action(Command::RussianLanguage)->trigger();
         for (Command command : {Command::Copy, Command::Paste, Command::Merge, Command::Cut, Command::Delete}) {
             QAction *a = window.action(command);
             QCOMPARE(a->text(), a->toolTip());
@@ -408,7 +412,8 @@ private slots:
         TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
         QVERIFY(window.FormCreate());
         for (int language : {LanguageEnglish, LanguageRussian}) {
-            language == LanguageRussian ? window.RussianLangClick() : window.EnglishLangClick();
+            language == LanguageRussian ? window.action(Command::RussianLanguage)->trigger()
+                                        : window.action(Command::EnglishLanguage)->trigger();
             for (const CommandRow &row : commandTable()) {
                 QAction *a = window.action(row.command);
                 QVERIFY2(a, row.objectName);

@@ -2,8 +2,7 @@
 // window: fake services (password, messages), a real store and real views.
 // The operations change files and the store; the views follow the store's
 // signals and the command states follow both.
-#include "base/settingsfile.h"
-#include "base/ui/appservices.h"
+#include "fakeservices.h"
 #include "records/meterfile.h"
 #include "records/recordstore.h"
 #include "views/ui/recordoperations.h"
@@ -23,25 +22,16 @@ class TestRecordOpsSeams : public QObject {
     struct Rig {
         QTemporaryDir dir;
         QWidget host;
-        AppSettings settings = defaultSettings();
-        AppServices services;
+        testsupport::FakeServices services{LanguageEnglish, &host};
         RecordStore store;
         RecordViews views;
         std::unique_ptr<RecordOperations> ops;
-        bool passwordAnswer = true;
-        int passwordAsked = 0;
-        QStringList shown;
+        bool &passwordAnswer = services.passwordAnswer;
+        int &passwordAsked = services.passwordAsked;
+        QStringList &shown = services.shown;
 
-        Rig() : store(dir.path() + QStringLiteral("/")), views(settings.columns, &host)
+        Rig() : store(dir.path() + QStringLiteral("/")), views(services.settings().columns(), &host)
         {
-            services.window = &host;
-            services.settings = &settings;
-            services.text = catalogTextLookup(LanguageEnglish);
-            services.showMessage = [this](MessageKind, const QString &text) { shown << text; };
-            services.askPassword = [this](bool, bool *) {
-                ++passwordAsked;
-                return passwordAnswer;
-            };
             views.FollowStore(store);
             ops = std::make_unique<RecordOperations>(services, store, views);
         }

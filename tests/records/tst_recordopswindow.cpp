@@ -8,7 +8,7 @@
 #include "records/ui/meterdialogs.h"
 #include "views/ui/recordoperations.h"
 #include "base/platform.h"
-#include "base/programtexts.h"
+#include "base/stringcatalog.h"
 #include "mainwindow/korvelform.h"
 #include "mainwindowfixture.h"
 #include "processes.h"
@@ -190,7 +190,7 @@ private slots:
         QVERIFY(!action(Command::Paste)->isEnabled());
         // The element buttons sit above the power list, in its old place.
         QWidget *bar = ops()->elementBar();
-        QCOMPARE(m_window->listsSplitter()->indexOf(bar->parentWidget()), 1);
+        QCOMPARE(m_window->findChild<QSplitter *>(QStringLiteral("ListsSplitter"))->indexOf(bar->parentWidget()), 1);
         QVERIFY(bar->parentWidget()->isAncestorOf(powers()));
         QVERIFY(bar->mapTo(m_window.get(), QPoint()).y() < powers()->mapTo(m_window.get(), QPoint()).y());
         QVERIFY(ops()->copyElemButton()->isEnabled());
@@ -207,7 +207,7 @@ private slots:
         QTRY_VERIFY(ops()->meterContextMenu()->isVisible());
         QVERIFY(ops()->changeMeterAction()->isEnabled());
         ops()->meterContextMenu()->hide();
-        m_window->RussianLangClick();
+        m_window->action(Command::RussianLanguage)->trigger();
         QCOMPARE(ops()->changeMeterAction()->text(), QStringLiteral("Изменить"));
         QCOMPARE(ops()->infoForm()->windowTitle(), QStringLiteral("Параметры счётчика"));
     }
