@@ -21,5 +21,5 @@ int runMeterDb(const QStringList &args); // cmd_meterdb.cpp
 int runVerdict(const QStringList &args); // cmd_verdict.cpp
 
 // The language of a --language value: "ru" Russian, "en" English; nothing
-// for any other value (main.cpp).
+// for any other value (languageoption.cpp).
 std::optional<int> languageOption(const QString &value);

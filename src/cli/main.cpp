@@ -54,15 +54,6 @@ int usage(bool asked = false)
 
 } // namespace
 
-std::optional<int> languageOption(const QString &value)
-{
-    if (value == QLatin1String("ru"))
-        return LanguageRussian;
-    if (value == QLatin1String("en"))
-        return LanguageEnglish;
-    return std::nullopt;
-}
-
 int main(int argc, char **argv)
 {
     const bool report = argc > 1 && qstrcmp(argv[1], "report") == 0;

@@ -49,6 +49,7 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     m_views->FollowStore(*m_store);
     connect(m_texts, &TextCatalogue::textsApplied, this, &TKorvelForm::applyTexts);
     connect(m_texts, &TextCatalogue::languageChanged, m_settings, &SettingsStore::setLanguage);
+    connect(m_texts, &TextCatalogue::languageChanged, this, &TKorvelForm::checkLanguage);
     buildCommands();
     wireRecordCommands();
     wireDeviceCommands();
@@ -125,13 +126,6 @@ QString TKorvelForm::connectionStatusText() const
 void TKorvelForm::writeConnectionStatus()
 {
     m_connectionPanel->setText(connectionStatusText());
-}
-
-void TKorvelForm::switchLanguage(int language)
-{
-    checkLanguage(language);
-    // Failures are not reported after start-up; the texts read stay applied.
-    m_texts->switchLanguage(language);
 }
 
 void TKorvelForm::bringToFront()

@@ -87,7 +87,6 @@ private:
     void applyTexts();
     void applyRecordCommands(const RecordCommands &commands);
     void writeConnectionStatus();
-    void switchLanguage(int language);
     void checkLanguage(int language);
     void applyWindowLayout();
     void captureWindowLayout();

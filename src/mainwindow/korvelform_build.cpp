@@ -98,7 +98,8 @@ void TKorvelForm::buildCommands()
     for (const auto &[command, language] : kLanguageCommands) {
         action(command)->setCheckable(true);
         languages->addAction(action(command));
-        connect(action(command), &QAction::triggered, this, [this, language] { switchLanguage(language); });
+        // Failures are not reported after start-up; the texts read stay applied.
+        connect(action(command), &QAction::triggered, m_texts, [this, language] { m_texts->switchLanguage(language); });
     }
     checkLanguage(LanguageEnglish);
 }

@@ -254,6 +254,12 @@ private slots:
         window.action(Command::Help)->trigger();
         QVERIFY(opened.endsWith(QStringLiteral("/ReferenceEng.pdf")));
         QCOMPARE(shown.last(), programText(ProgramText::ManualNotOpened, 1).arg(QDir::toNativeSeparators(opened)));
+
+        // A switch made in the catalogue itself: the window and the settings follow its announcement.
+        window.services().texts().switchLanguage(LanguageRussian);
+        QCOMPARE(window.action(Command::Exit)->text(), QStringLiteral("Выход"));
+        QVERIFY(window.action(Command::RussianLanguage)->isChecked());
+        QCOMPARE(int(window.services().settings().values().language), int(LanguageRussian));
     }
 
     // A secondary window made after language switches shows the language in
@@ -313,8 +319,15 @@ private slots:
         QCOMPARE(window.findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(),
                  QStringLiteral(" /dev/ttyUSB0;   115200 bps"));
         window.action(Command::RussianLanguage)->trigger();
-        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(),
-                 QStringLiteral(" /dev/ttyUSB0;   115200 бит/сек."));
+        QLabel *panel = window.findChild<QLabel *>(QStringLiteral("ConnectionPanel"));
+        QCOMPARE(panel->text(), QStringLiteral(" /dev/ttyUSB0;   115200 бит/сек."));
+        // A changed setting announces itself; the status bar follows.
+        QSignalSpy changed(&window.services().settings(), &SettingsStore::changed);
+        window.services().settings().setConnection(InterfaceSerial, 2, 1);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(panel->text(), QStringLiteral(" /dev/ttyUSB2;   19200 бит/сек."));
+        window.services().settings().setConnection(InterfaceUsb, 2, 1);
+        QCOMPARE(panel->text(), QStringLiteral(" USB"));
     }
 
     void settingsSurviveRestart()

@@ -33,7 +33,7 @@ AppServices::AppServices(TextCatalogue &texts, SettingsStore &settings, QObject 
 
 AppServices::~AppServices() = default;
 
-void AppServices::show(MessageKind kind, const QString &text) const
+void AppServices::showMessage(MessageKind kind, const QString &text) const
 {
     if (m_sink) {
         m_sink(kind, text);
@@ -45,7 +45,7 @@ void AppServices::show(MessageKind kind, const QString &text) const
 
 MessageFn AppServices::messageFn() const
 {
-    return [this](MessageKind kind, const QString &text) { show(kind, text); };
+    return [this](MessageKind kind, const QString &text) { showMessage(kind, text); };
 }
 
 bool AppServices::passwordAccepted(bool withDeleteCheckBox, bool *deleteSources)

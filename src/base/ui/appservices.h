@@ -43,7 +43,7 @@ public:
 
     // Shows a message box over the window; with a sink set (tests), the
     // sink takes the message instead.
-    virtual void show(MessageKind kind, const QString &text) const;
+    virtual void showMessage(MessageKind kind, const QString &text) const;
     void setMessageSink(MessageFn sink) { m_sink = std::move(sink); }
     MessageFn messageFn() const;
 

@@ -51,7 +51,7 @@ void HelpCommands::ShowManual()
 {
     const QString path = manualPath();
     if (!m_openDocument(path))
-        m_services.show(
+        m_services.showMessage(
             MessageKind::Information,
             m_services.texts().programText(ProgramText::ManualNotOpened).arg(QDir::toNativeSeparators(path)));
 }

@@ -56,7 +56,7 @@ TContForm *DeviceCommands::contentForm()
 {
     if (!m_contForm) {
         m_contForm = new TContForm(m_services.window());
-        m_contForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.show(kind, text); });
+        m_contForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.showMessage(kind, text); });
         if (m_contentTexts)
             m_contForm->applyStrings(*m_contentTexts);
     }
@@ -140,7 +140,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
     if (rc == device::Status::Ok)
         m_store.Rescan(); // the lists show what the run stored
     if (!storeProblem.isEmpty())
-        w.show(MessageKind::Error, storeProblem);
+        w.showMessage(MessageKind::Error, storeProblem);
     m_running = false;
     emit runFinished(device::code(rc));
 }

@@ -61,7 +61,7 @@ QString ExportCommands::choose(const QString &caption, const QString &filter, co
 
 void ExportCommands::fail()
 {
-    m_services.show(MessageKind::Error, m_services.message(36));
+    m_services.showMessage(MessageKind::Error, m_services.message(36));
 }
 
 void ExportCommands::ExportExcelExecute()

@@ -127,7 +127,7 @@ void ReportCommands::LoadReportActionExecute()
     report::ReportPages pages;
     const report::ReportFileError error = report::loadReportFile(name, pages);
     if (error != report::ReportFileError::None) {
-        m_services.show(MessageKind::Error, m_services.texts().programText(report::reportFileText(error)));
+        m_services.showMessage(MessageKind::Error, m_services.texts().programText(report::reportFileText(error)));
         return;
     }
     showPreview(pages);

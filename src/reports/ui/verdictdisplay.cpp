@@ -53,8 +53,9 @@ VerdictDisplay::VerdictDisplay(AppServices &services, RecordStore &, RecordViews
     });
     connect(m_curve, &ErrorCurveView::saveFinished, this, [this](bool ok, const QString &path) {
         if (!ok)
-            m_services.show(MessageKind::Error,
-                            path + QLatin1Char('\n') + m_services.texts().programText(ProgramText::ReportCannotWrite));
+            m_services.showMessage(MessageKind::Error,
+                                   path + QLatin1Char('\n')
+                                       + m_services.texts().programText(ProgramText::ReportCannotWrite));
     });
 }
 

@@ -26,7 +26,7 @@ FolderCommands::FolderCommands(AppServices &services, RecordStore &store, Record
     m_panel->setObjectName(QStringLiteral("TreeView"));
     m_panel->setPasswordCheck([this] { return m_services.passwordAccepted(); });
     m_panel->setMessageHandler(
-        [this](const QString &key) { m_services.show(MessageKind::Information, m_services.messageByKey(key)); });
+        [this](const QString &key) { m_services.showMessage(MessageKind::Information, m_services.messageByKey(key)); });
     connect(m_panel, &FolderTreePanel::TreeViewChange, this, &FolderCommands::selectFolder);
     // Choosing a folder or a found meter changes the store: not while a
     // device run works.

@@ -38,7 +38,7 @@ RecordOperations::RecordOperations(AppServices &services, RecordStore &store, Re
     setObjectName(QStringLiteral("RecordOperations"));
     QWidget *window = m_services.window();
     m_infoForm = new TInfoForm(window);
-    m_infoForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.show(kind, text); });
+    m_infoForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.showMessage(kind, text); });
     m_postForm = new TPostForm(window);
     buildElementBar(window);
     buildContextMenus();
@@ -191,13 +191,14 @@ bool RecordOperations::storeMeter(int meterIndex, const pcn::_totalblockdata &me
 
 void RecordOperations::reportWriteFailure() const
 {
-    m_services.show(MessageKind::Error, m_services.message(36));
+    m_services.showMessage(MessageKind::Error, m_services.message(36));
 }
 
 void RecordOperations::reportChangedMeanwhile()
 {
     m_store.RefreshFromDisk();
-    m_services.show(MessageKind::Warning, m_services.texts().programText(ProgramText::ChangedOnAnotherWorkstation));
+    m_services.showMessage(MessageKind::Warning,
+                           m_services.texts().programText(ProgramText::ChangedOnAnotherWorkstation));
 }
 
 bool RecordOperations::reported(const GuardedWrite &outcome)
@@ -471,5 +472,5 @@ void RecordOperations::MergeAllClick()
     }
     if (outcome.result == MergeResult::Merged)
         m_store.Rescan();
-    m_services.show(MessageKind::Information, mergeAllReport(outcome, targetPath, m_services.texts()));
+    m_services.showMessage(MessageKind::Information, mergeAllReport(outcome, targetPath, m_services.texts()));
 }
