@@ -108,7 +108,7 @@ void TKorvelForm::checkLanguage(int language)
 {
     // Anything but Russian reads as English.
     for (const auto &[command, shown] : kLanguageCommands)
-        action(command)->setChecked(shown == (language == LanguageRussian ? LanguageRussian : LanguageEnglish));
+        action(command)->setChecked((shown == LanguageRussian) == (language == LanguageRussian));
 }
 
 void TKorvelForm::applyCommandTexts()
