@@ -61,6 +61,12 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     connect(m_settings, &SettingsStore::changed, this, &TKorvelForm::writeConnectionStatus);
     connect(m_views, &RecordViews::commandsChanged, this, &TKorvelForm::applyRecordCommands);
     applyWindowLayout();
+    // Children are deleted in the order they were adopted: the controllers
+    // and widgets, which use the services to the end, go before them.
+    for (QObject *core : std::initializer_list<QObject *>{m_texts, m_settings, m_services}) {
+        core->setParent(nullptr);
+        core->setParent(this);
+    }
 }
 
 TKorvelForm::~TKorvelForm() = default;
