@@ -12,6 +12,7 @@
 #include "records/ui/findmeterdialog.h"
 #include "samplerecords.h"
 #include "testdir.h"
+#include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
 #include "views/ui/resultgrid.h"
 
@@ -260,6 +261,8 @@ private slots:
         QCOMPARE(window.action(Command::Exit)->text(), QStringLiteral("Выход"));
         QVERIFY(window.action(Command::RussianLanguage)->isChecked());
         QCOMPARE(int(window.services().settings().values().language), int(LanguageRussian));
+        QCOMPARE(window.views()->titleList()->model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("Тип прибора"));
     }
 
     // A secondary window made after language switches shows the language in
