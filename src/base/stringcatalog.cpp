@@ -1,6 +1,7 @@
 #include "stringcatalog.h"
 
 #include "stringcatalogdata.h"
+#include "textlookup.h"
 
 const QVector<CatalogItem> &catalogItems()
 {
@@ -72,4 +73,9 @@ QString fatalStringsMessage(const std::function<QString(int n)> &given, int lang
         return fromFile.isEmpty() ? catalogDefault(kMainSectionKey, messagePath(n), language) : fromFile;
     };
     return text(34) + QLatin1Char('\n') + text(35);
+}
+
+TextLookup catalogTextLookup(int language)
+{
+    return [language](const QString &section, const QString &path) { return catalogDefault(section, path, language); };
 }

@@ -132,12 +132,10 @@ int runDump(const QStringList &args)
             files << a;
             continue;
         }
-        if (value == QLatin1String("ru"))
-            language = 0;
-        else if (value == QLatin1String("en"))
-            language = 1;
-        else
+        const std::optional<int> chosen = languageOption(value);
+        if (!chosen)
             return usage(QStringLiteral("--language needs ru or en"));
+        language = *chosen;
     }
     if (files.isEmpty())
         return usage(QStringLiteral("no file given"));

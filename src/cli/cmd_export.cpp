@@ -56,9 +56,10 @@ QString parse(const QStringList &args, bool withVerification, Options *o)
             if (!value(&o->out))
                 return QStringLiteral("--out needs a file name");
         } else if (a == QLatin1String("--language")) {
-            if (!value(&v) || (v != QLatin1String("ru") && v != QLatin1String("en")))
+            const std::optional<int> language = value(&v) ? languageOption(v) : std::nullopt;
+            if (!language)
                 return QStringLiteral("--language needs ru or en");
-            o->language = v == QLatin1String("ru") ? LanguageRussian : LanguageEnglish;
+            o->language = *language;
         } else if (withVerification && a == QLatin1String("--verification")) {
             bool ok = false;
             o->verification = value(&v) ? v.toInt(&ok) : 0;

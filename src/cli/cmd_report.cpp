@@ -10,6 +10,7 @@
 // written, 2 wrong arguments. Messages go to stderr.
 #include "commands.h"
 
+#include "base/appstate.h"
 #include "base/platform.h"
 #include "records/errorlimits.h"
 #include "records/meterfile.h"
@@ -93,9 +94,10 @@ QString parse(const QStringList &args, Options &o)
                 return QStringLiteral("--verifications needs numbers such as 1,3");
         } else if (a == QLatin1String("--language")) {
             QString lang;
-            if (!value(lang) || (lang != QLatin1String("ru") && lang != QLatin1String("en")))
+            const std::optional<int> language = value(lang) ? languageOption(lang) : std::nullopt;
+            if (!language)
                 return QStringLiteral("--language needs ru or en");
-            o.language = lang == QLatin1String("ru") ? 0 : 1;
+            o.language = *language;
         } else if (a == QLatin1String("--verdicts")) {
             o.verdicts = true;
         } else if (a == QLatin1String("--curves")) {
@@ -161,7 +163,7 @@ int renderReportFile(const Options &o)
     report::ReportPages pages;
     const report::ReportFileError error = report::loadReportFile(o.from, pages);
     if (error != report::ReportFileError::None)
-        return failure(o.from + QLatin1String(": ") + report::reportFileMessage(error, 1));
+        return failure(o.from + QLatin1String(": ") + programText(report::reportFileText(error), LanguageEnglish));
     if (!writeOutput(o.out, pages))
         return failure(QStringLiteral("cannot write %1").arg(o.out));
     return 0;

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 int runDump(const QStringList &args); // cmd_dump.cpp
 int runScan(const QStringList &args); // cmd_scan.cpp
@@ -18,3 +19,7 @@ int runExportFolder(const QStringList &args); // cmd_export.cpp
 int runFind(const QStringList &args); // cmd_find.cpp
 int runMeterDb(const QStringList &args); // cmd_meterdb.cpp
 int runVerdict(const QStringList &args); // cmd_verdict.cpp
+
+// The language of a --language value: "ru" Russian, "en" English; nothing
+// for any other value (languageoption.cpp).
+std::optional<int> languageOption(const QString &value);

@@ -1,6 +1,6 @@
 #include "outcometext.h"
 
-#include "base/programtexts.h"
+#include "base/stringcatalog.h"
 #include "base/stringcatalog.h"
 
 #include <QStringList>

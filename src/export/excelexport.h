@@ -20,7 +20,7 @@
 struct ExcelExportInput {
     const pcn::_blockdata *verification = nullptr;
     std::array<GridColumns, kGridCount> columns; // the grids' column configuration
-    TextLookup lookup; // texts of the current language
+    TextLookup lookup; // the texts written
     QLocale locale; // the user's locale, as the grid uses it
     QDateTime created; // the moment the file is written
     // With a limits table the grid's verdict column is written as well.

@@ -1,6 +1,6 @@
 #include "exportcells.h"
 
-#include "records/verdicttext.h"
+#include "views/verdicttext.h"
 
 #include "views/gridcolumnkinds.h"
 #include "views/gridconfig.h"

@@ -3,7 +3,7 @@
 #include "export/exportcells.h"
 #include "base/platform.h"
 #include "records/numberformat.h"
-#include "records/verdicttext.h"
+#include "views/verdicttext.h"
 #include "views/gridcolumnkinds.h"
 
 #include <cstring>

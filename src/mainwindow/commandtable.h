@@ -3,7 +3,7 @@
 // applying the texts and hints and binding the enabling rules all read it.
 #pragma once
 
-#include "base/programtexts.h"
+#include "base/stringcatalog.h"
 #include "base/ui/glyphicon.h"
 #include "views/commandstate.h"
 

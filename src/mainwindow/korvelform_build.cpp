@@ -1,26 +1,49 @@
-// Construction of the main window's menu, tool bar, panels and status bar.
+// Construction of the main window's menus, tool bar, panels and status bar,
+// and the texts they show.
 #include "korvelform.h"
 
-#include "base/programtexts.h"
-#include "records/recordstore.h"
-#include "records/ui/folderpanel.h"
-#include "base/ui/statusmessagetimer.h"
+#include "base/textcatalogue.h"
+#include "base/ui/appservices.h"
 #include "base/ui/glyphicon.h"
+#include "base/ui/helpcommands.h"
+#include "base/ui/statusmessagetimer.h"
+#include "records/ui/folderpanel.h"
+#include "reports/ui/verdictdisplay.h"
+#include "views/ui/foldercommands.h"
 #include "views/ui/recordlistviews.h"
+#include "views/ui/recordoperations.h"
 #include "views/ui/recordviews.h"
-#include "views/ui/tvparam.h"
 
 #include <QActionGroup>
+#include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QStatusBar>
-#include <QTreeWidget>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
+
 constexpr int kMinimumPaneSize = 50;
+
+// The language commands and the languages they choose.
+constexpr std::pair<Command, int> kLanguageCommands[] = {{Command::RussianLanguage, LanguageRussian},
+                                                         {Command::EnglishLanguage, LanguageEnglish}};
+
+QSplitter *splitter(Qt::Orientation orientation, const char *name, QWidget *first, QWidget *second)
+{
+    auto *made = new QSplitter(orientation);
+    made->setObjectName(QLatin1String(name));
+    made->addWidget(first);
+    made->addWidget(second);
+    made->setChildrenCollapsible(false);
+    made->setStretchFactor(1, 1);
+    return made;
 }
+
+} // namespace
 
 QMenu *TKorvelForm::commandMenu(const QString &path)
 {
@@ -38,10 +61,10 @@ QMenu *TKorvelForm::commandMenu(const QString &path)
 
 void TKorvelForm::buildCommands()
 {
-    m_toolBar = addToolBar(QStringLiteral("ToolBar1"));
-    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
-    m_toolBar->setMovable(false);
-    m_toolBar->setIconSize(QSize(24, 24));
+    QToolBar *toolBar = addToolBar(QStringLiteral("ToolBar1"));
+    toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(24, 24));
     for (const CommandRow &row : commandTable()) {
         auto *a = new QAction(this);
         a->setObjectName(QLatin1String(row.objectName));
@@ -58,34 +81,37 @@ void TKorvelForm::buildCommands()
             menu->addAction(a);
         }
         if (row.toolBar == ToolBarPlace::ButtonAfterSeparator)
-            m_toolBar->addSeparator();
+            toolBar->addSeparator();
         if (row.toolBar != ToolBarPlace::None)
-            m_toolBar->addAction(a);
+            toolBar->addAction(a);
         m_commandActions[std::size_t(row.command)] = a;
-        bindCommand(a, row.rule);
+        a->setEnabled(m_views->Commands().*row.rule);
     }
-    applyCommandTexts(*m_mainTexts);
 
     // The window's own commands.
-    const std::pair<Command, void (TKorvelForm::*)()> own[] = {
-        {Command::Exit, &TKorvelForm::ExitClick},
-        {Command::ChangePassword, &TKorvelForm::ChangePswdClick},
-        {Command::RussianLanguage, &TKorvelForm::RussianLangClick},
-        {Command::EnglishLanguage, &TKorvelForm::EnglishLangClick},
-        {Command::Help, &TKorvelForm::N4Click},
-        {Command::About, &TKorvelForm::N6Click},
-    };
-    for (const auto &[command, slot] : own)
-        connect(action(command), &QAction::triggered, this, slot);
+    connect(action(Command::Exit), &QAction::triggered, this, &QWidget::close);
+    bind(Command::ChangePassword, m_services, &AppServices::changePassword);
+    bind(Command::Help, m_help, &HelpCommands::ShowManual);
+    bind(Command::About, m_help, &HelpCommands::ShowAbout);
+    connect(action(Command::ViewParameters), &QAction::triggered, this, [this] { m_views->EditDisplayedColumns(0); });
     auto *languages = new QActionGroup(this);
-    for (Command command : {Command::RussianLanguage, Command::EnglishLanguage}) {
+    for (const auto &[command, language] : kLanguageCommands) {
         action(command)->setCheckable(true);
         languages->addAction(action(command));
+        // Failures are not reported after start-up; the texts read stay applied.
+        connect(action(command), &QAction::triggered, m_texts, [this, language] { m_texts->switchLanguage(language); });
     }
-    action(Command::EnglishLanguage)->setChecked(true);
+    checkLanguage(LanguageEnglish);
 }
 
-void TKorvelForm::applyCommandTexts(const SectionTexts &texts)
+void TKorvelForm::checkLanguage(int language)
+{
+    // Anything but Russian reads as English.
+    for (const auto &[command, shown] : kLanguageCommands)
+        action(command)->setChecked((shown == LanguageRussian) == (language == LanguageRussian));
+}
+
+void TKorvelForm::applyCommandTexts()
 {
     // Commands without a caption of their own (the tool bar's alone) take
     // their hint as their text too, in every language; the others show
@@ -93,66 +119,71 @@ void TKorvelForm::applyCommandTexts(const SectionTexts &texts)
     for (const CommandRow &row : commandTable()) {
         QAction *a = action(row.command);
         if (row.hintKey)
-            a->setToolTip(texts.text(QLatin1String(row.hintKey)));
+            a->setToolTip(m_texts->mainText(QLatin1String(row.hintKey)));
         if (row.captionKey)
-            a->setText(texts.text(QLatin1String(row.captionKey)));
+            a->setText(m_texts->mainText(QLatin1String(row.captionKey)));
         else if (row.captionText)
-            a->setText(programText(*row.captionText, m_settings.language));
+            a->setText(m_texts->programText(*row.captionText));
         else if (row.hintKey)
             a->setText(a->toolTip());
     }
 }
 
+void TKorvelForm::applyTexts()
+{
+    m_toolkitTexts.setLanguage(m_texts->language());
+    setProgramCaption(this, m_texts->mainText(QStringLiteral("ProgramTitle")));
+    for (QMenu *menu : std::as_const(m_menus))
+        menu->setTitle(m_texts->mainText(menu->objectName()));
+    applyCommandTexts();
+    m_folderBox->setTitle(m_texts->mainText(QStringLiteral("TreeViewFolders")));
+    writeConnectionStatus();
+}
+
 void TKorvelForm::buildLayout()
 {
     // Folder panel on the left of the upper area.
-    GroupBox1 = new QGroupBox(QStringLiteral("Каталоги"));
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    auto *folderLayout = new QVBoxLayout(GroupBox1);
+    auto *folderBox = new QGroupBox(QStringLiteral("Каталоги"));
+    folderBox->setObjectName(QStringLiteral("GroupBox1"));
+    folderBox->setMinimumWidth(kMinimumPaneSize);
+    auto *folderLayout = new QVBoxLayout(folderBox);
     folderLayout->setContentsMargins(4, 4, 4, 4);
-    m_folderPanel = new FolderTreePanel(*m_store, GroupBox1);
-    m_folderPanel->setObjectName(QStringLiteral("TreeView"));
-    folderLayout->addWidget(m_folderPanel);
+    folderLayout->addWidget(m_folders->panel());
+    m_folderBox = folderBox;
 
-    // Meter list above the power list on the right.
-    m_views = new RecordViews(m_settings.columns, this);
-    m_listsSplitter = new QSplitter(Qt::Vertical);
-    m_listsSplitter->setObjectName(QStringLiteral("ListsSplitter"));
-    m_listsSplitter->addWidget(m_views->titleList());
-    m_listsSplitter->addWidget(m_views->powerList());
+    // The meter list above the power list, which has the element buttons
+    // above it, on the right.
+    QWidget *powerList = m_views->powerList();
+    QWidget *elementBar = m_operations->elementBar();
     m_views->titleList()->setMinimumHeight(kMinimumPaneSize);
-    m_views->powerList()->setMinimumHeight(kMinimumPaneSize);
-    m_upperSplitter = new QSplitter(Qt::Horizontal);
-    m_upperSplitter->setObjectName(QStringLiteral("UpperSplitter"));
-    m_upperSplitter->addWidget(GroupBox1);
-    m_upperSplitter->addWidget(m_listsSplitter);
-    m_upperSplitter->setStretchFactor(1, 1);
-    Panel1 = m_upperSplitter;
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    powerList->setMinimumHeight(kMinimumPaneSize);
+    auto *powerPanel = new QWidget;
+    powerPanel->setObjectName(QStringLiteral("PowerPanel"));
+    auto *powerLayout = new QVBoxLayout(powerPanel);
+    powerLayout->setContentsMargins(0, 0, 0, 0);
+    powerLayout->setSpacing(1);
+    powerLayout->addWidget(elementBar);
+    powerLayout->addWidget(powerList, 1);
+    powerPanel->setMinimumHeight(powerList->minimumHeight() + elementBar->sizeHint().height());
+    m_listsSplitter = splitter(Qt::Vertical, "ListsSplitter", m_views->titleList(), powerPanel);
+    m_upperSplitter = splitter(Qt::Horizontal, "Panel1", folderBox, m_listsSplitter);
+    m_upperSplitter->setMinimumHeight(kMinimumPaneSize);
 
-    // Result grids below.
-    m_gridArea = m_views->gridArea();
-    m_mainSplitter = new QSplitter(Qt::Vertical);
-    m_mainSplitter->setObjectName(QStringLiteral("MainSplitter"));
-    m_mainSplitter->addWidget(Panel1);
-    m_mainSplitter->addWidget(m_gridArea);
-    m_mainSplitter->setStretchFactor(1, 1);
-
-    for (QSplitter *splitter : {m_listsSplitter, m_upperSplitter, m_mainSplitter})
-        splitter->setChildrenCollapsible(false);
-    GroupBox1->setMinimumWidth(kMinimumPaneSize);
-    Panel1->setMinimumHeight(kMinimumPaneSize);
-    m_gridArea->setMinimumHeight(kMinimumPaneSize);
-
+    // The result grids and the error curve below.
+    QWidget *grids = m_verdicts->gridsAndCurve();
+    m_views->gridArea()->setMinimumHeight(kMinimumPaneSize);
+    grids->setMinimumHeight(kMinimumPaneSize);
+    m_mainSplitter = splitter(Qt::Vertical, "MainSplitter", m_upperSplitter, grids);
     setCentralWidget(m_mainSplitter);
 
     m_connectionPanel = new QLabel(this);
     m_connectionPanel->setObjectName(QStringLiteral("ConnectionPanel"));
     m_connectionPanel->setMinimumWidth(220);
-    m_messagePanel = new QLabel(this);
-    m_messagePanel->setObjectName(QStringLiteral("MessagePanel"));
+    auto *messagePanel = new QLabel(this);
+    messagePanel->setObjectName(QStringLiteral("MessagePanel"));
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     statusBar()->addWidget(m_connectionPanel);
-    statusBar()->addWidget(m_messagePanel, 1);
-    m_statusTimer = new StatusMessageTimer(m_messagePanel, this);
+    statusBar()->addWidget(messagePanel, 1);
+    statusBar()->addPermanentWidget(m_verdicts->verdictPanel());
+    m_services->setStatusLine(messagePanel, new StatusMessageTimer(messagePanel, this));
 }

@@ -3,14 +3,11 @@
 #include "korvelform.h"
 
 #include "device/ui/devicecommands.h"
-#include "views/ui/recordviews.h"
 
 void TKorvelForm::wireDeviceCommands()
 {
-    auto *commands = new DeviceCommands(*m_services, *m_store, this);
+    auto *commands = new DeviceCommands(*m_services, *m_store, *m_views, this);
     commands->setObjectName(QStringLiteral("DeviceCommands"));
-    connect(action(Command::ReadArchive), &QAction::triggered, commands,
-            &DeviceCommands::LoadArcFromDeviceActionExecute);
-    connect(action(Command::CommunicationSetup), &QAction::triggered, commands, &DeviceCommands::ComSetupActionExecute);
-    connect(commands, &DeviceCommands::busyChanged, m_views, &RecordViews::SetBusy);
+    bind(Command::ReadArchive, commands, &DeviceCommands::LoadArcFromDeviceActionExecute);
+    bind(Command::CommunicationSetup, commands, &DeviceCommands::ComSetupActionExecute);
 }

@@ -157,8 +157,8 @@ inline const QString kReportLabelsGroup = QStringLiteral("ReportFormLabels");
 
 // Builds the protocol of `meter` for the verifications `selection` (indices
 // into meter.verifications, in display order; at most the first 10 are
-// taken). Texts come from `lookup` (section ReportForm) in the current
-// language, numbers and dates follow `locale`, `printDate` is the day the
+// taken). Texts come from `lookup` (section ReportForm) as it answers;
+// numbers and dates follow `locale`, `printDate` is the day the
 // protocol is printed. Empty when the meter has no verification, the first
 // verification's scheme code is not 1, 2 or 4, the selection is empty or
 // names a verification the meter does not have. The page count stays 0.

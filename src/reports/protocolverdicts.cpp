@@ -1,6 +1,6 @@
 #include "protocolverdicts.h"
 
-#include "records/verdicttext.h"
+#include "views/verdicttext.h"
 #include "reports/errorcurve.h"
 
 namespace report {

@@ -210,29 +210,24 @@ bool readItem(Reader &r, PageItem &item, quint16 version)
 
 } // namespace
 
-QString reportFileMessage(ReportFileError error, int language)
+ProgramText reportFileText(ReportFileError error)
 {
-    const bool ru = language == 0;
     switch (error) {
     case ReportFileError::None:
-        return {};
     case ReportFileError::CannotOpen:
-        return ru ? QStringLiteral("Не удается прочитать файл отчета.")
-                  : QStringLiteral("The report file cannot be read.");
+        break;
     case ReportFileError::NotReportFile:
-        return ru ? QStringLiteral("Файл не является файлом отчета.")
-                  : QStringLiteral("The file is not a report file.");
+        return ProgramText::ReportNotReportFile;
     case ReportFileError::Truncated:
-        return ru ? QStringLiteral("Файл отчета неполон (обрезан).") : QStringLiteral("The report file is truncated.");
+        return ProgramText::ReportTruncated;
     case ReportFileError::NewerVersion:
-        return ru ? QStringLiteral("Файл отчета записан более новой версией программы.")
-                  : QStringLiteral("The report file was written by a newer version of the program.");
+        return ProgramText::ReportNewerVersion;
     case ReportFileError::Damaged:
-        return ru ? QStringLiteral("Файл отчета поврежден.") : QStringLiteral("The report file is damaged.");
+        return ProgramText::ReportDamaged;
     case ReportFileError::CannotWrite:
-        return ru ? QStringLiteral("Не удается записать файл.") : QStringLiteral("The file cannot be written.");
+        return ProgramText::ReportCannotWrite;
     }
-    return {};
+    return ProgramText::ReportCannotOpen;
 }
 
 QByteArray encodeReportFile(const ReportPages &pages)

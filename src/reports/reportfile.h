@@ -3,6 +3,7 @@
 // string file. The byte layout is described in docs/report-format.md.
 #pragma once
 
+#include "base/stringcatalog.h"
 #include "reports/pagemodel.h"
 
 #include <QByteArray>
@@ -22,8 +23,8 @@ enum class ReportFileError {
     CannotWrite, // saving failed; the old file is untouched
 };
 
-// The message for the error in the language (0 Russian, 1 English).
-QString reportFileMessage(ReportFileError error, int language);
+// The program text that tells the error (an error other than None).
+ProgramText reportFileText(ReportFileError error);
 
 QByteArray encodeReportFile(const ReportPages &pages);
 

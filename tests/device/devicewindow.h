@@ -32,11 +32,11 @@ struct DeviceWindow : testsupport::MainWindowFixture {
     // Serial port: the emulator's terminal, kept as a typed device path.
     void useSerial(const QString &path)
     {
-        form->settings().interfaceType = InterfaceSerial;
+        form->services().settings().setConnection(InterfaceSerial, form->services().settings().values().portIndex,
+                                                  form->services().settings().values().rateIndex);
         device::storeTypedPortPath(path);
-        form->writeConnectionStatus();
     }
-    QString status() const { return form->messagePanel()->text(); }
+    QString status() const { return form->findChild<QLabel *>(QStringLiteral("MessagePanel"))->text(); }
     void read() { form->action(Command::ReadArchive)->trigger(); }
     // Reads with every verification of the content ticked.
     void readEverything();

@@ -107,7 +107,7 @@ private slots:
     {
         Window w;
         QVERIFY(w.open());
-        QCOMPARE(w.form->connectionPanel()->text(), QStringLiteral(" USB"));
+        QCOMPARE(w.form->findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(), QStringLiteral(" USB"));
         bool checked = false;
         whenSettingsShown(w, [&](TFrmCom &f) {
             QVERIFY(f.isVisible());
@@ -145,11 +145,11 @@ private slots:
             click(child<QPushButton>(f, "ApplyButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
-        const AppSettings &s = w.form->settings();
+        const AppSettings &s = w.form->services().settings().values();
         QCOMPARE(int(s.interfaceType), int(InterfaceSerial));
         QCOMPARE(s.portIndex, 11);
         QCOMPARE(s.rateIndex, 1);
-        QCOMPARE(w.form->connectionPanel()->text(),
+        QCOMPARE(w.form->findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(),
                  QLatin1Char(' ') + PortNames().at(11) + QStringLiteral(";   19200 bps"));
         QCOMPARE(w.commands->currentConnection().portName, PortNames().at(11));
         QCOMPARE(w.commands->currentConnection().baudRate, 19200);
@@ -175,9 +175,10 @@ private slots:
             click(child<QPushButton>(f, "ApplyButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
-        QCOMPARE(w.form->settings().portIndex, 11); // the index stays meaningful
+        QCOMPARE(w.form->services().settings().values().portIndex, 11); // the index stays meaningful
         QCOMPARE(device::loadTypedPortPath(), sim.path);
-        QCOMPARE(w.form->connectionPanel()->text(), QLatin1Char(' ') + sim.path + QStringLiteral(";   19200 bps"));
+        QCOMPARE(w.form->findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(),
+                 QLatin1Char(' ') + sim.path + QStringLiteral(";   19200 bps"));
         QString portShown, rateShown;
         whenContentShown(w, [&](TContForm &f) {
             portShown = child<QLabel>(w.commands->exchangeForm(), "PortExchangeLabel")->text();
@@ -196,14 +197,14 @@ private slots:
         });
         w.form->action(Command::CommunicationSetup)->trigger();
         QVERIFY(device::loadTypedPortPath().isEmpty());
-        QCOMPARE(w.form->settings().portIndex, 2);
+        QCOMPARE(w.form->services().settings().values().portIndex, 2);
     }
 
     void settingsCancelChangesNothing()
     {
         Window w;
         QVERIFY(w.open());
-        const QString before = w.form->connectionPanel()->text();
+        const QString before = w.form->findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text();
         whenSettingsShown(w, [](TFrmCom &f) {
             click(child<QRadioButton>(f, "SerialRadioButton"));
             child<QComboBox>(f, "PortComboBox")->setCurrentIndex(11);
@@ -212,11 +213,11 @@ private slots:
             click(child<QPushButton>(f, "CancelButton"));
         });
         w.form->action(Command::CommunicationSetup)->trigger();
-        QCOMPARE(int(w.form->settings().interfaceType), int(InterfaceUsb));
-        QCOMPARE(w.form->settings().portIndex, 0);
-        QCOMPARE(w.form->settings().rateIndex, 3);
+        QCOMPARE(int(w.form->services().settings().values().interfaceType), int(InterfaceUsb));
+        QCOMPARE(w.form->services().settings().values().portIndex, 0);
+        QCOMPARE(w.form->services().settings().values().rateIndex, 3);
         QVERIFY(device::loadTypedPortPath().isEmpty());
-        QCOMPARE(w.form->connectionPanel()->text(), before);
+        QCOMPARE(w.form->findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(), before);
     }
 
     void readsEveryModelClass_data() { sessiontest::addModelClasses(); }
@@ -239,7 +240,7 @@ private slots:
             QVERIFY(!w.form->action(Command::ReadArchive)->isEnabled());
             QVERIFY(!w.form->action(Command::CommunicationSetup)->isEnabled());
             QVERIFY(!w.form->action(Command::Exit)->isEnabled());
-            QVERIFY(!w.form->statusTimer()->isActive());
+            QVERIFY(!w.form->services().statusTimer()->isActive());
             QCOMPARE(w.status(), QStringLiteral(" Reading log."));
             QVERIFY(!w.commands->exchangeForm()->isVisible()); // hidden while the user chooses
             QCOMPARE(f.windowTitle(), QStringLiteral("Verification log contents"));
@@ -283,7 +284,7 @@ private slots:
         QVERIFY(w.form->action(Command::ReadArchive)->isEnabled());
         QVERIFY(w.form->action(Command::CommunicationSetup)->isEnabled());
         QVERIFY(w.form->action(Command::Exit)->isEnabled());
-        QVERIFY(w.form->statusTimer()->isActive());
+        QVERIFY(w.form->services().statusTimer()->isActive());
         QCOMPARE(w.form->windowTitle(), kTitle);
         QVERIFY(w.commands->exchangeForm() == nullptr);
         QCOMPARE(child<QTreeWidget>(w.commands->contentForm(), "ContentListView")->topLevelItemCount(), 0);
@@ -698,10 +699,11 @@ private slots:
         QVERIFY(w.open());
         // USB on a machine without the bridge: the driver or device-count
         // dialog first, then the cancel message.
-        w.form->settings().interfaceType = InterfaceUsb;
+        w.form->services().settings().setConnection(InterfaceUsb, w.form->services().settings().values().portIndex,
+                                                    w.form->services().settings().values().rateIndex);
         w.read();
         QCOMPARE(w.shown.size(), 1);
-        QVERIFY2(w.shown.first() == w.form->message(31) || w.shown.first() == w.form->message(32),
+        QVERIFY2(w.shown.first() == w.form->services().message(31) || w.shown.first() == w.form->services().message(32),
                  qPrintable(w.shown.first()));
         QCOMPARE(w.status(), kCanceled);
         QVERIFY(w.form->folderPanel()->isEnabled());

@@ -3,6 +3,7 @@
 // open the spreadsheet, and their place and enabling in the main window.
 #include "base/platform.h"
 #include "export/ui/exportcommands.h"
+#include "fakeservices.h"
 #include "mainwindow/korvelform.h"
 #include "records/meterfile.h"
 #include "records/recordstore.h"
@@ -31,25 +32,29 @@ class TestExportWindow : public QObject {
 private:
     pcn::_totalblockdata m_meter =
         testsupport::sampleMeter(QStringLiteral("CE 301"), QStringLiteral("42"), SchemeThreePhaseFourWire, 2, 2);
-    QVector<pcn::_totalblockdata> m_folder{m_meter};
+
+    // The services and a folder holding the meter, its second verification
+    // shown (none shown: an empty folder), as the main window gives them.
+    struct Rig {
+        QTemporaryDir dir;
+        QWidget host;
+        testsupport::FakeServices services{LanguageEnglish, &host};
+        RecordStore store{dir.path() + QStringLiteral("/")};
+        RecordViews views{services.settings().columns(), &host};
+    };
+    std::vector<std::unique_ptr<Rig>> m_rigs;
 
     ExportCommands *commands(Recorder &r, const QString &answer, bool withVerification = true)
     {
-        ExportSources s;
-        s.text = catalogTextLookup(LanguageEnglish);
-        s.language = [] { return int(LanguageEnglish); };
-        s.show = [&r](MessageKind, const QString &text) { r.shown << text; };
-        s.shownVerification = [this, withVerification]() -> const pcn::_blockdata * {
-            return withVerification ? &m_meter.verifications[1] : nullptr;
-        };
-        s.columns = [] {
-            std::array<GridColumns, kGridCount> c;
-            for (int g = 0; g < kGridCount; ++g)
-                c[g] = defaultGridColumns(GridKind(g));
-            return c;
-        };
-        s.folderMeters = [this] { return m_folder; };
-        auto *c = new ExportCommands(s, this);
+        Rig &rig = *m_rigs.emplace_back(std::make_unique<Rig>());
+        rig.services.setMessageSink([&r](MessageKind, const QString &text) { r.shown << text; });
+        if (withVerification)
+            WriteMeterFile(rig.dir.filePath(QStringLiteral("m.pcn")), m_meter);
+        rig.views.FollowStore(rig.store);
+        rig.store.SelectFolder(rig.dir.path());
+        if (withVerification)
+            rig.views.SelectVerification(rig.views.PowerRowOf(1));
+        auto *c = new ExportCommands(rig.services, rig.store, rig.views, this);
         c->setFileChooser([&r, answer](QWidget *, const QString &filter, const QString &suffix) {
             ++r.dialogs;
             r.filter = filter;

@@ -4,7 +4,7 @@
 #include "base/settingsfile.h"
 #include "base/singleinstance.h"
 #include "base/stringdocument.h"
-#include "base/programtexts.h"
+#include "base/stringcatalog.h"
 #include "base/ui/aboutbox.h"
 #include "base/ui/passworddialogs.h"
 #include "mainwindow/korvelform.h"
@@ -12,6 +12,7 @@
 #include "records/ui/findmeterdialog.h"
 #include "samplerecords.h"
 #include "testdir.h"
+#include "views/ui/recordlistviews.h"
 #include "views/ui/recordviews.h"
 #include "views/ui/resultgrid.h"
 #include "dialogwidgets.h"
@@ -56,11 +57,11 @@ QString titleShown(TKorvelForm &window, Secondary which)
 {
     switch (which) {
     case Secondary::About:
-        return window.aboutBox()->windowTitle();
+        return window.help().aboutBox()->windowTitle();
     case Secondary::EnterPassword:
-        return window.pswd2Form()->windowTitle();
+        return window.services().password().enterForm(&window)->windowTitle();
     case Secondary::ChangePassword:
-        return window.pswdForm()->windowTitle();
+        return window.services().password().changeForm(&window)->windowTitle();
     case Secondary::FindMeter:
         window.action(Command::FindMeter)->trigger();
         window.findChild<FindMeterDialog *>()->close();
@@ -185,8 +186,8 @@ private slots:
         QVERIFY(testsupport::writeAll(dir.filePath(QStringLiteral("config.cfg")), content));
         TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
         QVERIFY(window.FormCreate());
-        QCOMPARE(window.Language(), int(LanguageEnglish));
-        QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" USB"));
+        QCOMPARE(window.services().language(), int(LanguageEnglish));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(), QStringLiteral(" USB"));
         QCOMPARE(window.size(), QSize(1000, 760));
         QVERIFY(shown.isEmpty());
     }
@@ -216,12 +217,12 @@ private slots:
         QVERIFY(window.FormActivate());
         QCOMPARE(window.windowTitle(), QStringLiteral("Measuring Instruments Vardosk"));
         testsupport::CaptionWatcher caption(&window);
-        QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" USB"));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(), QStringLiteral(" USB"));
         QVERIFY(window.action(Command::EnglishLanguage)->isChecked());
         QCOMPARE(window.action(Command::Exit)->text(), QStringLiteral("Exit"));
-        QCOMPARE(window.message(19), QStringLiteral("Invalid password."));
-        QCOMPARE(window.message(1), QStringLiteral(" COM Port unavailable "));
-        const QString englishAbout = child<QLabel>(window.aboutBox(), "Version")->text();
+        QCOMPARE(window.services().message(19), QStringLiteral("Invalid password."));
+        QCOMPARE(window.services().message(1), QStringLiteral(" COM Port unavailable "));
+        const QString englishAbout = child<QLabel>(window.help().aboutBox(), "Version")->text();
         QVERIFY(englishAbout.endsWith(QStringLiteral(" 4.6.0")));
 
         QStringList englishCaptions;
@@ -233,12 +234,12 @@ private slots:
         QCOMPARE(caption.shown, QStringList{window.windowTitle()}); // not followed by the English name
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отмена"); // the toolkit's dialogs too
         QCOMPARE(window.action(Command::Exit)->text(), QStringLiteral("Выход"));
-        QCOMPARE(window.message(19), QStringLiteral("Пароль указан неверно."));
+        QCOMPARE(window.services().message(19), QStringLiteral("Пароль указан неверно."));
         QVERIFY(window.action(Command::RussianLanguage)->isChecked());
         QVERIFY(!window.action(Command::EnglishLanguage)->isChecked());
-        QCOMPARE(window.pswd2Form()->windowTitle(), QStringLiteral("Введите пароль"));
-        QCOMPARE(child<QLabel>(window.aboutBox(), "Version")->text(), QStringLiteral("Версия 4.6.0"));
-        QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceRus.pdf")));
+        QCOMPARE(window.services().password().enterForm(&window)->windowTitle(), QStringLiteral("Введите пароль"));
+        QCOMPARE(child<QLabel>(window.help().aboutBox(), "Version")->text(), QStringLiteral("Версия 4.6.0"));
+        QVERIFY(window.help().manualPath().endsWith(QStringLiteral("ReferenceRus.pdf")));
 
         window.action(Command::EnglishLanguage)->trigger();
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
@@ -246,17 +247,25 @@ private slots:
         for (QAction *a : window.menuBar()->actions())
             again << a->text();
         QCOMPARE(again, englishCaptions);
-        QCOMPARE(child<QLabel>(window.aboutBox(), "Version")->text(), englishAbout);
-        QVERIFY(window.helpDocumentPath().endsWith(QStringLiteral("ReferenceEng.pdf")));
+        QCOMPARE(child<QLabel>(window.help().aboutBox(), "Version")->text(), englishAbout);
+        QVERIFY(window.help().manualPath().endsWith(QStringLiteral("ReferenceEng.pdf")));
 
         QString opened;
-        window.setDocumentOpener([&](const QString &p) {
+        window.help().setDocumentOpener([&](const QString &p) {
             opened = p;
             return false; // no program could open it: the user learns where the manual is
         });
         window.action(Command::Help)->trigger();
         QVERIFY(opened.endsWith(QStringLiteral("/ReferenceEng.pdf")));
         QCOMPARE(shown.last(), programText(ProgramText::ManualNotOpened, 1).arg(QDir::toNativeSeparators(opened)));
+
+        // A switch made in the catalogue itself: the window and the settings follow its announcement.
+        window.services().texts().switchLanguage(LanguageRussian);
+        QCOMPARE(window.action(Command::Exit)->text(), QStringLiteral("Выход"));
+        QVERIFY(window.action(Command::RussianLanguage)->isChecked());
+        QCOMPARE(int(window.services().settings().values().language), int(LanguageRussian));
+        QCOMPARE(window.views()->titleList()->model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("Тип прибора"));
     }
 
     // A secondary window made after language switches shows the language in
@@ -283,14 +292,15 @@ private slots:
         TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
         QVERIFY(window.FormCreate());
         QVERIFY(window.FormActivate());
-        const StringDocument &strings = *window.StringsRoot();
+        const std::unique_ptr<StringDocument> loaded = StringDocument::load(generatedStrings());
+        const StringDocument &strings = *loaded;
         const QString titles[2] = {titleOf(strings, which, LanguageRussian), titleOf(strings, which, LanguageEnglish)};
         QVERIFY(titles[LanguageRussian] != titles[LanguageEnglish]);
         const auto switchTo = [&window](int language) {
             if (language == LanguageRussian)
-                window.RussianLangClick();
+                window.action(Command::RussianLanguage)->trigger();
             else
-                window.EnglishLangClick();
+                window.action(Command::EnglishLanguage)->trigger();
         };
         int language = LanguageEnglish;
         for (int k = 0; k < switchesBefore; ++k)
@@ -312,9 +322,18 @@ private slots:
         QVERIFY(saveSettingsFile(dir.filePath(QStringLiteral("config.cfg")), s));
         TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
         QVERIFY(window.FormCreate());
-        QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" /dev/ttyUSB0;   115200 bps"));
-        window.RussianLangClick();
-        QCOMPARE(window.connectionPanel()->text(), QStringLiteral(" /dev/ttyUSB0;   115200 бит/сек."));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("ConnectionPanel"))->text(),
+                 QStringLiteral(" /dev/ttyUSB0;   115200 bps"));
+        window.action(Command::RussianLanguage)->trigger();
+        QLabel *panel = window.findChild<QLabel *>(QStringLiteral("ConnectionPanel"));
+        QCOMPARE(panel->text(), QStringLiteral(" /dev/ttyUSB0;   115200 бит/сек."));
+        // A changed setting announces itself; the status bar follows.
+        QSignalSpy changed(&window.services().settings(), &SettingsStore::changed);
+        window.services().settings().setConnection(InterfaceSerial, 2, 1);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(panel->text(), QStringLiteral(" /dev/ttyUSB2;   19200 бит/сек."));
+        window.services().settings().setConnection(InterfaceUsb, 2, 1);
+        QCOMPARE(panel->text(), QStringLiteral(" USB"));
     }
 
     void settingsSurviveRestart()
@@ -326,10 +345,10 @@ private slots:
             QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("config.cfg"))));
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
-            window.RussianLangClick();
+            window.action(Command::RussianLanguage)->trigger();
             window.resize(900, 650);
-            window.upperSplitter()->setSizes({260, 600});
-            window.mainSplitter()->setSizes({340, 250});
+            window.findChild<QSplitter *>(QStringLiteral("Panel1"))->setSizes({260, 600});
+            window.findChild<QSplitter *>(QStringLiteral("MainSplitter"))->setSizes({340, 250});
             window.close();
         }
         const QString config = dir.filePath(QStringLiteral("config.cfg"));
@@ -348,8 +367,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&again));
         QCOMPARE(again.windowTitle(), QStringLiteral("Вардоск средств измерений"));
         QCOMPARE(again.size(), QSize(900, 650));
-        QCOMPARE(again.upperSplitter()->sizes().value(0), 260);
-        QCOMPARE(again.mainSplitter()->sizes().value(0), 340);
+        QCOMPARE(again.findChild<QSplitter *>(QStringLiteral("Panel1"))->sizes().value(0), 260);
+        QCOMPARE(again.findChild<QSplitter *>(QStringLiteral("MainSplitter"))->sizes().value(0), 340);
     }
 
     // Each restart must show the three splitters where the previous run
@@ -358,8 +377,9 @@ private slots:
     {
         QTemporaryDir dir;
         const auto positions = [](TKorvelForm &w) {
-            return QList<int>{w.upperSplitter()->sizes().value(0), w.mainSplitter()->sizes().value(0),
-                              w.listsSplitter()->sizes().value(0)};
+            return QList<int>{w.findChild<QSplitter *>(QStringLiteral("Panel1"))->sizes().value(0),
+                              w.findChild<QSplitter *>(QStringLiteral("MainSplitter"))->sizes().value(0),
+                              w.findChild<QSplitter *>(QStringLiteral("ListsSplitter"))->sizes().value(0)};
         };
         QList<int> first;
         {
@@ -368,9 +388,9 @@ private slots:
             window.resize(900, 650);
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
-            window.upperSplitter()->setSizes({250, 600});
-            window.mainSplitter()->setSizes({360, 230});
-            window.listsSplitter()->setSizes({140, 200});
+            window.findChild<QSplitter *>(QStringLiteral("Panel1"))->setSizes({250, 600});
+            window.findChild<QSplitter *>(QStringLiteral("MainSplitter"))->setSizes({360, 230});
+            window.findChild<QSplitter *>(QStringLiteral("ListsSplitter"))->setSizes({140, 200});
             first = positions(window);
             window.close();
         }
@@ -392,7 +412,7 @@ private slots:
         TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
         QVERIFY(window.FormCreate());
         QCOMPARE(window.action(Command::Copy)->text(), QStringLiteral("Copy"));
-        window.RussianLangClick();
+        window.action(Command::RussianLanguage)->trigger();
         for (Command command : {Command::Copy, Command::Paste, Command::Merge, Command::Cut, Command::Delete}) {
             QAction *a = window.action(command);
             QCOMPARE(a->text(), a->toolTip());
@@ -411,7 +431,8 @@ private slots:
         TKorvelForm window(pathsIn(dir, generatedStrings()), recorder());
         QVERIFY(window.FormCreate());
         for (int language : {LanguageEnglish, LanguageRussian}) {
-            language == LanguageRussian ? window.RussianLangClick() : window.EnglishLangClick();
+            language == LanguageRussian ? window.action(Command::RussianLanguage)->trigger()
+                                        : window.action(Command::EnglishLanguage)->trigger();
             for (const CommandRow &row : commandTable()) {
                 QAction *a = window.action(row.command);
                 QVERIFY2(a, row.objectName);

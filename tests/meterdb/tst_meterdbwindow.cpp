@@ -24,7 +24,8 @@ struct Window : testsupport::MainWindowFixture {
     {
         if (!MainWindowFixture::open())
             return false;
-        form->settings().interfaceType = InterfaceSerial;
+        form->services().settings().setConnection(InterfaceSerial, form->services().settings().values().portIndex,
+                                                  form->services().settings().values().rateIndex);
         device::storeTypedPortPath(port);
         return true;
     }
@@ -106,7 +107,8 @@ private slots:
         QCOMPARE(read.firstType, QStringLiteral("ЦЭ6803В-М"));
         QVERIFY(read.write);
         QVERIFY(!read.create);
-        QCOMPARE(w.form->messagePanel()->text(), QStringLiteral(" Reading has been successfully completed."));
+        QCOMPARE(w.form->findChild<QLabel *>(QStringLiteral("MessagePanel"))->text(),
+                 QStringLiteral(" Reading has been successfully completed."));
         QVERIFY(w.editor()->entries().isEmpty()); // emptied on closing
         QVERIFY(w.shown.isEmpty());
     }
@@ -131,10 +133,11 @@ private slots:
         const QString port = w.folder + QStringLiteral("/no-such-port");
         QVERIFY(w.open(port));
         if (russian)
-            w.form->RussianLangClick();
+            w.form->action(Command::RussianLanguage)->trigger();
         const Seen seen = triggerAndClose(w, Command::LoadBaseFromDevice);
         QVERIFY(!seen.opened);
-        QCOMPARE(w.form->messagePanel()->text(), message + port + QLatin1Char(' ') + reason);
+        QCOMPARE(w.form->findChild<QLabel *>(QStringLiteral("MessagePanel"))->text(),
+                 message + port + QLatin1Char(' ') + reason);
     }
 };
 

@@ -5,7 +5,7 @@
 // and real views) run the file-command table too: the operations change
 // files and the store, the views follow the store's signals.
 #include "base/settingsfile.h"
-#include "base/ui/appservices.h"
+#include "fakeservices.h"
 #include "records/meterfile.h"
 #include "records/recordops.h"
 #include "records/recordstore.h"
@@ -13,7 +13,7 @@
 #include "records/ui/meterdialogs.h"
 #include "views/ui/recordoperations.h"
 #include "base/platform.h"
-#include "base/programtexts.h"
+#include "base/stringcatalog.h"
 #include "mainwindow/korvelform.h"
 #include "mainwindowfixture.h"
 #include "processes.h"
@@ -136,28 +136,17 @@ private:
     struct Rig {
         QTemporaryDir dir;
         QWidget host;
-        AppSettings settings = defaultSettings();
-        AppServices services;
+        testsupport::FakeServices services{LanguageEnglish, &host};
         RecordStore store;
         RecordViews views;
         std::unique_ptr<RecordOperations> ops;
-        bool passwordAnswer = true;
-        bool deleteSourcesTicked = false;
-        int passwordAsked = 0;
-        QStringList shown;
+        bool &passwordAnswer = services.passwordAnswer;
+        bool &deleteSourcesTicked = services.deleteSourcesTicked;
+        int &passwordAsked = services.passwordAsked;
+        QStringList &shown = services.shown;
 
-        Rig() : store(dir.path() + QStringLiteral("/")), views(settings.columns, &host)
+        Rig() : store(dir.path() + QStringLiteral("/")), views(services.settings().columns(), &host)
         {
-            services.window = &host;
-            services.settings = &settings;
-            services.text = catalogTextLookup(LanguageEnglish);
-            services.showMessage = [this](MessageKind, const QString &text) { shown << text; };
-            services.askPassword = [this](bool, bool *deleteSources) {
-                ++passwordAsked;
-                if (deleteSources)
-                    *deleteSources = deleteSourcesTicked;
-                return passwordAnswer;
-            };
             views.FollowStore(store);
             ops = std::make_unique<RecordOperations>(services, store, views);
         }
@@ -340,7 +329,7 @@ private slots:
         QVERIFY(!action(Command::Paste)->isEnabled());
         // The element buttons sit above the power list, in its old place.
         QWidget *bar = ops()->elementBar();
-        QCOMPARE(m_window->listsSplitter()->indexOf(bar->parentWidget()), 1);
+        QCOMPARE(m_window->findChild<QSplitter *>(QStringLiteral("ListsSplitter"))->indexOf(bar->parentWidget()), 1);
         QVERIFY(bar->parentWidget()->isAncestorOf(powers()));
         QVERIFY(bar->mapTo(m_window.get(), QPoint()).y() < powers()->mapTo(m_window.get(), QPoint()).y());
         QVERIFY(ops()->copyElemButton()->isEnabled());
@@ -357,7 +346,7 @@ private slots:
         QTRY_VERIFY(ops()->meterContextMenu()->isVisible());
         QVERIFY(ops()->changeMeterAction()->isEnabled());
         ops()->meterContextMenu()->hide();
-        m_window->RussianLangClick();
+        m_window->action(Command::RussianLanguage)->trigger();
         QCOMPARE(ops()->changeMeterAction()->text(), QStringLiteral("Изменить"));
         QCOMPARE(ops()->infoForm()->windowTitle(), QStringLiteral("Параметры счётчика"));
     }

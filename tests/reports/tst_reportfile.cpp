@@ -172,8 +172,8 @@ void TestReportFile::refusesBadFiles()
     if (error == int(ReportFileError::None))
         return;
     QVERIFY(pages == before);
-    QVERIFY(!reportFileMessage(ReportFileError(error), 0).isEmpty());
-    QVERIFY(!reportFileMessage(ReportFileError(error), 1).isEmpty());
+    QVERIFY(!programText(reportFileText(ReportFileError(error)), 0).isEmpty());
+    QVERIFY(!programText(reportFileText(ReportFileError(error)), 1).isEmpty());
 }
 
 void TestReportFile::missingAndUnwritableFiles()

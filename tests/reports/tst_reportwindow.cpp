@@ -2,7 +2,9 @@
 // report file, the main window hidden while the preview is open, and the
 // editor's cancel ending "New report" silently.
 #include "protocolsample.h"
-#include "base/ui/appservices.h"
+#include "fakeservices.h"
+#include "records/recordstore.h"
+#include "views/ui/recordviews.h"
 #include "mainwindowfixture.h"
 #include "processes.h"
 #include "records/meterfile.h"
@@ -33,23 +35,16 @@ struct Messages {
     }
 };
 
-// Services as the main window fills them, with a window, texts of the
-// language and a message box that records what it is shown.
+// Services as the main window gives them, over a window that is shown, and
+// the store and views that the report commands are wired with.
 struct FakeServices {
-    AppSettings settings;
-    AppServices services;
     QWidget window;
-    Messages messages;
+    testsupport::FakeServices services;
+    RecordStore store{QDir::tempPath()};
+    RecordViews views{services.settings().columns(), &window};
+    QStringList &texts = services.shown;
 
-    explicit FakeServices(int language)
-    {
-        settings.language = language;
-        services.settings = &settings;
-        services.window = &window;
-        services.text = catalogTextLookup(language);
-        services.showMessage = messages.fn();
-        window.show();
-    }
+    explicit FakeServices(int language) : services(language, &window) { window.show(); }
 };
 
 report::ReportPages samplePages()
@@ -98,7 +93,7 @@ void TestReportWindow::previewSavesReportFileAndPdf()
 
     answer = dir.filePath(QStringLiteral("no/such/folder/x.QRP"));
     child<QAction>(preview, "SaveReportAction")->trigger();
-    QCOMPARE(messages.texts, QStringList{report::reportFileMessage(report::ReportFileError::CannotWrite, 1)});
+    QCOMPARE(messages.texts, QStringList{programText(ProgramText::ReportCannotWrite, 1)});
     // Each kind starts where its last file went, else in the documents.
     const QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QCOMPARE(folders, (QStringList{QDir(start).exists() ? start : QDir::homePath(), folders[0], dir.path()}));
@@ -162,8 +157,7 @@ void TestReportWindow::loadReport()
 
     FakeServices fake(0);
     QWidget &window = fake.window;
-    Messages &messages = fake.messages;
-    ReportCommands commands(fake.services, {}, nullptr);
+    ReportCommands commands(fake.services, fake.store, fake.views);
     QString filter;
     commands.setOpenNameAsker([&](const QString &f) {
         filter = f;
@@ -182,9 +176,9 @@ void TestReportWindow::loadReport()
     QCOMPARE(hiddenMeanwhile, previewed);
     QVERIFY(window.isVisible());
     if (previewed)
-        QVERIFY(messages.texts.isEmpty());
+        QVERIFY(fake.texts.isEmpty());
     else
-        QCOMPARE(messages.texts, QStringList{report::reportFileMessage(report::ReportFileError(error), 0)});
+        QCOMPARE(fake.texts, QStringList{programText(report::reportFileText(report::ReportFileError(error)), 0)});
 
     // A cancelled file dialog does nothing.
     commands.setOpenNameAsker([](const QString &) { return QString(); });
@@ -211,12 +205,13 @@ void TestReportWindow::createReport()
         testsupport::sampleMeter(QStringLiteral("CE 301"), QStringLiteral("777"), scheme, 3, 4);
     FakeServices fake(1);
     QWidget &window = fake.window;
-    Messages &messages = fake.messages;
     TTitRepForm editor;
     ReportSelection selection;
     selection.meter = [&] { return &meter; };
     selection.verifications = [] { return QVector<int>{2, 0}; };
-    ReportCommands commands(fake.services, selection, &editor);
+    ReportCommands commands(fake.services, fake.store, fake.views);
+    commands.setSelection(selection);
+    commands.setEditor(&editor);
     report::ReportPages shown;
     bool hiddenMeanwhile = false;
     commands.setPreviewRunner([&](const report::ReportPages &pages) {
@@ -229,7 +224,7 @@ void TestReportWindow::createReport()
     QCOMPARE(!shown.pages.isEmpty(), previewed);
     QCOMPARE(hiddenMeanwhile, previewed);
     QVERIFY(window.isVisible());
-    QVERIFY(messages.texts.isEmpty());
+    QVERIFY(fake.texts.isEmpty());
     if (previewed)
         QCOMPARE(shown.title,
                  catalogTextLookup(1)(kReportSection, kReportLabelsGroup + QStringLiteral("/ReportTitle")));
@@ -246,7 +241,8 @@ void TestReportWindow::windowAndCliGiveTheSamePages()
         QVERIFY(WriteMeterFile(file, testsupport::sampleMeter("CE 102", "4711", scheme, 3, 2)));
         for (int language : {0, 1}) {
             const auto read = parseMeterFile(testsupport::readAll(file));
-            language == 0 ? fixture.form->RussianLangClick() : fixture.form->EnglishLangClick();
+            language == 0 ? fixture.form->action(Command::RussianLanguage)->trigger()
+                          : fixture.form->action(Command::EnglishLanguage)->trigger();
             const QString lang = language ? "en" : "ru";
             const auto cli =
                 testsupport::runCli({"report", file, "--verifications", "3,1", "--out", out, "--language", lang});
@@ -256,7 +252,9 @@ void TestReportWindow::windowAndCliGiveTheSamePages()
             child<QTextEdit>(editor, "RichEdit1")->clear();
             child<QTextEdit>(editor, "RichEdit2")->clear();
             const std::function<QVector<int>()> verifications = [] { return QVector{2, 0}; };
-            ReportCommands commands(fixture.form->services(), {[&] { return &read.meter; }, verifications}, &editor);
+            ReportCommands commands(fixture.form->services(), fixture.form->store(), *fixture.form->views());
+            commands.setSelection({[&] { return &read.meter; }, verifications, {}});
+            commands.setEditor(&editor);
             commands.setPreviewRunner([&](const report::ReportPages &pages) { fromWindow = pages; });
             QTimer::singleShot(0, &editor, [&] { child<QPushButton>(editor, "OkButton")->click(); });
             commands.CreateReportActionExecute();

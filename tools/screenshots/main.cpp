@@ -107,9 +107,9 @@ int main(int argc, char **argv)
         return 1;
     }
     if (language == QLatin1String("ru"))
-        form.RussianLangClick();
+        form.action(Command::RussianLanguage)->trigger();
     else
-        form.EnglishLangClick();
+        form.action(Command::EnglishLanguage)->trigger();
 
     SceneInputs inputs;
     inputs.outFolder = parser.value(QStringLiteral("out"));

@@ -1,5 +1,6 @@
 #include "scenes.h"
 
+#include "base/ui/helpcommands.h"
 #include "device/ui/contentform.h"
 #include "device/ui/devicecommands.h"
 #include "device/ui/frmcom.h"

@@ -1,22 +1,85 @@
 #include "appservices.h"
 
-#include "base/stringcatalog.h"
+#include "accesspassword.h"
+#include "statusmessagetimer.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
 
-QString AppServices::mainText(const QString &path) const
+namespace {
+
+QMessageBox::Icon iconFor(MessageKind kind)
 {
-    return text ? text(kMainSectionKey, path) : QString();
+    switch (kind) {
+    case MessageKind::Error:
+        return QMessageBox::Critical;
+    case MessageKind::Warning:
+        return QMessageBox::Warning;
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Confirmation:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
 }
 
-QString AppServices::message(int n) const
+} // namespace
+
+AppServices::AppServices(TextCatalogue &texts, SettingsStore &settings, QObject *parent)
+    : QObject(parent), m_texts(texts), m_settings(settings), m_password(new AccessPassword(texts, this))
+{}
+
+AppServices::~AppServices() = default;
+
+void AppServices::showMessage(MessageKind kind, const QString &text) const
 {
-    return messageByKey(QStringLiteral("Error%1").arg(n));
+    if (m_sink) {
+        m_sink(kind, text);
+        return;
+    }
+    QMessageBox box(iconFor(kind), QApplication::applicationDisplayName(), text, QMessageBox::Ok, m_window);
+    box.exec();
 }
 
-QString AppServices::messageByKey(const QString &key) const
+MessageFn AppServices::messageFn() const
 {
-    return mainText(QStringLiteral("ErrorMessages/") + key);
+    return [this](MessageKind kind, const QString &text) { showMessage(kind, text); };
+}
+
+bool AppServices::passwordAccepted(bool withDeleteCheckBox, bool *deleteSources)
+{
+    return m_password->ask(m_window, messageFn(), withDeleteCheckBox, deleteSources);
+}
+
+void AppServices::changePassword()
+{
+    m_password->change(m_window, messageFn());
+}
+
+void AppServices::setStatusLine(QLabel *panel, StatusMessageTimer *timer)
+{
+    m_statusPanel = panel;
+    m_statusTimer = timer;
+}
+
+void AppServices::showStatus(const QString &text) const
+{
+    if (!m_statusPanel)
+        return;
+    m_statusPanel->setText(text);
+    m_statusPanel->repaint();
+}
+
+void AppServices::holdStatus(bool held) const
+{
+    if (!m_statusTimer)
+        return;
+    if (held)
+        m_statusTimer->StopStatusTimer();
+    else
+        m_statusTimer->StartStatusTimer();
 }
 
 void setProgramCaption(QWidget *window, const QString &caption)

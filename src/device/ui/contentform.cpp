@@ -2,7 +2,7 @@
 
 #include "device/archivesession.h"
 #include "records/storedfiles.h"
-#include "base/programtexts.h"
+#include "base/stringcatalog.h"
 #include "views/listtexts.h"
 #include "records/metertype.h"
 

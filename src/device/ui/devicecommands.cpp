@@ -15,6 +15,7 @@
 #include "records/recordstore.h"
 #include "records/storedindex.h"
 #include "base/ui/appservices.h"
+#include "views/ui/recordviews.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -28,23 +29,25 @@ constexpr int kDoneMessage = 14; // " Чтение прошло успешно."
 
 } // namespace
 
-DeviceCommands::DeviceCommands(AppServices &services, RecordStore &store, QObject *parent)
+DeviceCommands::DeviceCommands(AppServices &services, RecordStore &store, RecordViews &views, QObject *parent)
     : QObject(parent), m_services(services), m_store(store)
 {
-    if (m_services.addSectionTexts) {
-        m_services.addSectionTexts(QStringLiteral("ContentForm"), [this](const SectionTexts &texts) {
-            m_contentTexts = texts;
-            if (m_contForm)
-                m_contForm->applyStrings(texts);
-        });
-        m_services.addSectionTexts(QStringLiteral("CommParsForm"), [this](const SectionTexts &texts) {
-            m_comTexts = texts;
-            if (m_comForm)
-                m_comForm->applyStrings(texts);
-        });
-        m_services.addSectionTexts(QStringLiteral("ExchangeForm"),
-                                   [this](const SectionTexts &texts) { m_exchangeTexts = texts; });
-    }
+    connect(&m_services.texts(), &TextCatalogue::sectionApplied, this,
+            [this](const QString &section, const SectionTexts &texts) {
+                if (section == QLatin1String("ContentForm")) {
+                    m_contentTexts = texts;
+                    if (m_contForm)
+                        m_contForm->applyStrings(texts);
+                } else if (section == QLatin1String("CommParsForm")) {
+                    m_comTexts = texts;
+                    if (m_comForm)
+                        m_comForm->applyStrings(texts);
+                } else if (section == QLatin1String("ExchangeForm")) {
+                    m_exchangeTexts = texts;
+                }
+            });
+    // While a run works no other command may touch the store.
+    connect(this, &DeviceCommands::busyChanged, &views, &RecordViews::SetBusy);
 }
 
 DeviceCommands::~DeviceCommands() = default;
@@ -52,8 +55,8 @@ DeviceCommands::~DeviceCommands() = default;
 TContForm *DeviceCommands::contentForm()
 {
     if (!m_contForm) {
-        m_contForm = new TContForm(m_services.window);
-        m_contForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.show(kind, text); });
+        m_contForm = new TContForm(m_services.window());
+        m_contForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.showMessage(kind, text); });
         if (m_contentTexts)
             m_contForm->applyStrings(*m_contentTexts);
     }
@@ -63,7 +66,7 @@ TContForm *DeviceCommands::contentForm()
 TFrmCom *DeviceCommands::comForm()
 {
     if (!m_comForm) {
-        m_comForm = new TFrmCom(m_services.window);
+        m_comForm = new TFrmCom(m_services.window());
         if (m_comTexts)
             m_comForm->applyStrings(*m_comTexts);
     }
@@ -72,7 +75,7 @@ TFrmCom *DeviceCommands::comForm()
 
 device::Connection DeviceCommands::currentConnection() const
 {
-    return device::connectionFor(m_services.settings ? *m_services.settings : AppSettings());
+    return device::connectionFor(m_services.settings().values());
 }
 
 void DeviceCommands::showRecordPhasePercent(qint64 current, qint64 maximum)
@@ -102,7 +105,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
 
     DeviceRun run(deviceRunServices(w, m_exchangeTexts), connection, kStartMessage, false);
     DeviceRunGuard guard(
-        w.window, [this](bool busy) { emit busyChanged(busy); }, [&run] { run.requestCancel(); });
+        w.window(), [this](bool busy) { emit busyChanged(busy); }, [&run] { run.requestCancel(); });
     m_exchangeForm = &run.form();
     run.relay().onProgress = [this, &run](qint64 current, qint64 maximum) {
         if (m_exchangeForm)
@@ -135,7 +138,7 @@ void DeviceCommands::LoadArcFromDeviceActionExecute()
         m_contForm->Clear();
     session.clear(); // the lists follow what the run stored (RecordStore::recordsStored)
     if (!storeProblem.isEmpty())
-        w.show(MessageKind::Error, storeProblem);
+        w.showMessage(MessageKind::Error, storeProblem);
     m_running = false;
     emit runFinished(device::code(rc));
 }
@@ -157,9 +160,7 @@ device::Status DeviceCommands::ReadArchive(DeviceRun &run, device::ArchiveSessio
     form.hide();
     TContForm &choice = *contentForm();
     choice.setLanguage(m_services.language());
-    choice.Fill(session.info(), session.content(), [this](const QString &section, const QString &path) {
-        return m_services.text ? m_services.text(section, path) : QString();
-    });
+    choice.Fill(session.info(), session.content(), m_services.texts().lookup());
     // Which entries are stored already, and where: the user sees them and
     // can tick only the others.
     QVector<std::optional<QString>> stored;
@@ -168,7 +169,7 @@ device::Status DeviceCommands::ReadArchive(DeviceRun &run, device::ArchiveSessio
         return device::Status::Ok;
     });
     choice.SetStoredFolders(stored);
-    centreOnScreen(choice, m_services.window);
+    centreOnScreen(choice, m_services.window());
     emit contentDialogShown();
     if (choice.exec() != QDialog::Accepted)
         return device::Status::Cancelled;
@@ -182,7 +183,7 @@ device::Status DeviceCommands::ReadArchive(DeviceRun &run, device::ArchiveSessio
 
     // The records.
     form.ShowInstrument(session.info(), int(numbers.size()));
-    centreOnScreen(form, m_services.window);
+    centreOnScreen(form, m_services.window());
     m_recordPhase = true;
     emit recordPhaseStarted(int(numbers.size()));
     rc = run.runOffThread([&session, &numbers] { return session.readRecords(numbers); });
@@ -192,20 +193,13 @@ device::Status DeviceCommands::ReadArchive(DeviceRun &run, device::ArchiveSessio
 
 void DeviceCommands::ComSetupActionExecute()
 {
-    if (!m_services.settings)
-        return;
-    AppSettings &s = *m_services.settings;
+    const AppSettings &s = m_services.settings().values();
     TFrmCom &dialog = *comForm();
     dialog.FillPortList(device::presentSerialPorts());
     dialog.Preset(s.interfaceType, s.portIndex, s.rateIndex, device::loadTypedPortPath());
-    centreOnScreen(dialog, m_services.window);
+    centreOnScreen(dialog, m_services.window());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    // A choice made in the dialog replaces the device given for this run.
-    s.runPortPath.clear();
-    s.interfaceType = static_cast<std::uint8_t>(dialog.InterfaceType());
-    s.portIndex = dialog.PortIndex();
-    s.rateIndex = dialog.RateIndex();
     device::storeTypedPortPath(dialog.TypedPortPath());
-    emit m_services.connectionSettingsChanged();
+    m_services.settings().setConnection(dialog.InterfaceType(), dialog.PortIndex(), dialog.RateIndex());
 }

@@ -23,6 +23,7 @@ class TFrmCom;
 class DeviceRun;
 class AppServices;
 class RecordStore;
+class RecordViews;
 
 namespace device {
 enum class Status : int;
@@ -34,7 +35,8 @@ struct Connection;
 class DeviceCommands final : public QObject {
     Q_OBJECT
 public:
-    DeviceCommands(AppServices &services, RecordStore &store, QObject *parent = nullptr);
+    // The runs store into `store`; `views` are kept away from it meanwhile.
+    DeviceCommands(AppServices &services, RecordStore &store, RecordViews &views, QObject *parent = nullptr);
     ~DeviceCommands() override;
     DeviceCommands(const DeviceCommands &) = delete;
     DeviceCommands &operator=(const DeviceCommands &) = delete;

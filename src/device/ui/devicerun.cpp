@@ -20,12 +20,12 @@ void centreOnScreen(QWidget &dialog, const QWidget *window)
 DeviceRunServices deviceRunServices(const AppServices &app, const SectionTexts &exchangeTexts)
 {
     DeviceRunServices s;
-    s.parent = app.window;
+    s.parent = app.window();
     s.texts = {[&app](int n) { return app.message(n); }, app.language()};
     s.exchangeTexts = exchangeTexts;
-    s.show = [&app](MessageKind kind, const QString &text) { app.show(kind, text); };
-    s.setStatus = app.showStatus;
-    s.holdStatus = app.holdStatus;
+    s.show = app.messageFn();
+    s.setStatus = [&app](const QString &text) { app.showStatus(text); };
+    s.holdStatus = [&app](bool held) { app.holdStatus(held); };
     s.restoreCaption = [&app] { app.restoreCaption(); };
     return s;
 }

@@ -1,9 +1,12 @@
 #include "exportcommands.h"
 
+#include "base/platform.h"
+#include "base/ui/appservices.h"
 #include "export/excelexport.h"
 #include "export/foldercsv.h"
-#include "base/platform.h"
-#include "base/programtexts.h"
+#include "records/recordstore.h"
+#include "views/textlookup.h"
+#include "views/ui/recordviews.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -26,29 +29,27 @@ QString saveDialog(QWidget *parent, const QString &caption, const QString &filte
 
 } // namespace
 
-ExportCommands::ExportCommands(ExportSources sources, QObject *parent)
-    : QObject(parent), m_sources(std::move(sources)), m_open(platform::openSpreadsheet)
+ExportCommands::ExportCommands(AppServices &services, RecordStore &store, RecordViews &views, QObject *parent)
+    : QObject(parent), m_services(services), m_store(store), m_views(views), m_open(platform::openSpreadsheet)
 {}
 
 QString ExportCommands::folderExportCaption() const
 {
-    // The register export has no item in the string file; its caption
-    // follows the current language.
-    return programText(ProgramText::ExportFolderCommand, m_sources.language ? m_sources.language() : LanguageEnglish);
+    // The register export has no item in the string file.
+    return m_services.texts().programText(ProgramText::ExportFolderCommand);
 }
 
 QString ExportCommands::excelFilter() const
 {
-    const QString file =
-        m_sources.text ? m_sources.text(kViewsMainSection, QStringLiteral("MainMenu/File")) : QString();
-    return file + QStringLiteral(" xml (*.xml)");
+    return m_services.texts().text(kViewsMainSection, QStringLiteral("MainMenu/File")) + QStringLiteral(" xml (*.xml)");
 }
 
 QString ExportCommands::choose(const QString &caption, const QString &filter, const QString &suffix)
 {
     const QString kind = QStringLiteral("export");
-    QString path = m_choose ? m_choose(m_sources.parent, filter, suffix)
-                            : saveDialog(m_sources.parent, caption, filter, suffix, platform::saveFolder(kind));
+    QWidget *parent = m_services.window();
+    QString path = m_choose ? m_choose(parent, filter, suffix)
+                            : saveDialog(parent, caption, filter, suffix, platform::saveFolder(kind));
     if (path.isEmpty())
         return {};
     // A name without extension gets the default one, as the dialog does.
@@ -60,30 +61,26 @@ QString ExportCommands::choose(const QString &caption, const QString &filter, co
 
 void ExportCommands::fail()
 {
-    if (m_sources.show && m_sources.text)
-        m_sources.show(MessageKind::Error, m_sources.text(kViewsMainSection, QStringLiteral("ErrorMessages/Error36")));
+    m_services.showMessage(MessageKind::Error, m_services.message(36));
 }
 
 void ExportCommands::ExportExcelExecute()
 {
-    const pcn::_blockdata *verification = m_sources.shownVerification ? m_sources.shownVerification() : nullptr;
+    const pcn::_blockdata *verification = m_views.shownVerification();
     if (!verification)
         return;
-    const QString caption = m_sources.text
-                                ? m_sources.text(kViewsMainSection, QStringLiteral("MainMenu/Utilities/ExportExcel"))
-                                : QString();
+    const QString caption =
+        m_services.texts().text(kViewsMainSection, QStringLiteral("MainMenu/Utilities/ExportExcel"));
     const QString path = choose(caption, excelFilter(), QStringLiteral("XML"));
     if (path.isEmpty())
         return;
     ExcelExportInput input;
     input.verification = verification;
-    if (m_sources.columns)
-        input.columns = m_sources.columns();
-    input.lookup = m_sources.text;
-    input.locale = m_sources.locale;
+    input.columns = m_services.settings().values().columns;
+    input.lookup = m_services.texts().lookup();
+    input.locale = QLocale();
     input.created = QDateTime::currentDateTimeUtc();
-    if (m_sources.limits)
-        input.limits = m_sources.limits();
+    input.limits = m_views.Limits();
     if (!ExportExcel(path, input)) {
         fail();
         return;
@@ -98,10 +95,7 @@ void ExportCommands::ExportFolderExecute()
         choose(folderExportCaption().remove(QChar(0x2026)), QStringLiteral("CSV (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    const QVector<pcn::_totalblockdata> meters =
-        m_sources.folderMeters ? m_sources.folderMeters() : QVector<pcn::_totalblockdata>();
-    const std::optional<limits::Table> table =
-        m_sources.limits ? std::optional<limits::Table>(m_sources.limits()) : std::nullopt;
-    if (!ExportFolderCsv(path, meters, m_sources.text, table ? &*table : nullptr))
+    const limits::Table table = m_views.Limits();
+    if (!ExportFolderCsv(path, m_store.loadMeters(), m_services.texts().lookup(), &table))
         fail();
 }

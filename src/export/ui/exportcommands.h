@@ -1,44 +1,24 @@
 // The export commands of the main window: the spreadsheet export of the
 // verification the result grid shows, and the CSV register of the current
-// folder. The controller asks only for what it needs, through functions the
-// window supplies, so it runs without the window in tests.
+// folder. Wired like every controller: the application services (texts,
+// messages, the grids' columns in the settings), the record store (the
+// folder's meters) and the record views (the shown verification, the limits).
 #pragma once
 
-#include "records/blockdata.h"
-#include "records/errorlimits.h"
-#include "base/appstate.h"
-#include "base/ui/passworddialogs.h"
-#include "views/textlookup.h"
-
-#include <QDateTime>
-#include <QLocale>
 #include <QObject>
-#include <QPointer>
-#include <QWidget>
+#include <QString>
 
-#include <array>
 #include <functional>
 
-struct ExportSources {
-    QWidget *parent = nullptr; // parent of the dialogs
-    TextLookup text; // texts of the current language
-    std::function<int()> language; // 0 Russian, 1 English
-    MessageFn show; // message boxes
-    // The verification the result grid shows; nullptr when none.
-    std::function<const pcn::_blockdata *()> shownVerification;
-    // The grids' column configuration.
-    std::function<std::array<GridColumns, kGridCount>()> columns;
-    // The meters of the current folder with their points (read when asked).
-    std::function<QVector<pcn::_totalblockdata>()> folderMeters;
-    // The limits table of the verdict columns; none: no verdict columns.
-    std::function<limits::Table()> limits;
-    QLocale locale; // the locale the grid uses
-};
+class AppServices;
+class QWidget;
+class RecordStore;
+class RecordViews;
 
 class ExportCommands : public QObject {
     Q_OBJECT
 public:
-    explicit ExportCommands(ExportSources sources, QObject *parent = nullptr);
+    ExportCommands(AppServices &services, RecordStore &store, RecordViews &views, QObject *parent = nullptr);
 
     // Asks for the file to write: parent, filter, default suffix. Empty
     // means cancelled. The default is a save dialog.
@@ -64,7 +44,9 @@ private:
     QString choose(const QString &caption, const QString &filter, const QString &suffix);
     void fail();
 
-    ExportSources m_sources;
+    AppServices &m_services;
+    RecordStore &m_store;
+    RecordViews &m_views;
     FileChooser m_choose;
     std::function<void(const QString &)> m_open;
 };

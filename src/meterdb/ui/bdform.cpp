@@ -2,12 +2,13 @@
 
 #include "meterbasedevicerun.h"
 
-#include "base/programtexts.h"
+#include "base/stringcatalog.h"
 #include "deviceoutcome/status.h"
 #include "meterdb/bdcfile.h"
 #include "meterdb/meterbaseimage.h"
 #include "records/metertype.h"
 #include "base/platform.h"
+#include "base/stringcatalog.h"
 #include "records/numberformat.h"
 #include "records/recordops.h"
 

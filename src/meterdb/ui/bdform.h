@@ -8,7 +8,7 @@
 #include "meterbaseservices.h"
 #include "meterdb/meterentry.h"
 #include "base/fileidentity.h"
-#include "base/programtexts.h"
+#include "base/stringcatalog.h"
 
 #include <QDialog>
 #include <QVector>

@@ -13,47 +13,39 @@
 MeterBaseServices MeterBaseCommands::servicesFrom(AppServices &app, std::shared_ptr<SectionTexts> exchangeTexts)
 {
     MeterBaseServices s;
-    s.parent = app.window;
+    s.parent = app.window();
     s.language = [&app] { return app.language(); };
     s.message = [&app](int n) { return app.message(n); };
     s.exchangeTexts = [exchangeTexts] { return *exchangeTexts; };
-    s.show = [&app](MessageKind kind, const QString &text) { app.show(kind, text); };
+    s.show = app.messageFn();
     s.confirm = [&app](const QString &question) {
-        QWidget *over = QApplication::activeWindow() ? QApplication::activeWindow() : app.window.data();
+        QWidget *over = QApplication::activeWindow() ? QApplication::activeWindow() : app.window();
         return QMessageBox::question(over, QApplication::applicationDisplayName(), question,
                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                == QMessageBox::Yes;
     };
     s.askPassword = [&app] { return app.passwordAccepted(); };
-    s.connection = [&app] { return device::connectionFor(app.settings ? *app.settings : AppSettings()); };
-    s.setStatus = [&app](const QString &text) {
-        if (app.showStatus)
-            app.showStatus(text);
-    };
-    s.stopStatusTimer = [&app] {
-        if (app.holdStatus)
-            app.holdStatus(true);
-    };
-    s.startStatusTimer = [&app] {
-        if (app.holdStatus)
-            app.holdStatus(false);
-    };
+    s.connection = [&app] { return device::connectionFor(app.settings().values()); };
+    s.setStatus = [&app](const QString &text) { app.showStatus(text); };
+    s.stopStatusTimer = [&app] { app.holdStatus(true); };
+    s.startStatusTimer = [&app] { app.holdStatus(false); };
     s.restoreCaption = [&app] { app.restoreCaption(); };
     return s;
 }
 
-MeterBaseCommands::MeterBaseCommands(AppServices &app, QObject *parent)
-    : QObject(parent), m_services(servicesFrom(app, m_exchangeTexts))
+MeterBaseCommands::MeterBaseCommands(AppServices &services, RecordStore &store, RecordViews &views, QObject *parent)
+    : QObject(parent), m_services(servicesFrom(services, m_exchangeTexts)), m_store(store), m_views(views)
 {
-    if (app.addSectionTexts) {
-        app.addSectionTexts(QStringLiteral("MeterDatabaseForm"), [this](const SectionTexts &texts) {
-            m_formTexts = texts;
-            if (m_form)
-                m_form->applyStrings(texts);
-        });
-        app.addSectionTexts(QStringLiteral("ExchangeForm"),
-                            [this](const SectionTexts &texts) { *m_exchangeTexts = texts; });
-    }
+    connect(&services.texts(), &TextCatalogue::sectionApplied, this,
+            [this](const QString &section, const SectionTexts &texts) {
+                if (section == QLatin1String("MeterDatabaseForm")) {
+                    m_formTexts = texts;
+                    if (m_form)
+                        m_form->applyStrings(texts);
+                } else if (section == QLatin1String("ExchangeForm")) {
+                    *m_exchangeTexts = texts;
+                }
+            });
 }
 
 MeterBaseCommands::~MeterBaseCommands() = default;

@@ -3,8 +3,9 @@
 // the entries of a file the user picks, LoadBaseFromDevice with the ten
 // entries read from the instrument. The editor is created once and opened
 // modally; it gets a copy of the connection of the settings each time.
-// Of the application it uses the services (texts, messages, password,
-// settings, status line) and nothing else.
+// It is wired like every controller (services, record store, record views);
+// of them it uses the services (texts, messages, password, settings, status
+// line) alone.
 #pragma once
 
 #include "meterbaseservices.h"
@@ -15,6 +16,8 @@
 #include <optional>
 
 class AppServices;
+class RecordStore;
+class RecordViews;
 class TBdForm;
 
 namespace device {
@@ -24,7 +27,7 @@ class FtdiApi;
 class MeterBaseCommands final : public QObject {
     Q_OBJECT
 public:
-    MeterBaseCommands(AppServices &app, QObject *parent);
+    MeterBaseCommands(AppServices &services, RecordStore &store, RecordViews &views, QObject *parent = nullptr);
     ~MeterBaseCommands() override;
     MeterBaseCommands(const MeterBaseCommands &) = delete;
     MeterBaseCommands &operator=(const MeterBaseCommands &) = delete;
@@ -45,6 +48,8 @@ private:
 
     std::shared_ptr<SectionTexts> m_exchangeTexts = std::make_shared<SectionTexts>();
     MeterBaseServices m_services;
+    [[maybe_unused]] RecordStore &m_store;
+    [[maybe_unused]] RecordViews &m_views;
     TBdForm *m_form = nullptr;
     std::optional<SectionTexts> m_formTexts;
     std::shared_ptr<device::FtdiApi> m_ftdi; // loaded on the first USB transfer, kept

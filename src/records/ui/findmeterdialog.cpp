@@ -1,6 +1,6 @@
 #include "findmeterdialog.h"
 
-#include "base/programtexts.h"
+#include "base/stringcatalog.h"
 #include "records/metertype.h"
 
 #include <QApplication>

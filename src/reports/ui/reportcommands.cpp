@@ -5,11 +5,13 @@
 #include "base/stringcatalog.h"
 #include "base/ui/appservices.h"
 
+#include "reports/protocoldocument.h"
 #include "reports/protocollayout.h"
 #include "reports/reportfile.h"
 #include "reports/ui/createreport.h"
 #include "reports/ui/reportpreview.h"
 #include "reports/ui/titrepform.h"
+#include "views/ui/recordviews.h"
 
 #include <QFileDialog>
 #include <QWidget>
@@ -46,18 +48,45 @@ const QString kReportsLabel = QStringLiteral("MainMenu/File/ReportsLabel");
 
 } // namespace
 
-ReportCommands::ReportCommands(AppServices &services, ReportSelection selection, TTitRepForm *editor, QObject *parent)
-    : QObject(parent), m_services(services), m_selection(std::move(selection)), m_editor([editor] { return editor; })
+ReportCommands::ReportCommands(AppServices &services, RecordStore &, RecordViews &views, QObject *parent)
+    : QObject(parent), m_services(services)
 {
+    m_selection.meter = [&views] { return views.selectedMeter(); };
+    m_selection.verifications = [&views] {
+        return protocolSelection(views.PowerListOrder(), views.CheckedVerifications());
+    };
+    m_selection.limits = [&views] { return views.Limits(); };
     m_preview = [this](const report::ReportPages &pages) {
         // The main window is hidden: the preview has no parent to stay over.
-        TReportPreview preview(pages, m_services.language(), m_services.mainText(kReportsLabel), m_services.showMessage,
+        TReportPreview preview(pages, m_services.language(), m_services.mainText(kReportsLabel), m_services.messageFn(),
                                nullptr);
         preview.exec();
     };
     m_askOpen = [this](const QString &filter) {
-        return QFileDialog::getOpenFileName(m_services.window, QString(), QString(), filter);
+        return QFileDialog::getOpenFileName(m_services.window(), QString(), QString(), filter);
     };
+    connect(&m_services.texts(), &TextCatalogue::sectionApplied, this,
+            [this](const QString &section, const SectionTexts &texts) {
+                if (section == kTitleReportSection && m_editor)
+                    m_editor->applyStrings(texts);
+            });
+}
+
+void ReportCommands::setEditor(TTitRepForm *editor)
+{
+    m_editor = editor;
+}
+
+TTitRepForm *ReportCommands::editor()
+{
+    // Made on the first report, with the texts last applied.
+    if (!m_editor) {
+        m_editor = new TTitRepForm(m_services.window());
+        m_editor->setObjectName(QStringLiteral("TitRepForm"));
+        if (const SectionTexts *texts = m_services.texts().appliedTexts(kTitleReportSection))
+            m_editor->applyStrings(*texts);
+    }
+    return m_editor;
 }
 
 QString ReportCommands::reportsFilter() const
@@ -67,27 +96,26 @@ QString ReportCommands::reportsFilter() const
 
 void ReportCommands::showPreview(const report::ReportPages &pages)
 {
-    HiddenWhile hidden(m_services.window);
+    HiddenWhile hidden(m_services.window());
     m_preview(pages);
 }
 
 void ReportCommands::CreateReportActionExecute()
 {
     const pcn::_totalblockdata *meter = m_selection.meter ? m_selection.meter() : nullptr;
-    if (!meter || !m_editor || !m_selection.verifications)
+    if (!meter || !m_selection.verifications)
         return;
-    TTitRepForm *editor = m_editor();
-    if (!editor)
-        return;
+    TTitRepForm *editor = this->editor();
     // Unknown scheme and cancel in the editor end the run without a word.
     std::optional<ProtocolDocument> doc =
-        PrepareProtocol(*meter, m_selection.verifications(), *editor, m_services.text, QLocale::system());
+        PrepareProtocol(*meter, m_selection.verifications(), *editor, m_services.texts().lookup(), QLocale::system());
     if (!doc)
         return;
     const ReportTexts ticks = editor->Texts();
     if (ticks.includeVerdicts || ticks.includeCurves)
         report::addProtocolVerdicts(*doc, *meter, m_selection.limits ? m_selection.limits() : limits::builtInLimits(),
-                                    ticks.includeVerdicts, ticks.includeCurves, m_services.text, QLocale::system());
+                                    ticks.includeVerdicts, ticks.includeCurves, m_services.texts().lookup(),
+                                    QLocale::system());
     showPreview(report::layoutProtocol(*doc));
 }
 
@@ -99,7 +127,7 @@ void ReportCommands::LoadReportActionExecute()
     report::ReportPages pages;
     const report::ReportFileError error = report::loadReportFile(name, pages);
     if (error != report::ReportFileError::None) {
-        m_services.show(MessageKind::Error, report::reportFileMessage(error, m_services.language()));
+        m_services.showMessage(MessageKind::Error, m_services.texts().programText(report::reportFileText(error)));
         return;
     }
     showPreview(pages);

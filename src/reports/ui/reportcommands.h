@@ -8,15 +8,19 @@
 #include "reports/pagemodel.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QVector>
 
 #include <functional>
 
 class AppServices;
+class RecordStore;
+class RecordViews;
 class TTitRepForm;
 
 // What the commands read of the records: the selected meter (null when
-// none) and its verifications for the protocol, in the list's order.
+// none) and its verifications for the protocol, in the list's order. By
+// default the record views' selected meter and ticked verifications.
 struct ReportSelection {
     std::function<const pcn::_totalblockdata *()> meter;
     std::function<QVector<int>()> verifications;
@@ -32,14 +36,15 @@ public:
     // Asks for a report file to open; empty when cancelled.
     using OpenNameAsker = std::function<QString(const QString &filter)>;
 
-    // The services' window is hidden while a preview is open; their texts
-    // and language fill the protocol; `editor` is the title and ending
-    // editor that keeps its texts from run to run.
-    ReportCommands(AppServices &services, ReportSelection selection, TTitRepForm *editor, QObject *parent = nullptr);
-    // An editor made on first use instead: `editor` returns it.
-    using EditorSource = std::function<TTitRepForm *()>;
-    void setEditorSource(EditorSource editor) { m_editor = std::move(editor); }
+    // Wired like every controller: the services' window is hidden while a
+    // preview is open, their texts fill the protocol; the record views give
+    // the meter and the verifications. The title and ending editor is made
+    // on first use and keeps its texts from run to run.
+    ReportCommands(AppServices &services, RecordStore &store, RecordViews &views, QObject *parent = nullptr);
 
+    // Another selection or editor instead (tests).
+    void setSelection(ReportSelection selection) { m_selection = std::move(selection); }
+    void setEditor(TTitRepForm *editor);
     void setPreviewRunner(PreviewRunner runner) { m_preview = std::move(runner); }
     void setOpenNameAsker(OpenNameAsker asker) { m_askOpen = std::move(asker); }
 
@@ -56,7 +61,9 @@ private:
 
     AppServices &m_services;
     ReportSelection m_selection;
-    EditorSource m_editor;
+    TTitRepForm *editor();
+
+    QPointer<TTitRepForm> m_editor;
     PreviewRunner m_preview;
     OpenNameAsker m_askOpen;
 };

@@ -90,7 +90,7 @@ void TReportPreview::SaveClick()
         return;
     const report::ReportFileError error = report::saveReportFile(name, m_pages);
     if (error != report::ReportFileError::None && m_show)
-        m_show(MessageKind::Error, report::reportFileMessage(error, m_language));
+        m_show(MessageKind::Error, programText(report::reportFileText(error), m_language));
 }
 
 void TReportPreview::SavePdfClick()
@@ -100,5 +100,5 @@ void TReportPreview::SavePdfClick()
     if (name.isEmpty())
         return;
     if (!report::writePdfFile(m_pages, name) && m_show)
-        m_show(MessageKind::Error, report::reportFileMessage(report::ReportFileError::CannotWrite, m_language));
+        m_show(MessageKind::Error, programText(ProgramText::ReportCannotWrite, m_language));
 }

@@ -4,7 +4,7 @@
 #include "records/recordstore.h"
 #include "records/ui/meterdialogs.h"
 #include "base/appstate.h"
-#include "base/programtexts.h"
+#include "base/stringcatalog.h"
 #include "base/stringdocument.h"
 #include "base/ui/appservices.h"
 #include "base/ui/glyphicon.h"
@@ -36,9 +36,9 @@ RecordOperations::RecordOperations(AppServices &services, RecordStore &store, Re
     : QObject(parent), m_services(services), m_store(store), m_views(views)
 {
     setObjectName(QStringLiteral("RecordOperations"));
-    QWidget *window = m_services.window;
+    QWidget *window = m_services.window();
     m_infoForm = new TInfoForm(window);
-    m_infoForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.show(kind, text); });
+    m_infoForm->setMessageFn([this](MessageKind kind, const QString &text) { m_services.showMessage(kind, text); });
     m_postForm = new TPostForm(window);
     buildElementBar(window);
     buildContextMenus();
@@ -50,13 +50,14 @@ RecordOperations::RecordOperations(AppServices &services, RecordStore &store, Re
     applyCommands(m_views.Commands());
     connect(&m_store, &RecordStore::folderRenamed, this, &RecordOperations::followRename);
 
-    if (m_services.addSectionTexts) {
-        m_services.addSectionTexts(QStringLiteral("MeterParsForm"),
-                                   [this](const SectionTexts &texts) { m_infoForm->applyStrings(texts); });
-        m_services.addSectionTexts(QStringLiteral("ConstForm"),
-                                   [this](const SectionTexts &texts) { m_postForm->applyStrings(texts); });
-    }
-    connect(&m_services, &AppServices::textsApplied, this, &RecordOperations::applyTexts);
+    connect(&m_services.texts(), &TextCatalogue::sectionApplied, this,
+            [this](const QString &section, const SectionTexts &texts) {
+                if (section == QLatin1String("MeterParsForm"))
+                    m_infoForm->applyStrings(texts);
+                else if (section == QLatin1String("ConstForm"))
+                    m_postForm->applyStrings(texts);
+            });
+    connect(&m_services.texts(), &TextCatalogue::textsApplied, this, &RecordOperations::applyTexts);
     applyTexts();
 }
 
@@ -83,13 +84,13 @@ void RecordOperations::buildElementBar(QWidget *parent)
 
 void RecordOperations::buildContextMenus()
 {
-    m_meterMenu = new QMenu(m_services.window);
+    m_meterMenu = new QMenu(m_services.window());
     m_meterMenu->setObjectName(QStringLiteral("MainContextMenu"));
     m_n7 = m_meterMenu->addAction(QStringLiteral("Изменить"));
     m_n7->setObjectName(QStringLiteral("N7"));
     connect(m_n7, &QAction::triggered, this, &RecordOperations::N7Click);
 
-    m_powerMenu = new QMenu(m_services.window);
+    m_powerMenu = new QMenu(m_services.window());
     m_powerMenu->setObjectName(QStringLiteral("SecondContextMenu"));
     m_n9 = m_powerMenu->addAction(QStringLiteral("Изменить постоянную"));
     m_n9->setObjectName(QStringLiteral("N9"));
@@ -111,13 +112,10 @@ void RecordOperations::applyTexts()
         m_n7->setText(text);
     if (const QString text = m_services.mainText(QStringLiteral("SecondContextMenu/ChangeMeterConst")); !text.isEmpty())
         m_n9->setText(text);
-    // The string file has no texts for these refusals; they follow the language.
-    if (m_services.language() == LanguageRussian)
-        m_infoForm->setRefusalTexts(QStringLiteral("Наименование содержит символы, которые нельзя сохранить: %1"),
-                                    QStringLiteral("Заводской номер содержит символы, которые нельзя сохранить: %1"));
-    else
-        m_infoForm->setRefusalTexts(QStringLiteral("The name contains characters that cannot be stored: %1"),
-                                    QStringLiteral("The serial number contains characters that cannot be stored: %1"));
+    // The string file has no texts for these refusals.
+    const TextCatalogue &texts = m_services.texts();
+    m_infoForm->setRefusalTexts(texts.programText(ProgramText::NameRefused),
+                                texts.programText(ProgramText::SerialRefused));
 }
 
 void RecordOperations::applyCommands(const RecordCommands &commands)
@@ -204,13 +202,14 @@ bool RecordOperations::storeMeter(int meterIndex, const pcn::_totalblockdata &me
 
 void RecordOperations::reportWriteFailure() const
 {
-    m_services.show(MessageKind::Error, m_services.message(36));
+    m_services.showMessage(MessageKind::Error, m_services.message(36));
 }
 
 void RecordOperations::reportChangedMeanwhile()
 {
     m_store.RefreshFromDisk();
-    m_services.show(MessageKind::Warning, programText(ProgramText::ChangedOnAnotherWorkstation, m_services.language()));
+    m_services.showMessage(MessageKind::Warning,
+                           m_services.texts().programText(ProgramText::ChangedOnAnotherWorkstation));
 }
 
 bool RecordOperations::reported(const GuardedWrite &outcome)
@@ -447,18 +446,18 @@ void RecordOperations::N9Click()
 
 namespace {
 
-QString mergeAllReport(const MergeAllOutcome &outcome, const QString &targetPath, int language)
+QString mergeAllReport(const MergeAllOutcome &outcome, const QString &targetPath, const TextCatalogue &texts)
 {
     const auto name = [](const QString &path) { return QFileInfo(path).fileName(); };
     QStringList lines;
     if (outcome.result == MergeResult::Merged)
-        lines << programText(ProgramText::MergeAllDone, language).arg(outcome.mergedPaths.size()).arg(name(targetPath));
+        lines << texts.programText(ProgramText::MergeAllDone).arg(outcome.mergedPaths.size()).arg(name(targetPath));
     else
-        lines << programText(ProgramText::MergeAllNothing, language).arg(name(targetPath));
+        lines << texts.programText(ProgramText::MergeAllNothing).arg(name(targetPath));
     for (const QString &path : outcome.notMergeable)
-        lines << programText(ProgramText::MergeAllNotMergeable, language).arg(name(path));
+        lines << texts.programText(ProgramText::MergeAllNotMergeable).arg(name(path));
     for (const QString &path : outcome.unreadable)
-        lines << programText(ProgramText::MergeAllUnreadable, language).arg(name(path));
+        lines << texts.programText(ProgramText::MergeAllUnreadable).arg(name(path));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -494,5 +493,5 @@ void RecordOperations::MergeAllClick()
     }
     if (outcome.result == MergeResult::Merged)
         m_store.Rescan();
-    m_services.show(MessageKind::Information, mergeAllReport(outcome, targetPath, m_services.language()));
+    m_services.showMessage(MessageKind::Information, mergeAllReport(outcome, targetPath, m_services.texts()));
 }

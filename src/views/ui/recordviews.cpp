@@ -1,6 +1,6 @@
 #include "recordviews.h"
 
-#include "records/verdicttext.h"
+#include "views/verdicttext.h"
 
 #include "recordlistmodels.h"
 #include "recordlistviews.h"
@@ -729,4 +729,12 @@ const pcn::_totalblockdata *RecordViews::selectedMeter() const
     if (!m_meters || m_selectedMeter < 0 || m_selectedMeter >= m_meters->size())
         return nullptr;
     return m_shown ? m_shown.get() : &m_meters->at(m_selectedMeter);
+}
+
+const pcn::_blockdata *RecordViews::shownVerification() const
+{
+    const pcn::_totalblockdata *meter = selectedMeter();
+    return meter && m_selectedVerification >= 0 && m_selectedVerification < meter->verifications.size()
+               ? &meter->verifications.at(m_selectedVerification)
+               : nullptr;
 }

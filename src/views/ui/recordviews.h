@@ -148,6 +148,8 @@ public:
     const pcn::_totalblockdata *selectedMeter() const;
     int SelectedMeterIndex() const { return m_selectedMeter; } // -1 when none
     int SelectedVerificationIndex() const { return m_selectedVerification; } // -1 when none
+    // The verification the grid shows, with its points; nullptr when none.
+    const pcn::_blockdata *shownVerification() const;
     int SelectedMeterRow() const;
     int SelectedPowerRow() const;
     int MeterRowOf(int meterIndex) const;

@@ -1,5 +1,6 @@
 #include "tvparam.h"
 
+#include "base/stringcatalog.h"
 #include "views/gridconfig.h"
 
 #include <QHBoxLayout>
@@ -87,7 +88,7 @@ TVParam::TVParam(QWidget *parent) : QDialog(parent)
     resize(longest + 12 * fontMetrics().averageCharWidth(), 36 * fontMetrics().height());
 
     // The design texts are the Russian ones until the string file is applied.
-    ApplyStrings(catalogTextLookup(LanguageRussian));
+    ApplyStrings(catalogTextLookup(kDesignLanguage));
 }
 
 void TVParam::ApplyStrings(const TextLookup &lookup)

@@ -2,10 +2,15 @@
 // window tests set it up.
 #pragma once
 
+#include "base/ui/accesspassword.h"
+#include "base/ui/appservices.h"
+#include "base/ui/helpcommands.h"
 #include "base/ui/passworddialogs.h"
 #include "mainwindow/korvelform.h"
 
 #include <QGuiApplication>
+#include <QLabel>
+#include <QSplitter>
 #include <QStringList>
 #include <QTemporaryDir>
 

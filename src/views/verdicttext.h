@@ -1,4 +1,4 @@
-// The texts of verdicts in the current language: the verification's verdict
+// The texts of verdicts as `text(path)` gives them: the verification's verdict
 // line, a point's mark, and the message of a refused limits file. Texts come
 // from section "Verdicts" of the string file through `text(path)`.
 #pragma once

@@ -1,4 +1,4 @@
-#include "base/programtexts.h"
+#include "stringcatalog.h"
 
 namespace {
 
@@ -94,6 +94,30 @@ Texts textsOf(ProgramText id)
         return {"Папка данных (можно выбрать общую сетевую папку)", "Data folder (may be a shared network folder)"};
     case ProgramText::ExportFolderCommand:
         return {"Экспорт папки…", "Export folder…"};
+    case ProgramText::NameRefused:
+        return {"Наименование содержит символы, которые нельзя сохранить: %1",
+                "The name contains characters that cannot be stored: %1"};
+    case ProgramText::SerialRefused:
+        return {"Заводской номер содержит символы, которые нельзя сохранить: %1",
+                "The serial number contains characters that cannot be stored: %1"};
+    case ProgramText::StringsFileUnreadable:
+        return {"Ошибка при загрузке данных приложения.\nДля работы необходимо выполнить переустановку программы.",
+                "Error while loading application data.\nThe program must be reinstalled."};
+    case ProgramText::ManualFile:
+        return {"ReferenceRus.pdf", "ReferenceEng.pdf"};
+    case ProgramText::ReportCannotOpen:
+        return {"Не удается прочитать файл отчета.", "The report file cannot be read."};
+    case ProgramText::ReportNotReportFile:
+        return {"Файл не является файлом отчета.", "The file is not a report file."};
+    case ProgramText::ReportTruncated:
+        return {"Файл отчета неполон (обрезан).", "The report file is truncated."};
+    case ProgramText::ReportNewerVersion:
+        return {"Файл отчета записан более новой версией программы.",
+                "The report file was written by a newer version of the program."};
+    case ProgramText::ReportDamaged:
+        return {"Файл отчета поврежден.", "The report file is damaged."};
+    case ProgramText::ReportCannotWrite:
+        return {"Не удается записать файл.", "The file cannot be written."};
     }
     return {"", ""};
 }
