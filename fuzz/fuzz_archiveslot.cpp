@@ -10,7 +10,7 @@
 
 namespace {
 
-DeviceInfo instrument(int choice)
+DeviceInfo instrumentFor(int choice)
 {
     DeviceInfo info;
     info.serialNumber = 777;
@@ -61,7 +61,7 @@ void restamp(std::uint8_t *b, std::size_t size, int points)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     fuzz::Input in(data, size);
-    const DeviceInfo info = instrument(in.variant(7));
+    const DeviceInfo info = instrumentFor(in.variant(7));
     if (in.restamp() && info.isNewer())
         restamp(in.bytes.get(), in.size, 1 + (in.control & 7) + (in.control >> 7) * 2);
     const auto record = ConvertArchiveSlot(in.view(), info);

@@ -133,6 +133,9 @@ enum class ProgramText {
     ReportNewerVersion,
     ReportDamaged,
     ReportCannotWrite,
+    // The preview's own tool-bar actions.
+    ReportSave,
+    ReportSavePdf,
 };
 
 // The text in a language (0 Russian, anything else English).

@@ -118,6 +118,10 @@ Texts textsOf(ProgramText id)
         return {"Файл отчета поврежден.", "The report file is damaged."};
     case ProgramText::ReportCannotWrite:
         return {"Не удается записать файл.", "The file cannot be written."};
+    case ProgramText::ReportSave:
+        return {"Сохранить", "Save"};
+    case ProgramText::ReportSavePdf:
+        return {"Сохранить как PDF", "Save as PDF"};
     }
     return {"", ""};
 }

@@ -155,12 +155,12 @@ QVector<FoundMeter> FindMeters(const QString &dataFolder, const MeterQuery &quer
     }
     // The candidates are independent: each is read into its own slot, which
     // keeps the listing's order.
-    std::vector<std::optional<FoundMeter>> results(std::size_t(candidates.size()));
+    std::vector<std::optional<FoundMeter>> perCandidate(std::size_t(candidates.size()));
     parallel::forEachIndex(
         candidates.size(),
-        [&](qsizetype i, int) { results[std::size_t(i)] = findIn(root, candidates.at(i), prepared); }, 0, 64, 16);
+        [&](qsizetype i, int) { perCandidate[std::size_t(i)] = findIn(root, candidates.at(i), prepared); }, 0, 64, 16);
     QVector<FoundMeter> found;
-    for (std::optional<FoundMeter> &m : results) {
+    for (std::optional<FoundMeter> &m : perCandidate) {
         if (m)
             found.append(std::move(*m));
     }

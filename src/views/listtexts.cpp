@@ -25,7 +25,7 @@ constexpr qsizetype kRowsPerClaim = 128;
 
 const QString kRatioSeparator = QStringLiteral("    /    ");
 
-QString text(const TextLookup &lookup, const QString &path)
+QString mainSectionText(const TextLookup &lookup, const QString &path)
 {
     return lookup ? lookup(kViewsMainSection, path) : QString();
 }
@@ -58,7 +58,7 @@ QString schemeName(int scheme, const TextLookup &lookup)
     default:
         return {};
     }
-    return text(lookup, QStringLiteral("CalibrationMainTableTitles/Schem/") + QLatin1String(key));
+    return mainSectionText(lookup, QStringLiteral("CalibrationMainTableTitles/Schem/") + QLatin1String(key));
 }
 
 namespace {
@@ -73,7 +73,7 @@ public:
         for (int type = 0; type < int(m_instruments.size()); ++type)
             m_instruments[std::size_t(type)] = instrumentName(type, lookup);
     }
-    QString instrument(int type) const
+    QString instrumentOf(int type) const
     {
         return type >= 0 && type < int(m_instruments.size()) ? m_instruments[std::size_t(type)] : QString();
     }
@@ -132,7 +132,7 @@ QStringList meterRow(const pcn::_totalblockdata &meter, const RowNames &schemes,
                                     && previous->meter->instrument.type == meter.instrument.type,
                                 6);
     if (standardText.isNull())
-        standardText = referenceStandardText(meter.instrument, schemes.instrument(meter.instrument.type));
+        standardText = referenceStandardText(meter.instrument, schemes.instrumentOf(meter.instrument.type));
     cells << VisibleMeterType(first.meterType) << first.serialText << classText << schemes.of(first.scheme) << yearText
           << ratioText << standardText;
     if (previous) {
@@ -148,7 +148,8 @@ QString powerTypeName(int powerType, const TextLookup &lookup)
 {
     if (powerType < 0 || powerType >= int(kPowerTypeKeys.size()))
         return {};
-    return text(lookup, QStringLiteral("CalibrationTableTitles/PowerType/") + QLatin1String(kPowerTypeKeys[powerType]));
+    return mainSectionText(lookup, QStringLiteral("CalibrationTableTitles/PowerType/")
+                                       + QLatin1String(kPowerTypeKeys[powerType]));
 }
 
 QString turnsRatioText(unsigned i1, unsigned i2, const QLocale &locale)

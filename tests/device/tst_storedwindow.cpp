@@ -13,6 +13,7 @@
 #include "samplerecords.h"
 #include "devicewindow.h"
 #include "tst_sessionsupport.h"
+#include "views/ui/foldercommands.h"
 #include "views/ui/recordviews.h"
 #include "dialogwidgets.h"
 
@@ -108,18 +109,18 @@ private slots:
     {
         Window w;
         const QString data = w.dataFolder();
-        const auto write = [&](const QString &folder, const QString &type, std::uint32_t serial) {
+        const auto write = [](const QString &folder, const QString &type, std::uint32_t serial) {
             pcn::_totalblockdata meter = testsupport::sampleMeter(type, QString::number(serial), 1, 2);
             for (pcn::_blockdata &v : meter.verifications)
                 v.serial = serial;
-            return QDir().mkpath(data + folder)
-                   && WriteMeterFile(
-                       data + folder + QLatin1Char('/') + ReceivedRecordFileName(meter.verifications.first()), meter);
+            return QDir().mkpath(folder)
+                   && WriteMeterFile(folder + QLatin1Char('/') + ReceivedRecordFileName(meter.verifications.first()),
+                                     meter);
         };
-        QVERIFY(write(QStringLiteral("/North"), QStringLiteral("CE6803"), 4512001));
-        QVERIFY(write(QStringLiteral("/North"), QStringLiteral("CE6803"), 777));
-        QVERIFY(write(QStringLiteral("/South/2024"), QStringLiteral("CE6827"), 3345120));
-        QVERIFY(write(QStringLiteral("/South/2024"), QStringLiteral("CE6827"), 3300001));
+        QVERIFY(write(data + QStringLiteral("/North"), QStringLiteral("CE6803"), 4512001));
+        QVERIFY(write(data + QStringLiteral("/North"), QStringLiteral("CE6803"), 777));
+        QVERIFY(write(data + QStringLiteral("/South/2024"), QStringLiteral("CE6827"), 3345120));
+        QVERIFY(write(data + QStringLiteral("/South/2024"), QStringLiteral("CE6827"), 3300001));
         QVERIFY(w.open());
 
         QAction *find = w.form->action(Command::FindMeter);
@@ -148,6 +149,16 @@ private slots:
         const int meter = w.form->views()->SelectedMeterIndex();
         QCOMPARE(meter, 1);
         QCOMPARE(w.form->store().meters().at(meter).verifications.first().serial, 3345120u);
+
+        // Another data folder: the old results go, and a search looks below the new one.
+        QTemporaryDir other;
+        QVERIFY(write(other.path(), QStringLiteral("CE6803"), 4512999));
+        w.form->findChild<FolderCommands *>()->SwitchDataFolder(other.path());
+        QCOMPARE(child<QTreeWidget>(dialog, "ResultListView")->topLevelItemCount(), 0);
+        QTest::keyClick(child<QLineEdit>(dialog, "SerialEdit"), Qt::Key_Return);
+        QCOMPARE(child<QTreeWidget>(dialog, "ResultListView")->topLevelItemCount(), 1);
+        QCOMPARE(child<QTreeWidget>(dialog, "ResultListView")->topLevelItem(0)->text(FindMeterDialog::ColumnSerial),
+                 QStringLiteral("4512999"));
     }
 };
 

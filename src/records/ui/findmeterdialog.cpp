@@ -88,16 +88,16 @@ FindMeterDialog::FindMeterDialog(const QString &dataFolder, QWidget *parent)
 void FindMeterDialog::setLanguage(int language)
 {
     m_language = language;
-    const auto text = [language](ProgramText id) { return programText(id, language); };
-    setWindowTitle(text(ProgramText::FindMeterTitle));
-    m_serialLabel->setText(text(ProgramText::FindSerialLabel));
-    m_typeLabel->setText(text(ProgramText::FindTypeLabel));
-    FindButton->setText(text(ProgramText::FindButton));
-    OpenButton->setText(text(ProgramText::FindOpenButton));
-    CloseButton->setText(text(ProgramText::FindCloseButton));
-    ResultListView->setHeaderLabels({text(ProgramText::FindFolderColumn), text(ProgramText::FindTypeColumn),
-                                     text(ProgramText::FindSerialColumn), text(ProgramText::FindCountColumn),
-                                     text(ProgramText::FindLastColumn)});
+    const auto caption = [language](ProgramText id) { return programText(id, language); };
+    setWindowTitle(caption(ProgramText::FindMeterTitle));
+    m_serialLabel->setText(caption(ProgramText::FindSerialLabel));
+    m_typeLabel->setText(caption(ProgramText::FindTypeLabel));
+    FindButton->setText(caption(ProgramText::FindButton));
+    OpenButton->setText(caption(ProgramText::FindOpenButton));
+    CloseButton->setText(caption(ProgramText::FindCloseButton));
+    ResultListView->setHeaderLabels({caption(ProgramText::FindFolderColumn), caption(ProgramText::FindTypeColumn),
+                                     caption(ProgramText::FindSerialColumn), caption(ProgramText::FindCountColumn),
+                                     caption(ProgramText::FindLastColumn)});
     fitColumns();
     showCount();
 }
@@ -111,6 +111,19 @@ void FindMeterDialog::focusSerial()
 void FindMeterDialog::setSerialText(const QString &text)
 {
     SerialEdit->setText(text);
+}
+
+void FindMeterDialog::setDataFolder(const QString &dataFolder)
+{
+    const QString folder = QDir::cleanPath(dataFolder);
+    if (folder == m_dataFolder)
+        return;
+    m_dataFolder = folder;
+    m_found.clear();
+    m_searched = false;
+    ResultListView->clear();
+    showCount();
+    updateButtons();
 }
 
 void FindMeterDialog::FindButtonClick()

@@ -35,6 +35,9 @@ public:
     void focusSerial();
     // Fills the serial field (a search run from outside the dialog).
     void setSerialText(const QString &text);
+    // Searches below another data folder from now on; the results found
+    // below the old one are cleared, as they no longer open.
+    void setDataFolder(const QString &dataFolder);
 
 public slots:
     // Searches below the data folder for what the two fields hold.

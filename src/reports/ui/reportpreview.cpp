@@ -38,10 +38,9 @@ TReportPreview::TReportPreview(const report::ReportPages &pages, int language, c
     setWindowState(windowState() | Qt::WindowMaximized);
     connect(this, &QPrintPreviewDialog::paintRequested, this, &TReportPreview::paintPages);
 
-    const bool ru = language == 0;
-    m_save = new QAction(ru ? QStringLiteral("Сохранить") : QStringLiteral("Save"), this);
+    m_save = new QAction(programText(ProgramText::ReportSave, language), this);
     m_save->setObjectName(QStringLiteral("SaveReportAction"));
-    m_savePdf = new QAction(ru ? QStringLiteral("Сохранить как PDF") : QStringLiteral("Save as PDF"), this);
+    m_savePdf = new QAction(programText(ProgramText::ReportSavePdf, language), this);
     m_savePdf->setObjectName(QStringLiteral("SavePdfAction"));
     connect(m_save, &QAction::triggered, this, &TReportPreview::SaveClick);
     connect(m_savePdf, &QAction::triggered, this, &TReportPreview::SavePdfClick);

@@ -74,6 +74,8 @@ void FolderCommands::ShowDataFolder()
 void FolderCommands::SwitchDataFolder(const QString &folder)
 {
     m_store.SetDataFolder(folder);
+    if (m_find)
+        m_find->setDataFolder(m_store.dataFolder());
     ShowDataFolder();
 }
 
