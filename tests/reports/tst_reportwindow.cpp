@@ -231,34 +231,44 @@ void TestReportWindow::createReport()
 }
 
 // "New report" in the main window, with the texts it loaded, and
-// `vardosk-cli report` on the same file and verifications.
+// `vardosk-cli report` on the same file and verifications. The window's
+// pages come from the meter it shows, after a language switch made with the
+// data folder unreadable: nothing is read again.
 void TestReportWindow::windowAndCliGiveTheSamePages()
 {
     testsupport::MainWindowFixture fixture;
     QVERIFY(fixture.open());
-    const QString file = fixture.folder + "/m.pcn", out = fixture.folder + "/m.qrp";
+    const QString data = fixture.dataFolder();
+    const QString file = data + "/m.pcn", out = fixture.folder + "/m.qrp";
+    RecordStore &store = fixture.form->store();
+    RecordViews &views = *fixture.form->views();
     for (int scheme : {4, 2, 1}) {
         QVERIFY(WriteMeterFile(file, testsupport::sampleMeter("CE 102", "4711", scheme, 3, 2)));
+        store.SelectFolder(data);
+        views.SelectMeter(views.MeterRowOf(0));
         for (int language : {0, 1}) {
-            const auto read = parseMeterFile(testsupport::readAll(file));
-            language == 0 ? fixture.form->action(Command::RussianLanguage)->trigger()
-                          : fixture.form->action(Command::EnglishLanguage)->trigger();
             const QString lang = language ? "en" : "ru";
             const auto cli =
                 testsupport::runCli({"report", file, "--verifications", "3,1", "--out", out, "--language", lang});
             report::ReportPages fromCli, fromWindow;
             QCOMPARE(report::loadReportFile(out, fromCli), report::ReportFileError::None);
+            const QList<int> reads{store.scanCount(), store.pointReads()};
+            QVERIFY(QFile::setPermissions(data, {}));
+            language == 0 ? fixture.form->action(Command::RussianLanguage)->trigger()
+                          : fixture.form->action(Command::EnglishLanguage)->trigger();
             TTitRepForm editor;
             child<QTextEdit>(editor, "RichEdit1")->clear();
             child<QTextEdit>(editor, "RichEdit2")->clear();
             const std::function<QVector<int>()> verifications = [] { return QVector{2, 0}; };
-            ReportCommands commands(fixture.form->services(), fixture.form->store(), *fixture.form->views());
-            commands.setSelection({[&] { return &read.meter; }, verifications, {}});
+            ReportCommands commands(fixture.form->services(), store, views);
+            commands.setSelection({[&] { return views.selectedMeter(); }, verifications, {}});
             commands.setEditor(&editor);
             commands.setPreviewRunner([&](const report::ReportPages &pages) { fromWindow = pages; });
             QTimer::singleShot(0, &editor, [&] { child<QPushButton>(editor, "OkButton")->click(); });
             commands.CreateReportActionExecute();
+            QVERIFY(QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
             QVERIFY2(!fromWindow.pages.isEmpty() && fromWindow == fromCli, qPrintable(cli.err));
+            QCOMPARE(QList<int>({store.scanCount(), store.pointReads()}), reads);
         }
     }
 }
