@@ -16,10 +16,13 @@ bool IsMergeable(const QString &sourcePath, const QString &targetPath, MergePair
 {
     if (sourcePath == targetPath)
         return false;
-    MeterFileReadResult source = ReadMeterFile(sourcePath);
+    // The check needs the first verifications only; the points are decoded
+    // when the files as read are asked for.
+    const MeterRead what = pair ? MeterRead::Points : MeterRead::Summaries;
+    MeterFileReadResult source = ReadMeterFile(sourcePath, what);
     if (!source.readable)
         return false;
-    MeterFileReadResult target = ReadMeterFile(targetPath);
+    MeterFileReadResult target = ReadMeterFile(targetPath, what);
     if (!target.readable)
         return false;
     const bool mergeable = AreMergeable(source.meter, target.meter);

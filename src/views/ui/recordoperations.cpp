@@ -187,8 +187,7 @@ bool RecordOperations::mergeFits(int meterIndex)
     const QString target = meterPath(meterIndex);
     if (target.isEmpty())
         return false;
-    m_mergePair = MergePair();
-    return IsMergeable(m_clipboard.path, target, &m_mergePair);
+    return IsMergeable(m_clipboard.path, target);
 }
 
 bool RecordOperations::storeMeter(int meterIndex, const pcn::_totalblockdata &meter, int removedVerification)

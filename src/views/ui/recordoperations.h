@@ -61,8 +61,6 @@ public:
     QString clipboardPath() const { return m_clipboard.valid ? m_clipboard.path : QString(); }
     bool clipboardIsCut() const { return m_clipboard.valid && m_clipboard.cut; }
     bool hasElementMark() const { return m_mark.set; }
-    // The files as read by the last mergeability check.
-    const MergePair &mergePair() const { return m_mergePair; }
 
     QWidget *elementBar() const { return m_elementBar; }
     QToolButton *copyElemButton() const { return m_copyElem; }
@@ -126,7 +124,6 @@ private:
     RecordViews &m_views;
     MeterClipboard m_clipboard;
     ElementMark m_mark;
-    MergePair m_mergePair;
 
     QPointer<QWidget> m_elementBar;
     QToolButton *m_copyElem = nullptr;
