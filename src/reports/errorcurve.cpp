@@ -189,8 +189,50 @@ ErrorCurveItems errorCurveItems(const pcn::_blockdata &verification, const limit
     }
     const double step = niceStep(std::max(yAbs * 1.15, 0.2));
     sc.yMax = std::ceil(std::max(yAbs * 1.15, 0.2) / step) * step;
-    sc.plot =
-        QRectF(box.left() + 12.0, box.top() + 2.0 * line + 2.0, box.width() - 15.0, box.height() - 4.0 * line - 4.0);
+    // The part of a band that the current axis shows; empty when none.
+    const auto bandSpan = [&sc](const limits::Band &b) {
+        const double from = std::max(b.from * 100, sc.xMin);
+        const double to = std::min(std::isfinite(b.to) ? b.to * 100 : sc.xMax, sc.xMax);
+        return std::pair{from, to};
+    };
+
+    // The legend: a sample and the label of each series, the limit band,
+    // the over mark; in rows as wide as the plot, above it.
+    struct LegendEntry {
+        enum Kind { Series, Band, Over } kind;
+        QString label;
+        QRgb color = 0;
+        QPointF at; // the sample's left edge, the row's top
+        double width = 0;
+    };
+    QList<LegendEntry> legend;
+    bool anyBand = false, anyOver = false;
+    for (int s = 0; s < series.size(); ++s) {
+        legend << LegendEntry{LegendEntry::Series, series[s].label, series[s].color, {}, 0};
+        for (const limits::Band &b : bandsOf[s])
+            anyBand = anyBand || bandSpan(b).second > bandSpan(b).first;
+        for (int k : series[s].points)
+            anyOver = anyOver || verdict.points[k].outcome == limits::PointOutcome::Over;
+    }
+    if (anyBand)
+        legend << LegendEntry{LegendEntry::Band, text(QStringLiteral("Curve/Limit")), 0, {}, 0};
+    if (anyOver)
+        legend << LegendEntry{LegendEntry::Over, text(QStringLiteral("Curve/Over")), 0, {}, 0};
+    const double plotLeft = box.left() + 12.0, plotRight = box.right() - 3.0;
+    double x = plotLeft;
+    int rows = 1;
+    for (LegendEntry &e : legend) {
+        e.width = std::max(8.0, e.label.size() * 1.35);
+        if (x > plotLeft && x + 5.0 + e.width > plotRight) {
+            x = plotLeft;
+            ++rows;
+        }
+        e.at = QPointF(x, box.top() + rows * line + 0.5);
+        x += 5.0 + e.width + 2.0;
+    }
+
+    sc.plot = QRectF(plotLeft, box.top() + (rows + 1) * line + 2.0, plotRight - plotLeft,
+                     box.height() - (rows + 3) * line - 4.0);
     const QRectF &plot = sc.plot;
 
     // Frame, grid and ticks.
@@ -225,8 +267,7 @@ ErrorCurveItems errorCurveItems(const pcn::_blockdata &verification, const limit
     for (int s = 0; s < series.size(); ++s) {
         QList<QPointF> upper, lower;
         for (const limits::Band &b : bandsOf[s]) {
-            const double from = std::max(b.from * 100, sc.xMin);
-            const double to = std::min(std::isfinite(b.to) ? b.to * 100 : sc.xMax, sc.xMax);
+            const auto [from, to] = bandSpan(b);
             if (to <= from)
                 continue;
             const QRectF r(QPointF(sc.x(from), sc.y(b.limit)), QPointF(sc.x(to), sc.y(-b.limit)));
@@ -263,31 +304,28 @@ ErrorCurveItems errorCurveItems(const pcn::_blockdata &verification, const limit
         }
     }
 
-    // Legend in one row above the plot: a sample and the label of each
-    // series, the limit band, the over mark.
-    double x = plot.left();
-    const double y = box.top() + line + 0.5;
-    const auto advance = [&](const QString &label) {
-        const double width = std::max(8.0, label.size() * 1.35);
-        items.legend << textItem(QRectF(x + 5.0, y, width, line), label, labelFont(), Qt::AlignLeft | Qt::AlignVCenter);
-        x += 5.0 + width + 2.0;
-    };
-    for (const CurveSeries &s : series) {
-        items.legend << polylineItem({QPointF(x, y + line / 2), QPointF(x + 4.0, y + line / 2)}, 0.35, s.color);
-        items.legend << polygonItem(square(QPointF(x + 2.0, y + line / 2), 0.6), s.color);
-        advance(s.label);
-    }
-    if (!items.bands.isEmpty()) {
-        const QRectF r(x, y + line * 0.2, 4.0, line * 0.6);
-        items.legend << polygonItem({r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()},
-                                    qRgba(120, 120, 120, 60));
-        advance(text(QStringLiteral("Curve/Limit")));
-    }
-    if (!items.marks.isEmpty()) {
-        const QPointF c(x + 2.0, y + line / 2);
-        items.legend << polylineItem({c + QPointF(-1, -1), c + QPointF(1, 1)}, 0.45, kOverColor);
-        items.legend << polylineItem({c + QPointF(-1, 1), c + QPointF(1, -1)}, 0.45, kOverColor);
-        advance(text(QStringLiteral("Curve/Over")));
+    for (const LegendEntry &e : legend) {
+        const double mid = e.at.y() + line / 2;
+        switch (e.kind) {
+        case LegendEntry::Series:
+            items.legend << polylineItem({QPointF(e.at.x(), mid), QPointF(e.at.x() + 4.0, mid)}, 0.35, e.color);
+            items.legend << polygonItem(square(QPointF(e.at.x() + 2.0, mid), 0.6), e.color);
+            break;
+        case LegendEntry::Band: {
+            const QRectF r(e.at.x(), e.at.y() + line * 0.2, 4.0, line * 0.6);
+            items.legend << polygonItem({r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()},
+                                        qRgba(120, 120, 120, 60));
+            break;
+        }
+        case LegendEntry::Over: {
+            const QPointF c(e.at.x() + 2.0, mid);
+            items.legend << polylineItem({c + QPointF(-1, -1), c + QPointF(1, 1)}, 0.45, kOverColor);
+            items.legend << polylineItem({c + QPointF(-1, 1), c + QPointF(1, -1)}, 0.45, kOverColor);
+            break;
+        }
+        }
+        items.legend << textItem(QRectF(e.at.x() + 5.0, e.at.y(), e.width, line), e.label, labelFont(),
+                                 Qt::AlignLeft | Qt::AlignVCenter);
     }
     return items;
 }

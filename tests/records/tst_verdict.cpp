@@ -272,6 +272,13 @@ private slots:
         // Everything inside the chart's box.
         for (const report::PageItem &i : items.all())
             QVERIFY(box.adjusted(-1, -1, 1, 1).contains(i.box.center()));
+        // A narrow chart puts its legend in rows above the plot, none past its right edge.
+        const QRectF narrow(10, 20, 60, 70);
+        const report::ErrorCurveItems small = report::errorCurveItems(v, testTable(), narrow, text, QLocale::c());
+        const double plotTop = small.frame.first().box.top();
+        for (const report::PageItem &i : small.legend)
+            QVERIFY(i.box.right() <= narrow.right() && i.box.bottom() <= plotTop);
+        QVERIFY(small.legend.last().box.top() > small.legend.first().box.bottom());
     }
 
     void builtInTable()
