@@ -129,8 +129,8 @@ int main(int argc, char **argv)
         meters = int(store.meters().size());
         out << "meters: " << meters << ", verifications: " << verifications << ", points: " << points << "\n";
         out << "memory: list held " << heldBytes / 1024 << " kB (" << heldBytes / std::max(1, meters)
-            << " bytes per meter, " << heldBytes / std::max<qint64>(1, points) << " bytes per point); RSS " << rssBefore
-            << " kB before the scan, peak " << hwm << " kB during it (+" << hwm - rssBefore << " kB)\n";
+            << " bytes per meter); RSS " << rssBefore << " kB before the scan, peak " << hwm << " kB during it (+"
+            << hwm - rssBefore << " kB)\n";
     }
 
     // In-process timings, alternating so that a drift of the machine's
