@@ -373,6 +373,11 @@ void RecordStore::scanCurrentFolder()
     m_listed = true;
     m_stored.clear();
     ++m_scans;
+    // The folder was just read: the next comparison of its listing is due a
+    // whole period from now (in a large folder the comparison looks at
+    // every file again).
+    if (m_period && m_period->isActive())
+        m_period->start();
 }
 
 void RecordStore::Rescan()
