@@ -171,7 +171,51 @@ QStringList ListRecordFiles(const QString &folderPath)
     return recordFilesAmong(platform::listFolder(folderPath).files);
 }
 
-QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, int threads)
+namespace {
+
+// The meter types of a folder's meters, held once per scanning thread: a
+// folder's meters mostly share a few types, and a listed meter keeps its
+// texts for as long as the folder is shown.
+class SharedTypes {
+public:
+    void share(QString &text)
+    {
+        if (text.isEmpty())
+            return;
+        if (const auto known = m_texts.constFind(text); known != m_texts.constEnd())
+            text = *known;
+        else if (m_texts.size() < kMostKept)
+            m_texts.insert(text);
+    }
+
+private:
+    static constexpr qsizetype kMostKept = 256;
+    QSet<QString> m_texts;
+};
+
+// The verifications of one file mostly repeat the type and serial of the
+// first: the repeated texts are held once.
+void shareTexts(pcn::_totalblockdata &meter, SharedTypes &types)
+{
+    if (meter.verifications.isEmpty())
+        return;
+    pcn::_blockdata &first = meter.verifications.first();
+    types.share(first.meterType);
+    for (qsizetype k = 1; k < meter.verifications.size(); ++k) {
+        pcn::_blockdata &v = meter.verifications[k];
+        if (v.meterType == first.meterType)
+            v.meterType = first.meterType;
+        else
+            types.share(v.meterType);
+        if (v.serialText == first.serialText)
+            v.serialText = first.serialText;
+    }
+}
+
+// The scan of a folder; with `stamp`, also the stamp of its listing, taken
+// from the files as they were read (the size and modification time of the
+// bytes a meter was made from) instead of a second look at every file.
+QVector<pcn::_totalblockdata> scanFolder(const QString &folderPath, int threads, FolderStamp *stamp)
 {
     // One listing serves both the removal of left-over temporary files and
     // the list of record files: a temporary file's name never ends in the
@@ -187,29 +231,54 @@ QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, int threads)
     // their slot empty and are squeezed out at the end.
     QVector<pcn::_totalblockdata> meters(count);
     std::vector<char> readable(std::size_t(count), 0);
+    // The stamps of files that could not be read (a file gone meanwhile has none).
+    std::vector<std::optional<platform::FileStamp>> unreadable(stamp ? std::size_t(count) : 0);
     pcn::_totalblockdata *const places = meters.data(); // not shared: no copy on write between threads
+    std::vector<SharedTypes> types(std::size_t(parallel::workerCount(count, threads)));
     parallel::forEachIndex(
         count,
-        [&](qsizetype i, int) {
+        [&](qsizetype i, int worker) {
             MeterFileReadResult result = ReadMeterFile(prefix + names[i], MeterRead::Summaries);
-            if (!result.readable)
+            if (!result.readable) {
+                if (stamp)
+                    unreadable[std::size_t(i)] = platform::fileStamp(prefix + names[i]);
                 return;
+            }
             result.meter.fileName = names[i];
+            shareTexts(result.meter, types[std::size_t(worker)]);
             places[i] = std::move(result.meter);
             readable[std::size_t(i)] = 1;
         },
         threads);
 
+    if (stamp) {
+        stamp->clear();
+        stamp->reserve(count);
+    }
     qsizetype kept = 0;
     for (qsizetype i = 0; i < count; ++i) {
-        if (!readable[std::size_t(i)])
+        if (!readable[std::size_t(i)]) {
+            if (stamp && unreadable[std::size_t(i)])
+                stamp->insert(names[i], *unreadable[std::size_t(i)]);
             continue;
+        }
         if (kept != i)
             meters[kept] = std::move(meters[i]);
+        if (stamp) {
+            const FileIdentity &identity = meters[kept].identity;
+            stamp->insert(meters[kept].fileName, platform::FileStamp{identity.size, identity.modifiedNs});
+        }
         ++kept;
     }
     meters.resize(kept);
     return meters;
+}
+
+} // namespace
+
+QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, int threads)
+{
+    return scanFolder(folderPath, threads, nullptr);
 }
 
 FolderStamp RecordFilesStamp(const QString &folderPath)
@@ -294,16 +363,21 @@ void RecordStore::SelectFolder(const QString &folderPath)
 
 void RecordStore::scanCurrentFolder()
 {
-    // The listing is taken first: a file that changes while the folder is
-    // read makes the next comparison differ, never the other way round.
-    m_stamp = RecordFilesStamp(m_currentFolder);
     // Release the old list first so that the old and the new list are never
-    // held together.
+    // held together. The listing's stamp comes from the files as they were
+    // read: a file that changes after its bytes were read has another size
+    // or modification time at the next comparison, never the other way round.
     m_meters = QVector<pcn::_totalblockdata>();
-    m_meters = ScanFolder(m_currentFolder);
+    m_stamp.clear();
+    m_meters = scanFolder(m_currentFolder, 0, &m_stamp);
     m_listed = true;
     m_stored.clear();
     ++m_scans;
+    // The folder was just read: the next comparison of its listing is due a
+    // whole period from now (in a large folder the comparison looks at
+    // every file again).
+    if (m_period && m_period->isActive())
+        m_period->start();
 }
 
 void RecordStore::Rescan()

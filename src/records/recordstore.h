@@ -13,7 +13,6 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QMap>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -81,7 +80,7 @@ QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, int threads 
 // What the listing of a folder tells of its record files without reading
 // any: name, size and modification time. Two equal stamps mean the meter
 // list of the folder need not be read again.
-using FolderStamp = QMap<QString, platform::FileStamp>;
+using FolderStamp = QHash<QString, platform::FileStamp>;
 FolderStamp RecordFilesStamp(const QString &folderPath);
 
 // The name under which a verification received from the instrument is

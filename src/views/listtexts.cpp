@@ -1,14 +1,12 @@
 #include "listtexts.h"
 
-#include "base/parallel.h"
 #include "records/numberformat.h"
 #include "records/metertype.h"
 #include "views/rangetexts.h"
 
 #include <QRegularExpression>
 
-#include <array>
-#include <vector>
+#include <bit>
 
 namespace {
 
@@ -18,10 +16,6 @@ const std::array<const char *, kPowerListColumnCount> kPowerTitles{"DateTime", "
                                                                    "UphNom",   "UlineNom",  "IphNom"};
 const std::array<const char *, 5> kPowerTypeKeys{"ActivePower", "ApparentPower", "ReactiveCrossPower",
                                                  "ReactiveShiftPower", "ReactiveGeomPower"};
-
-// A row takes a few microseconds: threads pay off from a few hundred rows.
-constexpr qsizetype kRowsPerThreadFrom = 512;
-constexpr qsizetype kRowsPerClaim = 128;
 
 const QString kRatioSeparator = QStringLiteral("    /    ");
 
@@ -60,89 +54,6 @@ QString schemeName(int scheme, const TextLookup &lookup)
     }
     return mainSectionText(lookup, QStringLiteral("CalibrationMainTableTitles/Schem/") + QLatin1String(key));
 }
-
-namespace {
-
-// The scheme and instrument names a meter row can show, looked up once.
-class RowNames {
-public:
-    explicit RowNames(const TextLookup &lookup)
-        : m_names{schemeName(SchemeThreePhaseFourWire, lookup), schemeName(SchemeThreePhaseThreeWire, lookup),
-                  schemeName(SchemeSinglePhaseTwoWire, lookup)}
-    {
-        for (int type = 0; type < int(m_instruments.size()); ++type)
-            m_instruments[std::size_t(type)] = instrumentName(type, lookup);
-    }
-    QString instrumentOf(int type) const
-    {
-        return type >= 0 && type < int(m_instruments.size()) ? m_instruments[std::size_t(type)] : QString();
-    }
-    QString of(int scheme) const
-    {
-        switch (scheme) {
-        case SchemeThreePhaseFourWire:
-            return m_names[0];
-        case SchemeThreePhaseThreeWire:
-            return m_names[1];
-        case SchemeSinglePhaseTwoWire:
-            return m_names[2];
-        default:
-            return {};
-        }
-    }
-
-private:
-    std::array<QString, 3> m_names;
-    std::array<QString, 7> m_instruments; // instrument types 0 to 6
-};
-
-// The cells of the meter before, on the same thread: meters of one folder
-// mostly share their class, year, transformer and reference standard, whose
-// texts are then taken over (and shared) instead of formatted again.
-struct PreviousRow {
-    const pcn::_totalblockdata *meter = nullptr;
-    QStringList cells;
-};
-
-QStringList meterRow(const pcn::_totalblockdata &meter, const RowNames &schemes, const QLocale &locale,
-                     PreviousRow *previous = nullptr)
-{
-    QStringList cells;
-    cells.reserve(kMeterListColumnCount);
-    if (meter.verifications.isEmpty()) {
-        for (int c = 0; c < kMeterListColumnCount; ++c)
-            cells << QString();
-        return cells;
-    }
-    const pcn::_blockdata &first = meter.verifications.first();
-    const pcn::_blockdata *before = previous && previous->meter && !previous->meter->verifications.isEmpty()
-                                        ? &previous->meter->verifications.first()
-                                        : nullptr;
-    const auto same = [&](bool equal, int column) { return before && equal ? previous->cells[column] : QString(); };
-    QString classText = same(before && before->accuracyClass == first.accuracyClass, 2);
-    if (classText.isNull())
-        classText = formatGeneral(first.accuracyClass, locale);
-    QString yearText = same(before && before->year == first.year, 4);
-    if (yearText.isNull())
-        yearText = QString::number(first.year);
-    QString ratioText = same(before && before->i1 == first.i1 && before->i2 == first.i2, 5);
-    if (ratioText.isNull())
-        ratioText = transformerRatioText(first.i1, first.i2, locale);
-    QString standardText = same(before && previous->meter->instrument.serial == meter.instrument.serial
-                                    && previous->meter->instrument.type == meter.instrument.type,
-                                6);
-    if (standardText.isNull())
-        standardText = referenceStandardText(meter.instrument, schemes.instrumentOf(meter.instrument.type));
-    cells << VisibleMeterType(first.meterType) << first.serialText << classText << schemes.of(first.scheme) << yearText
-          << ratioText << standardText;
-    if (previous) {
-        previous->meter = &meter;
-        previous->cells = cells;
-    }
-    return cells;
-}
-
-} // namespace
 
 QString powerTypeName(int powerType, const TextLookup &lookup)
 {
@@ -196,26 +107,90 @@ QString verificationDateTimeText(const QDate &date, const QTime &time, const QLo
 
 QStringList meterRowTexts(const pcn::_totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)
 {
-    return meterRow(meter, RowNames(lookup), locale);
+    return MeterRowTexts(lookup, locale).row(meter);
 }
 
-QVector<QStringList> meterRowTexts(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup,
-                                   const QLocale &locale)
+MeterRowTexts::MeterRowTexts(const TextLookup &lookup, const QLocale &locale)
+    : m_schemes{schemeName(SchemeThreePhaseFourWire, lookup), schemeName(SchemeThreePhaseThreeWire, lookup),
+                schemeName(SchemeSinglePhaseTwoWire, lookup)}
+    , m_locale(locale)
 {
-    const RowNames schemes(lookup);
-    QVector<QStringList> rows(meters.size());
-    // Each thread formats with a locale of its own and remembers the row it
-    // made last.
-    const int workers = parallel::workerCount(meters.size(), 0, kRowsPerThreadFrom, kRowsPerClaim);
-    QVector<QLocale> locales(workers, locale);
-    std::vector<PreviousRow> previous(static_cast<std::size_t>(workers));
-    parallel::forEachIndex(
-        meters.size(),
-        [&](qsizetype i, int worker) {
-            rows[i] = meterRow(meters[i], schemes, locales[worker], &previous[std::size_t(worker)]);
-        },
-        0, kRowsPerThreadFrom, kRowsPerClaim);
-    return rows;
+    for (int type = 0; type < int(m_instruments.size()); ++type)
+        m_instruments[std::size_t(type)] = instrumentName(type, lookup);
+}
+
+QString MeterRowTexts::schemeText(int scheme) const
+{
+    switch (scheme) {
+    case SchemeThreePhaseFourWire:
+        return m_schemes[0];
+    case SchemeThreePhaseThreeWire:
+        return m_schemes[1];
+    case SchemeSinglePhaseTwoWire:
+        return m_schemes[2];
+    default:
+        return {};
+    }
+}
+
+QString MeterRowTexts::instrumentText(int type) const
+{
+    return type >= 0 && type < int(m_instruments.size()) ? m_instruments[std::size_t(type)] : QString();
+}
+
+QString MeterRowTexts::cell(const pcn::_totalblockdata &meter, int column) const
+{
+    if (meter.verifications.isEmpty())
+        return {};
+    const pcn::_blockdata &first = meter.verifications.first();
+    switch (column) {
+    case 0:
+        return VisibleMeterType(first.meterType);
+    case 1:
+        return first.serialText;
+    case 2:
+        return formatGeneral(first.accuracyClass, m_locale);
+    case 3:
+        return schemeText(first.scheme);
+    case 4:
+        return QString::number(first.year);
+    case 5:
+        return transformerRatioText(first.i1, first.i2, m_locale);
+    case 6:
+        return referenceStandardText(meter.instrument, instrumentText(meter.instrument.type));
+    default:
+        return {};
+    }
+}
+
+QStringList MeterRowTexts::row(const pcn::_totalblockdata &meter) const
+{
+    QStringList cells;
+    cells.reserve(kMeterListColumnCount);
+    for (int c = 0; c < kMeterListColumnCount; ++c)
+        cells << cell(meter, c);
+    return cells;
+}
+
+std::optional<MeterCellSource> MeterRowTexts::source(const pcn::_totalblockdata &meter, int column) const
+{
+    if (meter.verifications.isEmpty())
+        return std::nullopt;
+    const pcn::_blockdata &first = meter.verifications.first();
+    switch (column) {
+    case 2:
+        return MeterCellSource{std::bit_cast<quint64>(first.accuracyClass), 0};
+    case 3:
+        return MeterCellSource{first.scheme, 0};
+    case 4:
+        return MeterCellSource{first.year, 0};
+    case 5:
+        return MeterCellSource{first.i1, first.i2};
+    case 6:
+        return MeterCellSource{meter.instrument.serial, meter.instrument.type};
+    default:
+        return std::nullopt;
+    }
 }
 
 QStringList verificationRowTexts(const pcn::_blockdata &verification, const TextLookup &lookup, const QLocale &locale)

@@ -9,6 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+#include <optional>
+#include <utility>
+
 constexpr int kMeterListColumnCount = 7;
 constexpr int kPowerListColumnCount = 6;
 
@@ -48,11 +52,34 @@ QString verificationDateTimeText(const QDate &date, const QTime &time, const QLo
 QStringList meterRowTexts(const pcn::_totalblockdata &meter, const TextLookup &lookup,
                           const QLocale &locale = QLocale());
 
-// The rows of many meters at once, in their order, made on several threads
-// for a large list. The lookup is called on the calling thread only, so it
-// need not be safe to call from others.
-QVector<QStringList> meterRowTexts(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup,
-                                   const QLocale &locale = QLocale());
+// What a meter-list cell's text is made from, as two numbers (see
+// MeterRowTexts::source).
+using MeterCellSource = std::pair<quint64, quint64>;
+
+// The cells of meter rows made one at a time, when a row is shown: a list of
+// many meters holds no texts of its own. The names a row can show are looked
+// up once, when made.
+class MeterRowTexts {
+public:
+    MeterRowTexts() = default; // no names: the scheme and instrument cells are empty
+    MeterRowTexts(const TextLookup &lookup, const QLocale &locale);
+
+    QString cell(const pcn::_totalblockdata &meter, int column) const;
+    QStringList row(const pcn::_totalblockdata &meter) const;
+    // The values a formatted cell's text is made from: two meters whose
+    // sources of a column are equal show the same text in it. Nothing for
+    // the type and serial columns, which show texts the meter holds, and
+    // for a meter without verifications.
+    std::optional<MeterCellSource> source(const pcn::_totalblockdata &meter, int column) const;
+
+private:
+    QString schemeText(int scheme) const;
+    QString instrumentText(int type) const;
+
+    std::array<QString, 3> m_schemes; // four-wire, three-wire, two-wire
+    std::array<QString, 7> m_instruments; // instrument types 0 to 6
+    QLocale m_locale;
+};
 
 // The six cells of a verification's row. For an unknown scheme only the
 // first three are filled.

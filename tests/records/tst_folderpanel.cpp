@@ -98,6 +98,25 @@ private slots:
         QVERIFY(m_panel->isEnabled());
     }
 
+    // Folders made by another workstation appear when their folder
+    // announces them: the selected and the open nodes are watched, as they
+    // follow the selection and the expansion (the period is an hour here).
+    void foldersMadeElsewhereAppear()
+    {
+        m_panel->FollowDisk(std::chrono::hours(1));
+        QTreeWidgetItem *root = m_panel->rootItem();
+        QVERIFY(QDir().mkpath(m_data + "c"));
+        QTRY_COMPARE(childTexts(m_panel->rootItem()), (QStringList{"a", "b", "c", "full"}));
+        QVERIFY(m_panel->selectFolder(m_store->rootFolder() + "/b"));
+        QVERIFY(QDir().mkpath(m_data + "b/new"));
+        QTRY_COMPARE(childTexts(childNamed(m_panel->rootItem(), "b")), QStringList{"new"});
+        root = m_panel->rootItem();
+        childNamed(root, "a")->setExpanded(true);
+        QVERIFY(QDir().mkpath(m_data + "a/second"));
+        QTRY_COMPARE(childTexts(childNamed(m_panel->rootItem(), "a")), (QStringList{"inner", "second"}));
+        QCOMPARE(m_panel->currentFolderPath(), m_store->rootFolder() + "/b");
+    }
+
     void createDirAddsNumberedFoldersAndSelectsThem()
     {
         m_panel->setNewFolderLabel("New folder");

@@ -591,7 +591,7 @@ void TestRecordViews::verdictColumnAndMarks()
 void TestRecordViews::languageFromMemoryPointsFromDisk()
 {
     QTemporaryDir dir;
-    pcn::_totalblockdata meter = meterOf(QStringLiteral("CE102"), QStringLiteral("7"), 4, 1, 2);
+    pcn::_totalblockdata meter = meterOf(QStringLiteral("CE102"), QStringLiteral("7"), 4, 2, 2);
     meter.instrument.serial = 99;
     QVERIFY(WriteMeterFile(dir.filePath(QStringLiteral("m.pcn")), meter));
     RecordStore store(dir.path());
@@ -612,5 +612,8 @@ void TestRecordViews::languageFromMemoryPointsFromDisk()
     QVERIFY(WriteMeterFile(dir.filePath(QStringLiteral("m.pcn")), meter));
     m_views->ReselectMeter();
     QCOMPARE(QStringList({grid->CellText(1, 1), grid->CellText(10, 11)}), QStringList({"-2", "0"}));
+    m_views->SetChecked(1, true);
     QTRY_VERIFY(store.scanCount() > scans);
+    // The list read again after the change keeps the tick of the verification still there.
+    QCOMPARE(m_views->CheckedVerifications(), QVector<int>{1});
 }

@@ -18,7 +18,7 @@ constexpr int kNameRole = Qt::UserRole;
 
 // More watched folders than this would use up the system's watches; the
 // period's comparison still sees the open nodes.
-constexpr int kMaxWatchedFolders = 2000;
+constexpr qsizetype kMaxWatchedFolders = 2000;
 
 } // namespace
 
@@ -63,7 +63,7 @@ void FolderTreePanel::BuildFolderTree()
     addTopLevelItem(root);
     root->setExpanded(true);
     setCurrentItem(nullptr);
-    watchFolders();
+    watchFolders(WatchAnew);
 }
 
 void FolderTreePanel::FollowDisk(std::chrono::milliseconds period)
@@ -83,23 +83,49 @@ void FolderTreePanel::FollowDisk(std::chrono::milliseconds period)
             if (!std::exchange(m_announced, false))
                 RefreshIfChanged();
         });
-        connect(this, &QTreeWidget::itemExpanded, this, [this] { RefreshIfChanged(); });
+        connect(this, &QTreeWidget::itemExpanded, this, [this] {
+            watchFolders(WatchChanges);
+            RefreshIfChanged();
+        });
+        connect(this, &QTreeWidget::itemCollapsed, this, [this] { watchFolders(WatchChanges); });
+        connect(this, &QTreeWidget::currentItemChanged, this, [this] { watchFolders(WatchChanges); });
     }
     m_period->start(period);
-    watchFolders();
+    watchFolders(WatchAnew);
 }
 
-void FolderTreePanel::watchFolders()
+void FolderTreePanel::watchFolders(WatchStart start)
 {
     if (!m_watcher)
         return;
-    if (const QStringList watched = m_watcher->directories(); !watched.isEmpty())
+    // Only the open nodes and the selected one are compared with the disk
+    // (RefreshIfChanged): an announcement from any other folder would change
+    // nothing, and a watch for each of a large tree's folders costs as much
+    // as listing them.
+    QStringList wanted;
+    for (QTreeWidgetItemIterator it(this); *it && wanted.size() < kMaxWatchedFolders; ++it)
+        if ((*it)->isExpanded() || *it == currentItem())
+            wanted << folderPathOf(*it);
+    // A tree built anew may stand for folders made again under the same
+    // names: their watches are set afresh.
+    QStringList watched = m_watcher->directories();
+    if (start == WatchAnew && !watched.isEmpty()) {
         m_watcher->removePaths(watched);
-    QStringList paths;
-    for (QTreeWidgetItemIterator it(this); *it && paths.size() < kMaxWatchedFolders; ++it)
-        paths << folderPathOf(*it);
-    if (!paths.isEmpty())
-        m_watcher->addPaths(paths);
+        watched.clear();
+    }
+    const QSet<QString> wantedSet(wanted.cbegin(), wanted.cend());
+    const QSet<QString> watchedSet(watched.cbegin(), watched.cend());
+    QStringList dropped, added;
+    for (const QString &path : std::as_const(watched))
+        if (!wantedSet.contains(path))
+            dropped << path;
+    for (const QString &path : std::as_const(wanted))
+        if (!watchedSet.contains(path))
+            added << path;
+    if (!dropped.isEmpty())
+        m_watcher->removePaths(dropped);
+    if (!added.isEmpty())
+        m_watcher->addPaths(added);
 }
 
 bool FolderTreePanel::RefreshIfChanged()
@@ -142,6 +168,7 @@ bool FolderTreePanel::RefreshIfChanged()
     } else if (!current.isEmpty()) {
         setCurrentItem(rootItem()); // the selected folder is gone: the root is shown
     }
+    watchFolders(WatchChanges);
     verticalScrollBar()->setValue(scroll);
     return true;
 }

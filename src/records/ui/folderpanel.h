@@ -45,9 +45,10 @@ public:
 
     // Following the disk: folders made, renamed or removed by another
     // workstation or vardosk-cli appear in the tree without a click. The
-    // folders of the tree are watched where the file system announces
-    // changes; in every period without an announcement the sub-folders of
-    // the open nodes are compared with the tree.
+    // folders of the open nodes and of the selected one are watched where
+    // the file system announces changes; in every period without an
+    // announcement the sub-folders of the open nodes are compared with the
+    // tree.
     void FollowDisk(std::chrono::milliseconds period = std::chrono::milliseconds(2000));
     // The comparison: builds the tree again when the sub-folders of an open
     // node (or of the selected one) differ from its children, keeping the
@@ -90,7 +91,10 @@ private:
     void onItemChanged(QTreeWidgetItem *item, int column);
     void onContextMenuRequested(const QPoint &pos);
     void showMessage(const QString &key) const;
-    void watchFolders();
+    // Watches the folders of the open nodes and of the selected one
+    // (WatchAnew: every watch set again, after the tree was built).
+    enum WatchStart { WatchAnew, WatchChanges };
+    void watchFolders(WatchStart start);
 
     QFileSystemWatcher *m_watcher = nullptr;
     QTimer *m_period = nullptr;

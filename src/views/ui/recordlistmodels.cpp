@@ -88,6 +88,11 @@ QString RecordListModel::cellText(int row, int column) const
     return m_texts[item].value(column);
 }
 
+std::optional<MeterCellSource> RecordListModel::cellSource(int, int) const
+{
+    return std::nullopt;
+}
+
 void RecordListModel::removeDataIndex(int dataIndex)
 {
     const int row = rowOfDataIndex(dataIndex);
@@ -95,7 +100,8 @@ void RecordListModel::removeDataIndex(int dataIndex)
         return;
     beginRemoveRows({}, row, row);
     m_rows.removeAt(row);
-    m_texts.removeAt(dataIndex);
+    if (dataIndex < m_texts.size())
+        m_texts.removeAt(dataIndex);
     for (int &item : m_rows)
         if (item > dataIndex)
             --item;
@@ -115,14 +121,53 @@ void RecordListModel::resetRows(QVector<QStringList> texts)
     endResetModel();
 }
 
-void MeterListModel::fill(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup, const QLocale &locale)
+void RecordListModel::resetRows(qsizetype count)
 {
-    resetRows(meterRowTexts(meters, lookup, locale));
+    beginResetModel();
+    m_texts.clear();
+    m_rows.resize(count);
+    for (int i = 0; i < m_rows.size(); ++i)
+        m_rows[i] = i;
+    endResetModel();
+}
+
+void MeterListModel::fill(const QVector<pcn::_totalblockdata> *meters, const TextLookup &lookup, const QLocale &locale)
+{
+    m_meters = meters;
+    m_rowTexts = MeterRowTexts(lookup, locale);
+    resetRows(meters ? meters->size() : 0);
 }
 
 void MeterListModel::clear()
 {
-    resetRows({});
+    m_meters = nullptr;
+    resetRows(0);
+}
+
+void MeterListModel::dataIndexChanged(int dataIndex)
+{
+    const int row = rowOfDataIndex(dataIndex);
+    if (row >= 0)
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+const pcn::_totalblockdata *MeterListModel::meterAt(int row) const
+{
+    // The store drops a meter just before the list drops its row.
+    const int item = dataIndexAt(row);
+    return m_meters && item >= 0 && item < m_meters->size() ? &m_meters->at(item) : nullptr;
+}
+
+QString MeterListModel::cellText(int row, int column) const
+{
+    const pcn::_totalblockdata *meter = meterAt(row);
+    return meter ? m_rowTexts.cell(*meter, column) : QString();
+}
+
+std::optional<MeterCellSource> MeterListModel::cellSource(int row, int column) const
+{
+    const pcn::_totalblockdata *meter = meterAt(row);
+    return meter ? m_rowTexts.source(*meter, column) : std::nullopt;
 }
 
 namespace {

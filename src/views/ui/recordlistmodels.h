@@ -4,6 +4,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "views/listtexts.h"
 #include "views/textlookup.h"
 
 #include <QAbstractTableModel>
@@ -12,6 +13,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <optional>
+
 // Role under which both models answer the row's data index.
 constexpr int kDataIndexRole = Qt::UserRole + 1;
 // Role under which the power list answers the row's power type code.
@@ -19,7 +22,8 @@ constexpr int kPowerTypeRole = Qt::UserRole + 2;
 // Role under which the power list answers the verdict mark of the row ("✓").
 constexpr int kVerdictMarkRole = Qt::UserRole + 3;
 
-// Common part: titles, cached cell texts by data index, row order.
+// Common part: titles, row order, and cell texts by data index (made when
+// filled, or by a derived model when asked for).
 class RecordListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -40,7 +44,11 @@ public:
     // selections and the current row follow their data.
     void setRowOrder(const QVector<int> &rows);
     // Text of a cell as shown.
-    QString cellText(int row, int column) const;
+    virtual QString cellText(int row, int column) const;
+    // What the text of a cell is made from: two cells of one column with the
+    // same source show the same text (while the rows' data stay unchanged).
+    // Nothing when the model cannot tell without the text.
+    virtual std::optional<MeterCellSource> cellSource(int row, int column) const;
     // Drops the row of a data index; higher data indices move down by one,
     // as they do in the data when an element is erased.
     void removeDataIndex(int dataIndex);
@@ -50,9 +58,11 @@ protected:
     virtual void removeDataAt(int dataIndex);
     // Replaces all rows: row i shows data index i.
     void resetRows(QVector<QStringList> texts);
+    // The same for rows whose texts the derived model makes.
+    void resetRows(qsizetype count);
 
     QStringList m_titles;
-    QVector<QStringList> m_texts; // by data index
+    QVector<QStringList> m_texts; // by data index, when held
     QVector<int> m_rows; // data index per row
 };
 
@@ -60,9 +70,21 @@ class MeterListModel : public RecordListModel {
     Q_OBJECT
 public:
     using RecordListModel::RecordListModel;
-    // One row per meter, in list order.
-    void fill(const QVector<pcn::_totalblockdata> &meters, const TextLookup &lookup, const QLocale &locale);
+    // One row per meter, in list order; `meters` (nullptr: none) must stay
+    // alive while listed: the texts of a row are made when it is asked for.
+    void fill(const QVector<pcn::_totalblockdata> *meters, const TextLookup &lookup, const QLocale &locale);
     void clear();
+    // The meter of a data index took new content: its row shows it.
+    void dataIndexChanged(int dataIndex);
+
+    QString cellText(int row, int column) const override;
+    std::optional<MeterCellSource> cellSource(int row, int column) const override;
+
+private:
+    const pcn::_totalblockdata *meterAt(int row) const;
+
+    const QVector<pcn::_totalblockdata> *m_meters = nullptr;
+    MeterRowTexts m_rowTexts;
 };
 
 class PowerListModel : public RecordListModel {

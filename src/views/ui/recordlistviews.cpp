@@ -89,7 +89,11 @@ void RecordListView::fitColumnsToRows()
             width += advanceOf(ch);
         return width;
     };
-    // The list models hand out their texts without a QVariant for each.
+    // The list models hand out their texts without a QVariant for each, and
+    // tell what a text is made from: the meters of a folder mostly share
+    // their class, year, transformer and reference standard, whose width is
+    // then estimated once. Only the rows measured below have their texts
+    // made through the delegate.
     const auto *const listModel = qobject_cast<const RecordListModel *>(m);
     const auto textAt = [&](int r, int c) {
         return listModel ? listModel->cellText(r, c) : m->data(m->index(r, c), Qt::DisplayRole).toString();
@@ -101,23 +105,26 @@ void RecordListView::fitColumnsToRows()
     const int rows = m->rowCount();
     std::vector<std::pair<int, int>> widths; // estimated width, row
     widths.reserve(std::size_t(rows));
+    QHash<MeterCellSource, int> widthOfSource;
     for (int c = 0; c < m->columnCount(); ++c) {
         if (isColumnHidden(c) || rows == 0)
             continue;
         widths.clear();
-        // Rows of a folder often share one text object for a column (the
-        // list takes over repeated texts). A list model keeps every text
-        // alive meanwhile, so there the same data pointer means the same
-        // text; another model may hand out texts made for the call.
-        const QChar *lastData = nullptr;
-        qsizetype lastSize = -1;
+        widthOfSource.clear();
+        std::optional<MeterCellSource> lastSource;
         int lastWidth = 0;
         for (int r = 0; r < rows; ++r) {
-            const QString text = textAt(r, c);
-            if (!listModel || text.constData() != lastData || text.size() != lastSize) {
-                lastData = text.constData();
-                lastSize = text.size();
-                lastWidth = estimate(text);
+            const std::optional<MeterCellSource> source = listModel ? listModel->cellSource(r, c) : std::nullopt;
+            if (!source) {
+                widths.emplace_back(estimate(textAt(r, c)), r);
+                continue;
+            }
+            if (source != lastSource) {
+                lastSource = source;
+                auto it = widthOfSource.constFind(*source);
+                if (it == widthOfSource.constEnd())
+                    it = widthOfSource.insert(*source, estimate(textAt(r, c)));
+                lastWidth = *it;
             }
             widths.emplace_back(lastWidth, r);
         }

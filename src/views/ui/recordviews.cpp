@@ -116,7 +116,7 @@ void RecordViews::relabel()
         return;
     SelectionGuard guard(m_programmaticSelection);
     const QVector<int> meterOrder = m_meterModel->rowOrder();
-    m_meterModel->fill(*m_meters, m_lookup, m_locale);
+    m_meterModel->fill(m_meters, m_lookup, m_locale);
     m_meterModel->setRowOrder(meterOrder);
     m_titleList->fitColumnsToRows();
     if (const int row = SelectedMeterRow(); row >= 0)
@@ -180,7 +180,7 @@ void RecordViews::FillMeterList(const QVector<pcn::_totalblockdata> *meters)
     updateSortIndicator(true);
     {
         SelectionGuard guard(m_programmaticSelection);
-        m_meterModel->fill(meters ? *meters : QVector<pcn::_totalblockdata>(), m_lookup, m_locale);
+        m_meterModel->fill(meters, m_lookup, m_locale);
     }
     m_titleList->fitColumnsToRows();
     const int count = m_meterModel->rowCount();
@@ -529,6 +529,7 @@ void RecordViews::MeterRemoved(int meterIndex)
 
 void RecordViews::MeterReplaced(int meterIndex, int removedVerification)
 {
+    m_meterModel->dataIndexChanged(meterIndex);
     if (meterIndex != m_selectedMeter)
         return;
     if (removedVerification >= 0) {
@@ -557,6 +558,16 @@ void RecordViews::FollowDiskChange(const QVector<pcn::_totalblockdata> *meters)
     QDate date;
     QTime time;
     int powerType = -1;
+    // The ticked verifications of the meter shown, by moment and power type.
+    struct Ticked {
+        QDate date;
+        QTime time;
+        int powerType;
+    };
+    QVector<Ticked> ticked;
+    const auto same = [](const pcn::_blockdata &v, const QDate &d, const QTime &t, int p) {
+        return v.date == d && v.time == t && v.powerType == p;
+    };
     // The list may already be the new one: the meter as shown tells.
     const pcn::_totalblockdata *shown = m_selectedMeter >= 0 && m_shown ? m_shown.get() : selectedMeter();
     if (shown) {
@@ -568,6 +579,10 @@ void RecordViews::FollowDiskChange(const QVector<pcn::_totalblockdata> *meters)
             time = v.time;
             powerType = v.powerType;
         }
+        for (const int v : m_powerModel->checkedDataIndices())
+            if (v < meter.verifications.size())
+                ticked.append({meter.verifications.at(v).date, meter.verifications.at(v).time,
+                               meter.verifications.at(v).powerType});
     }
     const ListSortState meterSort = m_meterSort;
     const ListSortState powerSort = m_powerSort;
@@ -588,10 +603,14 @@ void RecordViews::FollowDiskChange(const QVector<pcn::_totalblockdata> *meters)
         m_powerSort = powerSort;
         ResortVerifications();
         const QVector<pcn::_blockdata> &verifications = meters->at(meterIndex).verifications;
-        for (int v = 0; v < verifications.size(); ++v)
-            if (verifications.at(v).date == date && verifications.at(v).time == time
-                && verifications.at(v).powerType == powerType)
+        for (int v = 0; v < verifications.size(); ++v) {
+            if (same(verifications.at(v), date, time, powerType))
                 SelectVerification(PowerRowOf(v));
+            for (const Ticked &t : ticked)
+                if (same(verifications.at(v), t.date, t.time, t.powerType))
+                    m_powerModel->setChecked(PowerRowOf(v), true);
+        }
+        UpdateCheckedCount();
     } else if (m_meterModel->rowCount() > 0) {
         SelectMeter(0);
     }
