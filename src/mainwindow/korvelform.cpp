@@ -69,7 +69,13 @@ TKorvelForm::TKorvelForm(const StartupPaths &paths, MessageFn show, QWidget *par
     }
 }
 
-TKorvelForm::~TKorvelForm() = default;
+TKorvelForm::~TKorvelForm()
+{
+    // The meter list shows the store's meters as long as it is shown: it
+    // lets go of them before the store goes, ahead of the widgets, which a
+    // visible window hides (and lays out once more) as it is torn down.
+    m_views->FillMeterList(nullptr);
+}
 
 FolderTreePanel *TKorvelForm::folderPanel() const
 {
