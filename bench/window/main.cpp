@@ -16,6 +16,10 @@
 //   empty FOLDER    starts the main window the same way on FOLDER/empty and
 //                   waits until it is on the screen and idle: the window's
 //                   own cost, without folders or meters to read.
+//   floor FOLDER    "empty", then reads the bytes of the 1,000 meter files
+//                   of FOLDER/start's last folder on two threads, doing
+//                   nothing with them: what no window that lists those
+//                   meters can go below.
 //   switch FOLDER   in one process, with the main window started on
 //                   FOLDER/switch: selects "big" in the tree and waits until
 //                   the list is filled and the window idle, then scans the
@@ -53,9 +57,11 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+#include <thread>
 
 #include <unistd.h>
 
@@ -264,6 +270,30 @@ int emptyWindow(const QString &folder)
     return empty ? 0 : 1;
 }
 
+int emptyWindowThenFiles(const QString &folder)
+{
+    std::unique_ptr<TKorvelForm> form = startWindow(folder + QStringLiteral("/empty"));
+    if (!form)
+        return 1;
+    waitShownAndIdle(*form);
+    const QString dir = folder + QStringLiteral("/start/Data/") + folderName(kFolders - 1);
+    const QStringList names = QDir(dir).entryList({QStringLiteral("*.pcn")}, QDir::Files);
+    std::atomic<int> next{0};
+    std::atomic<qint64> bytes{0};
+    const auto read = [&] {
+        for (int i = next++; i < names.size(); i = next++) {
+            QFile file(dir + QLatin1Char('/') + names.at(i));
+            if (file.open(QIODevice::ReadOnly))
+                bytes += file.readAll().size();
+        }
+    };
+    std::thread other(read);
+    read();
+    other.join();
+    form.release(); // as in window()
+    return names.size() == kStartMeters && bytes > 0 ? 0 : 1;
+}
+
 // The resident size of the process in kB (VmRSS); -1 when unknown.
 long residentKb()
 {
@@ -409,6 +439,8 @@ int main(int argc, char **argv)
         return endNow(window(folder));
     if (mode == QLatin1String("empty"))
         return endNow(emptyWindow(folder));
+    if (mode == QLatin1String("floor"))
+        return endNow(emptyWindowThenFiles(folder));
     if (mode == QLatin1String("switch"))
         return folderSwitch(folder);
     if (mode == QLatin1String("describe"))
