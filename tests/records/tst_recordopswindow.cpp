@@ -243,6 +243,10 @@ private slots:
         QCOMPARE(replaced.size(), 1);
         QCOMPARE(rig.powerRows(), 2);
         QCOMPARE(ReadMeterFile(rig.file(QStringLiteral("a.pcn"))).meter.verifications.size(), 2);
+        // The list counts what the file holds now; the file as written is
+        // the one listed, so the folder is not read again.
+        QCOMPARE(rig.store.meters()[0].verificationCount, 2);
+        QVERIFY(!rig.store.RefreshIfChanged());
     }
 
     void passwordDecidesThroughTheService()

@@ -204,6 +204,12 @@ private slots:
 
         // The same function serves the command-line scan.
         QCOMPARE(fileNames(ScanFolder(m_data)), fileNames(store.meters()));
+        // The files that could not be read are part of the listing compared
+        // with the disk, as are the listed ones.
+        QVERIFY(!store.RefreshIfChanged());
+        QVERIFY(writeFile(m_data + "u1-empty.pcn", "x"));
+        QVERIFY(store.RefreshIfChanged());
+        QVERIFY(!store.RefreshIfChanged());
     }
 
     void scanOfEmptyUnreadableOrMissingFolders()
