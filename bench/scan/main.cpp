@@ -124,8 +124,8 @@ int main(int argc, char **argv)
         for (const ListedMeter &m : store.meters())
             verifications += m.verificationCount;
         meters = int(store.meters().size());
-        // The same list without the store: the rest is the store's stamp of
-        // the folder (a name, size and time per file).
+        // The same list without the store: the rest is what the store keeps
+        // beside it (the stamps of the files that could not be read).
         qint64 listBytes = 0;
         {
             const qint64 heapBeforeList = heapInUse();
@@ -137,7 +137,7 @@ int main(int argc, char **argv)
             << " bytes per meter); RSS " << rssBefore << " kB before the scan, peak " << hwm << " kB during it (+"
             << hwm - rssBefore << " kB)\n";
         out << "of which the meter list: " << listBytes / std::max(1, meters)
-            << " bytes per meter, the folder's stamp the rest\n";
+            << " bytes per meter, the store's own the rest\n";
     }
 
     // In-process timings, alternating so that a drift of the machine's
