@@ -120,27 +120,24 @@ int main(int argc, char **argv)
         store.SelectFolder(folder);
         const long hwm = statusKb("VmHWM");
         const qint64 heldBytes = heapInUse() - heapBefore;
-        qint64 verifications = 0, points = 0;
-        for (const pcn::_totalblockdata &m : store.meters()) {
-            verifications += m.verifications.size();
-            for (const pcn::_blockdata &b : m.verifications)
-                points += b.points.size();
-        }
+        qint64 verifications = 0;
+        for (const ListedMeter &m : store.meters())
+            verifications += m.verificationCount;
         meters = int(store.meters().size());
-        // The same list without the store: the rest is the store's stamp of
-        // the folder (a name, size and time per file).
+        // The same list without the store: the rest is what the store keeps
+        // beside it (the stamps of the files that could not be read).
         qint64 listBytes = 0;
         {
             const qint64 heapBeforeList = heapInUse();
-            const QVector<pcn::_totalblockdata> list = ScanFolder(folder);
+            const QVector<ListedMeter> list = ScanFolder(folder);
             listBytes = heapInUse() - heapBeforeList;
         }
-        out << "meters: " << meters << ", verifications: " << verifications << ", points: " << points << "\n";
+        out << "meters: " << meters << ", verifications: " << verifications << "\n";
         out << "memory: list held " << heldBytes / 1024 << " kB (" << heldBytes / std::max(1, meters)
             << " bytes per meter); RSS " << rssBefore << " kB before the scan, peak " << hwm << " kB during it (+"
             << hwm - rssBefore << " kB)\n";
         out << "of which the meter list: " << listBytes / std::max(1, meters)
-            << " bytes per meter, the folder's stamp the rest\n";
+            << " bytes per meter, the store's own the rest\n";
     }
 
     // In-process timings, alternating so that a drift of the machine's
@@ -154,11 +151,11 @@ int main(int argc, char **argv)
         readMs.append(t.nsecsElapsed() / 1e6);
 
         t.start();
-        const QVector<pcn::_totalblockdata> sequential = ScanFolder(folder, 1);
+        const QVector<ListedMeter> sequential = ScanFolder(folder, 1);
         oneThreadMs.append(t.nsecsElapsed() / 1e6);
 
         t.start();
-        const QVector<pcn::_totalblockdata> list = ScanFolder(folder);
+        const QVector<ListedMeter> list = ScanFolder(folder);
         scanMs.append(t.nsecsElapsed() / 1e6);
         meters = int(list.size());
     }

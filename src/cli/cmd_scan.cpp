@@ -29,14 +29,13 @@ int runScan(const QStringList &args)
 
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    for (const pcn::_totalblockdata &meter : store.meters()) {
+    for (const ListedMeter &meter : store.meters()) {
         // The first verification is the meter's identity, as in the meter list.
-        const pcn::_blockdata *first = meter.verifications.isEmpty() ? nullptr : &meter.verifications.first();
         out << json::Object()
                    .text(QStringLiteral("file"), meter.fileName)
-                   .text(QStringLiteral("meterType"), first ? first->meterType : QString())
-                   .text(QStringLiteral("serialText"), first ? first->serialText : QString())
-                   .integer(QStringLiteral("verifications"), meter.verifications.size())
+                   .text(QStringLiteral("meterType"), meter.meterType)
+                   .text(QStringLiteral("serialText"), meter.serialText)
+                   .integer(QStringLiteral("verifications"), meter.verificationCount)
                    .toString()
             << '\n';
     }

@@ -121,9 +121,9 @@ struct InstrumentIdentity {
 
 namespace pcn {
 
-// The content of one .pcn file: one meter's verifications. A meter of a
-// folder's list (RecordStore::meters) holds every verification's summary
-// with no points; the points are read when needed (RecordStore::loadMeter).
+// The content of one .pcn file: one meter's verifications. A folder's list
+// holds less (ListedMeter); the whole content is read when needed
+// (RecordStore::loadMeter).
 struct _totalblockdata {
     QVector<_blockdata> verifications;
     InstrumentIdentity instrument;

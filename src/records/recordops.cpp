@@ -63,27 +63,38 @@ void appendOnce(QString &list, QChar c)
 
 } // namespace
 
+namespace {
+
+int ratioHundredths(std::uint16_t i1, std::uint16_t i2)
+{
+    return i2 == 0 ? -1 : int(std::uint32_t(i1) * 100u / i2);
+}
+
+} // namespace
+
 int TransformerRatioHundredths(const pcn::_datacounter &verification)
 {
-    if (verification.i2 == 0)
-        return -1;
-    return int(std::uint32_t(verification.i1) * 100u / verification.i2);
+    return ratioHundredths(verification.i1, verification.i2);
+}
+
+bool AreMergeable(const ListedMeter &source, const ListedMeter &target)
+{
+    if (source.verificationCount == 0 || target.verificationCount == 0)
+        return false;
+    if (source.instrument.serial != target.instrument.serial || source.instrument.type != target.instrument.type)
+        return false;
+    if (source.serialText != target.serialText || source.accuracyClass != target.accuracyClass
+        || source.scheme != target.scheme)
+        return false;
+    if (source.i2 == 0 || target.i2 == 0)
+        return false;
+    const bool bothPlain = ratioHundredths(source.i1, source.i2) == 100 && ratioHundredths(target.i1, target.i2) == 100;
+    return bothPlain || (source.i1 == target.i1 && source.i2 == target.i2);
 }
 
 bool AreMergeable(const pcn::_totalblockdata &source, const pcn::_totalblockdata &target)
 {
-    if (source.verifications.isEmpty() || target.verifications.isEmpty())
-        return false;
-    if (source.instrument.serial != target.instrument.serial || source.instrument.type != target.instrument.type)
-        return false;
-    const pcn::_blockdata &s = source.verifications.first();
-    const pcn::_blockdata &t = target.verifications.first();
-    if (s.serialText != t.serialText || s.accuracyClass != t.accuracyClass || s.scheme != t.scheme)
-        return false;
-    if (s.i2 == 0 || t.i2 == 0)
-        return false;
-    const bool bothPlain = TransformerRatioHundredths(s) == 100 && TransformerRatioHundredths(t) == 100;
-    return bothPlain || (s.i1 == t.i1 && s.i2 == t.i2);
+    return AreMergeable(listedMeterOf(source), listedMeterOf(target));
 }
 
 pcn::_totalblockdata MergeMeters(const pcn::_totalblockdata &target, const pcn::_totalblockdata &source)

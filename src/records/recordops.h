@@ -11,6 +11,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "records/listedmeter.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,8 @@ int TransformerRatioHundredths(const pcn::_datacounter &verification);
 // verifications with equal serial texts (exact), equal accuracy classes and
 // equal schemes, both with a non-zero i2; and, unless both transformer
 // ratios are 1, equal i1 and equal i2. The meter type is not compared.
+// Listed meters hold all it looks at.
+bool AreMergeable(const ListedMeter &source, const ListedMeter &target);
 bool AreMergeable(const pcn::_totalblockdata &source, const pcn::_totalblockdata &target);
 
 // Reads both files and applies AreMergeable. False as well when the paths

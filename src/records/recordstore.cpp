@@ -193,29 +193,11 @@ private:
     QSet<QString> m_texts;
 };
 
-// The verifications of one file mostly repeat the type and serial of the
-// first: the repeated texts are held once.
-void shareTexts(pcn::_totalblockdata &meter, SharedTypes &types)
-{
-    if (meter.verifications.isEmpty())
-        return;
-    pcn::_blockdata &first = meter.verifications.first();
-    types.share(first.meterType);
-    for (qsizetype k = 1; k < meter.verifications.size(); ++k) {
-        pcn::_blockdata &v = meter.verifications[k];
-        if (v.meterType == first.meterType)
-            v.meterType = first.meterType;
-        else
-            types.share(v.meterType);
-        if (v.serialText == first.serialText)
-            v.serialText = first.serialText;
-    }
-}
-
-// The scan of a folder; with `stamp`, also the stamp of its listing, taken
-// from the files as they were read (the size and modification time of the
-// bytes a meter was made from) instead of a second look at every file.
-QVector<pcn::_totalblockdata> scanFolder(const QString &folderPath, int threads, FolderStamp *stamp)
+// The scan of a folder; with `unlisted`, also the stamps of the record
+// files that could not be read. The listing of the others is what their
+// listed meters hold: the size and modification time of the bytes each was
+// made from, instead of a second look at every file.
+QVector<ListedMeter> scanFolder(const QString &folderPath, int threads, FolderStamp *unlisted)
 {
     // One listing serves both the removal of left-over temporary files and
     // the list of record files: a temporary file's name never ends in the
@@ -229,45 +211,39 @@ QVector<pcn::_totalblockdata> scanFolder(const QString &folderPath, int threads,
     // One slot per file, filled in place, so that the list keeps the order
     // of the names whichever thread read a file; unreadable files leave
     // their slot empty and are squeezed out at the end.
-    QVector<pcn::_totalblockdata> meters(count);
+    QVector<ListedMeter> meters(count);
     std::vector<char> readable(std::size_t(count), 0);
     // The stamps of files that could not be read (a file gone meanwhile has none).
-    std::vector<std::optional<platform::FileStamp>> unreadable(stamp ? std::size_t(count) : 0);
-    pcn::_totalblockdata *const places = meters.data(); // not shared: no copy on write between threads
+    std::vector<std::optional<platform::FileStamp>> unreadable(unlisted ? std::size_t(count) : 0);
+    ListedMeter *const places = meters.data(); // not shared: no copy on write between threads
     std::vector<SharedTypes> types(std::size_t(parallel::workerCount(count, threads)));
     parallel::forEachIndex(
         count,
         [&](qsizetype i, int worker) {
             MeterFileReadResult result = ReadMeterFile(prefix + names[i], MeterRead::Summaries);
             if (!result.readable) {
-                if (stamp)
+                if (unlisted)
                     unreadable[std::size_t(i)] = platform::fileStamp(prefix + names[i]);
                 return;
             }
             result.meter.fileName = names[i];
-            shareTexts(result.meter, types[std::size_t(worker)]);
-            places[i] = std::move(result.meter);
+            places[i] = listedMeterOf(result.meter);
+            types[std::size_t(worker)].share(places[i].meterType);
             readable[std::size_t(i)] = 1;
         },
         threads);
 
-    if (stamp) {
-        stamp->clear();
-        stamp->reserve(count);
-    }
+    if (unlisted)
+        unlisted->clear();
     qsizetype kept = 0;
     for (qsizetype i = 0; i < count; ++i) {
         if (!readable[std::size_t(i)]) {
-            if (stamp && unreadable[std::size_t(i)])
-                stamp->insert(names[i], *unreadable[std::size_t(i)]);
+            if (unlisted && unreadable[std::size_t(i)])
+                unlisted->insert(names[i], *unreadable[std::size_t(i)]);
             continue;
         }
         if (kept != i)
             meters[kept] = std::move(meters[i]);
-        if (stamp) {
-            const FileIdentity &identity = meters[kept].identity;
-            stamp->insert(meters[kept].fileName, platform::FileStamp{identity.size, identity.modifiedNs});
-        }
         ++kept;
     }
     meters.resize(kept);
@@ -276,7 +252,7 @@ QVector<pcn::_totalblockdata> scanFolder(const QString &folderPath, int threads,
 
 } // namespace
 
-QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, int threads)
+QVector<ListedMeter> ScanFolder(const QString &folderPath, int threads)
 {
     return scanFolder(folderPath, threads, nullptr);
 }
@@ -364,12 +340,13 @@ void RecordStore::SelectFolder(const QString &folderPath)
 void RecordStore::scanCurrentFolder()
 {
     // Release the old list first so that the old and the new list are never
-    // held together. The listing's stamp comes from the files as they were
-    // read: a file that changes after its bytes were read has another size
-    // or modification time at the next comparison, never the other way round.
-    m_meters = QVector<pcn::_totalblockdata>();
-    m_stamp.clear();
-    m_meters = scanFolder(m_currentFolder, 0, &m_stamp);
+    // held together. The listing compared later comes from the files as they
+    // were read: a file that changes after its bytes were read has another
+    // size or modification time at the next comparison, never the other way
+    // round.
+    m_meters = QVector<ListedMeter>();
+    m_unlisted.clear();
+    m_meters = scanFolder(m_currentFolder, 0, &m_unlisted);
     m_listed = true;
     m_stored.clear();
     ++m_scans;
@@ -388,8 +365,8 @@ void RecordStore::Rescan()
 
 void RecordStore::ClearMeters()
 {
-    m_meters = QVector<pcn::_totalblockdata>();
-    m_stamp.clear();
+    m_meters = QVector<ListedMeter>();
+    m_unlisted.clear();
     m_stored.clear();
     m_listed = false;
     emit folderRescanned();
@@ -442,7 +419,7 @@ bool RecordStore::RefreshIfChanged()
         m_refreshPending = true;
         return false;
     }
-    if (RecordFilesStamp(m_currentFolder) == m_stamp)
+    if (listingUnchanged())
         return false;
     RefreshFromDisk();
     return true;
@@ -465,23 +442,43 @@ RecordStore::RefreshHold::~RefreshHold()
         QTimer::singleShot(0, &m_store, &RecordStore::RefreshIfChanged);
 }
 
+bool RecordStore::listingUnchanged() const
+{
+    // The files of the list are as their meters were read, the others as
+    // they were when they could not be read, and there is no other file.
+    const FolderStamp now = RecordFilesStamp(m_currentFolder);
+    if (now.size() != m_meters.size() + m_unlisted.size())
+        return false;
+    for (const ListedMeter &meter : m_meters) {
+        const auto file = now.constFind(meter.fileName);
+        if (file == now.constEnd() || !meter.identity.present || file->size != meter.identity.size
+            || file->modifiedNs != meter.identity.modifiedNs)
+            return false;
+    }
+    for (auto unread = m_unlisted.constBegin(); unread != m_unlisted.constEnd(); ++unread) {
+        const auto file = now.constFind(unread.key());
+        if (file == now.constEnd() || *file != unread.value())
+            return false;
+    }
+    return true;
+}
+
 FileIdentity RecordStore::listedIdentity(const QString &fileName) const
 {
     if (!m_listed)
         return {};
-    if (!m_stamp.contains(fileName))
-        return absentFileIdentity();
-    for (const pcn::_totalblockdata &meter : m_meters)
+    for (const ListedMeter &meter : m_meters)
         if (meter.fileName == fileName)
             return meter.identity;
-    return {};
+    // A file that could not be read gives nothing to compare with.
+    return m_unlisted.contains(fileName) ? FileIdentity() : absentFileIdentity();
 }
 
 std::shared_ptr<const pcn::_totalblockdata> RecordStore::loadMeter(int index)
 {
     if (index < 0 || index >= m_meters.size())
         return nullptr;
-    const pcn::_totalblockdata &listed = m_meters.at(index);
+    const ListedMeter &listed = m_meters.at(index);
     std::shared_ptr<const pcn::_totalblockdata> meter = m_loaded.load(currentFilePath(listed.fileName));
     // Another workstation or process changed the file since it was listed:
     // the list follows as for any change on disk, outside the caller's
@@ -511,32 +508,18 @@ QVector<pcn::_totalblockdata> RecordStore::loadMeters()
     return loaded;
 }
 
-namespace {
-
-pcn::_totalblockdata summaryOf(const pcn::_totalblockdata &meter)
-{
-    pcn::_totalblockdata summary = meter;
-    for (pcn::_blockdata &v : summary.verifications)
-        v.points = QVector<pcn::_datasample>();
-    return summary;
-}
-
-} // namespace
-
 void RecordStore::ReplaceMeter(int index, const pcn::_totalblockdata &meter, int removedVerification)
 {
     if (index < 0 || index >= m_meters.size())
         return;
-    m_meters[index] = summaryOf(meter);
-    // What was just written is what the next look at its points needs.
+    // The file as this workstation wrote it is part of the listing: the
+    // write alone gives no reason to read the folder again. What was just
+    // written is what the next look at its points needs.
+    m_meters[index] = listedMeterOf(meter);
     if (meter.identity.known && meter.identity.present)
         m_loaded.keep(currentFilePath(meter.fileName), meter);
     else
         m_loaded.forget(currentFilePath(meter.fileName));
-    // The file as this workstation wrote it is part of the listing: the
-    // write alone gives no reason to read the folder again.
-    if (meter.identity.known && meter.identity.present)
-        m_stamp.insert(meter.fileName, platform::FileStamp{meter.identity.size, meter.identity.modifiedNs});
     emit meterReplaced(index, removedVerification);
 }
 
@@ -544,7 +527,6 @@ void RecordStore::RemoveMeter(int index)
 {
     if (index < 0 || index >= m_meters.size())
         return;
-    m_stamp.remove(m_meters.at(index).fileName);
     m_loaded.forget(currentFilePath(m_meters.at(index).fileName));
     m_meters.removeAt(index);
     emit meterRemoved(index);
@@ -663,15 +645,15 @@ void RecordStore::listStored(const QString &name, const QByteArray &bytes, const
         return; // never for a converted record; the next look at the folder lists what is there
     read.meter.fileName = name;
     read.meter.identity = identity;
-    const auto before = [](const pcn::_totalblockdata &m, const QString &n) {
+    const auto before = [](const ListedMeter &m, const QString &n) {
         return QString::compare(m.fileName, n, Qt::CaseSensitive) < 0;
     };
     const auto at = std::lower_bound(m_meters.begin(), m_meters.end(), name, before);
     if (at != m_meters.end() && at->fileName == name)
-        *at = std::move(read.meter);
+        *at = listedMeterOf(read.meter);
     else
-        m_meters.insert(at, std::move(read.meter));
-    m_stamp.insert(name, platform::FileStamp{identity.size, identity.modifiedNs});
+        m_meters.insert(at, listedMeterOf(read.meter));
+    m_unlisted.remove(name);
     if (!m_stored.contains(name))
         m_stored.append(name);
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "records/listedmeter.h"
 #include "records/loadedmeters.h"
 #include "base/platform.h"
 
@@ -65,21 +66,23 @@ QStringList ListRecordFiles(const QString &folderPath);
 
 // The meter list of a folder: every readable .pcn file of the folder in the
 // order of ListRecordFiles, read with ReadMeterFile, its fileName set.
-// A listed meter holds the summaries of its verifications, not their points
-// (MeterRead::Summaries): each file is read whole and checked by every rule
-// of the reader (every block's checksum included), but its points are not
-// decoded. Unreadable files are skipped silently; a folder that cannot be
-// listed yields an empty list. Headerless files are upgraded in place by the
+// A listed meter holds what the list shows (ListedMeter: the first
+// verification's summary and the count of verifications), not the other
+// verifications nor any point: each file is read whole and checked by every
+// rule of the reader (every block's checksum included), but its points are
+// not decoded (MeterRead::Summaries). Unreadable files are skipped
+// silently; a folder that cannot be listed yields an empty list. Headerless files are upgraded in place by the
 // reader.
 // Temporary files of record writes older than an hour (left by an
 // interrupted write) are removed on the way.
 // Files are read on up to `threads` threads (0: one per processor, at most
 // 8; 1: this thread only); the list is the same whatever the number.
-QVector<pcn::_totalblockdata> ScanFolder(const QString &folderPath, int threads = 0);
+QVector<ListedMeter> ScanFolder(const QString &folderPath, int threads = 0);
 
 // What the listing of a folder tells of its record files without reading
-// any: name, size and modification time. Two equal stamps mean the meter
-// list of the folder need not be read again.
+// any: name, size and modification time. A stamp equal to the files of the
+// meter list as read (and of those that could not be read) means the list
+// need not be read again.
 using FolderStamp = QHash<QString, platform::FileStamp>;
 FolderStamp RecordFilesStamp(const QString &folderPath);
 
@@ -173,8 +176,9 @@ public:
     // Path of a file of the current folder.
     QString currentFilePath(const QString &fileName) const;
     // The meter list of the current folder; positions are meter indexes.
-    // Its meters hold summaries, not points (see ScanFolder).
-    const QVector<pcn::_totalblockdata> &meters() const { return m_meters; }
+    // Its meters hold what their rows show, not every verification nor any
+    // point (see ScanFolder): the rest comes from loadMeter.
+    const QVector<ListedMeter> &meters() const { return m_meters; }
     // The meter at `index` with its points, read from its file (every
     // checksum checked) or kept from a recent read while the file is
     // unchanged; nullptr for no such meter or a file that cannot be read
@@ -259,15 +263,17 @@ private:
     void watchCurrentFolder();
     void announced();
     void listStored(const QString &name, const QByteArray &bytes, const FileIdentity &identity);
+    // The folder's listing is the one the meter list was read from.
+    bool listingUnchanged() const;
 
     QString m_dataFolder;
     QString m_currentFolder;
-    QVector<pcn::_totalblockdata> m_meters;
+    QVector<ListedMeter> m_meters;
     LoadedMeters m_loaded;
     QStringList m_stored; // stored since the last AnnounceStored
-    // The listing the meter list was read from; record files that could
-    // not be read are in it as well.
-    FolderStamp m_stamp;
+    // The record files of the listing that could not be read; the listing
+    // of the others is what their meters hold (size and modification time).
+    FolderStamp m_unlisted;
     bool m_listed = false;
     int m_scans = 0;
     int m_holds = 0;

@@ -6,27 +6,18 @@
 
 namespace {
 
-const pcn::_blockdata *firstVerification(const pcn::_totalblockdata &meter)
-{
-    return meter.verifications.isEmpty() ? nullptr : &meter.verifications.first();
-}
-
 int sign(int value)
 {
     return (value > 0) - (value < 0);
 }
 
-int compareMetersWith(const pcn::_totalblockdata &a, const pcn::_totalblockdata &b, bool ascending,
-                      const QCollator &collator)
+int compareMetersWith(const ListedMeter &a, const ListedMeter &b, bool ascending, const QCollator &collator)
 {
-    const pcn::_blockdata *fa = firstVerification(a);
-    const pcn::_blockdata *fb = firstVerification(b);
-    const QString typeA = fa ? fa->meterType : QString();
-    const QString typeB = fb ? fb->meterType : QString();
-    const int byType = sign(collator.compare(typeA, typeB));
+    // A meter without verifications has no type or serial (its texts are empty).
+    const int byType = sign(collator.compare(a.meterType, b.meterType));
     if (byType != 0)
         return ascending ? byType : -byType;
-    return sign(collator.compare(fa ? fa->serialText : QString(), fb ? fb->serialText : QString()));
+    return sign(collator.compare(a.serialText, b.serialText));
 }
 
 QCollator caseInsensitiveCollator(const QLocale &locale)
@@ -43,7 +34,7 @@ bool sortsBy(int column)
 
 } // namespace
 
-int compareMeters(const pcn::_totalblockdata &a, const pcn::_totalblockdata &b, bool ascending, const QLocale &locale)
+int compareMeters(const ListedMeter &a, const ListedMeter &b, bool ascending, const QLocale &locale)
 {
     return compareMetersWith(a, b, ascending, caseInsensitiveCollator(locale));
 }
@@ -62,7 +53,7 @@ int compareVerifications(const pcn::_blockdata &a, const pcn::_blockdata &b, int
     return ascending ? result : -result;
 }
 
-bool SortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters, ListSortState &state, int column,
+bool SortMeters(QVector<int> &rows, const QVector<ListedMeter> &meters, ListSortState &state, int column,
                 const QLocale &locale)
 {
     if (rows.isEmpty())
@@ -95,8 +86,7 @@ bool SortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verif
     return true;
 }
 
-bool ResortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters, ListSortState &state,
-                  const QLocale &locale)
+bool ResortMeters(QVector<int> &rows, const QVector<ListedMeter> &meters, ListSortState &state, const QLocale &locale)
 {
     if (!sortsBy(state.column) || rows.isEmpty())
         return false;

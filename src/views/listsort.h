@@ -4,6 +4,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "records/listedmeter.h"
 
 #include <QLocale>
 #include <QVector>
@@ -21,8 +22,7 @@ struct ListSortState {
 // Meter comparison: meter types of the first verifications, case-insensitive
 // under the locale (reversed when !ascending), then serial texts the same
 // way (never reversed). Negative, zero or positive.
-int compareMeters(const pcn::_totalblockdata &a, const pcn::_totalblockdata &b, bool ascending,
-                  const QLocale &locale = QLocale());
+int compareMeters(const ListedMeter &a, const ListedMeter &b, bool ascending, const QLocale &locale = QLocale());
 
 // Verification comparison for column 0 (date, then time) or 1 (power type
 // code), reversed when !ascending.
@@ -31,7 +31,7 @@ int compareVerifications(const pcn::_blockdata &a, const pcn::_blockdata &b, int
 // A click on meter-list column `column`: records it; columns 0 and 1 invert
 // the flag and sort `rows` (meter indices). Nothing happens for an empty list.
 // Returns true when the rows were sorted.
-bool SortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters, ListSortState &state, int column,
+bool SortMeters(QVector<int> &rows, const QVector<ListedMeter> &meters, ListSortState &state, int column,
                 const QLocale &locale = QLocale());
 
 // A click on power-list column `column` (0 date, 1 power type sort).
@@ -40,6 +40,6 @@ bool SortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verif
 
 // Sorts again by the previous column in the previous direction, when that
 // column was 0 or 1 (after a merge or an element operation).
-bool ResortMeters(QVector<int> &rows, const QVector<pcn::_totalblockdata> &meters, ListSortState &state,
+bool ResortMeters(QVector<int> &rows, const QVector<ListedMeter> &meters, ListSortState &state,
                   const QLocale &locale = QLocale());
 bool ResortVerifications(QVector<int> &rows, const QVector<pcn::_blockdata> &verifications, ListSortState &state);

@@ -105,7 +105,7 @@ QString verificationDateTimeText(const QDate &date, const QTime &time, const QLo
     return locale.toString(date, QLocale::ShortFormat) + QStringLiteral("       ") + verificationTimeText(time, locale);
 }
 
-QStringList meterRowTexts(const pcn::_totalblockdata &meter, const TextLookup &lookup, const QLocale &locale)
+QStringList meterRowTexts(const ListedMeter &meter, const TextLookup &lookup, const QLocale &locale)
 {
     return MeterRowTexts(lookup, locale).row(meter);
 }
@@ -138,24 +138,23 @@ QString MeterRowTexts::instrumentText(int type) const
     return type >= 0 && type < int(m_instruments.size()) ? m_instruments[std::size_t(type)] : QString();
 }
 
-QString MeterRowTexts::cell(const pcn::_totalblockdata &meter, int column) const
+QString MeterRowTexts::cell(const ListedMeter &meter, int column) const
 {
-    if (meter.verifications.isEmpty())
+    if (meter.verificationCount == 0)
         return {};
-    const pcn::_blockdata &first = meter.verifications.first();
     switch (column) {
     case 0:
-        return VisibleMeterType(first.meterType);
+        return VisibleMeterType(meter.meterType);
     case 1:
-        return first.serialText;
+        return meter.serialText;
     case 2:
-        return formatGeneral(first.accuracyClass, m_locale);
+        return formatGeneral(meter.accuracyClass, m_locale);
     case 3:
-        return schemeText(first.scheme);
+        return schemeText(meter.scheme);
     case 4:
-        return QString::number(first.year);
+        return QString::number(meter.year);
     case 5:
-        return transformerRatioText(first.i1, first.i2, m_locale);
+        return transformerRatioText(meter.i1, meter.i2, m_locale);
     case 6:
         return referenceStandardText(meter.instrument, instrumentText(meter.instrument.type));
     default:
@@ -163,7 +162,7 @@ QString MeterRowTexts::cell(const pcn::_totalblockdata &meter, int column) const
     }
 }
 
-QStringList MeterRowTexts::row(const pcn::_totalblockdata &meter) const
+QStringList MeterRowTexts::row(const ListedMeter &meter) const
 {
     QStringList cells;
     cells.reserve(kMeterListColumnCount);
@@ -172,20 +171,19 @@ QStringList MeterRowTexts::row(const pcn::_totalblockdata &meter) const
     return cells;
 }
 
-std::optional<MeterCellSource> MeterRowTexts::source(const pcn::_totalblockdata &meter, int column) const
+std::optional<MeterCellSource> MeterRowTexts::source(const ListedMeter &meter, int column) const
 {
-    if (meter.verifications.isEmpty())
+    if (meter.verificationCount == 0)
         return std::nullopt;
-    const pcn::_blockdata &first = meter.verifications.first();
     switch (column) {
     case 2:
-        return MeterCellSource{std::bit_cast<quint64>(first.accuracyClass), 0};
+        return MeterCellSource{std::bit_cast<quint64>(meter.accuracyClass), 0};
     case 3:
-        return MeterCellSource{first.scheme, 0};
+        return MeterCellSource{meter.scheme, 0};
     case 4:
-        return MeterCellSource{first.year, 0};
+        return MeterCellSource{meter.year, 0};
     case 5:
-        return MeterCellSource{first.i1, first.i2};
+        return MeterCellSource{meter.i1, meter.i2};
     case 6:
         return MeterCellSource{meter.instrument.serial, meter.instrument.type};
     default:

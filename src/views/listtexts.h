@@ -3,6 +3,7 @@
 #pragma once
 
 #include "records/blockdata.h"
+#include "records/listedmeter.h"
 #include "views/textlookup.h"
 
 #include <QLocale>
@@ -49,8 +50,7 @@ QString verificationDateTimeText(const QDate &date, const QTime &time, const QLo
 
 // The seven cells of a meter's row, from its first verification; all empty
 // for a meter without verifications.
-QStringList meterRowTexts(const pcn::_totalblockdata &meter, const TextLookup &lookup,
-                          const QLocale &locale = QLocale());
+QStringList meterRowTexts(const ListedMeter &meter, const TextLookup &lookup, const QLocale &locale = QLocale());
 
 // What a meter-list cell's text is made from, as two numbers (see
 // MeterRowTexts::source).
@@ -64,13 +64,13 @@ public:
     MeterRowTexts() = default; // no names: the scheme and instrument cells are empty
     MeterRowTexts(const TextLookup &lookup, const QLocale &locale);
 
-    QString cell(const pcn::_totalblockdata &meter, int column) const;
-    QStringList row(const pcn::_totalblockdata &meter) const;
+    QString cell(const ListedMeter &meter, int column) const;
+    QStringList row(const ListedMeter &meter) const;
     // The values a formatted cell's text is made from: two meters whose
     // sources of a column are equal show the same text in it. Nothing for
     // the type and serial columns, which show texts the meter holds, and
     // for a meter without verifications.
-    std::optional<MeterCellSource> source(const pcn::_totalblockdata &meter, int column) const;
+    std::optional<MeterCellSource> source(const ListedMeter &meter, int column) const;
 
 private:
     QString schemeText(int scheme) const;

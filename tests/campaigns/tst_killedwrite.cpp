@@ -152,7 +152,7 @@ void TestKilledWrite::everyFileOldOrNew()
 
         // The scan lists the four record files and nothing a killed write
         // left behind.
-        const QVector<pcn::_totalblockdata> meters = ScanFolder(folder);
+        const QVector<ListedMeter> meters = ScanFolder(folder);
         QCOMPARE(meters.size(), 4);
     }
     // Every temporary file left behind is a write the kill cut short.

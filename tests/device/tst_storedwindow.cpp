@@ -148,7 +148,7 @@ private slots:
         // The second meter of that folder is selected, not the first.
         const int meter = w.form->views()->SelectedMeterIndex();
         QCOMPARE(meter, 1);
-        QCOMPARE(w.form->store().meters().at(meter).verifications.first().serial, 3345120u);
+        QCOMPARE(w.form->store().loadMeter(meter)->verifications.first().serial, 3345120u);
 
         // Another data folder: the old results go, and a search looks below the new one.
         QTemporaryDir other;

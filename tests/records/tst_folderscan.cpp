@@ -48,20 +48,18 @@ bool fillFolder(const QString &folder, int count)
     return true;
 }
 
-// What the list holds of a meter: name, instrument, its bytes' digest, summaries (no points).
-QByteArray fingerprint(const pcn::_totalblockdata &m)
+// What the list holds of a meter: name, instrument, its bytes' digest, its row's fields.
+QByteArray fingerprint(const ListedMeter &m)
 {
-    QByteArray f = m.fileName.toUtf8() + '|' + QByteArray::number(m.instrument.type) + '|'
-                   + QByteArray::number(m.instrument.serial) + '|' + QByteArray::number(m.identity.digest);
-    for (const pcn::_blockdata &v : m.verifications)
-        f += '|' + v.date.toString().toUtf8() + '/' + QByteArray::number(v.points.size());
-    return f;
+    return m.fileName.toUtf8() + '|' + QByteArray::number(m.instrument.type) + '|'
+           + QByteArray::number(m.instrument.serial) + '|' + QByteArray::number(m.identity.digest) + '|'
+           + m.meterType.toUtf8() + '|' + m.serialText.toUtf8() + '|' + QByteArray::number(m.verificationCount);
 }
 
-QByteArrayList fingerprints(const QVector<pcn::_totalblockdata> &meters)
+QByteArrayList fingerprints(const QVector<ListedMeter> &meters)
 {
     QByteArrayList list;
-    for (const pcn::_totalblockdata &m : meters)
+    for (const ListedMeter &m : meters)
         list << fingerprint(m);
     return list;
 }
@@ -91,8 +89,8 @@ private slots:
         const QString many = tmp.path() + QStringLiteral("/many");
         QVERIFY(fillFolder(one, files));
         QVERIFY(fillFolder(many, files));
-        const QVector<pcn::_totalblockdata> sequential = ScanFolder(one, 1);
-        const QVector<pcn::_totalblockdata> parallel = ScanFolder(many, threads);
+        const QVector<ListedMeter> sequential = ScanFolder(one, 1);
+        const QVector<ListedMeter> parallel = ScanFolder(many, threads);
         const int damaged = (files + 3) / 7;
         QCOMPARE(sequential.size(), files - damaged);
         QCOMPARE(fingerprints(parallel), fingerprints(sequential));
@@ -120,7 +118,7 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(folder + QStringLiteral("/p-pipe.pcn")).constData(), 0600), 0);
 #endif
         QStringList names;
-        for (const pcn::_totalblockdata &m : ScanFolder(folder))
+        for (const ListedMeter &m : ScanFolder(folder))
             names << m.fileName;
         QCOMPARE(names, (QStringList{QStringLiteral("a.pcn"), QStringLiteral("b-link.pcn")}));
     }

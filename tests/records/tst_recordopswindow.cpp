@@ -183,7 +183,7 @@ private:
 
     int rowOfFile(const QString &fileName) const
     {
-        const QVector<pcn::_totalblockdata> &list = m_window->store().meters();
+        const QVector<ListedMeter> &list = m_window->store().meters();
         for (int i = 0; i < list.size(); ++i)
             if (list[i].fileName == fileName)
                 return views()->MeterRowOf(i);
@@ -243,6 +243,10 @@ private slots:
         QCOMPARE(replaced.size(), 1);
         QCOMPARE(rig.powerRows(), 2);
         QCOMPARE(ReadMeterFile(rig.file(QStringLiteral("a.pcn"))).meter.verifications.size(), 2);
+        // The list counts what the file holds now; the file as written is
+        // the one listed, so the folder is not read again.
+        QCOMPARE(rig.store.meters()[0].verificationCount, 2);
+        QVERIFY(!rig.store.RefreshIfChanged());
     }
 
     void passwordDecidesThroughTheService()
@@ -690,7 +694,7 @@ private slots:
         QVERIFY(m_shown.isEmpty());
         QCOMPARE(otherShown, QStringList{programText(ProgramText::ChangedOnAnotherWorkstation, LanguageEnglish)});
         QCOMPARE(readBack(file(QStringLiteral("A/m.pcn"))).verifications[v].constant, 111u);
-        QCOMPARE(other.store().meters()[other.views()->SelectedMeterIndex()].verifications[v].constant, 111u);
+        QCOMPARE(other.views()->selectedMeter()->verifications[v].constant, 111u);
         QCOMPARE(other.views()->SelectedVerificationIndex(), v);
     }
 
@@ -875,7 +879,7 @@ private slots:
             QCOMPARE(snapshot(data()), before);
             QCOMPARE(m_shown, QStringList{QStringLiteral("Unable to create file.")});
             // What is shown still is what the disk holds.
-            QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].verifications.size(), 4);
+            QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].verificationCount, 4);
             QCOMPARE(powers()->model()->rowCount(), 4);
             QCOMPARE(cell(powers(), 1, 2), shownBefore);
             return;
@@ -889,7 +893,7 @@ private slots:
         const int row = rowOfFile(QStringLiteral("m.pcn"));
         QCOMPARE(row >= 0, meanwhile == 1);
         if (meanwhile == 1)
-            QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].verifications.size(), 5);
+            QCOMPARE(m_window->store().meters()[views()->SelectedMeterIndex()].verificationCount, 5);
         QCOMPARE(meters()->model()->rowCount(), meanwhile == 1 ? 2 : 1);
     }
 

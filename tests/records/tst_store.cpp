@@ -32,10 +32,10 @@ bool ownerCannotWrite(const QString &path)
     return !(QFile::permissions(path) & QFileDevice::WriteOwner);
 }
 
-QStringList fileNames(const QVector<pcn::_totalblockdata> &meters)
+QStringList fileNames(const QVector<ListedMeter> &meters)
 {
     QStringList names;
-    for (const pcn::_totalblockdata &m : meters)
+    for (const ListedMeter &m : meters)
         names << m.fileName;
     return names;
 }
@@ -191,20 +191,25 @@ private slots:
         store.SelectFolder(store.rootFolder());
         // Code-point order: upper case before lower case.
         QCOMPARE(fileNames(store.meters()), (QStringList{"C.PCN", "a.pcn", "b.pcn"}));
-        QCOMPARE(store.meters()[0].verifications.size(), 3);
+        QCOMPARE(store.meters()[0].verificationCount, 3);
         QCOMPARE(store.loadMeter(0)->verifications[1].points.size(), 11);
-        QVERIFY(store.meters()[0].verifications[1].points.isEmpty()); // the list holds summaries
-        QCOMPARE(store.meters()[1].verifications.size(), 1);
-        QCOMPARE(store.meters()[2].verifications.size(), 2);
+        QCOMPARE(store.meters()[1].verificationCount, 1);
+        QCOMPARE(store.meters()[2].verificationCount, 2);
         QCOMPARE(store.loadMeter(2)->verifications[1].points.size(), 12);
-        QCOMPARE(store.meters()[2].verifications[0].serialText, QStringLiteral("222"));
-        QCOMPARE(store.meters()[2].verifications[0].meterType, QStringLiteral("CE301         "));
+        QCOMPARE(store.meters()[2].serialText, QStringLiteral("222"));
+        QCOMPARE(store.meters()[2].meterType, QStringLiteral("CE301         "));
         // Nothing unreadable was changed by the scan.
         for (const auto &u : unreadable)
             QCOMPARE(testsupport::readAll(m_data + u.name), u.bytes);
 
         // The same function serves the command-line scan.
         QCOMPARE(fileNames(ScanFolder(m_data)), fileNames(store.meters()));
+        // The files that could not be read are part of the listing compared
+        // with the disk, as are the listed ones.
+        QVERIFY(!store.RefreshIfChanged());
+        QVERIFY(writeFile(m_data + "u1-empty.pcn", "x"));
+        QVERIFY(store.RefreshIfChanged());
+        QVERIFY(!store.RefreshIfChanged());
     }
 
     void scanOfEmptyUnreadableOrMissingFolders()
@@ -459,9 +464,9 @@ private slots:
         // The scan sees the stored verification.
         store.Rescan();
         QCOMPARE(store.meters().size(), 1);
-        QCOMPARE(store.meters()[0].verifications.size(), 1);
+        QCOMPARE(store.meters()[0].verificationCount, 1);
         QCOMPARE(store.loadMeter(0)->verifications[0].points.size(), 3);
-        QCOMPARE(store.meters()[0].verifications[0].time, QTime(9, 5, 7));
+        QCOMPARE(store.loadMeter(0)->verifications[0].time, QTime(9, 5, 7));
     }
 
     void failedStoreLeavesTheEarlierCopy()

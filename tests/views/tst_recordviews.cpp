@@ -121,9 +121,16 @@ private slots:
 
 private:
     void show(int language, const QLocale &locale);
+    RecordViews::MeterLoader loader()
+    {
+        return [this](int i) {
+            return std::make_shared<const pcn::_totalblockdata>(
+                ReadMeterFile(m_dir.filePath(m_meters[i].fileName)).meter);
+        };
+    }
 
     QTemporaryDir m_dir;
-    QVector<pcn::_totalblockdata> m_meters;
+    QVector<ListedMeter> m_meters;
     std::array<GridColumns, kGridCount> m_columns;
     QWidget *m_window = nullptr;
     RecordViews *m_views = nullptr;
@@ -172,9 +179,7 @@ void TestRecordViews::show(int language, const QLocale &locale)
     m_meters = ScanFolder(m_dir.path());
     m_views->SetTextLookup(catalogTextLookup(language));
     m_views->SetLocale(locale);
-    m_views->SetMeterLoader([this](int i) {
-        return std::make_shared<const pcn::_totalblockdata>(ReadMeterFile(m_dir.filePath(m_meters[i].fileName)).meter);
-    });
+    m_views->SetMeterLoader(loader());
     m_views->FillMeterList(&m_meters);
 }
 
@@ -320,7 +325,7 @@ void TestRecordViews::sortingByTitleClicks()
     QCOMPARE(cell(power, 10, 1), QStringLiteral("active"));
     // Selecting a sorted row shows that verification.
     m_views->SelectVerification(0);
-    QCOMPARE(m_meters[1].verifications[m_views->SelectedVerificationIndex()].powerType, 4);
+    QCOMPARE(m_views->selectedMeter()->verifications[m_views->SelectedVerificationIndex()].powerType, 4);
 }
 
 void TestRecordViews::reportNeedsOneToTenTicks()
@@ -359,14 +364,14 @@ void TestRecordViews::protocolTakesDisplayOrder()
     clickTitle(power, 1); // reactive (geometrical method) first
     const QVector<int> order = m_views->PowerListOrder();
     QCOMPARE(order.size(), 11);
-    QCOMPARE(m_meters[1].verifications[order[0]].powerType, 4);
+    QCOMPARE(m_views->selectedMeter()->verifications[order[0]].powerType, 4);
     clickCheckBox(power, 5);
     clickCheckBox(power, 0);
     const QVector<int> taken = protocolSelection(order, m_views->CheckedVerifications());
     QCOMPARE(taken, (QVector<int>{order[0], order[5]}));
     // List order, not stored order: the types descend as the list shows them.
-    QCOMPARE(m_meters[1].verifications[taken[0]].powerType, 4);
-    QCOMPARE(m_meters[1].verifications[taken[1]].powerType, 2);
+    QCOMPARE(m_views->selectedMeter()->verifications[taken[0]].powerType, 4);
+    QCOMPARE(m_views->selectedMeter()->verifications[taken[1]].powerType, 2);
 }
 
 void TestRecordViews::elementCommandsNeedTwoVerifications()
@@ -478,6 +483,7 @@ void TestRecordViews::draggedColumnStaysInConfiguration()
     QWidget other;
     RecordViews again(saved, &other);
     again.SetTextLookup(catalogTextLookup(1));
+    again.SetMeterLoader(loader());
     again.FillMeterList(&m_meters);
     QCOMPARE(again.grid(GridPhase34)->HeaderText(2), QStringLiteral("Ib, A"));
     QCOMPARE(saved[GridPhase34].codes, m_columns[GridPhase34].codes);

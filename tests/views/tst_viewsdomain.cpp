@@ -16,13 +16,12 @@ namespace {
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 const QLocale kRussian(QLocale::Russian, QLocale::Russia);
 
-pcn::_totalblockdata meter(const QString &type, const QString &serial)
+ListedMeter meter(const QString &type, const QString &serial)
 {
-    pcn::_totalblockdata m;
-    pcn::_blockdata v;
-    v.meterType = type;
-    v.serialText = serial;
-    m.verifications << v;
+    ListedMeter m;
+    m.meterType = type;
+    m.serialText = serial;
+    m.verificationCount = 1;
     return m;
 }
 
@@ -159,19 +158,19 @@ void TestViewsDomain::rowTexts()
     row = verificationRowTexts(v, english, kEnglish);
     QCOMPARE(row.mid(3), (QStringList{QString(), QString(), QString()}));
 
-    pcn::_totalblockdata m = meter(QStringLiteral("CE301         "), QStringLiteral("0123"));
-    m.verifications[0].accuracyClass = 0.5;
-    m.verifications[0].scheme = SchemeThreePhaseFourWire;
-    m.verifications[0].year = 2009;
-    m.verifications[0].i1 = 5;
-    m.verifications[0].i2 = 1;
+    ListedMeter m = meter(QStringLiteral("CE301         "), QStringLiteral("0123"));
+    m.accuracyClass = 0.5;
+    m.scheme = SchemeThreePhaseFourWire;
+    m.year = 2009;
+    m.i1 = 5;
+    m.i2 = 1;
     m.instrument = {1234, 3};
     QCOMPARE(meterRowTexts(m, russian, kRussian),
              (QStringList{QStringLiteral("CE301         "), QStringLiteral("0123"), QStringLiteral("0,5"),
                           QStringLiteral("3-х фаз. 4-пров."), QStringLiteral("2009"),
                           QStringLiteral("5    /    1    /    5"), QStringLiteral("QT-77     1234")}));
     m.instrument.serial = 0;
-    m.verifications[0].scheme = 7;
+    m.scheme = 7;
     const QStringList english7 = meterRowTexts(m, english, kEnglish);
     QCOMPARE(english7[3], QString());
     QCOMPARE(english7[6], QString());
@@ -179,18 +178,18 @@ void TestViewsDomain::rowTexts()
     // A list makes its cells one at a time, looking its names up once; the
     // width of a column is taken once per source of its texts, so equal
     // sources must mean equal texts.
-    QVector<pcn::_totalblockdata> many;
+    QVector<ListedMeter> many;
     for (int i = 0; i < 3000; ++i) {
-        pcn::_totalblockdata each = i % 7 == 3 ? pcn::_totalblockdata() : m;
-        if (!each.verifications.isEmpty()) {
-            each.verifications[0].serialText = QString::number(i);
-            each.verifications[0].scheme =
+        ListedMeter each = i % 7 == 3 ? ListedMeter() : m;
+        if (each.verificationCount > 0) {
+            each.serialText = QString::number(i);
+            each.scheme =
                 QVector<int>{SchemeThreePhaseFourWire, SchemeThreePhaseThreeWire, SchemeSinglePhaseTwoWire, 0}[i % 4];
             // Runs of equal values, which a row may take over from the row before.
-            each.verifications[0].accuracyClass = (i / 5) / 100.0;
-            each.verifications[0].i1 = std::uint16_t(i / 3);
-            each.verifications[0].i2 = std::uint16_t(1 + i / 2 % 3);
-            each.verifications[0].year = std::uint16_t(2000 + i / 7);
+            each.accuracyClass = (i / 5) / 100.0;
+            each.i1 = std::uint16_t(i / 3);
+            each.i2 = std::uint16_t(1 + i / 2 % 3);
+            each.year = std::uint16_t(2000 + i / 7);
             each.instrument.serial = std::uint16_t(i % 11 == 0 ? 0 : 1234 + i / 13);
         }
         many << each;
@@ -206,7 +205,7 @@ void TestViewsDomain::rowTexts()
     for (int i = 0; i < many.size(); ++i) {
         for (int c = 0; c < kMeterListColumnCount; ++c) {
             const std::optional<MeterCellSource> source = texts.source(many[i], c);
-            QCOMPARE(source.has_value(), c >= 2 && !many[i].verifications.isEmpty());
+            QCOMPARE(source.has_value(), c >= 2 && many[i].verificationCount > 0);
             if (!source)
                 continue;
             const QString text = texts.cell(many[i], c);
@@ -342,7 +341,7 @@ void TestViewsDomain::dialogPages()
 
 void TestViewsDomain::meterSorting()
 {
-    QVector<pcn::_totalblockdata> meters{
+    QVector<ListedMeter> meters{
         meter(QStringLiteral("beta"), QStringLiteral("2")), meter(QStringLiteral("Alpha"), QStringLiteral("9")),
         meter(QStringLiteral("ALPHA"), QStringLiteral("1")), meter(QStringLiteral("gamma"), QStringLiteral("5"))};
     QCOMPARE(compareMeters(meter(QStringLiteral("Abc"), QStringLiteral("x1")),

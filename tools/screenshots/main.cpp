@@ -29,7 +29,7 @@ namespace {
 // folder into the first of them, as the program's "Merge" does.
 void mergeMetersIn(const QString &folder)
 {
-    const QVector<pcn::_totalblockdata> meters = ScanFolder(folder, 1);
+    const QVector<ListedMeter> meters = ScanFolder(folder, 1);
     QVector<int> kept;
     for (int i = 0; i < meters.size(); ++i) {
         int target = -1;

@@ -146,13 +146,13 @@ void ScreenshotScenes::mainWindow()
     m_form.folderPanel()->expandAll();
     // The three-phase four-wire meter with the most verifications: the
     // richest grid.
-    const QVector<pcn::_totalblockdata> &meters = m_form.store().meters();
+    const QVector<ListedMeter> &meters = m_form.store().meters();
     int best = -1;
     for (int i = 0; i < meters.size(); ++i) {
-        const auto &m = meters[i];
-        if (m.verifications.isEmpty() || (m.verifications.first().scheme & 7) != SchemeThreePhaseFourWire)
+        const ListedMeter &m = meters[i];
+        if (m.verificationCount == 0 || (m.scheme & 7) != SchemeThreePhaseFourWire)
             continue;
-        if (best < 0 || m.verifications.size() > meters[best].verifications.size())
+        if (best < 0 || m.verificationCount > meters[best].verificationCount)
             best = i;
     }
     if (best >= 0)

@@ -78,17 +78,18 @@ private:
 
     void editConstant(int index)
     {
-        const pcn::_totalblockdata &listed = m_store.meters().at(index);
-        const int v = int(pick(unsigned(listed.verifications.size())));
-        const std::uint32_t previous = listed.verifications.at(v).constant;
         const std::uint32_t value = std::uint32_t(m_run.id) * 100000000u + ++m_count;
-        const QString key = verificationKey(listed.verifications.at(v));
         // A file that cannot be read now was changed meanwhile (moved away).
+        // One that can is written only while it is as listed: the constant
+        // read with it is then the one the list stood for.
         const std::optional<pcn::_totalblockdata> meter = m_store.meterToChange(index);
         if (!meter) {
-            outcome(GuardedWrite::Changed, QStringLiteral("edit"), {key, QString::number(value)});
+            outcome(GuardedWrite::Changed, QStringLiteral("edit"));
             return;
         }
+        const int v = int(pick(unsigned(meter->verifications.size())));
+        const std::uint32_t previous = meter->verifications.at(v).constant;
+        const QString key = verificationKey(meter->verifications.at(v));
         std::optional<pcn::_totalblockdata> changed = EditConstant(*meter, v, value);
         if (!changed
             || !outcome(RewriteMeterFile(path(index), *changed), QStringLiteral("edit"), {key, QString::number(value)}))
@@ -99,16 +100,22 @@ private:
 
     void merge(int target)
     {
-        const QVector<pcn::_totalblockdata> &meters = m_store.meters();
+        const QVector<ListedMeter> &meters = m_store.meters();
         int source = -1;
         for (int k = 0; k < meters.size() && source < 0; ++k)
             if (k != target && AreMergeable(meters.at(k), meters.at(target)))
                 source = k;
         if (source < 0)
             return;
-        const pcn::_totalblockdata sourceMeter = meters.at(source);
+        // The source's verifications, for the journal: the merge goes on
+        // only while the file is as listed, and then holds these.
+        const std::shared_ptr<const pcn::_totalblockdata> sourceMeter = m_store.loadMeter(source);
+        if (!sourceMeter) {
+            outcome(GuardedWrite::Changed, QStringLiteral("merge"));
+            return;
+        }
         const MergeOutcome merged =
-            MergeMeterFiles(path(source), path(target), true, sourceMeter.identity, meters.at(target).identity);
+            MergeMeterFiles(path(source), path(target), true, meters.at(source).identity, meters.at(target).identity);
         if (merged.result == MergeResult::ChangedMeanwhile) {
             outcome(GuardedWrite::Changed, QStringLiteral("merge"));
             return;
@@ -124,7 +131,7 @@ private:
             // source changed meanwhile and stays: told, and stored twice.
             ++counts.refused;
             m_journal.line({QStringLiteral("REFUSED"), QStringLiteral("merge source delete")});
-            for (const pcn::_blockdata &v : sourceMeter.verifications)
+            for (const pcn::_blockdata &v : sourceMeter->verifications)
                 m_journal.line({QStringLiteral("KEPT"), verificationKey(v)});
         }
         m_store.RefreshFromDisk();
@@ -162,12 +169,18 @@ private:
     void deleteFile(int index)
     {
         // Users delete the odd file; merged meters hold a whole history.
-        const pcn::_totalblockdata meter = m_store.meters().at(index);
-        if (meter.verifications.size() > 2)
+        if (m_store.meters().at(index).verificationCount > 2)
             return;
-        if (!outcome(DeleteMeterFile(path(index), meter.identity), QStringLiteral("delete")))
+        // The verifications, for the journal: the file is deleted only while
+        // it is as listed, and then holds these.
+        const std::shared_ptr<const pcn::_totalblockdata> meter = m_store.loadMeter(index);
+        if (!meter) {
+            outcome(GuardedWrite::Changed, QStringLiteral("delete"));
             return;
-        for (const pcn::_blockdata &v : meter.verifications)
+        }
+        if (!outcome(DeleteMeterFile(path(index), m_store.meters().at(index).identity), QStringLiteral("delete")))
+            return;
+        for (const pcn::_blockdata &v : meter->verifications)
             m_journal.line({QStringLiteral("DROP"), verificationKey(v)});
         m_store.RemoveMeter(index);
     }

@@ -131,7 +131,7 @@ void RecordListModel::resetRows(qsizetype count)
     endResetModel();
 }
 
-void MeterListModel::fill(const QVector<pcn::_totalblockdata> *meters, const TextLookup &lookup, const QLocale &locale)
+void MeterListModel::fill(const QVector<ListedMeter> *meters, const TextLookup &lookup, const QLocale &locale)
 {
     m_meters = meters;
     m_rowTexts = MeterRowTexts(lookup, locale);
@@ -151,7 +151,7 @@ void MeterListModel::dataIndexChanged(int dataIndex)
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
-const pcn::_totalblockdata *MeterListModel::meterAt(int row) const
+const ListedMeter *MeterListModel::meterAt(int row) const
 {
     // The store drops a meter just before the list drops its row.
     const int item = dataIndexAt(row);
@@ -160,13 +160,13 @@ const pcn::_totalblockdata *MeterListModel::meterAt(int row) const
 
 QString MeterListModel::cellText(int row, int column) const
 {
-    const pcn::_totalblockdata *meter = meterAt(row);
+    const ListedMeter *meter = meterAt(row);
     return meter ? m_rowTexts.cell(*meter, column) : QString();
 }
 
 std::optional<MeterCellSource> MeterListModel::cellSource(int row, int column) const
 {
-    const pcn::_totalblockdata *meter = meterAt(row);
+    const ListedMeter *meter = meterAt(row);
     return meter ? m_rowTexts.source(*meter, column) : std::nullopt;
 }
 

@@ -72,7 +72,7 @@ public:
     using RecordListModel::RecordListModel;
     // One row per meter, in list order; `meters` (nullptr: none) must stay
     // alive while listed: the texts of a row are made when it is asked for.
-    void fill(const QVector<pcn::_totalblockdata> *meters, const TextLookup &lookup, const QLocale &locale);
+    void fill(const QVector<ListedMeter> *meters, const TextLookup &lookup, const QLocale &locale);
     void clear();
     // The meter of a data index took new content: its row shows it.
     void dataIndexChanged(int dataIndex);
@@ -81,9 +81,9 @@ public:
     std::optional<MeterCellSource> cellSource(int row, int column) const override;
 
 private:
-    const pcn::_totalblockdata *meterAt(int row) const;
+    const ListedMeter *meterAt(int row) const;
 
-    const QVector<pcn::_totalblockdata> *m_meters = nullptr;
+    const QVector<ListedMeter> *m_meters = nullptr;
     MeterRowTexts m_rowTexts;
 };
 

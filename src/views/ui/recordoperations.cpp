@@ -129,12 +129,17 @@ void RecordOperations::applyCommands(const RecordCommands &commands)
 
 // --- Helpers ------------------------------------------------------------------------
 
-const pcn::_totalblockdata *RecordOperations::selectedMeter() const
+const ListedMeter *RecordOperations::selectedMeter() const
 {
     const int index = m_views.SelectedMeterIndex();
     if (index < 0 || index >= m_store.meters().size())
         return nullptr;
     return &m_store.meters().at(index);
+}
+
+const pcn::_totalblockdata *RecordOperations::shownMeter(int meterIndex) const
+{
+    return meterIndex >= 0 && meterIndex == m_views.SelectedMeterIndex() ? m_views.selectedMeter() : nullptr;
 }
 
 // The meter with its points, for a command that rewrites its file; a file
@@ -167,17 +172,18 @@ bool RecordOperations::markBelongsTo(int meterIndex) const
 {
     if (!m_mark.set || meterPath(meterIndex) != m_mark.filePath)
         return false;
-    const pcn::_totalblockdata &meter = m_store.meters().at(meterIndex);
-    if (m_mark.verification < 0 || m_mark.verification >= meter.verifications.size())
+    // The mark was set on a verification the power list showed.
+    const pcn::_totalblockdata *meter = shownMeter(meterIndex);
+    if (!meter || m_mark.verification < 0 || m_mark.verification >= meter->verifications.size())
         return false;
-    const pcn::_blockdata &v = meter.verifications.at(m_mark.verification);
+    const pcn::_blockdata &v = meter->verifications.at(m_mark.verification);
     return v.date == m_mark.date && v.time == m_mark.time && v.powerType == m_mark.powerType;
 }
 
 bool RecordOperations::elementPasteFits(int meterIndex, int verificationIndex) const
 {
     return markBelongsTo(meterIndex) && verificationIndex != m_mark.verification
-           && IsElementCompatible(m_store.meters().at(meterIndex), m_mark.verification, verificationIndex);
+           && IsElementCompatible(*shownMeter(meterIndex), m_mark.verification, verificationIndex);
 }
 
 bool RecordOperations::mergeFits(int meterIndex)
@@ -351,7 +357,7 @@ void RecordOperations::ConnectActionExecute()
 
 void RecordOperations::CopyElemButtonClick()
 {
-    const pcn::_totalblockdata *meter = selectedMeter();
+    const pcn::_totalblockdata *meter = shownMeter(m_views.SelectedMeterIndex());
     const int verification = m_views.SelectedVerificationIndex();
     if (!meter || verification < 0 || verification >= meter->verifications.size())
         return;
@@ -383,7 +389,7 @@ void RecordOperations::PasteElemButtonClick()
 
 void RecordOperations::DelElemButtonClick()
 {
-    const pcn::_totalblockdata *meter = selectedMeter();
+    const ListedMeter *meter = selectedMeter();
     const int meterIndex = m_views.SelectedMeterIndex();
     const int verification = m_views.SelectedVerificationIndex();
     const RecordStore::RefreshHold hold(m_store);
@@ -426,7 +432,7 @@ void RecordOperations::N9Click()
 {
     const int meterIndex = m_views.SelectedMeterIndex();
     const int verification = m_views.SelectedVerificationIndex();
-    const pcn::_totalblockdata *meter = selectedMeter();
+    const pcn::_totalblockdata *meter = shownMeter(meterIndex);
     const RecordStore::RefreshHold hold(m_store);
     if (!meter || verification < 0 || verification >= meter->verifications.size() || !m_services.passwordAccepted())
         return;

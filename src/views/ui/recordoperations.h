@@ -99,7 +99,11 @@ private:
     void applyTexts();
     void applyCommands(const RecordCommands &commands);
 
-    const pcn::_totalblockdata *selectedMeter() const;
+    // The selected meter as listed (the identity its file was listed with).
+    const ListedMeter *selectedMeter() const;
+    // The meter at `meterIndex` as the views show it, with its verifications
+    // and points: the selected one only; nullptr for any other.
+    const pcn::_totalblockdata *shownMeter(int meterIndex) const;
     std::optional<pcn::_totalblockdata> meterWithPoints(int meterIndex);
     QString meterPath(int meterIndex) const;
     int meterIndexOfPath(const QString &path) const;

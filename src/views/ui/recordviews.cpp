@@ -31,6 +31,17 @@ private:
     bool m_old;
 };
 
+// What is shown of a listed meter whose file cannot be read now: its file
+// and instrument, no verification. The list follows the disk soon after.
+std::shared_ptr<const pcn::_totalblockdata> unreadMeter(const ListedMeter &listed)
+{
+    auto meter = std::make_shared<pcn::_totalblockdata>();
+    meter->fileName = listed.fileName;
+    meter->identity = listed.identity;
+    meter->instrument = listed.instrument;
+    return meter;
+}
+
 } // namespace
 
 RecordViews::RecordViews(std::array<GridColumns, kGridCount> &columns, QWidget *parentWidget)
@@ -173,7 +184,7 @@ void RecordViews::applyListTitles()
 
 // --- Lists ------------------------------------------------------------------
 
-void RecordViews::FillMeterList(const QVector<pcn::_totalblockdata> *meters)
+void RecordViews::FillMeterList(const QVector<ListedMeter> *meters)
 {
     m_meters = meters;
     m_meterSort.column = kNoSortColumn;
@@ -239,6 +250,8 @@ void RecordViews::showMeter(int row)
     // The points are read when a meter is shown; the power list shows the
     // verifications as read with them.
     m_shown = m_loader ? m_loader(meterIndex) : nullptr;
+    if (!m_shown)
+        m_shown = unreadMeter(m_meters->at(meterIndex));
     {
         SelectionGuard guard(m_programmaticSelection);
         m_powerModel->fill(*selectedMeter(), m_lookup, m_locale);
@@ -550,7 +563,7 @@ void RecordViews::FollowStore(RecordStore &store)
     SetMeterLoader([&store](int meterIndex) { return store.loadMeter(meterIndex); });
 }
 
-void RecordViews::FollowDiskChange(const QVector<pcn::_totalblockdata> *meters)
+void RecordViews::FollowDiskChange(const QVector<ListedMeter> *meters)
 {
     // What the user looks at is known by file and moment, not by position:
     // files may have come or gone before it.
@@ -569,7 +582,7 @@ void RecordViews::FollowDiskChange(const QVector<pcn::_totalblockdata> *meters)
         return v.date == d && v.time == t && v.powerType == p;
     };
     // The list may already be the new one: the meter as shown tells.
-    const pcn::_totalblockdata *shown = m_selectedMeter >= 0 && m_shown ? m_shown.get() : selectedMeter();
+    const pcn::_totalblockdata *shown = m_selectedMeter >= 0 ? m_shown.get() : nullptr;
     if (shown) {
         const pcn::_totalblockdata &meter = *shown;
         fileName = meter.fileName;
@@ -602,7 +615,8 @@ void RecordViews::FollowDiskChange(const QVector<pcn::_totalblockdata> *meters)
         SelectMeter(MeterRowOf(meterIndex));
         m_powerSort = powerSort;
         ResortVerifications();
-        const QVector<pcn::_blockdata> &verifications = meters->at(meterIndex).verifications;
+        // The power list shows the verifications of the meter as read now.
+        const QVector<pcn::_blockdata> &verifications = selectedMeter()->verifications;
         for (int v = 0; v < verifications.size(); ++v) {
             if (same(verifications.at(v), date, time, powerType))
                 SelectVerification(PowerRowOf(v));
@@ -747,7 +761,7 @@ const pcn::_totalblockdata *RecordViews::selectedMeter() const
 {
     if (!m_meters || m_selectedMeter < 0 || m_selectedMeter >= m_meters->size())
         return nullptr;
-    return m_shown ? m_shown.get() : &m_meters->at(m_selectedMeter);
+    return m_shown.get();
 }
 
 const pcn::_blockdata *RecordViews::shownVerification() const

@@ -7,6 +7,7 @@
 
 #include "records/blockdata.h"
 #include "records/errorlimits.h"
+#include "records/listedmeter.h"
 #include "records/verdict.h"
 #include "base/appstate.h"
 #include "views/commandstate.h"
@@ -75,7 +76,7 @@ public:
     // After a folder scan: one row per meter, then row 0 is selected. The
     // list must stay alive and unchanged until the next call, except through
     // the calls below that report changes.
-    void FillMeterList(const QVector<pcn::_totalblockdata> *meters);
+    void FillMeterList(const QVector<ListedMeter> *meters);
     // Selects a meter-list row and fills the power list for its meter.
     void SelectMeter(int row);
     // Selects a power-list row and shows the verification in its grid.
@@ -103,14 +104,14 @@ public:
     // list, stored records join it. The points of the selected meter come
     // from the store (RecordStore::loadMeter).
     void FollowStore(RecordStore &store);
-    // Where the points of a listed meter come from (the store's loadMeter);
-    // without one the listed meters are shown as they are.
+    // Where a listed meter's verifications and points come from (the
+    // store's loadMeter); without one a meter is shown without any.
     using MeterLoader = std::function<std::shared_ptr<const pcn::_totalblockdata>(int meterIndex)>;
     void SetMeterLoader(MeterLoader loader) { m_loader = std::move(loader); }
     // The store read its folder again after a change on disk: the lists
     // are filled anew, keeping the sort order, the selected meter and
     // verification (where they still exist) and the scroll positions.
-    void FollowDiskChange(const QVector<pcn::_totalblockdata> *meters);
+    void FollowDiskChange(const QVector<ListedMeter> *meters);
 
     // The meter with this index was removed from the list handed to
     // FillMeterList (the entries after it moved down by one). Its row goes;
@@ -141,10 +142,11 @@ public:
     void SetElementPasteCheck(std::function<bool(int meterIndex, int verificationIndex)> check);
 
     // --- State ----------------------------------------------------------
-    // The listed meters (summaries, without points).
-    const QVector<pcn::_totalblockdata> *meters() const { return m_meters; }
-    // The selected meter with its points as shown (the listed entry when
-    // its points could not be read); nullptr when none is selected.
+    // The listed meters (what their rows show).
+    const QVector<ListedMeter> *meters() const { return m_meters; }
+    // The selected meter with its verifications and points as shown (its
+    // file and instrument alone when the file could not be read); nullptr
+    // when none is selected.
     const pcn::_totalblockdata *selectedMeter() const;
     int SelectedMeterIndex() const { return m_selectedMeter; } // -1 when none
     int SelectedVerificationIndex() const { return m_selectedVerification; } // -1 when none
@@ -207,7 +209,7 @@ private:
     void relabel();
 
     std::array<GridColumns, kGridCount> &m_columns;
-    const QVector<pcn::_totalblockdata> *m_meters = nullptr;
+    const QVector<ListedMeter> *m_meters = nullptr;
     MeterLoader m_loader;
     std::shared_ptr<const pcn::_totalblockdata> m_shown; // the selected meter with its points
     TextLookup m_lookup;
