@@ -14,19 +14,25 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 #include <cstdio>
+#include <ctime>
 
 namespace {
+
+// How long the store follows an unchanged folder.
+constexpr int kQuietMs = 12000;
 
 // A line of /proc/self/status in kilobytes ("VmHWM", "VmRSS"); -1 when unknown.
 long statusKb(const char *key)
@@ -168,5 +174,28 @@ int main(int argc, char **argv)
         << meters << " meters)\n";
     out << "scan / read: " << QString::number(scan / read, 'f', 2)
         << " (one thread: " << QString::number(one / read, 'f', 2) << ")\n";
+
+    // Following the disk while nothing changes: the processor time the
+    // store's periodic comparison of the listing takes, as a share of one
+    // processor over a quiet stretch.
+    {
+        RecordStore store(folder + QLatin1Char('/'));
+        store.SelectFolder(folder);
+        store.FollowDisk();
+        const auto cpuNs = [] {
+            timespec t{};
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+            return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+        };
+        const qint64 cpuBefore = cpuNs();
+        QElapsedTimer wall;
+        wall.start();
+        QEventLoop loop;
+        QTimer::singleShot(kQuietMs, &loop, &QEventLoop::quit);
+        loop.exec();
+        const double share = double(cpuNs() - cpuBefore) / double(wall.nsecsElapsed());
+        out << "following the disk, idle: " << QString::number(share, 'f', 3) << " of one processor over "
+            << kQuietMs / 1000 << " s (" << store.scanCount() - 1 << " folder reads)\n";
+    }
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
@@ -387,10 +388,16 @@ void RecordStore::FollowDisk(std::chrono::milliseconds period)
         connect(m_period, &QTimer::timeout, this, [this] {
             // Network file systems seldom announce what other machines do:
             // a period without an announcement compares the listing.
-            if (!std::exchange(m_announced, false))
-                RefreshIfChanged();
+            if (std::exchange(m_announced, false))
+                return;
+            QElapsedTimer took;
+            took.start();
+            // The cost of a comparison that found nothing sets the next period.
+            if (!RefreshIfChanged())
+                m_period->setInterval(std::max(m_basePeriod, std::chrono::milliseconds(took.elapsed() * 20)));
         });
     }
+    m_basePeriod = period;
     m_period->start(period);
     watchCurrentFolder();
 }

@@ -140,7 +140,9 @@ public:
     // changes) and, in every period without an announcement, its listing
     // is compared with the one the meter list was read from. A folder whose
     // listing changed is read again and folderChangedOnDisk is emitted; one
-    // whose listing did not change is never read again.
+    // whose listing did not change is never read again. The comparison
+    // looks at every file: in a folder so large that it takes more than a
+    // twentieth of the period, the period grows to twenty times its cost.
     void FollowDisk(std::chrono::milliseconds period = std::chrono::milliseconds(2000));
     // The comparison itself: reads the folder again when its listing
     // differs from the last one. True when it did. Not while held.
@@ -280,6 +282,7 @@ private:
     bool m_refreshPending = false;
     QFileSystemWatcher *m_watcher = nullptr;
     QTimer *m_period = nullptr;
+    std::chrono::milliseconds m_basePeriod{0};
     QTimer *m_settle = nullptr;
     bool m_announced = false;
 };
