@@ -133,6 +133,8 @@ enum class ProgramText {
     ReportNewerVersion,
     ReportDamaged,
     ReportCannotWrite,
+    // More verifications ticked than one run can read: %1 the most, %2 the ticked.
+    TooManyTicked,
     // The preview's own tool-bar actions.
     ReportSave,
     ReportSavePdf,

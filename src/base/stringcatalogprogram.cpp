@@ -118,6 +118,9 @@ Texts textsOf(ProgramText id)
         return {"Файл отчета поврежден.", "The report file is damaged."};
     case ProgramText::ReportCannotWrite:
         return {"Не удается записать файл.", "The file cannot be written."};
+    case ProgramText::TooManyTicked:
+        return {"За один раз можно считать не более %1 поверок, отмечено %2.\nСнимите отметки с лишних поверок.",
+                "At most %1 verifications can be read at a time; %2 are ticked.\nUntick the ones you do not need now."};
     case ProgramText::ReportSave:
         return {"Сохранить", "Save"};
     case ProgramText::ReportSavePdf:

@@ -86,16 +86,7 @@ QString dateTimeCell(const QDate &date, const QTime &time, const QLocale &locale
 
 QString tooManyText(int language, int ticked)
 {
-    return language == 0
-               ? QStringLiteral(
-                     "За один раз можно считать не более %1 поверок, отмечено %2.\nСнимите отметки с лишних поверок.")
-                     .arg(device::kMaxRecordsPerRun)
-                     .arg(ticked)
-               : QStringLiteral(
-                     "At most %1 verifications can be read at a time; %2 are ticked.\nUntick the ones you do not "
-                     "need now.")
-                     .arg(device::kMaxRecordsPerRun)
-                     .arg(ticked);
+    return programText(ProgramText::TooManyTicked, language).arg(device::kMaxRecordsPerRun).arg(ticked);
 }
 
 } // namespace
